@@ -1,0 +1,135 @@
+#include "analysis/TemperatureSet.h"
+
+#include <algorithm>
+
+namespace zqar {
+
+TemperatureSet::TemperatureSet(double setTime, double setSpan, int32_t setRows,
+                               int32_t setColumns, int32_t setSingularCount)
+    : span(setSpan), rows(std::max(setRows, 0)), columns(std::max(setColumns, 0)),
+      singularCount(std::max(setSingularCount, 0)),
+      grid(static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns), NO_VALUE),
+      singularValues(static_cast<std::size_t>(singularCount), NO_VALUE) {
+    time.day = setTime;
+    time.status = DATE_VALID;
+}
+
+void TemperatureSet::setValue(int row, int col, double value) {
+    if (row >= 0 && row < rows && col >= 0 && col < columns)
+        grid[static_cast<std::size_t>(row) * columns + col] = value;
+    else if (row == SINGULAR_ROW && col >= 0 && col < singularCount)
+        singularValues[static_cast<std::size_t>(col)] = value;
+}
+
+double TemperatureSet::valueAt(int row, int col) const {
+    const int R = rows;
+    const int K = columns;
+    const bool singular = row == SINGULAR_ROW && col >= 0 && col < singularCount;
+    if (R == 0 || K == 0)
+        return singular ? singularValues[static_cast<std::size_t>(col)] : NO_VALUE;
+    // A single row or column is carried unchanged onto the ring beside it.
+    if (R == 1 && (row == -1 || row == 1))
+        row = 0;
+    if (K == 1 && (col == -1 || col == 1) && row != SINGULAR_ROW)
+        col = 0;
+
+    const bool ringRow = row == -1 || row == R;
+    const bool ringColumn = col == -1 || col == K;
+    if (ringRow && ringColumn) {
+        // Corner: the mean of the half-step extrapolations along its column and its row.
+        const int nearRow = row == -1 ? 0 : R - 1;
+        const int farRow = row == -1 ? 1 : R - 2;
+        const int nearCol = col == -1 ? 0 : K - 1;
+        const int farCol = col == -1 ? 1 : K - 2;
+        const double a = valueAt(nearRow, col);
+        const double b = valueAt(farRow, col);
+        const double p = valueAt(row, nearCol);
+        const double q = valueAt(row, farCol);
+        if (a == NO_VALUE || b == NO_VALUE || p == NO_VALUE || q == NO_VALUE)
+            return NO_VALUE;
+        return ((a - (b - a) / 2) + (p - (q - p) / 2)) / 2;
+    }
+    if (ringRow && col >= 0 && col < K) {
+        const double a = row == -1 ? cell(0, col) : cell(R - 1, col);
+        const double b = row == -1 ? valueAt(1, col) : valueAt(R - 2, col);
+        if (a == NO_VALUE || b == NO_VALUE)
+            return NO_VALUE;
+        return a - (b - a) / 2;
+    }
+    if (ringColumn && row >= 0 && row < R) {
+        const double a = col == -1 ? cell(row, 0) : cell(row, K - 1);
+        const double b = col == -1 ? valueAt(row, 1) : valueAt(row, K - 2);
+        if (a == NO_VALUE || b == NO_VALUE)
+            return NO_VALUE;
+        return a - (b - a) / 2;
+    }
+    if (row >= 0 && row < R && col >= 0 && col < K)
+        return cell(row, col);
+    if (singular)
+        return singularValues[static_cast<std::size_t>(col)];
+    return NO_VALUE;
+}
+
+void TemperatureSet::fillGaps() {
+    const int R = rows;
+    const int K = columns;
+    for (int row = 0; row < R; ++row) {
+        for (int col = 0; col < K; ++col) {
+            if (cell(row, col) != NO_VALUE)
+                continue;
+            double vertical = NO_VALUE;
+            if (R >= 3) {
+                double g1;
+                double g2;
+                bool inner = false;
+                if (row > 0 && row < R - 1) {
+                    g1 = cell(row - 1, col);
+                    g2 = cell(row + 1, col);
+                    inner = true;
+                } else if (row == 0) {
+                    g1 = cell(1, col);
+                    g2 = cell(2, col);
+                } else {
+                    g1 = cell(R - 2, col);
+                    g2 = cell(R - 3, col);
+                }
+                if (g1 != NO_VALUE && g2 != NO_VALUE)
+                    vertical = inner ? (g1 + g2) / 2 : g1 - (g2 - g1);
+            }
+            double horizontal = NO_VALUE;
+            if (K >= 3) {
+                double g1;
+                double g2;
+                bool inner = false;
+                if (col > 0 && col < K - 1) {
+                    g1 = cell(row, col - 1);
+                    g2 = cell(row, col + 1);
+                    inner = true;
+                } else if (col == 0) {
+                    g1 = cell(row, 1);
+                    g2 = cell(row, 2);
+                } else {
+                    g1 = cell(row, K - 2);
+                    g2 = cell(row, K - 3);
+                }
+                if (g1 != NO_VALUE && g2 != NO_VALUE)
+                    horizontal = inner ? (g1 + g2) / 2 : g1 - (g2 - g1);
+            }
+            // Estimates are stored at once, so a later gap in the same pass can lean on them.
+            if (vertical != NO_VALUE && horizontal != NO_VALUE)
+                setValue(row, col, (vertical + horizontal) / 2);
+            else if (vertical != NO_VALUE)
+                setValue(row, col, vertical);
+            else if (horizontal != NO_VALUE)
+                setValue(row, col, horizontal);
+        }
+    }
+}
+
+std::string TemperatureSet::title() const {
+    if (span == 0.0)
+        return "Time: " + formatDateTime(time.day);
+    return "From " + formatDateTime(time.day) + " to " + formatDateTime(time.day + span);
+}
+
+} // namespace zqar

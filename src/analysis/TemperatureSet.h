@@ -1,0 +1,47 @@
+#pragma once
+// One computed set: a temperature for every array position and singular slot, at one time
+// or averaged over one interval. The set list owns its sets; a set is not changed once its
+// calculation has appended it.
+
+#include "data/LogFile.h"
+#include "data/dateTime.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace zqar {
+
+// Row of the singular slots in a set's addressing (-1 is the border ring).
+constexpr int SINGULAR_ROW = -2;
+
+class TemperatureSet {
+public:
+    TemperatureSet(double time, double span, int32_t rows, int32_t columns, int32_t singularCount);
+
+    DateTime time;      // moment of the set, or start of its interval
+    double span = 0.0;  // days; 0 for a set at a time
+    int32_t rows = 0;
+    int32_t columns = 0;
+    int32_t singularCount = 0;
+
+    // Grid cell (row, col), or singular slot col with row -2; anything else is ignored.
+    void setValue(int row, int col, double value);
+    // Stored values, the extrapolated border ring, NO_VALUE anywhere else.
+    double valueAt(int row, int col) const;
+    // One pass that estimates missing grid cells from their neighbours in row and column.
+    void fillGaps();
+    // "Time: %s" for a set at a time, "From %s to %s" for an averaged one.
+    std::string title() const;
+
+    const std::vector<double> &gridValues() const { return grid; }
+    const std::vector<double> &singulars() const { return singularValues; }
+
+private:
+    double cell(int row, int col) const { return grid[static_cast<std::size_t>(row) * columns + col]; }
+
+    std::vector<double> grid;           // rows x columns, row-major
+    std::vector<double> singularValues; // singularCount
+};
+
+} // namespace zqar

@@ -1,0 +1,50 @@
+#pragma once
+// Which log file sits where: rows x columns cells, row-major, and a row of singular slots.
+// The array holds the only reference to every placed record.
+
+#include "data/LogFile.h"
+
+#include <memory>
+#include <vector>
+
+namespace zqar {
+
+struct ArrayDimensions {
+    int32_t rows = 0;
+    int32_t columns = 0;
+    int32_t singularCount = 0;
+};
+
+class LoggerArray {
+public:
+    ArrayDimensions dimensions() const { return {rows, columns, singularCount}; }
+    // Stores the counts (negative ones as 0) and empties every position.
+    void resize(int32_t newRows, int32_t newColumns, int32_t newSingularCount);
+
+    // row >= 0: cell (row, col); any negative row: singular slot col. Null outside.
+    LogFile *at(int row, int col) const;
+    // Same addressing; a position out of range drops the record.
+    void place(int row, int col, std::unique_ptr<LogFile> record);
+
+    double latestStart() const;
+    double earliestEnd() const;
+
+    // Visits the placed records in array order: cells row by row, then the singular slots.
+    template <typename F> void forEachPlaced(F &&visit) const {
+        for (const auto &cell : cells)
+            if (cell)
+                visit(*cell);
+        for (const auto &slot : singulars)
+            if (slot)
+                visit(*slot);
+    }
+
+private:
+    int32_t rows = 0;
+    int32_t columns = 0;
+    int32_t singularCount = 0;
+    std::vector<std::unique_ptr<LogFile>> cells;
+    std::vector<std::unique_ptr<LogFile>> singulars;
+};
+
+} // namespace zqar

@@ -1,0 +1,73 @@
+#include "data/numbers.h"
+
+#include <clocale>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <limits>
+
+using namespace zqar;
+
+TEST(ReadInteger, ReadsAsAtolDoes) {
+    struct Case {
+        const char *text;
+        int32_t value;
+    } cases[] = {{"6", 6},       {"  -12xyz", -12}, {"+7", 7},          {"3abc", 3},
+                 {"abc", 0},     {"", 0},           {"- 5", 0},         {"\t\n 42", 42},
+                 {"0x10", 0},    {"1e3", 1},        {"99999999999", 2147483647},
+                 {"-99999999999", -2147483647 - 1}, {"2147483647", 2147483647}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(readInteger(c.text), c.value);
+    }
+}
+
+TEST(ReadDecimal, ReadsAsAtofDoesWithAPoint) {
+    struct Case {
+        const char *text;
+        double value;
+    } cases[] = {{"20.5", 20.5},     {"  -0.25 C", -0.25}, {"30 minutes", 30}, {".5", 0.5},
+                 {"5.", 5},          {"1e2", 100},         {"1E-2x", 0.01},    {"1e", 1},
+                 {"+3.5", 3.5},      {"abc", 0},           {"", 0},            {".", 0},
+                 {"inf", 0},         {"nan", 0},           {"-inf", 0},        {"0x1p3", 0},
+                 {"20,5", 20},       {"1e-400", 0}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(readDecimal(c.text), c.value);
+    }
+    EXPECT_EQ(readDecimal("1e400"), std::numeric_limits<double>::infinity());
+    EXPECT_EQ(readDecimal("-1e400"), -std::numeric_limits<double>::infinity());
+    EXPECT_EQ(readDecimal("0.0006944444444444444"), 0.0006944444444444444);
+}
+
+TEST(ReadDecimal, IgnoresTheLocalesDecimalSeparator) {
+    const char *saved = std::setlocale(LC_ALL, nullptr);
+    const std::string restore = saved ? saved : "C";
+    std::setlocale(LC_ALL, "de_DE.UTF-8");
+    EXPECT_EQ(readDecimal("20.75"), 20.75);
+    EXPECT_EQ(formatFixed(20.5, 2), "20.50");
+    std::setlocale(LC_ALL, restore.c_str());
+}
+
+TEST(FormatFixed, RoundsAsPrintfDoes) {
+    EXPECT_EQ(formatFixed(18.25, 2), "18.25");
+    EXPECT_EQ(formatFixed(0.125, 2), "0.12"); // exactly half: to even, as glibc
+    EXPECT_EQ(formatFixed(2.675, 2), "2.67"); // binary value below the half
+    EXPECT_EQ(formatFixed(-0.001, 2), "-0.00");
+    EXPECT_EQ(formatFixed(24.6, 0), "25");
+    EXPECT_EQ(formatFixed(21.34, 1), "21.3");
+}
+
+TEST(TruncToInt, TruncatesTowardZeroAndNeverFaults) {
+    EXPECT_EQ(truncToInt(2.9), 2);
+    EXPECT_EQ(truncToInt(-2.9), -2);
+    EXPECT_EQ(truncToInt(-0.9), 0);
+    EXPECT_EQ(truncToInt(2147483647.9), 2147483647);
+    EXPECT_EQ(truncToInt(-2147483648.9), -2147483647 - 1);
+    const int32_t smallest = std::numeric_limits<int32_t>::min();
+    EXPECT_EQ(truncToInt(2147483648.0), smallest);
+    EXPECT_EQ(truncToInt(-2147483649.0), smallest);
+    EXPECT_EQ(truncToInt(std::nan("")), smallest);
+    EXPECT_EQ(truncToInt(std::numeric_limits<double>::infinity()), smallest);
+    EXPECT_EQ(truncToInt(-std::numeric_limits<double>::infinity()), smallest);
+    EXPECT_EQ(truncToInt(1.7976931348623157e308), smallest);
+}
