@@ -1,0 +1,64 @@
+#pragma once
+// What the program asks of the platform beyond one page's controls: creating page windows,
+// file and folder dialogs, timers, the help viewer, printers and the places of things. The
+// Qt backend shows real dialogs; the in-memory backend answers from a script and records
+// every question.
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace zqar::platform {
+
+class Page;
+class PrintTarget;
+
+struct FileDialogOptions {
+    std::string title;
+    std::string filterDescription; // "Z-QAR Vemro Report Files *.ttr"
+    std::string filterPattern;     // "*.ttr"
+    std::string defaultExtension;  // without the point: "ttr"; added to a name without one
+    std::string initialDirectory;
+    std::string proposedName;      // empty: no name proposed
+    bool mustExist = false;        // open: the file must exist
+    bool pathMustExist = false;    // save: the folder must exist
+    bool promptOverwrite = false;  // save: ask before replacing a file
+    bool helpButton = false;
+};
+
+class Host {
+public:
+    virtual ~Host() = default;
+
+    // Makes the page's window from its template as a child of the main window, attaches it
+    // and runs the page's initialise. Pages are created in the order the window asks.
+    virtual void createPage(Page &page) = 0;
+    virtual void showPage(Page &page, bool shown) = 0;
+
+    // A message box with an OK button only that belongs to no page (the main window's).
+    virtual void messageBox(const std::string &text, const std::string &caption) = 0;
+    // The chosen path, or none when the user cancelled.
+    virtual std::optional<std::string> openFile(const FileDialogOptions &options) = 0;
+    virtual std::optional<std::string> saveFile(const FileDialogOptions &options) = 0;
+    virtual std::optional<std::string> browseFolder(const std::string &prompt,
+                                                    const std::string &initialDirectory) = 0;
+
+    // A timer on the page: page.timer(id) every interval milliseconds until the page goes.
+    virtual void startTimer(Page &page, int id, int intervalMs) = 0;
+
+    // Opens the help file in the program's help viewer. Failures are not reported.
+    virtual void showHelp(const std::string &path) = 0;
+
+    // The print dialog: a printer context for one document, or none when cancelled.
+    virtual std::unique_ptr<PrintTarget> choosePrinter() { return nullptr; }
+    // Handles waiting keyboard and mouse input, so the window responds during a printout.
+    virtual void processPendingInput() {}
+
+    // The folder file dialogs start in; it follows the last file chosen.
+    virtual std::string currentDirectory() = 0;
+    virtual void setCurrentDirectory(const std::string &directory) = 0;
+    // The folder of the program's executable (help file, companion list).
+    virtual std::string executableDirectory() = 0;
+};
+
+} // namespace zqar::platform

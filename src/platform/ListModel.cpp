@@ -1,0 +1,86 @@
+#include "platform/ListView.h"
+
+#include "data/TextField.h"
+
+namespace zqar::platform {
+
+void ListModel::deleteItem(int item) {
+    if (item < 0 || item >= itemCount())
+        return;
+    rows.erase(rows.begin() + item);
+    changed();
+}
+
+int ListModel::insertItem(int item, std::string_view text) {
+    if (item < 0 || item > itemCount())
+        item = itemCount();
+    rows.insert(rows.begin() + item, std::vector<std::string>{cutText(text)});
+    changed();
+    return item;
+}
+
+void ListModel::setItemText(int item, int subItem, std::string_view text) {
+    if (item < 0 || item >= itemCount() || subItem < 0)
+        return;
+    if (subItem > 0 && subItem >= columnCount())
+        return;
+    auto &row = rows[static_cast<std::size_t>(item)];
+    if (row.size() <= static_cast<std::size_t>(subItem))
+        row.resize(static_cast<std::size_t>(subItem) + 1);
+    row[static_cast<std::size_t>(subItem)] = cutText(text);
+    changed();
+}
+
+std::string ListModel::itemText(int item, int subItem) const {
+    if (item < 0 || item >= itemCount() || subItem < 0)
+        return std::string();
+    const auto &row = rows[static_cast<std::size_t>(item)];
+    if (static_cast<std::size_t>(subItem) >= row.size())
+        return std::string();
+    return row[static_cast<std::size_t>(subItem)];
+}
+
+bool ListModel::columnExists(int index) const {
+    return index >= 0 && index < columnCount();
+}
+
+void ListModel::deleteColumn(int index) {
+    if (!columnExists(index))
+        return;
+    columns.erase(columns.begin() + index);
+    // The column's texts go with it; the texts right of it move one column left.
+    for (auto &row : rows)
+        if (static_cast<std::size_t>(index) < row.size())
+            row.erase(row.begin() + index);
+    changed();
+}
+
+void ListModel::insertColumn(int index, std::string_view heading, Align align, int width) {
+    if (index < 0 || index > columnCount())
+        index = columnCount();
+    columns.insert(columns.begin() + index, ListColumn{std::string(heading), align, width});
+    // An inserted column starts empty; the texts right of it move one column right. Column 0
+    // keeps the item texts when a column is inserted before it in a list with no columns.
+    if (columnCount() > 1)
+        for (auto &row : rows)
+            if (static_cast<std::size_t>(index) < row.size())
+                row.insert(row.begin() + index, std::string());
+    changed();
+}
+
+const ListColumn *ListModel::column(int index) const {
+    return columnExists(index) ? &columns[static_cast<std::size_t>(index)] : nullptr;
+}
+
+std::optional<Rect> ListModel::cellRect(int item, int subItem) const {
+    if (item < 0 || item >= itemCount() || !columnExists(subItem))
+        return std::nullopt;
+    int left = 0;
+    for (int c = 0; c < subItem; ++c)
+        left += columns[static_cast<std::size_t>(c)].width;
+    const int top = item * ROW_HEIGHT;
+    return Rect{left, top, left + columns[static_cast<std::size_t>(subItem)].width,
+                top + ROW_HEIGHT};
+}
+
+} // namespace zqar::platform
