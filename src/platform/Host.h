@@ -10,6 +10,7 @@
 
 namespace zqar::platform {
 
+class DrawingContext;
 class Page;
 class PrintTarget;
 
@@ -48,6 +49,12 @@ public:
 
     // Opens the help file in the program's help viewer. Failures are not reported.
     virtual void showHelp(const std::string &path) = 0;
+
+    // An off-screen context with a bitmap of width x height pixels, compatible with the
+    // screen; and the screen's size in pixels.
+    virtual std::unique_ptr<DrawingContext> createOffscreen(int width, int height) = 0;
+    virtual int screenWidth() const { return 1920; }
+    virtual int screenHeight() const { return 1080; }
 
     // The print dialog: a printer context for one document, or none when cancelled.
     virtual std::unique_ptr<PrintTarget> choosePrinter() { return nullptr; }

@@ -1,0 +1,107 @@
+#pragma once
+// A drawing context in the terms the renderer and the print job are written in: device
+// capabilities, brushes, pens and fonts made, selected and deleted by handle, rectangle fills
+// and frames over [left, right) x [top, bottom), lines that leave out their end point, and
+// text with a reference-point alignment. Backends: a QPainter one (screen, image, printer,
+// PDF) and a recording one for tests that keeps every call.
+
+#include "platform/Geometry.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace zqar::platform {
+
+using Colour = uint32_t; // 0x00BBGGRR
+
+constexpr Colour rgb(int red, int green, int blue) {
+    return static_cast<Colour>((red & 0xFF) | ((green & 0xFF) << 8) | ((blue & 0xFF) << 16));
+}
+constexpr int redOf(Colour c) { return static_cast<int>(c & 0xFF); }
+constexpr int greenOf(Colour c) { return static_cast<int>((c >> 8) & 0xFF); }
+constexpr int blueOf(Colour c) { return static_cast<int>((c >> 16) & 0xFF); }
+
+enum DeviceCap : int { HORZSIZE = 4, HORZRES = 8, VERTRES = 10, LOGPIXELSX = 88, LOGPIXELSY = 90 };
+
+enum class StockObject { WhiteBrush, BlackBrush, NullBrush };
+
+// Text alignment flags, combined as the renderer uses them: left/top 0, centre/top 6,
+// left/baseline 24, right/baseline 26.
+enum TextAlign : unsigned {
+    TA_LEFT = 0,
+    TA_TOP = 0,
+    TA_RIGHT = 2,
+    TA_CENTER = 6,
+    TA_BOTTOM = 8,
+    TA_BASELINE = 24,
+};
+
+enum class BackgroundMode { Transparent = 1, Opaque = 2 };
+
+struct FontSpec {
+    int height = 0; // cell height in pixels
+    int width = 0;
+    int escapement = 0;
+    int orientation = 0;
+    int weight = 400;
+    bool italic = false;
+    bool underline = false;
+    bool strikeOut = false;
+    int charSet = 0;
+    int outputPrecision = 0;
+    int clipPrecision = 0;
+    int quality = 0;
+    int pitchAndFamily = 0;
+    std::string face;
+};
+
+enum class PenStyle { Solid = 0 };
+
+using ObjectHandle = int; // 0 is no object
+
+class DrawingContext {
+public:
+    virtual ~DrawingContext() = default;
+
+    virtual int deviceCaps(DeviceCap cap) const = 0;
+
+    virtual ObjectHandle createSolidBrush(Colour colour) = 0;
+    virtual ObjectHandle stockObject(StockObject object) = 0;
+    virtual ObjectHandle createPen(PenStyle style, int width, Colour colour) = 0;
+    virtual ObjectHandle createFont(const FontSpec &font) = 0;
+    // Selects a pen or font; answers the one of the same kind it replaces.
+    virtual ObjectHandle selectObject(ObjectHandle object) = 0;
+    // Deleting a stock object does nothing; deleting a selected object is a fault.
+    virtual bool deleteObject(ObjectHandle object) = 0;
+
+    virtual void fillRect(const Rect &rect, ObjectHandle brush) = 0;
+    // A one-pixel border just inside the rectangle.
+    virtual void frameRect(const Rect &rect, ObjectHandle brush) = 0;
+    virtual void moveTo(int x, int y) = 0;
+    // A line with the selected pen from the current position to (x, y), without (x, y).
+    virtual void lineTo(int x, int y) = 0;
+
+    virtual void setBackgroundMode(BackgroundMode mode) = 0;
+    virtual void setTextColour(Colour colour) = 0;
+    virtual void setTextAlign(unsigned align) = 0;
+    virtual void textOut(int x, int y, std::string_view text) = 0;
+    // Width and height of the text in the selected font.
+    virtual Size textExtent(std::string_view text) = 0;
+
+    // Copies width x height pixels from source (at sx, sy) to (x, y) of this context.
+    virtual void copyFrom(const DrawingContext &source, int x, int y, int width, int height,
+                          int sx, int sy) = 0;
+};
+
+// A printer context for one document, as the print dialog gives it.
+class PrintTarget : public DrawingContext {
+public:
+    virtual void startDocument(const std::string &name) = 0;
+    virtual void startPage() = 0;
+    virtual void endPage() = 0;
+    virtual void endDocument() = 0;
+};
+
+} // namespace zqar::platform
