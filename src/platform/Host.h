@@ -4,6 +4,8 @@
 // Qt backend shows real dialogs; the in-memory backend answers from a script and records
 // every question.
 
+#include "platform/DrawingContext.h"
+
 #include <memory>
 #include <optional>
 #include <string>
