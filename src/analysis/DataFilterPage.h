@@ -1,0 +1,59 @@
+#pragma once
+// The Data Filter tab: the analysis and graph settings in its controls, the two set
+// calculations, and the report file's two commands.
+
+#include "platform/Page.h"
+
+#include <optional>
+
+namespace zqar {
+
+class MainWindow;
+class LoggerArray;
+class TemperatureSet;
+
+// Minutes to days: one unit in the last place below the nearest double of 1/1440. The
+// averaged sets' start times and their count depend on this exact constant.
+constexpr double DAYS_PER_MINUTE = 0.0006944444444444444;
+
+// The averaged calculation refuses an interval that would make more sets than this (an
+// interval too small to move the day number would never end the loop at all).
+constexpr double MAX_AVERAGED_SETS = 1000000.0;
+
+class DataFilterPage : public platform::Page {
+public:
+    enum Control : int {
+        STATUS = 1005,
+        CALCULATE_AVERAGED = 1008,
+        CALCULATE_AT_TIME = 1009,
+        FINISH_TIME = 1010,
+        START_TIME = 1011,
+        TIME = 1012,
+        MINIMUM_TEMPERATURE = 1013,
+        MAXIMUM_TEMPERATURE = 1014,
+        LOAD_REPORT = 1015,
+        CREATE_REPORT = 1016,
+        SHOW_SINGULAR_AS_TEXT = 1017,
+        AVERAGING_INTERVAL = 1155,
+        CONTOUR_SPACING = 1156,
+    };
+
+    explicit DataFilterPage(MainWindow &window);
+
+    MainWindow &window;
+
+    void calculateAtTime();
+    void calculateAveraged();
+    void loadReport();
+    void createReport();
+
+private:
+    // The interval in days, or none after showing the interval message.
+    std::optional<double> readInterval();
+    // A date-time control's day number, or none after showing message.
+    std::optional<double> readTime(int id, const char *message);
+    void fillSet(TemperatureSet &set, double time, double window) const;
+    void showStatus(int count);
+};
+
+} // namespace zqar

@@ -1,0 +1,85 @@
+#pragma once
+// A page's window with no screen: every control of the template by id, with its text, check
+// state, enabled and shown states, rectangle and, for list views, a ListModel. Tests and the
+// batch tool press its buttons with click(), which acts as the user's click would.
+
+#include "platform/Dialog.h"
+#include "platform/DialogTemplate.h"
+#include "platform/ListView.h"
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace zqar::platform {
+
+class Page;
+class DrawingContext;
+
+// Dialog units to pixels with base units of 6 x 13 pixels.
+inline int dialogUnitsToPixelsX(int du) { return du * 6 / 4; }
+inline int dialogUnitsToPixelsY(int du) { return du * 13 / 8; }
+
+class MemoryDialog : public Dialog {
+public:
+    explicit MemoryDialog(const DialogTemplate &dialogTemplate, Page *page = nullptr);
+
+    std::string text(int id) const override;
+    void setText(int id, std::string_view text) override;
+    bool isChecked(int id) const override;
+    void setChecked(int id, bool checked) override;
+    bool isEnabled(int id) const override;
+    void setEnabled(int id, bool enabled) override;
+    bool isShown(int id) const override;
+    void setShown(int id, bool shown) override;
+    void setFocus(int id) override;
+    ListView &listView(int id) override;
+    Rect controlRect(int id) const override;
+    void moveControl(int id, const Rect &rect) override;
+    Size clientSize() const override;
+    void redraw(int id) override;
+    void messageBox(const std::string &text, const std::string &caption) override;
+
+    // A click by the user: a radio button checks itself and clears its group partners, a
+    // check box toggles, then the page's command runs. Answers whether the page handled it.
+    bool click(int id);
+    // A new client size; the page's resize handler runs.
+    void resize(int width, int height);
+    // Paints owner-drawn control id into dc through the page, as the window's paint would.
+    void paint(int id, DrawingContext &dc);
+
+    bool hasControl(int id) const { return controls.count(id) != 0; }
+    ListModel &listModel(int id);
+    int focus() const { return focusId; }
+    int redrawCount(int id) const;
+    const DialogTemplate &dialogTemplate() const { return source; }
+
+    // Every message box of this page, and every status line write (control 1005).
+    std::function<void(const std::string &text, const std::string &caption)> onMessageBox;
+    std::function<void(int id)> onTextChanged;
+
+private:
+    struct Control {
+        ControlTemplate source;
+        std::string text;
+        bool checked = false;
+        bool enabled = true;
+        bool shown = true;
+        Rect rect;
+        std::unique_ptr<ListModel> list;
+        int group = -1; // radio group number; -1 for everything else
+    };
+    Control &control(int id);
+    const Control &control(int id) const;
+
+    DialogTemplate source;
+    Page *page;
+    std::map<int, Control> controls;
+    std::map<int, int> redraws;
+    Size client;
+    int focusId = NO_ID;
+};
+
+} // namespace zqar::platform

@@ -1,0 +1,100 @@
+#pragma once
+// The platform with no screen, for tests and the batch tool: pages get MemoryDialogs built
+// from their templates, file and folder dialogs answer from scripted queues (an empty queue
+// cancels), and every question, message box, timer and help request is recorded.
+
+#include "platform/Host.h"
+#include "platform/memory/MemoryDialog.h"
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace zqar::platform {
+
+struct RecordedMessage {
+    std::string caption;
+    std::string text;
+    const Page *page = nullptr; // null for the main window's own boxes
+};
+
+enum class DialogKind { OpenFile, SaveFile, BrowseFolder };
+
+struct RecordedDialog {
+    DialogKind kind = DialogKind::OpenFile;
+    FileDialogOptions options; // file dialogs
+    std::string prompt;        // folder browser
+    std::string initialDirectory;
+};
+
+struct RecordedTimer {
+    Page *page = nullptr;
+    int id = 0;
+    int intervalMs = 0;
+};
+
+class MemoryHost : public Host {
+public:
+    MemoryHost();
+    ~MemoryHost() override;
+
+    void createPage(Page &page) override;
+    void showPage(Page &page, bool shown) override;
+    void messageBox(const std::string &text, const std::string &caption) override;
+    std::optional<std::string> openFile(const FileDialogOptions &options) override;
+    std::optional<std::string> saveFile(const FileDialogOptions &options) override;
+    std::optional<std::string> browseFolder(const std::string &prompt,
+                                            const std::string &initialDirectory) override;
+    void startTimer(Page &page, int id, int intervalMs) override;
+    void showHelp(const std::string &path) override;
+    std::unique_ptr<DrawingContext> createOffscreen(int width, int height) override;
+    std::string currentDirectory() override { return workingDirectory; }
+    void setCurrentDirectory(const std::string &directory) override {
+        workingDirectory = directory;
+    }
+    std::string executableDirectory() override { return programDirectory; }
+    void setExecutableDirectory(const std::string &directory) { programDirectory = directory; }
+
+    // The page's window; the page must have been created.
+    MemoryDialog &dialogOf(const Page &page);
+    bool isPageShown(const Page &page) const;
+
+    // Fires timer id on every page that started one with that id.
+    void tick(int id);
+
+    // Scripted answers, taken one per dialog in order.
+    std::deque<std::string> openAnswers;
+    std::deque<std::string> saveAnswers;
+    std::deque<std::string> folderAnswers;
+
+    // What the program asked and said, in order.
+    std::vector<RecordedDialog> dialogs;
+    std::vector<RecordedMessage> messages;
+    std::vector<RecordedTimer> timers;
+    std::vector<std::string> helpRequests;
+
+    // Called at once for every message box, after it is recorded.
+    std::function<void(const RecordedMessage &)> onMessage;
+
+    // Off-screen contexts come from this factory when one is set; otherwise there is none.
+    std::function<std::unique_ptr<DrawingContext>(int width, int height)> offscreenFactory;
+
+    // The status lines (control 1005) written since the last call, once per page in the
+    // order of their first write, each with its present text.
+    std::vector<std::string> takeStatusChanges();
+    // The messages recorded since the last call.
+    std::vector<RecordedMessage> takeMessages();
+
+private:
+    std::map<const Page *, std::unique_ptr<MemoryDialog>> windows;
+    std::map<const Page *, bool> shownPages;
+    std::vector<const Page *> statusPages;
+    std::size_t messagesTaken = 0;
+    std::string workingDirectory;
+    std::string programDirectory;
+};
+
+} // namespace zqar::platform
