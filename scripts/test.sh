@@ -12,7 +12,7 @@ cmake --build build -j"$jobs"
 
 if [ "${ZQAR_SKIP_SANITIZE:-0}" != 1 ]; then
     cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DZQAR_WERROR=ON -DZQAR_SANITIZE=ON \
-          -DZQAR_WITH_BENCH=OFF
+          -DZQAR_WITH_QT=OFF -DZQAR_WITH_BENCH=OFF
     cmake --build build-asan -j"$jobs"
     (cd build-asan && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j"$jobs")
 fi
