@@ -28,7 +28,32 @@ public:
             fileSize = static_cast<uint64_t>(info.st_size);
     }
 
-    bool next(Line &line) {
+    // The common case, a whole line already in the block, stays small enough to be inlined
+    // into the sample loop; everything else goes through nextPiece.
+    [[gnu::always_inline]] inline bool next(Line &line) {
+        if (end - begin >= PIECE) {
+            const char *start = buffer.data() + begin;
+            const char *newline = static_cast<const char *>(std::memchr(start, '\n', PIECE));
+            if (newline) {
+                const std::size_t k = static_cast<std::size_t>(newline - start);
+                const std::size_t cr = k > 0 && start[k - 1] == '\r' ? 1 : 0;
+                if (k + 1 - cr <= TEXT_MAX_LENGTH) {
+                    line.body = std::string_view(start, k - cr);
+                    line.endsWithNewline = true;
+                    begin += k + 1;
+                    consumed += k + 1;
+                    return true;
+                }
+            }
+        }
+        return nextPiece(line);
+    }
+
+    // Bytes of the file not read yet, as far as the file's size tells.
+    uint64_t bytesLeft() const { return fileSize > consumed ? fileSize - consumed : 0; }
+
+private:
+    bool nextPiece(Line &line) {
         if (end - begin < PIECE && !atEnd)
             fill();
         const std::size_t available = end - begin;
@@ -60,10 +85,6 @@ public:
         return true;
     }
 
-    // Bytes of the file not read yet, as far as the file's size tells.
-    uint64_t bytesLeft() const { return fileSize > consumed ? fileSize - consumed : 0; }
-
-private:
     static constexpr std::size_t BLOCK_SIZE = 1 << 18;
     static constexpr std::size_t PIECE = TEXT_FIELD_SIZE; // 299 characters and one to peek
 

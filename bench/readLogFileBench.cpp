@@ -1,0 +1,113 @@
+// How fast a year of minute samples parses, against a floor: the plainest loop that reads the
+// same bytes and converts the same numbers. Also how much heap one loaded record needs.
+
+#include "heapCounter.h"
+#include "yearOfLogs.h"
+
+#include "data/LogFile.h"
+
+#include <benchmark/benchmark.h>
+
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+using zqar::LogFile;
+using zqar::bench::HeapCounter;
+using zqar::bench::yearOfLogs;
+
+namespace {
+
+void readLogFileYear(benchmark::State &state) {
+    const auto &logs = yearOfLogs();
+    for (auto _ : state) {
+        for (const auto &path : logs.paths) {
+            LogFile record;
+            record.readLogFile(path, 1);
+            benchmark::DoNotOptimize(record.values.data());
+            if (record.valueCount != zqar::bench::YEAR_SAMPLES)
+                state.SkipWithError("a year file did not read completely");
+        }
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * logs.totalBytes));
+}
+BENCHMARK(readLogFileYear)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// fread into a block, split lines with memchr, skip the 17 header lines, convert the text after
+// the first blank with from_chars into a vector reserved for the samples.
+void floorYear(benchmark::State &state) {
+    const auto &logs = yearOfLogs();
+    std::vector<char> block(1 << 18);
+    for (auto _ : state) {
+        for (const auto &path : logs.paths) {
+            std::FILE *file = std::fopen(path.c_str(), "rb");
+            if (!file) {
+                state.SkipWithError("cannot open a year file");
+                return;
+            }
+            std::vector<double> values;
+            values.reserve(zqar::bench::YEAR_SAMPLES);
+            int lineNumber = 0;
+            std::size_t kept = 0;
+            for (;;) {
+                const std::size_t got =
+                    std::fread(block.data() + kept, 1, block.size() - kept, file);
+                const std::size_t size = kept + got;
+                if (size == 0)
+                    break;
+                const char *p = block.data();
+                const char *end = p + size;
+                for (;;) {
+                    const char *newline = static_cast<const char *>(
+                        std::memchr(p, '\n', static_cast<std::size_t>(end - p)));
+                    if (!newline)
+                        break;
+                    if (++lineNumber > 17) {
+                        const char *blank = static_cast<const char *>(
+                            std::memchr(p, ' ', static_cast<std::size_t>(newline - p)));
+                        if (blank) {
+                            double value = 0.0;
+                            std::from_chars(blank + 1, newline, value);
+                            values.push_back(value);
+                        }
+                    }
+                    p = newline + 1;
+                }
+                kept = static_cast<std::size_t>(end - p);
+                std::memmove(block.data(), p, kept);
+                if (got == 0)
+                    break;
+            }
+            std::fclose(file);
+            benchmark::DoNotOptimize(values.data());
+            if (values.size() != static_cast<std::size_t>(zqar::bench::YEAR_SAMPLES))
+                state.SkipWithError("the floor loop miscounted the samples");
+        }
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * logs.totalBytes));
+}
+BENCHMARK(floorYear)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The heap one loaded record holds at its peak, above what was live before, per sample and as
+// the rest beyond 8 bytes a sample.
+void readLogFilePeakHeap(benchmark::State &state) {
+    const auto &logs = yearOfLogs();
+    std::size_t peakAbove = 0;
+    for (auto _ : state) {
+        const std::size_t before = HeapCounter::live();
+        HeapCounter::resetPeak();
+        {
+            LogFile record;
+            record.readLogFile(logs.paths.front(), 1);
+            benchmark::DoNotOptimize(record.values.data());
+        }
+        peakAbove = HeapCounter::peak() - before;
+    }
+    constexpr double samples = zqar::bench::YEAR_SAMPLES;
+    state.counters["peakBytesPerSample"] = static_cast<double>(peakAbove) / samples;
+    state.counters["bytesBeyond8PerSample"] = static_cast<double>(peakAbove) - 8.0 * samples;
+}
+BENCHMARK(readLogFilePeakHeap)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+} // namespace
