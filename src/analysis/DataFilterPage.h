@@ -5,6 +5,7 @@
 #include "platform/Page.h"
 
 #include <optional>
+#include <string_view>
 
 namespace zqar {
 
@@ -51,7 +52,7 @@ private:
     // The interval in days, or none after showing the interval message.
     std::optional<double> readInterval();
     // A date-time control's day number, or none after showing message.
-    std::optional<double> readTime(int id, const char *message);
+    std::optional<double> readTime(int id, std::string_view message);
     void fillSet(TemperatureSet &set, double time, double window) const;
     void showStatus(int count);
 };

@@ -1,0 +1,328 @@
+#include "analysis/DataFilterPage.h"
+
+#include "analysis/TemperatureSet.h"
+#include "app/MainWindow.h"
+#include "data/AtomicFileWriter.h"
+#include "data/dateTime.h"
+#include "data/numbers.h"
+#include "data/reportFile.h"
+#include "platform/Host.h"
+#include "resources/format.h"
+#include "resources/strings.h"
+#include "resources/templates.h"
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace zqar {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using FS = FileSelectionPage;
+using DF = DataFilterPage;
+
+// Where each report field lives: fields 2 to 12 on the File Selection page, 13 to 20 here.
+enum class FieldKind { Text, Flag, CommentMode };
+struct FieldPlace {
+    bool onFileSelection;
+    int id;
+    FieldKind kind;
+};
+constexpr FieldPlace REPORT_FIELD_PLACES[REPORT_FIELD_COUNT - 1] = {
+    {true, FS::DIRECTORY, FieldKind::Text},
+    {true, FS::NUMBER_OF_ROWS, FieldKind::Text},
+    {true, FS::NUMBER_OF_COLUMNS, FieldKind::Text},
+    {true, FS::ROW_SPACING, FieldKind::Text},
+    {true, FS::COLUMN_SPACING, FieldKind::Text},
+    {true, FS::NUMBER_OF_SINGULAR, FieldKind::Text},
+    {true, FS::USE_COMMENT_FIELD, FieldKind::CommentMode},
+    {true, FS::LOGGERS_ON_BOUNDARY, FieldKind::Flag},
+    {true, FS::PROJECT_DESCRIPTION, FieldKind::Text},
+    {true, FS::PROJECT_NUMBER, FieldKind::Text},
+    {true, FS::PROJECT_DATE, FieldKind::Text},
+    {false, DF::TIME, FieldKind::Text},
+    {false, DF::START_TIME, FieldKind::Text},
+    {false, DF::FINISH_TIME, FieldKind::Text},
+    {false, DF::AVERAGING_INTERVAL, FieldKind::Text},
+    {false, DF::MINIMUM_TEMPERATURE, FieldKind::Text},
+    {false, DF::MAXIMUM_TEMPERATURE, FieldKind::Text},
+    {false, DF::CONTOUR_SPACING, FieldKind::Text},
+    {false, DF::SHOW_SINGULAR_AS_TEXT, FieldKind::Flag},
+};
+constexpr std::size_t REPORT_FIELD_PLACES_COUNT = REPORT_FIELD_COUNT - 1;
+constexpr std::size_t ROWS_FIELD = 2; // indices into ReportFields, field 1 at 0
+constexpr std::size_t COLUMNS_FIELD = 3;
+constexpr std::size_t SINGULAR_FIELD = 6;
+// Update Layout runs between the File Selection page's fields and the Data Filter page's.
+constexpr std::size_t FIRST_DATA_FILTER_FIELD = 12;
+
+bool flagIsSet(const std::string &field) {
+    return !field.empty() && field[0] == text::FLAG_YES[0];
+}
+
+platform::FileDialogOptions reportDialogOptions(platform::Host &host) {
+    platform::FileDialogOptions options;
+    options.title = std::string(text::REPORT_DIALOG_TITLE);
+    options.filterDescription = std::string(text::REPORT_FILTER_DESCRIPTION);
+    options.filterPattern = std::string(text::REPORT_FILTER_PATTERN);
+    options.defaultExtension = std::string(text::REPORT_EXTENSION);
+    options.initialDirectory = host.currentDirectory();
+    return options;
+}
+
+std::optional<std::string> readWholeFile(const std::string &path) {
+    std::error_code error;
+    if (fs::is_directory(path, error))
+        return std::nullopt;
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad())
+        return std::nullopt;
+    return bytes;
+}
+
+// A new report gets a folder named after it: D/report.ttr becomes D/report/report.ttr. An
+// existing file is written where it is.
+std::string reportTarget(const std::string &chosen) {
+    if (std::ifstream(chosen, std::ios::binary))
+        return chosen;
+    const fs::path path(chosen);
+    const std::string title = path.filename().string();
+    const std::size_t dot = title.rfind('.');
+    const std::string base = dot == std::string::npos ? title : title.substr(0, dot);
+    const fs::path folder = path.parent_path() / base;
+    std::error_code ignored; // an existing folder is fine, and any other failure shows later
+    fs::create_directory(folder, ignored);
+    return (folder / title).string();
+}
+
+void copyCompanionFiles(const std::string &programDirectory, const std::string &reportFolder) {
+    const fs::path listPath = fs::path(programDirectory) / std::string(text::COMPANION_LIST);
+    std::ifstream list(listPath, std::ios::binary);
+    if (!list)
+        return;
+    std::string line;
+    while (std::getline(list, line)) {
+        line = cutText(line);
+        const std::size_t cr = line.find('\r');
+        if (cr != std::string::npos)
+            line.erase(cr);
+        if (line.empty())
+            continue;
+        std::error_code ignored; // copy failures are not reported
+        fs::copy_file(fs::path(programDirectory) / line, fs::path(reportFolder) / line,
+                      fs::copy_options::overwrite_existing, ignored);
+    }
+}
+
+} // namespace
+
+DataFilterPage::DataFilterPage(MainWindow &mainWindow)
+    : Page(DATA_FILTER_TEMPLATE), window(mainWindow) {
+    bind(CALCULATE_AT_TIME, [this] { calculateAtTime(); });
+    bind(CALCULATE_AVERAGED, [this] { calculateAveraged(); });
+    bind(LOAD_REPORT, [this] { loadReport(); });
+    bind(CREATE_REPORT, [this] { createReport(); });
+}
+
+std::optional<double> DataFilterPage::readTime(int id, std::string_view message) {
+    const std::optional<double> time = parseDateTime(dialog().text(id));
+    if (!time)
+        dialog().messageBox(std::string(message), std::string(text::CALCULATE_CAPTION));
+    return time;
+}
+
+std::optional<double> DataFilterPage::readInterval() {
+    const double interval = readDecimal(dialog().text(AVERAGING_INTERVAL)) * DAYS_PER_MINUTE;
+    // An infinite interval ("1e999") is refused with the others: it would make one set whose
+    // window has no end.
+    if (!(interval > 0.0) || !std::isfinite(interval)) {
+        dialog().messageBox(std::string(text::INTERVAL_FORMAT_MESSAGE),
+                            std::string(text::CALCULATE_CAPTION));
+        return std::nullopt;
+    }
+    return interval;
+}
+
+void DataFilterPage::fillSet(TemperatureSet &set, double time, double windowSeconds) const {
+    const LoggerArray &array = window.fileSelectionPage.loggerArray;
+    for (int row = 0; row < set.rows; ++row)
+        for (int col = 0; col < set.columns; ++col)
+            if (const LogFile *logger = array.at(row, col))
+                set.setValue(row, col, logger->averageAround(time, windowSeconds));
+    // Gaps are filled from the grid alone; singular values are never estimated.
+    set.fillGaps();
+    for (int slot = 0; slot < set.singularCount; ++slot)
+        if (const LogFile *logger = array.at(-1, slot))
+            set.setValue(SINGULAR_ROW, slot, logger->averageAround(time, windowSeconds));
+}
+
+void DataFilterPage::showStatus(int count) {
+    dialog().setText(STATUS, text::format(text::SETS_CREATED, count));
+}
+
+void DataFilterPage::calculateAtTime() {
+    const std::optional<double> time = readTime(TIME, text::TIME_FORMAT_MESSAGE);
+    if (!time)
+        return;
+    SetList &sets = window.fileSelectionPage.setList;
+    const ArrayDimensions d = window.fileSelectionPage.loggerArray.dimensions();
+    auto set = std::make_unique<TemperatureSet>(*time, 0.0, d.rows, d.columns, d.singularCount);
+    fillSet(*set, *time, 0.0);
+    sets.clear();
+    sets.append(std::move(set));
+    showStatus(1);
+}
+
+void DataFilterPage::calculateAveraged() {
+    const std::optional<double> interval = readInterval();
+    if (!interval)
+        return;
+    const std::optional<double> start = readTime(START_TIME, text::START_FORMAT_MESSAGE);
+    if (!start)
+        return;
+    const std::optional<double> finish = readTime(FINISH_TIME, text::FINISH_FORMAT_MESSAGE);
+    if (!finish)
+        return;
+    // An interval too small to move the start time would repeat the first set for ever, and
+    // one far smaller than the time span would fill the memory with sets.
+    const double estimate = (*finish - *start) / *interval + 2.0;
+    if (*start + *interval == *start || estimate > MAX_AVERAGED_SETS) {
+        dialog().messageBox(std::string(text::INTERVAL_FORMAT_MESSAGE),
+                            std::string(text::CALCULATE_CAPTION));
+        return;
+    }
+
+    SetList &sets = window.fileSelectionPage.setList;
+    const ArrayDimensions d = window.fileSelectionPage.loggerArray.dimensions();
+    const double windowSeconds = *interval * SECONDS_PER_DAY;
+    sets.clear();
+    if (estimate > 0.0)
+        sets.reserve(static_cast<std::size_t>(truncToInt(estimate)));
+    int count = 0;
+    // Repeated addition and exact comparisons: later start times carry the accumulated
+    // rounding, and that decides whether a set starting at the finish time is made.
+    for (double t = *start; t == *start || t < *finish; t += *interval) {
+        auto set = std::make_unique<TemperatureSet>(t, *interval, d.rows, d.columns,
+                                                    d.singularCount);
+        fillSet(*set, t, windowSeconds);
+        sets.append(std::move(set));
+        ++count;
+        showStatus(count);
+    }
+}
+
+void DataFilterPage::loadReport() {
+    platform::Host &host = window.host();
+    platform::FileDialogOptions options = reportDialogOptions(host);
+    options.mustExist = true;
+    const std::optional<std::string> chosen = host.openFile(options);
+    if (!chosen)
+        return;
+
+    const std::string caption(text::LOAD_REPORT_CAPTION);
+    const std::optional<std::string> bytes = readWholeFile(*chosen);
+    if (!bytes) {
+        dialog().messageBox(std::string(text::REPORT_NOT_LOADED), caption);
+        return;
+    }
+    // The whole file is read and checked before any control changes, so a damaged report
+    // leaves the pages and the array as they were.
+    const std::optional<ReportFields> fields = readReportFields(*bytes);
+    if (!fields || (*fields)[0] != text::REPORT_IDENTIFICATION) {
+        dialog().messageBox(std::string(text::REPORT_BAD_FORMAT), caption);
+        return;
+    }
+    const ArrayDimensions dimensions = layoutDimensions(
+        (*fields)[ROWS_FIELD], (*fields)[COLUMNS_FIELD], (*fields)[SINGULAR_FIELD]);
+    auto records = readReportArray(*bytes, dimensions);
+    if (!records) {
+        dialog().messageBox(std::string(text::REPORT_BAD_FORMAT), caption);
+        return;
+    }
+
+    FileSelectionPage &layout = window.fileSelectionPage;
+    for (std::size_t i = 0; i < REPORT_FIELD_PLACES_COUNT; ++i) {
+        if (i + 1 == FIRST_DATA_FILTER_FIELD)
+            layout.updateLayout();
+        const FieldPlace &place = REPORT_FIELD_PLACES[i];
+        const std::string &field = (*fields)[i + 1];
+        platform::Dialog &target = place.onFileSelection ? layout.dialog() : dialog();
+        switch (place.kind) {
+        case FieldKind::Text:
+            target.setText(place.id, field);
+            break;
+        case FieldKind::Flag:
+            target.setChecked(place.id, flagIsSet(field));
+            break;
+        case FieldKind::CommentMode:
+            target.setChecked(FS::USE_COMMENT_FIELD, flagIsSet(field));
+            target.setChecked(FS::USE_SERIAL_NUMBERS, !flagIsSet(field));
+            break;
+        }
+    }
+
+    LoggerArray &array = layout.loggerArray;
+    const ArrayDimensions placed = array.dimensions();
+    std::size_t position = 0;
+    for (int row = 0; row < placed.rows; ++row)
+        for (int col = 0; col < placed.columns; ++col)
+            array.place(row, col, std::move((*records)[position++]));
+    for (int slot = 0; slot < placed.singularCount; ++slot)
+        array.place(-1, slot, std::move((*records)[position++]));
+
+    calculateAveraged();
+}
+
+void DataFilterPage::createReport() {
+    platform::Host &host = window.host();
+    FileSelectionPage &layout = window.fileSelectionPage;
+    platform::FileDialogOptions options = reportDialogOptions(host);
+    const std::string projectNumber = layout.dialog().text(FS::PROJECT_NUMBER);
+    if (!projectNumber.empty())
+        options.proposedName = projectNumber + "." + std::string(text::REPORT_EXTENSION);
+    options.promptOverwrite = true;
+    options.pathMustExist = true;
+    const std::optional<std::string> chosen = host.saveFile(options);
+    if (!chosen)
+        return;
+
+    ReportFields fields;
+    fields[0] = std::string(text::REPORT_IDENTIFICATION);
+    for (std::size_t i = 0; i < REPORT_FIELD_PLACES_COUNT; ++i) {
+        const FieldPlace &place = REPORT_FIELD_PLACES[i];
+        platform::Dialog &source = place.onFileSelection ? layout.dialog() : dialog();
+        fields[i + 1] = place.kind == FieldKind::Text
+                            ? source.text(place.id)
+                            : std::string(source.isChecked(place.id) ? text::FLAG_YES
+                                                                     : text::FLAG_NO);
+    }
+    // The array section is written with the array's own dimensions and read back with the
+    // counts of the fields. A count text changed since the last Update Layout would make the
+    // report unreadable, so such a field gets the array's count instead.
+    const ArrayDimensions written = layout.loggerArray.dimensions();
+    const ArrayDimensions stated =
+        layoutDimensions(fields[ROWS_FIELD], fields[COLUMNS_FIELD], fields[SINGULAR_FIELD]);
+    if (stated.rows != written.rows)
+        fields[ROWS_FIELD] = std::to_string(written.rows);
+    if (stated.columns != written.columns)
+        fields[COLUMNS_FIELD] = std::to_string(written.columns);
+    if (stated.singularCount != written.singularCount)
+        fields[SINGULAR_FIELD] = std::to_string(written.singularCount);
+
+    const std::string target = reportTarget(*chosen);
+    if (!writeFileAtomically(target, reportBytes(fields, layout.loggerArray))) {
+        dialog().messageBox(std::string(text::REPORT_NOT_SAVED),
+                            std::string(text::SAVE_REPORT_CAPTION));
+        return;
+    }
+    copyCompanionFiles(host.executableDirectory(), fs::path(target).parent_path().string());
+}
+
+} // namespace zqar

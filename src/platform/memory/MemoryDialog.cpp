@@ -1,0 +1,149 @@
+#include "platform/memory/MemoryDialog.h"
+
+#include "data/TextField.h"
+#include "platform/Page.h"
+
+namespace zqar::platform {
+
+MemoryDialog::MemoryDialog(const DialogTemplate &dialogTemplate, Page *owner)
+    : source(dialogTemplate), page(owner),
+      client{dialogUnitsToPixelsX(dialogTemplate.width),
+             dialogUnitsToPixelsY(dialogTemplate.height)} {
+    int group = -1;
+    bool previousWasRadio = false;
+    for (const ControlTemplate &item : source.controls) {
+        const bool radio = item.kind == ControlKind::RadioButton;
+        if (radio && !previousWasRadio)
+            ++group;
+        previousWasRadio = radio;
+        if (item.id == NO_ID)
+            continue;
+        Control &c = controls[item.id];
+        c.source = item;
+        c.text = item.kind == ControlKind::Edit ? std::string() : cutText(item.caption);
+        c.enabled = (item.style & STYLE_DISABLED) == 0;
+        c.shown = (item.style & STYLE_HIDDEN) == 0;
+        c.rect = Rect{dialogUnitsToPixelsX(item.x), dialogUnitsToPixelsY(item.y),
+                      dialogUnitsToPixelsX(item.x + item.width),
+                      dialogUnitsToPixelsY(item.y + item.height)};
+        c.group = radio ? group : -1;
+        if (item.kind == ControlKind::ListView)
+            c.list = std::make_unique<ListModel>();
+    }
+}
+
+MemoryDialog::Control &MemoryDialog::control(int id) {
+    // An id the template does not have is a programming error. It gets a plain control of
+    // its own so the page goes on, and tests find it in the map.
+    return controls[id];
+}
+
+const MemoryDialog::Control &MemoryDialog::control(int id) const {
+    static const Control none;
+    const auto found = controls.find(id);
+    return found == controls.end() ? none : found->second;
+}
+
+std::string MemoryDialog::text(int id) const {
+    return control(id).text;
+}
+
+void MemoryDialog::setText(int id, std::string_view newText) {
+    control(id).text = cutText(newText);
+    if (onTextChanged)
+        onTextChanged(id);
+}
+
+bool MemoryDialog::isChecked(int id) const {
+    return control(id).checked;
+}
+
+void MemoryDialog::setChecked(int id, bool checked) {
+    control(id).checked = checked;
+}
+
+bool MemoryDialog::isEnabled(int id) const {
+    return control(id).enabled;
+}
+
+void MemoryDialog::setEnabled(int id, bool enabled) {
+    control(id).enabled = enabled;
+}
+
+bool MemoryDialog::isShown(int id) const {
+    return control(id).shown;
+}
+
+void MemoryDialog::setShown(int id, bool shown) {
+    control(id).shown = shown;
+}
+
+void MemoryDialog::setFocus(int id) {
+    focusId = id;
+}
+
+ListView &MemoryDialog::listView(int id) {
+    return listModel(id);
+}
+
+ListModel &MemoryDialog::listModel(int id) {
+    Control &c = control(id);
+    if (!c.list)
+        c.list = std::make_unique<ListModel>();
+    return *c.list;
+}
+
+Rect MemoryDialog::controlRect(int id) const {
+    return control(id).rect;
+}
+
+void MemoryDialog::moveControl(int id, const Rect &rect) {
+    control(id).rect = rect;
+}
+
+Size MemoryDialog::clientSize() const {
+    return client;
+}
+
+void MemoryDialog::redraw(int id) {
+    ++redraws[id];
+}
+
+int MemoryDialog::redrawCount(int id) const {
+    const auto found = redraws.find(id);
+    return found == redraws.end() ? 0 : found->second;
+}
+
+void MemoryDialog::messageBox(const std::string &message, const std::string &caption) {
+    if (onMessageBox)
+        onMessageBox(message, caption);
+}
+
+bool MemoryDialog::click(int id) {
+    const auto found = controls.find(id);
+    if (found == controls.end() || !found->second.enabled || !found->second.shown)
+        return false;
+    Control &clicked = found->second;
+    if (clicked.source.kind == ControlKind::RadioButton) {
+        for (auto &[otherId, other] : controls)
+            if (other.group == clicked.group)
+                other.checked = otherId == id;
+    } else if (clicked.source.kind == ControlKind::CheckBox) {
+        clicked.checked = !clicked.checked;
+    }
+    return page != nullptr && page->command(id);
+}
+
+void MemoryDialog::resize(int width, int height) {
+    client = Size{width, height};
+    if (page)
+        page->resized(width, height);
+}
+
+void MemoryDialog::paint(int id, DrawingContext &dc) {
+    const Rect bounds = controlRect(id);
+    if (page)
+        page->drawItem(id, dc, Rect{0, 0, bounds.width(), bounds.height()});
+}
+
+} // namespace zqar::platform

@@ -1,0 +1,137 @@
+#include "platform/memory/MemoryHost.h"
+
+#include "platform/DrawingContext.h"
+#include "platform/Page.h"
+#include "resources/templates.h"
+
+#include <algorithm>
+#include <filesystem>
+
+namespace zqar::platform {
+
+namespace {
+constexpr int STATUS_LINE = 1005;
+
+// The file dialogs add the default extension to a name typed without one.
+std::string withDefaultExtension(std::string path, const FileDialogOptions &options) {
+    const std::string name = std::filesystem::path(path).filename().string();
+    if (!options.defaultExtension.empty() && !name.empty() && name.find('.') == std::string::npos)
+        path += "." + options.defaultExtension;
+    return path;
+}
+} // namespace
+
+MemoryHost::MemoryHost() {
+    std::error_code error;
+    const auto cwd = std::filesystem::current_path(error);
+    workingDirectory = error ? std::string() : cwd.string();
+    programDirectory = workingDirectory;
+}
+
+MemoryHost::~MemoryHost() = default;
+
+void MemoryHost::createPage(Page &page) {
+    auto window = std::make_unique<MemoryDialog>(zqar::dialogTemplate(page.templateId), &page);
+    const Page *owner = &page;
+    window->onMessageBox = [this, owner](const std::string &text, const std::string &caption) {
+        messages.push_back(RecordedMessage{caption, text, owner});
+        if (onMessage)
+            onMessage(messages.back());
+    };
+    window->onTextChanged = [this, owner](int id) {
+        if (id == STATUS_LINE &&
+            std::find(statusPages.begin(), statusPages.end(), owner) == statusPages.end())
+            statusPages.push_back(owner);
+    };
+    MemoryDialog &created = *window;
+    windows[owner] = std::move(window);
+    shownPages[owner] = true;
+    page.attach(created);
+    page.initialise();
+}
+
+void MemoryHost::showPage(Page &page, bool shown) {
+    shownPages[&page] = shown;
+}
+
+bool MemoryHost::isPageShown(const Page &page) const {
+    const auto found = shownPages.find(&page);
+    return found != shownPages.end() && found->second;
+}
+
+MemoryDialog &MemoryHost::dialogOf(const Page &page) {
+    return *windows.at(&page);
+}
+
+void MemoryHost::messageBox(const std::string &text, const std::string &caption) {
+    messages.push_back(RecordedMessage{caption, text, nullptr});
+    if (onMessage)
+        onMessage(messages.back());
+}
+
+std::optional<std::string> MemoryHost::openFile(const FileDialogOptions &options) {
+    dialogs.push_back(RecordedDialog{DialogKind::OpenFile, options, {}, options.initialDirectory});
+    if (openAnswers.empty())
+        return std::nullopt;
+    std::string answer = withDefaultExtension(openAnswers.front(), options);
+    openAnswers.pop_front();
+    return answer;
+}
+
+std::optional<std::string> MemoryHost::saveFile(const FileDialogOptions &options) {
+    dialogs.push_back(RecordedDialog{DialogKind::SaveFile, options, {}, options.initialDirectory});
+    if (saveAnswers.empty())
+        return std::nullopt;
+    std::string answer = withDefaultExtension(saveAnswers.front(), options);
+    saveAnswers.pop_front();
+    return answer;
+}
+
+std::optional<std::string> MemoryHost::browseFolder(const std::string &prompt,
+                                                    const std::string &initialDirectory) {
+    dialogs.push_back(RecordedDialog{DialogKind::BrowseFolder, {}, prompt, initialDirectory});
+    if (folderAnswers.empty())
+        return std::nullopt;
+    std::string answer = folderAnswers.front();
+    folderAnswers.pop_front();
+    return answer;
+}
+
+void MemoryHost::startTimer(Page &page, int id, int intervalMs) {
+    timers.push_back(RecordedTimer{&page, id, intervalMs});
+}
+
+void MemoryHost::tick(int id) {
+    // Copied first: a timer handler may start another timer.
+    const std::vector<RecordedTimer> running = timers;
+    for (const RecordedTimer &timer : running)
+        if (timer.id == id)
+            timer.page->timer(id);
+}
+
+void MemoryHost::showHelp(const std::string &path) {
+    helpRequests.push_back(path);
+}
+
+std::unique_ptr<DrawingContext> MemoryHost::createOffscreen(int width, int height) {
+    if (offscreenFactory)
+        return offscreenFactory(width, height);
+    return nullptr;
+}
+
+std::vector<std::string> MemoryHost::takeStatusChanges() {
+    std::vector<std::string> texts;
+    for (const Page *page : statusPages)
+        texts.push_back(windows.at(page)->text(STATUS_LINE));
+    statusPages.clear();
+    return texts;
+}
+
+std::vector<RecordedMessage> MemoryHost::takeMessages() {
+    std::vector<RecordedMessage> taken(messages.begin() + static_cast<std::ptrdiff_t>(messagesTaken),
+                                       messages.end());
+    messagesTaken = messages.size();
+    return taken;
+}
+
+} // namespace zqar::platform

@@ -1,0 +1,177 @@
+#include "presentation/MatrixPage.h"
+
+#include "analysis/TemperatureSet.h"
+#include "app/MainWindow.h"
+#include "data/AtomicFileWriter.h"
+#include "data/numbers.h"
+#include "platform/Host.h"
+#include "platform/ListView.h"
+#include "resources/format.h"
+#include "resources/strings.h"
+#include "resources/templates.h"
+
+namespace zqar {
+
+namespace {
+
+constexpr int VALUE_DECIMALS = 2;
+constexpr int LIST_TOP = 29;           // pixels below the page's top edge
+constexpr int LIST_LEFT = 4;
+constexpr int SINGULAR_LIST_WIDTH = 120;
+constexpr int ARRAY_LIST_MARGIN = 128; // the singular list and the gaps beside it
+constexpr int LIST_HEIGHT_MARGIN = 28;
+constexpr std::string_view CSV_SEPARATOR = ",";
+constexpr std::string_view CSV_LINE_END = "\r\n";
+
+std::string valueText(double value) {
+    return value == NO_VALUE ? std::string(text::NO_LOGGER) : formatFixed(value, VALUE_DECIMALS);
+}
+
+} // namespace
+
+MatrixPage::MatrixPage(MainWindow &mainWindow) : Page(MATRIX_TEMPLATE), window(mainWindow) {
+    bind(FIRST, [this] { onFirst(); });
+    bind(PREVIOUS, [this] { onPrevious(); });
+    bind(NEXT, [this] { onNext(); });
+    bind(LAST, [this] { onLast(); });
+    bind(PRINT, [this] { onPrint(); });
+    bind(EXPORT, [this] { onExport(); });
+}
+
+platform::ListView &MatrixPage::arrayList() {
+    return dialog().listView(ARRAY_LIST);
+}
+
+platform::ListView &MatrixPage::singularList() {
+    return dialog().listView(SINGULAR_LIST);
+}
+
+void MatrixPage::initialise() {
+    platform::ListView &singular = singularList();
+    singular.insertColumn(0, text::NO_LOGGER, platform::Align::Centre, SINGULAR_COLUMN_WIDTH);
+    singular.insertColumn(1, text::NO_LOGGER, platform::Align::Centre, SINGULAR_COLUMN_WIDTH);
+}
+
+void MatrixPage::resized(int width, int height) {
+    if (!isCreated())
+        return;
+    const int listHeight = height - LIST_HEIGHT_MARGIN;
+    dialog().moveControl(ARRAY_LIST, platform::Rect{LIST_LEFT, LIST_TOP,
+                                                    LIST_LEFT + width - ARRAY_LIST_MARGIN,
+                                                    LIST_TOP + listHeight});
+    dialog().moveControl(SINGULAR_LIST,
+                         platform::Rect{width - SINGULAR_LIST_WIDTH, LIST_TOP, width,
+                                        LIST_TOP + listHeight});
+}
+
+void MatrixPage::showCurrentSet() {
+    platform::Dialog &page = dialog();
+    const SetList &sets = window.fileSelectionPage.setList;
+    const int n = sets.count();
+    const int current = sets.currentSet;
+    const TemperatureSet *set = sets.current();
+    page.setEnabled(FIRST, n > 1);
+    page.setEnabled(PREVIOUS, current > 0);
+    page.setEnabled(NEXT, current < n - 1);
+    page.setEnabled(LAST, n > 1);
+    page.setEnabled(PRINT, n > 0);
+    page.setEnabled(EXPORT, n > 0);
+
+    const ArrayDimensions d = window.fileSelectionPage.loggerArray.dimensions();
+    const int R = d.rows;
+    const int K = d.columns;
+    const bool onBoundary =
+        window.fileSelectionPage.dialog().isChecked(FileSelectionPage::LOGGERS_ON_BOUNDARY);
+    platform::ListView &values = arrayList();
+    platform::ListView &singular = singularList();
+
+    if (!set) {
+        page.setText(STATUS, text::NO_DATA);
+        // The ring keeps whatever it showed; only the positions themselves are emptied.
+        for (int r = 0; r < R; ++r)
+            for (int c = 0; c < K; ++c)
+                values.setItemText(r + 2, c + 2, text::NO_LOGGER);
+        for (int i = 0; i < d.singularCount; ++i)
+            singular.setItemText(i, 1, text::NO_LOGGER);
+        return;
+    }
+
+    page.setText(STATUS, text::format(text::SET_POSITION, current + 1, n, set->title()));
+    // Set position (r, c), ring included, is list row r + 2 and list column c + 2.
+    auto show = [&](int r, int c) { values.setItemText(r + 2, c + 2, valueText(set->valueAt(r, c))); };
+    auto blank = [&](int r, int c) { values.setItemText(r + 2, c + 2, text::NO_LOGGER); };
+    for (int r = 0; r < R; ++r)
+        for (int c = 0; c < K; ++c)
+            show(r, c);
+    auto ring = [&](int r, int c) { onBoundary ? blank(r, c) : show(r, c); };
+    for (int r = -1; r <= R; ++r) {
+        ring(r, -1);
+        ring(r, K);
+    }
+    for (int c = 0; c < K; ++c) {
+        ring(-1, c);
+        ring(R, c);
+    }
+    for (int i = 0; i < d.singularCount; ++i)
+        singular.setItemText(i, 1, valueText(set->valueAt(SINGULAR_ROW, i)));
+}
+
+void MatrixPage::onFirst() {
+    window.fileSelectionPage.setList.first();
+    showCurrentSet();
+}
+
+void MatrixPage::onPrevious() {
+    if (window.fileSelectionPage.setList.previous())
+        showCurrentSet();
+}
+
+void MatrixPage::onNext() {
+    if (window.fileSelectionPage.setList.next())
+        showCurrentSet();
+}
+
+void MatrixPage::onLast() {
+    window.fileSelectionPage.setList.last();
+    showCurrentSet();
+}
+
+std::string MatrixPage::csvText() {
+    const ArrayDimensions d = window.fileSelectionPage.loggerArray.dimensions();
+    const platform::ListView &values = arrayList();
+    const platform::ListView &singular = singularList();
+    std::string csv;
+    for (int row = 0; row <= d.rows + 2; ++row) {
+        for (int col = 0; col <= d.columns + 2; ++col) {
+            csv += values.itemText(row, col);
+            csv += col == d.columns + 2 ? CSV_LINE_END : CSV_SEPARATOR;
+        }
+    }
+    for (int i = 0; i < d.singularCount; ++i) {
+        csv += singular.itemText(i, 0);
+        csv += CSV_SEPARATOR;
+        csv += singular.itemText(i, 1);
+        csv += CSV_LINE_END;
+    }
+    return csv;
+}
+
+void MatrixPage::onExport() {
+    platform::Host &host = window.host();
+    platform::FileDialogOptions options;
+    options.title = std::string(text::EXPORT_DIALOG_TITLE);
+    options.filterDescription = std::string(text::EXPORT_FILTER_DESCRIPTION);
+    options.filterPattern = std::string(text::EXPORT_FILTER_PATTERN);
+    options.defaultExtension = std::string(text::EXPORT_EXTENSION);
+    options.initialDirectory = host.currentDirectory();
+    options.promptOverwrite = true;
+    options.pathMustExist = true;
+    options.helpButton = true;
+    const std::optional<std::string> chosen = host.saveFile(options);
+    if (!chosen)
+        return;
+    if (!writeFileAtomically(*chosen, csvText()))
+        dialog().messageBox(std::string(text::EXPORT_FAILED), std::string(text::EXPORT_CAPTION));
+}
+
+} // namespace zqar

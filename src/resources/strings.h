@@ -1,0 +1,90 @@
+#pragma once
+// Every text the user sees: captions, messages, status formats, dialog titles and filters.
+// Command code names these; it holds no literals of its own.
+
+#include <string_view>
+
+namespace zqar::text {
+
+constexpr std::string_view PRODUCT_NAME = "Z-QAR Vemro";
+constexpr std::string_view MAIN_WINDOW_CAPTION = "Z-QAR  Vemro"; // two blanks, as it always was
+constexpr std::string_view ABOUT_MENU_ITEM = "&About Z-QAR Vemro..."; // string 101
+constexpr std::string_view ABOUT_CAPTION = "About Z-QAR Vemro";
+constexpr std::string_view ABOUT_VERSION = "Version 1.03 3rd November 2003";
+constexpr std::string_view ABOUT_NOTICE = "Temperature profiling of logger arrays";
+constexpr std::string_view OK_BUTTON = "OK";
+constexpr std::string_view HELP_MENU_ITEM = "Help";
+constexpr std::string_view HELP_FILE_NAME = "ZQARVemroRO.hlp";
+
+constexpr std::string_view TAB_DATA_FILTER = "Data Filter";
+constexpr std::string_view TAB_MATRIX = "Matrix";
+constexpr std::string_view TAB_GRAPH = "Graph";
+constexpr std::string_view TAB_HELP = "Help";
+
+// Table texts.
+constexpr std::string_view NO_LOGGER = "-"; // no logger, no value, and every column heading
+constexpr std::string_view LABEL_FILL = ".";
+constexpr const char *ROW_LABEL = "R%d";
+constexpr const char *COLUMN_LABEL = "C%d";
+constexpr const char *SINGULAR_LABEL = "S%d";
+
+// Status lines.
+constexpr const char *SETS_CREATED = "%d sets created.";
+constexpr const char *SET_POSITION = "%d of %d  %s"; // two blanks before the title
+constexpr std::string_view NO_DATA = "No Data Available.";
+
+// The calculations.
+constexpr std::string_view CALCULATE_CAPTION = "Calculate";
+constexpr std::string_view TIME_FORMAT_MESSAGE = "The date and time is in an incorrect format.";
+constexpr std::string_view INTERVAL_FORMAT_MESSAGE =
+    "The average interval in in an incorrect format.";
+constexpr std::string_view START_FORMAT_MESSAGE = "The start date is in an incorrect format.";
+constexpr std::string_view FINISH_FORMAT_MESSAGE = "The finish date is in an incorrect format.";
+
+// Report files.
+constexpr std::string_view REPORT_IDENTIFICATION = "ZQAR Report File V1.00";
+constexpr std::string_view LOAD_REPORT_CAPTION = "Load Report";
+constexpr std::string_view SAVE_REPORT_CAPTION = "Save Report";
+constexpr std::string_view REPORT_NOT_LOADED = "The report information could not be loaded";
+constexpr std::string_view REPORT_BAD_FORMAT =
+    "The report information is not in the correct format.";
+constexpr std::string_view REPORT_NOT_SAVED = "The report information could not be saved";
+constexpr std::string_view REPORT_DIALOG_TITLE = "Locate Report Files";
+constexpr std::string_view REPORT_FILTER_DESCRIPTION = "Z-QAR Vemro Report Files *.ttr";
+constexpr std::string_view REPORT_FILTER_PATTERN = "*.ttr";
+constexpr std::string_view REPORT_EXTENSION = "ttr";
+constexpr std::string_view COMPANION_LIST = "ReportFiles.TXT";
+constexpr std::string_view FLAG_YES = "Y";
+constexpr std::string_view FLAG_NO = "N";
+
+// CSV export.
+constexpr std::string_view EXPORT_CAPTION = "Export";
+constexpr std::string_view EXPORT_DIALOG_TITLE = "Export Data";
+constexpr std::string_view EXPORT_FILTER_DESCRIPTION = "CSV Files *.csv";
+constexpr std::string_view EXPORT_FILTER_PATTERN = "*.csv";
+constexpr std::string_view EXPORT_EXTENSION = "csv";
+constexpr std::string_view EXPORT_FAILED = "The data could not be exported.  The file could not "
+                                           "be opened.  It may be in use by another application.";
+
+// Load Files and the project file: their commands live elsewhere, but a batch run must know
+// their failures.
+constexpr std::string_view LOAD_FILES_DATE_MESSAGE = "The date is in an incorrect format.";
+constexpr std::string_view PROJECT_NOT_LOADED = "The project information could not be loaded";
+constexpr std::string_view PROJECT_NOT_SAVED = "The project information could not be saved";
+
+// Messages after which a command has stopped with its state unchanged. Everything else a
+// command says ("One log file was not loaded." and the like) is for information.
+constexpr std::string_view FAILURE_MESSAGES[] = {
+    TIME_FORMAT_MESSAGE, INTERVAL_FORMAT_MESSAGE, START_FORMAT_MESSAGE, FINISH_FORMAT_MESSAGE,
+    REPORT_NOT_LOADED,   REPORT_BAD_FORMAT,       REPORT_NOT_SAVED,     EXPORT_FAILED,
+    LOAD_FILES_DATE_MESSAGE, PROJECT_NOT_LOADED,  PROJECT_NOT_SAVED,
+};
+
+inline bool isFailureMessage(std::string_view message) {
+    for (std::string_view failure : FAILURE_MESSAGES)
+        if (message == failure)
+            return true;
+    return false;
+}
+
+} // namespace zqar::text
