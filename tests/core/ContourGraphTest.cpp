@@ -1,0 +1,423 @@
+#include "analysis/TemperatureSet.h"
+#include "platform/memory/RecordingContext.h"
+#include "presentation/ContourGraph.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace zqar {
+namespace {
+
+using platform::CallKind;
+using platform::Colour;
+using platform::RecordedCall;
+using platform::RecordingContext;
+using platform::Rect;
+using platform::rgb;
+
+// A set whose every cell holds value, with singular slots 25.0.
+TemperatureSet uniformSet(int rows, int columns, int singular, double value) {
+    TemperatureSet set(0.0, 0.0, rows, columns, singular);
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < columns; ++c)
+            set.setValue(r, c, value);
+    for (int i = 0; i < singular; ++i)
+        set.setValue(SINGULAR_ROW, i, 25.0);
+    return set;
+}
+
+ContourSettings tenBands() {
+    ContourSettings settings;
+    settings.bands = {20.0, 30.0, 1.0};
+    return settings;
+}
+
+struct Drawing {
+    RecordingContext dc;
+    std::vector<RecordedCall> fills;
+    std::vector<RecordedCall> texts;
+};
+
+void draw(Drawing &drawing, const TemperatureSet &set, const ContourSettings &settings, int x,
+          int y, int width, int height) {
+    drawContourGraph(drawing.dc, set, {set.rows, set.columns, set.singularCount}, settings,
+                     DEFAULT_COLOUR_SCALE, x, y, width, height);
+    drawing.fills = drawing.dc.callsOf(CallKind::Fill);
+    drawing.texts = drawing.dc.callsOf(CallKind::Text);
+}
+
+const RecordedCall *textCall(const Drawing &drawing, const std::string &text) {
+    for (const auto &call : drawing.texts)
+        if (call.text == text)
+            return &call;
+    return nullptr;
+}
+
+// Pixels covered by the fills of field brushes (fills one pixel row high).
+std::map<std::pair<int, int>, int> fieldCoverage(const Drawing &drawing) {
+    std::map<std::pair<int, int>, int> covered;
+    for (const auto &fill : drawing.fills)
+        if (fill.rect.height() == 1)
+            for (int px = fill.rect.left; px < fill.rect.right; ++px)
+                ++covered[{px, fill.rect.top}];
+    return covered;
+}
+
+TEST(BandColour, TenBandsBetweenTwentyAndThirty) {
+    const BandParameters bands{20.0, 30.0, 1.0};
+    const std::vector<Colour> expected = {
+        rgb(128, 0, 255), rgb(12, 0, 255),   rgb(0, 102, 255), rgb(0, 216, 255),
+        rgb(0, 255, 178), rgb(0, 255, 64),   rgb(51, 255, 0),  rgb(166, 255, 0),
+        rgb(255, 229, 0), rgb(255, 115, 0)};
+    for (int band = 0; band < 10; ++band) {
+        SCOPED_TRACE(band);
+        EXPECT_EQ(bandColour(DEFAULT_COLOUR_SCALE, bands, 20.0 + band), expected[band]);
+    }
+    EXPECT_EQ(bandColour(DEFAULT_COLOUR_SCALE, bands, 30.0), rgb(255, 0, 0));
+    EXPECT_EQ(bandColour(DEFAULT_COLOUR_SCALE, bands, 45.0), rgb(255, 0, 0));
+    EXPECT_EQ(bandColour(DEFAULT_COLOUR_SCALE, bands, 19.5), rgb(128, 0, 255));
+    EXPECT_EQ(bandColour(DEFAULT_COLOUR_SCALE, bands, -40.0), rgb(128, 0, 255));
+}
+
+TEST(BandColour, NoWholeBandBetweenMinimumAndMaximum) {
+    // N = trunc(0.0005 + 0.999) = 0: anything above the first band is the hot end.
+    const BandParameters bands{20.0, 20.0005, 1.0};
+    EXPECT_EQ(bandColour(DEFAULT_COLOUR_SCALE, bands, 20.5), rgb(128, 0, 255));
+    EXPECT_EQ(bandColour(DEFAULT_COLOUR_SCALE, bands, 21.5), rgb(255, 0, 0));
+}
+
+TEST(ContourLayout, WorkedExampleWithFourColumns) {
+    const TemperatureSet set = uniformSet(3, 4, 2, 25.0);
+    Drawing drawing;
+    draw(drawing, set, tenBands(), 10, 20, 760, 460);
+    const ContourLayout layout = layoutContourGraph(96, {3, 4, 2}, tenBands(), 760, 460);
+    EXPECT_EQ(layout.problem, "");
+    EXPECT_EQ(layout.u, 12);
+    EXPECT_EQ(layout.m, 4);
+    EXPECT_EQ(layout.cellH, 91);
+    EXPECT_EQ(layout.cellW, 91);
+    EXPECT_EQ(layout.x0, 38);
+    EXPECT_EQ(layout.y0, 48);
+    EXPECT_FALSE(layout.fitted);
+
+    ASSERT_FALSE(drawing.fills.empty());
+    // The first span is the ring's top left quarter cell, at the field's corner.
+    EXPECT_EQ(drawing.fills.front().rect.left, 10 + 38);
+    EXPECT_EQ(drawing.fills.front().rect.top, 20 + 48);
+    // The first legend box, framed in black.
+    const auto frames = drawing.dc.callsOf(CallKind::Frame);
+    ASSERT_EQ(frames.size(), 10u);
+    EXPECT_EQ(frames.front().rect, (Rect{10 + 652, 20 + 12, 10 + 664, 20 + 24}));
+    EXPECT_EQ(frames.front().colour, rgb(0, 0, 0));
+    // The first singular square sits 2u right of the field, one cell wide.
+    const int xQ = 10 + 38 + 5 * 91 + 24;
+    EXPECT_EQ(drawing.fills[drawing.fills.size() - 12].rect, (Rect{xQ, 68, xQ + 91, 68 + 91}));
+}
+
+TEST(ContourLayout, WorkedExampleFittedToANarrowRectangle) {
+    const ContourLayout layout = layoutContourGraph(96, {3, 8, 2}, tenBands(), 400, 460);
+    EXPECT_EQ(layout.problem, "");
+    EXPECT_TRUE(layout.fitted);
+    EXPECT_EQ(layout.x0, 48);
+    EXPECT_EQ(layout.cellW, 17);
+    EXPECT_EQ(layout.cellH, 17);
+    EXPECT_EQ(layout.y0, 196);
+}
+
+TEST(ContourGraph, FieldCoversTheArrayWithItsRingOnce) {
+    const TemperatureSet set = uniformSet(3, 4, 2, 25.0);
+    Drawing drawing;
+    draw(drawing, set, tenBands(), 10, 20, 760, 460);
+    const auto covered = fieldCoverage(drawing);
+    // Half a cell of ring on each side: 45 + 3 x 91 + 45 wide, 45 + 2 x 91 + 45 high.
+    EXPECT_EQ(covered.size(), 363u * 272u);
+    for (const auto &pixel : covered) {
+        ASSERT_EQ(pixel.second, 1) << pixel.first.first << "," << pixel.first.second;
+        ASSERT_TRUE((Rect{48, 68, 48 + 363, 68 + 272}.contains({pixel.first.first,
+                                                                  pixel.first.second})));
+    }
+    // A uniform 25 degrees is band 5 everywhere, one run per pixel row and span.
+    for (const auto &fill : drawing.fills) {
+        if (fill.rect.height() == 1) {
+            ASSERT_EQ(fill.colour, bandColour(DEFAULT_COLOUR_SCALE, {20.0, 30.0, 1.0}, 25.0));
+        }
+    }
+}
+
+TEST(ContourGraph, LoggersOnTheBoundaryPaintOnlyBetweenThem) {
+    ContourSettings settings = tenBands();
+    settings.inset = 0;
+    {
+        const TemperatureSet set = uniformSet(3, 4, 2, 25.0);
+        Drawing drawing;
+        draw(drawing, set, settings, 0, 0, 760, 460);
+        const ContourLayout layout = layoutContourGraph(96, {3, 4, 2}, settings, 760, 460);
+        const auto covered = fieldCoverage(drawing);
+        EXPECT_EQ(covered.size(), static_cast<std::size_t>(3 * layout.cellW * 2 * layout.cellH));
+        const auto first = drawing.fills.front().rect;
+        EXPECT_EQ(first.left, layout.x0);
+        EXPECT_EQ(first.top, layout.y0);
+        // The singular squares start at X0 + K x cellW + 2u.
+        const auto squares = drawing.fills[drawing.fills.size() - 12].rect;
+        EXPECT_EQ(squares.left, layout.x0 + 4 * layout.cellW + 24);
+    }
+    {
+        SCOPED_TRACE("single row");
+        const TemperatureSet set = uniformSet(1, 4, 0, 25.0);
+        Drawing drawing;
+        draw(drawing, set, settings, 0, 0, 760, 460);
+        EXPECT_TRUE(fieldCoverage(drawing).empty());
+        EXPECT_NE(textCall(drawing, "R1"), nullptr);
+        EXPECT_NE(textCall(drawing, "C4"), nullptr);
+        EXPECT_EQ(drawing.dc.callsOf(CallKind::LineTo).size(), 1u + 4u);
+    }
+}
+
+TEST(ContourGraph, LoggerWithoutValueLeavesItsSpansBlank) {
+    TemperatureSet set = uniformSet(3, 4, 0, 25.0);
+    set.setValue(1, 1, NO_VALUE);
+    Drawing drawing;
+    draw(drawing, set, tenBands(), 0, 0, 760, 460);
+    const ContourLayout layout = layoutContourGraph(96, {3, 4, 0}, tenBands(), 760, 460);
+    const int loggerX = layout.x0 + layout.cellW / 2 + layout.cellW;
+    const int loggerY = layout.y0 + layout.cellH / 2 + layout.cellH;
+    const Rect blank{loggerX - layout.cellW, loggerY - layout.cellH, loggerX + layout.cellW,
+                     loggerY + layout.cellH};
+    const auto covered = fieldCoverage(drawing);
+    for (const auto &pixel : covered)
+        ASSERT_FALSE(blank.contains({pixel.first.first, pixel.first.second}))
+            << pixel.first.first << "," << pixel.first.second;
+    // The span between loggers (1, 2), (1, 3), (2, 2) and (2, 3) is still there.
+    EXPECT_EQ(covered.count({loggerX + layout.cellW + 1, loggerY + 1}), 1u);
+}
+
+TEST(ContourGraph, RunsFollowTheInterpolatedBands) {
+    // Columns at 20, 22, 24, 26: each full span crosses two bands per pixel row.
+    TemperatureSet set(0.0, 0.0, 2, 4, 0);
+    for (int r = 0; r < 2; ++r)
+        for (int c = 0; c < 4; ++c)
+            set.setValue(r, c, 20.0 + 2.0 * c);
+    ContourSettings settings = tenBands();
+    settings.inset = 0;
+    Drawing drawing;
+    draw(drawing, set, settings, 0, 0, 760, 460);
+    const ContourLayout layout = layoutContourGraph(96, {2, 4, 0}, settings, 760, 460);
+    std::vector<RecordedCall> firstRow;
+    for (const auto &fill : drawing.fills)
+        if (fill.rect.height() == 1 && fill.rect.top == layout.y0)
+            firstRow.push_back(fill);
+    ASSERT_EQ(firstRow.size(), 6u);
+    for (std::size_t i = 0; i < firstRow.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(firstRow[i].colour,
+                  bandColour(DEFAULT_COLOUR_SCALE, settings.bands, 20.0 + static_cast<double>(i)));
+        if (i > 0) {
+            EXPECT_EQ(firstRow[i].rect.left, firstRow[i - 1].rect.right);
+        }
+    }
+    EXPECT_EQ(firstRow.front().rect.left, layout.x0);
+    EXPECT_EQ(firstRow.back().rect.right, layout.x0 + 3 * layout.cellW);
+}
+
+TEST(ContourGraph, LegendListsEveryBand) {
+    ContourSettings settings;
+    settings.bands = {0.0, 7.5, 1.0};
+    const TemperatureSet set = uniformSet(3, 4, 0, 3.0);
+    Drawing drawing;
+    draw(drawing, set, settings, 0, 0, 760, 460);
+    std::vector<std::string> legend;
+    for (const auto &text : drawing.texts)
+        if (text.align == platform::TA_LEFT + platform::TA_BASELINE)
+            legend.push_back(text.text);
+    ASSERT_EQ(legend.size(), 8u);
+    EXPECT_EQ(legend.front(), "0.00 - 1.00");
+    EXPECT_EQ(legend.back(), "7.00 - 8.00");
+}
+
+TEST(ContourGraph, LegendBreaksIntoColumnsAtTheBottom) {
+    // 180 pixels hold boxes at tops 12, 27, ... while bottom + 24 stays within the rectangle.
+    ContourSettings settings;
+    settings.bands = {0.0, 20.0, 1.0};
+    const TemperatureSet set = uniformSet(2, 2, 0, 3.0);
+    Drawing drawing;
+    draw(drawing, set, settings, 0, 0, 900, 180);
+    const auto frames = drawing.dc.callsOf(CallKind::Frame);
+    ASSERT_EQ(frames.size(), 20u);
+    std::set<int> columns;
+    for (const auto &frame : frames) {
+        columns.insert(frame.rect.left);
+        EXPECT_LE(frame.rect.bottom + 24 - 15, 180);
+    }
+    EXPECT_EQ(columns.size(), 2u);
+    EXPECT_EQ(*columns.rbegin() - *columns.begin(), 9 * 12);
+}
+
+TEST(ContourGraph, SingularValuesAsText) {
+    TemperatureSet set = uniformSet(3, 4, 2, 25.0);
+    set.setValue(SINGULAR_ROW, 0, 21.34);
+    set.setValue(SINGULAR_ROW, 1, NO_VALUE);
+    ContourSettings settings = tenBands();
+    settings.showSingularAsText = true;
+    Drawing drawing;
+    draw(drawing, set, settings, 10, 20, 760, 460);
+    const RecordedCall *value = textCall(drawing, "21.3");
+    ASSERT_NE(value, nullptr);
+    const int xQ = 10 + 38 + 5 * 91 + 24;
+    EXPECT_EQ(value->point.x, xQ + 91 / 2);
+    EXPECT_EQ(value->point.y, 68 + 91 / 2);
+    EXPECT_EQ(value->align, platform::TA_CENTER);
+    int whiteSquares = 0;
+    for (const auto &fill : drawing.fills)
+        if (fill.rect.height() == 91 && fill.colour == rgb(255, 255, 255))
+            ++whiteSquares;
+    EXPECT_EQ(whiteSquares, 1); // the slot without a value keeps only its outline and label
+    EXPECT_NE(textCall(drawing, "S2"), nullptr);
+    EXPECT_EQ(drawing.dc.liveObjects(), 0);
+    EXPECT_EQ(drawing.dc.faults, 0);
+}
+
+TEST(ContourGraph, TextsAreTransparentBlackWithTheirAlignment) {
+    const TemperatureSet set = uniformSet(3, 4, 2, 25.0);
+    Drawing drawing;
+    draw(drawing, set, tenBands(), 0, 0, 760, 460);
+    ASSERT_FALSE(drawing.texts.empty());
+    for (const auto &text : drawing.texts) {
+        EXPECT_EQ(text.backgroundMode, platform::BackgroundMode::Transparent);
+        EXPECT_EQ(text.textColour, rgb(0, 0, 0));
+        EXPECT_EQ(text.fontHeight, 12);
+    }
+    EXPECT_EQ(textCall(drawing, "R1")->align, 26u);
+    EXPECT_EQ(textCall(drawing, "C1")->align, 6u);
+    EXPECT_EQ(textCall(drawing, "S1")->align, 26u);
+}
+
+TEST(ContourGraph, ReleasesEveryObjectAndRestoresTheSelection) {
+    for (const bool asText : {false, true}) {
+        SCOPED_TRACE(asText);
+        const TemperatureSet set = uniformSet(3, 4, 2, 25.0);
+        ContourSettings settings = tenBands();
+        settings.showSingularAsText = asText;
+        Drawing drawing;
+        const auto font = drawing.dc.selectedFont();
+        const auto pen = drawing.dc.selectedPen();
+        draw(drawing, set, settings, 0, 0, 760, 460);
+        EXPECT_EQ(drawing.dc.liveObjects(), 0);
+        EXPECT_EQ(drawing.dc.faults, 0);
+        EXPECT_EQ(drawing.dc.selectedFont(), font);
+        EXPECT_EQ(drawing.dc.selectedPen(), pen);
+    }
+}
+
+TEST(ContourGraph, BadSettingsWriteOneLineInsteadOfTheGraph) {
+    struct Case {
+        const char *name;
+        BandParameters bands;
+        ArrayDimensions dimensions;
+        int width;
+        int height;
+        double rowSpacing;
+        double columnSpacing;
+        std::string message;
+        int inset = 1;
+    };
+    const double huge = 1.0e300;
+    const double infinite = HUGE_VAL;
+    const std::vector<Case> cases = {
+        {"maximum equals minimum", {20, 20, 1}, {3, 4, 2}, 760, 460, 1, 1,
+         "Maximum Temperature must be above Minimum Temperature"},
+        {"maximum below minimum", {30, 20, 1}, {3, 4, 2}, 760, 460, 1, 1,
+         "Maximum Temperature must be above Minimum Temperature"},
+        {"negative spacing", {20, 30, -1}, {3, 4, 2}, 760, 460, 1, 1,
+         "Contour Spacing must be a number above 0"},
+        {"tiny spacing", {20, 30, 1e-300}, {3, 4, 2}, 760, 460, 1, 1,
+         "Contour Spacing gives too many bands"},
+        {"huge range", {-huge, huge, 1}, {3, 4, 2}, 760, 460, 1, 1,
+         "Contour Spacing gives too many bands"},
+        {"minimum 1e400", {infinite, 30, 1}, {3, 4, 2}, 760, 460, 1, 1,
+         "Minimum Temperature is out of range"},
+        {"maximum 1e400", {20, infinite, 1}, {3, 4, 2}, 760, 460, 1, 1,
+         "Maximum Temperature is out of range"},
+        {"spacing 1e400", {20, 30, infinite}, {3, 4, 2}, 760, 460, 1, 1,
+         "Contour Spacing must be a number above 0"},
+        {"no rows or singulars on the boundary", {20, 30, 1}, {0, 4, 0}, 760, 460, 1, 1,
+         "The layout needs a row or a singular logger", 0},
+        {"no columns on the fitting path", {20, 30, 1}, {0, 0, 3}, 20, 460, 1, 1,
+         "The layout needs a column", 0},
+        {"area lower than a legend line", {20, 30, 1}, {3, 4, 2}, 760, 14, 1, 1,
+         "The graph area is too low for the legend"},
+        {"negative height", {20, 30, 1}, {3, 4, 2}, 760, -500, 1, 1,
+         "The graph area is too low for the legend"},
+        // The fitting rounds swing ever wider when rows are far taller than columns.
+        {"fitting diverges", {20, 30, 1}, {3, 4, 2}, 200, 460, 100, 1,
+         "Row Spacing and Column Spacing do not fit the graph area"},
+    };
+    for (const auto &testCase : cases) {
+        SCOPED_TRACE(testCase.name);
+        TemperatureSet set(0.0, 0.0, testCase.dimensions.rows, testCase.dimensions.columns,
+                           testCase.dimensions.singularCount);
+        ContourSettings settings;
+        settings.bands = testCase.bands;
+        settings.inset = testCase.inset;
+        settings.rowSpacing = testCase.rowSpacing;
+        settings.columnSpacing = testCase.columnSpacing;
+        RecordingContext dc;
+        drawContourGraph(dc, set, testCase.dimensions, settings, DEFAULT_COLOUR_SCALE, 0, 0,
+                         testCase.width, testCase.height);
+        const auto texts = dc.callsOf(CallKind::Text);
+        ASSERT_EQ(texts.size(), 1u);
+        EXPECT_EQ(texts.front().text, testCase.message);
+        EXPECT_TRUE(dc.callsOf(CallKind::Fill).empty());
+        EXPECT_TRUE(dc.callsOf(CallKind::Frame).empty());
+        EXPECT_EQ(dc.liveObjects(), 0);
+        EXPECT_EQ(dc.faults, 0);
+    }
+}
+
+TEST(ContourGraph, ExtremeTemperaturesDrawWithoutFault) {
+    // Values far outside the bands saturate to the end bands; NaN-free but huge.
+    TemperatureSet set(0.0, 0.0, 2, 2, 1);
+    set.setValue(0, 0, -1.0e300);
+    set.setValue(0, 1, 1.0e300);
+    set.setValue(1, 0, 1.0e10);
+    set.setValue(1, 1, -1.0e10);
+    set.setValue(SINGULAR_ROW, 0, 1.0e300);
+    Drawing drawing;
+    draw(drawing, set, tenBands(), 0, 0, 760, 460);
+    EXPECT_FALSE(fieldCoverage(drawing).empty());
+    EXPECT_EQ(drawing.dc.liveObjects(), 0);
+    EXPECT_EQ(drawing.dc.faults, 0);
+}
+
+TEST(ContourGraph, FlatCellsFromExtremeSpacingRatiosPaintNoField) {
+    for (const auto &spacings : {std::pair{1e-300, 1.0}, std::pair{1.0, 1e-300},
+                                 std::pair{1e300, 1.0}, std::pair{1.0, 1e300}}) {
+        SCOPED_TRACE(spacings.first);
+        ContourSettings settings = tenBands();
+        settings.rowSpacing = spacings.first;
+        settings.columnSpacing = spacings.second;
+        const TemperatureSet set = uniformSet(3, 4, 2, 25.0);
+        Drawing drawing;
+        draw(drawing, set, settings, 0, 0, 760, 460);
+        EXPECT_TRUE(fieldCoverage(drawing).empty());
+        EXPECT_EQ(drawing.dc.callsOf(CallKind::Frame).size(), 10u);
+        EXPECT_EQ(drawing.dc.liveObjects(), 0);
+    }
+}
+
+TEST(ContourSettingsReading, BandCountLimitIsInclusive) {
+    ContourSettings settings;
+    settings.bands = {0.0, MAX_BANDS, 1.0};
+    EXPECT_EQ(layoutContourGraph(96, {3, 4, 2}, settings, 760, 460).bandCount, 10000);
+    settings.bands.maximum = MAX_BANDS + 0.5;
+    EXPECT_EQ(layoutContourGraph(96, {3, 4, 2}, settings, 760, 460).problem,
+              "Contour Spacing gives too many bands");
+}
+
+} // namespace
+} // namespace zqar
