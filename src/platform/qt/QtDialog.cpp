@@ -1,0 +1,405 @@
+#include "platform/qt/QtDialog.h"
+
+#include "platform/DrawingContext.h"
+#include "platform/Page.h"
+#include "platform/qt/QtIcon.h"
+#include "platform/qt/QtListView.h"
+#include "platform/qt/QtMessageBox.h"
+#include "platform/qt/QtText.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace zqar::platform {
+
+namespace {
+
+// The templates were laid out for an 8-point face whose cells are 13 pixels high.
+constexpr int PAGE_FONT_PIXELS = 11;
+
+// A button whose face the page paints. It takes clicks like a button when enabled; the
+// graph area is created disabled and only shows.
+class OwnerDrawControl : public QWidget {
+public:
+    OwnerDrawControl(Page &page, int id, QWidget *parent) : QWidget(parent), page(page), id(id) {
+        // The page paints every pixel, so nothing is erased first and nothing flickers.
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override {
+        QPainter painter(this);
+        const auto &factory = QtDialog::painterContextFactory();
+        std::unique_ptr<DrawingContext> context = factory ? factory(painter) : nullptr;
+        if (!context) {
+            painter.fillRect(rect(), Qt::white);
+            return;
+        }
+        page.drawItem(id, *context, Rect{0, 0, width(), height()});
+    }
+    void mouseReleaseEvent(QMouseEvent *event) override {
+        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+            page.command(id);
+    }
+
+private:
+    Page &page;
+    const int id;
+};
+
+QRect pixelRect(const ControlTemplate &source) {
+    return QRect(dialogUnitsToPixelsX(source.x), dialogUnitsToPixelsY(source.y),
+                 dialogUnitsToPixelsX(source.width), dialogUnitsToPixelsY(source.height));
+}
+
+Qt::Alignment labelAlignment(unsigned style) {
+    const Qt::Alignment vertical = (style & STYLE_SUNKEN) ? Qt::AlignVCenter : Qt::AlignTop;
+    return ((style & STYLE_RIGHT) ? Qt::AlignRight : Qt::AlignLeft) | vertical;
+}
+
+QAbstractButton *asButton(QWidget *widget) { return qobject_cast<QAbstractButton *>(widget); }
+
+QtDialog::PainterContextFactory &factoryStore() {
+    static QtDialog::PainterContextFactory factory;
+    return factory;
+}
+
+} // namespace
+
+int pageKeyOf(int qtKey) {
+    switch (qtKey) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return KEY_RETURN;
+    case Qt::Key_Escape:
+        return KEY_ESCAPE;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return KEY_TAB;
+    case Qt::Key_Backspace:
+        return 8;
+    case Qt::Key_PageUp:
+        return 33;
+    case Qt::Key_PageDown:
+        return 34;
+    case Qt::Key_End:
+        return 35;
+    case Qt::Key_Home:
+        return 36;
+    case Qt::Key_Left:
+        return 37;
+    case Qt::Key_Up:
+        return 38;
+    case Qt::Key_Right:
+        return 39;
+    case Qt::Key_Down:
+        return 40;
+    case Qt::Key_Insert:
+        return 45;
+    case Qt::Key_Delete:
+        return 46;
+    default:
+        break;
+    }
+    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F12)
+        return 112 + (qtKey - Qt::Key_F1);
+    if (qtKey >= Qt::Key_Space && qtKey <= Qt::Key_AsciiTilde)
+        return qtKey; // Qt's letter keys are the upper-case characters, as the pages expect
+    return 0;
+}
+
+void QtDialog::setPainterContextFactory(PainterContextFactory factory) {
+    factoryStore() = std::move(factory);
+}
+
+const QtDialog::PainterContextFactory &QtDialog::painterContextFactory() { return factoryStore(); }
+
+QtDialog::QtDialog(const DialogTemplate &source, Page &page, QWidget *parent)
+    : QWidget(parent), servedPage(page) {
+    QFont pageFont = font();
+    pageFont.setPixelSize(PAGE_FONT_PIXELS);
+    setFont(pageFont);
+    if (!source.child && !source.caption.empty())
+        setWindowTitle(toQString(source.caption));
+    resize(dialogUnitsToPixelsX(source.width), dialogUnitsToPixelsY(source.height));
+
+    // Consecutive radio buttons form one group, as the page logic counts them.
+    int group = -1;
+    int groups = 0;
+    bool previousWasRadio = false;
+    for (const ControlTemplate &control : source.controls) {
+        const bool radio = control.kind == ControlKind::RadioButton;
+        if (radio && !previousWasRadio)
+            group = groups++;
+        previousWasRadio = radio;
+        createControl(control, radio ? group : -1);
+    }
+    page.attach(*this);
+}
+
+QtDialog::~QtDialog() {
+    // The controls go first, while the maps their signals lead to still exist.
+    for (QWidget *child : findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
+        child->removeEventFilter(this);
+        child->disconnect(this);
+        delete child;
+    }
+}
+
+void QtDialog::createControl(const ControlTemplate &source, int group) {
+    QWidget *widget = nullptr;
+    const QString caption = toQString(source.caption);
+    const int id = source.id;
+    switch (source.kind) {
+    case ControlKind::GroupBox: {
+        auto *box = new QGroupBox(caption, this);
+        widget = box;
+        break;
+    }
+    case ControlKind::Label: {
+        auto *label = new QLabel(this);
+        label->setTextFormat(Qt::PlainText);
+        label->setText(caption);
+        label->setAlignment(labelAlignment(source.style));
+        if (source.style & STYLE_SUNKEN) {
+            label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+            label->setMargin(1);
+        }
+        if (id != NO_ID)
+            labels[id] = LabelText{label, source.caption, false};
+        widget = label;
+        break;
+    }
+    case ControlKind::Edit: {
+        auto *edit = new QLineEdit(caption, this);
+        edit->setFrame((source.style & STYLE_BORDER) != 0);
+        widget = edit;
+        break;
+    }
+    case ControlKind::PushButton: {
+        auto *button = new QPushButton(caption, this);
+        button->setAutoDefault(false);
+        button->setDefault((source.style & STYLE_DEFAULT) != 0);
+        connect(button, &QPushButton::clicked, this, [this, id] { servedPage.command(id); });
+        widget = button;
+        break;
+    }
+    case ControlKind::OwnerDrawButton:
+        widget = new OwnerDrawControl(servedPage, id, this);
+        break;
+    case ControlKind::CheckBox: {
+        auto *box = new QCheckBox(caption, this);
+        if (source.style & STYLE_TEXT_LEFT)
+            box->setLayoutDirection(Qt::RightToLeft);
+        connect(box, &QCheckBox::clicked, this, [this, id] { servedPage.command(id); });
+        widget = box;
+        break;
+    }
+    case ControlKind::RadioButton: {
+        auto *radio = new QRadioButton(caption, this);
+        // Qt's own exclusivity would also act on programmatic checks; the pages expect it
+        // only for the user's clicks.
+        radio->setAutoExclusive(false);
+        connect(radio, &QRadioButton::clicked, this, [this, id] { onRadioClicked(id); });
+        widget = radio;
+        break;
+    }
+    case ControlKind::ListView: {
+        auto *list = new QtListView(this);
+        list->setFrameShape((source.style & STYLE_BORDER) ? QFrame::StyledPanel : QFrame::NoFrame);
+        widget = list;
+        break;
+    }
+    case ControlKind::Icon: {
+        auto *icon = new QLabel(this);
+        const QRect area = pixelRect(source);
+        icon->setPixmap(applicationPixmap(std::min(area.width(), area.height()) >= 32 ? 32 : 16));
+        icon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        widget = icon;
+        break;
+    }
+    case ControlKind::TabStrip:
+        // The main window's tab strip is the shell's own; a page has none.
+        return;
+    }
+    widget->setGeometry(pixelRect(source));
+    if (source.kind == ControlKind::GroupBox)
+        widget->lower(); // a frame around controls must never cover them
+    if (source.style & STYLE_DISABLED)
+        widget->setEnabled(false);
+    if (source.style & STYLE_HIDDEN)
+        widget->hide();
+    widget->installEventFilter(this);
+    if (id != NO_ID && controls.count(id) == 0)
+        controls[id] = Control{widget, source.kind, group};
+}
+
+void QtDialog::onRadioClicked(int id) {
+    const Control *clicked = find(id);
+    if (!clicked)
+        return;
+    // A click on a checked radio button keeps it checked, and clears its partners.
+    asButton(clicked->widget)->setChecked(true);
+    for (auto &[otherId, other] : controls)
+        if (otherId != id && other.kind == ControlKind::RadioButton && other.group == clicked->group)
+            asButton(other.widget)->setChecked(false);
+    servedPage.command(id);
+}
+
+const QtDialog::Control *QtDialog::find(int id) const {
+    const auto found = controls.find(id);
+    return found == controls.end() ? nullptr : &found->second;
+}
+
+QWidget *QtDialog::control(int id) const {
+    const Control *found = find(id);
+    return found ? found->widget : nullptr;
+}
+
+QtListView *QtDialog::listWidget(int id) const { return qobject_cast<QtListView *>(control(id)); }
+
+std::string QtDialog::text(int id) const {
+    const auto label = labels.find(id);
+    if (label != labels.end())
+        return cutUtf8(label->second.text);
+    QWidget *widget = control(id);
+    if (auto *edit = qobject_cast<QLineEdit *>(widget))
+        return fromQString(edit->text());
+    if (auto *button = asButton(widget))
+        return fromQString(button->text());
+    if (auto *box = qobject_cast<QGroupBox *>(widget))
+        return fromQString(box->title());
+    return std::string();
+}
+
+void QtDialog::setText(int id, std::string_view text) {
+    const auto label = labels.find(id);
+    if (label != labels.end()) {
+        LabelText &entry = label->second;
+        entry.text.assign(text.data(), text.size());
+        if (!entry.pending) {
+            entry.pending = true;
+            QTimer::singleShot(0, this, [this, id] { showLabelText(id); });
+        }
+        return;
+    }
+    QWidget *widget = control(id);
+    if (auto *edit = qobject_cast<QLineEdit *>(widget))
+        edit->setText(toQString(text));
+    else if (auto *button = asButton(widget))
+        button->setText(toQString(text));
+    else if (auto *box = qobject_cast<QGroupBox *>(widget))
+        box->setTitle(toQString(text));
+}
+
+void QtDialog::showLabelText(int id) {
+    const auto label = labels.find(id);
+    if (label == labels.end() || !label->second.pending)
+        return;
+    label->second.pending = false;
+    label->second.label->setText(toQString(label->second.text));
+}
+
+bool QtDialog::isChecked(int id) const {
+    const auto *button = asButton(control(id));
+    return button && button->isCheckable() && button->isChecked();
+}
+
+void QtDialog::setChecked(int id, bool checked) {
+    auto *button = asButton(control(id));
+    if (button && button->isCheckable())
+        button->setChecked(checked);
+}
+
+bool QtDialog::isEnabled(int id) const {
+    const QWidget *widget = control(id);
+    return widget && !widget->testAttribute(Qt::WA_Disabled);
+}
+
+void QtDialog::setEnabled(int id, bool enabled) {
+    if (QWidget *widget = control(id))
+        widget->setEnabled(enabled);
+}
+
+bool QtDialog::isShown(int id) const {
+    const QWidget *widget = control(id);
+    return widget && !widget->isHidden();
+}
+
+void QtDialog::setShown(int id, bool shown) {
+    if (QWidget *widget = control(id))
+        widget->setVisible(shown);
+}
+
+void QtDialog::setFocus(int id) {
+    if (QWidget *widget = control(id))
+        widget->setFocus(Qt::OtherFocusReason);
+}
+
+ListView &QtDialog::listView(int id) {
+    if (QtListView *list = listWidget(id))
+        return list->model();
+    // A programming error; a scratch list keeps the program running.
+    qWarning("Control %d is no list view", id);
+    if (!missingList)
+        missingList = std::make_unique<ListModel>();
+    return *missingList;
+}
+
+Rect QtDialog::controlRect(int id) const {
+    const QWidget *widget = control(id);
+    if (!widget)
+        return Rect{};
+    const QRect area = widget->geometry();
+    return Rect{area.x(), area.y(), area.x() + area.width(), area.y() + area.height()};
+}
+
+void QtDialog::moveControl(int id, const Rect &rect) {
+    if (QWidget *widget = control(id))
+        widget->setGeometry(rect.left, rect.top, std::max(0, rect.width()),
+                            std::max(0, rect.height()));
+}
+
+Size QtDialog::clientSize() const { return Size{width(), height()}; }
+
+void QtDialog::redraw(int id) {
+    if (QWidget *widget = control(id))
+        widget->update();
+}
+
+void QtDialog::messageBox(const std::string &text, const std::string &caption) {
+    showMessageBox(this, text, caption);
+}
+
+void QtDialog::place(const Rect &rect) {
+    const QSize before = size();
+    setGeometry(rect.left, rect.top, std::max(0, rect.width()), std::max(0, rect.height()));
+    if (!isVisible() && size() != before && servedPage.isCreated())
+        servedPage.resized(width(), height());
+}
+
+bool QtDialog::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = pageKeyOf(static_cast<QKeyEvent *>(event)->key());
+        if (key != 0 && servedPage.keyDown(key))
+            return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void QtDialog::resizeEvent(QResizeEvent *event) {
+    QWidget::resizeEvent(event);
+    if (servedPage.isCreated())
+        servedPage.resized(width(), height());
+}
+
+} // namespace zqar::platform

@@ -1,0 +1,117 @@
+#pragma once
+// The drawing context over a QPainter: on a widget while it paints, on an off-screen QImage
+// (the Graph page's screen-sized bitmap, PNG export), and on a printer or a PDF file for one
+// document. It keeps the old device context's rules: fills and frames cover
+// [left, right) x [top, bottom), lines leave out their end point, a font's height is its cell
+// height in pixels, and text is placed by its reference point and alignment flags.
+
+#include "platform/DrawingContext.h"
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+
+#include <memory>
+#include <vector>
+
+class QPagedPaintDevice;
+class QPaintDevice;
+class QPainter;
+class QPrinter;
+class QWidget;
+
+namespace zqar::platform {
+
+class QtHost;
+
+class QtDrawingContext : public PrintTarget {
+public:
+    // Paints through a painter that someone else began and ends (a widget's paint event).
+    explicit QtDrawingContext(QPainter &painter);
+    // An off-screen bitmap of width x height pixels, white to begin with.
+    static std::unique_ptr<QtDrawingContext> offscreen(int width, int height);
+    // A printer or PDF writer for one document; painting starts with startDocument.
+    static std::unique_ptr<QtDrawingContext> forPrinter(std::unique_ptr<QPagedPaintDevice> device);
+    ~QtDrawingContext() override;
+    QtDrawingContext(const QtDrawingContext &) = delete;
+    QtDrawingContext &operator=(const QtDrawingContext &) = delete;
+
+    // The off-screen bitmap, or null when this context paints elsewhere.
+    const QImage *image() const { return ownedImage.get(); }
+
+    int deviceCaps(DeviceCap cap) const override;
+    ObjectHandle createSolidBrush(Colour colour) override;
+    ObjectHandle stockObject(StockObject object) override;
+    ObjectHandle createPen(PenStyle style, int width, Colour colour) override;
+    ObjectHandle createFont(const FontSpec &font) override;
+    ObjectHandle selectObject(ObjectHandle object) override;
+    bool deleteObject(ObjectHandle object) override;
+    void fillRect(const Rect &rect, ObjectHandle brush) override;
+    void frameRect(const Rect &rect, ObjectHandle brush) override;
+    void moveTo(int x, int y) override;
+    void lineTo(int x, int y) override;
+    void setBackgroundMode(BackgroundMode mode) override;
+    void setTextColour(Colour colour) override;
+    void setTextAlign(unsigned align) override;
+    void textOut(int x, int y, std::string_view text) override;
+    Size textExtent(std::string_view text) override;
+    void copyFrom(const DrawingContext &source, int x, int y, int width, int height, int sx,
+                  int sy) override;
+
+    // Document calls; on a widget or a bitmap they do nothing.
+    void startDocument(const std::string &name) override;
+    void startPage() override;
+    void endPage() override;
+    void endDocument() override;
+
+private:
+    QtDrawingContext();
+
+    enum class Kind { Free, Brush, NullBrush, Pen, Font };
+    struct Object {
+        Kind kind = Kind::Free;
+        bool stock = false;
+        QColor colour;
+        QRgb pixel = 0; // the colour as the bitmap stores it
+        QFont font;
+    };
+
+    void setUp();
+    Object *use(ObjectHandle handle);
+    ObjectHandle add(Object object);
+    QFont makeFont(const FontSpec &spec) const;
+    // Fills device pixels, straight into the bitmap when there is one.
+    void fillPixels(int left, int top, int right, int bottom, const Object &brush);
+    bool painting() const;
+
+    QPainter *painter = nullptr;
+    std::unique_ptr<QPainter> ownedPainter;
+    std::unique_ptr<QImage> ownedImage;
+    std::unique_ptr<QPagedPaintDevice> printer;
+    QPaintDevice *device = nullptr;
+    bool pageEnded = false;
+
+    std::vector<Object> objects; // by handle - 1
+    std::vector<ObjectHandle> freeHandles;
+    ObjectHandle whiteBrush = 0;
+    ObjectHandle blackBrush = 0;
+    ObjectHandle nullBrush = 0;
+    ObjectHandle selectedFont = 0;
+    ObjectHandle selectedPen = 0;
+    ObjectHandle selectedBrush = 0;
+    Point position;
+    unsigned align = TA_LEFT | TA_TOP;
+    BackgroundMode backgroundMode = BackgroundMode::Opaque;
+    QColor textColour = Qt::black;
+};
+
+// A PDF file of A4 pages at 300 dots per inch, no margins of its own, as a printer context.
+std::unique_ptr<PrintTarget> pdfPrintTarget(const std::string &path);
+// The print dialog over owner; a printer context, or none when cancelled.
+std::unique_ptr<PrintTarget> choosePrinterWithDialog(QWidget *owner);
+
+// Plugs the painter contexts into the host (off-screen bitmaps, the print dialog) and into
+// the owner-drawn controls of every page. Call once, before the pages are created.
+void installPainterContexts(QtHost &host);
+
+} // namespace zqar::platform

@@ -1,0 +1,168 @@
+#include "platform/qt/QtHost.h"
+
+#include "platform/DrawingContext.h"
+#include "platform/Page.h"
+#include "platform/qt/QtDialog.h"
+#include "platform/qt/QtHelpViewer.h"
+#include "platform/qt/QtMessageBox.h"
+#include "platform/qt/QtText.h"
+#include "resources/templates.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTimer>
+#include <QWidget>
+
+#include <cstdlib>
+
+namespace zqar::platform {
+
+namespace {
+
+QString toPath(const std::string &path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+std::string fromPath(const QString &path) { return QFile::encodeName(path).toStdString(); }
+
+std::string startDirectory() {
+    const char *configured = std::getenv(START_DIRECTORY_VARIABLE);
+    if (configured && *configured && QFileInfo(toPath(configured)).isDir())
+        return fromPath(QDir(toPath(configured)).absolutePath());
+    return fromPath(QDir::currentPath());
+}
+
+} // namespace
+
+QtHost::QtHost() : directory(startDirectory()) {}
+
+QtHost::~QtHost() = default;
+
+void QtHost::createPage(Page &page) {
+    auto *dialog = new QtDialog(dialogTemplate(page.templateId), page, mainWidget);
+    dialogs[&page] = dialog;
+    page.initialise();
+}
+
+void QtHost::showPage(Page &page, bool shown) {
+    if (QtDialog *dialog = dialogOf(page))
+        dialog->setVisible(shown);
+}
+
+QtDialog *QtHost::dialogOf(const Page &page) const {
+    const auto found = dialogs.find(&page);
+    return found == dialogs.end() ? nullptr : found->second.data();
+}
+
+void QtHost::messageBox(const std::string &text, const std::string &caption) {
+    showMessageBox(mainWidget, text, caption);
+}
+
+void QtHost::configureFileDialog(QFileDialog &dialog, const FileDialogOptions &options, bool save,
+                                 const std::string &startFolder) {
+    dialog.setWindowTitle(toQString(options.title));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(!save && options.mustExist ? QFileDialog::ExistingFile
+                                                  : QFileDialog::AnyFile);
+    QString filter = toQString(options.filterPattern);
+    if (!options.filterDescription.empty())
+        filter = toQString(options.filterDescription) + " (" + filter + ")";
+    if (!filter.isEmpty())
+        dialog.setNameFilter(filter);
+    dialog.setDefaultSuffix(toQString(options.defaultExtension));
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !(save && options.promptOverwrite));
+    const std::string &folder =
+        options.initialDirectory.empty() ? startFolder : options.initialDirectory;
+    if (!folder.empty())
+        dialog.setDirectory(toPath(folder));
+    if (!options.proposedName.empty())
+        dialog.selectFile(toPath(options.proposedName));
+}
+
+std::optional<std::string> QtHost::runFileDialog(const FileDialogOptions &options, bool save) {
+    QFileDialog dialog(mainWidget);
+    configureFileDialog(dialog, options, save, directory);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    const QString chosen = dialog.selectedFiles().constFirst();
+    if (save && options.pathMustExist && !QFileInfo(chosen).absoluteDir().exists())
+        return std::nullopt;
+    // The next dialog starts where this one ended.
+    directory = fromPath(QFileInfo(chosen).absolutePath());
+    return fromPath(chosen);
+}
+
+std::optional<std::string> QtHost::openFile(const FileDialogOptions &options) {
+    return runFileDialog(options, false);
+}
+
+std::optional<std::string> QtHost::saveFile(const FileDialogOptions &options) {
+    return runFileDialog(options, true);
+}
+
+std::optional<std::string> QtHost::browseFolder(const std::string &prompt,
+                                                const std::string &initialDirectory) {
+    const QString start = toPath(initialDirectory.empty() ? directory : initialDirectory);
+    const QString chosen =
+        QFileDialog::getExistingDirectory(mainWidget, toQString(prompt), start);
+    if (chosen.isEmpty())
+        return std::nullopt;
+    return fromPath(QDir::toNativeSeparators(chosen));
+}
+
+void QtHost::startTimer(Page &page, int id, int intervalMs) {
+    QPointer<QTimer> &timer = timers[{&page, id}];
+    if (!timer) {
+        QObject *owner = dialogOf(page);
+        if (!owner)
+            owner = mainWidget;
+        timer = new QTimer(owner);
+        Page *target = &page;
+        QObject::connect(timer, &QTimer::timeout, timer, [target, id] { target->timer(id); });
+    }
+    // Starting a running timer again, as with the old window timers, only changes its pace.
+    timer->start(intervalMs < 0 ? 0 : intervalMs);
+}
+
+void QtHost::showHelp(const std::string &path) {
+    if (!viewer)
+        viewer = new QtHelpViewer(mainWidget);
+    // A help file that cannot be read opens nothing, and nothing is said.
+    if (!viewer->open(toPath(path)))
+        return;
+    viewer->show();
+    viewer->raise();
+    viewer->activateWindow();
+}
+
+std::unique_ptr<DrawingContext> QtHost::createOffscreen(int width, int height) {
+    return offscreenFactory ? offscreenFactory(width, height) : nullptr;
+}
+
+int QtHost::screenWidth() const {
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? screen->size().width() : Host::screenWidth();
+}
+
+int QtHost::screenHeight() const {
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    return screen ? screen->size().height() : Host::screenHeight();
+}
+
+std::unique_ptr<PrintTarget> QtHost::choosePrinter() {
+    return printerChooser ? printerChooser(mainWidget) : nullptr;
+}
+
+void QtHost::processPendingInput() {
+    // Keys, clicks and repaints, but no timers: a slide show step must not draw the graph in
+    // the middle of a printout.
+    QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers |
+                                    QEventLoop::X11ExcludeTimers);
+}
+
+std::string QtHost::executableDirectory() {
+    return fromPath(QCoreApplication::applicationDirPath());
+}
+
+} // namespace zqar::platform

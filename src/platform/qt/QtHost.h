@@ -1,0 +1,85 @@
+#pragma once
+// The host services on the screen: page windows as children of the main window, Qt's file
+// and folder dialogs, timers, the help viewer, and the places of things. The drawing
+// contexts for off-screen bitmaps and printers come from the painter backend, plugged in
+// through the two factories.
+
+#include "platform/Host.h"
+
+#include <QPointer>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <utility>
+
+class QFileDialog;
+class QTimer;
+class QWidget;
+
+namespace zqar::platform {
+
+class QtDialog;
+class QtHelpViewer;
+
+// The environment variable that names the folder file dialogs start in, instead of the
+// folder the program was started from.
+constexpr const char *START_DIRECTORY_VARIABLE = "ZQAR_START_DIR";
+
+class QtHost : public Host {
+public:
+    QtHost();
+    ~QtHost() override;
+    QtHost(const QtHost &) = delete;
+    QtHost &operator=(const QtHost &) = delete;
+
+    // The window that parents the pages and owns the host's message boxes and dialogs.
+    void setMainWindow(QWidget *window) { mainWidget = window; }
+    QWidget *mainWindow() const { return mainWidget; }
+
+    void createPage(Page &page) override;
+    void showPage(Page &page, bool shown) override;
+    void messageBox(const std::string &text, const std::string &caption) override;
+    std::optional<std::string> openFile(const FileDialogOptions &options) override;
+    std::optional<std::string> saveFile(const FileDialogOptions &options) override;
+    std::optional<std::string> browseFolder(const std::string &prompt,
+                                            const std::string &initialDirectory) override;
+    void startTimer(Page &page, int id, int intervalMs) override;
+    void showHelp(const std::string &path) override;
+    std::unique_ptr<DrawingContext> createOffscreen(int width, int height) override;
+    int screenWidth() const override;
+    int screenHeight() const override;
+    std::unique_ptr<PrintTarget> choosePrinter() override;
+    void processPendingInput() override;
+    std::string currentDirectory() override { return directory; }
+    void setCurrentDirectory(const std::string &folder) override { directory = folder; }
+    std::string executableDirectory() override;
+
+    // The painter backend's contexts. Without them there is no off-screen bitmap and no
+    // printer.
+    using OffscreenFactory = std::function<std::unique_ptr<DrawingContext>(int width, int height)>;
+    using PrinterChooser = std::function<std::unique_ptr<PrintTarget>(QWidget *owner)>;
+    void setOffscreenFactory(OffscreenFactory factory) { offscreenFactory = std::move(factory); }
+    void setPrinterChooser(PrinterChooser chooser) { printerChooser = std::move(chooser); }
+
+    // The page's window, once created.
+    QtDialog *dialogOf(const Page &page) const;
+    QtHelpViewer *helpViewer() const { return viewer; }
+    // Sets up a file dialog as the options ask, starting in startDirectory when the options
+    // name no folder.
+    static void configureFileDialog(QFileDialog &dialog, const FileDialogOptions &options,
+                                    bool save, const std::string &startDirectory);
+
+private:
+    std::optional<std::string> runFileDialog(const FileDialogOptions &options, bool save);
+
+    QPointer<QWidget> mainWidget;
+    std::map<const Page *, QPointer<QtDialog>> dialogs;
+    std::map<std::pair<const Page *, int>, QPointer<QTimer>> timers;
+    QPointer<QtHelpViewer> viewer;
+    std::string directory;
+    OffscreenFactory offscreenFactory;
+    PrinterChooser printerChooser;
+};
+
+} // namespace zqar::platform

@@ -1,0 +1,20 @@
+#pragma once
+// The program's message boxes: modal, OK only, owned by a page or by the main window. Tests
+// divert them to a recorder, because a modal box would wait for a click nobody gives.
+
+#include <functional>
+#include <string>
+
+class QWidget;
+
+namespace zqar::platform {
+
+using MessageBoxHook = std::function<void(const std::string &text, const std::string &caption)>;
+
+// While a hook is set, every message box goes to it instead of the screen. An empty hook
+// brings the real boxes back.
+void setMessageBoxHook(MessageBoxHook hook);
+
+void showMessageBox(QWidget *owner, const std::string &text, const std::string &caption);
+
+} // namespace zqar::platform
