@@ -2,6 +2,7 @@
 
 #include "app/MainWindow.h"
 #include "data/numbers.h"
+#include "layout/projectFile.h"
 #include "platform/ListView.h"
 #include "resources/format.h"
 #include "resources/strings.h"
@@ -37,6 +38,7 @@ ArrayDimensions layoutDimensions(std::string_view rowsText, std::string_view col
 FileSelectionPage::FileSelectionPage(MainWindow &mainWindow)
     : Page(FILE_SELECTION_TEMPLATE), window(mainWindow) {
     bind(UPDATE_LAYOUT, [this] { updateLayout(); });
+    bindProjectCommands(*this);
 }
 
 platform::ListView &FileSelectionPage::arrayLayoutList() {

@@ -1,0 +1,23 @@
+#pragma once
+// Load Project and Save Project of the File Selection page: its settings and the texts of its
+// two layout tables in an INI file (".ttp"), section "ZQARVemro".
+
+#include <string>
+
+namespace zqar {
+
+class FileSelectionPage;
+
+// Binds buttons 1029 and 1030 to the two commands.
+void bindProjectCommands(FileSelectionPage &page);
+
+// The commands as the buttons run them: a file dialog, then the file.
+void loadProject(FileSelectionPage &page);
+void saveProject(FileSelectionPage &page);
+
+// The file part of the commands. Both show their failure message on the page and answer
+// whether they succeeded.
+bool loadProjectFile(FileSelectionPage &page, const std::string &path);
+bool saveProjectFile(FileSelectionPage &page, const std::string &path);
+
+} // namespace zqar
