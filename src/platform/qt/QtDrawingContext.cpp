@@ -1,0 +1,407 @@
+#include "platform/qt/QtDrawingContext.h"
+
+#include "platform/qt/QtDialog.h"
+#include "platform/qt/QtHelpViewer.h"
+#include "platform/qt/QtHost.h"
+#include "platform/qt/QtText.h"
+
+#include <QFontMetrics>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrintDialog>
+#include <QPrinter>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace zqar::platform {
+
+namespace {
+
+constexpr int DEFAULT_FONT_PIXELS = 16; // the context's font before any is selected
+constexpr int PRINT_DPI = 300;          // enough for text, and keeps the field's fills few
+constexpr int MAX_FONT_PIXELS = 100000;
+
+QColor toQColor(Colour colour) {
+    return QColor(redOf(colour), greenOf(colour), blueOf(colour));
+}
+
+// Unit steps of a horizontal or vertical line; anything else is drawn by the painter.
+int sign(int value) { return value > 0 ? 1 : value < 0 ? -1 : 0; }
+
+} // namespace
+
+QtDrawingContext::QtDrawingContext() = default;
+
+QtDrawingContext::QtDrawingContext(QPainter &externalPainter) : painter(&externalPainter) {
+    device = externalPainter.device();
+    setUp();
+}
+
+QtDrawingContext::~QtDrawingContext() {
+    if (ownedPainter && ownedPainter->isActive())
+        ownedPainter->end();
+}
+
+std::unique_ptr<QtDrawingContext> QtDrawingContext::offscreen(int width, int height) {
+    std::unique_ptr<QtDrawingContext> context(new QtDrawingContext());
+    context->ownedImage =
+        std::make_unique<QImage>(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
+    context->ownedImage->fill(Qt::white);
+    context->device = context->ownedImage.get();
+    context->ownedPainter = std::make_unique<QPainter>(context->ownedImage.get());
+    context->painter = context->ownedPainter.get();
+    context->setUp();
+    return context;
+}
+
+std::unique_ptr<QtDrawingContext>
+QtDrawingContext::forPrinter(std::unique_ptr<QPagedPaintDevice> pagedDevice) {
+    std::unique_ptr<QtDrawingContext> context(new QtDrawingContext());
+    context->device = pagedDevice.get();
+    context->printer = std::move(pagedDevice);
+    context->ownedPainter = std::make_unique<QPainter>();
+    context->painter = context->ownedPainter.get();
+    context->setUp();
+    return context;
+}
+
+void QtDrawingContext::setUp() {
+    Object stock;
+    stock.stock = true;
+    stock.kind = Kind::Brush;
+    stock.colour = Qt::white;
+    stock.pixel = qRgb(255, 255, 255);
+    whiteBrush = add(stock);
+    stock.colour = Qt::black;
+    stock.pixel = qRgb(0, 0, 0);
+    blackBrush = add(stock);
+    stock.kind = Kind::NullBrush;
+    nullBrush = add(stock);
+    stock.kind = Kind::Pen;
+    selectedPen = add(stock);
+    stock.kind = Kind::Font;
+    FontSpec systemFont;
+    systemFont.height = DEFAULT_FONT_PIXELS;
+    stock.font = makeFont(systemFont);
+    selectedFont = add(stock);
+    selectedBrush = whiteBrush;
+}
+
+bool QtDrawingContext::painting() const { return painter && painter->isActive(); }
+
+ObjectHandle QtDrawingContext::add(Object object) {
+    if (!freeHandles.empty()) {
+        const ObjectHandle handle = freeHandles.back();
+        freeHandles.pop_back();
+        objects[static_cast<std::size_t>(handle - 1)] = std::move(object);
+        return handle;
+    }
+    objects.push_back(std::move(object));
+    return static_cast<ObjectHandle>(objects.size());
+}
+
+QtDrawingContext::Object *QtDrawingContext::use(ObjectHandle handle) {
+    if (handle < 1 || static_cast<std::size_t>(handle) > objects.size())
+        return nullptr;
+    Object &found = objects[static_cast<std::size_t>(handle - 1)];
+    return found.kind == Kind::Free ? nullptr : &found;
+}
+
+int QtDrawingContext::deviceCaps(DeviceCap cap) const {
+    if (!device)
+        return 0;
+    switch (cap) {
+    case LOGPIXELSX:
+        return device->logicalDpiX();
+    case LOGPIXELSY:
+        return device->logicalDpiY();
+    case HORZRES:
+        return device->width();
+    case VERTRES:
+        return device->height();
+    case HORZSIZE:
+        return device->widthMM();
+    }
+    return 0;
+}
+
+ObjectHandle QtDrawingContext::createSolidBrush(Colour colour) {
+    Object brush;
+    brush.kind = Kind::Brush;
+    brush.colour = toQColor(colour);
+    brush.pixel = qRgb(redOf(colour), greenOf(colour), blueOf(colour));
+    return add(std::move(brush));
+}
+
+ObjectHandle QtDrawingContext::stockObject(StockObject object) {
+    switch (object) {
+    case StockObject::WhiteBrush:
+        return whiteBrush;
+    case StockObject::BlackBrush:
+        return blackBrush;
+    case StockObject::NullBrush:
+        return nullBrush;
+    }
+    return 0;
+}
+
+ObjectHandle QtDrawingContext::createPen(PenStyle, int, Colour colour) {
+    // Every pen the program makes is one pixel wide, so lines are drawn as pixel runs.
+    Object pen;
+    pen.kind = Kind::Pen;
+    pen.colour = toQColor(colour);
+    pen.pixel = qRgb(redOf(colour), greenOf(colour), blueOf(colour));
+    return add(std::move(pen));
+}
+
+QFont QtDrawingContext::makeFont(const FontSpec &spec) const {
+    QFont font(toQString(spec.face.empty() ? std::string("Arial") : spec.face));
+    font.setStyleStrategy(QFont::PreferOutline);
+    font.setWeight(static_cast<QFont::Weight>(std::clamp(spec.weight <= 0 ? 400 : spec.weight,
+                                                         1, 1000)));
+    font.setItalic(spec.italic);
+    font.setUnderline(spec.underline);
+    font.setStrikeOut(spec.strikeOut);
+    // A positive height is the cell height (ascent + descent), a negative one the character
+    // height without the internal leading, which is what a pixel size is.
+    int height = std::abs(spec.height);
+    if (height == 0)
+        height = DEFAULT_FONT_PIXELS;
+    height = std::min(height, MAX_FONT_PIXELS);
+    font.setPixelSize(height);
+    if (spec.height > 0 && device) {
+        const QFontMetrics metrics(font, device);
+        const int cell = metrics.ascent() + metrics.descent();
+        if (cell > 0 && cell != height) {
+            const int scaled = static_cast<int>(std::lround(static_cast<double>(height) * height / cell));
+            font.setPixelSize(std::max(scaled, 1));
+        }
+    }
+    return font;
+}
+
+ObjectHandle QtDrawingContext::createFont(const FontSpec &spec) {
+    Object font;
+    font.kind = Kind::Font;
+    font.font = makeFont(spec);
+    return add(std::move(font));
+}
+
+ObjectHandle QtDrawingContext::selectObject(ObjectHandle handle) {
+    const Object *object = use(handle);
+    if (!object)
+        return 0;
+    ObjectHandle *slot = object->kind == Kind::Font  ? &selectedFont
+                         : object->kind == Kind::Pen ? &selectedPen
+                                                     : &selectedBrush;
+    const ObjectHandle previous = *slot;
+    *slot = handle;
+    return previous;
+}
+
+bool QtDrawingContext::deleteObject(ObjectHandle handle) {
+    Object *object = use(handle);
+    if (!object)
+        return false;
+    if (object->stock)
+        return true;
+    if (handle == selectedFont || handle == selectedPen || handle == selectedBrush)
+        return false;
+    *object = Object();
+    freeHandles.push_back(handle);
+    return true;
+}
+
+void QtDrawingContext::fillPixels(int left, int top, int right, int bottom, const Object &brush) {
+    if (right <= left || bottom <= top)
+        return;
+    if (ownedImage) {
+        // The bitmap's rows are written directly: a graph has tens of thousands of these.
+        left = std::max(left, 0);
+        top = std::max(top, 0);
+        right = std::min(right, ownedImage->width());
+        bottom = std::min(bottom, ownedImage->height());
+        if (right <= left || bottom <= top)
+            return;
+        for (int row = top; row < bottom; ++row) {
+            QRgb *line = reinterpret_cast<QRgb *>(ownedImage->scanLine(row));
+            std::fill(line + left, line + right, brush.pixel);
+        }
+        return;
+    }
+    if (painting())
+        painter->fillRect(QRect(left, top, right - left, bottom - top), brush.colour);
+}
+
+void QtDrawingContext::fillRect(const Rect &rect, ObjectHandle brushHandle) {
+    const Object *brush = use(brushHandle);
+    if (!brush || brush->kind != Kind::Brush)
+        return;
+    fillPixels(rect.left, rect.top, rect.right, rect.bottom, *brush);
+}
+
+void QtDrawingContext::frameRect(const Rect &rect, ObjectHandle brushHandle) {
+    const Object *brush = use(brushHandle);
+    if (!brush || brush->kind != Kind::Brush || rect.right <= rect.left ||
+        rect.bottom <= rect.top)
+        return;
+    fillPixels(rect.left, rect.top, rect.right, rect.top + 1, *brush);
+    fillPixels(rect.left, rect.bottom - 1, rect.right, rect.bottom, *brush);
+    fillPixels(rect.left, rect.top + 1, rect.left + 1, rect.bottom - 1, *brush);
+    fillPixels(rect.right - 1, rect.top + 1, rect.right, rect.bottom - 1, *brush);
+}
+
+void QtDrawingContext::moveTo(int x, int y) { position = {x, y}; }
+
+void QtDrawingContext::lineTo(int x, int y) {
+    const Object *pen = use(selectedPen);
+    const Point from = position;
+    position = {x, y};
+    if (!pen)
+        return;
+    if (from.y == y) {
+        // Horizontal: from the start up to, not including, the end.
+        const int step = sign(x - from.x);
+        if (step > 0)
+            fillPixels(from.x, y, x, y + 1, *pen);
+        else if (step < 0)
+            fillPixels(x + 1, y, from.x + 1, y + 1, *pen);
+        return;
+    }
+    if (from.x == x) {
+        if (y > from.y)
+            fillPixels(x, from.y, x + 1, y, *pen);
+        else
+            fillPixels(x, y + 1, x + 1, from.y + 1, *pen);
+        return;
+    }
+    if (!painting())
+        return;
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing, false);
+    painter->setPen(QPen(pen->colour, 0));
+    // The painter includes the end point; stop one step short along the major axis.
+    const int dx = x - from.x;
+    const int dy = y - from.y;
+    const int steps = std::max(std::abs(dx), std::abs(dy));
+    const double shorten = steps > 0 ? static_cast<double>(steps - 1) / steps : 0.0;
+    painter->drawLine(QPointF(from.x, from.y),
+                      QPointF(from.x + dx * shorten, from.y + dy * shorten));
+    painter->restore();
+}
+
+void QtDrawingContext::setBackgroundMode(BackgroundMode mode) { backgroundMode = mode; }
+void QtDrawingContext::setTextColour(Colour colour) { textColour = toQColor(colour); }
+void QtDrawingContext::setTextAlign(unsigned newAlign) { align = newAlign; }
+
+void QtDrawingContext::textOut(int x, int y, std::string_view text) {
+    const Object *font = use(selectedFont);
+    if (!font || !painting())
+        return;
+    const QString string = toQString(text);
+    const QFontMetrics metrics(font->font, device);
+    const int width = metrics.horizontalAdvance(string);
+    int left = x;
+    if ((align & TA_CENTER) == TA_CENTER)
+        left = x - width / 2;
+    else if (align & TA_RIGHT)
+        left = x - width;
+    int baseline = y + metrics.ascent();
+    if ((align & TA_BASELINE) == TA_BASELINE)
+        baseline = y;
+    else if (align & TA_BOTTOM)
+        baseline = y - metrics.descent();
+    painter->setFont(font->font);
+    painter->setPen(textColour);
+    if (backgroundMode == BackgroundMode::Opaque) {
+        painter->setBackgroundMode(Qt::OpaqueMode);
+        painter->setBackground(Qt::white);
+    } else {
+        painter->setBackgroundMode(Qt::TransparentMode);
+    }
+    painter->drawText(QPoint(left, baseline), string);
+}
+
+Size QtDrawingContext::textExtent(std::string_view text) {
+    const Object *font = use(selectedFont);
+    if (!font || !device)
+        return {};
+    const QFontMetrics metrics(font->font, device);
+    return {metrics.horizontalAdvance(toQString(text)), metrics.ascent() + metrics.descent()};
+}
+
+void QtDrawingContext::copyFrom(const DrawingContext &source, int x, int y, int width, int height,
+                                int sx, int sy) {
+    const auto *from = dynamic_cast<const QtDrawingContext *>(&source);
+    if (!from || !from->image() || !painting() || width <= 0 || height <= 0)
+        return;
+    painter->save();
+    painter->setCompositionMode(QPainter::CompositionMode_Source);
+    painter->drawImage(QPoint(x, y), *from->image(), QRect(sx, sy, width, height));
+    painter->restore();
+}
+
+void QtDrawingContext::startDocument(const std::string &name) {
+    if (!printer || painting())
+        return;
+    if (auto *paper = dynamic_cast<QPrinter *>(printer.get()))
+        paper->setDocName(toQString(name));
+    else if (auto *pdf = dynamic_cast<QPdfWriter *>(printer.get()))
+        pdf->setTitle(toQString(name));
+    painter->begin(printer.get());
+    pageEnded = false;
+}
+
+void QtDrawingContext::startPage() {
+    if (!printer || !painting())
+        return;
+    // The document begins on its first page; later pages follow an ended one.
+    if (pageEnded)
+        printer->newPage();
+    pageEnded = false;
+}
+
+void QtDrawingContext::endPage() { pageEnded = true; }
+
+void QtDrawingContext::endDocument() {
+    if (printer && painting())
+        painter->end();
+}
+
+std::unique_ptr<PrintTarget> pdfPrintTarget(const std::string &path) {
+    auto writer = std::make_unique<QPdfWriter>(toQString(path));
+    writer->setResolution(PRINT_DPI);
+    writer->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                      QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter));
+    return QtDrawingContext::forPrinter(std::move(writer));
+}
+
+std::unique_ptr<PrintTarget> choosePrinterWithDialog(QWidget *owner) {
+    auto printer = std::make_unique<QPrinter>(QPrinter::ScreenResolution);
+    printer->setResolution(PRINT_DPI);
+    printer->setFromTo(1, 1);
+    QPrintDialog dialog(printer.get(), owner);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setMinMax(1, 9999);
+    if (dialog.exec() != QDialog::Accepted)
+        return nullptr;
+    return QtDrawingContext::forPrinter(std::move(printer));
+}
+
+void installPainterContexts(QtHost &host) {
+    host.setOffscreenFactory([](int width, int height) -> std::unique_ptr<DrawingContext> {
+        return QtDrawingContext::offscreen(width, height);
+    });
+    host.setPrinterChooser(
+        [](QWidget *owner) -> std::unique_ptr<PrintTarget> { return choosePrinterWithDialog(owner); });
+    QtDialog::setPainterContextFactory([](QPainter &painter) -> std::unique_ptr<DrawingContext> {
+        return std::make_unique<QtDrawingContext>(painter);
+    });
+}
+
+} // namespace zqar::platform
