@@ -1,0 +1,212 @@
+#include "app/BatchTool.h"
+#include "app/batchOptions.h"
+#include "data/numbers.h"
+#include "platform/ListView.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace zqar {
+
+namespace {
+
+using FS = FileSelectionPage;
+using DF = DataFilterPage;
+
+enum class SettingKind { Text, Flag, CommentMode };
+
+struct Setting {
+    const char *name;
+    bool onFileSelection;
+    int id;
+    SettingKind kind;
+};
+
+constexpr Setting SETTINGS[] = {
+    {"Directory", true, FS::DIRECTORY, SettingKind::Text},
+    {"NumberOfRows", true, FS::NUMBER_OF_ROWS, SettingKind::Text},
+    {"NumberOfColumns", true, FS::NUMBER_OF_COLUMNS, SettingKind::Text},
+    {"RowSpacing", true, FS::ROW_SPACING, SettingKind::Text},
+    {"ColumnSpacing", true, FS::COLUMN_SPACING, SettingKind::Text},
+    {"NumberOfSingular", true, FS::NUMBER_OF_SINGULAR, SettingKind::Text},
+    {"ProjectDescription", true, FS::PROJECT_DESCRIPTION, SettingKind::Text},
+    {"ProjectNumber", true, FS::PROJECT_NUMBER, SettingKind::Text},
+    {"ProjectDate", true, FS::PROJECT_DATE, SettingKind::Text},
+    {"UseCommentField", true, FS::USE_COMMENT_FIELD, SettingKind::CommentMode},
+    {"LoggersOnBoundary", true, FS::LOGGERS_ON_BOUNDARY, SettingKind::Flag},
+    {"timeText", false, DF::TIME, SettingKind::Text},
+    {"startTimeText", false, DF::START_TIME, SettingKind::Text},
+    {"finishTimeText", false, DF::FINISH_TIME, SettingKind::Text},
+    {"averagingIntervalText", false, DF::AVERAGING_INTERVAL, SettingKind::Text},
+    {"minimumTemperatureText", false, DF::MINIMUM_TEMPERATURE, SettingKind::Text},
+    {"maximumTemperatureText", false, DF::MAXIMUM_TEMPERATURE, SettingKind::Text},
+    {"contourSpacingText", false, DF::CONTOUR_SPACING, SettingKind::Text},
+    {"showSingularAsText", false, DF::SHOW_SINGULAR_AS_TEXT, SettingKind::Flag},
+};
+
+std::string lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+const Setting *findSetting(const std::string &name) {
+    const std::string wanted = lower(name);
+    for (const Setting &setting : SETTINGS)
+        if (lower(setting.name) == wanted)
+            return &setting;
+    return nullptr;
+}
+
+// A positive decimal number of at most six digits at text[at], moving at past it.
+std::optional<int> readIndex(const std::string &text, std::size_t &at) {
+    const std::size_t begin = at;
+    while (at < text.size() && isDigit(text[at]) && at - begin < 7)
+        ++at;
+    if (at == begin || at - begin > 6)
+        return std::nullopt;
+    const int value = readInteger(std::string_view(text).substr(begin, at - begin));
+    return value >= 1 ? std::optional<int>(value) : std::nullopt;
+}
+
+std::optional<std::string> setSetting(BatchTool &tool, const std::string &argument) {
+    const std::size_t equals = argument.find('=');
+    if (equals == std::string::npos)
+        return "--set takes NAME=VALUE";
+    const std::string name = argument.substr(0, equals);
+    const std::string value = argument.substr(equals + 1);
+    const Setting *setting = findSetting(name);
+    if (!setting)
+        return "no setting named " + name;
+    platform::Dialog &page = setting->onFileSelection ? tool.window.fileSelectionPage.dialog()
+                                                      : tool.window.dataFilterPage.dialog();
+    if (setting->kind == SettingKind::Text) {
+        page.setText(setting->id, value);
+        return std::nullopt;
+    }
+    const std::string flag = lower(value);
+    if (flag != "y" && flag != "n")
+        return std::string(setting->name) + " takes Y or N";
+    const bool yes = flag == "y";
+    if (setting->kind == SettingKind::CommentMode) {
+        page.setChecked(FS::USE_COMMENT_FIELD, yes);
+        page.setChecked(FS::USE_SERIAL_NUMBERS, !yes);
+    } else {
+        page.setChecked(setting->id, yes);
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> setCell(BatchTool &tool, const std::string &argument) {
+    const std::size_t equals = argument.find('=');
+    if (equals == std::string::npos)
+        return "--cell takes RrCc=TEXT or Sn=TEXT";
+    const std::string position = argument.substr(0, equals);
+    const std::string value = argument.substr(equals + 1);
+    FileSelectionPage &layout = tool.window.fileSelectionPage;
+    std::size_t at = 1;
+    const char kind = position.empty() ? '\0' : static_cast<char>(std::toupper(
+                                                    static_cast<unsigned char>(position[0])));
+    if (kind == 'S') {
+        const std::optional<int> slot = readIndex(position, at);
+        platform::ListView &list = layout.singularLayoutList();
+        if (!slot || at != position.size() || *slot > list.itemCount())
+            return "no singular slot " + position + " in the layout table";
+        list.setItemText(*slot - 1, 1, value);
+        return std::nullopt;
+    }
+    if (kind == 'R') {
+        const std::optional<int> row = readIndex(position, at);
+        if (row && at < position.size() && std::toupper(static_cast<unsigned char>(position[at])) == 'C') {
+            ++at;
+            const std::optional<int> column = readIndex(position, at);
+            platform::ListView &list = layout.arrayLayoutList();
+            if (column && at == position.size() && *row < list.itemCount() &&
+                *column < list.columnCount()) {
+                list.setItemText(*row, *column, value);
+                return std::nullopt;
+            }
+        }
+    }
+    return "no cell " + position + " in the layout table";
+}
+
+// The path with its first "%d" replaced by number.
+std::string numbered(const std::string &pattern, int number) {
+    std::string path = pattern;
+    const std::size_t at = path.find("%d");
+    if (at != std::string::npos)
+        path.replace(at, 2, std::to_string(number));
+    return path;
+}
+
+std::optional<std::string> exportCsv(BatchTool &tool, const std::string &file) {
+    MatrixPage &matrix = tool.window.matrixPage;
+    SetList &sets = tool.window.fileSelectionPage.setList;
+    if (file.find("%d") == std::string::npos) {
+        matrix.showCurrentSet();
+        tool.host.saveAnswers.push_back(file);
+        matrix.onExport();
+        return std::nullopt;
+    }
+    const int current = sets.currentSet;
+    for (int i = 0; i < sets.count(); ++i) {
+        sets.currentSet = i;
+        matrix.showCurrentSet();
+        const std::size_t said = tool.host.messages.size();
+        tool.host.saveAnswers.push_back(numbered(file, i + 1));
+        matrix.onExport();
+        if (tool.host.messages.size() != said)
+            break;
+    }
+    sets.currentSet = current;
+    matrix.showCurrentSet();
+    return std::nullopt;
+}
+
+// An option without an argument that runs one page operation.
+template <typename F> BatchOption command(const char *name, const char *help, F operation) {
+    return BatchOption{name, "", help,
+                       [operation](BatchTool &tool, const std::string &) -> std::optional<std::string> {
+                           operation(tool.window);
+                           return std::nullopt;
+                       }};
+}
+
+} // namespace
+
+void registerPageOptions(BatchTool &tool) {
+    tool.addOption({"--load-report", "FILE", "Load Report from FILE",
+                    [](BatchTool &t, const std::string &file) -> std::optional<std::string> {
+                        t.host.openAnswers.push_back(file);
+                        t.window.dataFilterPage.loadReport();
+                        return std::nullopt;
+                    }});
+    tool.addOption({"--create-report", "FILE", "Create Report as FILE (a new name gets a folder)",
+                    [](BatchTool &t, const std::string &file) -> std::optional<std::string> {
+                        t.host.saveAnswers.push_back(file);
+                        t.window.dataFilterPage.createReport();
+                        return std::nullopt;
+                    }});
+    tool.addOption({"--set", "NAME=VALUE", "set a page setting (flags take Y or N)", setSetting});
+    tool.addOption({"--cell", "RrCc=TEXT|Sn=TEXT", "write a layout table cell", setCell});
+    tool.addOption(command("--update-layout", "Update Layout",
+                           [](MainWindow &w) { w.fileSelectionPage.updateLayout(); }));
+    tool.addOption(command("--calculate-at", "Calculate the set at timeText",
+                           [](MainWindow &w) { w.dataFilterPage.calculateAtTime(); }));
+    tool.addOption(command("--calculate-averaged", "Calculate the averaged sets",
+                           [](MainWindow &w) { w.dataFilterPage.calculateAveraged(); }));
+    tool.addOption(command("--first", "show the first set in the matrix",
+                           [](MainWindow &w) { w.matrixPage.onFirst(); }));
+    tool.addOption(command("--previous", "show the previous set in the matrix",
+                           [](MainWindow &w) { w.matrixPage.onPrevious(); }));
+    tool.addOption(command("--next", "show the next set in the matrix",
+                           [](MainWindow &w) { w.matrixPage.onNext(); }));
+    tool.addOption(command("--last", "show the last set in the matrix",
+                           [](MainWindow &w) { w.matrixPage.onLast(); }));
+    tool.addOption({"--export-csv", "FILE",
+                    "export the matrix as CSV; a %d in FILE exports every set, numbered from 1",
+                    exportCsv});
+}
+
+} // namespace zqar

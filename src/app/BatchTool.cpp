@@ -1,0 +1,121 @@
+#include "app/BatchTool.h"
+
+#include "app/batchOptions.h"
+#include "resources/strings.h"
+
+#include <ostream>
+
+namespace zqar {
+
+namespace {
+constexpr const char *PROGRAM_NAME = "zqar-vemro-batch";
+}
+
+BatchTool::BatchTool(std::ostream &output, std::ostream &errors)
+    : window(host), out(output), err(errors) {
+    addOption({"--help", "", "show this text and stop",
+               [](BatchTool &tool, const std::string &) -> std::optional<std::string> {
+                   tool.out << tool.usage();
+                   tool.finished = true;
+                   return std::nullopt;
+               }});
+    registerAllOptions(*this);
+}
+
+void BatchTool::addOption(BatchOption option) {
+    for (BatchOption &existing : options)
+        if (existing.name == option.name) {
+            existing = std::move(option);
+            return;
+        }
+    options.push_back(std::move(option));
+}
+
+const BatchOption *BatchTool::find(const std::string &name) const {
+    for (const BatchOption &option : options)
+        if (option.name == name)
+            return &option;
+    return nullptr;
+}
+
+std::string BatchTool::usage() const {
+    std::string text = std::string("usage: ") + PROGRAM_NAME + " OPTION...\n" +
+                       "Runs the page commands in the order given, on one set of pages.\n";
+    for (const BatchOption &option : options) {
+        std::string left = "  " + option.name;
+        if (!option.argument.empty())
+            left += " " + option.argument;
+        if (left.size() < 32)
+            left.resize(32, ' ');
+        else
+            left += "  ";
+        text += left + option.help + "\n";
+    }
+    text += "Exit status: 0 when every option ran, 1 when a command stopped on a failure,\n"
+            "2 for a usage error.\n";
+    return text;
+}
+
+bool BatchTool::reportCommand() {
+    bool failed = false;
+    for (const platform::RecordedMessage &message : host.takeMessages()) {
+        err << message.caption << ": " << message.text << "\n";
+        failed = failed || text::isFailureMessage(message.text);
+    }
+    for (const std::string &status : host.takeStatusChanges())
+        out << "STATUS: " << status << "\n";
+    // An answer the command did not ask for must not reach a later command's dialog.
+    host.openAnswers.clear();
+    host.saveAnswers.clear();
+    host.folderAnswers.clear();
+    return failed;
+}
+
+int BatchTool::run(const std::vector<std::string> &arguments) {
+    auto usageError = [this](const std::string &message) {
+        err << PROGRAM_NAME << ": " << message << "\n" << usage();
+        return BATCH_USAGE;
+    };
+    if (arguments.empty())
+        return usageError("no options given");
+
+    // Every option and its argument is checked before the first one runs.
+    struct Step {
+        const BatchOption *option;
+        std::string argument;
+    };
+    std::vector<Step> steps;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const BatchOption *option = find(arguments[i]);
+        if (!option)
+            return usageError("unknown option " + arguments[i]);
+        std::string argument;
+        if (!option->argument.empty()) {
+            if (i + 1 >= arguments.size())
+                return usageError(option->name + " needs " + option->argument);
+            argument = arguments[++i];
+        }
+        steps.push_back(Step{option, argument});
+    }
+
+    if (!initialised) {
+        window.initialise();
+        initialised = true;
+        host.takeMessages();
+        host.takeStatusChanges();
+    }
+    finished = false;
+    for (const Step &step : steps) {
+        const std::optional<std::string> error = step.option->run(*this, step.argument);
+        const bool failed = reportCommand();
+        if (error)
+            return usageError(*error);
+        if (failed)
+            return BATCH_FAILED;
+        if (finished)
+            break;
+    }
+    return BATCH_OK;
+}
+
+} // namespace zqar

@@ -1,0 +1,68 @@
+#pragma once
+// The page commands from the command line: a MainWindow on the in-memory backend, driven by
+// options run strictly in order. Each option calls the very page operation its button calls.
+// Message boxes go to the error stream as "CAPTION: TEXT", the status lines a command wrote
+// to the output stream as "STATUS: TEXT".
+//
+// Options are entries of a registry, so each command group registers its own options from
+// its own source file (see batchOptions.h).
+
+#include "app/MainWindow.h"
+#include "platform/memory/MemoryHost.h"
+
+#include <functional>
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zqar {
+
+enum BatchExit : int {
+    BATCH_OK = 0,      // every option ran
+    BATCH_FAILED = 1,  // a command stopped on a failure message; the run ended there
+    BATCH_USAGE = 2,   // unknown option, missing or malformed argument
+};
+
+class BatchTool;
+
+struct BatchOption {
+    std::string name;     // with its dashes: "--load-report"
+    std::string argument; // shown in the usage text ("FILE"); empty for an option without one
+    std::string help;     // one line for the usage text
+    // Runs the option. Answers an error text for a malformed argument, which ends the run
+    // as a usage error; failures of the command itself show as its message boxes.
+    std::function<std::optional<std::string>(BatchTool &tool, const std::string &argument)> run;
+};
+
+class BatchTool {
+public:
+    BatchTool(std::ostream &out, std::ostream &err);
+    BatchTool(const BatchTool &) = delete;
+    BatchTool &operator=(const BatchTool &) = delete;
+
+    // Adds an option; a later entry with the same name replaces the earlier one.
+    void addOption(BatchOption option);
+
+    // Runs the options (arguments without the program name) and answers the exit code.
+    int run(const std::vector<std::string> &arguments);
+
+    std::string usage() const;
+
+    platform::MemoryHost host;
+    MainWindow window;
+    std::ostream &out;
+    std::ostream &err;
+    // Set by an option that ends the run successfully (--help).
+    bool finished = false;
+
+private:
+    const BatchOption *find(const std::string &name) const;
+    // Prints what the last command said; answers whether it stopped on a failure.
+    bool reportCommand();
+
+    std::vector<BatchOption> options;
+    bool initialised = false;
+};
+
+} // namespace zqar

@@ -1,0 +1,10 @@
+#include "app/batchOptions.h"
+
+namespace zqar {
+
+// Every group, in the order the usage text lists them.
+void registerAllOptions(BatchTool &tool) {
+    registerPageOptions(tool);
+}
+
+} // namespace zqar

@@ -1,0 +1,17 @@
+#pragma once
+// The option groups of the batch tool. To add options: write a register function in your own
+// source file that calls tool.addOption for each of them, declare it here, and call it from
+// registerAllOptions (app/batchOptions.cpp). Options that need Qt live in zqar_pages; register
+// those from app/main/batchMain.cpp instead, after the tool is made.
+
+namespace zqar {
+
+class BatchTool;
+
+void registerAllOptions(BatchTool &tool);
+
+// --load-report, --create-report, --set, --cell, --update-layout, --calculate-at,
+// --calculate-averaged, --first, --previous, --next, --last, --export-csv.
+void registerPageOptions(BatchTool &tool);
+
+} // namespace zqar
