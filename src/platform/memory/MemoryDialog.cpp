@@ -23,9 +23,11 @@ MemoryDialog::MemoryDialog(const DialogTemplate &dialogTemplate, Page *owner)
         c.text = item.kind == ControlKind::Edit ? std::string() : cutText(item.caption);
         c.enabled = (item.style & STYLE_DISABLED) == 0;
         c.shown = (item.style & STYLE_HIDDEN) == 0;
-        c.rect = Rect{dialogUnitsToPixelsX(item.x), dialogUnitsToPixelsY(item.y),
-                      dialogUnitsToPixelsX(item.x + item.width),
-                      dialogUnitsToPixelsY(item.y + item.height)};
+        // Position and size convert separately, as the dialog manager converts them.
+        const int left = dialogUnitsToPixelsX(item.x);
+        const int top = dialogUnitsToPixelsY(item.y);
+        c.rect = Rect{left, top, left + dialogUnitsToPixelsX(item.width),
+                      top + dialogUnitsToPixelsY(item.height)};
         c.group = radio ? group : -1;
         if (item.kind == ControlKind::ListView)
             c.list = std::make_unique<ListModel>();

@@ -1,0 +1,172 @@
+#include "app/BatchTool.h"
+
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+using namespace zqar;
+using namespace zqar::testing;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string readBytes(const std::string &path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+struct BatchRun {
+    int exit = -1;
+    std::string out;
+    std::string err;
+};
+
+BatchRun runBatch(const std::vector<std::string> &arguments) {
+    std::ostringstream out;
+    std::ostringstream err;
+    BatchTool tool(out, err);
+    BatchRun run;
+    run.exit = tool.run(arguments);
+    run.out = out.str();
+    run.err = err.str();
+    return run;
+}
+
+// Settings of a 1 x 2 array and a singular slot, averaged over three 30-minute windows.
+std::vector<std::string> averagedJob() {
+    return {"--set", "numberofrows=1", "--set", "NumberOfColumns=2", "--set",
+            "NumberOfSingular=1", "--update-layout", "--set",
+            "startTimeText=05-Nov-2003 10:00AM", "--set", "finishTimeText=05-Nov-2003 11:15AM",
+            "--set", "averagingIntervalText=30"};
+}
+
+std::vector<std::string> operator+(std::vector<std::string> a, const std::vector<std::string> &b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+} // namespace
+
+TEST(BatchTool, UsageErrorsExitWithTwoAndTheUsageText) {
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {"--no-such-option"},
+        {"--export-csv"},
+        {"--set", "NoSuchSetting=1"},
+        {"--set", "NumberOfRows"},
+        {"--set", "LoggersOnBoundary=maybe"},
+        {"--cell", "R7C1=4711"}, // the start-up table has rows 1 to 6
+        {"--cell", "R1C0=4711"},
+        {"--cell", "S3=4711"},
+        {"--cell", "X1=4711"},
+    };
+    for (const auto &arguments : cases) {
+        SCOPED_TRACE(arguments.empty() ? "(none)" : arguments.back());
+        const BatchRun run = runBatch(arguments);
+        EXPECT_EQ(run.exit, BATCH_USAGE);
+        EXPECT_NE(run.err.find("usage: zqar-vemro-batch"), std::string::npos);
+        EXPECT_EQ(run.out, "");
+    }
+}
+
+TEST(BatchTool, AMalformedOptionLaterInTheLineRunsNothing) {
+    TempDir temp;
+    const BatchRun run = runBatch(averagedJob() + std::vector<std::string>{
+                                                 "--calculate-averaged", "--export-csv",
+                                                 temp.file("m.csv"), "--bogus"});
+    EXPECT_EQ(run.exit, BATCH_USAGE);
+    EXPECT_FALSE(fs::exists(temp.file("m.csv")));
+}
+
+TEST(BatchTool, HelpPrintsTheUsageOnTheOutput) {
+    const BatchRun run = runBatch({"--help"});
+    EXPECT_EQ(run.exit, BATCH_OK);
+    EXPECT_EQ(run.out.rfind("usage: zqar-vemro-batch", 0), 0u);
+    for (const char *option : {"--load-report FILE", "--set NAME=VALUE", "--export-csv FILE",
+                               "--calculate-averaged", "--last"})
+        EXPECT_NE(run.out.find(option), std::string::npos) << option;
+}
+
+TEST(BatchTool, CommandsPrintTheirStatusLinesOnce) {
+    TempDir temp;
+    const BatchRun run = runBatch(averagedJob() + std::vector<std::string>{
+                                                 "--calculate-averaged", "--last", "--export-csv",
+                                                 temp.file("m.csv")});
+    EXPECT_EQ(run.exit, BATCH_OK) << run.err;
+    EXPECT_EQ(run.err, "");
+    // The calculation wrote its status for every set; it is printed once, as it ended.
+    EXPECT_EQ(run.out, "STATUS: 3 sets created.\n"
+                       "STATUS: 3 of 3  From 05-Nov-2003 11:00AM to 05-Nov-2003 11:30AM\n"
+                       "STATUS: 3 of 3  From 05-Nov-2003 11:00AM to 05-Nov-2003 11:30AM\n");
+    EXPECT_EQ(readBytes(temp.file("m.csv")), ".,.,C1,C2,.\r\n"
+                                             ".,-,-,-,-\r\n"
+                                             "R1,-,-,-,-\r\n"
+                                             ".,-,-,-,-\r\n"
+                                             "S1,-\r\n");
+}
+
+TEST(BatchTool, AFailureMessageEndsTheRunWithOne) {
+    TempDir temp;
+    const BatchRun run = runBatch({"--set", "timeText=soon", "--calculate-at", "--export-csv",
+                              temp.file("m.csv")});
+    EXPECT_EQ(run.exit, BATCH_FAILED);
+    EXPECT_EQ(run.err, "Calculate: The date and time is in an incorrect format.\n");
+    EXPECT_EQ(run.out, "");
+    EXPECT_FALSE(fs::exists(temp.file("m.csv")));
+
+    const BatchRun load = runBatch({"--load-report", temp.file("none.ttr")});
+    EXPECT_EQ(load.exit, BATCH_FAILED);
+    EXPECT_EQ(load.err, "Load Report: The report information could not be loaded\n");
+}
+
+TEST(BatchTool, ReportWrittenAndLoadedInOneRun) {
+    TempDir temp;
+    const BatchRun run =
+        runBatch(averagedJob() + std::vector<std::string>{
+                                     "--set", "ProjectDescription=Oven 3", "--set",
+                                     "UseCommentField=N", "--cell", "R1C2=4711", "--cell",
+                                     "S1=1", "--create-report", temp.file("job.ttr"), "--set",
+                                     "ProjectDescription=changed", "--load-report",
+                                     temp.file("job/job.ttr"), "--export-csv",
+                                     temp.file("m.csv")});
+    EXPECT_EQ(run.exit, BATCH_OK) << run.err;
+    EXPECT_EQ(fs::file_size(temp.file("job/job.ttr")), 6000u + 3 * 4);
+    EXPECT_NE(run.out.find("STATUS: 3 sets created.\n"), std::string::npos);
+}
+
+TEST(BatchTool, NumberedExportWritesEverySetAndKeepsTheCurrentOne) {
+    TempDir temp;
+    const BatchRun run = runBatch(averagedJob() + std::vector<std::string>{
+                                                 "--calculate-averaged", "--next", "--export-csv",
+                                                 temp.file("set-%d.csv"), "--export-csv",
+                                                 temp.file("current.csv")});
+    EXPECT_EQ(run.exit, BATCH_OK) << run.err;
+    for (int i = 1; i <= 3; ++i)
+        EXPECT_TRUE(fs::exists(temp.file("set-" + std::to_string(i) + ".csv"))) << i;
+    EXPECT_FALSE(fs::exists(temp.file("set-4.csv")));
+    const std::string lastLine = "STATUS: 2 of 3  From 05-Nov-2003 10:30AM to 05-Nov-2003 11:00AM\n";
+    EXPECT_EQ(run.out.substr(run.out.size() - lastLine.size()), lastLine);
+}
+
+TEST(BatchTool, OptionsCanBeAddedAndReplaced) {
+    std::ostringstream out, err;
+    BatchTool tool(out, err);
+    int calls = 0;
+    tool.addOption({"--count", "N", "count",
+                    [&calls](BatchTool &, const std::string &argument) -> std::optional<std::string> {
+                        if (argument != "1")
+                            return "--count takes 1";
+                        ++calls;
+                        return std::nullopt;
+                    }});
+    EXPECT_EQ(tool.run({"--count", "1", "--count", "1"}), BATCH_OK);
+    EXPECT_EQ(calls, 2);
+    EXPECT_EQ(tool.run({"--count", "2"}), BATCH_USAGE);
+    EXPECT_NE(err.str().find("--count takes 1"), std::string::npos);
+    EXPECT_NE(tool.usage().find("--count N"), std::string::npos);
+}
