@@ -110,6 +110,8 @@ protected:
         setMessageBoxHook([this](const std::string &text, const std::string &) {
             messages.push_back(text);
         });
+        // Owner-drawn controls start without a painter backend; one test plugs its own in.
+        QtDialog::setPainterContextFactory(nullptr);
         dialog = std::make_unique<QtDialog>(testTemplate(), page);
         dialog->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(dialog.get()));

@@ -8,7 +8,6 @@
 #include "platform/qt/QtText.h"
 
 #include <QCheckBox>
-#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -54,6 +53,46 @@ protected:
 private:
     Page &page;
     const int id;
+};
+
+// A group box as the templates mean it: a frame whose caption sits on its top line. Qt's
+// own group box puts the caption above the frame, which eats the room the controls were
+// placed in.
+class GroupFrame : public QWidget {
+public:
+    GroupFrame(const QString &caption, QWidget *parent) : QWidget(parent), caption(caption) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+    QString title() const { return caption; }
+    void setTitle(const QString &text) {
+        caption = text;
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override {
+        QPainter painter(this);
+        const QFontMetrics metrics(font());
+        const int lineY = metrics.height() / 2;
+        const QRect frame(0, lineY, width() - 1, height() - lineY - 1);
+        // An etched line: shadow, then light one pixel lower and to the right.
+        painter.setPen(palette().color(QPalette::Mid));
+        painter.drawRect(frame.adjusted(0, 0, -1, -1));
+        painter.setPen(palette().color(QPalette::Light));
+        painter.drawRect(frame.adjusted(1, 1, 0, 0));
+        if (caption.isEmpty())
+            return;
+        constexpr int captionLeft = 6; // pixels
+        const int captionWidth = metrics.horizontalAdvance(caption) + 4;
+        const QRect captionArea(captionLeft, 0, captionWidth, metrics.height());
+        painter.fillRect(captionArea, palette().color(QPalette::Window));
+        painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
+                                       QPalette::WindowText));
+        painter.drawText(captionArea, Qt::AlignCenter | Qt::TextSingleLine, caption);
+    }
+
+private:
+    QString caption;
 };
 
 QRect pixelRect(const ControlTemplate &source) {
@@ -161,8 +200,7 @@ void QtDialog::createControl(const ControlTemplate &source, int group) {
     const int id = source.id;
     switch (source.kind) {
     case ControlKind::GroupBox: {
-        auto *box = new QGroupBox(caption, this);
-        widget = box;
+        widget = new GroupFrame(caption, this);
         break;
     }
     case ControlKind::Label: {
@@ -171,7 +209,9 @@ void QtDialog::createControl(const ControlTemplate &source, int group) {
         label->setText(caption);
         label->setAlignment(labelAlignment(source.style));
         if (source.style & STYLE_SUNKEN) {
-            label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+            // A plain sunken panel loses its light edges on a light window; the styled one
+            // keeps a frame on all four sides.
+            label->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
             label->setMargin(1);
         }
         if (id != NO_ID)
@@ -276,7 +316,7 @@ std::string QtDialog::text(int id) const {
         return fromQString(edit->text());
     if (auto *button = asButton(widget))
         return fromQString(button->text());
-    if (auto *box = qobject_cast<QGroupBox *>(widget))
+    if (auto *box = dynamic_cast<GroupFrame *>(widget))
         return fromQString(box->title());
     return std::string();
 }
@@ -297,7 +337,7 @@ void QtDialog::setText(int id, std::string_view text) {
         edit->setText(toQString(text));
     else if (auto *button = asButton(widget))
         button->setText(toQString(text));
-    else if (auto *box = qobject_cast<QGroupBox *>(widget))
+    else if (auto *box = dynamic_cast<GroupFrame *>(widget))
         box->setTitle(toQString(text));
 }
 

@@ -39,6 +39,8 @@ QtHost::QtHost() : directory(startDirectory()) {}
 
 QtHost::~QtHost() = default;
 
+QtHelpViewer *QtHost::helpViewer() const { return viewer.data(); }
+
 void QtHost::createPage(Page &page) {
     auto *dialog = new QtDialog(dialogTemplate(page.templateId), page, mainWidget);
     dialogs[&page] = dialog;
@@ -114,9 +116,13 @@ std::optional<std::string> QtHost::browseFolder(const std::string &prompt,
 void QtHost::startTimer(Page &page, int id, int intervalMs) {
     QPointer<QTimer> &timer = timers[{&page, id}];
     if (!timer) {
+        // The timer belongs to the page's window and goes with it; a page with no window
+        // on the screen gets no timer, since nothing would ever stop it.
         QObject *owner = dialogOf(page);
+        if (!owner && page.isCreated())
+            owner = dynamic_cast<QtDialog *>(&page.dialog());
         if (!owner)
-            owner = mainWidget;
+            return;
         timer = new QTimer(owner);
         Page *target = &page;
         QObject::connect(timer, &QTimer::timeout, timer, [target, id] { target->timer(id); });

@@ -64,7 +64,7 @@ public:
 
     // The page's window, once created.
     QtDialog *dialogOf(const Page &page) const;
-    QtHelpViewer *helpViewer() const { return viewer; }
+    QtHelpViewer *helpViewer() const;
     // Sets up a file dialog as the options ask, starting in startDirectory when the options
     // name no folder.
     static void configureFileDialog(QFileDialog &dialog, const FileDialogOptions &options,

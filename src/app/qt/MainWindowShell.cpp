@@ -1,0 +1,138 @@
+#include "app/qt/MainWindowShell.h"
+
+#include "app/MainWindow.h"
+#include "app/qt/AboutBox.h"
+#include "app/qt/TabStrip.h"
+#include "platform/qt/QtDialog.h"
+#include "platform/qt/QtDrawingContext.h"
+#include "platform/qt/QtHost.h"
+#include "platform/qt/QtIcon.h"
+#include "platform/qt/QtText.h"
+#include "resources/strings.h"
+#include "resources/templates.h"
+
+#include <QKeyEvent>
+#include <QMenu>
+#include <QSignalBlocker>
+#include <QTabBar>
+#include <QTimer>
+#include <QToolButton>
+
+#include <algorithm>
+
+namespace zqar {
+
+namespace {
+constexpr int WINDOW_FONT_PIXELS = 11; // the pages' face, for the tabs as well
+constexpr const char *MENU_BUTTON_TIP = "Help and About";
+} // namespace
+
+MainWindowShell::MainWindowShell(MainWindow &mainWindow, platform::QtHost &qtHost, QWidget *parent)
+    : QWidget(parent), window(mainWindow), host(qtHost), strip(new TabStrip(this)) {
+    const platform::DialogTemplate &source = dialogTemplate(MAIN_WINDOW_TEMPLATE);
+    QFont windowFont = font();
+    windowFont.setPixelSize(WINDOW_FONT_PIXELS);
+    setFont(windowFont);
+    setWindowIcon(platform::applicationIcon());
+
+    // Linux window managers give a program no system menu of its own, so its two entries
+    // live in a menu at the right end of the tab row.
+    auto *menu = new QMenu(this);
+    QAction *help = menu->addAction(platform::toQString(text::HELP_MENU_ITEM));
+    connect(help, &QAction::triggered, this, [this] { runSystemCommand(SYSTEM_COMMAND_HELP); });
+    if (!text::ABOUT_MENU_ITEM.empty()) {
+        menu->addSeparator();
+        QAction *about = menu->addAction(platform::toQString(text::ABOUT_MENU_ITEM));
+        connect(about, &QAction::triggered, this,
+                [this] { runSystemCommand(SYSTEM_COMMAND_ABOUT); });
+    }
+    strip->menuButton()->setMenu(menu);
+    strip->menuButton()->setIcon(platform::applicationIcon());
+    strip->menuButton()->setToolTip(MENU_BUTTON_TIP);
+
+    for (const char *name : MainWindow::TAB_NAMES)
+        strip->tabBar()->addTab(QString::fromUtf8(name));
+
+    host.setMainWindow(this);
+    platform::installPainterContexts(host);
+    window.initialise();
+    // Connected only now: adding the first tab reports a change the window must not see.
+    connect(strip->tabBar(), &QTabBar::currentChanged, this, &MainWindowShell::onTabChanged);
+
+    resize(MainWindow::OUTER_WIDTH, MainWindow::OUTER_HEIGHT);
+    layOut();
+    setWindowTitle(platform::toQString(source.caption.empty() ? text::MAIN_WINDOW_CAPTION
+                                                             : source.caption));
+}
+
+QTabBar *MainWindowShell::tabBar() const { return strip->tabBar(); }
+
+QToolButton *MainWindowShell::menuButton() const { return strip->menuButton(); }
+
+void MainWindowShell::onTabChanged(int index) {
+    const int selected = window.tabChanged(index);
+    if (selected != index) {
+        // Help gives back the previous tab; selecting it again is no new change.
+        const QSignalBlocker quiet(strip->tabBar());
+        strip->tabBar()->setCurrentIndex(selected);
+    }
+}
+
+void MainWindowShell::runSystemCommand(int command) {
+    if (window.systemCommand(command) == SystemCommandAction::ShowAbout)
+        showAbout();
+}
+
+void MainWindowShell::showAbout() {
+    AboutBox box(this);
+    box.exec();
+}
+
+void MainWindowShell::layOut() {
+    const platform::Rect stripRect = MainWindow::tabStripRect(width(), height());
+    strip->setGeometry(stripRect.left, stripRect.top, std::max(0, stripRect.width()),
+                       std::max(0, stripRect.height()));
+    strip->arrange();
+    const QRect tab0 = strip->tabRect(0);
+    const platform::Rect item{tab0.x(), tab0.y(), tab0.x() + tab0.width(),
+                              tab0.y() + tab0.height()};
+    const platform::Rect pageArea =
+        MainWindow::pageRect(item, platform::Point{strip->x(), strip->y()},
+                             platform::Size{strip->width(), strip->height()});
+    for (platform::Page *page : window.pages())
+        if (platform::QtDialog *dialog = host.dialogOf(*page))
+            dialog->place(pageArea);
+}
+
+void MainWindowShell::resizeEvent(QResizeEvent *event) {
+    QWidget::resizeEvent(event);
+    layOut();
+}
+
+void MainWindowShell::keyPressEvent(QKeyEvent *event) {
+    // Neither key closes the main window, wherever it comes from.
+    switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        event->accept();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void MainWindowShell::showEvent(QShowEvent *event) {
+    QWidget::showEvent(event);
+    if (sizedOnce)
+        return;
+    sizedOnce = true;
+    // 750 x 600 is the outer size, frame included; the frame is known once the window shows.
+    QTimer::singleShot(0, this, [this] {
+        const QSize frame = frameGeometry().size() - size();
+        if (frame.width() > 0 || frame.height() > 0)
+            resize(QSize(MainWindow::OUTER_WIDTH, MainWindow::OUTER_HEIGHT) - frame);
+    });
+}
+
+} // namespace zqar

@@ -1,0 +1,49 @@
+#pragma once
+// The main window on the screen: the tab strip, the four pages laid over its display area,
+// the window icon and the menu with Help and About. What happens on a tab change, a menu
+// command and in the layout arithmetic is MainWindow's; this class gives it the widgets.
+
+#include <QWidget>
+
+class QTabBar;
+class QToolButton;
+
+namespace zqar {
+
+class MainWindow;
+class TabStrip;
+
+namespace platform {
+class QtHost;
+}
+
+class MainWindowShell : public QWidget {
+    Q_OBJECT
+public:
+    // Creates the pages through the window's initialise, with the host parenting them here.
+    MainWindowShell(MainWindow &window, platform::QtHost &host, QWidget *parent = nullptr);
+
+    TabStrip *tabStrip() const { return strip; }
+    QTabBar *tabBar() const;
+    QToolButton *menuButton() const;
+
+    // A command of the window's menu (the system menu of old): 16 About, 32 Help.
+    void runSystemCommand(int command);
+    void showAbout();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void onTabChanged(int index);
+    void layOut();
+
+    MainWindow &window;
+    platform::QtHost &host;
+    TabStrip *strip;
+    bool sizedOnce = false;
+};
+
+} // namespace zqar

@@ -1,0 +1,278 @@
+// The real main window: its tabs, the order its pages are made in, the layout over the tab
+// strip, the keys that must not close it, the Help tab and the menu with Help and About.
+
+#include "app/MainWindow.h"
+#include "app/qt/AboutBox.h"
+#include "app/qt/MainWindowShell.h"
+#include "app/qt/TabStrip.h"
+#include "platform/qt/QtDialog.h"
+#include "platform/qt/QtHelpViewer.h"
+#include "platform/qt/QtHost.h"
+#include "platform/qt/QtMessageBox.h"
+#include "support/TempDir.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+using namespace zqar;
+using platform::QtDialog;
+
+namespace {
+
+// The real host, with the program's folder in a temp directory that holds a help file, and
+// a record of the pages made and the help asked for.
+class TestHost : public platform::QtHost {
+public:
+    explicit TestHost(std::string folder) : folder(std::move(folder)) {}
+    void createPage(platform::Page &page) override {
+        created.push_back(&page);
+        QtHost::createPage(page);
+    }
+    void showHelp(const std::string &path) override {
+        helpPaths.push_back(path);
+        QtHost::showHelp(path);
+    }
+    std::string executableDirectory() override { return folder; }
+
+    std::string folder;
+    std::vector<platform::Page *> created;
+    std::vector<std::string> helpPaths;
+};
+
+class MainWindowShellTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        platform::setMessageBoxHook([this](const std::string &text, const std::string &) {
+            messages.push_back(text);
+        });
+        helpFile = folder.write("ZQARVemroRO.hlp",
+                                "<html><head><title>Test help</title></head>"
+                                "<body><p>How to use the program.</p></body></html>");
+        host = std::make_unique<TestHost>(folder.path().string());
+        window = std::make_unique<MainWindow>(*host);
+        shell = std::make_unique<MainWindowShell>(*window, *host);
+        shell->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(shell.get()));
+    }
+    void TearDown() override {
+        shell.reset();
+        window.reset();
+        host.reset();
+        platform::setMessageBoxHook(nullptr);
+        EXPECT_TRUE(messages.empty()) << "unexpected message box: " << messages.front();
+    }
+    QtDialog *dialogOf(const platform::Page &page) const { return host->dialogOf(page); }
+    bool shown(const platform::Page &page) const { return dialogOf(page)->isVisible(); }
+    void selectTab(int index) { shell->tabBar()->setCurrentIndex(index); }
+
+    zqar::testing::TempDir folder;
+    std::string helpFile;
+    std::unique_ptr<TestHost> host;
+    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<MainWindowShell> shell;
+    std::vector<std::string> messages;
+};
+
+TEST_F(MainWindowShellTest, OpensWithItsCaptionTabsIconAndSize) {
+    EXPECT_EQ(shell->windowTitle(), QString("Z-QAR  Vemro"));
+    EXPECT_FALSE(shell->windowIcon().isNull());
+    QTabBar *tabs = shell->tabBar();
+    ASSERT_EQ(tabs->count(), 4);
+    const char *names[] = {"Data Filter", "Matrix", "Graph", "Help"};
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(tabs->tabText(i), QString(names[i]));
+    }
+    EXPECT_EQ(tabs->currentIndex(), 0);
+    // The offscreen platform draws no frame, so the outer size is the client size.
+    EXPECT_EQ(shell->frameGeometry().size(), QSize(750, 600));
+}
+
+TEST_F(MainWindowShellTest, MakesThePagesInOrderAndShowsOnlyDataFilter) {
+    const std::vector<platform::Page *> order = {&window->dataFilterPage, &window->matrixPage,
+                                                 &window->graphPage, &window->fileSelectionPage};
+    EXPECT_EQ(host->created, order);
+    for (platform::Page *page : order) {
+        ASSERT_NE(dialogOf(*page), nullptr);
+        EXPECT_EQ(dialogOf(*page)->parentWidget(), shell.get());
+        EXPECT_TRUE(page->isCreated());
+    }
+    EXPECT_TRUE(shown(window->dataFilterPage));
+    EXPECT_FALSE(shown(window->matrixPage));
+    EXPECT_FALSE(shown(window->graphPage));
+    EXPECT_FALSE(shown(window->fileSelectionPage));
+}
+
+TEST_F(MainWindowShellTest, EachTabShowsItsPageAndFileSelectionNever) {
+    struct Case {
+        int tab;
+        const platform::Page *page;
+    };
+    const Case cases[] = {{TAB_MATRIX, &window->matrixPage},
+                          {TAB_GRAPH, &window->graphPage},
+                          {TAB_DATA_FILTER, &window->dataFilterPage},
+                          {TAB_GRAPH, &window->graphPage}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.tab);
+        selectTab(c.tab);
+        EXPECT_EQ(window->currentTab, c.tab);
+        for (platform::Page *page : window->pages())
+            EXPECT_EQ(shown(*page), page == c.page);
+    }
+}
+
+TEST_F(MainWindowShellTest, LaysOutTheTabStripAndOnePageRectangleFor800By600) {
+    shell->resize(800, 600);
+    EXPECT_EQ(shell->tabStrip()->geometry(), QRect(4, 4, 792, 592));
+    // Each page starts at tab item 0's left edge and 8 pixels below its bottom edge, in the
+    // window's coordinates, and keeps as far from the right and 10 more from the bottom.
+    const QRect tab0 = shell->tabStrip()->tabRect(0);
+    const int left = 4 + tab0.x();
+    const int top = 4 + tab0.y() + tab0.height() + 8;
+    const QRect expected(left, top, 792 - 2 * left, 592 - top - 10);
+    EXPECT_GT(top, 4 + shell->tabBar()->height()) << "pages lie below the tab row";
+    for (platform::Page *page : window->pages()) {
+        SCOPED_TRACE(page->templateId);
+        EXPECT_EQ(dialogOf(*page)->geometry(), expected);
+    }
+    // Hidden pages were told their size too, so the matrix lists fit the new page.
+    const platform::Rect arrayList = dialogOf(window->matrixPage)->controlRect(MatrixPage::ARRAY_LIST);
+    EXPECT_EQ(arrayList.width(), expected.width() - 128);
+}
+
+TEST_F(MainWindowShellTest, EnterAndEscapeNeverCloseIt) {
+    QWidget *timeEdit = dialogOf(window->dataFilterPage)->control(DataFilterPage::TIME);
+    ASSERT_NE(timeEdit, nullptr);
+    QWidget *targets[] = {shell.get(), shell->tabBar(), timeEdit};
+    for (QWidget *target : targets) {
+        for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
+            SCOPED_TRACE(key);
+            target->setFocus();
+            QTest::keyClick(target, key);
+            QApplication::processEvents();
+            EXPECT_TRUE(shell->isVisible());
+        }
+    }
+    EXPECT_EQ(window->currentTab, TAB_DATA_FILTER);
+}
+
+TEST_F(MainWindowShellTest, HelpTabOpensHelpAndKeepsThePreviousTab) {
+    selectTab(TAB_GRAPH);
+    selectTab(TAB_HELP);
+    EXPECT_EQ(shell->tabBar()->currentIndex(), TAB_GRAPH);
+    EXPECT_EQ(window->currentTab, TAB_GRAPH);
+    EXPECT_TRUE(shown(window->graphPage));
+    ASSERT_EQ(host->helpPaths.size(), 1u);
+    EXPECT_EQ(host->helpPaths[0], helpFile);
+    ASSERT_NE(host->helpViewer(), nullptr);
+    EXPECT_TRUE(host->helpViewer()->isVisible());
+    EXPECT_EQ(host->helpViewer()->windowTitle(), QString("Test help"));
+    EXPECT_TRUE(host->helpViewer()->browser()->toPlainText().contains("How to use"));
+}
+
+TEST_F(MainWindowShellTest, MatrixTabRefillsTheMatrixOnlyWhenTheUserSelectsIt) {
+    QtDialog *matrix = dialogOf(window->matrixPage);
+    EXPECT_EQ(matrix->text(MatrixPage::STATUS), "");
+    selectTab(TAB_MATRIX);
+    EXPECT_EQ(matrix->text(MatrixPage::STATUS), "No Data Available.");
+    // Back to Matrix through Help is no new selection: the matrix is not written again.
+    matrix->setText(MatrixPage::STATUS, "kept");
+    selectTab(TAB_HELP);
+    EXPECT_EQ(shell->tabBar()->currentIndex(), TAB_MATRIX);
+    EXPECT_EQ(matrix->text(MatrixPage::STATUS), "kept");
+    selectTab(TAB_GRAPH);
+    selectTab(TAB_MATRIX);
+    EXPECT_EQ(matrix->text(MatrixPage::STATUS), "No Data Available.");
+}
+
+TEST_F(MainWindowShellTest, MenuOffersHelpAndAbout) {
+    QMenu *menu = shell->menuButton()->menu();
+    ASSERT_NE(menu, nullptr);
+    std::vector<QAction *> entries;
+    for (QAction *action : menu->actions())
+        if (!action->isSeparator())
+            entries.push_back(action);
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0]->text(), QString("Help"));
+    EXPECT_EQ(entries[1]->text(), QString("&About Z-QAR Vemro..."));
+    entries[0]->trigger();
+    EXPECT_EQ(host->helpPaths.size(), 1u);
+
+    // The About box is modal; it is read and closed with its OK button from inside its run.
+    QString caption;
+    std::vector<QString> lines;
+    bool closed = false;
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<AboutBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        caption = box->windowTitle();
+        for (QLabel *label : box->findChildren<QLabel *>())
+            if (!label->text().isEmpty())
+                lines.push_back(label->text());
+        for (QPushButton *button : box->findChildren<QPushButton *>())
+            if (button->text() == "OK") {
+                QTest::mouseClick(button, Qt::LeftButton);
+                closed = true;
+            }
+        if (!closed)
+            box->reject();
+    });
+    entries[1]->trigger();
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(caption, QString("About Z-QAR Vemro"));
+    EXPECT_NE(std::find(lines.begin(), lines.end(), QString("Version 1.03 3rd November 2003")),
+              lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), QString("Z-QAR Vemro")), lines.end());
+}
+
+TEST_F(MainWindowShellTest, AboutCommandIgnoresItsLowFourBits) {
+    for (const int command : {16, 17, 31}) {
+        SCOPED_TRACE(command);
+        bool opened = false;
+        QTimer::singleShot(0, [&] {
+            if (auto *box = qobject_cast<AboutBox *>(QApplication::activeModalWidget())) {
+                opened = true;
+                QTest::keyClick(box, Qt::Key_Escape);
+            }
+        });
+        shell->runSystemCommand(command);
+        EXPECT_TRUE(opened);
+    }
+}
+
+TEST_F(MainWindowShellTest, EveryTabDrawsSomething) {
+    // ZQAR_SCREENSHOT_DIR keeps a picture of each tab, to look at by eye.
+    const char *keep = std::getenv("ZQAR_SCREENSHOT_DIR");
+    for (const int tab : {TAB_DATA_FILTER, TAB_MATRIX, TAB_GRAPH}) {
+        SCOPED_TRACE(tab);
+        selectTab(tab);
+        QApplication::processEvents();
+        const QImage picture = shell->grab().toImage();
+        if (keep)
+            picture.save(QString("%1/tab%2.png").arg(keep).arg(tab));
+        const QRect page = dialogOf(*window->pages()[static_cast<std::size_t>(tab) + 1])->geometry();
+        int differing = 0;
+        const QRgb background = picture.pixel(page.center());
+        for (int y = page.top(); y < page.bottom(); y += 3)
+            for (int x = page.left(); x < page.right(); x += 3)
+                differing += picture.pixel(x, y) != background;
+        EXPECT_GT(differing, 100);
+    }
+}
+
+} // namespace

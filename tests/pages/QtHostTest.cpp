@@ -1,0 +1,119 @@
+// The host on the screen: file dialogs set up from their options, the folder they start in,
+// page timers and the help viewer.
+
+#include "platform/Page.h"
+#include "platform/qt/QtDialog.h"
+#include "platform/qt/QtHelpViewer.h"
+#include "platform/qt/QtHost.h"
+#include "support/TempDir.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+using namespace zqar::platform;
+
+namespace {
+
+TEST(QtHostFileDialog, TakesFilterExtensionAndPromptsFromTheOptions) {
+    zqar::testing::TempDir folder;
+    FileDialogOptions save;
+    save.title = "Export Data";
+    save.filterDescription = "CSV Files *.csv";
+    save.filterPattern = "*.csv";
+    save.defaultExtension = "csv";
+    save.promptOverwrite = true;
+    save.pathMustExist = true;
+    QFileDialog dialog;
+    QtHost::configureFileDialog(dialog, save, true, folder.path().string());
+    EXPECT_EQ(dialog.windowTitle(), QString("Export Data"));
+    EXPECT_EQ(dialog.nameFilters(), QStringList{"CSV Files *.csv (*.csv)"});
+    EXPECT_EQ(dialog.defaultSuffix(), QString("csv"));
+    EXPECT_EQ(dialog.acceptMode(), QFileDialog::AcceptSave);
+    EXPECT_FALSE(dialog.testOption(QFileDialog::DontConfirmOverwrite));
+    EXPECT_EQ(QDir(dialog.directory()).canonicalPath(),
+              QDir(QString::fromStdString(folder.path().string())).canonicalPath());
+
+    FileDialogOptions open;
+    open.title = "Locate Report Files";
+    open.filterDescription = "Z-QAR Vemro Report Files *.ttr";
+    open.filterPattern = "*.ttr";
+    open.defaultExtension = "ttr";
+    open.mustExist = true;
+    open.initialDirectory = folder.path().string();
+    QFileDialog openDialog;
+    QtHost::configureFileDialog(openDialog, open, false, "/nonexistent-start");
+    EXPECT_EQ(openDialog.acceptMode(), QFileDialog::AcceptOpen);
+    EXPECT_EQ(openDialog.fileMode(), QFileDialog::ExistingFile);
+    EXPECT_EQ(QDir(openDialog.directory()).canonicalPath(),
+              QDir(QString::fromStdString(folder.path().string())).canonicalPath())
+        << "the options' folder wins over the host's";
+}
+
+TEST(QtHostFolders, StartInTheFolderTheEnvironmentNames) {
+    zqar::testing::TempDir folder;
+    setenv(START_DIRECTORY_VARIABLE, folder.path().string().c_str(), 1);
+    EXPECT_EQ(QtHost().currentDirectory(), folder.path().string());
+    // A folder that does not exist is no place to start: the working directory is.
+    setenv(START_DIRECTORY_VARIABLE, (folder.path() / "missing").string().c_str(), 1);
+    EXPECT_EQ(QtHost().currentDirectory(), QDir::currentPath().toStdString());
+    unsetenv(START_DIRECTORY_VARIABLE);
+    EXPECT_EQ(QtHost().currentDirectory(), QDir::currentPath().toStdString());
+}
+
+class TickingPage : public Page {
+public:
+    TickingPage() : Page(999) {}
+    void timer(int id) override { ticks.push_back(id); }
+    std::vector<int> ticks;
+};
+
+TEST(QtHostTimers, TickUntilThePageWindowGoes) {
+    QtHost host;
+    TickingPage page;
+    DialogTemplate empty;
+    auto *dialog = new QtDialog(empty, page);
+    host.startTimer(page, 42, 5);
+    host.startTimer(page, 42, 5); // again: the same timer, not a second one
+    QTest::qWait(60);
+    ASSERT_FALSE(page.ticks.empty());
+    EXPECT_EQ(page.ticks.front(), 42);
+    EXPECT_EQ(dialog->findChildren<QTimer *>().size(), 1);
+    delete dialog;
+    const std::size_t before = page.ticks.size();
+    QTest::qWait(30);
+    EXPECT_EQ(page.ticks.size(), before);
+}
+
+TEST(QtHostHelp, ShowsTheHelpFileAndSaysNothingWhenItIsMissing) {
+    zqar::testing::TempDir folder;
+    QtHost host;
+    host.showHelp(folder.file("ZQARVemroRO.hlp"));
+    EXPECT_TRUE(host.helpViewer() == nullptr || !host.helpViewer()->isVisible());
+    host.showHelp(folder.write("plain.hlp", "Plain words <not a tag> & more\n"));
+    ASSERT_NE(host.helpViewer(), nullptr);
+    EXPECT_TRUE(host.helpViewer()->isVisible());
+    EXPECT_EQ(host.helpViewer()->browser()->toPlainText(),
+              QString("Plain words <not a tag> & more\n"));
+}
+
+TEST(QtHostHelp, TheProgramsHelpFileReadsAsAGuideToEveryTab) {
+    QtHelpViewer viewer;
+    ASSERT_TRUE(viewer.open(ZQAR_HELP_SOURCE));
+    EXPECT_FALSE(viewer.browser()->documentTitle().isEmpty());
+    const QString text = viewer.browser()->toPlainText();
+    for (const char *topic : {"Data Filter", "Matrix", "Graph", "Help", ".dta", ".ttr", ".ttp",
+                              "CSV", "Loggers on boundary"}) {
+        SCOPED_TRACE(topic);
+        EXPECT_TRUE(text.contains(topic));
+    }
+}
+
+} // namespace
