@@ -1,23 +1,121 @@
 #include "presentation/GraphPage.h"
 
 #include "app/MainWindow.h"
+#include "platform/DrawingContext.h"
 #include "platform/Host.h"
+#include "presentation/PrintJob.h"
+#include "resources/format.h"
+#include "resources/strings.h"
 #include "resources/templates.h"
 
 namespace zqar {
+
+namespace {
+constexpr const char *SLIDES_TEXT = "Slides";
+constexpr const char *STOP_TEXT = "Stop";
+} // namespace
 
 GraphPage::GraphPage(MainWindow &mainWindow) : Page(GRAPH_TEMPLATE), window(mainWindow) {
     bind(FIRST, [this] { onFirst(); });
     bind(PREVIOUS, [this] { onPrevious(); });
     bind(NEXT, [this] { onNext(); });
     bind(LAST, [this] { onLast(); });
+    bind(SLIDES, [this] { onSlides(); });
+    bind(PRINT, [this] { onPrint(); });
 }
+
+GraphPage::~GraphPage() = default;
 
 void GraphPage::initialise() {
     sliding = 0;
     // The timer runs for the page's whole life; a slide show goes on behind other tabs.
-    window.host().startTimer(*this, SLIDE_TIMER, SLIDE_INTERVAL_MS);
+    platform::Host &host = window.host();
+    host.startTimer(*this, SLIDE_TIMER, SLIDE_INTERVAL_MS);
+    offscreenDC = host.createOffscreen(host.screenWidth(), host.screenHeight());
 }
+
+void GraphPage::resized(int width, int height) {
+    if (!isCreated())
+        return;
+    dialog().moveControl(GRAPH_AREA,
+                         platform::Rect{AREA_LEFT, AREA_TOP, AREA_LEFT + width - AREA_RIGHT_SHRINK,
+                                        AREA_TOP + height - AREA_BOTTOM_SHRINK});
+}
+
+void GraphPage::setButtonStates() {
+    const SetList &sets = window.fileSelectionPage.setList;
+    const int n = sets.count();
+    const int c = sets.currentSet;
+    platform::Dialog &page = dialog();
+    page.setEnabled(FIRST, n > 1);
+    page.setEnabled(PREVIOUS, c > 0);
+    page.setEnabled(NEXT, c < n - 1);
+    page.setEnabled(LAST, n > 1);
+    page.setEnabled(PRINT, n >= 1);
+    page.setEnabled(SLIDES, n >= 1);
+}
+
+void GraphPage::drawItem(int id, platform::DrawingContext &dc, const platform::Rect &item) {
+    if (id != GRAPH_AREA)
+        return;
+    setButtonStates();
+    // Composed off screen and copied in one go, so the area never shows a half-drawn graph.
+    platform::DrawingContext &target = offscreenDC ? *offscreenDC : dc;
+    target.fillRect(item, target.stockObject(platform::StockObject::WhiteBrush));
+    const SetList &sets = window.fileSelectionPage.setList;
+    const TemperatureSet *set = sets.current();
+    if (!set) {
+        dialog().setText(STATUS, text::NO_DATA);
+    } else {
+        dialog().setText(STATUS, text::format(text::SET_POSITION, sets.currentSet + 1,
+                                              sets.count(), set->title()));
+        drawContourGraph(target, item.left, item.top, item.width(), item.height());
+    }
+    if (offscreenDC)
+        dc.copyFrom(*offscreenDC, 0, 0, item.right, item.bottom, 0, 0);
+}
+
+void GraphPage::drawContourGraph(platform::DrawingContext &dc, int x, int y, int width,
+                                 int height) {
+    const TemperatureSet *set = window.fileSelectionPage.setList.current();
+    if (!set || !window.dataFilterPage.isCreated() || !window.fileSelectionPage.isCreated())
+        return;
+    const ContourSettings settings =
+        readContourSettings(window.dataFilterPage.dialog(), window.fileSelectionPage.dialog());
+    bandMinimum = settings.bands.minimum;
+    bandMaximum = settings.bands.maximum;
+    bandSpacing = settings.bands.spacing;
+    zqar::drawContourGraph(dc, *set, window.fileSelectionPage.loggerArray.dimensions(), settings,
+                           colourScale, x, y, width, height);
+}
+
+platform::Colour GraphPage::bandColour(double t) const {
+    return zqar::bandColour(colourScale, BandParameters{bandMinimum, bandMaximum, bandSpacing}, t);
+}
+
+void GraphPage::timer(int) {
+    if (sliding == 0)
+        return;
+    const SetList &sets = window.fileSelectionPage.setList;
+    if (sets.currentSet < sets.count() - 1) {
+        onNext();
+        return;
+    }
+    dialog().setText(SLIDES, SLIDES_TEXT);
+    sliding = 0;
+}
+
+void GraphPage::onSlides() {
+    if (sliding == 1) {
+        sliding = 0;
+        dialog().setText(SLIDES, SLIDES_TEXT);
+    } else {
+        sliding = 1;
+        dialog().setText(SLIDES, STOP_TEXT);
+    }
+}
+
+void GraphPage::onPrint() { printGraph(window, localNow()); }
 
 void GraphPage::onFirst() {
     window.fileSelectionPage.setList.first();

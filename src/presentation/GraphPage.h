@@ -1,10 +1,14 @@
 #pragma once
-// The Graph tab: the current set as a contour graph, navigation through the sets and the
-// slide show on timer 42.
+// The Graph tab: the current set as a contour graph composed in a screen-sized off-screen
+// bitmap and copied to the graph area in one go, navigation through the sets, the slide show
+// on timer 42, and Print Graph. The page owns the colour scale and the band parameters of
+// the last drawing.
 
 #include "platform/Page.h"
+#include "presentation/ContourGraph.h"
 
 #include <cstdint>
+#include <memory>
 
 namespace zqar {
 
@@ -25,11 +29,18 @@ public:
 
     static constexpr int SLIDE_TIMER = 42;
     static constexpr int SLIDE_INTERVAL_MS = 200;
+    // Where the graph area goes in the page's client area, in pixels.
+    static constexpr int AREA_LEFT = 4;
+    static constexpr int AREA_TOP = 29;
+    static constexpr int AREA_RIGHT_SHRINK = 4;
+    static constexpr int AREA_BOTTOM_SHRINK = 28;
 
     explicit GraphPage(MainWindow &window);
+    ~GraphPage() override;
 
     MainWindow &window;
 
+    const ColourScale colourScale = DEFAULT_COLOUR_SCALE;
     // Band parameters of the last drawing that found a set.
     double bandMinimum = 0.0;
     double bandMaximum = 0.0;
@@ -37,14 +48,32 @@ public:
     int32_t sliding = 0; // 1 while the slide show runs
 
     void initialise() override;
+    void resized(int width, int height) override;
+    void drawItem(int id, platform::DrawingContext &dc, const platform::Rect &item) override;
+    void timer(int id) override;
 
     void onFirst();
     void onPrevious();
     void onNext();
     void onLast();
+    void onSlides();
+    void onPrint();
+
+    // Paints the current set into the rectangle with the settings the pages hold now. Nothing
+    // is drawn, and the band parameters stay, when there is no current set.
+    void drawContourGraph(platform::DrawingContext &dc, int x, int y, int width, int height);
+    // The colour of a temperature with the band parameters of the last drawing.
+    platform::Colour bandColour(double t) const;
+
+    // The screen-sized bitmap the graph is composed in; null until initialise, or when the
+    // platform has none (the graph is then painted straight into the area).
+    platform::DrawingContext *offscreen() const { return offscreenDC.get(); }
 
 private:
     void redrawGraph();
+    void setButtonStates();
+
+    std::unique_ptr<platform::DrawingContext> offscreenDC;
 };
 
 } // namespace zqar

@@ -1,9 +1,9 @@
 #include "presentation/MatrixPage.h"
 
+#include "presentation/PrintJob.h"
+
 namespace zqar {
 
-// TODO: the matrix printout (header, then both lists cell by cell) comes with the print job;
-// until then the button does nothing.
-void MatrixPage::onPrint() {}
+void MatrixPage::onPrint() { printMatrix(window, localNow()); }
 
 } // namespace zqar

@@ -82,6 +82,16 @@ public:
     // Off-screen contexts come from this factory when one is set; otherwise there is none.
     std::function<std::unique_ptr<DrawingContext>(int width, int height)> offscreenFactory;
 
+    // The print dialog's answer: a printer from this factory, or cancel when none is set.
+    std::function<std::unique_ptr<PrintTarget>()> printerFactory;
+    std::unique_ptr<PrintTarget> choosePrinter() override {
+        ++printDialogs;
+        return printerFactory ? printerFactory() : nullptr;
+    }
+    void processPendingInput() override { ++pendingInputChecks; }
+    int printDialogs = 0;
+    int pendingInputChecks = 0;
+
     // The status lines (control 1005) written since the last call, once per page in the
     // order of their first write, each with its present text.
     std::vector<std::string> takeStatusChanges();

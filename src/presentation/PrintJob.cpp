@@ -1,0 +1,268 @@
+#include "presentation/PrintJob.h"
+
+#include "app/MainWindow.h"
+#include "data/TextField.h"
+#include "data/dateTime.h"
+#include "data/numbers.h"
+#include "platform/Host.h"
+#include "platform/ListView.h"
+
+#include <algorithm>
+#include <ctime>
+#include <limits>
+
+namespace zqar {
+
+using platform::DeviceCap;
+using platform::ObjectHandle;
+
+namespace {
+
+constexpr std::size_t PRINT_TEXT_BUFFER = 512; // at most 511 characters are printed
+constexpr double FALLBACK_PIXELS_PER_MILLIMETRE = 300.0 / 25.4;
+constexpr double MILLIMETRES_PER_INCH = 25.4;
+
+// Tab stops every 10 mm, the first at the margin.
+constexpr int HEADER_TAB_COUNT = 30;
+constexpr double HEADER_TAB_SPACING = 10.0; // millimetres
+constexpr double PAGE_MARGIN = 10.0;        // millimetres on every side
+
+constexpr double TITLE_FONT_HEIGHT = 9.0; // millimetres
+constexpr double HEADING_FONT_HEIGHT = 6.0;
+constexpr double BODY_FONT_HEIGHT = 4.5;
+constexpr double SMALL_FONT_HEIGHT = 4.0;
+constexpr int BOLD = 700;
+constexpr int NORMAL = 400;
+
+constexpr int ALIGN_LEFT = 0;
+constexpr int ALIGN_CENTRE = 1;
+constexpr int ALIGN_RIGHT = 2;
+
+constexpr const char *PRINTED_ON = "Printed on: ";
+constexpr const char *GRAPH_TITLE = "Temperature Profile Graph";
+constexpr const char *MATRIX_TITLE = "Temperature Profile Matrix";
+constexpr const char *LINE_HEIGHT_SAMPLE = "ABC";
+
+platform::FontSpec printFont(int height, int weight) {
+    platform::FontSpec font;
+    font.height = height;
+    font.weight = weight;
+    font.charSet = 0;
+    font.outputPrecision = 3;
+    font.clipPrecision = 2;
+    font.quality = 2;
+    font.face = "Times New Roman";
+    return font;
+}
+
+} // namespace
+
+PrintJob::PrintJob(platform::Host &jobHost) : host(jobHost) {}
+
+PrintJob::~PrintJob() { endJob(); }
+
+void PrintJob::beginJob() {
+    printer = host.choosePrinter();
+    started = printer ? 1 : 0;
+    if (started != 1)
+        return;
+    const int horizontalPixels = printer->deviceCaps(platform::HORZRES);
+    const int horizontalMillimetres = printer->deviceCaps(platform::HORZSIZE);
+    // A printer that reports no paper size would make every length infinite; its
+    // resolution, or a common one, gives a sane page instead.
+    if (horizontalPixels > 0 && horizontalMillimetres > 0) {
+        pixelsPerMillimetre = static_cast<double>(horizontalPixels) / horizontalMillimetres;
+    } else {
+        const int dpi = printer->deviceCaps(platform::LOGPIXELSX);
+        pixelsPerMillimetre =
+            dpi > 0 ? dpi / MILLIMETRES_PER_INCH : FALLBACK_PIXELS_PER_MILLIMETRE;
+    }
+    printer->startDocument(PRINT_DOCUMENT_NAME);
+    printer->startPage();
+    lineOffset = 0;
+    tabStops.clear();
+    titleFont = printer->createFont(
+        printFont(truncToInt(pixelsPerMillimetre * TITLE_FONT_HEIGHT), BOLD));
+    headingFont = printer->createFont(
+        printFont(truncToInt(pixelsPerMillimetre * HEADING_FONT_HEIGHT), BOLD));
+    bodyFont = printer->createFont(
+        printFont(truncToInt(pixelsPerMillimetre * BODY_FONT_HEIGHT), NORMAL));
+    smallFont = printer->createFont(
+        printFont(truncToInt(pixelsPerMillimetre * SMALL_FONT_HEIGHT), NORMAL));
+    previousFont = printer->selectObject(bodyFont);
+    setMargins(0.0, 0.0, 0.0, 0.0);
+}
+
+void PrintJob::setMargins(double left, double right, double top, double bottom) {
+    if (started != 1)
+        return;
+    const double width = printer->deviceCaps(platform::HORZRES);
+    const double height = printer->deviceCaps(platform::VERTRES);
+    leftMargin = truncToInt(pixelsPerMillimetre * left);
+    rightLimit = truncToInt(width - pixelsPerMillimetre * right);
+    topMargin = truncToInt(pixelsPerMillimetre * top);
+    bottomLimit = truncToInt(height - pixelsPerMillimetre * bottom);
+}
+
+void PrintJob::setTabs(const std::vector<double> &positions) {
+    std::vector<int> stops;
+    stops.reserve(positions.size());
+    for (const double position : positions)
+        stops.push_back(truncToInt(pixelsPerMillimetre * position));
+    tabStops = std::move(stops);
+}
+
+void PrintJob::use(ObjectHandle font) {
+    if (started == 1)
+        printer->selectObject(font);
+}
+
+void PrintJob::useTitleFont() { use(titleFont); }
+void PrintJob::useHeadingFont() { use(headingFont); }
+void PrintJob::useBodyFont() { use(bodyFont); }
+void PrintJob::useSmallFont() { use(smallFont); }
+
+void PrintJob::printText(std::string_view text, int column, int alignment) {
+    host.processPendingInput();
+    if (started != 1)
+        return;
+    text = text.substr(0, PRINT_TEXT_BUFFER - 1);
+    const int tabCount = static_cast<int>(tabStops.size());
+    const int areaWidth = rightLimit - leftMargin;
+    std::size_t pieceStart = 0;
+    while (true) {
+        const std::size_t tab = text.find('\t', pieceStart);
+        const std::string_view piece =
+            text.substr(pieceStart, tab == std::string_view::npos ? std::string_view::npos
+                                                                  : tab - pieceStart);
+        int lo = 0;
+        int hi = areaWidth;
+        if (column > 0 && tabCount > 0) {
+            if (column < tabCount) {
+                lo = tabStops[static_cast<std::size_t>(column - 1)];
+                hi = tabStops[static_cast<std::size_t>(column)];
+            } else {
+                lo = tabStops[static_cast<std::size_t>(tabCount - 1)];
+            }
+        }
+        int x = lo;
+        if (alignment == ALIGN_CENTRE)
+            x = (lo + hi) / 2 - printer->textExtent(piece).width / 2;
+        else if (alignment >= ALIGN_RIGHT)
+            x = hi - printer->textExtent(piece).width;
+        printer->textOut(leftMargin + x, topMargin + lineOffset, piece);
+        if (tab == std::string_view::npos)
+            break;
+        pieceStart = tab + 1;
+        if (column < std::numeric_limits<int>::max())
+            ++column;
+    }
+}
+
+void PrintJob::newLines(int n) {
+    if (started != 1 || n <= 0)
+        return;
+    const int lineHeight = printer->textExtent(LINE_HEIGHT_SAMPLE).height;
+    for (int i = 0; i < n; ++i) {
+        lineOffset += lineHeight;
+        if (topMargin + lineOffset > bottomLimit) {
+            printer->endPage();
+            printer->startPage();
+            lineOffset = 0;
+        }
+    }
+}
+
+void PrintJob::endJob() {
+    if (started != 1)
+        return;
+    printer->selectObject(previousFont);
+    printer->deleteObject(titleFont);
+    printer->deleteObject(headingFont);
+    printer->deleteObject(bodyFont);
+    printer->deleteObject(smallFont);
+    printer->endPage();
+    printer->endDocument();
+    started = 0;
+    printer.reset();
+}
+
+double localNow() {
+    const std::time_t seconds = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    CivilTime civil;
+    civil.year = local.tm_year + 1900;
+    civil.month = local.tm_mon + 1;
+    civil.day = local.tm_mday;
+    civil.hour = local.tm_hour;
+    civil.minute = local.tm_min;
+    civil.second = std::min(local.tm_sec, 59); // a leap second is not a time of day here
+    return dayNumberFromCivil(civil);
+}
+
+bool printHeader(PrintJob &job, const std::string &title, const std::string &projectDescription,
+                 const std::string &status, double now) {
+    job.beginJob();
+    if (job.started != 1) {
+        job.endJob();
+        return false;
+    }
+    job.setMargins(PAGE_MARGIN, PAGE_MARGIN, PAGE_MARGIN, PAGE_MARGIN);
+    std::vector<double> tabs;
+    for (int i = 0; i < HEADER_TAB_COUNT; ++i)
+        tabs.push_back(i * HEADER_TAB_SPACING);
+    job.setTabs(tabs);
+
+    job.useSmallFont();
+    job.printText(PRINTED_ON + formatDateTime(now), 0, ALIGN_RIGHT);
+    job.newLines(2);
+    job.useTitleFont();
+    job.printText(title, 0, ALIGN_CENTRE);
+    job.newLines(2);
+    job.useHeadingFont();
+    job.printText(cutText(projectDescription), 0, ALIGN_CENTRE);
+    job.newLines(2);
+    job.useBodyFont();
+    job.printText(cutText(status), 0, ALIGN_CENTRE);
+    job.newLines(3);
+    return true;
+}
+
+void printGraph(MainWindow &window, double now) {
+    PrintJob job(window.host());
+    if (!printHeader(job, GRAPH_TITLE,
+                     window.fileSelectionPage.dialog().text(FileSelectionPage::PROJECT_DESCRIPTION),
+                     window.graphPage.dialog().text(GraphPage::STATUS), now))
+        return;
+    const int top = job.topMargin + job.lineOffset;
+    window.graphPage.drawContourGraph(*job.target(), job.leftMargin, top,
+                                      job.rightLimit - job.leftMargin, job.bottomLimit - top);
+    job.endJob();
+}
+
+void printMatrix(MainWindow &window, double now) {
+    PrintJob job(window.host());
+    if (!printHeader(job, MATRIX_TITLE,
+                     window.fileSelectionPage.dialog().text(FileSelectionPage::PROJECT_DESCRIPTION),
+                     window.matrixPage.dialog().text(MatrixPage::STATUS), now))
+        return;
+    job.useSmallFont();
+    const ArrayDimensions counts = window.fileSelectionPage.loggerArray.dimensions();
+    platform::ListView &arrayList = window.matrixPage.arrayList();
+    for (int i = 0; i <= counts.rows + 2; ++i) {
+        for (int j = 0; j <= counts.columns + 2; ++j)
+            job.printText(arrayList.itemText(i, j), j + 1, ALIGN_CENTRE);
+        job.newLines(1);
+    }
+    job.newLines(3);
+    platform::ListView &singularList = window.matrixPage.singularList();
+    for (int i = 0; i < counts.singularCount; ++i) {
+        job.printText(singularList.itemText(i, 0), 1, ALIGN_CENTRE);
+        job.printText(singularList.itemText(i, 1), 2, ALIGN_CENTRE);
+        job.newLines(1);
+    }
+    job.endJob();
+}
+
+} // namespace zqar

@@ -1,0 +1,87 @@
+#pragma once
+// One printout: the print dialog, one document, a text cursor that moves down the page line
+// by line and starts a new page when the page is full, and text placed in columns given by
+// tab stops. Every length is set in millimetres and converted with the printer's horizontal
+// resolution, so a printout looks the same on any printer. Each print command makes one on
+// the stack and ends it with endJob.
+
+#include "platform/DrawingContext.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zqar {
+
+class MainWindow;
+
+namespace platform {
+class Host;
+}
+
+constexpr const char *PRINT_DOCUMENT_NAME = "Temperature Profile";
+
+class PrintJob {
+public:
+    explicit PrintJob(platform::Host &host);
+    // Ends a job its command left started, so the printer context is never left open.
+    ~PrintJob();
+    PrintJob(const PrintJob &) = delete;
+    PrintJob &operator=(const PrintJob &) = delete;
+
+    // The print dialog; started is 1 afterwards only when the user chose a printer.
+    void beginJob();
+    void setMargins(double left, double right, double top, double bottom); // millimetres
+    void setTabs(const std::vector<double> &positions);                    // millimetres
+    void useTitleFont();
+    void useHeadingFont();
+    void useBodyFont();
+    void useSmallFont();
+    // Prints text at the current line, its tab-separated pieces in column, column + 1, ...;
+    // alignment 0 or less is left, 1 centre, 2 or more right.
+    void printText(std::string_view text, int column, int alignment);
+    // Moves down n lines of the selected font, starting a new page below bottomLimit.
+    void newLines(int n);
+    void endJob();
+
+    // The printer context of a started job, for drawing into it.
+    platform::PrintTarget *target() const { return printer.get(); }
+    // Pixels per millimetre of the printer.
+    double ratio() const { return pixelsPerMillimetre; }
+
+    int32_t started = 0;
+    std::vector<int> tabStops; // pixels from the left margin
+    int lineOffset = 0;        // pixels below the top margin
+    int topMargin = 0;         // pixels from the top of the printable area
+    int bottomLimit = 0;       // a line may start no lower than this
+    int leftMargin = 0;
+    int rightLimit = 0;
+    platform::ObjectHandle titleFont = 0;
+    platform::ObjectHandle headingFont = 0;
+    platform::ObjectHandle bodyFont = 0;
+    platform::ObjectHandle smallFont = 0;
+
+private:
+    void use(platform::ObjectHandle font);
+
+    platform::Host &host;
+    std::unique_ptr<platform::PrintTarget> printer;
+    platform::ObjectHandle previousFont = 0;
+    double pixelsPerMillimetre = 0.0;
+};
+
+// The header both print commands start with: the print date on the right, the title, the
+// project description and the page's status line, centred. False when the dialog was
+// cancelled; the job has then been ended and nothing is to be printed. now is a day number.
+bool printHeader(PrintJob &job, const std::string &title, const std::string &projectDescription,
+                 const std::string &status, double now);
+
+// The local date and time as a day number.
+double localNow();
+
+// Print Graph (the Graph page's "Print") and Print Matrix (the Matrix page's "Print").
+void printGraph(MainWindow &window, double now);
+void printMatrix(MainWindow &window, double now);
+
+} // namespace zqar

@@ -1,0 +1,194 @@
+#include "presentation/GraphPage.h"
+
+#include "analysis/TemperatureSet.h"
+#include "app/MainWindow.h"
+#include "platform/memory/MemoryHost.h"
+#include "platform/memory/RecordingContext.h"
+
+#include "support/PageHarness.h"
+
+#include <gtest/gtest.h>
+
+namespace zqar {
+namespace {
+
+using platform::CallKind;
+using platform::RecordingContext;
+using GP = GraphPage;
+
+// The window with a recording off-screen bitmap, created before the pages are.
+class GraphPageTest : public ::testing::Test {
+protected:
+    GraphPageTest() : window(host) {
+        host.offscreenFactory = [this](int width, int height) {
+            offscreenSize = {width, height};
+            auto made = std::make_unique<RecordingContext>();
+            offscreen = made.get();
+            return made;
+        };
+        window.initialise();
+        layout("3", "4", "2");
+        dataFilter().setText(DataFilterPage::MINIMUM_TEMPERATURE, "20");
+        dataFilter().setText(DataFilterPage::MAXIMUM_TEMPERATURE, "30");
+        dataFilter().setText(DataFilterPage::CONTOUR_SPACING, "1");
+    }
+    void TearDown() override { EXPECT_TRUE(host.takeMessages().empty()); }
+
+    platform::MemoryDialog &graph() { return host.dialogOf(window.graphPage); }
+    platform::MemoryDialog &fileSelection() { return host.dialogOf(window.fileSelectionPage); }
+    platform::MemoryDialog &dataFilter() { return host.dialogOf(window.dataFilterPage); }
+    SetList &sets() { return window.fileSelectionPage.setList; }
+
+    void layout(const std::string &rows, const std::string &columns, const std::string &singular) {
+        fileSelection().setText(FileSelectionPage::NUMBER_OF_ROWS, rows);
+        fileSelection().setText(FileSelectionPage::NUMBER_OF_COLUMNS, columns);
+        fileSelection().setText(FileSelectionPage::NUMBER_OF_SINGULAR, singular);
+        fileSelection().click(FileSelectionPage::UPDATE_LAYOUT);
+    }
+    void addSets(int count) {
+        for (int i = 0; i < count; ++i) {
+            auto set = std::make_unique<TemperatureSet>(testing::novemberFifth(10 + i, 0), 0.0, 3,
+                                                        4, 2);
+            for (int r = 0; r < 3; ++r)
+                for (int c = 0; c < 4; ++c)
+                    set->setValue(r, c, 25.0);
+            sets().append(std::move(set));
+        }
+    }
+    // Paints the graph area as the window would; answers the screen's recording.
+    RecordingContext paint() {
+        RecordingContext screen;
+        graph().paint(GP::GRAPH_AREA, screen);
+        return screen;
+    }
+    struct Buttons {
+        bool first, previous, next, last, print, slides;
+        bool operator==(const Buttons &o) const {
+            return first == o.first && previous == o.previous && next == o.next &&
+                   last == o.last && print == o.print && slides == o.slides;
+        }
+    };
+    Buttons buttons() {
+        return {graph().isEnabled(GP::FIRST), graph().isEnabled(GP::PREVIOUS),
+                graph().isEnabled(GP::NEXT),  graph().isEnabled(GP::LAST),
+                graph().isEnabled(GP::PRINT), graph().isEnabled(GP::SLIDES)};
+    }
+
+    platform::MemoryHost host;
+    MainWindow window;
+    RecordingContext *offscreen = nullptr;
+    platform::Size offscreenSize;
+};
+
+TEST_F(GraphPageTest, InitialiseStartsTheTimerAndMakesAScreenSizedBitmap) {
+    ASSERT_EQ(host.timers.size(), 1u);
+    EXPECT_EQ(host.timers[0].id, 42);
+    EXPECT_EQ(host.timers[0].intervalMs, 200);
+    EXPECT_EQ(offscreenSize.width, host.screenWidth());
+    EXPECT_EQ(offscreenSize.height, host.screenHeight());
+    EXPECT_EQ(window.graphPage.sliding, 0);
+}
+
+TEST_F(GraphPageTest, NoSetsLeaveTheAreaWhite) {
+    const RecordingContext screen = paint();
+    EXPECT_EQ(graph().text(GP::STATUS), "No Data Available.");
+    EXPECT_TRUE(buttons() == (Buttons{false, false, false, false, false, false}));
+    const auto fills = offscreen->callsOf(CallKind::Fill);
+    ASSERT_EQ(fills.size(), 1u);
+    EXPECT_EQ(fills[0].colour, platform::rgb(255, 255, 255));
+    EXPECT_TRUE(offscreen->callsOf(CallKind::Text).empty());
+    // One copy of the whole area onto the screen, nothing drawn there directly.
+    ASSERT_EQ(screen.calls.size(), 1u);
+    EXPECT_EQ(screen.calls[0].kind, CallKind::Copy);
+    EXPECT_EQ(screen.calls[0].rect, fills[0].rect);
+}
+
+TEST_F(GraphPageTest, StatusAndButtonsFollowTheCurrentSet) {
+    addSets(1);
+    paint();
+    EXPECT_EQ(graph().text(GP::STATUS), "1 of 1  " + sets().at(0)->title());
+    EXPECT_TRUE(buttons() == (Buttons{false, false, false, false, true, true}));
+    EXPECT_FALSE(offscreen->callsOf(CallKind::Frame).empty()); // the legend was drawn
+    EXPECT_EQ(offscreen->liveObjects(), 0);
+
+    addSets(2);
+    sets().currentSet = 1;
+    paint();
+    EXPECT_EQ(graph().text(GP::STATUS).rfind("2 of 3  ", 0), 0u);
+    EXPECT_TRUE(buttons() == (Buttons{true, true, true, true, true, true}));
+}
+
+TEST_F(GraphPageTest, NavigationMovesTheSharedIndex) {
+    addSets(3);
+    paint();
+    const int before = graph().redrawCount(GP::GRAPH_AREA);
+    graph().click(GP::LAST);
+    EXPECT_EQ(sets().currentSet, 2);
+    paint();
+    EXPECT_FALSE(graph().click(GP::NEXT)); // disabled on the last set
+    graph().click(GP::PREVIOUS);
+    EXPECT_EQ(sets().currentSet, 1);
+    graph().click(GP::FIRST);
+    EXPECT_EQ(sets().currentSet, 0);
+    EXPECT_EQ(graph().redrawCount(GP::GRAPH_AREA), before + 3);
+}
+
+TEST_F(GraphPageTest, SlideShowStepsToTheLastSetAndStops) {
+    addSets(3);
+    paint();
+    graph().click(GP::SLIDES);
+    EXPECT_EQ(graph().text(GP::SLIDES), "Stop");
+    EXPECT_EQ(sets().currentSet, 0); // the first step waits for the timer
+    host.tick(42);
+    EXPECT_EQ(sets().currentSet, 1);
+    host.tick(42);
+    EXPECT_EQ(sets().currentSet, 2);
+    EXPECT_EQ(window.graphPage.sliding, 1);
+    host.tick(42);
+    EXPECT_EQ(sets().currentSet, 2);
+    EXPECT_EQ(window.graphPage.sliding, 0);
+    EXPECT_EQ(graph().text(GP::SLIDES), "Slides");
+    host.tick(42);
+    EXPECT_EQ(sets().currentSet, 2);
+}
+
+TEST_F(GraphPageTest, SlideShowOfOneSetEndsAtTheFirstTick) {
+    addSets(1);
+    paint();
+    graph().click(GP::SLIDES);
+    host.tick(42);
+    EXPECT_EQ(window.graphPage.sliding, 0);
+    EXPECT_EQ(graph().text(GP::SLIDES), "Slides");
+    EXPECT_EQ(sets().currentSet, 0);
+}
+
+TEST_F(GraphPageTest, StopHaltsTheShow) {
+    addSets(3);
+    paint();
+    graph().click(GP::SLIDES);
+    host.tick(42);
+    graph().click(GP::SLIDES);
+    EXPECT_EQ(graph().text(GP::SLIDES), "Slides");
+    host.tick(42);
+    EXPECT_EQ(sets().currentSet, 1);
+}
+
+TEST_F(GraphPageTest, DrawingKeepsTheBandParametersItRead) {
+    dataFilter().setText(DataFilterPage::CONTOUR_SPACING, "0");
+    paint(); // no set: nothing read
+    EXPECT_EQ(window.graphPage.bandMinimum, 0.0);
+    addSets(1);
+    paint();
+    EXPECT_EQ(window.graphPage.bandMinimum, 20.0);
+    EXPECT_EQ(window.graphPage.bandMaximum, 30.0);
+    EXPECT_EQ(window.graphPage.bandSpacing, 1.0); // spacing 0 draws as 1
+    EXPECT_EQ(window.graphPage.bandColour(25.0), platform::rgb(0, 255, 64));
+}
+
+TEST_F(GraphPageTest, ResizePlacesTheArea) {
+    graph().resize(600, 400);
+    EXPECT_EQ(graph().controlRect(GP::GRAPH_AREA), (platform::Rect{4, 29, 600, 401}));
+}
+
+} // namespace
+} // namespace zqar
