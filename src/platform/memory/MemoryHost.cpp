@@ -2,6 +2,7 @@
 
 #include "platform/DrawingContext.h"
 #include "platform/Page.h"
+#include "platform/memory/RecordingContext.h"
 #include "resources/templates.h"
 
 #include <algorithm>
@@ -116,7 +117,10 @@ void MemoryHost::showHelp(const std::string &path) {
 std::unique_ptr<DrawingContext> MemoryHost::createOffscreen(int width, int height) {
     if (offscreenFactory)
         return offscreenFactory(width, height);
-    return nullptr;
+    auto context = std::make_unique<RecordingContext>();
+    context->setDeviceCap(HORZRES, width);
+    context->setDeviceCap(VERTRES, height);
+    return context;
 }
 
 std::vector<std::string> MemoryHost::takeStatusChanges() {

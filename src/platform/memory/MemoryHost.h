@@ -79,7 +79,8 @@ public:
     // Called at once for every message box, after it is recorded.
     std::function<void(const RecordedMessage &)> onMessage;
 
-    // Off-screen contexts come from this factory when one is set; otherwise there is none.
+    // Off-screen contexts come from this factory when one is set; otherwise they are recording
+    // contexts whose HORZRES and VERTRES answer the bitmap's size.
     std::function<std::unique_ptr<DrawingContext>(int width, int height)> offscreenFactory;
 
     // The print dialog's answer: a printer from this factory, or cancel when none is set.
