@@ -2,6 +2,7 @@
 
 #include "app/MainWindow.h"
 #include "data/numbers.h"
+#include "layout/logFileCommands.h"
 #include "layout/projectFile.h"
 #include "platform/ListView.h"
 #include "resources/format.h"
@@ -39,6 +40,7 @@ FileSelectionPage::FileSelectionPage(MainWindow &mainWindow)
     : Page(FILE_SELECTION_TEMPLATE), window(mainWindow) {
     bind(UPDATE_LAYOUT, [this] { updateLayout(); });
     bindProjectCommands(*this);
+    bindLogFileCommands(*this);
 }
 
 platform::ListView &FileSelectionPage::arrayLayoutList() {

@@ -1,0 +1,426 @@
+#include "layout/logFileCommands.h"
+
+#include "app/MainWindow.h"
+#include "data/dateTime.h"
+#include "data/numbers.h"
+#include "layout/FileSelectionPage.h"
+#include "platform/Host.h"
+#include "platform/ListView.h"
+#include "resources/fileTexts.h"
+#include "resources/format.h"
+#include "resources/strings.h"
+
+#include <algorithm>
+#include <cmath>
+#include <ctime>
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <sys/stat.h>
+#include <vector>
+
+namespace zqar {
+
+namespace fs = std::filesystem;
+using FS = FileSelectionPage;
+
+namespace {
+
+constexpr int SERIAL_COLUMN = 1; // the singular table's serial-number column
+constexpr char PATH_SEPARATOR = '/';
+
+// The running temperature range starts outside every real sample; a range still beyond
+// these bounds at the end holds no real temperature and gives way to the fallback.
+constexpr double RANGE_START_LOW = 100000.0;
+constexpr double RANGE_START_HIGH = -100000.0;
+constexpr double RANGE_LIMIT = 1000.0;
+constexpr double FALLBACK_LOW = 15.0;
+constexpr double FALLBACK_HIGH = 25.0;
+
+bool equalIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i];
+        char y = b[i];
+        if (x >= 'A' && x <= 'Z')
+            x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z')
+            y = static_cast<char>(y - 'A' + 'a');
+        if (x != y)
+            return false;
+    }
+    return true;
+}
+
+bool isLogFileName(const std::string &name) {
+    const std::string_view extension = text::LOG_FILE_EXTENSION;
+    return name.size() >= extension.size() &&
+           equalIgnoringCase(std::string_view(name).substr(name.size() - extension.size()),
+                             extension);
+}
+
+// The ".dta" files of a directory in ascending byte order of their names, so a load places
+// the same files the same way on every file system. Folders and other non-files are left
+// out: they have nothing to read, and an unreadable record could still match a cell.
+std::vector<std::string> logFileNames(const std::string &directory) {
+    std::vector<std::string> names;
+    std::error_code error;
+    fs::directory_iterator entries(directory.empty() ? std::string(1, PATH_SEPARATOR) : directory,
+                                   error);
+    for (; !error && entries != fs::directory_iterator(); entries.increment(error)) {
+        std::string name = entries->path().filename().string();
+        std::error_code typeError;
+        if (isLogFileName(name) && entries->is_regular_file(typeError))
+            names.push_back(std::move(name));
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// The file's last-write date in local time, or none when the file cannot be asked.
+std::optional<CivilTime> modificationDate(const std::string &path) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0)
+        return std::nullopt;
+    std::tm local{};
+    if (!localtime_r(&info.st_mtime, &local))
+        return std::nullopt;
+    CivilTime date;
+    date.year = local.tm_year + 1900;
+    date.month = local.tm_mon + 1;
+    date.day = local.tm_mday;
+    return date;
+}
+
+std::unique_ptr<LogFile> readRecord(const std::string &path, int channel) {
+    auto record = std::make_unique<LogFile>();
+    record->readLogFile(path, channel);
+    return record;
+}
+
+// The prefill of one run: the covered time span and the temperature range of the records
+// that can give them. A record without samples or without a valid start time has neither.
+struct Prefill {
+    double lowest = RANGE_START_LOW;
+    double highest = RANGE_START_HIGH;
+    bool rangeSeen = false;
+    double latestStart = 0.0;
+    double earliestEnd = 0.0; // 0.0: none yet
+    bool timeSeen = false;
+
+    static bool counts(const LogFile &record) {
+        return record.valueCount > 0 && !record.values.empty() &&
+               record.startTime.status == DATE_VALID;
+    }
+    void widenRange(const LogFile &record) {
+        if (!counts(record))
+            return;
+        lowest = std::min(lowest, record.minValue());
+        highest = std::max(highest, record.maxValue());
+        rangeSeen = true;
+    }
+    // In array order, as the array's own latestStart and earliestEnd visit the records.
+    void takeTimes(const LoggerArray &array) {
+        array.forEachPlaced([this](const LogFile &record) {
+            if (!counts(record))
+                return;
+            if (record.startTime() > latestStart)
+                latestStart = record.startTime();
+            const double end = record.endTime();
+            if (earliestEnd == 0.0 || end < earliestEnd)
+                earliestEnd = end;
+            timeSeen = true;
+        });
+    }
+};
+
+// One file's placements. The record read for channel 1 serves the first position; a further
+// position gets a record of its own, read again from the file only when it is needed.
+class Placer {
+public:
+    Placer(FileSelectionPage &page, const std::string &path, Prefill &prefill)
+        : page(page), path(path), prefill(prefill), spare(readRecord(path, 1)) {}
+
+    const LogFile &firstRead() const { return *spare; }
+
+    // Places a record for channel at (row, col) of the array (row -1: singular slot col),
+    // both from 0, and writes its label into the table cell.
+    void place(int row, int col, int channel, bool widensRange) {
+        std::unique_ptr<LogFile> record = spare ? std::move(spare) : readRecord(path, 1);
+        if (channel == 2)
+            record->readLogFile(path, 2);
+        const std::string label = record->label();
+        if (widensRange)
+            prefill.widenRange(*record);
+        page.loggerArray.place(row, col, std::move(record));
+        if (row < 0)
+            page.singularLayoutList().setItemText(col, SERIAL_COLUMN, label);
+        else
+            page.arrayLayoutList().setItemText(row + 1, col + 1, label);
+        ++placed;
+    }
+
+    int placed = 0;
+
+private:
+    FileSelectionPage &page;
+    const std::string &path;
+    Prefill &prefill;
+    std::unique_ptr<LogFile> spare;
+};
+
+void placeBySerialNumber(Placer &placer, FileSelectionPage &page, const ArrayDimensions &counts) {
+    const std::string name = placer.firstRead().loggerName.str();
+    const std::string channel1 = name + std::string(text::CHANNEL_1_SUFFIX);
+    const std::string channel2 = name + std::string(text::CHANNEL_2_SUFFIX);
+    const auto channelNamed = [&](const std::string &cell) {
+        if (equalIgnoringCase(cell, channel2))
+            return 2;
+        return equalIgnoringCase(cell, name) || equalIgnoringCase(cell, channel1) ? 1 : 0;
+    };
+    platform::ListView &arrayList = page.arrayLayoutList();
+    for (int r = 1; r <= counts.rows; ++r)
+        for (int c = 1; c <= counts.columns; ++c)
+            if (const int channel = channelNamed(arrayList.itemText(r, c)))
+                placer.place(r - 1, c - 1, channel, true);
+    platform::ListView &singularList = page.singularLayoutList();
+    for (int s = 0; s < counts.singularCount; ++s)
+        if (const int channel = channelNamed(singularList.itemText(s, SERIAL_COLUMN)))
+            placer.place(-1, s, channel, true);
+}
+
+void placeByComments(Placer &placer, const ArrayDimensions &counts, bool singularAsText) {
+    // Every read of the file gives the same comment lines, so both positions come from the
+    // first read.
+    const CommentPosition positions[] = {placer.firstRead().positionFromComments(1),
+                                         placer.firstRead().positionFromComments(2)};
+    for (int channel = 1; channel <= 2; ++channel) {
+        const CommentPosition &at = positions[channel - 1];
+        if (!at.found)
+            continue;
+        const bool inArray =
+            at.row >= 1 && at.row <= counts.rows && at.col >= 1 && at.col <= counts.columns;
+        const bool singular = at.row == -1 && at.col >= 1 && at.col <= counts.singularCount;
+        if (inArray)
+            placer.place(at.row - 1, at.col - 1, channel, true);
+        else if (singular)
+            placer.place(-1, at.col - 1, channel, !singularAsText);
+    }
+}
+
+std::string scanningStatus(const std::string &name, int placed) {
+    return cutText(std::string(text::SCANNING_PREFIX) + name + std::string(text::SCANNING_LOADED) +
+                   std::to_string(placed));
+}
+
+std::string loadedStatus(int placed) {
+    if (placed == 0)
+        return std::string(text::NO_FILES_LOADED);
+    if (placed == 1)
+        return std::string(text::ONE_FILE_LOADED);
+    return text::format(text::FILES_LOADED, placed);
+}
+
+// The Matrix and Graph pages give their "1", "<<", ">>" and "L" buttons the same ids.
+void disableNavigation(platform::Page &displayPage) {
+    if (!displayPage.isCreated())
+        return;
+    for (int id : {MatrixPage::FIRST, MatrixPage::PREVIOUS, MatrixPage::NEXT, MatrixPage::LAST})
+        displayPage.dialog().setEnabled(id, false);
+}
+
+void markEmptyPositions(FileSelectionPage &page, const ArrayDimensions &counts) {
+    platform::ListView &arrayList = page.arrayLayoutList();
+    for (int r = 0; r < counts.rows; ++r)
+        for (int c = 0; c < counts.columns; ++c)
+            if (!page.loggerArray.at(r, c))
+                arrayList.setItemText(r + 1, c + 1, text::NO_LOGGER);
+    platform::ListView &singularList = page.singularLayoutList();
+    for (int s = 0; s < counts.singularCount; ++s)
+        if (!page.loggerArray.at(-1, s))
+            singularList.setItemText(s, SERIAL_COLUMN, text::NO_LOGGER);
+}
+
+int emptyPositions(const LoggerArray &array, const ArrayDimensions &counts) {
+    int empty = 0;
+    for (int r = 0; r < counts.rows; ++r)
+        for (int c = 0; c < counts.columns; ++c)
+            empty += array.at(r, c) ? 0 : 1;
+    for (int s = 0; s < counts.singularCount; ++s)
+        empty += array.at(-1, s) ? 0 : 1;
+    return empty;
+}
+
+void writePrefill(platform::Dialog &filter, const Prefill &prefill) {
+    using DF = DataFilterPage;
+    // Without a record that has samples and a start time there is no span and no range to
+    // offer; the settings then stay as they were rather than showing 30-Dec-1899.
+    if (prefill.timeSeen) {
+        const std::string start = formatDateTime(prefill.latestStart);
+        filter.setText(DF::START_TIME, start);
+        filter.setText(DF::TIME, start);
+        filter.setText(DF::FINISH_TIME, formatDateTime(prefill.earliestEnd));
+    }
+    filter.setText(DF::AVERAGING_INTERVAL, text::LOADED_INTERVAL);
+    if (prefill.rangeSeen) {
+        double lowest = prefill.lowest;
+        double highest = prefill.highest;
+        if (lowest > RANGE_LIMIT || highest < -RANGE_LIMIT) {
+            lowest = FALLBACK_LOW;
+            highest = FALLBACK_HIGH;
+        }
+        filter.setText(DF::MINIMUM_TEMPERATURE, formatFixed(std::floor(lowest), 0));
+        filter.setText(DF::MAXIMUM_TEMPERATURE, formatFixed(std::ceil(highest), 0));
+    }
+    filter.setText(DF::CONTOUR_SPACING, text::LOADED_CONTOUR_SPACING);
+}
+
+// The last part of a path: the file's name without its folder.
+std::string fileTitle(const std::string &path) {
+    const std::size_t slash = path.rfind(PATH_SEPARATOR);
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Copies source to target, replacing a file there. The copy is made beside the target and
+// renamed over it, so a copy that fails half-way leaves the old target as it was.
+bool copyLogFile(const std::string &source, const std::string &target) {
+    std::error_code error;
+    if (!fs::is_regular_file(source, error))
+        return false;
+    // Onto itself: replacing the file by its own copy gains nothing and risks the only copy.
+    if (fs::exists(target, error) && fs::equivalent(source, target, error))
+        return false;
+    static std::mt19937 generator{std::random_device{}()};
+    const fs::path targetPath(target);
+    const fs::path temporary =
+        targetPath.parent_path() /
+        ("." + targetPath.filename().string() + "." + std::to_string(generator()) + ".tmp");
+    if (!fs::copy_file(source, temporary, fs::copy_options::overwrite_existing, error)) {
+        fs::remove(temporary, error);
+        return false;
+    }
+    fs::rename(temporary, targetPath, error);
+    if (error) {
+        std::error_code ignored;
+        fs::remove(temporary, ignored);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void bindLogFileCommands(FileSelectionPage &page) {
+    page.bindCommand(FS::LOAD_FILES, [&page] { loadFiles(page); });
+    page.bindCommand(FS::BROWSE, [&page] { browse(page); });
+    page.bindCommand(FS::COPY_FILES, [&page] { copyFiles(page); });
+}
+
+void loadFiles(FileSelectionPage &page) {
+    MainWindow &window = page.window;
+    platform::Dialog &dialog = page.dialog();
+    const bool singularAsText =
+        window.dataFilterPage.isCreated() &&
+        window.dataFilterPage.dialog().isChecked(DataFilterPage::SHOW_SINGULAR_AS_TEXT);
+    page.pickAtCursor();
+    const ArrayDimensions counts = page.loggerArray.dimensions();
+    page.loggerArray.resize(counts.rows, counts.columns, counts.singularCount);
+    page.setList.clear();
+    disableNavigation(window.matrixPage);
+    disableNavigation(window.graphPage);
+
+    const std::string directory = dialog.text(FS::DIRECTORY);
+    const std::string projectNumber = dialog.text(FS::PROJECT_NUMBER);
+    const std::string projectDate = dialog.text(FS::PROJECT_DATE);
+    std::optional<CivilTime> filterDate;
+    if (!projectDate.empty()) {
+        const std::optional<double> day = parseDateTime(projectDate);
+        if (!day) {
+            dialog.messageBox(std::string(text::LOAD_FILES_DATE_MESSAGE),
+                              std::string(text::LOAD_FILES_CAPTION));
+            return;
+        }
+        filterDate = civilFromDayNumber(*day);
+    }
+    const bool bySerialNumber = dialog.isChecked(FS::USE_SERIAL_NUMBERS);
+
+    int placed = 0;
+    Prefill prefill;
+    for (const std::string &name : logFileNames(directory)) {
+        const std::string path = directory + PATH_SEPARATOR + name;
+        if (path.size() > TEXT_MAX_LENGTH)
+            continue; // the record's fileName could not hold it
+        dialog.setText(FS::STATUS, scanningStatus(name, placed));
+        if (filterDate) {
+            const std::optional<CivilTime> written = modificationDate(path);
+            if (!written || written->year != filterDate->year ||
+                written->month != filterDate->month || written->day != filterDate->day)
+                continue;
+        }
+        Placer placer(page, path, prefill);
+        if (!placer.firstRead().commentsContain(projectNumber))
+            continue;
+        if (bySerialNumber)
+            placeBySerialNumber(placer, page, counts);
+        else
+            placeByComments(placer, counts, singularAsText);
+        placed += placer.placed;
+    }
+
+    dialog.setText(FS::STATUS, loadedStatus(placed));
+    if (placed > 0) {
+        markEmptyPositions(page, counts);
+        prefill.takeTimes(page.loggerArray);
+        if (window.dataFilterPage.isCreated())
+            writePrefill(window.dataFilterPage.dialog(), prefill);
+    }
+    const int empty = emptyPositions(page.loggerArray, counts);
+    if (empty == 1)
+        dialog.messageBox(std::string(text::ONE_FILE_NOT_LOADED), std::string(text::LOAD_CAPTION));
+    else if (empty > 1)
+        dialog.messageBox(text::format(text::FILES_NOT_LOADED, empty),
+                          std::string(text::LOAD_CAPTION));
+    dialog.setEnabled(FS::COPY_FILES, placed > 0);
+}
+
+void browse(FileSelectionPage &page) {
+    platform::Host &host = page.window.host();
+    platform::FileDialogOptions options;
+    options.title = std::string(text::BROWSE_TITLE);
+    options.filterDescription = std::string(text::LOG_FILTER_DESCRIPTION);
+    options.filterPattern = std::string(text::LOG_FILTER_PATTERN);
+    options.defaultExtension = std::string(text::LOG_DEFAULT_EXTENSION);
+    options.initialDirectory = host.currentDirectory();
+    const std::optional<std::string> chosen = host.openFile(options);
+    if (!chosen)
+        return;
+    const std::size_t slash = chosen->rfind(PATH_SEPARATOR);
+    // A dialog answers with a full path; a bare name has no folder to take.
+    if (slash == std::string::npos)
+        return;
+    page.dialog().setText(FS::DIRECTORY, chosen->substr(0, slash));
+}
+
+void copyFiles(FileSelectionPage &page) {
+    platform::Host &host = page.window.host();
+    const std::optional<std::string> destination =
+        host.browseFolder(std::string(text::COPY_PROMPT), host.currentDirectory());
+    if (destination)
+        copyFilesTo(page, *destination);
+}
+
+int copyFilesTo(FileSelectionPage &page, const std::string &destination) {
+    int copied = 0;
+    page.loggerArray.forEachPlaced([&](const LogFile &record) {
+        const std::string source = record.fileName.str();
+        if (copyLogFile(source, destination + PATH_SEPARATOR + fileTitle(source)))
+            ++copied;
+    });
+    page.dialog().messageBox(copied == 1 ? std::string(text::ONE_FILE_COPIED)
+                                         : text::format(text::FILES_COPIED, copied),
+                             std::string(text::COPY_CAPTION));
+    return copied;
+}
+
+} // namespace zqar
