@@ -5,6 +5,7 @@ namespace zqar {
 // Every group, in the order the usage text lists them.
 void registerAllOptions(BatchTool &tool) {
     registerPageOptions(tool);
+    registerFileOptions(tool);
 }
 
 } // namespace zqar

@@ -14,4 +14,7 @@ void registerAllOptions(BatchTool &tool);
 // --calculate-averaged, --first, --previous, --next, --last, --export-csv.
 void registerPageOptions(BatchTool &tool);
 
+// --load-files, --copy-files, --load-project, --save-project.
+void registerFileOptions(BatchTool &tool);
+
 } // namespace zqar
