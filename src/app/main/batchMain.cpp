@@ -2,18 +2,26 @@
 // the executable's folder for the help file and the report companion list.
 
 #include "app/BatchTool.h"
+#include "platform/qt/QtBatchOptions.h"
 
+#include <QGuiApplication>
+
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
 
 int main(int argc, char **argv) {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    // Fonts, pictures and PDF files need a GUI application, but no window is ever shown.
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QGuiApplication application(argc, argv);
     zqar::BatchTool tool(std::cout, std::cerr);
+    zqar::registerDrawingOptions(tool);
     std::error_code error;
     const auto executable = std::filesystem::read_symlink("/proc/self/exe", error);
     if (!error)
         tool.host.setExecutableDirectory(executable.parent_path().string());
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
     return tool.run(arguments);
 }

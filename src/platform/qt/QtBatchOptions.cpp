@@ -1,0 +1,138 @@
+#include "platform/qt/QtBatchOptions.h"
+
+#include "app/BatchTool.h"
+#include "data/numbers.h"
+#include "platform/qt/GraphExport.h"
+#include "platform/qt/QtDrawingContext.h"
+
+#include <filesystem>
+#include <memory>
+#include <system_error>
+
+namespace zqar {
+
+namespace {
+
+constexpr int DEFAULT_WIDTH = 1100; // pixels
+constexpr int DEFAULT_HEIGHT = 800;
+// A picture larger than this many pixels would need gigabytes for one image.
+constexpr long long MAX_PICTURE_PIXELS = 16384LL * 16384LL;
+
+struct PictureSize {
+    int width = DEFAULT_WIDTH;
+    int height = DEFAULT_HEIGHT;
+};
+
+// "1100x800": two positive integers of at most five digits.
+std::optional<PictureSize> parseSize(const std::string &text) {
+    const std::size_t cross = text.find_first_of("xX");
+    if (cross == std::string::npos || cross == 0 || cross + 1 >= text.size())
+        return std::nullopt;
+    const auto digitsOnly = [](const std::string &part) {
+        if (part.empty() || part.size() > 5)
+            return false;
+        for (const char c : part)
+            if (!isDigit(c))
+                return false;
+        return true;
+    };
+    const std::string widthText = text.substr(0, cross);
+    const std::string heightText = text.substr(cross + 1);
+    if (!digitsOnly(widthText) || !digitsOnly(heightText))
+        return std::nullopt;
+    PictureSize size{readInteger(widthText), readInteger(heightText)};
+    if (size.width < 1 || size.height < 1 ||
+        static_cast<long long>(size.width) * size.height > MAX_PICTURE_PIXELS)
+        return std::nullopt;
+    return size;
+}
+
+// The first "%d" of a file name replaced by the number; other percent signs stay as typed.
+std::string numberedName(const std::string &pattern, int number) {
+    const std::size_t at = pattern.find("%d");
+    if (at == std::string::npos)
+        return pattern;
+    return pattern.substr(0, at) + std::to_string(number) + pattern.substr(at + 2);
+}
+
+std::optional<std::string> exportPng(BatchTool &tool, const PictureSize &size,
+                                     const std::string &file) {
+    SetList &sets = tool.window.fileSelectionPage.setList;
+    if (file.find("%d") == std::string::npos) {
+        if (!savePng(renderGraphImage(tool.window, size.width, size.height), file))
+            return "could not write " + file;
+        return std::nullopt;
+    }
+    const int current = sets.currentSet;
+    std::optional<std::string> failure;
+    for (int i = 0; i < sets.count() && !failure; ++i) {
+        sets.currentSet = i;
+        const std::string name = numberedName(file, i + 1);
+        if (!savePng(renderGraphImage(tool.window, size.width, size.height), name))
+            failure = "could not write " + name;
+    }
+    sets.currentSet = current;
+    return failure;
+}
+
+// Runs a print command with the print dialog answered by a PDF file, written beside the
+// target and renamed over it once the document is complete.
+template <typename Command>
+std::optional<std::string> printToPdf(BatchTool &tool, const std::string &file, Command command) {
+    const std::string temporary = file + ".part";
+    std::error_code error;
+    std::filesystem::remove(temporary, error);
+    tool.host.printerFactory = [temporary] { return platform::pdfPrintTarget(temporary); };
+    command();
+    tool.host.printerFactory = nullptr;
+    if (!std::filesystem::exists(temporary, error))
+        return "could not write " + file;
+    std::filesystem::rename(temporary, file, error);
+    if (error) {
+        std::filesystem::remove(temporary, error);
+        return "could not write " + file;
+    }
+    return std::nullopt;
+}
+
+// The Graph page's status line is written by its drawing, and the header prints it.
+void refreshGraphStatus(BatchTool &tool) {
+    auto scratch = platform::QtDrawingContext::offscreen(1, 1);
+    tool.host.dialogOf(tool.window.graphPage).paint(GraphPage::GRAPH_AREA, *scratch);
+}
+
+} // namespace
+
+void registerDrawingOptions(BatchTool &tool) {
+    auto size = std::make_shared<PictureSize>();
+    tool.addOption({"--size", "WxH", "size of exported pictures in pixels (default 1100x800)",
+                    [size](BatchTool &, const std::string &text) -> std::optional<std::string> {
+                        const std::optional<PictureSize> parsed = parseSize(text);
+                        if (!parsed)
+                            return "--size takes WIDTHxHEIGHT, for example 1100x800";
+                        *size = *parsed;
+                        return std::nullopt;
+                    }});
+    tool.addOption({"--export-png", "FILE",
+                    "the graph of the current set as PNG; a %d in FILE exports every set, "
+                    "numbered from 1",
+                    [size](BatchTool &t, const std::string &file) {
+                        return exportPng(t, *size, file);
+                    }});
+    tool.addOption({"--print-graph", "FILE.pdf", "Print Graph into a PDF file (A4)",
+                    [](BatchTool &t, const std::string &file) {
+                        return printToPdf(t, file, [&t] {
+                            refreshGraphStatus(t);
+                            t.window.graphPage.onPrint();
+                        });
+                    }});
+    tool.addOption({"--print-matrix", "FILE.pdf", "Print Matrix into a PDF file (A4)",
+                    [](BatchTool &t, const std::string &file) {
+                        return printToPdf(t, file, [&t] {
+                            t.window.matrixPage.showCurrentSet();
+                            t.window.matrixPage.onPrint();
+                        });
+                    }});
+}
+
+} // namespace zqar
