@@ -1,0 +1,115 @@
+#include "analysis/TemperatureSet.h"
+#include "app/BatchTool.h"
+#include "platform/qt/GraphExport.h"
+#include "platform/qt/QtBatchOptions.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+namespace zqar {
+namespace {
+
+class DrawingOptions : public ::testing::Test {
+protected:
+    DrawingOptions() : tool(out, err) {
+        registerDrawingOptions(tool);
+        EXPECT_EQ(tool.run({"--set", "NumberOfRows=3", "--set", "NumberOfColumns=4", "--set",
+                            "NumberOfSingular=2", "--set", "LoggersOnBoundary=Y",
+                            "--update-layout", "--set", "minimumTemperatureText=20", "--set",
+                            "maximumTemperatureText=30", "--set", "contourSpacingText=1"}),
+                  BATCH_OK)
+            << err.str();
+    }
+    // Sets whose cells are all first, first + 1, ... degrees.
+    void addSets(int count, double first) {
+        for (int i = 0; i < count; ++i) {
+            auto set = std::make_unique<TemperatureSet>(38000.0 + i, 0.0, 3, 4, 2);
+            for (int r = 0; r < 3; ++r)
+                for (int c = 0; c < 4; ++c)
+                    set->setValue(r, c, first + i);
+            tool.window.fileSelectionPage.setList.append(std::move(set));
+        }
+    }
+    std::string bytesOf(const std::string &path) {
+        std::ifstream in(path, std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    }
+
+    std::ostringstream out;
+    std::ostringstream err;
+    BatchTool tool;
+    testing::TempDir dir;
+};
+
+// The colour in the middle of the field: the field of a 3 x 4 layout on the boundary fills
+// the left part of the picture, its middle row at half height.
+QRgb fieldMiddle(const QImage &image) { return image.pixel(image.width() / 4, image.height() / 2); }
+
+TEST_F(DrawingOptions, ExportPngDrawsTheCurrentSetAtTheChosenSize) {
+    addSets(1, 25.2);
+    const std::string path = dir.file("graph.png");
+    ASSERT_EQ(tool.run({"--size", "400x300", "--export-png", path}), BATCH_OK) << err.str();
+    QImage image(QString::fromStdString(path));
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.width(), 400);
+    EXPECT_EQ(image.height(), 300);
+    EXPECT_EQ(fieldMiddle(image), qRgb(0, 255, 64)); // band 5 of 20 to 30
+    EXPECT_EQ(image.pixel(0, image.height() - 1), qRgb(255, 255, 255));
+    EXPECT_FALSE(std::filesystem::exists(path + ".part"));
+}
+
+TEST_F(DrawingOptions, ExportPngNumbersEverySet) {
+    addSets(3, 21.5);
+    tool.window.fileSelectionPage.setList.currentSet = 1;
+    const std::string pattern = dir.file("set%d.png");
+    ASSERT_EQ(tool.run({"--export-png", pattern}), BATCH_OK) << err.str();
+    const QRgb expected[] = {qRgb(12, 0, 255), qRgb(0, 102, 255), qRgb(0, 216, 255)};
+    for (int i = 1; i <= 3; ++i) {
+        SCOPED_TRACE(i);
+        QImage image(QString::fromStdString(dir.file("set" + std::to_string(i) + ".png")));
+        ASSERT_FALSE(image.isNull());
+        EXPECT_EQ(image.size(), QSize(1100, 800));
+        EXPECT_EQ(fieldMiddle(image), expected[i - 1]);
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir.file("set4.png")));
+    EXPECT_EQ(tool.window.fileSelectionPage.setList.currentSet, 1);
+}
+
+TEST_F(DrawingOptions, BadSizesAreUsageErrors) {
+    for (const char *size : {"0x100", "100", "x100", "100x", "-5x10", "99999x99999", "1e3x10",
+                             "100x100x3"}) {
+        SCOPED_TRACE(size);
+        EXPECT_EQ(tool.run({"--size", size}), BATCH_USAGE);
+    }
+}
+
+TEST_F(DrawingOptions, ExportIntoAMissingFolderFails) {
+    addSets(1, 25.0);
+    EXPECT_EQ(tool.run({"--export-png", dir.file("no/such/folder.png")}), BATCH_USAGE);
+    EXPECT_NE(err.str().find("could not write"), std::string::npos);
+}
+
+TEST_F(DrawingOptions, PrintCommandsWritePdfDocuments) {
+    addSets(2, 24.0);
+    const std::string graph = dir.file("graph.pdf");
+    const std::string matrix = dir.file("matrix.pdf");
+    ASSERT_EQ(tool.run({"--print-graph", graph, "--print-matrix", matrix}), BATCH_OK)
+        << err.str();
+    for (const std::string &path : {graph, matrix}) {
+        SCOPED_TRACE(path);
+        const std::string bytes = bytesOf(path);
+        EXPECT_EQ(bytes.rfind("%PDF", 0), 0u);
+        EXPECT_NE(bytes.find("/Count 1"), std::string::npos);
+        EXPECT_FALSE(std::filesystem::exists(path + ".part"));
+    }
+}
+
+} // namespace
+} // namespace zqar
