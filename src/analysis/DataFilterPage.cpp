@@ -192,15 +192,17 @@ void DataFilterPage::calculateAveraged() {
         return;
     // An interval too small to move the start time would repeat the first set for ever, and
     // one far smaller than the time span would fill the memory with sets.
+    const ArrayDimensions d = window.fileSelectionPage.loggerArray.dimensions();
+    const double valuesPerSet = static_cast<double>(d.rows) * d.columns + d.singularCount;
     const double estimate = (*finish - *start) / *interval + 2.0;
-    if (*start + *interval == *start || estimate > MAX_AVERAGED_SETS) {
+    if (*start + *interval == *start || estimate > MAX_AVERAGED_SETS ||
+        estimate * valuesPerSet > MAX_SET_VALUES) {
         dialog().messageBox(std::string(text::INTERVAL_FORMAT_MESSAGE),
                             std::string(text::CALCULATE_CAPTION));
         return;
     }
 
     SetList &sets = window.fileSelectionPage.setList;
-    const ArrayDimensions d = window.fileSelectionPage.loggerArray.dimensions();
     const double windowSeconds = *interval * SECONDS_PER_DAY;
     sets.clear();
     if (estimate > 0.0)

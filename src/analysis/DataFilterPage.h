@@ -18,8 +18,11 @@ class TemperatureSet;
 constexpr double DAYS_PER_MINUTE = 0.0006944444444444444;
 
 // The averaged calculation refuses an interval that would make more sets than this (an
-// interval too small to move the day number would never end the loop at all).
+// interval too small to move the day number would never end the loop at all), or more values
+// in all sets together than MAX_SET_VALUES (800 MB of them), which a large array reaches
+// with far fewer sets.
 constexpr double MAX_AVERAGED_SETS = 1000000.0;
+constexpr double MAX_SET_VALUES = 100000000.0;
 
 class DataFilterPage : public platform::Page {
 public:
