@@ -1,8 +1,8 @@
 // The generated application icon: every size framed, opaque, and banded from cool at the
 // edge to red at the warm spot, so the window manager and the About box get a real picture.
 
-#include "platform/qt/QtIcon.h"
 #include "resources/icon/applicationIcon.h"
+#include "platform/qt/QtIcon.h"
 
 #include <QImage>
 
@@ -20,7 +20,9 @@ TEST(ApplicationIcon, EverySizeIsFramedOpaqueAndBandedFromCoolToWarm) {
         SCOPED_TRACE(size);
         const std::vector<uint32_t> pixels = zqar::applicationIconPixels(size);
         ASSERT_EQ(pixels.size(), static_cast<std::size_t>(size * size));
-        const auto at = [&](int x, int y) { return pixels[static_cast<std::size_t>(y * size + x)]; };
+        const auto at = [&](int x, int y) {
+            return pixels[static_cast<std::size_t>(y * size + x)];
+        };
         for (const uint32_t pixel : pixels)
             ASSERT_EQ(pixel >> 24, 0xFFu) << "every pixel opaque";
         EXPECT_EQ(at(0, 0), at(size - 1, size - 1)) << "the frame is one colour";

@@ -1,11 +1,11 @@
 // The real main window: its tabs, the order its pages are made in, the layout over the tab
 // strip, the keys that must not close it, the Help tab and the menu with Help and About.
 
+#include "app/qt/MainWindowShell.h"
+#include "analysis/TemperatureSet.h"
 #include "app/MainWindow.h"
 #include "app/qt/AboutBox.h"
-#include "app/qt/MainWindowShell.h"
 #include "app/qt/TabStrip.h"
-#include "analysis/TemperatureSet.h"
 #include "platform/qt/QtDialog.h"
 #include "platform/qt/QtHelpViewer.h"
 #include "platform/qt/QtHost.h"
@@ -57,12 +57,11 @@ public:
 class MainWindowShellTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        platform::setMessageBoxHook([this](const std::string &text, const std::string &) {
-            messages.push_back(text);
-        });
-        helpFile = folder.write("ZQARVemroRO.hlp",
-                                "<html><head><title>Test help</title></head>"
-                                "<body><p>How to use the program.</p></body></html>");
+        platform::setMessageBoxHook(
+            [this](const std::string &text, const std::string &) { messages.push_back(text); });
+        helpFile =
+            folder.write("ZQARVemroRO.hlp", "<html><head><title>Test help</title></head>"
+                                            "<body><p>How to use the program.</p></body></html>");
         host = std::make_unique<TestHost>(folder.path().string());
         window = std::make_unique<MainWindow>(*host);
         shell = std::make_unique<MainWindowShell>(*window, *host);
@@ -151,7 +150,8 @@ TEST_F(MainWindowShellTest, LaysOutTheTabStripAndOnePageRectangleFor800By600) {
         EXPECT_EQ(dialogOf(*page)->geometry(), expected);
     }
     // Hidden pages were told their size too, so the matrix lists fit the new page.
-    const platform::Rect arrayList = dialogOf(window->matrixPage)->controlRect(MatrixPage::ARRAY_LIST);
+    const platform::Rect arrayList =
+        dialogOf(window->matrixPage)->controlRect(MatrixPage::ARRAY_LIST);
     EXPECT_EQ(arrayList.width(), expected.width() - 128);
 }
 
@@ -285,7 +285,8 @@ TEST_F(MainWindowShellTest, GraphTabPaintsTheCurrentSetThroughThePainterBackend)
         }
     EXPECT_TRUE(warm) << "the warm end of the scale is drawn";
     EXPECT_TRUE(cool) << "and the cool end";
-    EXPECT_EQ(graph->text(GraphPage::STATUS).rfind("1 of 1  ", 0), 0u) << graph->text(GraphPage::STATUS);
+    EXPECT_EQ(graph->text(GraphPage::STATUS).rfind("1 of 1  ", 0), 0u)
+        << graph->text(GraphPage::STATUS);
 }
 
 TEST_F(MainWindowShellTest, EveryTabDrawsSomething) {
@@ -298,7 +299,8 @@ TEST_F(MainWindowShellTest, EveryTabDrawsSomething) {
         const QImage picture = shell->grab().toImage();
         if (keep)
             picture.save(QString("%1/tab%2.png").arg(keep).arg(tab));
-        const QRect page = dialogOf(*window->pages()[static_cast<std::size_t>(tab) + 1])->geometry();
+        const QRect page =
+            dialogOf(*window->pages()[static_cast<std::size_t>(tab) + 1])->geometry();
         int differing = 0;
         const QRgb background = picture.pixel(page.center());
         for (int y = page.top(); y < page.bottom(); y += 3)

@@ -2,9 +2,9 @@
 // radio groups, status lines that keep up with thousands of writes, list views that mirror
 // their model.
 
+#include "platform/qt/QtDialog.h"
 #include "platform/DrawingContext.h"
 #include "platform/Page.h"
-#include "platform/qt/QtDialog.h"
 #include "platform/qt/QtListView.h"
 #include "platform/qt/QtMessageBox.h"
 
@@ -53,8 +53,7 @@ DialogTemplate testTemplate() {
         {STATUS, ControlKind::Label, "", 4, 3, 220, 12, STYLE_SUNKEN},
         {NAME, ControlKind::Edit, "", 151, 25, 100, 14, STYLE_BORDER | STYLE_TABSTOP},
         {GO, ControlKind::PushButton, "Go", 264, 25, 30, 14, STYLE_TABSTOP},
-        {BOUNDARY, ControlKind::CheckBox, "Loggers on boundary", 24, 57, 102, 10,
-         STYLE_TEXT_LEFT},
+        {BOUNDARY, ControlKind::CheckBox, "Loggers on boundary", 24, 57, 102, 10, STYLE_TEXT_LEFT},
         {RADIO_A1, ControlKind::RadioButton, "A1", 10, 70, 40, 10, STYLE_NONE},
         {RADIO_A2, ControlKind::RadioButton, "A2", 10, 80, 40, 10, STYLE_NONE},
         {RADIO_A3, ControlKind::RadioButton, "A3", 10, 90, 40, 10, STYLE_NONE},
@@ -107,9 +106,8 @@ protected:
 class QtDialogTest : public testing::Test {
 protected:
     void SetUp() override {
-        setMessageBoxHook([this](const std::string &text, const std::string &) {
-            messages.push_back(text);
-        });
+        setMessageBoxHook(
+            [this](const std::string &text, const std::string &) { messages.push_back(text); });
         // Owner-drawn controls start without a painter backend; one test plugs its own in.
         QtDialog::setPainterContextFactory(nullptr);
         dialog = std::make_unique<QtDialog>(testTemplate(), page);
@@ -166,9 +164,12 @@ TEST_F(QtDialogTest, ReadsEditTextsBackAsA300ByteBufferHoldsThem) {
     // A two-byte letter across the 299th byte is left out whole, not cut in half.
     dialog->setText(NAME, std::string(298, 'x') + "\xC3\xA9" + "tail");
     EXPECT_EQ(dialog->text(NAME), std::string(298, 'x'));
-    dialog->setText(NAME, "20.5 \xC2\xB0" "C");
-    EXPECT_EQ(widget<QLineEdit>(NAME)->text(), QString::fromUtf8("20.5 \xC2\xB0" "C"));
-    EXPECT_EQ(dialog->text(NAME), "20.5 \xC2\xB0" "C");
+    dialog->setText(NAME, "20.5 \xC2\xB0"
+                          "C");
+    EXPECT_EQ(widget<QLineEdit>(NAME)->text(), QString::fromUtf8("20.5 \xC2\xB0"
+                                                                 "C"));
+    EXPECT_EQ(dialog->text(NAME), "20.5 \xC2\xB0"
+                                  "C");
 }
 
 TEST_F(QtDialogTest, ButtonClicksRunThePagesCommands) {

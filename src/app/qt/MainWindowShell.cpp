@@ -61,8 +61,8 @@ MainWindowShell::MainWindowShell(MainWindow &mainWindow, platform::QtHost &qtHos
 
     resize(MainWindow::OUTER_WIDTH, MainWindow::OUTER_HEIGHT);
     layOut();
-    setWindowTitle(platform::toQString(source.caption.empty() ? text::MAIN_WINDOW_CAPTION
-                                                             : source.caption));
+    setWindowTitle(
+        platform::toQString(source.caption.empty() ? text::MAIN_WINDOW_CAPTION : source.caption));
 }
 
 QTabBar *MainWindowShell::tabBar() const { return strip->tabBar(); }

@@ -290,7 +290,8 @@ void QtDialog::onRadioClicked(int id) {
     // A click on a checked radio button keeps it checked, and clears its partners.
     asButton(clicked->widget)->setChecked(true);
     for (auto &[otherId, other] : controls)
-        if (otherId != id && other.kind == ControlKind::RadioButton && other.group == clicked->group)
+        if (otherId != id && other.kind == ControlKind::RadioButton &&
+            other.group == clicked->group)
             asButton(other.widget)->setChecked(false);
     servedPage.command(id);
 }

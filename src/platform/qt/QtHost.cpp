@@ -23,7 +23,9 @@ namespace zqar::platform {
 
 namespace {
 
-QString toPath(const std::string &path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
+QString toPath(const std::string &path) {
+    return QFile::decodeName(QByteArray::fromStdString(path));
+}
 std::string fromPath(const QString &path) { return QFile::encodeName(path).toStdString(); }
 
 std::string startDirectory() {
@@ -106,8 +108,7 @@ std::optional<std::string> QtHost::saveFile(const FileDialogOptions &options) {
 std::optional<std::string> QtHost::browseFolder(const std::string &prompt,
                                                 const std::string &initialDirectory) {
     const QString start = toPath(initialDirectory.empty() ? directory : initialDirectory);
-    const QString chosen =
-        QFileDialog::getExistingDirectory(mainWidget, toQString(prompt), start);
+    const QString chosen = QFileDialog::getExistingDirectory(mainWidget, toQString(prompt), start);
     if (chosen.isEmpty())
         return std::nullopt;
     return fromPath(QDir::toNativeSeparators(chosen));

@@ -26,8 +26,6 @@ inline std::string cutUtf8(std::string_view text) {
     return std::string(text.substr(0, length));
 }
 
-inline std::string fromQString(const QString &text) {
-    return cutUtf8(text.toUtf8().toStdString());
-}
+inline std::string fromQString(const QString &text) { return cutUtf8(text.toUtf8().toStdString()); }
 
 } // namespace zqar::platform

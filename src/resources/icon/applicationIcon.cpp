@@ -9,14 +9,14 @@ namespace zqar {
 namespace {
 
 constexpr uint32_t argb(int red, int green, int blue) {
-    return 0xFF000000u | (static_cast<uint32_t>(red) << 16) |
-           (static_cast<uint32_t>(green) << 8) | static_cast<uint32_t>(blue);
+    return 0xFF000000u | (static_cast<uint32_t>(red) << 16) | (static_cast<uint32_t>(green) << 8) |
+           static_cast<uint32_t>(blue);
 }
 
 // Coolest to warmest, as the graph's colour scale runs.
 constexpr uint32_t BANDS[] = {
-    argb(112, 0, 160), argb(40, 40, 230),  argb(0, 150, 230), argb(0, 170, 70),
-    argb(150, 210, 0), argb(250, 200, 0),  argb(245, 110, 0), argb(210, 0, 0),
+    argb(112, 0, 160), argb(40, 40, 230), argb(0, 150, 230), argb(0, 170, 70),
+    argb(150, 210, 0), argb(250, 200, 0), argb(245, 110, 0), argb(210, 0, 0),
 };
 constexpr int BAND_COUNT = static_cast<int>(sizeof BANDS / sizeof BANDS[0]);
 constexpr uint32_t FRAME = argb(40, 40, 40);
@@ -26,8 +26,8 @@ constexpr uint32_t FRAME = argb(40, 40, 40);
 double warmth(double x, double y) {
     const double dx1 = x - 0.66, dy1 = y - 0.34;
     const double dx2 = x - 0.22, dy2 = y - 0.80;
-    const double value =
-        std::exp(-(dx1 * dx1 + dy1 * dy1) / 0.16) + 0.45 * std::exp(-(dx2 * dx2 + dy2 * dy2) / 0.05);
+    const double value = std::exp(-(dx1 * dx1 + dy1 * dy1) / 0.16) +
+                         0.45 * std::exp(-(dx2 * dx2 + dy2 * dy2) / 0.05);
     return value < 0.0 ? 0.0 : (value > 0.999 ? 0.999 : value);
 }
 
