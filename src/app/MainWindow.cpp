@@ -72,9 +72,8 @@ platform::Rect MainWindow::tabStripRect(int width, int height) {
 platform::Rect MainWindow::pageRect(const platform::Rect &tabItem0,
                                     platform::Point tabStripOrigin,
                                     platform::Size tabStripClient) {
-    // P is tab item 0's bottom-left corner, 8 pixels lower, in the window's coordinates; it
-    // is then added to the tab strip's client origin (0, 0), so the pages sit where the tab
-    // strip's own border would be were it drawn without one.
+    // P is converted into the window's coordinates but then added to the tab strip's client
+    // origin (0, 0), not to the strip's position: the page lands at P in the window.
     const int px = tabItem0.left + tabStripOrigin.x;
     const int py = tabItem0.bottom + 8 + tabStripOrigin.y;
     const int left = px;

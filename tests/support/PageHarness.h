@@ -22,6 +22,10 @@ protected:
         for (const auto &message : host.takeMessages())
             ADD_FAILURE() << "unexpected message box " << message.caption << ": "
                           << message.text;
+        for (platform::Page *page : window.pages())
+            for (int id : host.dialogOf(*page).unknownIds())
+                ADD_FAILURE() << "page " << page->templateId << " used control " << id
+                              << ", which its template does not have";
     }
 
     // The one message box the last command showed.

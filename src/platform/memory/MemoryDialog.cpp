@@ -35,15 +35,22 @@ MemoryDialog::MemoryDialog(const DialogTemplate &dialogTemplate, Page *owner)
 }
 
 MemoryDialog::Control &MemoryDialog::control(int id) {
-    // An id the template does not have is a programming error. It gets a plain control of
-    // its own so the page goes on, and tests find it in the map.
+    // An id the template does not have gets a plain control of its own so the page goes on;
+    // unknownIds tells the tests.
+    const auto found = controls.find(id);
+    if (found != controls.end())
+        return found->second;
+    unknown.insert(id);
     return controls[id];
 }
 
 const MemoryDialog::Control &MemoryDialog::control(int id) const {
     static const Control none;
     const auto found = controls.find(id);
-    return found == controls.end() ? none : found->second;
+    if (found != controls.end())
+        return found->second;
+    unknown.insert(id);
+    return none;
 }
 
 std::string MemoryDialog::text(int id) const {

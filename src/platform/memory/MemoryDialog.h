@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -54,6 +55,8 @@ public:
     ListModel &listModel(int id);
     int focus() const { return focusId; }
     int redrawCount(int id) const;
+    // Ids the page asked for that its template does not have: always a programming error.
+    const std::set<int> &unknownIds() const { return unknown; }
     const DialogTemplate &dialogTemplate() const { return source; }
 
     // Every message box of this page, and every status line write (control 1005).
@@ -78,6 +81,7 @@ private:
     Page *page;
     std::map<int, Control> controls;
     std::map<int, int> redraws;
+    mutable std::set<int> unknown;
     Size client;
     int focusId = NO_ID;
 };
