@@ -11,7 +11,7 @@ constexpr std::string_view MAIN_WINDOW_CAPTION = "Z-QAR  Vemro"; // two blanks, 
 constexpr std::string_view ABOUT_MENU_ITEM = "&About Z-QAR Vemro..."; // string 101
 constexpr std::string_view ABOUT_CAPTION = "About Z-QAR Vemro";
 constexpr std::string_view ABOUT_VERSION = "Version 1.03 3rd November 2003";
-constexpr std::string_view ABOUT_NOTICE = "Temperature profiling of logger arrays";
+constexpr std::string_view ABOUT_NOTICE = "Temperature profiling with loggers"; // fits 119 units
 constexpr std::string_view OK_BUTTON = "OK";
 constexpr std::string_view HELP_MENU_ITEM = "Help";
 constexpr std::string_view HELP_FILE_NAME = "ZQARVemroRO.hlp";
@@ -75,9 +75,9 @@ constexpr std::string_view PROJECT_NOT_SAVED = "The project information could no
 // Messages after which a command has stopped with its state unchanged. Everything else a
 // command says ("One log file was not loaded." and the like) is for information.
 constexpr std::string_view FAILURE_MESSAGES[] = {
-    TIME_FORMAT_MESSAGE, INTERVAL_FORMAT_MESSAGE, START_FORMAT_MESSAGE, FINISH_FORMAT_MESSAGE,
-    REPORT_NOT_LOADED,   REPORT_BAD_FORMAT,       REPORT_NOT_SAVED,     EXPORT_FAILED,
-    LOAD_FILES_DATE_MESSAGE, PROJECT_NOT_LOADED,  PROJECT_NOT_SAVED,
+    TIME_FORMAT_MESSAGE,     INTERVAL_FORMAT_MESSAGE, START_FORMAT_MESSAGE, FINISH_FORMAT_MESSAGE,
+    REPORT_NOT_LOADED,       REPORT_BAD_FORMAT,       REPORT_NOT_SAVED,     EXPORT_FAILED,
+    LOAD_FILES_DATE_MESSAGE, PROJECT_NOT_LOADED,      PROJECT_NOT_SAVED,
 };
 
 inline bool isFailureMessage(std::string_view message) {

@@ -23,16 +23,13 @@
 namespace zqar {
 
 namespace {
-constexpr int WINDOW_FONT_PIXELS = 11; // the pages' face, for the tabs as well
 constexpr const char *MENU_BUTTON_TIP = "Help and About";
 } // namespace
 
 MainWindowShell::MainWindowShell(MainWindow &mainWindow, platform::QtHost &qtHost, QWidget *parent)
     : QWidget(parent), window(mainWindow), host(qtHost), strip(new TabStrip(this)) {
     const platform::DialogTemplate &source = dialogTemplate(MAIN_WINDOW_TEMPLATE);
-    QFont windowFont = font();
-    windowFont.setPixelSize(WINDOW_FONT_PIXELS);
-    setFont(windowFont);
+    setFont(platform::pageFont(font()));
     setWindowIcon(platform::applicationIcon());
 
     // Linux window managers give a program no system menu of its own, so its two entries

@@ -114,6 +114,15 @@ QtDialog::PainterContextFactory &factoryStore() {
 
 } // namespace
 
+QFont pageFont(const QFont &base) {
+    QFont font = base;
+    // Wider faces such as the usual desktop default cut off the longer captions.
+    font.setFamilies({"Liberation Sans", "Arimo", "Nimbus Sans", "Arial", "Helvetica",
+                      base.family()});
+    font.setPixelSize(PAGE_FONT_PIXELS);
+    return font;
+}
+
 int pageKeyOf(int qtKey) {
     switch (qtKey) {
     case Qt::Key_Return:
@@ -164,9 +173,7 @@ const QtDialog::PainterContextFactory &QtDialog::painterContextFactory() { retur
 
 QtDialog::QtDialog(const DialogTemplate &source, Page &page, QWidget *parent)
     : QWidget(parent), servedPage(page) {
-    QFont pageFont = font();
-    pageFont.setPixelSize(PAGE_FONT_PIXELS);
-    setFont(pageFont);
+    setFont(pageFont(font()));
     if (!source.child && !source.caption.empty())
         setWindowTitle(toQString(source.caption));
     resize(dialogUnitsToPixelsX(source.width), dialogUnitsToPixelsY(source.height));

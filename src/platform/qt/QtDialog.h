@@ -28,6 +28,10 @@ constexpr int BASE_UNIT_Y = 13;
 constexpr int dialogUnitsToPixelsX(int du) { return du * BASE_UNIT_X / 4; }
 constexpr int dialogUnitsToPixelsY(int du) { return du * BASE_UNIT_Y / 8; }
 
+// The face the pages are shown in: a sans serif with the narrow metrics the templates were
+// laid out for, where one is installed, at 11 pixels.
+QFont pageFont(const QFont &base);
+
 // The key code the pages know for a Qt key: Enter, Escape and Tab as 13, 27 and 9, letters
 // and digits as their upper-case characters, a few others by their old virtual-key codes;
 // 0 for keys the pages never look at.
