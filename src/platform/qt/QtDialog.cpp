@@ -117,8 +117,8 @@ QtDialog::PainterContextFactory &factoryStore() {
 QFont pageFont(const QFont &base) {
     QFont font = base;
     // Wider faces such as the usual desktop default cut off the longer captions.
-    font.setFamilies({"Liberation Sans", "Arimo", "Nimbus Sans", "Arial", "Helvetica",
-                      base.family()});
+    font.setFamilies(
+        {"Liberation Sans", "Arimo", "Nimbus Sans", "Arial", "Helvetica", base.family()});
     font.setPixelSize(PAGE_FONT_PIXELS);
     return font;
 }
