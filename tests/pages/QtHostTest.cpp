@@ -7,6 +7,7 @@
 #include "platform/qt/QtHelpViewer.h"
 #include "support/TempDir.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QTest>
@@ -16,6 +17,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <optional>
 #include <string>
 
 using namespace zqar::platform;
@@ -55,6 +58,46 @@ TEST(QtHostFileDialog, TakesFilterExtensionAndPromptsFromTheOptions) {
     EXPECT_EQ(QDir(openDialog.directory()).canonicalPath(),
               QDir(QString::fromStdString(folder.path().string())).canonicalPath())
         << "the options' folder wins over the host's";
+}
+
+// Answers the next modal file dialog from inside its run: a name to type, or cancel.
+void answerFileDialog(const QString &name) {
+    QTimer::singleShot(0, [name] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        if (name.isEmpty()) {
+            dialog->reject();
+            return;
+        }
+        dialog->selectFile(name);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+}
+
+TEST(QtHostFileDialog, AddsTheDefaultExtensionAndLaterDialogsStartWhereItEnded) {
+    zqar::testing::TempDir folder;
+    const std::filesystem::path chosenFolder = folder.path() / "exports";
+    std::filesystem::create_directory(chosenFolder);
+    QtHost host;
+    host.setCurrentDirectory(folder.path().string());
+    FileDialogOptions save;
+    save.title = "Export Data";
+    save.filterDescription = "CSV Files *.csv";
+    save.filterPattern = "*.csv";
+    save.defaultExtension = "csv";
+    save.pathMustExist = true;
+
+    answerFileDialog(QString::fromStdString((chosenFolder / "profile").string()));
+    const std::optional<std::string> chosen = host.saveFile(save);
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(*chosen, (chosenFolder / "profile.csv").string());
+    EXPECT_EQ(host.currentDirectory(), chosenFolder.string());
+
+    // A cancelled dialog answers nothing and leaves the folder as it was.
+    answerFileDialog(QString());
+    EXPECT_FALSE(host.saveFile(save).has_value());
+    EXPECT_EQ(host.currentDirectory(), chosenFolder.string());
 }
 
 TEST(QtHostFolders, StartInTheFolderTheEnvironmentNames) {
