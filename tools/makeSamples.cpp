@@ -1,0 +1,236 @@
+// Writes the sample job of the repository: a week of 5-minute samples from a warehouse with a
+// 6 x 4 logger array and two singular loggers, and the project that places them by serial
+// number. Everything is computed from fixed formulas and a fixed pseudo-random sequence, so
+// every run writes the same bytes.
+//
+//   zqar-make-samples OUTPUT_DIR
+//
+// writes OUTPUT_DIR/data/*.dta and OUTPUT_DIR/warehouse.ttp. The project's data file
+// directory is "samples/data", relative to the repository root: run the batch tool from there.
+//
+// The job:
+//   - array loggers 10231 to 10253 (row by row), 6 rows x 4 columns, 1 m apart;
+//   - R6C4 is channel 1 of the two-channel logger 20417, whose channel 2 (a product probe)
+//     is singular slot S2; its comment line reads "R6C4,S2";
+//   - S1 is logger 10255 in the dispatch office;
+//   - the air follows a daily cycle of about 18 to 24 degrees, warmest in the afternoon; the
+//     corner R1C4 lies under a roof light and runs warmer;
+//   - logger 10240 at R3C2 stopped after four days.
+// Every file names its position in its comment lines too, so comment-field mode places the
+// same loggers in the same positions as the project's serial-number tables.
+
+#include "data/dateTime.h"
+#include "data/numbers.h"
+#include "layout/IniFile.h"
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using zqar::formatFixed;
+
+constexpr int ROWS = 6;
+constexpr int COLUMNS = 4;
+constexpr int SAMPLES = 2016; // one week
+constexpr int SAMPLE_MINUTES = 5;
+constexpr int STOPPED_SAMPLES = 1152; // four days
+constexpr double PI = 3.14159265358979323846;
+const char *const PROJECT_NUMBER = "W-2025";
+
+// A fixed sequence of small deviations: a 32-bit linear congruential generator, the same on
+// every platform, unlike the standard distributions.
+class Noise {
+public:
+    explicit Noise(uint32_t seed) : state(seed * 2654435761u + 12345u) {}
+    // Uniform in [-amplitude, amplitude].
+    double next(double amplitude) {
+        state = state * 1664525u + 1013904223u;
+        return ((state >> 8) / 16777215.0 * 2.0 - 1.0) * amplitude;
+    }
+
+private:
+    uint32_t state;
+};
+
+// The warehouse air at a position (row and column from 0) and a time of day in hours:
+// 21 +/- 3 degrees, warmest at 15:00, lagging a little towards the back of the hall, warmer
+// near the roof light over R1C4 and slightly warmer in the upper rows.
+double airTemperature(int row, int col, double hours) {
+    const double lag = 0.4 * row;
+    const double cycle = 3.0 * std::sin(2.0 * PI * (hours - 9.0 - lag) / 24.0);
+    const double dr = row - 0;
+    const double dc = col - (COLUMNS - 1);
+    const double corner = 1.8 * std::exp(-(dr * dr + dc * dc) / 2.0);
+    const double sunshine = corner * std::max(0.0, std::sin(2.0 * PI * (hours - 7.0) / 24.0));
+    return 21.0 + cycle + 0.6 * corner + sunshine + 0.1 * (ROWS - 1 - row);
+}
+
+struct Logger {
+    std::string serial;
+    std::string nameLine; // line 2; some carry a suffix after an underscore
+    std::string fileName;
+    std::string position; // the comment line that names the position
+    int commentLine = 1;  // which of the four comment lines names it (0 to 3)
+    int row = 0;          // array position, or -1 for a singular logger
+    int col = 0;          // column, or the singular slot from 0
+    int samples = SAMPLES;
+    bool twoChannels = false;
+    bool periodInSeconds = false;
+};
+
+std::string sampleText(const Logger &logger, int index) {
+    Noise noise(static_cast<uint32_t>(std::stoul(logger.serial)) +
+                static_cast<uint32_t>(index) * 7919u);
+    const double hours = std::fmod(index * SAMPLE_MINUTES / 60.0, 24.0);
+    std::string line = std::to_string(index + 1) + " ";
+    if (logger.row >= 0) {
+        line += formatFixed(airTemperature(logger.row, logger.col, hours) + noise.next(0.08), 2);
+    } else {
+        // The dispatch office is heated to about 21 degrees in working hours.
+        const bool working = hours >= 7.0 && hours < 18.0;
+        line += formatFixed((working ? 21.2 : 19.4) + noise.next(0.15), 2);
+    }
+    if (logger.twoChannels) {
+        // Channel 2: a probe in a carton follows the air slowly and damped.
+        const double probe = 21.0 + 1.2 * std::sin(2.0 * PI * (hours - 13.0) / 24.0);
+        line += " " + formatFixed(probe + noise.next(0.03), 2);
+    }
+    return line;
+}
+
+bool writeLogger(const std::filesystem::path &directory, const Logger &logger) {
+    const std::string end = "\r\n";
+    std::string text;
+    const auto add = [&](const std::string &line) { text += line + end; };
+    add("Z-QAR logger data file");
+    add(logger.nameLine);
+    add(logger.periodInSeconds ? "sec" : "min");
+    add(logger.periodInSeconds ? std::to_string(SAMPLE_MINUTES * 60)
+                               : std::to_string(SAMPLE_MINUTES));
+    add(std::to_string(logger.samples));
+    for (const char *field : {"2025", "6", "2", "0", "0", "0"}) // Monday 2 June 2025, 00:00
+        add(field);
+    add("Comments:");
+    std::string comments[4] = {std::string("Project ") + PROJECT_NUMBER + " Warehouse B", "", "",
+                               ""};
+    comments[logger.commentLine] = logger.position;
+    if (logger.commentLine != 2)
+        comments[2] = logger.row >= 0 ? "Rack height 2 m" : "Outside the array";
+    for (const auto &comment : comments)
+        add(comment);
+    add("Data:");
+    for (int i = 0; i < logger.samples; ++i)
+        add(sampleText(logger, i));
+
+    const std::filesystem::path path = directory / logger.fileName;
+    std::FILE *file = std::fopen(path.string().c_str(), "wb");
+    if (!file)
+        return false;
+    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    return std::fclose(file) == 0 && written;
+}
+
+std::vector<Logger> warehouseLoggers() {
+    std::vector<Logger> loggers;
+    int serial = 10231;
+    for (int r = 0; r < ROWS; ++r) {
+        for (int c = 0; c < COLUMNS; ++c) {
+            Logger logger;
+            logger.row = r;
+            logger.col = c;
+            const std::string position = "R" + std::to_string(r + 1) + "C" + std::to_string(c + 1);
+            if (r == ROWS - 1 && c == COLUMNS - 1) {
+                logger.serial = "20417";
+                logger.twoChannels = true;
+                logger.position = position + ",S2";
+            } else {
+                logger.serial = std::to_string(serial++);
+                logger.position = position;
+            }
+            logger.nameLine = logger.serial;
+            // Some loggers write a suffix after their serial number; the name stops at "_".
+            if ((r * COLUMNS + c) % 5 == 4)
+                logger.nameLine += "_WH";
+            logger.fileName = logger.serial + ((r * COLUMNS + c) == 13 ? ".DTA" : ".dta");
+            logger.commentLine = 1 + (r * COLUMNS + c) % 3;
+            logger.periodInSeconds = (r * COLUMNS + c) % 4 == 3;
+            if (logger.serial == "10240")
+                logger.samples = STOPPED_SAMPLES;
+            loggers.push_back(logger);
+        }
+    }
+    Logger office;
+    office.serial = "10255";
+    office.nameLine = office.serial;
+    office.fileName = office.serial + ".dta";
+    office.position = "S1";
+    office.row = -1;
+    office.col = 0;
+    loggers.push_back(office);
+    return loggers;
+}
+
+bool writeProject(const std::filesystem::path &path, const std::vector<Logger> &loggers) {
+    const std::string section = "ZQARVemro";
+    zqar::IniFile project;
+    const std::pair<const char *, std::string> settings[] = {
+        {"Directory", "samples/data"},
+        {"NumberOfRows", std::to_string(ROWS)},
+        {"NumberOfColumns", std::to_string(COLUMNS)},
+        {"RowSpacing", "1"},
+        {"ColumnSpacing", "1"},
+        {"NumberOfSingular", "2"},
+        {"UseCommentField", "N"},
+        {"LoggersOnBoundary", "Y"},
+        {"ProjectDescription", "Warehouse B, week of 2 June 2025"},
+        {"ProjectNumber", PROJECT_NUMBER},
+        {"ProjectDate", ""},
+    };
+    for (const auto &[key, value] : settings)
+        project.setValue(section, key, value);
+    for (const Logger &logger : loggers)
+        if (logger.row >= 0)
+            project.setValue(section,
+                             "R" + std::to_string(logger.row + 1) + "C" +
+                                 std::to_string(logger.col + 1),
+                             logger.serial);
+    project.setValue(section, "S0", "10255");
+    project.setValue(section, "S1", "20417,2");
+    return project.write(path.string());
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    if (argc != 2) {
+        std::cerr << "usage: zqar-make-samples OUTPUT_DIR\n";
+        return 2;
+    }
+    const std::filesystem::path output = argv[1];
+    const std::filesystem::path data = output / "data";
+    std::error_code error;
+    std::filesystem::create_directories(data, error);
+    if (error) {
+        std::cerr << "cannot make " << data.string() << ": " << error.message() << "\n";
+        return 1;
+    }
+    const std::vector<Logger> loggers = warehouseLoggers();
+    for (const Logger &logger : loggers) {
+        if (!writeLogger(data, logger)) {
+            std::cerr << "cannot write " << (data / logger.fileName).string() << "\n";
+            return 1;
+        }
+    }
+    if (!writeProject(output / "warehouse.ttp", loggers)) {
+        std::cerr << "cannot write " << (output / "warehouse.ttp").string() << "\n";
+        return 1;
+    }
+    std::cout << loggers.size() << " log files and warehouse.ttp written to " << output.string()
+              << "\n";
+    return 0;
+}
