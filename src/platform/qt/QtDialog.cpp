@@ -30,20 +30,21 @@ constexpr int PAGE_FONT_PIXELS = 11;
 class OwnerDrawControl : public QWidget {
 public:
     OwnerDrawControl(Page &page, int id, QWidget *parent) : QWidget(parent), page(page), id(id) {
-        // The page paints every pixel, so nothing is erased first and nothing flickers.
+        // The control paints every pixel itself; Qt need not erase it first.
         setAttribute(Qt::WA_OpaquePaintEvent);
     }
 
 protected:
     void paintEvent(QPaintEvent *) override {
         QPainter painter(this);
+        // White first: whatever the page leaves out (the part of a graph area beyond the
+        // screen-sized bitmap it copies from) shows white rather than stale pixels. Qt paints
+        // into a back buffer, so this costs no flicker.
+        painter.fillRect(rect(), Qt::white);
         const auto &factory = QtDialog::painterContextFactory();
         std::unique_ptr<DrawingContext> context = factory ? factory(painter) : nullptr;
-        if (!context) {
-            painter.fillRect(rect(), Qt::white);
-            return;
-        }
-        page.drawItem(id, *context, Rect{0, 0, width(), height()});
+        if (context)
+            page.drawItem(id, *context, Rect{0, 0, width(), height()});
     }
     void mouseReleaseEvent(QMouseEvent *event) override {
         if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
