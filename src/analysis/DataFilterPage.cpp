@@ -60,9 +60,7 @@ constexpr std::size_t SINGULAR_FIELD = 6;
 // Update Layout runs between the File Selection page's fields and the Data Filter page's.
 constexpr std::size_t FIRST_DATA_FILTER_FIELD = 12;
 
-bool flagIsSet(const std::string &field) {
-    return !field.empty() && field[0] == text::FLAG_YES[0];
-}
+bool flagIsSet(const std::string &field) { return !field.empty() && field[0] == text::FLAG_YES[0]; }
 
 platform::FileDialogOptions reportDialogOptions(platform::Host &host) {
     platform::FileDialogOptions options;
@@ -211,8 +209,8 @@ void DataFilterPage::calculateAveraged() {
     // Repeated addition and exact comparisons: later start times carry the accumulated
     // rounding, and that decides whether a set starting at the finish time is made.
     for (double t = *start; t == *start || t < *finish; t += *interval) {
-        auto set = std::make_unique<TemperatureSet>(t, *interval, d.rows, d.columns,
-                                                    d.singularCount);
+        auto set =
+            std::make_unique<TemperatureSet>(t, *interval, d.rows, d.columns, d.singularCount);
         fillSet(*set, t, windowSeconds);
         sets.append(std::move(set));
         ++count;
@@ -300,10 +298,10 @@ void DataFilterPage::createReport() {
     for (std::size_t i = 0; i < REPORT_FIELD_PLACES_COUNT; ++i) {
         const FieldPlace &place = REPORT_FIELD_PLACES[i];
         platform::Dialog &source = place.onFileSelection ? layout.dialog() : dialog();
-        fields[i + 1] = place.kind == FieldKind::Text
-                            ? source.text(place.id)
-                            : std::string(source.isChecked(place.id) ? text::FLAG_YES
-                                                                     : text::FLAG_NO);
+        fields[i + 1] =
+            place.kind == FieldKind::Text
+                ? source.text(place.id)
+                : std::string(source.isChecked(place.id) ? text::FLAG_YES : text::FLAG_NO);
     }
     // The array section is written with the array's own dimensions and read back with the
     // counts of the fields. A count text changed since the last Update Layout would make the

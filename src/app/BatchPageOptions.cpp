@@ -105,8 +105,9 @@ std::optional<std::string> setCell(BatchTool &tool, const std::string &argument)
     const std::string value = argument.substr(equals + 1);
     FileSelectionPage &layout = tool.window.fileSelectionPage;
     std::size_t at = 1;
-    const char kind = position.empty() ? '\0' : static_cast<char>(std::toupper(
-                                                    static_cast<unsigned char>(position[0])));
+    const char kind =
+        position.empty() ? '\0'
+                         : static_cast<char>(std::toupper(static_cast<unsigned char>(position[0])));
     if (kind == 'S') {
         const std::optional<int> slot = readIndex(position, at);
         platform::ListView &list = layout.singularLayoutList();
@@ -117,7 +118,8 @@ std::optional<std::string> setCell(BatchTool &tool, const std::string &argument)
     }
     if (kind == 'R') {
         const std::optional<int> row = readIndex(position, at);
-        if (row && at < position.size() && std::toupper(static_cast<unsigned char>(position[at])) == 'C') {
+        if (row && at < position.size() &&
+            std::toupper(static_cast<unsigned char>(position[at])) == 'C') {
             ++at;
             const std::optional<int> column = readIndex(position, at);
             platform::ListView &list = layout.arrayLayoutList();
@@ -166,11 +168,12 @@ std::optional<std::string> exportCsv(BatchTool &tool, const std::string &file) {
 
 // An option without an argument that runs one page operation.
 template <typename F> BatchOption command(const char *name, const char *help, F operation) {
-    return BatchOption{name, "", help,
-                       [operation](BatchTool &tool, const std::string &) -> std::optional<std::string> {
-                           operation(tool.window);
-                           return std::nullopt;
-                       }};
+    return BatchOption{
+        name, "", help,
+        [operation](BatchTool &tool, const std::string &) -> std::optional<std::string> {
+            operation(tool.window);
+            return std::nullopt;
+        }};
 }
 
 } // namespace

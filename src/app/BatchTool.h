@@ -19,9 +19,9 @@
 namespace zqar {
 
 enum BatchExit : int {
-    BATCH_OK = 0,      // every option ran
-    BATCH_FAILED = 1,  // a command stopped on a failure message; the run ended there
-    BATCH_USAGE = 2,   // unknown option, missing or malformed argument
+    BATCH_OK = 0,     // every option ran
+    BATCH_FAILED = 1, // a command stopped on a failure message; the run ended there
+    BATCH_USAGE = 2,  // unknown option, missing or malformed argument
 };
 
 class BatchTool;

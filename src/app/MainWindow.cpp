@@ -48,9 +48,7 @@ std::string MainWindow::helpFilePath() const {
     return platformHost.executableDirectory() + "/" + std::string(text::HELP_FILE_NAME);
 }
 
-void MainWindow::openHelp() {
-    platformHost.showHelp(helpFilePath());
-}
+void MainWindow::openHelp() { platformHost.showHelp(helpFilePath()); }
 
 SystemCommandAction MainWindow::systemCommand(int command) {
     switch (command & ~0xF) {
@@ -69,8 +67,7 @@ platform::Rect MainWindow::tabStripRect(int width, int height) {
     return platform::Rect{margin, margin, width - margin, height - margin};
 }
 
-platform::Rect MainWindow::pageRect(const platform::Rect &tabItem0,
-                                    platform::Point tabStripOrigin,
+platform::Rect MainWindow::pageRect(const platform::Rect &tabItem0, platform::Point tabStripOrigin,
                                     platform::Size tabStripClient) {
     // P is converted into the window's coordinates but then added to the tab strip's client
     // origin (0, 0), not to the strip's position: the page lands at P in the window.

@@ -13,9 +13,8 @@ std::string temporaryName(const fs::path &target) {
     static std::mt19937 generator{std::random_device{}()};
     const fs::path folder = target.parent_path();
     for (int attempt = 0; attempt < 100; ++attempt) {
-        const fs::path candidate =
-            folder / ("." + target.filename().string() + "." + std::to_string(generator()) +
-                      ".tmp");
+        const fs::path candidate = folder / ("." + target.filename().string() + "." +
+                                             std::to_string(generator()) + ".tmp");
         std::error_code error;
         if (!fs::exists(candidate, error) && !error)
             return candidate.string();

@@ -76,8 +76,8 @@ void putText(char *at, const TextField &field) {
 
 std::string_view fieldText(const char *at) {
     const void *zero = std::memchr(at, 0, TEXT_FIELD_SIZE);
-    const std::size_t length = zero ? static_cast<std::size_t>(static_cast<const char *>(zero) - at)
-                                    : TEXT_MAX_LENGTH;
+    const std::size_t length =
+        zero ? static_cast<std::size_t>(static_cast<const char *>(zero) - at) : TEXT_MAX_LENGTH;
     return std::string_view(at, std::min(length, TEXT_MAX_LENGTH));
 }
 
@@ -180,10 +180,9 @@ std::unique_ptr<LogFile> readReportRecord(std::string_view bytes, std::size_t &o
 
 std::optional<std::vector<std::unique_ptr<LogFile>>>
 readReportArray(std::string_view bytes, const ArrayDimensions &dimensions) {
-    const std::size_t positions =
-        static_cast<std::size_t>(std::max(dimensions.rows, 0)) *
-            static_cast<std::size_t>(std::max(dimensions.columns, 0)) +
-        static_cast<std::size_t>(std::max(dimensions.singularCount, 0));
+    const std::size_t positions = static_cast<std::size_t>(std::max(dimensions.rows, 0)) *
+                                      static_cast<std::size_t>(std::max(dimensions.columns, 0)) +
+                                  static_cast<std::size_t>(std::max(dimensions.singularCount, 0));
     // Every position takes at least its flag: more positions than the file has room for
     // flags cannot be right, and are refused before anything is made for them.
     if (bytes.size() < REPORT_ARRAY_OFFSET ||

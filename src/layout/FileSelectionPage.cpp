@@ -25,8 +25,8 @@ ArrayDimensions layoutDimensions(std::string_view rowsText, std::string_view col
     counts.rows = std::max(readInteger(rowsText), 0);
     counts.columns = std::max(readInteger(columnsText), 0);
     counts.singularCount = std::max(readInteger(singularText), 0);
-    const long long matrixCells = (static_cast<long long>(counts.rows) + 3) *
-                                  (static_cast<long long>(counts.columns) + 3);
+    const long long matrixCells =
+        (static_cast<long long>(counts.rows) + 3) * (static_cast<long long>(counts.columns) + 3);
     if (matrixCells > MAX_LAYOUT_CELLS) {
         counts.rows = 0;
         counts.columns = 0;
@@ -130,9 +130,8 @@ void shapeLayoutTables(platform::ListView &singularList, platform::ListView &arr
     }
     for (int r = 1; r <= R + 2 * b; ++r) {
         const bool labelled = r >= b + 1 && r <= R + b;
-        arrayList.setItemText(r, 0,
-                              labelled ? text::format(text::ROW_LABEL, r - b)
-                                       : std::string(text::LABEL_FILL));
+        arrayList.setItemText(
+            r, 0, labelled ? text::format(text::ROW_LABEL, r - b) : std::string(text::LABEL_FILL));
     }
     for (int r = 1; r <= R + 2 * b; ++r)
         for (int c = 1; c <= C + 2 * b; ++c)

@@ -15,7 +15,7 @@ namespace zqar {
 namespace {
 
 constexpr int VALUE_DECIMALS = 2;
-constexpr int LIST_TOP = 29;           // pixels below the page's top edge
+constexpr int LIST_TOP = 29; // pixels below the page's top edge
 constexpr int LIST_LEFT = 4;
 constexpr int SINGULAR_LIST_WIDTH = 120;
 constexpr int ARRAY_LIST_MARGIN = 128; // the singular list and the gaps beside it
@@ -38,13 +38,9 @@ MatrixPage::MatrixPage(MainWindow &mainWindow) : Page(MATRIX_TEMPLATE), window(m
     bind(EXPORT, [this] { onExport(); });
 }
 
-platform::ListView &MatrixPage::arrayList() {
-    return dialog().listView(ARRAY_LIST);
-}
+platform::ListView &MatrixPage::arrayList() { return dialog().listView(ARRAY_LIST); }
 
-platform::ListView &MatrixPage::singularList() {
-    return dialog().listView(SINGULAR_LIST);
-}
+platform::ListView &MatrixPage::singularList() { return dialog().listView(SINGULAR_LIST); }
 
 void MatrixPage::initialise() {
     platform::ListView &singular = singularList();
@@ -56,12 +52,11 @@ void MatrixPage::resized(int width, int height) {
     if (!isCreated())
         return;
     const int listHeight = height - LIST_HEIGHT_MARGIN;
-    dialog().moveControl(ARRAY_LIST, platform::Rect{LIST_LEFT, LIST_TOP,
-                                                    LIST_LEFT + width - ARRAY_LIST_MARGIN,
-                                                    LIST_TOP + listHeight});
-    dialog().moveControl(SINGULAR_LIST,
-                         platform::Rect{width - SINGULAR_LIST_WIDTH, LIST_TOP, width,
+    dialog().moveControl(ARRAY_LIST,
+                         platform::Rect{LIST_LEFT, LIST_TOP, LIST_LEFT + width - ARRAY_LIST_MARGIN,
                                         LIST_TOP + listHeight});
+    dialog().moveControl(SINGULAR_LIST, platform::Rect{width - SINGULAR_LIST_WIDTH, LIST_TOP, width,
+                                                       LIST_TOP + listHeight});
 }
 
 void MatrixPage::showCurrentSet() {
@@ -98,7 +93,9 @@ void MatrixPage::showCurrentSet() {
 
     page.setText(STATUS, text::format(text::SET_POSITION, current + 1, n, set->title()));
     // Set position (r, c), ring included, is list row r + 2 and list column c + 2.
-    auto show = [&](int r, int c) { values.setItemText(r + 2, c + 2, valueText(set->valueAt(r, c))); };
+    auto show = [&](int r, int c) {
+        values.setItemText(r + 2, c + 2, valueText(set->valueAt(r, c)));
+    };
     auto blank = [&](int r, int c) { values.setItemText(r + 2, c + 2, text::NO_LOGGER); };
     for (int r = 0; r < R; ++r)
         for (int c = 0; c < K; ++c)

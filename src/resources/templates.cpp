@@ -13,8 +13,8 @@ using platform::ControlTemplate;
 using platform::DialogTemplate;
 using platform::NO_ID;
 
-constexpr unsigned EDIT = platform::STYLE_BORDER | platform::STYLE_TABSTOP |
-                          platform::STYLE_AUTO_HSCROLL;
+constexpr unsigned EDIT =
+    platform::STYLE_BORDER | platform::STYLE_TABSTOP | platform::STYLE_AUTO_HSCROLL;
 constexpr unsigned BUTTON = platform::STYLE_TABSTOP;
 constexpr unsigned DISABLED = platform::STYLE_DISABLED;
 constexpr unsigned HIDDEN = platform::STYLE_HIDDEN;
@@ -24,8 +24,8 @@ constexpr unsigned TEXT_LEFT = platform::STYLE_TEXT_LEFT;
 constexpr unsigned LAYOUT_LIST = platform::STYLE_BORDER | platform::STYLE_SINGLE_SELECTION |
                                  platform::STYLE_NO_HEADER | platform::STYLE_TABSTOP;
 
-ControlTemplate control(int id, ControlKind kind, std::string_view caption, int x, int y,
-                        int width, int height, unsigned style = platform::STYLE_NONE) {
+ControlTemplate control(int id, ControlKind kind, std::string_view caption, int x, int y, int width,
+                        int height, unsigned style = platform::STYLE_NONE) {
     return ControlTemplate{id, kind, std::string(caption), x, y, width, height, style};
 }
 

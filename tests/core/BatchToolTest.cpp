@@ -39,10 +39,19 @@ BatchRun runBatch(const std::vector<std::string> &arguments) {
 
 // Settings of a 1 x 2 array and a singular slot, averaged over three 30-minute windows.
 std::vector<std::string> averagedJob() {
-    return {"--set", "numberofrows=1", "--set", "NumberOfColumns=2", "--set",
-            "NumberOfSingular=1", "--update-layout", "--set",
-            "startTimeText=05-Nov-2003 10:00AM", "--set", "finishTimeText=05-Nov-2003 11:15AM",
-            "--set", "averagingIntervalText=30"};
+    return {"--set",
+            "numberofrows=1",
+            "--set",
+            "NumberOfColumns=2",
+            "--set",
+            "NumberOfSingular=1",
+            "--update-layout",
+            "--set",
+            "startTimeText=05-Nov-2003 10:00AM",
+            "--set",
+            "finishTimeText=05-Nov-2003 11:15AM",
+            "--set",
+            "averagingIntervalText=30"};
 }
 
 std::vector<std::string> operator+(std::vector<std::string> a, const std::vector<std::string> &b) {
@@ -76,9 +85,9 @@ TEST(BatchTool, UsageErrorsExitWithTwoAndTheUsageText) {
 
 TEST(BatchTool, AMalformedOptionLaterInTheLineRunsNothing) {
     TempDir temp;
-    const BatchRun run = runBatch(averagedJob() + std::vector<std::string>{
-                                                 "--calculate-averaged", "--export-csv",
-                                                 temp.file("m.csv"), "--bogus"});
+    const BatchRun run =
+        runBatch(averagedJob() + std::vector<std::string>{"--calculate-averaged", "--export-csv",
+                                                          temp.file("m.csv"), "--bogus"});
     EXPECT_EQ(run.exit, BATCH_USAGE);
     EXPECT_FALSE(fs::exists(temp.file("m.csv")));
 }
@@ -94,9 +103,9 @@ TEST(BatchTool, HelpPrintsTheUsageOnTheOutput) {
 
 TEST(BatchTool, CommandsPrintTheirStatusLinesOnce) {
     TempDir temp;
-    const BatchRun run = runBatch(averagedJob() + std::vector<std::string>{
-                                                 "--calculate-averaged", "--last", "--export-csv",
-                                                 temp.file("m.csv")});
+    const BatchRun run =
+        runBatch(averagedJob() + std::vector<std::string>{"--calculate-averaged", "--last",
+                                                          "--export-csv", temp.file("m.csv")});
     EXPECT_EQ(run.exit, BATCH_OK) << run.err;
     EXPECT_EQ(run.err, "");
     // The calculation wrote its status for every set; it is printed once, as it ended.
@@ -112,8 +121,8 @@ TEST(BatchTool, CommandsPrintTheirStatusLinesOnce) {
 
 TEST(BatchTool, AFailureMessageEndsTheRunWithOne) {
     TempDir temp;
-    const BatchRun run = runBatch({"--set", "timeText=soon", "--calculate-at", "--export-csv",
-                              temp.file("m.csv")});
+    const BatchRun run =
+        runBatch({"--set", "timeText=soon", "--calculate-at", "--export-csv", temp.file("m.csv")});
     EXPECT_EQ(run.exit, BATCH_FAILED);
     EXPECT_EQ(run.err, "Calculate: The date and time is in an incorrect format.\n");
     EXPECT_EQ(run.out, "");
@@ -129,11 +138,10 @@ TEST(BatchTool, ReportWrittenAndLoadedInOneRun) {
     const BatchRun run =
         runBatch(averagedJob() + std::vector<std::string>{
                                      "--set", "ProjectDescription=Oven 3", "--set",
-                                     "UseCommentField=N", "--cell", "R1C2=4711", "--cell",
-                                     "S1=1", "--create-report", temp.file("job.ttr"), "--set",
+                                     "UseCommentField=N", "--cell", "R1C2=4711", "--cell", "S1=1",
+                                     "--create-report", temp.file("job.ttr"), "--set",
                                      "ProjectDescription=changed", "--load-report",
-                                     temp.file("job/job.ttr"), "--export-csv",
-                                     temp.file("m.csv")});
+                                     temp.file("job/job.ttr"), "--export-csv", temp.file("m.csv")});
     EXPECT_EQ(run.exit, BATCH_OK) << run.err;
     EXPECT_EQ(fs::file_size(temp.file("job/job.ttr")), 6000u + 3 * 4);
     EXPECT_NE(run.out.find("STATUS: 3 sets created.\n"), std::string::npos);
@@ -141,15 +149,16 @@ TEST(BatchTool, ReportWrittenAndLoadedInOneRun) {
 
 TEST(BatchTool, NumberedExportWritesEverySetAndKeepsTheCurrentOne) {
     TempDir temp;
-    const BatchRun run = runBatch(averagedJob() + std::vector<std::string>{
-                                                 "--calculate-averaged", "--next", "--export-csv",
+    const BatchRun run = runBatch(
+        averagedJob() + std::vector<std::string>{"--calculate-averaged", "--next", "--export-csv",
                                                  temp.file("set-%d.csv"), "--export-csv",
                                                  temp.file("current.csv")});
     EXPECT_EQ(run.exit, BATCH_OK) << run.err;
     for (int i = 1; i <= 3; ++i)
         EXPECT_TRUE(fs::exists(temp.file("set-" + std::to_string(i) + ".csv"))) << i;
     EXPECT_FALSE(fs::exists(temp.file("set-4.csv")));
-    const std::string lastLine = "STATUS: 2 of 3  From 05-Nov-2003 10:30AM to 05-Nov-2003 11:00AM\n";
+    const std::string lastLine =
+        "STATUS: 2 of 3  From 05-Nov-2003 10:30AM to 05-Nov-2003 11:00AM\n";
     EXPECT_EQ(run.out.substr(run.out.size() - lastLine.size()), lastLine);
 }
 
@@ -157,13 +166,14 @@ TEST(BatchTool, OptionsCanBeAddedAndReplaced) {
     std::ostringstream out, err;
     BatchTool tool(out, err);
     int calls = 0;
-    tool.addOption({"--count", "N", "count",
-                    [&calls](BatchTool &, const std::string &argument) -> std::optional<std::string> {
-                        if (argument != "1")
-                            return "--count takes 1";
-                        ++calls;
-                        return std::nullopt;
-                    }});
+    tool.addOption(
+        {"--count", "N", "count",
+         [&calls](BatchTool &, const std::string &argument) -> std::optional<std::string> {
+             if (argument != "1")
+                 return "--count takes 1";
+             ++calls;
+             return std::nullopt;
+         }});
     EXPECT_EQ(tool.run({"--count", "1", "--count", "1"}), BATCH_OK);
     EXPECT_EQ(calls, 2);
     EXPECT_EQ(tool.run({"--count", "2"}), BATCH_USAGE);

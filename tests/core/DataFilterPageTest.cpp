@@ -19,9 +19,8 @@ protected:
         std::vector<double> values;
         for (int i = 0; i < samples; ++i)
             values.push_back(i);
-        window.fileSelectionPage.loggerArray.place(0, 0,
-                                                   makeRecord("4711", novemberFifth(10, 0), 60,
-                                                              values));
+        window.fileSelectionPage.loggerArray.place(
+            0, 0, makeRecord("4711", novemberFifth(10, 0), 60, values));
     }
     void averaging(const std::string &start, const std::string &finish,
                    const std::string &interval) {

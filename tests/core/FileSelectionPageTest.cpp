@@ -23,7 +23,8 @@ TEST_F(FileSelection, StartUpTablesHaveTheDefaultShape) {
                     {"R4", "-", "-", "-", "-"},
                     {"R5", "-", "-", "-", "-"},
                     {"R6", "-", "-", "-", "-"}}));
-    EXPECT_EQ(cells(window.fileSelectionPage.singularLayoutList()), (Rows{{"S1", "-"}, {"S2", "-"}}));
+    EXPECT_EQ(cells(window.fileSelectionPage.singularLayoutList()),
+              (Rows{{"S1", "-"}, {"S2", "-"}}));
     const auto &singularList = window.fileSelectionPage.singularLayoutList();
     EXPECT_EQ(singularList.column(0)->width, 40);
     EXPECT_EQ(singularList.column(1)->width, 60);
@@ -107,11 +108,11 @@ TEST_F(FileSelection, CountTextsReadAsLeadingIntegers) {
         int expectedRows, expectedColumns, expectedSingular;
     };
     const Case cases[] = {
-        {"abc", "4", "2", 0, 4, 2},      // no digits: 0
-        {"6", "3abc", "2", 6, 3, 2},     // digits, then letters
-        {" 2", "+3", "-1", 2, 3, 0},     // blanks and signs; negative treated as 0
+        {"abc", "4", "2", 0, 4, 2},  // no digits: 0
+        {"6", "3abc", "2", 6, 3, 2}, // digits, then letters
+        {" 2", "+3", "-1", 2, 3, 0}, // blanks and signs; negative treated as 0
         {"-5", "-7", "0", 0, 0, 0},
-        {"2000", "2000", "1", 0, 0, 1},  // 4 million table cells: refused
+        {"2000", "2000", "1", 0, 0, 1}, // 4 million table cells: refused
         {"997", "997", "2000000", 997, 997, 0},
     };
     for (const Case &c : cases) {
@@ -134,10 +135,9 @@ TEST_F(FileSelection, NoRowsLeavesOnlyTheColumnLabels) {
     layout("x", "3", "0");
     EXPECT_EQ(cells(window.fileSelectionPage.arrayLayoutList()), (Rows{{".", "C1", "C2", "C3"}}));
     EXPECT_EQ(window.fileSelectionPage.singularLayoutList().itemCount(), 0);
-    EXPECT_EQ(cells(window.matrixPage.arrayList()),
-              (Rows{{".", ".", "C1", "C2", "C3", "."},
-                    {".", "-", "-", "-", "-", "-"},
-                    {".", "-", "-", "-", "-", "-"}}));
+    EXPECT_EQ(cells(window.matrixPage.arrayList()), (Rows{{".", ".", "C1", "C2", "C3", "."},
+                                                          {".", "-", "-", "-", "-", "-"},
+                                                          {".", "-", "-", "-", "-", "-"}}));
 }
 
 TEST_F(FileSelection, RadioButtonsOfThePairExcludeEachOther) {

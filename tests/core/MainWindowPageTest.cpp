@@ -65,8 +65,8 @@ TEST_F(Window, PagesShareOneRectangleBelowTheTabRow) {
     EXPECT_EQ(strip, (platform::Rect{4, 4, 796, 596}));
     // A tab strip drawn without a border: its client area is its whole window, 792 x 592,
     // and tab item 0 sits at (2, 2) to (60, 22) in it.
-    const platform::Rect page = MainWindow::pageRect(platform::Rect{2, 2, 60, 22}, {4, 4},
-                                                     {strip.width(), strip.height()});
+    const platform::Rect page =
+        MainWindow::pageRect(platform::Rect{2, 2, 60, 22}, {4, 4}, {strip.width(), strip.height()});
     // P = (2 + 4, 22 + 8 + 4): the page starts there, P.x + 4 inside the strip's right
     // edge and 14 pixels above its bottom edge.
     EXPECT_EQ(page, (platform::Rect{6, 34, 6 + 792 - 12, 34 + 592 - 34 - 10}));

@@ -1,6 +1,6 @@
+#include "data/reportFile.h"
 #include "analysis/DataFilterPage.h"
 #include "data/AtomicFileWriter.h"
-#include "data/reportFile.h"
 #include "layout/FileSelectionPage.h"
 #include "resources/strings.h"
 
@@ -139,7 +139,8 @@ TEST_F(Report, RoundTripRestoresEverySettingAndRecord) {
     // Copies of the records, as the report should give them back.
     std::vector<std::unique_ptr<LogFile>> originals;
     for (auto [row, col] : {std::pair{0, 0}, {0, 2}, {1, 1}, {-1, 0}})
-        originals.push_back(std::make_unique<LogFile>(*window.fileSelectionPage.loggerArray.at(row, col)));
+        originals.push_back(
+            std::make_unique<LogFile>(*window.fileSelectionPage.loggerArray.at(row, col)));
 
     createReport(temp.file("job.ttr"));
     const std::string path = temp.file("job/job.ttr");
@@ -187,12 +188,12 @@ TEST_F(Report, FileLayoutIsLittleEndianWithZerosInEveryMeaninglessByte) {
     const std::string image = bytes.substr(6004, 1840);
     EXPECT_EQ(image.substr(0, 2), std::string("f\0", 2));
     EXPECT_EQ(image.substr(2, 298), std::string(298, '\0'));
-    EXPECT_EQ(image.substr(600, 8), std::string("\0\0\0\0\0\0\x04\x40", 8)); // 2.5
-    EXPECT_EQ(image.substr(608, 8), std::string(8, '\0'));                     // status, padding
-    EXPECT_EQ(image.substr(1824, 4), std::string("\1\0\0\0", 4));               // valueCount
-    EXPECT_EQ(image.substr(1828, 4), std::string("\1\0\0\0", 4));               // channel
-    EXPECT_EQ(image.substr(1832, 8), std::string(8, '\0'));                     // reference, padding
-    EXPECT_EQ(bytes.substr(7844, 8), std::string("\0\0\0\0\0\0\xF0\x3F", 8));  // 1.0
+    EXPECT_EQ(image.substr(600, 8), std::string("\0\0\0\0\0\0\x04\x40", 8));  // 2.5
+    EXPECT_EQ(image.substr(608, 8), std::string(8, '\0'));                    // status, padding
+    EXPECT_EQ(image.substr(1824, 4), std::string("\1\0\0\0", 4));             // valueCount
+    EXPECT_EQ(image.substr(1828, 4), std::string("\1\0\0\0", 4));             // channel
+    EXPECT_EQ(image.substr(1832, 8), std::string(8, '\0'));                   // reference, padding
+    EXPECT_EQ(bytes.substr(7844, 8), std::string("\0\0\0\0\0\0\xF0\x3F", 8)); // 1.0
 }
 
 TEST_F(Report, TextFieldWithoutTerminatorReadsAs299Characters) {

@@ -20,8 +20,7 @@ protected:
 
     void TearDown() override {
         for (const auto &message : host.takeMessages())
-            ADD_FAILURE() << "unexpected message box " << message.caption << ": "
-                          << message.text;
+            ADD_FAILURE() << "unexpected message box " << message.caption << ": " << message.text;
         for (platform::Page *page : window.pages())
             for (int id : host.dialogOf(*page).unknownIds())
                 ADD_FAILURE() << "page " << page->templateId << " used control " << id

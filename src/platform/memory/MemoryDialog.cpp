@@ -6,9 +6,8 @@
 namespace zqar::platform {
 
 MemoryDialog::MemoryDialog(const DialogTemplate &dialogTemplate, Page *owner)
-    : source(dialogTemplate), page(owner),
-      client{dialogUnitsToPixelsX(dialogTemplate.width),
-             dialogUnitsToPixelsY(dialogTemplate.height)} {
+    : source(dialogTemplate), page(owner), client{dialogUnitsToPixelsX(dialogTemplate.width),
+                                                  dialogUnitsToPixelsY(dialogTemplate.height)} {
     int group = -1;
     bool previousWasRadio = false;
     for (const ControlTemplate &item : source.controls) {
@@ -53,9 +52,7 @@ const MemoryDialog::Control &MemoryDialog::control(int id) const {
     return none;
 }
 
-std::string MemoryDialog::text(int id) const {
-    return control(id).text;
-}
+std::string MemoryDialog::text(int id) const { return control(id).text; }
 
 void MemoryDialog::setText(int id, std::string_view newText) {
     control(id).text = cutText(newText);
@@ -63,37 +60,21 @@ void MemoryDialog::setText(int id, std::string_view newText) {
         onTextChanged(id);
 }
 
-bool MemoryDialog::isChecked(int id) const {
-    return control(id).checked;
-}
+bool MemoryDialog::isChecked(int id) const { return control(id).checked; }
 
-void MemoryDialog::setChecked(int id, bool checked) {
-    control(id).checked = checked;
-}
+void MemoryDialog::setChecked(int id, bool checked) { control(id).checked = checked; }
 
-bool MemoryDialog::isEnabled(int id) const {
-    return control(id).enabled;
-}
+bool MemoryDialog::isEnabled(int id) const { return control(id).enabled; }
 
-void MemoryDialog::setEnabled(int id, bool enabled) {
-    control(id).enabled = enabled;
-}
+void MemoryDialog::setEnabled(int id, bool enabled) { control(id).enabled = enabled; }
 
-bool MemoryDialog::isShown(int id) const {
-    return control(id).shown;
-}
+bool MemoryDialog::isShown(int id) const { return control(id).shown; }
 
-void MemoryDialog::setShown(int id, bool shown) {
-    control(id).shown = shown;
-}
+void MemoryDialog::setShown(int id, bool shown) { control(id).shown = shown; }
 
-void MemoryDialog::setFocus(int id) {
-    focusId = id;
-}
+void MemoryDialog::setFocus(int id) { focusId = id; }
 
-ListView &MemoryDialog::listView(int id) {
-    return listModel(id);
-}
+ListView &MemoryDialog::listView(int id) { return listModel(id); }
 
 ListModel &MemoryDialog::listModel(int id) {
     Control &c = control(id);
@@ -102,21 +83,13 @@ ListModel &MemoryDialog::listModel(int id) {
     return *c.list;
 }
 
-Rect MemoryDialog::controlRect(int id) const {
-    return control(id).rect;
-}
+Rect MemoryDialog::controlRect(int id) const { return control(id).rect; }
 
-void MemoryDialog::moveControl(int id, const Rect &rect) {
-    control(id).rect = rect;
-}
+void MemoryDialog::moveControl(int id, const Rect &rect) { control(id).rect = rect; }
 
-Size MemoryDialog::clientSize() const {
-    return client;
-}
+Size MemoryDialog::clientSize() const { return client; }
 
-void MemoryDialog::redraw(int id) {
-    ++redraws[id];
-}
+void MemoryDialog::redraw(int id) { ++redraws[id]; }
 
 int MemoryDialog::redrawCount(int id) const {
     const auto found = redraws.find(id);

@@ -51,18 +51,14 @@ void MemoryHost::createPage(Page &page) {
     page.initialise();
 }
 
-void MemoryHost::showPage(Page &page, bool shown) {
-    shownPages[&page] = shown;
-}
+void MemoryHost::showPage(Page &page, bool shown) { shownPages[&page] = shown; }
 
 bool MemoryHost::isPageShown(const Page &page) const {
     const auto found = shownPages.find(&page);
     return found != shownPages.end() && found->second;
 }
 
-MemoryDialog &MemoryHost::dialogOf(const Page &page) {
-    return *windows.at(&page);
-}
+MemoryDialog &MemoryHost::dialogOf(const Page &page) { return *windows.at(&page); }
 
 void MemoryHost::messageBox(const std::string &text, const std::string &caption) {
     messages.push_back(RecordedMessage{caption, text, nullptr});
@@ -110,9 +106,7 @@ void MemoryHost::tick(int id) {
             timer.page->timer(id);
 }
 
-void MemoryHost::showHelp(const std::string &path) {
-    helpRequests.push_back(path);
-}
+void MemoryHost::showHelp(const std::string &path) { helpRequests.push_back(path); }
 
 std::unique_ptr<DrawingContext> MemoryHost::createOffscreen(int width, int height) {
     if (offscreenFactory)
@@ -132,8 +126,8 @@ std::vector<std::string> MemoryHost::takeStatusChanges() {
 }
 
 std::vector<RecordedMessage> MemoryHost::takeMessages() {
-    std::vector<RecordedMessage> taken(messages.begin() + static_cast<std::ptrdiff_t>(messagesTaken),
-                                       messages.end());
+    std::vector<RecordedMessage> taken(
+        messages.begin() + static_cast<std::ptrdiff_t>(messagesTaken), messages.end());
     messagesTaken = messages.size();
     return taken;
 }
