@@ -185,6 +185,60 @@ TEST_F(GraphPageTest, DrawingKeepsTheBandParametersItRead) {
     EXPECT_EQ(window.graphPage.bandColour(25.0), platform::rgb(0, 255, 64));
 }
 
+TEST_F(GraphPageTest, SettingsAreReadWithTheirReplacements) {
+    struct Case {
+        const char *spacing;
+        const char *rowSpacing;
+        const char *columnSpacing;
+        double bandSpacing;
+        double rows;
+        double columns;
+    };
+    for (const Case &c : {Case{"0", "2", "3", 1.0, 2.0, 3.0}, Case{"-2", "0", "-1", -2.0, 1.0, 1.0},
+                          Case{"0.5abc", "x", "4.5", 0.5, 1.0, 4.5}}) {
+        SCOPED_TRACE(c.spacing);
+        dataFilter().setText(DataFilterPage::CONTOUR_SPACING, c.spacing);
+        fileSelection().setText(FileSelectionPage::ROW_SPACING, c.rowSpacing);
+        fileSelection().setText(FileSelectionPage::COLUMN_SPACING, c.columnSpacing);
+        const ContourSettings settings = readContourSettings(dataFilter(), fileSelection());
+        EXPECT_EQ(settings.bands.spacing, c.bandSpacing);
+        EXPECT_EQ(settings.rowSpacing, c.rows);
+        EXPECT_EQ(settings.columnSpacing, c.columns);
+    }
+    fileSelection().setChecked(FileSelectionPage::LOGGERS_ON_BOUNDARY, true);
+    dataFilter().setChecked(DataFilterPage::SHOW_SINGULAR_AS_TEXT, true);
+    ContourSettings settings = readContourSettings(dataFilter(), fileSelection());
+    EXPECT_EQ(settings.inset, 0);
+    EXPECT_TRUE(settings.showSingularAsText);
+    fileSelection().setChecked(FileSelectionPage::LOGGERS_ON_BOUNDARY, false);
+    settings = readContourSettings(dataFilter(), fileSelection());
+    EXPECT_EQ(settings.inset, 1);
+}
+
+TEST_F(GraphPageTest, UnusableSettingsShowWhatToChange) {
+    addSets(1);
+    struct Case {
+        const char *minimum;
+        const char *maximum;
+        const char *message;
+    };
+    for (const Case &c : {Case{"abc", "xyz", "Maximum Temperature must be above Minimum Temperature"},
+                          Case{"1e400", "30", "Minimum Temperature is out of range"},
+                          Case{"-1e300", "1e300", "Contour Spacing gives too many bands"}}) {
+        SCOPED_TRACE(c.minimum);
+        dataFilter().setText(DataFilterPage::MINIMUM_TEMPERATURE, c.minimum);
+        dataFilter().setText(DataFilterPage::MAXIMUM_TEMPERATURE, c.maximum);
+        offscreen->calls.clear();
+        paint();
+        const auto texts = offscreen->callsOf(CallKind::Text);
+        ASSERT_EQ(texts.size(), 1u);
+        EXPECT_EQ(texts[0].text, c.message);
+        EXPECT_EQ(offscreen->callsOf(CallKind::Fill).size(), 1u); // the white background only
+        EXPECT_EQ(graph().text(GP::STATUS).rfind("1 of 1  ", 0), 0u);
+    }
+    EXPECT_EQ(offscreen->liveObjects(), 0);
+}
+
 TEST_F(GraphPageTest, ResizePlacesTheArea) {
     graph().resize(600, 400);
     EXPECT_EQ(graph().controlRect(GP::GRAPH_AREA), (platform::Rect{4, 29, 600, 401}));

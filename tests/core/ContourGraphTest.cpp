@@ -410,6 +410,24 @@ TEST(ContourGraph, FlatCellsFromExtremeSpacingRatiosPaintNoField) {
     }
 }
 
+TEST(ContourGraph, AbsurdRectanglesNeverFault) {
+    struct Case {
+        int x, y, width, height;
+    };
+    const TemperatureSet set = uniformSet(3, 4, 2, 25.0);
+    for (const Case &area : {Case{0, 0, -500, 460}, Case{0, 0, 0, 460}, Case{0, 0, 1, 460},
+                             Case{0, 0, 760, 2147483647}, Case{0, 0, 2147483647, 460},
+                             Case{900000000, 900000000, 900000000, 900000000},
+                             Case{-2147483647, 0, 760, 460}}) {
+        SCOPED_TRACE(testing::Message() << area.x << " " << area.width << "x" << area.height);
+        Drawing drawing;
+        draw(drawing, set, tenBands(), area.x, area.y, area.width, area.height);
+        EXPECT_LE(drawing.fills.size(), 100000u);
+        EXPECT_EQ(drawing.dc.liveObjects(), 0);
+        EXPECT_EQ(drawing.dc.faults, 0);
+    }
+}
+
 TEST(ContourSettingsReading, BandCountLimitIsInclusive) {
     ContourSettings settings;
     settings.bands = {0.0, MAX_BANDS, 1.0};
