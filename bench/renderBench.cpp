@@ -126,7 +126,9 @@ void renderFloor(benchmark::State &state) {
                     QRgb *line = reinterpret_cast<QRgb *>(image.scanLine(yT + k)) + xL;
                     for (int j = 0; j < spanW; ++j) {
                         const int g = truncToInt(h);
-                        line[j] = colours[static_cast<std::size_t>(g < 0 ? 0 : g >= nb ? nb - 1 : g)];
+                        line[j] = colours[static_cast<std::size_t>(g < 0     ? 0
+                                                                   : g >= nb ? nb - 1
+                                                                             : g)];
                         h += dh;
                     }
                 }
@@ -140,7 +142,8 @@ BENCHMARK(renderFloor)->Arg(0)->Arg(16)->Unit(benchmark::kMillisecond)->UseRealT
 // A window with three sets on the in-memory backend whose off-screen bitmap is a real one.
 struct GraphWindow {
     GraphWindow() : window(host) {
-        host.offscreenFactory = [](int width, int height) -> std::unique_ptr<platform::DrawingContext> {
+        host.offscreenFactory = [](int width,
+                                   int height) -> std::unique_ptr<platform::DrawingContext> {
             return platform::QtDrawingContext::offscreen(width, height);
         };
         window.initialise();

@@ -33,8 +33,8 @@ enum FileSelectionSetting : int {
 };
 
 constexpr double UNIT_PER_DPI = 0.1279527559055118; // 3.25 mm in inches
-constexpr int MAX_UNIT = 4096;                       // pixels; a device beyond 32000 dpi
-constexpr double MAX_COORDINATE = 1.0e9;             // stays clear of 32-bit overflow
+constexpr int MAX_UNIT = 4096;                      // pixels; a device beyond 32000 dpi
+constexpr double MAX_COORDINATE = 1.0e9;            // stays clear of 32-bit overflow
 constexpr int FITTING_ROUNDS = 10;
 constexpr int FIELD_TO_SINGULAR_GAP = 30; // pixels, in the first width estimate
 constexpr int LEGEND_COLUMN_UNITS = 9;
@@ -82,8 +82,7 @@ void drawText(DrawingContext &dc, int x, int y, unsigned align, const std::strin
 }
 
 void drawProblem(DrawingContext &dc, const ContourLayout &layout, int x, int y) {
-    const int height =
-        layout.u >= 1 && layout.u <= MAX_UNIT ? layout.u : PROBLEM_FONT_HEIGHT;
+    const int height = layout.u >= 1 && layout.u <= MAX_UNIT ? layout.u : PROBLEM_FONT_HEIGHT;
     const ObjectHandle font = dc.createFont(graphFont(height));
     const ObjectHandle previousFont = dc.selectObject(font);
     drawText(dc, x + height, y + height, ALIGN_LEFT_TOP, layout.problem);
@@ -244,8 +243,8 @@ ContourLayout layoutContourGraph(int logPixelsX, const ArrayDimensions &dimensio
 void drawContourGraph(DrawingContext &dc, const TemperatureSet &set,
                       const ArrayDimensions &dimensions, const ContourSettings &settings,
                       const ColourScale &scale, int x, int y, int width, int height) {
-    const ContourLayout layout = layoutContourGraph(dc.deviceCaps(platform::LOGPIXELSX),
-                                                    dimensions, settings, width, height);
+    const ContourLayout layout = layoutContourGraph(dc.deviceCaps(platform::LOGPIXELSX), dimensions,
+                                                    settings, width, height);
     if (std::abs(static_cast<double>(x)) > MAX_COORDINATE ||
         std::abs(static_cast<double>(y)) > MAX_COORDINATE)
         return;
@@ -299,8 +298,7 @@ void drawContourGraph(DrawingContext &dc, const TemperatureSet &set,
             const double br = set.valueAt(r + 1, c + 1);
             const int spanH = (r < 0 || r == R - 1) ? cellH / 2 : cellH;
             const int spanW = (c < 0 || c == K - 1) ? cellW / 2 : cellW;
-            if (tl == NO_VALUE || bl == NO_VALUE || tr == NO_VALUE || br == NO_VALUE ||
-                spanH <= 0)
+            if (tl == NO_VALUE || bl == NO_VALUE || tr == NO_VALUE || br == NO_VALUE || spanH <= 0)
                 continue;
             const int xL = X0 + c * cellW + ((c < 0 ? 2 : 1) * cellW * inset) / 2;
             const int yT = Y0 + r * cellH + ((r < 0 ? 2 : 1) * cellH * inset) / 2;

@@ -38,8 +38,8 @@ struct BandParameters {
 struct ContourSettings {
     BandParameters bands;
     bool showSingularAsText = false;
-    int inset = 1;             // 0 when the loggers stand on the boundary
-    double rowSpacing = 1.0;   // any unit, only the ratio to columnSpacing counts
+    int inset = 1;           // 0 when the loggers stand on the boundary
+    double rowSpacing = 1.0; // any unit, only the ratio to columnSpacing counts
     double columnSpacing = 1.0;
 };
 

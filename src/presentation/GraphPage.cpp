@@ -67,8 +67,8 @@ void GraphPage::drawItem(int id, platform::DrawingContext &dc, const platform::R
     if (!set) {
         dialog().setText(STATUS, text::NO_DATA);
     } else {
-        dialog().setText(STATUS, text::format(text::SET_POSITION, sets.currentSet + 1,
-                                              sets.count(), set->title()));
+        dialog().setText(STATUS, text::format(text::SET_POSITION, sets.currentSet + 1, sets.count(),
+                                              set->title()));
         drawContourGraph(target, item.left, item.top, item.width(), item.height());
     }
     if (offscreenDC)
@@ -137,8 +137,6 @@ void GraphPage::onLast() {
     redrawGraph();
 }
 
-void GraphPage::redrawGraph() {
-    dialog().redraw(GRAPH_AREA);
-}
+void GraphPage::redrawGraph() { dialog().redraw(GRAPH_AREA); }
 
 } // namespace zqar

@@ -74,21 +74,20 @@ void PrintJob::beginJob() {
         pixelsPerMillimetre = static_cast<double>(horizontalPixels) / horizontalMillimetres;
     } else {
         const int dpi = printer->deviceCaps(platform::LOGPIXELSX);
-        pixelsPerMillimetre =
-            dpi > 0 ? dpi / MILLIMETRES_PER_INCH : FALLBACK_PIXELS_PER_MILLIMETRE;
+        pixelsPerMillimetre = dpi > 0 ? dpi / MILLIMETRES_PER_INCH : FALLBACK_PIXELS_PER_MILLIMETRE;
     }
     printer->startDocument(PRINT_DOCUMENT_NAME);
     printer->startPage();
     lineOffset = 0;
     tabStops.clear();
-    titleFont = printer->createFont(
-        printFont(truncToInt(pixelsPerMillimetre * TITLE_FONT_HEIGHT), BOLD));
-    headingFont = printer->createFont(
-        printFont(truncToInt(pixelsPerMillimetre * HEADING_FONT_HEIGHT), BOLD));
-    bodyFont = printer->createFont(
-        printFont(truncToInt(pixelsPerMillimetre * BODY_FONT_HEIGHT), NORMAL));
-    smallFont = printer->createFont(
-        printFont(truncToInt(pixelsPerMillimetre * SMALL_FONT_HEIGHT), NORMAL));
+    titleFont =
+        printer->createFont(printFont(truncToInt(pixelsPerMillimetre * TITLE_FONT_HEIGHT), BOLD));
+    headingFont =
+        printer->createFont(printFont(truncToInt(pixelsPerMillimetre * HEADING_FONT_HEIGHT), BOLD));
+    bodyFont =
+        printer->createFont(printFont(truncToInt(pixelsPerMillimetre * BODY_FONT_HEIGHT), NORMAL));
+    smallFont =
+        printer->createFont(printFont(truncToInt(pixelsPerMillimetre * SMALL_FONT_HEIGHT), NORMAL));
     previousFont = printer->selectObject(bodyFont);
     setMargins(0.0, 0.0, 0.0, 0.0);
 }
@@ -132,9 +131,8 @@ void PrintJob::printText(std::string_view text, int column, int alignment) {
     std::size_t pieceStart = 0;
     while (true) {
         const std::size_t tab = text.find('\t', pieceStart);
-        const std::string_view piece =
-            text.substr(pieceStart, tab == std::string_view::npos ? std::string_view::npos
-                                                                  : tab - pieceStart);
+        const std::string_view piece = text.substr(
+            pieceStart, tab == std::string_view::npos ? std::string_view::npos : tab - pieceStart);
         int lo = 0;
         int hi = areaWidth;
         if (column > 0 && tabCount > 0) {

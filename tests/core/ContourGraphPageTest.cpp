@@ -47,8 +47,8 @@ protected:
     }
     void addSets(int count) {
         for (int i = 0; i < count; ++i) {
-            auto set = std::make_unique<TemperatureSet>(testing::novemberFifth(10 + i, 0), 0.0, 3,
-                                                        4, 2);
+            auto set =
+                std::make_unique<TemperatureSet>(testing::novemberFifth(10 + i, 0), 0.0, 3, 4, 2);
             for (int r = 0; r < 3; ++r)
                 for (int c = 0; c < 4; ++c)
                     set->setValue(r, c, 25.0);
@@ -64,8 +64,8 @@ protected:
     struct Buttons {
         bool first, previous, next, last, print, slides;
         bool operator==(const Buttons &o) const {
-            return first == o.first && previous == o.previous && next == o.next &&
-                   last == o.last && print == o.print && slides == o.slides;
+            return first == o.first && previous == o.previous && next == o.next && last == o.last &&
+                   print == o.print && slides == o.slides;
         }
     };
     Buttons buttons() {
@@ -222,9 +222,10 @@ TEST_F(GraphPageTest, UnusableSettingsShowWhatToChange) {
         const char *maximum;
         const char *message;
     };
-    for (const Case &c : {Case{"abc", "xyz", "Maximum Temperature must be above Minimum Temperature"},
-                          Case{"1e400", "30", "Minimum Temperature is out of range"},
-                          Case{"-1e300", "1e300", "Contour Spacing gives too many bands"}}) {
+    for (const Case &c :
+         {Case{"abc", "xyz", "Maximum Temperature must be above Minimum Temperature"},
+          Case{"1e400", "30", "Minimum Temperature is out of range"},
+          Case{"-1e300", "1e300", "Contour Spacing gives too many bands"}}) {
         SCOPED_TRACE(c.minimum);
         dataFilter().setText(DataFilterPage::MINIMUM_TEMPERATURE, c.minimum);
         dataFilter().setText(DataFilterPage::MAXIMUM_TEMPERATURE, c.maximum);

@@ -1,6 +1,6 @@
+#include "presentation/ContourGraph.h"
 #include "analysis/TemperatureSet.h"
 #include "platform/memory/RecordingContext.h"
-#include "presentation/ContourGraph.h"
 
 #include <gtest/gtest.h>
 
@@ -72,9 +72,8 @@ std::map<std::pair<int, int>, int> fieldCoverage(const Drawing &drawing) {
 TEST(BandColour, TenBandsBetweenTwentyAndThirty) {
     const BandParameters bands{20.0, 30.0, 1.0};
     const std::vector<Colour> expected = {
-        rgb(128, 0, 255), rgb(12, 0, 255),   rgb(0, 102, 255), rgb(0, 216, 255),
-        rgb(0, 255, 178), rgb(0, 255, 64),   rgb(51, 255, 0),  rgb(166, 255, 0),
-        rgb(255, 229, 0), rgb(255, 115, 0)};
+        rgb(128, 0, 255), rgb(12, 0, 255), rgb(0, 102, 255), rgb(0, 216, 255), rgb(0, 255, 178),
+        rgb(0, 255, 64),  rgb(51, 255, 0), rgb(166, 255, 0), rgb(255, 229, 0), rgb(255, 115, 0)};
     for (int band = 0; band < 10; ++band) {
         SCOPED_TRACE(band);
         EXPECT_EQ(bandColour(DEFAULT_COLOUR_SCALE, bands, 20.0 + band), expected[band]);
@@ -139,8 +138,8 @@ TEST(ContourGraph, FieldCoversTheArrayWithItsRingOnce) {
     EXPECT_EQ(covered.size(), 363u * 272u);
     for (const auto &pixel : covered) {
         ASSERT_EQ(pixel.second, 1) << pixel.first.first << "," << pixel.first.second;
-        ASSERT_TRUE((Rect{48, 68, 48 + 363, 68 + 272}.contains({pixel.first.first,
-                                                                  pixel.first.second})));
+        ASSERT_TRUE(
+            (Rect{48, 68, 48 + 363, 68 + 272}.contains({pixel.first.first, pixel.first.second})));
     }
     // A uniform 25 degrees is band 5 everywhere, one run per pixel row and span.
     for (const auto &fill : drawing.fills) {
@@ -329,32 +328,112 @@ TEST(ContourGraph, BadSettingsWriteOneLineInsteadOfTheGraph) {
     const double huge = 1.0e300;
     const double infinite = HUGE_VAL;
     const std::vector<Case> cases = {
-        {"maximum equals minimum", {20, 20, 1}, {3, 4, 2}, 760, 460, 1, 1,
+        {"maximum equals minimum",
+         {20, 20, 1},
+         {3, 4, 2},
+         760,
+         460,
+         1,
+         1,
          "Maximum Temperature must be above Minimum Temperature"},
-        {"maximum below minimum", {30, 20, 1}, {3, 4, 2}, 760, 460, 1, 1,
+        {"maximum below minimum",
+         {30, 20, 1},
+         {3, 4, 2},
+         760,
+         460,
+         1,
+         1,
          "Maximum Temperature must be above Minimum Temperature"},
-        {"negative spacing", {20, 30, -1}, {3, 4, 2}, 760, 460, 1, 1,
+        {"negative spacing",
+         {20, 30, -1},
+         {3, 4, 2},
+         760,
+         460,
+         1,
+         1,
          "Contour Spacing must be a number above 0"},
-        {"tiny spacing", {20, 30, 1e-300}, {3, 4, 2}, 760, 460, 1, 1,
+        {"tiny spacing",
+         {20, 30, 1e-300},
+         {3, 4, 2},
+         760,
+         460,
+         1,
+         1,
          "Contour Spacing gives too many bands"},
-        {"huge range", {-huge, huge, 1}, {3, 4, 2}, 760, 460, 1, 1,
+        {"huge range",
+         {-huge, huge, 1},
+         {3, 4, 2},
+         760,
+         460,
+         1,
+         1,
          "Contour Spacing gives too many bands"},
-        {"minimum 1e400", {infinite, 30, 1}, {3, 4, 2}, 760, 460, 1, 1,
+        {"minimum 1e400",
+         {infinite, 30, 1},
+         {3, 4, 2},
+         760,
+         460,
+         1,
+         1,
          "Minimum Temperature is out of range"},
-        {"maximum 1e400", {20, infinite, 1}, {3, 4, 2}, 760, 460, 1, 1,
+        {"maximum 1e400",
+         {20, infinite, 1},
+         {3, 4, 2},
+         760,
+         460,
+         1,
+         1,
          "Maximum Temperature is out of range"},
-        {"spacing 1e400", {20, 30, infinite}, {3, 4, 2}, 760, 460, 1, 1,
+        {"spacing 1e400",
+         {20, 30, infinite},
+         {3, 4, 2},
+         760,
+         460,
+         1,
+         1,
          "Contour Spacing must be a number above 0"},
-        {"no rows or singulars on the boundary", {20, 30, 1}, {0, 4, 0}, 760, 460, 1, 1,
-         "The layout needs a row or a singular logger", 0},
-        {"no columns on the fitting path", {20, 30, 1}, {0, 0, 3}, 20, 460, 1, 1,
-         "The layout needs a column", 0},
-        {"area lower than a legend line", {20, 30, 1}, {3, 4, 2}, 760, 14, 1, 1,
+        {"no rows or singulars on the boundary",
+         {20, 30, 1},
+         {0, 4, 0},
+         760,
+         460,
+         1,
+         1,
+         "The layout needs a row or a singular logger",
+         0},
+        {"no columns on the fitting path",
+         {20, 30, 1},
+         {0, 0, 3},
+         20,
+         460,
+         1,
+         1,
+         "The layout needs a column",
+         0},
+        {"area lower than a legend line",
+         {20, 30, 1},
+         {3, 4, 2},
+         760,
+         14,
+         1,
+         1,
          "The graph area is too low for the legend"},
-        {"negative height", {20, 30, 1}, {3, 4, 2}, 760, -500, 1, 1,
+        {"negative height",
+         {20, 30, 1},
+         {3, 4, 2},
+         760,
+         -500,
+         1,
+         1,
          "The graph area is too low for the legend"},
         // The fitting rounds swing ever wider when rows are far taller than columns.
-        {"fitting diverges", {20, 30, 1}, {3, 4, 2}, 200, 460, 100, 1,
+        {"fitting diverges",
+         {20, 30, 1},
+         {3, 4, 2},
+         200,
+         460,
+         100,
+         1,
          "Row Spacing and Column Spacing do not fit the graph area"},
     };
     for (const auto &testCase : cases) {
@@ -415,10 +494,10 @@ TEST(ContourGraph, AbsurdRectanglesNeverFault) {
         int x, y, width, height;
     };
     const TemperatureSet set = uniformSet(3, 4, 2, 25.0);
-    for (const Case &area : {Case{0, 0, -500, 460}, Case{0, 0, 0, 460}, Case{0, 0, 1, 460},
-                             Case{0, 0, 760, 2147483647}, Case{0, 0, 2147483647, 460},
-                             Case{900000000, 900000000, 900000000, 900000000},
-                             Case{-2147483647, 0, 760, 460}}) {
+    for (const Case &area :
+         {Case{0, 0, -500, 460}, Case{0, 0, 0, 460}, Case{0, 0, 1, 460},
+          Case{0, 0, 760, 2147483647}, Case{0, 0, 2147483647, 460},
+          Case{900000000, 900000000, 900000000, 900000000}, Case{-2147483647, 0, 760, 460}}) {
         SCOPED_TRACE(testing::Message() << area.x << " " << area.width << "x" << area.height);
         Drawing drawing;
         draw(drawing, set, tenBands(), area.x, area.y, area.width, area.height);

@@ -1,7 +1,7 @@
+#include "platform/qt/QtBatchOptions.h"
 #include "analysis/TemperatureSet.h"
 #include "app/BatchTool.h"
 #include "platform/qt/GraphExport.h"
-#include "platform/qt/QtBatchOptions.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -21,8 +21,8 @@ protected:
     DrawingOptions() : tool(out, err) {
         registerDrawingOptions(tool);
         EXPECT_EQ(tool.run({"--set", "NumberOfRows=3", "--set", "NumberOfColumns=4", "--set",
-                            "NumberOfSingular=2", "--set", "LoggersOnBoundary=Y",
-                            "--update-layout", "--set", "minimumTemperatureText=20", "--set",
+                            "NumberOfSingular=2", "--set", "LoggersOnBoundary=Y", "--update-layout",
+                            "--set", "minimumTemperatureText=20", "--set",
                             "maximumTemperatureText=30", "--set", "contourSpacingText=1"}),
                   BATCH_OK)
             << err.str();
@@ -83,8 +83,8 @@ TEST_F(DrawingOptions, ExportPngNumbersEverySet) {
 }
 
 TEST_F(DrawingOptions, BadSizesAreUsageErrors) {
-    for (const char *size : {"0x100", "100", "x100", "100x", "-5x10", "99999x99999", "1e3x10",
-                             "100x100x3"}) {
+    for (const char *size :
+         {"0x100", "100", "x100", "100x", "-5x10", "99999x99999", "1e3x10", "100x100x3"}) {
         SCOPED_TRACE(size);
         EXPECT_EQ(tool.run({"--size", size}), BATCH_USAGE);
     }
@@ -100,8 +100,7 @@ TEST_F(DrawingOptions, PrintCommandsWritePdfDocuments) {
     addSets(2, 24.0);
     const std::string graph = dir.file("graph.pdf");
     const std::string matrix = dir.file("matrix.pdf");
-    ASSERT_EQ(tool.run({"--print-graph", graph, "--print-matrix", matrix}), BATCH_OK)
-        << err.str();
+    ASSERT_EQ(tool.run({"--print-graph", graph, "--print-matrix", matrix}), BATCH_OK) << err.str();
     for (const std::string &path : {graph, matrix}) {
         SCOPED_TRACE(path);
         const std::string bytes = bytesOf(path);

@@ -99,9 +99,9 @@ TEST(QtDrawing, TextSitsOnItsReferencePoint) {
         bool leftOfX;
         bool aboveY;
     };
-    for (const Case &testCase : {Case{TA_LEFT | TA_TOP, false, false},
-                                 Case{TA_RIGHT | TA_BASELINE, true, true},
-                                 Case{TA_CENTER | TA_TOP, true, false}}) {
+    for (const Case &testCase :
+         {Case{TA_LEFT | TA_TOP, false, false}, Case{TA_RIGHT | TA_BASELINE, true, true},
+          Case{TA_CENTER | TA_TOP, true, false}}) {
         SCOPED_TRACE(testCase.align);
         const ObjectHandle white = dc->stockObject(StockObject::WhiteBrush);
         dc->fillRect({0, 0, 200, 100}, white);
@@ -160,16 +160,15 @@ TEST(QtDrawing, RenderedFieldShowsTheBandColours) {
         int column;
         Colour expected;
     };
-    for (const Probe &probe : {Probe{0, rgb(128, 0, 255)}, Probe{1, rgb(0, 102, 255)},
-                               Probe{2, rgb(0, 255, 178)}}) {
+    for (const Probe &probe :
+         {Probe{0, rgb(128, 0, 255)}, Probe{1, rgb(0, 102, 255)}, Probe{2, rgb(0, 255, 178)}}) {
         SCOPED_TRACE(probe.column);
         const int x = layout.x0 + probe.column * layout.cellW + layout.cellW / 4;
         EXPECT_EQ(colourAt(*dc, x, y), probe.expected);
     }
     // Band 7 for the singular square, inside its outline.
     const int xQ = layout.x0 + 4 * layout.cellW + 2 * layout.u;
-    EXPECT_EQ(colourAt(*dc, xQ + layout.cellH / 2, layout.y0 + layout.cellH / 2),
-              rgb(166, 255, 0));
+    EXPECT_EQ(colourAt(*dc, xQ + layout.cellH / 2, layout.y0 + layout.cellH / 2), rgb(166, 255, 0));
     // Outside the field, on the left, nothing was painted.
     EXPECT_EQ(colourAt(*dc, layout.x0 - 2, y), rgb(255, 255, 255));
 }

@@ -174,8 +174,8 @@ Size RecordingContext::textExtent(std::string_view text) {
     return {static_cast<int>(text.size()) * height / 2, height};
 }
 
-void RecordingContext::copyFrom(const DrawingContext &, int x, int y, int width, int height,
-                                int sx, int sy) {
+void RecordingContext::copyFrom(const DrawingContext &, int x, int y, int width, int height, int sx,
+                                int sy) {
     RecordedCall call;
     call.kind = CallKind::Copy;
     call.rect = {x, y, x + width, y + height};

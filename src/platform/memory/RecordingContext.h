@@ -15,29 +15,39 @@ enum class ObjectKind { Brush, Pen, Font };
 
 struct RecordedObject {
     ObjectKind kind = ObjectKind::Brush;
-    Colour colour = 0;   // brushes and pens
+    Colour colour = 0; // brushes and pens
     int penWidth = 0;
-    FontSpec font;       // fonts
+    FontSpec font; // fonts
     bool stock = false;
     bool deleted = false;
 };
 
-enum class CallKind { Fill, Frame, MoveTo, LineTo, Text, Copy, StartDocument, StartPage, EndPage,
-                      EndDocument };
+enum class CallKind {
+    Fill,
+    Frame,
+    MoveTo,
+    LineTo,
+    Text,
+    Copy,
+    StartDocument,
+    StartPage,
+    EndPage,
+    EndDocument
+};
 
 struct RecordedCall {
     CallKind kind = CallKind::Fill;
-    Rect rect;               // fills, frames, copies (destination)
-    ObjectHandle brush = 0;  // fills and frames
-    Colour colour = 0;       // the brush's colour for fills and frames; pen colour for lines
-    Point point;             // moveTo, lineTo, text
-    Point from;              // lineTo: where the line starts
-    std::string text;        // text; document name
-    unsigned align = 0;      // text
-    int fontHeight = 0;      // text: the selected font's height
-    Colour textColour = 0;   // text
+    Rect rect;              // fills, frames, copies (destination)
+    ObjectHandle brush = 0; // fills and frames
+    Colour colour = 0;      // the brush's colour for fills and frames; pen colour for lines
+    Point point;            // moveTo, lineTo, text
+    Point from;             // lineTo: where the line starts
+    std::string text;       // text; document name
+    unsigned align = 0;     // text
+    int fontHeight = 0;     // text: the selected font's height
+    Colour textColour = 0;  // text
     BackgroundMode backgroundMode = BackgroundMode::Opaque; // text
-    Point source;            // copies
+    Point source;                                           // copies
 };
 
 class RecordingContext : public PrintTarget {

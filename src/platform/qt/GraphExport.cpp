@@ -8,8 +8,8 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <unordered_map>
 #include <system_error>
+#include <unordered_map>
 
 namespace zqar {
 
@@ -83,7 +83,8 @@ QImage withColourTable(const QImage &image) {
 bool savePng(const QImage &image, const std::string &path) {
     const std::string temporary = path + ".part";
     const QImage indexed = withColourTable(image);
-    if (!(indexed.isNull() ? image : indexed).save(platform::toQString(temporary), "PNG", PNG_QUALITY)) {
+    if (!(indexed.isNull() ? image : indexed)
+             .save(platform::toQString(temporary), "PNG", PNG_QUALITY)) {
         std::error_code ignored;
         std::filesystem::remove(temporary, ignored);
         return false;

@@ -113,12 +113,11 @@ void registerDrawingOptions(BatchTool &tool) {
                         *size = *parsed;
                         return std::nullopt;
                     }});
-    tool.addOption({"--export-png", "FILE",
-                    "the graph of the current set as PNG; a %d in FILE exports every set, "
-                    "numbered from 1",
-                    [size](BatchTool &t, const std::string &file) {
-                        return exportPng(t, *size, file);
-                    }});
+    tool.addOption(
+        {"--export-png", "FILE",
+         "the graph of the current set as PNG; a %d in FILE exports every set, "
+         "numbered from 1",
+         [size](BatchTool &t, const std::string &file) { return exportPng(t, *size, file); }});
     tool.addOption({"--print-graph", "FILE.pdf", "Print Graph into a PDF file (A4)",
                     [](BatchTool &t, const std::string &file) {
                         return printToPdf(t, file, [&t] {

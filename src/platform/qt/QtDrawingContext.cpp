@@ -25,9 +25,7 @@ constexpr int DEFAULT_FONT_PIXELS = 16; // the context's font before any is sele
 constexpr int PRINT_DPI = 300;          // enough for text, and keeps the field's fills few
 constexpr int MAX_FONT_PIXELS = 100000;
 
-QColor toQColor(Colour colour) {
-    return QColor(redOf(colour), greenOf(colour), blueOf(colour));
-}
+QColor toQColor(Colour colour) { return QColor(redOf(colour), greenOf(colour), blueOf(colour)); }
 
 // Unit steps of a horizontal or vertical line; anything else is drawn by the painter.
 int sign(int value) { return value > 0 ? 1 : value < 0 ? -1 : 0; }
@@ -161,8 +159,8 @@ ObjectHandle QtDrawingContext::createPen(PenStyle, int, Colour colour) {
 QFont QtDrawingContext::makeFont(const FontSpec &spec) const {
     QFont font(toQString(spec.face.empty() ? std::string("Arial") : spec.face));
     font.setStyleStrategy(QFont::PreferOutline);
-    font.setWeight(static_cast<QFont::Weight>(std::clamp(spec.weight <= 0 ? 400 : spec.weight,
-                                                         1, 1000)));
+    font.setWeight(
+        static_cast<QFont::Weight>(std::clamp(spec.weight <= 0 ? 400 : spec.weight, 1, 1000)));
     font.setItalic(spec.italic);
     font.setUnderline(spec.underline);
     font.setStrikeOut(spec.strikeOut);
@@ -177,7 +175,8 @@ QFont QtDrawingContext::makeFont(const FontSpec &spec) const {
         const QFontMetrics metrics(font, device);
         const int cell = metrics.ascent() + metrics.descent();
         if (cell > 0 && cell != height) {
-            const int scaled = static_cast<int>(std::lround(static_cast<double>(height) * height / cell));
+            const int scaled =
+                static_cast<int>(std::lround(static_cast<double>(height) * height / cell));
             font.setPixelSize(std::max(scaled, 1));
         }
     }
@@ -246,8 +245,7 @@ void QtDrawingContext::fillRect(const Rect &rect, ObjectHandle brushHandle) {
 
 void QtDrawingContext::frameRect(const Rect &rect, ObjectHandle brushHandle) {
     const Object *brush = use(brushHandle);
-    if (!brush || brush->kind != Kind::Brush || rect.right <= rect.left ||
-        rect.bottom <= rect.top)
+    if (!brush || brush->kind != Kind::Brush || rect.right <= rect.left || rect.bottom <= rect.top)
         return;
     fillPixels(rect.left, rect.top, rect.right, rect.top + 1, *brush);
     fillPixels(rect.left, rect.bottom - 1, rect.right, rect.bottom, *brush);
@@ -397,8 +395,9 @@ void installPainterContexts(QtHost &host) {
     host.setOffscreenFactory([](int width, int height) -> std::unique_ptr<DrawingContext> {
         return QtDrawingContext::offscreen(width, height);
     });
-    host.setPrinterChooser(
-        [](QWidget *owner) -> std::unique_ptr<PrintTarget> { return choosePrinterWithDialog(owner); });
+    host.setPrinterChooser([](QWidget *owner) -> std::unique_ptr<PrintTarget> {
+        return choosePrinterWithDialog(owner);
+    });
     QtDialog::setPainterContextFactory([](QPainter &painter) -> std::unique_ptr<DrawingContext> {
         return std::make_unique<QtDrawingContext>(painter);
     });
