@@ -132,6 +132,7 @@ TEST(QtDrawing, BitmapCapabilitiesAndCopies) {
     EXPECT_EQ(source->deviceCaps(LOGPIXELSX), 96);
     EXPECT_EQ(source->deviceCaps(HORZRES), 64);
     EXPECT_EQ(source->deviceCaps(VERTRES), 48);
+    EXPECT_EQ(QtDrawingContext::offscreen(8, 8, 144)->deviceCaps(LOGPIXELSX), 144);
     source->fillRect({0, 0, 10, 10}, source->stockObject(StockObject::BlackBrush));
     auto target = QtDrawingContext::offscreen(64, 48);
     target->copyFrom(*source, 20, 20, 5, 5, 3, 3);

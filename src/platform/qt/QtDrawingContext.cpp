@@ -6,12 +6,14 @@
 #include "platform/qt/QtText.h"
 
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QScreen>
 
 #include <algorithm>
 #include <cmath>
@@ -44,10 +46,15 @@ QtDrawingContext::~QtDrawingContext() {
         ownedPainter->end();
 }
 
-std::unique_ptr<QtDrawingContext> QtDrawingContext::offscreen(int width, int height) {
+std::unique_ptr<QtDrawingContext> QtDrawingContext::offscreen(int width, int height,
+                                                              int dotsPerInch) {
     std::unique_ptr<QtDrawingContext> context(new QtDrawingContext());
     context->ownedImage =
         std::make_unique<QImage>(std::max(width, 1), std::max(height, 1), QImage::Format_RGB32);
+    const int dotsPerMetre =
+        static_cast<int>(std::lround(std::clamp(dotsPerInch, 1, 100000) / 0.0254));
+    context->ownedImage->setDotsPerMeterX(dotsPerMetre);
+    context->ownedImage->setDotsPerMeterY(dotsPerMetre);
     context->ownedImage->fill(Qt::white);
     context->device = context->ownedImage.get();
     context->ownedPainter = std::make_unique<QPainter>(context->ownedImage.get());
@@ -393,7 +400,11 @@ std::unique_ptr<PrintTarget> choosePrinterWithDialog(QWidget *owner) {
 
 void installPainterContexts(QtHost &host) {
     host.setOffscreenFactory([](int width, int height) -> std::unique_ptr<DrawingContext> {
-        return QtDrawingContext::offscreen(width, height);
+        // The graph's unit follows the resolution, as on a bitmap made for the screen.
+        const QScreen *screen = QGuiApplication::primaryScreen();
+        const int dotsPerInch =
+            screen ? static_cast<int>(std::lround(screen->logicalDotsPerInchX())) : 96;
+        return QtDrawingContext::offscreen(width, height, dotsPerInch);
     });
     host.setPrinterChooser([](QWidget *owner) -> std::unique_ptr<PrintTarget> {
         return choosePrinterWithDialog(owner);

@@ -28,8 +28,9 @@ class QtDrawingContext : public PrintTarget {
 public:
     // Paints through a painter that someone else began and ends (a widget's paint event).
     explicit QtDrawingContext(QPainter &painter);
-    // An off-screen bitmap of width x height pixels, white to begin with.
-    static std::unique_ptr<QtDrawingContext> offscreen(int width, int height);
+    // An off-screen bitmap of width x height pixels, white to begin with, that answers
+    // dotsPerInch as its resolution (the screen's, for a bitmap compatible with it).
+    static std::unique_ptr<QtDrawingContext> offscreen(int width, int height, int dotsPerInch = 96);
     // A printer or PDF writer for one document; painting starts with startDocument.
     static std::unique_ptr<QtDrawingContext> forPrinter(std::unique_ptr<QPagedPaintDevice> device);
     ~QtDrawingContext() override;
