@@ -37,7 +37,9 @@ public:
     QtDrawingContext(const QtDrawingContext &) = delete;
     QtDrawingContext &operator=(const QtDrawingContext &) = delete;
 
-    // The off-screen bitmap, or null when this context paints elsewhere.
+    // The off-screen bitmap, or null when this context paints elsewhere. Do not keep a copy
+    // while still drawing: the fills write the rows directly, and a shared copy would make
+    // the next row write detach the bitmap from the painter's buffer.
     const QImage *image() const { return ownedImage.get(); }
 
     int deviceCaps(DeviceCap cap) const override;
