@@ -289,6 +289,18 @@ TEST_F(MainWindowShellTest, GraphTabPaintsTheCurrentSetThroughThePainterBackend)
         << graph->text(GraphPage::STATUS);
 }
 
+TEST_F(MainWindowShellTest, ClosingItEndsTheProgramEvenWithHelpOpen) {
+    shell->runSystemCommand(SYSTEM_COMMAND_HELP);
+    ASSERT_TRUE(host->helpViewer() && host->helpViewer()->isVisible());
+    QTimer::singleShot(0, shell.get(), [this] { shell->close(); });
+    // Should the program not end, this ends the run with a code that fails the test.
+    QTimer fallback;
+    fallback.setSingleShot(true);
+    QObject::connect(&fallback, &QTimer::timeout, [] { QApplication::exit(1); });
+    fallback.start(3000);
+    EXPECT_EQ(QApplication::exec(), 0);
+}
+
 TEST_F(MainWindowShellTest, EveryTabDrawsSomething) {
     // ZQAR_SCREENSHOT_DIR keeps a picture of each tab, to look at by eye.
     const char *keep = std::getenv("ZQAR_SCREENSHOT_DIR");
