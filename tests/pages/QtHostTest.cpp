@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QTest>
 #include <QTextBrowser>
@@ -133,6 +134,24 @@ TEST(QtHostTimers, TickUntilThePageWindowGoes) {
     const std::size_t before = page.ticks.size();
     QTest::qWait(30);
     EXPECT_EQ(page.ticks.size(), before);
+}
+
+TEST(QtHostTimers, WaitDuringPendingInputHandling) {
+    // A printout hands waiting input to the window; the slide show must not step meanwhile.
+    QtHost host;
+    TickingPage page;
+    DialogTemplate empty;
+    QtDialog dialog(empty, page);
+    host.startTimer(page, 42, 1);
+    QTest::qWait(20);
+    page.ticks.clear();
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 30)
+        host.processPendingInput();
+    EXPECT_TRUE(page.ticks.empty());
+    QTest::qWait(20);
+    EXPECT_FALSE(page.ticks.empty()) << "the timer runs on afterwards";
 }
 
 TEST(QtHostHelp, ShowsTheHelpFileAndSaysNothingWhenItIsMissing) {
