@@ -1,7 +1,9 @@
 #include "presentation/ContourGraph.h"
 
+#include "analysis/DataFilterPage.h"
 #include "analysis/TemperatureSet.h"
 #include "data/numbers.h"
+#include "layout/FileSelectionPage.h"
 #include "platform/Dialog.h"
 
 #include <algorithm>
@@ -18,19 +20,6 @@ using platform::ObjectHandle;
 using platform::Rect;
 
 namespace {
-
-// Controls the settings come from.
-enum DataFilterSetting : int {
-    MINIMUM_TEMPERATURE = 1013,
-    MAXIMUM_TEMPERATURE = 1014,
-    CONTOUR_SPACING = 1156,
-    SHOW_SINGULAR_AS_TEXT = 1017,
-};
-enum FileSelectionSetting : int {
-    LOGGERS_ON_BOUNDARY = 1016,
-    ROW_SPACING = 1154,
-    COLUMN_SPACING = 1157,
-};
 
 constexpr double UNIT_PER_DPI = 0.1279527559055118; // 3.25 mm in inches
 constexpr int MAX_UNIT = 4096;                      // pixels; a device beyond 32000 dpi
@@ -101,17 +90,19 @@ struct Run {
 ContourSettings readContourSettings(const platform::Dialog &dataFilter,
                                     const platform::Dialog &fileSelection) {
     ContourSettings settings;
-    settings.bands.minimum = readDecimal(dataFilter.text(MINIMUM_TEMPERATURE));
-    settings.bands.maximum = readDecimal(dataFilter.text(MAXIMUM_TEMPERATURE));
-    settings.bands.spacing = readDecimal(dataFilter.text(CONTOUR_SPACING));
+    using DF = DataFilterPage;
+    using FS = FileSelectionPage;
+    settings.bands.minimum = readDecimal(dataFilter.text(DF::MINIMUM_TEMPERATURE));
+    settings.bands.maximum = readDecimal(dataFilter.text(DF::MAXIMUM_TEMPERATURE));
+    settings.bands.spacing = readDecimal(dataFilter.text(DF::CONTOUR_SPACING));
     if (settings.bands.spacing == 0.0)
         settings.bands.spacing = 1.0;
-    settings.showSingularAsText = dataFilter.isChecked(SHOW_SINGULAR_AS_TEXT);
-    settings.inset = fileSelection.isChecked(LOGGERS_ON_BOUNDARY) ? 0 : 1;
-    settings.rowSpacing = readDecimal(fileSelection.text(ROW_SPACING));
+    settings.showSingularAsText = dataFilter.isChecked(DF::SHOW_SINGULAR_AS_TEXT);
+    settings.inset = fileSelection.isChecked(FS::LOGGERS_ON_BOUNDARY) ? 0 : 1;
+    settings.rowSpacing = readDecimal(fileSelection.text(FS::ROW_SPACING));
     if (!(settings.rowSpacing > 0.0))
         settings.rowSpacing = 1.0;
-    settings.columnSpacing = readDecimal(fileSelection.text(COLUMN_SPACING));
+    settings.columnSpacing = readDecimal(fileSelection.text(FS::COLUMN_SPACING));
     if (!(settings.columnSpacing > 0.0))
         settings.columnSpacing = 1.0;
     return settings;
