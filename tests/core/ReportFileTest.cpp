@@ -310,6 +310,13 @@ TEST_F(Report, DialogsAskForReportFiles) {
     EXPECT_TRUE(open.mustExist);
     EXPECT_EQ(open.proposedName, "");
     EXPECT_EQ(open.initialDirectory, host.currentDirectory());
+
+    // The next dialog starts in the folder of the file chosen last.
+    layout("0", "0", "0");
+    createReport(temp.file("r.ttr"));
+    EXPECT_EQ(host.currentDirectory(), temp.path().string());
+    window.dataFilterPage.loadReport();
+    EXPECT_EQ(host.dialogs.back().options.initialDirectory, temp.path().string());
 }
 
 TEST_F(Report, NewNamesGetAFolderAndExistingFilesAreReplacedInPlace) {

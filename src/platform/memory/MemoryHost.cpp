@@ -22,6 +22,20 @@ std::string withDefaultExtension(std::string path, const FileDialogOptions &opti
 }
 } // namespace
 
+std::optional<std::string> MemoryHost::answer(std::deque<std::string> &answers,
+                                              const FileDialogOptions &options) {
+    if (answers.empty())
+        return std::nullopt;
+    std::string chosen = withDefaultExtension(answers.front(), options);
+    answers.pop_front();
+    // The dialogs' folder follows the last file chosen.
+    std::error_code error;
+    const auto folder = std::filesystem::absolute(std::filesystem::path(chosen), error);
+    if (!error && folder.has_parent_path())
+        workingDirectory = folder.parent_path().string();
+    return chosen;
+}
+
 MemoryHost::MemoryHost() {
     std::error_code error;
     const auto cwd = std::filesystem::current_path(error);
@@ -68,20 +82,12 @@ void MemoryHost::messageBox(const std::string &text, const std::string &caption)
 
 std::optional<std::string> MemoryHost::openFile(const FileDialogOptions &options) {
     dialogs.push_back(RecordedDialog{DialogKind::OpenFile, options, {}, options.initialDirectory});
-    if (openAnswers.empty())
-        return std::nullopt;
-    std::string answer = withDefaultExtension(openAnswers.front(), options);
-    openAnswers.pop_front();
-    return answer;
+    return answer(openAnswers, options);
 }
 
 std::optional<std::string> MemoryHost::saveFile(const FileDialogOptions &options) {
     dialogs.push_back(RecordedDialog{DialogKind::SaveFile, options, {}, options.initialDirectory});
-    if (saveAnswers.empty())
-        return std::nullopt;
-    std::string answer = withDefaultExtension(saveAnswers.front(), options);
-    saveAnswers.pop_front();
-    return answer;
+    return answer(saveAnswers, options);
 }
 
 std::optional<std::string> MemoryHost::browseFolder(const std::string &prompt,

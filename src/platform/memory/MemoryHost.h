@@ -100,6 +100,9 @@ public:
     std::vector<RecordedMessage> takeMessages();
 
 private:
+    std::optional<std::string> answer(std::deque<std::string> &answers,
+                                      const FileDialogOptions &options);
+
     std::map<const Page *, std::unique_ptr<MemoryDialog>> windows;
     std::map<const Page *, bool> shownPages;
     std::vector<const Page *> statusPages;
