@@ -200,6 +200,20 @@ TEST_F(MainWindowShellTest, MatrixTabRefillsTheMatrixOnlyWhenTheUserSelectsIt) {
     EXPECT_EQ(matrix->text(MatrixPage::STATUS), "No Data Available.");
 }
 
+TEST_F(MainWindowShellTest, TabsStayDuringAPrintout) {
+    QtDialog *matrix = dialogOf(window->matrixPage);
+    {
+        const QtDialog::CommandHold hold;
+        selectTab(TAB_MATRIX);
+        shell->runSystemCommand(SYSTEM_COMMAND_HELP);
+    }
+    EXPECT_EQ(shell->tabBar()->currentIndex(), TAB_DATA_FILTER);
+    EXPECT_EQ(window->currentTab, TAB_DATA_FILTER);
+    EXPECT_TRUE(shown(window->dataFilterPage));
+    EXPECT_EQ(matrix->text(MatrixPage::STATUS), "") << "the matrix lists were not rewritten";
+    EXPECT_TRUE(host->helpPaths.empty());
+}
+
 TEST_F(MainWindowShellTest, MenuOffersHelpAndAbout) {
     QMenu *menu = shell->menuButton()->menu();
     ASSERT_NE(menu, nullptr);

@@ -5,6 +5,7 @@
 #include "platform/qt/QtDialog.h"
 #include "platform/DrawingContext.h"
 #include "platform/Page.h"
+#include "platform/qt/QtHost.h"
 #include "platform/qt/QtListView.h"
 #include "platform/qt/QtMessageBox.h"
 
@@ -14,6 +15,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -342,6 +344,44 @@ TEST_F(QtDialogTest, OwnerDrawnControlPaintsThroughThePage) {
     ASSERT_FALSE(page.drawn.empty());
     EXPECT_EQ(page.drawn.back(), AREA);
     EXPECT_EQ(page.lastItem, (Rect{0, 0, 150, 65}));
+}
+
+TEST_F(QtDialogTest, HeldCommandsLetWidgetsRespondButRunNothing) {
+    dialog->setChecked(RADIO_A1, true);
+    {
+        const QtDialog::CommandHold hold;
+        QTest::mouseClick(widget<QPushButton>(GO), Qt::LeftButton);
+        QTest::mouseClick(widget<QRadioButton>(RADIO_A2), Qt::LeftButton);
+        QTest::keyClick(widget<QLineEdit>(NAME), Qt::Key_Return);
+        QTest::keyClicks(widget<QLineEdit>(NAME), "x");
+    }
+    EXPECT_TRUE(page.commands.empty());
+    EXPECT_TRUE(page.keys.empty());
+    EXPECT_EQ(dialog->text(NAME), "x") << "typing still reaches the edit box";
+    EXPECT_FALSE(dialog->isChecked(RADIO_A1)) << "the group still follows the click";
+    EXPECT_TRUE(dialog->isChecked(RADIO_A2));
+    QTest::mouseClick(widget<QPushButton>(GO), Qt::LeftButton);
+    EXPECT_EQ(page.commands, (std::vector<int>{GO}));
+}
+
+TEST_F(QtDialogTest, AClickHandledDuringAPrintoutRunsNoCommand) {
+    QtHost host;
+    auto *go = widget<QPushButton>(GO);
+    const auto postClick = [go] {
+        const QPointF centre = QRectF(go->rect()).center();
+        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+            QCoreApplication::postEvent(
+                go,
+                new QMouseEvent(type, centre, go->mapToGlobal(centre), Qt::LeftButton,
+                                type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                                Qt::NoModifier));
+    };
+    postClick();
+    host.processPendingInput();
+    EXPECT_TRUE(page.commands.empty());
+    postClick();
+    QApplication::processEvents();
+    EXPECT_EQ(page.commands, (std::vector<int>{GO})) << "the same click, outside a printout";
 }
 
 TEST_F(QtDialogTest, MessageBoxesGoThroughTheHook) {

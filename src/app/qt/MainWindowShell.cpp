@@ -67,7 +67,9 @@ QTabBar *MainWindowShell::tabBar() const { return strip->tabBar(); }
 QToolButton *MainWindowShell::menuButton() const { return strip->menuButton(); }
 
 void MainWindowShell::onTabChanged(int index) {
-    const int selected = window.tabChanged(index);
+    // During a printout the Matrix tab would rewrite the lists being printed: stay put.
+    const int selected =
+        platform::QtDialog::commandsHeld() ? window.currentTab : window.tabChanged(index);
     if (selected != index) {
         // Help gives back the previous tab; selecting it again is no new change.
         const QSignalBlocker quiet(strip->tabBar());
@@ -76,6 +78,8 @@ void MainWindowShell::onTabChanged(int index) {
 }
 
 void MainWindowShell::runSystemCommand(int command) {
+    if (platform::QtDialog::commandsHeld())
+        return;
     if (window.systemCommand(command) == SystemCommandAction::ShowAbout)
         showAbout();
 }

@@ -47,7 +47,8 @@ protected:
             page.drawItem(id, *context, Rect{0, 0, width(), height()});
     }
     void mouseReleaseEvent(QMouseEvent *event) override {
-        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()) &&
+            !QtDialog::commandsHeld())
             page.command(id);
     }
 
@@ -108,6 +109,8 @@ Qt::Alignment labelAlignment(unsigned style) {
 
 QAbstractButton *asButton(QWidget *widget) { return qobject_cast<QAbstractButton *>(widget); }
 
+int commandHolds = 0;
+
 QtDialog::PainterContextFactory &factoryStore() {
     static QtDialog::PainterContextFactory factory;
     return factory;
@@ -164,6 +167,15 @@ int pageKeyOf(int qtKey) {
     if (qtKey >= Qt::Key_Space && qtKey <= Qt::Key_AsciiTilde)
         return qtKey; // Qt's letter keys are the upper-case characters, as the pages expect
     return 0;
+}
+
+QtDialog::CommandHold::CommandHold() { ++commandHolds; }
+QtDialog::CommandHold::~CommandHold() { --commandHolds; }
+bool QtDialog::commandsHeld() { return commandHolds > 0; }
+
+void QtDialog::runCommand(int id) {
+    if (!commandsHeld())
+        servedPage.command(id);
 }
 
 void QtDialog::setPainterContextFactory(PainterContextFactory factory) {
@@ -237,7 +249,7 @@ void QtDialog::createControl(const ControlTemplate &source, int group) {
         auto *button = new QPushButton(caption, this);
         button->setAutoDefault(false);
         button->setDefault((source.style & STYLE_DEFAULT) != 0);
-        connect(button, &QPushButton::clicked, this, [this, id] { servedPage.command(id); });
+        connect(button, &QPushButton::clicked, this, [this, id] { runCommand(id); });
         widget = button;
         break;
     }
@@ -248,7 +260,7 @@ void QtDialog::createControl(const ControlTemplate &source, int group) {
         auto *box = new QCheckBox(caption, this);
         if (source.style & STYLE_TEXT_LEFT)
             box->setLayoutDirection(Qt::RightToLeft);
-        connect(box, &QCheckBox::clicked, this, [this, id] { servedPage.command(id); });
+        connect(box, &QCheckBox::clicked, this, [this, id] { runCommand(id); });
         widget = box;
         break;
     }
@@ -301,7 +313,7 @@ void QtDialog::onRadioClicked(int id) {
         if (otherId != id && other.kind == ControlKind::RadioButton &&
             other.group == clicked->group)
             asButton(other.widget)->setChecked(false);
-    servedPage.command(id);
+    runCommand(id);
 }
 
 const QtDialog::Control *QtDialog::find(int id) const {
@@ -439,6 +451,9 @@ void QtDialog::place(const Rect &rect) {
 bool QtDialog::eventFilter(QObject *watched, QEvent *event) {
     if (event->type() == QEvent::KeyPress) {
         const int key = pageKeyOf(static_cast<QKeyEvent *>(event)->key());
+        // Held: Enter is swallowed as the pages would, and the page's own key logic waits.
+        if (commandsHeld())
+            return key == KEY_RETURN;
         if (key != 0 && servedPage.keyDown(key))
             return true;
     }

@@ -73,6 +73,18 @@ public:
     // does, so its controls are in place before it is first shown.
     void place(const Rect &rect);
 
+    // While a hold lasts, clicks and keys still reach the widgets but run no page command.
+    // A printout hands waiting input to the window; a command run then could change or free
+    // the very sets and lists being printed.
+    class CommandHold {
+    public:
+        CommandHold();
+        ~CommandHold();
+        CommandHold(const CommandHold &) = delete;
+        CommandHold &operator=(const CommandHold &) = delete;
+    };
+    static bool commandsHeld();
+
     // Makes the drawing context an owner-drawn control paints through, over the control's
     // painter. Until one is set, owner-drawn controls show white.
     using PainterContextFactory = std::function<std::unique_ptr<DrawingContext>(QPainter &)>;
@@ -98,6 +110,7 @@ private:
     };
 
     void createControl(const ControlTemplate &source, int group);
+    void runCommand(int id);
     void onRadioClicked(int id);
     void showLabelText(int id);
     const Control *find(int id) const;

@@ -162,8 +162,9 @@ std::unique_ptr<PrintTarget> QtHost::choosePrinter() {
 }
 
 void QtHost::processPendingInput() {
-    // Keys, clicks and repaints, but no timers: a slide show step must not draw the graph in
-    // the middle of a printout.
+    // Keys, clicks and repaints, but no timers and no page commands: a slide show step or a
+    // new calculation must not change the set in the middle of its printout.
+    const QtDialog::CommandHold hold;
     QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers |
                                     QEventLoop::X11ExcludeTimers);
 }
