@@ -18,6 +18,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -43,6 +44,7 @@ enum : int {
     LIST = 1060,
     AREA = 1070,
     SECRET = 1080,
+    READ_ONLY_LIST = 1090,
 };
 
 DialogTemplate testTemplate() {
@@ -65,6 +67,7 @@ DialogTemplate testTemplate() {
         {LIST, ControlKind::ListView, "", 120, 70, 150, 60, STYLE_BORDER | STYLE_NO_HEADER},
         {AREA, ControlKind::OwnerDrawButton, "Button1", 10, 130, 100, 40, STYLE_DISABLED},
         {SECRET, ControlKind::PushButton, "Secret", 120, 140, 40, 14, STYLE_HIDDEN},
+        {READ_ONLY_LIST, ControlKind::ListView, "", 200, 140, 60, 30, STYLE_DISABLED},
     };
     return t;
 }
@@ -295,6 +298,25 @@ TEST_F(QtDialogTest, ListViewMirrorsItsModel) {
     ASSERT_EQ(table->rowCount(), 49);
     EXPECT_EQ(table->item(1, 0)->text(), QString("LG0042"));
     EXPECT_EQ(table->columnWidth(0), 60);
+}
+
+TEST_F(QtDialogTest, ADisabledListTakesNoInputButStillScrolls) {
+    EXPECT_FALSE(dialog->isEnabled(READ_ONLY_LIST));
+    ListView &list = dialog->listView(READ_ONLY_LIST);
+    list.insertColumn(0, "-", Align::Centre, 60);
+    for (int i = 0; i < 40; ++i)
+        list.insertItem(i, "R" + std::to_string(i + 1));
+    QApplication::processEvents();
+    QtListView *table = dialog->listWidget(READ_ONLY_LIST);
+    table->verticalScrollBar()->setValue(10);
+    EXPECT_EQ(table->verticalScrollBar()->value(), 10) << "a long matrix can be read";
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, QPoint(10, 5));
+    EXPECT_TRUE(table->selectedItems().isEmpty());
+    EXPECT_FALSE(table->hasFocus());
+    dialog->setEnabled(READ_ONLY_LIST, true);
+    EXPECT_TRUE(dialog->isEnabled(READ_ONLY_LIST));
+    QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, QPoint(10, 5));
+    EXPECT_EQ(table->selectedItems().size(), 1);
 }
 
 TEST_F(QtDialogTest, ResizingTellsThePageItsClientSize) {

@@ -294,8 +294,12 @@ void QtDialog::createControl(const ControlTemplate &source, int group) {
     widget->setGeometry(pixelRect(source));
     if (source.kind == ControlKind::GroupBox)
         widget->lower(); // a frame around controls must never cover them
-    if (source.style & STYLE_DISABLED)
-        widget->setEnabled(false);
+    if (source.style & STYLE_DISABLED) {
+        if (auto *list = qobject_cast<QtListView *>(widget))
+            list->setInputEnabled(false);
+        else
+            widget->setEnabled(false);
+    }
     if (source.style & STYLE_HIDDEN)
         widget->hide();
     widget->installEventFilter(this);
@@ -383,11 +387,15 @@ void QtDialog::setChecked(int id, bool checked) {
 
 bool QtDialog::isEnabled(int id) const {
     const QWidget *widget = control(id);
+    if (const auto *list = qobject_cast<const QtListView *>(widget))
+        return list->inputEnabled();
     return widget && !widget->testAttribute(Qt::WA_Disabled);
 }
 
 void QtDialog::setEnabled(int id, bool enabled) {
-    if (QWidget *widget = control(id))
+    if (QtListView *list = listWidget(id))
+        list->setInputEnabled(enabled);
+    else if (QWidget *widget = control(id))
         widget->setEnabled(enabled);
 }
 

@@ -38,13 +38,15 @@ QtListView::QtListView(QWidget *parent) : QTableWidget(parent) {
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setWordWrap(false);
     setShowGrid(false);
-    // A disabled list still shows its numbers in full colour: the matrix lists are disabled
-    // only so that they take no input.
-    QPalette colours = palette();
-    for (const QPalette::ColorRole role : {QPalette::Text, QPalette::Base, QPalette::WindowText})
-        colours.setColor(QPalette::Disabled, role, colours.color(QPalette::Active, role));
-    setPalette(colours);
     listModel.onChange = [this] { scheduleSynchronise(); };
+}
+
+void QtListView::setInputEnabled(bool enabled) {
+    acceptsInput = enabled;
+    setSelectionMode(enabled ? QAbstractItemView::SingleSelection : QAbstractItemView::NoSelection);
+    setFocusPolicy(enabled ? Qt::StrongFocus : Qt::NoFocus);
+    if (!enabled)
+        clearSelection();
 }
 
 void QtListView::scheduleSynchronise() {

@@ -18,6 +18,11 @@ public:
     ListModel &model() { return listModel; }
     const ListModel &model() const { return listModel; }
 
+    // A list without input still scrolls, so a matrix larger than the page can be read; it
+    // takes no focus and no selection. The matrix lists are made this way.
+    void setInputEnabled(bool enabled);
+    bool inputEnabled() const { return acceptsInput; }
+
     // Brings the table up to date with the model now.
     void synchronise();
     // Number of refreshes so far (each brings every changed cell across).
@@ -28,6 +33,7 @@ private:
 
     ListModel listModel;
     bool stale = false;
+    bool acceptsInput = true;
     int refreshes = 0;
 };
 
