@@ -148,8 +148,8 @@ struct Prefill {
 // position gets a record of its own, read again from the file only when it is needed.
 class Placer {
 public:
-    Placer(FileSelectionPage &page, const std::string &path, Prefill &prefill)
-        : page(page), path(path), prefill(prefill), spare(readRecord(path, 1)) {}
+    Placer(FileSelectionPage &filePage, const std::string &filePath, Prefill &runPrefill)
+        : page(filePage), path(filePath), prefill(runPrefill), spare(readRecord(filePath, 1)) {}
 
     const LogFile &firstRead() const { return *spare; }
 
