@@ -151,6 +151,7 @@ struct GraphWindow {
         fileSelection.setText(FileSelectionPage::NUMBER_OF_ROWS, "6");
         fileSelection.setText(FileSelectionPage::NUMBER_OF_COLUMNS, "4");
         fileSelection.setText(FileSelectionPage::NUMBER_OF_SINGULAR, "2");
+        fileSelection.setChecked(FileSelectionPage::LOGGERS_ON_BOUNDARY, false);
         window.fileSelectionPage.updateLayout();
         auto &dataFilter = host.dialogOf(window.dataFilterPage);
         dataFilter.setText(DataFilterPage::MINIMUM_TEMPERATURE, "14");
