@@ -125,7 +125,13 @@ void PrintJob::printText(std::string_view text, int column, int alignment) {
     host.processPendingInput();
     if (started != 1)
         return;
-    text = text.substr(0, PRINT_TEXT_BUFFER - 1);
+    if (text.size() > PRINT_TEXT_BUFFER - 1) {
+        // Cut before a whole character: texts are UTF-8, and half a letter prints as junk.
+        std::size_t length = PRINT_TEXT_BUFFER - 1;
+        while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80)
+            --length;
+        text = text.substr(0, length);
+    }
     const int tabCount = static_cast<int>(tabStops.size());
     const int areaWidth = rightLimit - leftMargin;
     std::size_t pieceStart = 0;

@@ -152,6 +152,9 @@ TEST_F(Printing, LongTextIsCutAt511Characters) {
     job.printText(std::string(600, 'x'), 0, 0);
     ASSERT_EQ(texts().size(), 1u);
     EXPECT_EQ(texts()[0].text.size(), 511u);
+    // Two-byte letters from byte 510 on: the one that would be split is left out.
+    job.printText(std::string(510, 'x') + "\xc3\xa9\xc3\xa9", 0, 0);
+    EXPECT_EQ(texts()[1].text, std::string(510, 'x'));
 }
 
 TEST_F(Printing, ALineBelowTheBottomStartsANewPage) {
