@@ -68,6 +68,12 @@ struct FileCloser {
 } // namespace
 
 IniFile::IniFile(std::string_view text) {
+    // A UTF-8 byte order mark from an editor would hide the first section header.
+    constexpr std::string_view BYTE_ORDER_MARK = "\xEF\xBB\xBF";
+    if (text.substr(0, BYTE_ORDER_MARK.size()) == BYTE_ORDER_MARK) {
+        byteOrderMark = std::string(BYTE_ORDER_MARK);
+        text.remove_prefix(BYTE_ORDER_MARK.size());
+    }
     std::size_t at = 0;
     while (at < text.size()) {
         const std::size_t newline = text.find('\n', at);
@@ -181,7 +187,7 @@ void IniFile::setValue(std::string_view section, std::string_view key, std::stri
 }
 
 std::string IniFile::text() const {
-    std::string result;
+    std::string result = byteOrderMark;
     const auto add = [&result](const Line &line) {
         result += line.text;
         result += line.end;

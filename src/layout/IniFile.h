@@ -5,9 +5,9 @@
 //
 // Reading:
 //   - Lines end at LF; a CR before the LF belongs to the line end, so CR LF and LF files read
-//     alike. Only the first 299 characters of a line count, as a 300-byte line buffer holds
-//     them; the rest of a longer line is ignored (it never becomes a line of its own), and a
-//     zero byte ends the line's text there.
+//     alike. A UTF-8 byte order mark at the start is skipped, and written back. Only the first 299
+//     characters of a line count, as a 300-byte line buffer holds them; the rest of a longer line
+//     is ignored (it never becomes a line of its own), and a zero byte ends the line's text there.
 //   - Section and key names are matched without regard to letter case (ASCII). Blanks and
 //     tabs around names and values are dropped. The first section of a name is the section;
 //     within it the first line of a key holds its value. Lines before any section header, and
@@ -69,8 +69,9 @@ private:
     std::string newLineEnd() const;
     Line *lastLine();
 
-    std::vector<Line> prologue;                         // the lines before the first section header
-    std::vector<Section> sections;                      // in file order
+    std::string byteOrderMark;     // kept for writing back; not part of the first line
+    std::vector<Line> prologue;    // the lines before the first section header
+    std::vector<Section> sections; // in file order
     std::unordered_map<std::string, std::size_t> named; // lower-case name -> first section
 };
 

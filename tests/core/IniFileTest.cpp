@@ -38,6 +38,13 @@ TEST(IniFile, LfAndCrLfFilesReadAlike) {
     }
 }
 
+TEST(IniFile, AByteOrderMarkDoesNotHideTheFirstSection) {
+    IniFile file("\xEF\xBB\xBF[S]\r\nA=1\r\n");
+    EXPECT_EQ(file.value("S", "A", "?"), "1");
+    file.setValue("S", "B", "2");
+    EXPECT_EQ(file.text(), "\xEF\xBB\xBF[S]\r\nA=1\r\nB=2\r\n");
+}
+
 TEST(IniFile, OnlyTheFirst299CharactersOfALineCount) {
     const std::string longValue(400, 'v');
     const std::string lateKey = std::string(310, 'x') + "=hidden";
