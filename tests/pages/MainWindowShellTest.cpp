@@ -157,6 +157,27 @@ TEST_F(MainWindowShellTest, LaysOutTheTabStripAndOnePageRectangleFor800By600) {
     EXPECT_EQ(arrayList.width(), expected.width() - 128);
 }
 
+TEST_F(MainWindowShellTest, ShrinkingToAlmostNothingLeavesNoNegativeSizes) {
+    auto set = std::make_unique<TemperatureSet>(37930.5, 0.0, 6, 4, 2);
+    set->setValue(0, 0, 20.0);
+    window->fileSelectionPage.setList.append(std::move(set));
+    selectTab(TAB_GRAPH);
+    for (const QSize size : {QSize(30, 30), QSize(1, 1), QSize(120, 40)}) {
+        SCOPED_TRACE(size.width());
+        shell->resize(size);
+        for (platform::Page *page : window->pages()) {
+            const QRect area = dialogOf(*page)->geometry();
+            EXPECT_GE(area.width(), 0);
+            EXPECT_GE(area.height(), 0);
+        }
+        QWidget *graphArea = dialogOf(window->graphPage)->control(GraphPage::GRAPH_AREA);
+        EXPECT_GE(graphArea->width(), 0);
+        graphArea->grab(); // paints the set into whatever room is left
+        selectTab(TAB_MATRIX);
+        selectTab(TAB_GRAPH);
+    }
+}
+
 TEST_F(MainWindowShellTest, EnterAndEscapeNeverCloseIt) {
     QWidget *timeEdit = dialogOf(window->dataFilterPage)->control(DataFilterPage::TIME);
     ASSERT_NE(timeEdit, nullptr);
