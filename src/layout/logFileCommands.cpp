@@ -181,6 +181,10 @@ private:
 
 void placeBySerialNumber(Placer &placer, FileSelectionPage &page, const ArrayDimensions &counts) {
     const std::string name = placer.firstRead().loggerName.str();
+    // A file without a name (one that could not be read, say) names no cell: it would
+    // otherwise fill every cell left empty, and a logger called "-" every cell without one.
+    if (name.empty() || name == text::NO_LOGGER)
+        return;
     const std::string channel1 = name + std::string(text::CHANNEL_1_SUFFIX);
     const std::string channel2 = name + std::string(text::CHANNEL_2_SUFFIX);
     const auto channelNamed = [&](const std::string &cell) {

@@ -112,6 +112,22 @@ TEST_F(LoadFiles, SerialNumbersMatchWithoutRegardToCaseOrChannelSuffix) {
     EXPECT_TRUE(fileSelection().isEnabled(FS::COPY_FILES));
 }
 
+TEST_F(LoadFiles, AFileWithoutANameFillsNoEmptyCell) {
+    layout("1", "3", "0");
+    useSerialNumbers();
+    cell(1, 1, "");
+    log("unnamed.dta", "", {1.0});
+    log("dash.dta", "-", {2.0});
+    log("ok.dta", "A", {3.0});
+    cell(1, 3, "A");
+    loadFiles();
+    EXPECT_EQ(status(), "One file was loaded.");
+    EXPECT_EQ(at(0, 0), nullptr);
+    EXPECT_EQ(at(0, 1), nullptr);
+    EXPECT_EQ(cellText(1, 1), "-");
+    EXPECT_EQ(takeMessage().text, "2 log files were not loaded.");
+}
+
 TEST_F(LoadFiles, CommentPositionsPlaceEachChannelInsideTheLayout) {
     struct Case {
         const char *comment;
