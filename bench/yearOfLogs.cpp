@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <random>
 #include <stdexcept>
 
@@ -92,9 +93,20 @@ std::string yearLogText(const std::string &loggerName, int seed, int samples) {
     return text;
 }
 
-const YearOfLogs &yearOfLogs() {
-    static YearDirectory directory;
-    return directory.logs;
+namespace {
+std::unique_ptr<YearDirectory> &yearDirectory() {
+    static std::unique_ptr<YearDirectory> directory;
+    return directory;
 }
+} // namespace
+
+const YearOfLogs &yearOfLogs() {
+    auto &directory = yearDirectory();
+    if (!directory)
+        directory = std::make_unique<YearDirectory>();
+    return directory->logs;
+}
+
+void removeYearOfLogs() { yearDirectory().reset(); }
 
 } // namespace zqar::bench

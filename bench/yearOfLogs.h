@@ -20,6 +20,8 @@ struct YearOfLogs {
 
 // The files, made on the first call.
 const YearOfLogs &yearOfLogs();
+// Removes the files if they were made. Also done when the program ends normally.
+void removeYearOfLogs();
 
 // The text of one such file: the header and "12345 21.37\r\n" lines.
 std::string yearLogText(const std::string &loggerName, int seed, int samples);
