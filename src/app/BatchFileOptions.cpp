@@ -33,8 +33,10 @@ void registerFileOptions(BatchTool &tool) {
                             &MemoryHost::folderAnswers, copyFiles));
     tool.addOption(answered("--load-project", "FILE", "Load Project from FILE",
                             &MemoryHost::openAnswers, loadProject));
-    tool.addOption(answered("--save-project", "FILE", "Save Project as FILE",
-                            &MemoryHost::saveAnswers, saveProject));
+    BatchOption save = answered("--save-project", "FILE", "Save Project as FILE",
+                                &MemoryHost::saveAnswers, saveProject);
+    save.writesFile = true;
+    tool.addOption(std::move(save));
 }
 
 } // namespace zqar

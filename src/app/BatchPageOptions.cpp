@@ -190,7 +190,8 @@ void registerPageOptions(BatchTool &tool) {
                         t.host.saveAnswers.push_back(file);
                         t.window.dataFilterPage.createReport();
                         return std::nullopt;
-                    }});
+                    },
+                    true});
     tool.addOption({"--set", "NAME=VALUE", "set a page setting (flags take Y or N)", setSetting});
     tool.addOption({"--cell", "RrCc=TEXT|Sn=TEXT", "write a layout table cell", setCell});
     tool.addOption(command("--update-layout", "Update Layout",
@@ -209,7 +210,7 @@ void registerPageOptions(BatchTool &tool) {
                            [](MainWindow &w) { w.matrixPage.onLast(); }));
     tool.addOption({"--export-csv", "FILE",
                     "export the matrix as CSV; a %d in FILE exports every set, numbered from 1",
-                    exportCsv});
+                    exportCsv, true});
 }
 
 } // namespace zqar

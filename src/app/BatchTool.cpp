@@ -3,6 +3,7 @@
 #include "app/batchOptions.h"
 #include "resources/strings.h"
 
+#include <filesystem>
 #include <ostream>
 
 namespace zqar {
@@ -106,6 +107,12 @@ int BatchTool::run(const std::vector<std::string> &arguments) {
     }
     finished = false;
     for (const Step &step : steps) {
+        if (step.option->writesFile) {
+            const std::filesystem::path folder = std::filesystem::path(step.argument).parent_path();
+            std::error_code ignored;
+            if (!folder.empty())
+                std::filesystem::create_directories(folder, ignored);
+        }
         const std::optional<std::string> error = step.option->run(*this, step.argument);
         const bool failed = reportCommand();
         if (error)

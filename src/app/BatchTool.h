@@ -33,6 +33,10 @@ struct BatchOption {
     // Runs the option. Answers an error text for a malformed argument, which ends the run
     // as a usage error; failures of the command itself show as its message boxes.
     std::function<std::optional<std::string>(BatchTool &tool, const std::string &argument)> run;
+    // The argument names a file the option writes. Its folder is made first, so a script can
+    // write into "out/" of a fresh checkout; in the window the save dialog only offers
+    // folders that exist.
+    bool writesFile = false;
 };
 
 class BatchTool {

@@ -6,7 +6,10 @@
 
 #include <QGuiApplication>
 
+#include <cerrno>
 #include <cstdlib>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -16,6 +19,13 @@ int main(int argc, char **argv) {
     const std::vector<std::string> arguments(argv + 1, argv + argc);
     // Fonts, pictures and PDF files need a GUI application, but no window is ever shown.
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // Qt warns on the error stream when it has no runtime folder, and the error stream is
+    // for message boxes only. Give it the private folder it would fall back to.
+    if (!std::getenv("XDG_RUNTIME_DIR")) {
+        const std::string runtime = "/tmp/runtime-" + std::to_string(getuid());
+        if (mkdir(runtime.c_str(), 0700) == 0 || errno == EEXIST)
+            setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
+    }
     QGuiApplication application(argc, argv);
     zqar::BatchTool tool(std::cout, std::cerr);
     zqar::registerDrawingOptions(tool);

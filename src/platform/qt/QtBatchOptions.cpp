@@ -117,21 +117,24 @@ void registerDrawingOptions(BatchTool &tool) {
         {"--export-png", "FILE",
          "the graph of the current set as PNG; a %d in FILE exports every set, "
          "numbered from 1",
-         [size](BatchTool &t, const std::string &file) { return exportPng(t, *size, file); }});
+         [size](BatchTool &t, const std::string &file) { return exportPng(t, *size, file); },
+         true});
     tool.addOption({"--print-graph", "FILE.pdf", "Print Graph into a PDF file (A4)",
                     [](BatchTool &t, const std::string &file) {
                         return printToPdf(t, file, [&t] {
                             refreshGraphStatus(t);
                             t.window.graphPage.onPrint();
                         });
-                    }});
+                    },
+                    true});
     tool.addOption({"--print-matrix", "FILE.pdf", "Print Matrix into a PDF file (A4)",
                     [](BatchTool &t, const std::string &file) {
                         return printToPdf(t, file, [&t] {
                             t.window.matrixPage.showCurrentSet();
                             t.window.matrixPage.onPrint();
                         });
-                    }});
+                    },
+                    true});
 }
 
 } // namespace zqar
