@@ -6,15 +6,22 @@
 
 namespace zqar {
 
-int32_t readInteger(std::string_view text) {
-    std::size_t i = 0;
+namespace {
+
+// Skips leading white space and an optional sign; answers whether the sign was a minus.
+bool skipBlanksAndSign(std::string_view text, std::size_t &i) {
     while (i < text.size() && isSpace(text[i]))
         ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
+    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+        return text[i++] == '-';
+    return false;
+}
+
+} // namespace
+
+int32_t readInteger(std::string_view text) {
+    std::size_t i = 0;
+    const bool negative = skipBlanksAndSign(text, i);
     int64_t magnitude = 0;
     constexpr int64_t limit = int64_t{std::numeric_limits<int32_t>::max()} + 1;
     while (i < text.size() && isDigit(text[i])) {
@@ -32,13 +39,7 @@ int32_t readInteger(std::string_view text) {
 DecimalRead readDecimalPrefix(std::string_view text) {
     DecimalRead result;
     std::size_t i = 0;
-    while (i < text.size() && isSpace(text[i]))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
+    const bool negative = skipBlanksAndSign(text, i);
     // Only digits or a point may start the number: from_chars would also take "inf" and
     // "nan", which are no numbers here.
     if (i >= text.size() || !(isDigit(text[i]) || text[i] == '.'))
