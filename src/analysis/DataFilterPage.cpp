@@ -162,7 +162,8 @@ void DataFilterPage::fillSet(TemperatureSet &set, double time, double windowSeco
 }
 
 void DataFilterPage::showStatus(int count) {
-    dialog().setText(STATUS, text::format(text::SETS_CREATED, count));
+    text::format(statusText, text::SETS_CREATED, count);
+    dialog().setText(STATUS, statusText);
 }
 
 void DataFilterPage::calculateAtTime() {

@@ -5,6 +5,7 @@
 #include "platform/Page.h"
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace zqar {
@@ -58,6 +59,7 @@ private:
     std::optional<double> readTime(int id, std::string_view message);
     void fillSet(TemperatureSet &set, double time, double window) const;
     void showStatus(int count);
+    std::string statusText; // kept, so a status per set made allocates nothing
 };
 
 } // namespace zqar

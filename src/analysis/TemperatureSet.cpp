@@ -8,17 +8,17 @@ TemperatureSet::TemperatureSet(double setTime, double setSpan, int32_t setRows,
                                int32_t setColumns, int32_t setSingularCount)
     : span(setSpan), rows(std::max(setRows, 0)), columns(std::max(setColumns, 0)),
       singularCount(std::max(setSingularCount, 0)),
-      grid(static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns), NO_VALUE),
-      singularValues(static_cast<std::size_t>(singularCount), NO_VALUE) {
+      gridSize(static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns)),
+      values(gridSize + static_cast<std::size_t>(singularCount), NO_VALUE) {
     time.day = setTime;
     time.status = DATE_VALID;
 }
 
 void TemperatureSet::setValue(int row, int col, double value) {
     if (row >= 0 && row < rows && col >= 0 && col < columns)
-        grid[static_cast<std::size_t>(row) * columns + col] = value;
+        values[static_cast<std::size_t>(row) * columns + col] = value;
     else if (row == SINGULAR_ROW && col >= 0 && col < singularCount)
-        singularValues[static_cast<std::size_t>(col)] = value;
+        values[gridSize + static_cast<std::size_t>(col)] = value;
 }
 
 double TemperatureSet::valueAt(int row, int col) const {
@@ -26,7 +26,7 @@ double TemperatureSet::valueAt(int row, int col) const {
     const int K = columns;
     const bool singular = row == SINGULAR_ROW && col >= 0 && col < singularCount;
     if (R == 0 || K == 0)
-        return singular ? singularValues[static_cast<std::size_t>(col)] : NO_VALUE;
+        return singular ? singularAt(col) : NO_VALUE;
     // A single row or column is carried unchanged onto the ring beside it.
     if (R == 1 && (row == -1 || row == 1))
         row = 0;
@@ -66,7 +66,7 @@ double TemperatureSet::valueAt(int row, int col) const {
     if (row >= 0 && row < R && col >= 0 && col < K)
         return cell(row, col);
     if (singular)
-        return singularValues[static_cast<std::size_t>(col)];
+        return singularAt(col);
     return NO_VALUE;
 }
 

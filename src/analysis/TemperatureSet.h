@@ -34,14 +34,16 @@ public:
     // "Time: %s" for a set at a time, "From %s to %s" for an averaged one.
     std::string title() const;
 
-    const std::vector<double> &gridValues() const { return grid; }
-    const std::vector<double> &singulars() const { return singularValues; }
-
 private:
-    double cell(int row, int col) const { return grid[static_cast<std::size_t>(row) * columns + col]; }
+    double cell(int row, int col) const {
+        return values[static_cast<std::size_t>(row) * columns + col];
+    }
+    double singularAt(int slot) const { return values[gridSize + static_cast<std::size_t>(slot)]; }
 
-    std::vector<double> grid;           // rows x columns, row-major
-    std::vector<double> singularValues; // singularCount
+    // The grid, rows x columns row-major, then the singular slots: one allocation per set,
+    // since a calculation may make tens of thousands of sets.
+    std::size_t gridSize = 0;
+    std::vector<double> values;
 };
 
 } // namespace zqar

@@ -11,17 +11,24 @@ namespace zqar::text {
 
 // A pattern with one "%d". Built by hand rather than with snprintf: the averaged calculation
 // writes its status line once for every set it makes.
-inline std::string format(const char *pattern, int value) {
+// This form writes into out, reusing its room, so a caller that keeps the string allocates
+// nothing per call.
+inline void format(std::string &out, const char *pattern, int value) {
     const std::string_view text = pattern;
     const std::size_t at = text.find("%d");
-    if (at == std::string_view::npos)
-        return std::string(text);
+    if (at == std::string_view::npos) {
+        out.assign(text);
+        return;
+    }
     char digits[16];
     const std::size_t length =
         static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, value).ptr - digits);
+    out.assign(text.substr(0, at)).append(digits, length).append(text.substr(at + 2));
+}
+
+inline std::string format(const char *pattern, int value) {
     std::string result;
-    result.reserve(text.size() + length);
-    result.append(text.substr(0, at)).append(digits, length).append(text.substr(at + 2));
+    format(result, pattern, value);
     return result;
 }
 

@@ -32,8 +32,9 @@ TEST(TemperatureSet, NewSetHasNoValuesAndIgnoresPositionsOutside) {
     set.setValue(0, 3, 5);
     set.setValue(-2, 2, 5);
     set.setValue(-3, 0, 5);
-    for (double v : set.gridValues())
-        EXPECT_EQ(v, NO_VALUE);
+    for (int r = -1; r <= 2; ++r)
+        for (int c = -1; c <= 3; ++c)
+            EXPECT_EQ(set.valueAt(r, c), NO_VALUE);
     set.setValue(-2, 1, 18.25);
     EXPECT_EQ(set.valueAt(-2, 1), 18.25);
     EXPECT_EQ(set.valueAt(-2, 2), NO_VALUE);

@@ -55,7 +55,8 @@ const MemoryDialog::Control &MemoryDialog::control(int id) const {
 std::string MemoryDialog::text(int id) const { return control(id).text; }
 
 void MemoryDialog::setText(int id, std::string_view newText) {
-    control(id).text = cutText(newText);
+    // Assigned in place: a status line may be written once for every set a calculation makes.
+    control(id).text.assign(newText.substr(0, TEXT_MAX_LENGTH));
     if (onTextChanged)
         onTextChanged(id);
 }
