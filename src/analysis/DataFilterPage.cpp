@@ -271,12 +271,17 @@ void DataFilterPage::loadReport() {
 
     LoggerArray &array = layout.loggerArray;
     const ArrayDimensions placed = array.dimensions();
+    // The records were read with the dimensions the count fields give, which is what Update
+    // Layout just applied; the bound only guards against the two ever parting.
     std::size_t position = 0;
+    auto next = [&]() -> std::unique_ptr<LogFile> {
+        return position < records->size() ? std::move((*records)[position++]) : nullptr;
+    };
     for (int row = 0; row < placed.rows; ++row)
         for (int col = 0; col < placed.columns; ++col)
-            array.place(row, col, std::move((*records)[position++]));
+            array.place(row, col, next());
     for (int slot = 0; slot < placed.singularCount; ++slot)
-        array.place(-1, slot, std::move((*records)[position++]));
+        array.place(-1, slot, next());
 
     calculateAveraged();
 }

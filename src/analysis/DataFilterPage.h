@@ -20,10 +20,10 @@ constexpr double DAYS_PER_MINUTE = 0.0006944444444444444;
 
 // The averaged calculation refuses an interval that would make more sets than this (an
 // interval too small to move the day number would never end the loop at all), or more values
-// in all sets together than MAX_SET_VALUES (800 MB of them), which a large array reaches
-// with far fewer sets.
+// in all sets together than MAX_SET_VALUES (2 GB of them): an array of up to 2,500 positions
+// still gets 100,000 sets, a larger one fewer.
 constexpr double MAX_AVERAGED_SETS = 1000000.0;
-constexpr double MAX_SET_VALUES = 100000000.0;
+constexpr double MAX_SET_VALUES = 250000000.0;
 
 class DataFilterPage : public platform::Page {
 public:

@@ -73,16 +73,16 @@ TEST(RingExtrapolation, EdgesAndCorners) {
     EXPECT_EQ(set.valueAt(3, 3), ((31.5 - (27 - 31.5) / 2) + (32 - (28.5 - 32) / 2)) / 2);
 }
 
-TEST(RingExtrapolation, CornerFormulaOfTheWorkedExample) {
-    // Ring values 19 at (0, -1), 20 at (1, -1), 19 at (-1, 0) and 19.5 at (-1, 1).
-    // Each ring value here comes from a different 2 x 3 grid column pair; check the corner
-    // on a grid whose column 0 and row 0 ring values are exactly those.
+TEST(RingExtrapolation, CornerMeansBothHalfStepExtrapolations) {
+    // Ring values 19 at (0, -1) and 20 at (1, -1) along the corner's column, 19.5 at (-1, 0)
+    // and 21.5 at (-1, 1) along its row: ((19 - 0.5) + (19.5 - 1)) / 2 = 18.5. (With 19 and
+    // 19.5 along the row it would be 18.625, but no grid gives all four of those.)
     const TemperatureSet set = grid({{20, 22, 0}, {21, 23, 0}, {22, 24, 0}});
-    // (0, -1) = 20 - (22 - 20) / 2 = 19, (1, -1) = 21 - 1 = 20,
-    // (-1, 0) = 20 - (21 - 20) / 2 = 19.5, (-1, 1) = 22 - 0.5 = 21.5.
     EXPECT_EQ(set.valueAt(0, -1), 19);
     EXPECT_EQ(set.valueAt(1, -1), 20);
-    EXPECT_EQ(set.valueAt(-1, -1), ((19 - (20 - 19) / 2.0) + (19.5 - (21.5 - 19.5) / 2.0)) / 2);
+    EXPECT_EQ(set.valueAt(-1, 0), 19.5);
+    EXPECT_EQ(set.valueAt(-1, 1), 21.5);
+    EXPECT_EQ(set.valueAt(-1, -1), 18.5);
 }
 
 TEST(RingExtrapolation, SingleRowsAndColumnsAreCarriedOntoTheRing) {
