@@ -337,8 +337,12 @@ std::string QtDialog::text(int id) const {
     if (label != labels.end())
         return cutUtf8(label->second.text);
     QWidget *widget = control(id);
-    if (auto *edit = qobject_cast<QLineEdit *>(widget))
+    if (auto *edit = qobject_cast<QLineEdit *>(widget)) {
+        const auto written = editTexts.find(id);
+        if (written != editTexts.end() && written->second.shown == edit->text())
+            return cutWritten(written->second.bytes);
         return fromQString(edit->text());
+    }
     if (auto *button = asButton(widget))
         return fromQString(button->text());
     if (auto *box = dynamic_cast<GroupFrame *>(widget))
@@ -358,9 +362,10 @@ void QtDialog::setText(int id, std::string_view text) {
         return;
     }
     QWidget *widget = control(id);
-    if (auto *edit = qobject_cast<QLineEdit *>(widget))
+    if (auto *edit = qobject_cast<QLineEdit *>(widget)) {
         edit->setText(toQString(text));
-    else if (auto *button = asButton(widget))
+        editTexts[id] = EditText{std::string(text), edit->text()};
+    } else if (auto *button = asButton(widget))
         button->setText(toQString(text));
     else if (auto *box = dynamic_cast<GroupFrame *>(widget))
         box->setTitle(toQString(text));

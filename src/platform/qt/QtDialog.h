@@ -118,6 +118,14 @@ private:
     Page &servedPage;
     std::map<int, Control> controls;
     std::map<int, LabelText> labels;
+    // What the program last wrote into each edit box, byte for byte, with the text it shows
+    // for it: while the user has not changed the box, reading it gives back those exact
+    // bytes, so a report field in another character set survives a load and a save.
+    struct EditText {
+        std::string bytes;
+        QString shown;
+    };
+    std::map<int, EditText> editTexts;
     std::unique_ptr<ListModel> missingList; // answers for ids that are no list view
 };
 
