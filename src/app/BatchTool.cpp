@@ -57,8 +57,14 @@ std::string BatchTool::usage() const {
     return text;
 }
 
+void BatchTool::failCommand(const std::string &caption, const std::string &text) {
+    host.messageBox(text, caption);
+    commandFailed = true;
+}
+
 bool BatchTool::reportCommand() {
-    bool failed = false;
+    bool failed = commandFailed;
+    commandFailed = false;
     for (const platform::RecordedMessage &message : host.takeMessages()) {
         err << message.caption << ": " << message.text << "\n";
         failed = failed || text::isFailureMessage(message.text);

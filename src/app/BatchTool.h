@@ -31,7 +31,8 @@ struct BatchOption {
     std::string argument; // shown in the usage text ("FILE"); empty for an option without one
     std::string help;     // one line for the usage text
     // Runs the option. Answers an error text for a malformed argument, which ends the run
-    // as a usage error; failures of the command itself show as its message boxes.
+    // as a usage error. Failures of the command itself show as its message boxes; one the
+    // command cannot show itself (a file the option writes) goes to BatchTool::failCommand.
     std::function<std::optional<std::string>(BatchTool &tool, const std::string &argument)> run;
     // The argument names a file the option writes. Its folder is made first, so a script can
     // write into "out/" of a fresh checkout; in the window the save dialog only offers
@@ -53,6 +54,10 @@ public:
 
     std::string usage() const;
 
+    // Shows a message box for a failure the command has no box of its own for, and ends the
+    // run with BATCH_FAILED once the option returns.
+    void failCommand(const std::string &caption, const std::string &text);
+
     platform::MemoryHost host;
     MainWindow window;
     std::ostream &out;
@@ -67,6 +72,7 @@ private:
 
     std::vector<BatchOption> options;
     bool initialised = false;
+    bool commandFailed = false; // set by failCommand during the running option
 };
 
 } // namespace zqar

@@ -90,10 +90,39 @@ TEST_F(DrawingOptions, BadSizesAreUsageErrors) {
     }
 }
 
-TEST_F(DrawingOptions, ExportIntoAMissingFolderFails) {
+TEST_F(DrawingOptions, ExportMakesTheFoldersOfItsFile) {
     addSets(1, 25.0);
-    EXPECT_EQ(tool.run({"--export-png", dir.file("no/such/folder.png")}), BATCH_USAGE);
-    EXPECT_NE(err.str().find("could not write"), std::string::npos);
+    const std::string path = dir.file("out/graphs/graph.png");
+    ASSERT_EQ(tool.run({"--export-png", path}), BATCH_OK) << err.str();
+    EXPECT_FALSE(QImage(QString::fromStdString(path)).isNull());
+}
+
+// A file that cannot be written stops the run as a failed command: one message box, exit 1,
+// no usage text, and the options after it never run.
+TEST_F(DrawingOptions, FilesThatCannotBeWrittenFailTheCommand) {
+    addSets(2, 25.0);
+    tool.window.fileSelectionPage.setList.currentSet = 1;
+    dir.write("blocker", "a file where a folder should be");
+    struct Case {
+        const char *option;
+        const char *file;
+        const char *caption;
+    };
+    for (const Case &c : {Case{"--export-png", "blocker/graph.png", "Export"},
+                          Case{"--export-png", "blocker/set%d.png", "Export"},
+                          Case{"--print-graph", "blocker/graph.pdf", "Print"},
+                          Case{"--print-matrix", "blocker/matrix.pdf", "Print"}}) {
+        SCOPED_TRACE(c.option + std::string(" ") + c.file);
+        err.str("");
+        const std::string after = dir.file("after.png");
+        EXPECT_EQ(tool.run({c.option, dir.file(c.file), "--export-png", after}), BATCH_FAILED);
+        std::string expected = std::string(c.caption) + ": could not write " + dir.file(c.file);
+        if (std::string(c.file).find("%d") != std::string::npos)
+            expected = std::string(c.caption) + ": could not write " + dir.file("blocker/set1.png");
+        EXPECT_EQ(err.str(), expected + "\n");
+        EXPECT_FALSE(std::filesystem::exists(after));
+    }
+    EXPECT_EQ(tool.window.fileSelectionPage.setList.currentSet, 1);
 }
 
 TEST_F(DrawingOptions, PrintCommandsWritePdfDocuments) {

@@ -4,8 +4,10 @@
 #include "data/numbers.h"
 #include "platform/qt/GraphExport.h"
 #include "platform/qt/QtDrawingContext.h"
+#include "resources/strings.h"
 
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <system_error>
 
@@ -55,44 +57,53 @@ std::string numberedName(const std::string &pattern, int number) {
     return pattern.substr(0, at) + std::to_string(number) + pattern.substr(at + 2);
 }
 
-std::optional<std::string> exportPng(BatchTool &tool, const PictureSize &size,
-                                     const std::string &file) {
+// A file the option could not write: a failure of the command, not of its argument.
+constexpr const char *PRINT_CAPTION = "Print";
+constexpr const char *WRITE_FAILED = "could not write ";
+
+void exportPng(BatchTool &tool, const PictureSize &size, const std::string &file) {
     SetList &sets = tool.window.fileSelectionPage.setList;
     if (file.find("%d") == std::string::npos) {
         if (!savePng(renderGraphImage(tool.window, size.width, size.height), file))
-            return "could not write " + file;
-        return std::nullopt;
+            tool.failCommand(std::string(text::EXPORT_CAPTION), WRITE_FAILED + file);
+        return;
     }
     const int current = sets.currentSet;
-    std::optional<std::string> failure;
-    for (int i = 0; i < sets.count() && !failure; ++i) {
+    for (int i = 0; i < sets.count(); ++i) {
         sets.currentSet = i;
         const std::string name = numberedName(file, i + 1);
-        if (!savePng(renderGraphImage(tool.window, size.width, size.height), name))
-            failure = "could not write " + name;
+        if (!savePng(renderGraphImage(tool.window, size.width, size.height), name)) {
+            tool.failCommand(std::string(text::EXPORT_CAPTION), WRITE_FAILED + name);
+            break;
+        }
     }
     sets.currentSet = current;
-    return failure;
 }
 
 // Runs a print command with the print dialog answered by a PDF file, written beside the
 // target and renamed over it once the document is complete.
 template <typename Command>
-std::optional<std::string> printToPdf(BatchTool &tool, const std::string &file, Command command) {
+void printToPdf(BatchTool &tool, const std::string &file, Command command) {
     const std::string temporary = file + ".part";
     std::error_code error;
+    std::filesystem::remove(temporary, error);
+    // Qt would warn on the error stream, which is for message boxes only, when it cannot open
+    // the file; one that cannot be made fails before the printout starts.
+    if (!std::ofstream(temporary, std::ios::binary)) {
+        tool.failCommand(PRINT_CAPTION, WRITE_FAILED + file);
+        return;
+    }
     std::filesystem::remove(temporary, error);
     tool.host.printerFactory = [temporary] { return platform::pdfPrintTarget(temporary); };
     command();
     tool.host.printerFactory = nullptr;
-    if (!std::filesystem::exists(temporary, error))
-        return "could not write " + file;
-    std::filesystem::rename(temporary, file, error);
-    if (error) {
+    if (std::filesystem::exists(temporary, error)) {
+        std::filesystem::rename(temporary, file, error);
+        if (!error)
+            return;
         std::filesystem::remove(temporary, error);
-        return "could not write " + file;
     }
-    return std::nullopt;
+    tool.failCommand(PRINT_CAPTION, WRITE_FAILED + file);
 }
 
 // The Graph page's status line is written by its drawing, and the header prints it.
@@ -113,26 +124,30 @@ void registerDrawingOptions(BatchTool &tool) {
                         *size = *parsed;
                         return std::nullopt;
                     }});
-    tool.addOption(
-        {"--export-png", "FILE",
-         "the graph of the current set as PNG; a %d in FILE exports every set, "
-         "numbered from 1",
-         [size](BatchTool &t, const std::string &file) { return exportPng(t, *size, file); },
-         true});
+    tool.addOption({"--export-png", "FILE",
+                    "the graph of the current set as PNG; a %d in FILE exports every set, "
+                    "numbered from 1",
+                    [size](BatchTool &t, const std::string &file) -> std::optional<std::string> {
+                        exportPng(t, *size, file);
+                        return std::nullopt;
+                    },
+                    true});
     tool.addOption({"--print-graph", "FILE.pdf", "Print Graph into a PDF file (A4)",
-                    [](BatchTool &t, const std::string &file) {
-                        return printToPdf(t, file, [&t] {
+                    [](BatchTool &t, const std::string &file) -> std::optional<std::string> {
+                        printToPdf(t, file, [&t] {
                             refreshGraphStatus(t);
                             t.window.graphPage.onPrint();
                         });
+                        return std::nullopt;
                     },
                     true});
     tool.addOption({"--print-matrix", "FILE.pdf", "Print Matrix into a PDF file (A4)",
-                    [](BatchTool &t, const std::string &file) {
-                        return printToPdf(t, file, [&t] {
+                    [](BatchTool &t, const std::string &file) -> std::optional<std::string> {
+                        printToPdf(t, file, [&t] {
                             t.window.matrixPage.showCurrentSet();
                             t.window.matrixPage.onPrint();
                         });
+                        return std::nullopt;
                     },
                     true});
 }
