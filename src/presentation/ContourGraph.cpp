@@ -52,8 +52,8 @@ int componentMix(int thisComponent, int nextComponent, double w) {
     return truncToInt(nextComponent * w + thisComponent * (1.0 - w));
 }
 
-platform::FontSpec graphFont(int height) {
-    platform::FontSpec font;
+platform::FontRequest graphFont(int height) {
+    platform::FontRequest font;
     font.height = height;
     font.weight = 400;
     font.charSet = 1;
@@ -211,6 +211,11 @@ ContourLayout layoutContourGraph(int logPixelsX, const ArrayDimensions &dimensio
         }
     }
 
+    // A cell under one pixel makes the field a line and stacks the labels on each other.
+    if (cellW < 1 || cellH < 1) {
+        layout.problem = TEXT_SPACINGS;
+        return layout;
+    }
     // Spans, squares and labels reach at most two cells past the array on each side.
     const double spanCount = static_cast<double>(R + 2) * static_cast<double>(K + 2);
     const double absW = static_cast<double>(std::llabs(cellW));

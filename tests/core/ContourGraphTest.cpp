@@ -435,6 +435,47 @@ TEST(ContourGraph, BadSettingsWriteOneLineInsteadOfTheGraph) {
          100,
          1,
          "Row Spacing and Column Spacing do not fit the graph area"},
+        // Cells under a pixel: the field would be a line with every label on one spot.
+        {"rows closer than a pixel",
+         {20, 30, 1},
+         {3, 4, 2},
+         760,
+         460,
+         1e-300,
+         1,
+         "Row Spacing and Column Spacing do not fit the graph area"},
+        {"rows farther apart than the area",
+         {20, 30, 1},
+         {3, 4, 2},
+         760,
+         460,
+         1e300,
+         1,
+         "Row Spacing and Column Spacing do not fit the graph area"},
+        {"columns closer than a pixel",
+         {20, 30, 1},
+         {3, 4, 2},
+         760,
+         460,
+         1,
+         1e-300,
+         "Row Spacing and Column Spacing do not fit the graph area"},
+        {"columns farther apart than the area",
+         {20, 30, 1},
+         {3, 4, 2},
+         760,
+         460,
+         1,
+         1e300,
+         "Row Spacing and Column Spacing do not fit the graph area"},
+        {"cells flattened by a slight ratio",
+         {20, 30, 1},
+         {3, 4, 2},
+         760,
+         460,
+         1,
+         0.005,
+         "Row Spacing and Column Spacing do not fit the graph area"},
     };
     for (const auto &testCase : cases) {
         SCOPED_TRACE(testCase.name);
@@ -473,22 +514,6 @@ TEST(ContourGraph, ExtremeTemperaturesDrawWithoutFault) {
     EXPECT_EQ(drawing.dc.faults, 0);
 }
 
-TEST(ContourGraph, FlatCellsFromExtremeSpacingRatiosPaintNoField) {
-    for (const auto &spacings : {std::pair{1e-300, 1.0}, std::pair{1.0, 1e-300},
-                                 std::pair{1e300, 1.0}, std::pair{1.0, 1e300}}) {
-        SCOPED_TRACE(spacings.first);
-        ContourSettings settings = tenBands();
-        settings.rowSpacing = spacings.first;
-        settings.columnSpacing = spacings.second;
-        const TemperatureSet set = uniformSet(3, 4, 2, 25.0);
-        Drawing drawing;
-        draw(drawing, set, settings, 0, 0, 760, 460);
-        EXPECT_TRUE(fieldCoverage(drawing).empty());
-        EXPECT_EQ(drawing.dc.callsOf(CallKind::Frame).size(), 10u);
-        EXPECT_EQ(drawing.dc.liveObjects(), 0);
-    }
-}
-
 TEST(ContourGraph, AbsurdRectanglesNeverFault) {
     struct Case {
         int x, y, width, height;
@@ -505,6 +530,17 @@ TEST(ContourGraph, AbsurdRectanglesNeverFault) {
         EXPECT_EQ(drawing.dc.liveObjects(), 0);
         EXPECT_EQ(drawing.dc.faults, 0);
     }
+}
+
+TEST(ContourLayout, CellsOfOnePixelAreTheNarrowestDrawn) {
+    ContourSettings settings = tenBands();
+    settings.columnSpacing = 0.011; // 91-pixel rows
+    const ContourLayout narrow = layoutContourGraph(96, {3, 4, 2}, settings, 760, 460);
+    EXPECT_EQ(narrow.problem, "");
+    EXPECT_EQ(narrow.cellW, 1);
+    settings.columnSpacing = 0.01;
+    EXPECT_EQ(layoutContourGraph(96, {3, 4, 2}, settings, 760, 460).problem,
+              "Row Spacing and Column Spacing do not fit the graph area");
 }
 
 TEST(ContourSettingsReading, BandCountLimitIsInclusive) {
