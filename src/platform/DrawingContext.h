@@ -40,7 +40,8 @@ enum TextAlign : unsigned {
 
 enum class BackgroundMode { Transparent = 1, Opaque = 2 };
 
-struct FontSpec {
+// The font a drawing asks for; the device makes the nearest one it has.
+struct FontRequest {
     int height = 0; // cell height in pixels
     int width = 0;
     int escapement = 0;
@@ -70,7 +71,7 @@ public:
     virtual ObjectHandle createSolidBrush(Colour colour) = 0;
     virtual ObjectHandle stockObject(StockObject object) = 0;
     virtual ObjectHandle createPen(PenStyle style, int width, Colour colour) = 0;
-    virtual ObjectHandle createFont(const FontSpec &font) = 0;
+    virtual ObjectHandle createFont(const FontRequest &font) = 0;
     // Selects a pen or font; answers the one of the same kind it replaces.
     virtual ObjectHandle selectObject(ObjectHandle object) = 0;
     // Deleting a stock object does nothing; deleting a selected object is a fault.

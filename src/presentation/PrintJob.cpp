@@ -43,8 +43,8 @@ constexpr const char *GRAPH_TITLE = "Temperature Profile Graph";
 constexpr const char *MATRIX_TITLE = "Temperature Profile Matrix";
 constexpr const char *LINE_HEIGHT_SAMPLE = "ABC";
 
-platform::FontSpec printFont(int height, int weight) {
-    platform::FontSpec font;
+platform::FontRequest printFont(int height, int weight) {
+    platform::FontRequest font;
     font.height = height;
     font.weight = weight;
     font.charSet = 0;

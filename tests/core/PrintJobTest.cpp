@@ -31,7 +31,9 @@ public:
     ObjectHandle createPen(platform::PenStyle s, int w, platform::Colour c) override {
         return to.createPen(s, w, c);
     }
-    ObjectHandle createFont(const platform::FontSpec &f) override { return to.createFont(f); }
+    ObjectHandle createFont(const platform::FontRequest &font) override {
+        return to.createFont(font);
+    }
     ObjectHandle selectObject(ObjectHandle o) override { return to.selectObject(o); }
     bool deleteObject(ObjectHandle o) override { return to.deleteObject(o); }
     void fillRect(const platform::Rect &r, ObjectHandle b) override { to.fillRect(r, b); }

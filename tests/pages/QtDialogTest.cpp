@@ -346,7 +346,7 @@ TEST_F(QtDialogTest, OwnerDrawnControlPaintsThroughThePage) {
         ObjectHandle createSolidBrush(Colour) override { return 1; }
         ObjectHandle stockObject(StockObject) override { return 1; }
         ObjectHandle createPen(PenStyle, int, Colour) override { return 1; }
-        ObjectHandle createFont(const FontSpec &) override { return 1; }
+        ObjectHandle createFont(const FontRequest &) override { return 1; }
         ObjectHandle selectObject(ObjectHandle) override { return 0; }
         bool deleteObject(ObjectHandle) override { return true; }
         void fillRect(const Rect &, ObjectHandle) override {}

@@ -84,10 +84,10 @@ TEST(QtDrawing, LinesLeaveOutTheirEndPoint) {
 
 TEST(QtDrawing, TextSitsOnItsReferencePoint) {
     auto dc = QtDrawingContext::offscreen(200, 100);
-    FontSpec spec;
-    spec.height = 24;
-    spec.face = "Arial";
-    const ObjectHandle font = dc->createFont(spec);
+    FontRequest request;
+    request.height = 24;
+    request.face = "Arial";
+    const ObjectHandle font = dc->createFont(request);
     const ObjectHandle previous = dc->selectObject(font);
     const Size extent = dc->textExtent("Hg");
     EXPECT_NEAR(extent.height, 24, 1);

@@ -77,10 +77,10 @@ ObjectHandle RecordingContext::createPen(PenStyle, int width, Colour colour) {
     return add(made);
 }
 
-ObjectHandle RecordingContext::createFont(const FontSpec &spec) {
+ObjectHandle RecordingContext::createFont(const FontRequest &request) {
     RecordedObject made;
     made.kind = ObjectKind::Font;
-    made.font = spec;
+    made.font = request;
     return add(made);
 }
 

@@ -17,7 +17,7 @@ struct RecordedObject {
     ObjectKind kind = ObjectKind::Brush;
     Colour colour = 0; // brushes and pens
     int penWidth = 0;
-    FontSpec font; // fonts
+    FontRequest font; // fonts
     bool stock = false;
     bool deleted = false;
 };
@@ -63,7 +63,7 @@ public:
     ObjectHandle createSolidBrush(Colour colour) override;
     ObjectHandle stockObject(StockObject object) override;
     ObjectHandle createPen(PenStyle style, int width, Colour colour) override;
-    ObjectHandle createFont(const FontSpec &font) override;
+    ObjectHandle createFont(const FontRequest &font) override;
     ObjectHandle selectObject(ObjectHandle object) override;
     bool deleteObject(ObjectHandle object) override;
     void fillRect(const Rect &rect, ObjectHandle brush) override;

@@ -89,7 +89,7 @@ void QtDrawingContext::setUp() {
     stock.kind = Kind::Pen;
     selectedPen = add(stock);
     stock.kind = Kind::Font;
-    FontSpec systemFont;
+    FontRequest systemFont;
     systemFont.height = DEFAULT_FONT_PIXELS;
     stock.font = makeFont(systemFont);
     selectedFont = add(stock);
@@ -163,22 +163,22 @@ ObjectHandle QtDrawingContext::createPen(PenStyle, int, Colour colour) {
     return add(std::move(pen));
 }
 
-QFont QtDrawingContext::makeFont(const FontSpec &spec) const {
-    QFont font(toQString(spec.face.empty() ? std::string("Arial") : spec.face));
+QFont QtDrawingContext::makeFont(const FontRequest &request) const {
+    QFont font(toQString(request.face.empty() ? std::string("Arial") : request.face));
     font.setStyleStrategy(QFont::PreferOutline);
-    font.setWeight(
-        static_cast<QFont::Weight>(std::clamp(spec.weight <= 0 ? 400 : spec.weight, 1, 1000)));
-    font.setItalic(spec.italic);
-    font.setUnderline(spec.underline);
-    font.setStrikeOut(spec.strikeOut);
+    font.setWeight(static_cast<QFont::Weight>(
+        std::clamp(request.weight <= 0 ? 400 : request.weight, 1, 1000)));
+    font.setItalic(request.italic);
+    font.setUnderline(request.underline);
+    font.setStrikeOut(request.strikeOut);
     // A positive height is the cell height (ascent + descent), a negative one the character
     // height without the internal leading, which is what a pixel size is.
-    int height = std::abs(spec.height);
+    int height = std::abs(request.height);
     if (height == 0)
         height = DEFAULT_FONT_PIXELS;
     height = std::min(height, MAX_FONT_PIXELS);
     font.setPixelSize(height);
-    if (spec.height > 0 && device) {
+    if (request.height > 0 && device) {
         const QFontMetrics metrics(font, device);
         const int cell = metrics.ascent() + metrics.descent();
         if (cell > 0 && cell != height) {
@@ -190,10 +190,10 @@ QFont QtDrawingContext::makeFont(const FontSpec &spec) const {
     return font;
 }
 
-ObjectHandle QtDrawingContext::createFont(const FontSpec &spec) {
+ObjectHandle QtDrawingContext::createFont(const FontRequest &request) {
     Object font;
     font.kind = Kind::Font;
-    font.font = makeFont(spec);
+    font.font = makeFont(request);
     return add(std::move(font));
 }
 

@@ -46,7 +46,7 @@ public:
     ObjectHandle createSolidBrush(Colour colour) override;
     ObjectHandle stockObject(StockObject object) override;
     ObjectHandle createPen(PenStyle style, int width, Colour colour) override;
-    ObjectHandle createFont(const FontSpec &font) override;
+    ObjectHandle createFont(const FontRequest &font) override;
     ObjectHandle selectObject(ObjectHandle object) override;
     bool deleteObject(ObjectHandle object) override;
     void fillRect(const Rect &rect, ObjectHandle brush) override;
@@ -82,7 +82,7 @@ private:
     void setUp();
     Object *use(ObjectHandle handle);
     ObjectHandle add(Object object);
-    QFont makeFont(const FontSpec &spec) const;
+    QFont makeFont(const FontRequest &request) const;
     // Fills device pixels, straight into the bitmap when there is one.
     void fillPixels(int left, int top, int right, int bottom, const Object &brush);
     bool painting() const;
