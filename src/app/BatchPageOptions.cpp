@@ -1,4 +1,5 @@
 #include "app/BatchTool.h"
+#include "data/caseless.h"
 #include "app/batchOptions.h"
 #include "data/numbers.h"
 #include "platform/ListView.h"
@@ -44,16 +45,10 @@ constexpr Setting SETTINGS[] = {
     {"showSingularAsText", false, DF::SHOW_SINGULAR_AS_TEXT, SettingKind::Flag},
 };
 
-std::string lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
-
 const Setting *findSetting(const std::string &name) {
-    const std::string wanted = lower(name);
+    const std::string wanted = lowerCase(name);
     for (const Setting &setting : SETTINGS)
-        if (lower(setting.name) == wanted)
+        if (lowerCase(setting.name) == wanted)
             return &setting;
     return nullptr;
 }
@@ -84,7 +79,7 @@ std::optional<std::string> setSetting(BatchTool &tool, const std::string &argume
         page.setText(setting->id, value);
         return std::nullopt;
     }
-    const std::string flag = lower(value);
+    const std::string flag = lowerCase(value);
     if (flag != "y" && flag != "n")
         return std::string(setting->name) + " takes Y or N";
     const bool yes = flag == "y";
@@ -106,8 +101,7 @@ std::optional<std::string> setCell(BatchTool &tool, const std::string &argument)
     FileSelectionPage &layout = tool.window.fileSelectionPage;
     std::size_t at = 1;
     const char kind =
-        position.empty() ? '\0'
-                         : static_cast<char>(std::toupper(static_cast<unsigned char>(position[0])));
+        position.empty() ? '\0' : asciiUpper(position[0]);
     if (kind == 'S') {
         const std::optional<int> slot = readIndex(position, at);
         platform::ListView &list = layout.singularLayoutList();
@@ -119,7 +113,7 @@ std::optional<std::string> setCell(BatchTool &tool, const std::string &argument)
     if (kind == 'R') {
         const std::optional<int> row = readIndex(position, at);
         if (row && at < position.size() &&
-            std::toupper(static_cast<unsigned char>(position[at])) == 'C') {
+            asciiUpper(position[at]) == 'C') {
             ++at;
             const std::optional<int> column = readIndex(position, at);
             platform::ListView &list = layout.arrayLayoutList();

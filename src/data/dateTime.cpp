@@ -1,5 +1,6 @@
 #include "data/dateTime.h"
 
+#include "data/caseless.h"
 #include "data/numbers.h"
 
 #include <cmath>
@@ -42,12 +43,8 @@ const int64_t EPOCH_DAYS = daysFromCivil(1899, 12, 30);
 
 // ---- The date-time parser -------------------------------------------------------------
 
-char lower(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool isLetter(char c) {
-    c = lower(c);
+    c = asciiLower(c);
     return c >= 'a' && c <= 'z';
 }
 
@@ -98,12 +95,7 @@ int numberOf(const Token &token) {
 }
 
 bool sameWord(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    return true;
+    return equalIgnoringCase(a, b);
 }
 
 // 1-12 for an English month name or its three-letter abbreviation, 0 otherwise.
