@@ -193,7 +193,7 @@ ContourLayout layoutContourGraph(int logPixelsX, const ArrayDimensions &dimensio
                              FIELD_TO_SINGULAR_GAP - cellH) *
                             0.5);
     const double legB = std::ceil(nb / static_cast<double>(linesB));
-    layout.legendColumns = static_cast<int>(legB);
+    layout.legendColumns = truncToInt(legB);
     const int64_t xS = x0 + 2 * u + K * cellW + cellH;
     int64_t y0 = 4 * u;
     if (!(x0 >= 0 && static_cast<double>(W - 4 * u) - legB * columnWidth >= xS)) {
