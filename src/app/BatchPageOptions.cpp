@@ -64,67 +64,110 @@ std::optional<int> readIndex(const std::string &text, std::size_t &at) {
     return value >= 1 ? std::optional<int>(value) : std::nullopt;
 }
 
-std::optional<std::string> setSetting(BatchTool &tool, const std::string &argument) {
+// A --set argument taken apart: the setting and its value. Checked before the first option
+// runs, so a misspelt name ends the run before any command has changed a file.
+struct SettingAssignment {
+    const Setting *setting = nullptr;
+    std::string value;
+};
+
+std::optional<std::string> parseSetting(const std::string &argument, SettingAssignment &out) {
     const std::size_t equals = argument.find('=');
     if (equals == std::string::npos)
         return "--set takes NAME=VALUE";
     const std::string name = argument.substr(0, equals);
-    const std::string value = argument.substr(equals + 1);
-    const Setting *setting = findSetting(name);
-    if (!setting)
+    out.value = argument.substr(equals + 1);
+    out.setting = findSetting(name);
+    if (!out.setting)
         return "no setting named " + name;
-    platform::Dialog &page = setting->onFileSelection ? tool.window.fileSelectionPage.dialog()
-                                                      : tool.window.dataFilterPage.dialog();
-    if (setting->kind == SettingKind::Text) {
-        page.setText(setting->id, value);
-        return std::nullopt;
-    }
-    const std::string flag = lowerCase(value);
-    if (flag != "y" && flag != "n")
-        return std::string(setting->name) + " takes Y or N";
-    const bool yes = flag == "y";
-    if (setting->kind == SettingKind::CommentMode) {
-        page.setChecked(FS::USE_COMMENT_FIELD, yes);
-        page.setChecked(FS::USE_SERIAL_NUMBERS, !yes);
-    } else {
-        page.setChecked(setting->id, yes);
+    if (out.setting->kind != SettingKind::Text) {
+        const std::string flag = lowerCase(out.value);
+        if (flag != "y" && flag != "n")
+            return std::string(out.setting->name) + " takes Y or N";
     }
     return std::nullopt;
 }
 
-std::optional<std::string> setCell(BatchTool &tool, const std::string &argument) {
-    const std::size_t equals = argument.find('=');
-    if (equals == std::string::npos)
-        return "--cell takes RrCc=TEXT or Sn=TEXT";
-    const std::string position = argument.substr(0, equals);
-    const std::string value = argument.substr(equals + 1);
-    FileSelectionPage &layout = tool.window.fileSelectionPage;
-    std::size_t at = 1;
-    const char kind =
-        position.empty() ? '\0' : asciiUpper(position[0]);
-    if (kind == 'S') {
-        const std::optional<int> slot = readIndex(position, at);
-        platform::ListView &list = layout.singularLayoutList();
-        if (!slot || at != position.size() || *slot > list.itemCount())
-            return "no singular slot " + position + " in the layout table";
-        list.setItemText(*slot - 1, 1, value);
+std::optional<std::string> checkSetting(const std::string &argument) {
+    SettingAssignment ignored;
+    return parseSetting(argument, ignored);
+}
+
+std::optional<std::string> setSetting(BatchTool &tool, const std::string &argument) {
+    SettingAssignment assignment;
+    if (auto error = parseSetting(argument, assignment))
+        return error;
+    const Setting &setting = *assignment.setting;
+    platform::Dialog &page = setting.onFileSelection ? tool.window.fileSelectionPage.dialog()
+                                                     : tool.window.dataFilterPage.dialog();
+    if (setting.kind == SettingKind::Text) {
+        page.setText(setting.id, assignment.value);
         return std::nullopt;
     }
-    if (kind == 'R') {
+    const bool yes = lowerCase(assignment.value) == "y";
+    if (setting.kind == SettingKind::CommentMode) {
+        page.setChecked(FS::USE_COMMENT_FIELD, yes);
+        page.setChecked(FS::USE_SERIAL_NUMBERS, !yes);
+    } else {
+        page.setChecked(setting.id, yes);
+    }
+    return std::nullopt;
+}
+
+// A --cell position: "Sn" (singular slot n, from 1) or "RrCc" (array table item r, column c).
+struct CellPosition {
+    bool singular = false;
+    int row = 0;
+    int column = 0;
+};
+
+std::optional<CellPosition> parseCellPosition(const std::string &position) {
+    std::size_t at = 1;
+    const char kind = position.empty() ? '\0' : asciiUpper(position[0]);
+    if (kind == 'S') {
+        const std::optional<int> slot = readIndex(position, at);
+        if (slot && at == position.size())
+            return CellPosition{true, *slot, 1};
+    } else if (kind == 'R') {
         const std::optional<int> row = readIndex(position, at);
-        if (row && at < position.size() &&
-            asciiUpper(position[at]) == 'C') {
+        if (row && at < position.size() && asciiUpper(position[at]) == 'C') {
             ++at;
             const std::optional<int> column = readIndex(position, at);
-            platform::ListView &list = layout.arrayLayoutList();
-            if (column && at == position.size() && *row < list.itemCount() &&
-                *column < list.columnCount()) {
-                list.setItemText(*row, *column, value);
-                return std::nullopt;
-            }
+            if (column && at == position.size())
+                return CellPosition{false, *row, *column};
         }
     }
-    return "no cell " + position + " in the layout table";
+    return std::nullopt;
+}
+
+std::optional<std::string> checkCell(const std::string &argument) {
+    const std::size_t equals = argument.find('=');
+    if (equals == std::string::npos || !parseCellPosition(argument.substr(0, equals)))
+        return "--cell takes RrCc=TEXT or Sn=TEXT";
+    return std::nullopt;
+}
+
+// Whether the cell exists depends on the layout at that point of the run.
+std::optional<std::string> setCell(BatchTool &tool, const std::string &argument) {
+    if (auto error = checkCell(argument))
+        return error;
+    const std::size_t equals = argument.find('=');
+    const std::string position = argument.substr(0, equals);
+    const std::string value = argument.substr(equals + 1);
+    const CellPosition cell = *parseCellPosition(position);
+    FileSelectionPage &layout = tool.window.fileSelectionPage;
+    if (cell.singular) {
+        platform::ListView &list = layout.singularLayoutList();
+        if (cell.row > list.itemCount())
+            return "no singular slot " + position + " in the layout table";
+        list.setItemText(cell.row - 1, 1, value);
+        return std::nullopt;
+    }
+    platform::ListView &list = layout.arrayLayoutList();
+    if (cell.row >= list.itemCount() || cell.column >= list.columnCount())
+        return "no cell " + position + " in the layout table";
+    list.setItemText(cell.row, cell.column, value);
+    return std::nullopt;
 }
 
 // The path with its first "%d" replaced by number.
@@ -186,8 +229,12 @@ void registerPageOptions(BatchTool &tool) {
                         return std::nullopt;
                     },
                     true});
-    tool.addOption({"--set", "NAME=VALUE", "set a page setting (flags take Y or N)", setSetting});
-    tool.addOption({"--cell", "RrCc=TEXT|Sn=TEXT", "write a layout table cell", setCell});
+    BatchOption set{"--set", "NAME=VALUE", "set a page setting (flags take Y or N)", setSetting};
+    set.check = checkSetting;
+    tool.addOption(std::move(set));
+    BatchOption cell{"--cell", "RrCc=TEXT|Sn=TEXT", "write a layout table cell", setCell};
+    cell.check = checkCell;
+    tool.addOption(std::move(cell));
     tool.addOption(command("--update-layout", "Update Layout",
                            [](MainWindow &w) { w.fileSelectionPage.updateLayout(); }));
     tool.addOption(command("--calculate-at", "Calculate the set at timeText",

@@ -102,6 +102,9 @@ int BatchTool::run(const std::vector<std::string> &arguments) {
                 return usageError(option->name + " needs " + option->argument);
             argument = arguments[++i];
         }
+        if (option->check)
+            if (const std::optional<std::string> error = option->check(argument))
+                return usageError(*error);
         steps.push_back(Step{option, argument});
     }
 

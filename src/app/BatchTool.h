@@ -38,6 +38,9 @@ struct BatchOption {
     // write into "out/" of a fresh checkout; in the window the save dialog only offers
     // folders that exist.
     bool writesFile = false;
+    // Checks the argument's form before the first option of the run goes (empty: no check).
+    // Answers an error text for a malformed argument, like run.
+    std::function<std::optional<std::string>(const std::string &argument)> check = nullptr;
 };
 
 class BatchTool {

@@ -180,3 +180,22 @@ TEST(BatchTool, OptionsCanBeAddedAndReplaced) {
     EXPECT_NE(err.str().find("--count takes 1"), std::string::npos);
     EXPECT_NE(tool.usage().find("--count N"), std::string::npos);
 }
+
+TEST(BatchTool, MalformedSettingsAndCellsStopTheRunBeforeAnyCommand) {
+    TempDir temp;
+    const std::string report = temp.file("job.ttr");
+    const std::vector<std::string> bad[] = {
+        {"--set", "Foo=1"}, {"--set", "LoggersOnBoundary=maybe"}, {"--set", "NoEquals"},
+        {"--cell", "R1X3=a"}, {"--cell", "S0=a"}, {"--cell", "R2C=a"}};
+    for (const auto &tail : bad) {
+        SCOPED_TRACE(tail[1]);
+        const BatchRun run = runBatch(std::vector<std::string>{"--create-report", report} + tail);
+        EXPECT_EQ(run.exit, BATCH_USAGE);
+        EXPECT_FALSE(fs::exists(temp.file("job")));
+        EXPECT_FALSE(fs::exists(report));
+    }
+    // A well-formed cell that the layout does not have is only known when the run gets there.
+    const BatchRun late = runBatch({"--cell", "R9C9=a"});
+    EXPECT_EQ(late.exit, BATCH_USAGE);
+    EXPECT_NE(late.err.find("no cell R9C9"), std::string::npos);
+}
