@@ -1,7 +1,12 @@
 #include "data/AtomicFileWriter.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <random>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace zqar {
 
@@ -9,17 +14,44 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string temporaryName(const fs::path &target) {
+constexpr std::size_t BUFFER_BYTES = 1 << 16;
+constexpr mode_t NEW_FILE_MODE = 0666; // less the umask, as any new file
+
+// Creates a temp file of a new name beside target; the descriptor, or -1.
+int createTemporary(const fs::path &target, std::string &name) {
     static std::mt19937 generator{std::random_device{}()};
     const fs::path folder = target.parent_path();
     for (int attempt = 0; attempt < 100; ++attempt) {
         const fs::path candidate = folder / ("." + target.filename().string() + "." +
                                              std::to_string(generator()) + ".tmp");
-        std::error_code error;
-        if (!fs::exists(candidate, error) && !error)
-            return candidate.string();
+        const int descriptor =
+            ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, NEW_FILE_MODE);
+        if (descriptor >= 0) {
+            name = candidate.string();
+            return descriptor;
+        }
+        if (errno != EEXIST)
+            return -1;
     }
-    return std::string();
+    return -1;
+}
+
+bool syncFile(const std::string &path) {
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0)
+        return false;
+    const bool synced = ::fsync(descriptor) == 0;
+    return ::close(descriptor) == 0 && synced;
+}
+
+// Best effort: not every file system lets a folder be opened and synced.
+void syncFolder(const fs::path &folder) {
+    const std::string name = folder.empty() ? std::string(".") : folder.string();
+    const int descriptor = ::open(name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0)
+        return;
+    ::fsync(descriptor);
+    ::close(descriptor);
 }
 
 } // namespace
@@ -31,44 +63,59 @@ AtomicFileWriter::AtomicFileWriter(std::string targetPath) : target(std::move(ta
         return;
     if (fs::exists(path, error)) {
         // Opening for appending changes nothing but fails where writing in place would.
-        std::ofstream probe(target, std::ios::binary | std::ios::app);
-        if (!probe)
+        const int probe = ::open(target.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+        if (probe < 0)
             return;
+        ::close(probe);
     }
-    temporary = temporaryName(path);
-    if (temporary.empty())
-        return;
-    stream.open(temporary, std::ios::binary | std::ios::trunc);
-    opened = static_cast<bool>(stream);
-    if (!opened)
+    descriptor = createTemporary(path, temporary);
+    if (descriptor < 0)
         temporary.clear();
 }
 
 AtomicFileWriter::~AtomicFileWriter() {
-    if (stream.is_open())
-        stream.close();
+    closeDescriptor();
     if (!committed && !temporary.empty()) {
         std::error_code ignored;
         fs::remove(temporary, ignored);
     }
 }
 
+void AtomicFileWriter::closeDescriptor() {
+    if (descriptor >= 0 && ::close(descriptor) != 0)
+        failed = true;
+    descriptor = -1;
+}
+
+bool AtomicFileWriter::flushBuffer() {
+    std::size_t at = 0;
+    while (!failed && at < buffer.size()) {
+        const ssize_t written = ::write(descriptor, buffer.data() + at, buffer.size() - at);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            failed = true;
+        else
+            at += static_cast<std::size_t>(written);
+    }
+    buffer.clear();
+    return !failed;
+}
+
 void AtomicFileWriter::write(std::string_view bytes) {
-    if (opened)
-        stream.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (descriptor < 0 || failed)
+        return;
+    buffer.append(bytes);
+    if (buffer.size() >= BUFFER_BYTES)
+        flushBuffer();
 }
 
 bool AtomicFileWriter::commit() {
-    if (!opened || committed)
+    if (descriptor < 0 || committed)
         return committed;
-    stream.flush();
-    const bool written = static_cast<bool>(stream);
-    stream.close();
-    if (!written || stream.fail())
-        return false;
-    std::error_code error;
-    fs::rename(temporary, target, error);
-    if (error)
+    flushBuffer();
+    closeDescriptor();
+    if (failed || !replaceFileWith(temporary, target))
         return false;
     committed = true;
     return true;
@@ -80,6 +127,21 @@ bool writeFileAtomically(const std::string &path, std::string_view bytes) {
         return false;
     writer.write(bytes);
     return writer.commit();
+}
+
+bool replaceFileWith(const std::string &temporary, const std::string &target) {
+    struct stat old {};
+    if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode) &&
+        ::chmod(temporary.c_str(), old.st_mode & 07777) != 0)
+        return false;
+    if (!syncFile(temporary))
+        return false;
+    std::error_code error;
+    fs::rename(temporary, target, error);
+    if (error)
+        return false;
+    syncFolder(fs::path(target).parent_path());
+    return true;
 }
 
 } // namespace zqar

@@ -1,6 +1,7 @@
 #include "layout/logFileCommands.h"
 
 #include "app/MainWindow.h"
+#include "data/AtomicFileWriter.h"
 #include "data/dateTime.h"
 #include "data/numbers.h"
 #include "layout/FileSelectionPage.h"
@@ -313,8 +314,8 @@ bool copyLogFile(const std::string &source, const std::string &target) {
         fs::remove(temporary, error);
         return false;
     }
-    fs::rename(temporary, targetPath, error);
-    if (error) {
+    // The copy reaches the disk before it replaces the old file, and takes over its permissions.
+    if (!replaceFileWith(temporary.string(), target)) {
         std::error_code ignored;
         fs::remove(temporary, ignored);
         return false;
