@@ -3,12 +3,19 @@
 #include "data/AtomicFileWriter.h"
 #include "data/TextField.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 namespace zqar {
 
 namespace {
+
+constexpr std::size_t BLOCK_BYTES = 1 << 16;
+constexpr std::string_view BYTE_ORDER_MARK = "\xEF\xBB\xBF";
+constexpr std::string_view DEFAULT_LINE_END = "\r\n";
 
 std::string lowerCase(std::string_view text) {
     std::string lower(text);
@@ -18,190 +25,524 @@ std::string lowerCase(std::string_view text) {
     return lower;
 }
 
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
 std::string_view trimmed(std::string_view text) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && blank(text.front()))
+    while (!text.empty() && isBlank(text.front()))
         text.remove_prefix(1);
-    while (!text.empty() && blank(text.back()))
+    while (!text.empty() && isBlank(text.back()))
         text.remove_suffix(1);
     return text;
 }
 
-// What a 300-byte line buffer shows of a line: its first 299 characters up to a zero byte.
-std::string_view bufferedText(std::string_view line) {
-    line = line.substr(0, TEXT_MAX_LENGTH);
-    const std::size_t zero = line.find('\0');
-    return zero == std::string_view::npos ? line : line.substr(0, zero);
-}
+// The first characters of a text without its leading and trailing blanks, collected piece by
+// piece in bounded memory: at most limit characters are kept, and overflow tells that the
+// text without its blanks is longer.
+class BoundedText {
+public:
+    explicit BoundedText(std::size_t limit) : limit(limit) {}
 
-// The section name of a header line, or none for any other line.
-std::optional<std::string_view> sectionName(std::string_view line) {
-    const std::string_view text = trimmed(bufferedText(line));
-    if (text.empty() || text.front() != '[')
-        return std::nullopt;
-    const std::string_view inside = text.substr(1);
-    return trimmed(inside.substr(0, inside.find(']')));
-}
+    void add(std::string_view text) {
+        std::size_t at = 0;
+        while (at < text.size() && !overflow) {
+            if (isBlank(text[at])) {
+                addBlank(text[at++]);
+                continue;
+            }
+            std::size_t wordEnd = at;
+            while (wordEnd < text.size() && !isBlank(text[wordEnd]))
+                ++wordEnd;
+            addWord(text.substr(at, wordEnd - at));
+            at = wordEnd;
+        }
+    }
+    void clear() {
+        kept.clear();
+        blanks.clear();
+        overflow = false;
+    }
 
-struct KeyLine {
-    std::string_view key;
-    std::string_view value;
+    std::string kept; // at most limit characters
+    bool overflow = false;
+
+private:
+    void addBlank(char c) {
+        if (!kept.empty() && kept.size() + blanks.size() < limit)
+            blanks += c; // leading blanks are dropped
+    }
+    // A run of characters other than blanks.
+    void addWord(std::string_view word) {
+        const std::size_t used = kept.size() + blanks.size();
+        const std::size_t room = used < limit ? limit - used : 0;
+        kept += blanks;
+        blanks.clear();
+        kept.append(word.substr(0, room));
+        overflow = word.size() > room;
+    }
+
+    std::string blanks; // inner blanks that may still be followed by more text
+    std::size_t limit;
 };
 
-std::optional<KeyLine> keyLine(std::string_view line) {
-    const std::string_view text = bufferedText(line);
-    const std::size_t equals = text.find('=');
-    if (equals == std::string_view::npos)
+enum class LineKind { Other, Header, Key };
+
+// Reads one line's text, a character at a time, into what the file format makes of it.
+class LineParser {
+public:
+    void feed(const char *bytes, std::size_t count) {
+        for (std::size_t i = 0; i < count && !done();) {
+            if (state != State::Value) {
+                feed(bytes[i++]);
+                continue;
+            }
+            // The rest of the line up to a zero byte is the value.
+            const void *zero = std::memchr(bytes + i, '\0', count - i);
+            const std::size_t length =
+                zero ? static_cast<std::size_t>(static_cast<const char *>(zero) - (bytes + i))
+                     : count - i;
+            value.add(std::string_view(bytes + i, length));
+            ended = zero != nullptr;
+            i += length + (zero ? 1 : 0);
+        }
+    }
+    void reset() {
+        state = State::Start;
+        ended = false;
+        blank = true;
+        name.clear();
+        value.clear();
+    }
+
+    LineKind kind() const {
+        if (state == State::Header || state == State::HeaderDone)
+            return LineKind::Header;
+        return state == State::Value ? LineKind::Key : LineKind::Other;
+    }
+    // The section or key name, or none when it is too long to match any.
+    std::optional<std::string_view> lineName() const {
+        if (name.overflow)
+            return std::nullopt;
+        return std::string_view(name.kept);
+    }
+    std::string_view lineValue() const { return value.kept; }
+    bool isBlankLine() const { return blank; }
+
+private:
+    enum class State { Start, Header, HeaderDone, Key, Value, Other };
+
+    // Once the kind, the name and the first 299 characters of the value are known, the rest
+    // of the line changes nothing.
+    bool done() const {
+        switch (state) {
+        case State::Start:
+            return false;
+        case State::Header:
+        case State::Key:
+            return ended || name.overflow;
+        case State::Value:
+            return ended || value.overflow;
+        default:
+            return true;
+        }
+    }
+
+    void feed(char c) {
+        if (!isBlank(c))
+            blank = false;
+        if (ended)
+            return;
+        if (c == '\0') {
+            ended = true;
+            return;
+        }
+        switch (state) {
+        case State::Start:
+            if (isBlank(c))
+                return;
+            if (c == '[') {
+                state = State::Header;
+            } else if (c == '=') {
+                state = State::Other; // no key name
+            } else {
+                state = State::Key;
+                name.add(std::string_view(&c, 1));
+            }
+            return;
+        case State::Header:
+            if (c == ']')
+                state = State::HeaderDone;
+            else
+                name.add(std::string_view(&c, 1));
+            return;
+        case State::Key:
+            if (c == '=')
+                state = State::Value;
+            else
+                name.add(std::string_view(&c, 1));
+            return;
+        default:
+            return; // the value is read in runs above
+        }
+    }
+
+    State state = State::Start;
+    bool ended = false; // a zero byte ended the text
+    bool blank = true;  // only blanks and tabs so far
+    BoundedText name{IniFile::MAX_NAME_LENGTH};
+    BoundedText value{TEXT_MAX_LENGTH};
+};
+
+struct Line {
+    std::uint64_t start;   // offset of the line's first byte
+    std::uint64_t textEnd; // offset of its line end
+    std::uint64_t end;     // offset after its line end
+    std::string_view lineEnd;
+    const LineParser &parsed;
+};
+
+// Reads a file held open from its start.
+class FileSource {
+public:
+    explicit FileSource(std::FILE *file) : file(file) { std::rewind(file); }
+    std::size_t read(char *bytes, std::size_t count) { return std::fread(bytes, 1, count, file); }
+    bool failed() const { return std::ferror(file) != 0; }
+
+private:
+    std::FILE *file;
+};
+
+class TextSource {
+public:
+    explicit TextSource(std::string_view text) : text(text) {}
+    std::size_t read(char *bytes, std::size_t count) {
+        const std::size_t n = std::min(count, text.size() - at);
+        std::memcpy(bytes, text.data() + at, n);
+        at += n;
+        return n;
+    }
+    bool failed() const { return false; }
+
+private:
+    std::string_view text;
+    std::size_t at = 0;
+};
+
+// Calls handle for every line of the source, read in blocks of bounded size. The number of
+// bytes read, or none on a read error.
+template <class Source, class Handle>
+std::optional<std::uint64_t> forEachLine(Source &source, Handle &&handle) {
+    std::vector<char> block(BLOCK_BYTES);
+    LineParser parser;
+    std::uint64_t offset = 0;    // of the block
+    std::uint64_t lineStart = 0; // of the line being read
+    bool pendingCr = false;      // the last block ended in a CR that may start a line end
+    bool first = true;
+    const auto emit = [&](std::uint64_t textEnd, std::uint64_t end, std::string_view lineEnd) {
+        handle(Line{lineStart, textEnd, end, lineEnd, parser});
+        parser.reset();
+        lineStart = end;
+    };
+    for (;;) {
+        const std::size_t got = source.read(block.data(), block.size());
+        if (got == 0)
+            break;
+        const char *bytes = block.data();
+        std::size_t at = 0;
+        if (first) {
+            first = false;
+            if (std::string_view(bytes, std::min(got, BYTE_ORDER_MARK.size())) == BYTE_ORDER_MARK) {
+                at = BYTE_ORDER_MARK.size();
+                lineStart = at;
+            }
+        }
+        if (pendingCr) {
+            pendingCr = false;
+            if (bytes[0] == '\n') {
+                emit(offset - 1, offset + 1, "\r\n");
+                at = 1;
+            } else {
+                parser.feed("\r", 1);
+            }
+        }
+        while (at < got) {
+            const void *found = std::memchr(bytes + at, '\n', got - at);
+            if (!found) {
+                std::size_t count = got - at;
+                if (bytes[got - 1] == '\r') {
+                    pendingCr = true;
+                    --count;
+                }
+                parser.feed(bytes + at, count);
+                break;
+            }
+            const std::size_t newline =
+                static_cast<std::size_t>(static_cast<const char *>(found) - bytes);
+            const bool cr = newline > at && bytes[newline - 1] == '\r';
+            parser.feed(bytes + at, newline - at - (cr ? 1 : 0));
+            emit(offset + newline - (cr ? 1 : 0), offset + newline + 1, cr ? "\r\n" : "\n");
+            at = newline + 1;
+        }
+        offset += got;
+    }
+    if (source.failed())
         return std::nullopt;
-    const std::string_view key = trimmed(text.substr(0, equals));
-    if (key.empty())
-        return std::nullopt;
-    return KeyLine{key, trimmed(text.substr(equals + 1))};
+    if (pendingCr)
+        parser.feed("\r", 1);
+    if (lineStart < offset)
+        emit(offset, offset, "");
+    return offset;
 }
 
-bool isBlank(std::string_view line) { return trimmed(line).empty(); }
-
-struct FileCloser {
-    void operator()(std::FILE *file) const { std::fclose(file); }
+// Copies the source to the sink with the edits: each replaces the bytes from start to stop
+// with its text. The edits are in order and do not overlap. False when the source ends
+// before size or goes on after it.
+struct Edit {
+    std::uint64_t start;
+    std::uint64_t stop;
+    std::string text;
 };
+
+template <class Source, class Sink>
+bool copyEdited(Source &source, std::uint64_t size, const std::vector<Edit> &edits, Sink &sink) {
+    std::vector<char> block(BLOCK_BYTES);
+    std::uint64_t at = 0;
+    const auto copyTo = [&](std::uint64_t stop, bool keep) {
+        while (at < stop) {
+            const std::size_t want =
+                static_cast<std::size_t>(std::min<std::uint64_t>(block.size(), stop - at));
+            const std::size_t got = source.read(block.data(), want);
+            if (got == 0)
+                return false;
+            if (keep)
+                sink(std::string_view(block.data(), got));
+            at += got;
+        }
+        return true;
+    };
+    for (const Edit &edit : edits) {
+        if (!copyTo(edit.start, true))
+            return false;
+        sink(std::string_view(edit.text));
+        if (!copyTo(edit.stop, false))
+            return false;
+    }
+    char extra;
+    return copyTo(size, true) && source.read(&extra, 1) == 0 && !source.failed();
+}
+
+// Where the changes go in the text: found in a first pass over it.
+struct SectionPlan {
+    std::string name; // lower case
+    std::vector<std::size_t> changes;
+    std::vector<std::optional<std::pair<std::uint64_t, std::uint64_t>>> lines; // text of each key
+    std::unordered_map<std::string, std::size_t> keys; // lower-case key -> index in changes
+    bool found = false;
+    std::uint64_t contentEnd = 0; // after the section's last non-blank line
+    bool contentEndHasLineEnd = true;
+};
+
+// The first line of each key in the first section of the name; false on a read error.
+template <class Source>
+bool readSection(Source &source, std::string_view sectionName,
+                 std::unordered_map<std::string, std::string> &keys) {
+    bool inside = false;
+    bool seen = false; // a later section of the same name is not the section
+    return forEachLine(source,
+                       [&](const Line &line) {
+                           const LineParser &parsed = line.parsed;
+                           const auto name = parsed.lineName();
+                           if (parsed.kind() == LineKind::Header) {
+                               inside = !seen && name && lowerCase(*name) == sectionName;
+                               seen = seen || inside;
+                           } else if (inside && parsed.kind() == LineKind::Key && name) {
+                               keys.try_emplace(lowerCase(*name), std::string(parsed.lineValue()));
+                           }
+                       })
+        .has_value();
+}
 
 } // namespace
 
-IniFile::IniFile(std::string_view text) {
-    // A UTF-8 byte order mark from an editor would hide the first section header.
-    constexpr std::string_view BYTE_ORDER_MARK = "\xEF\xBB\xBF";
-    if (text.substr(0, BYTE_ORDER_MARK.size()) == BYTE_ORDER_MARK) {
-        byteOrderMark = std::string(BYTE_ORDER_MARK);
-        text.remove_prefix(BYTE_ORDER_MARK.size());
-    }
-    std::size_t at = 0;
-    while (at < text.size()) {
-        const std::size_t newline = text.find('\n', at);
-        Line line;
-        if (newline == std::string_view::npos) {
-            line.text = std::string(text.substr(at));
-            at = text.size();
-        } else {
-            const bool cr = newline > at && text[newline - 1] == '\r';
-            line.text = std::string(text.substr(at, newline - at - (cr ? 1 : 0)));
-            line.end = cr ? "\r\n" : "\n";
-            at = newline + 1;
-        }
-        if (const auto name = sectionName(line.text)) {
-            named.emplace(lowerCase(*name), sections.size());
-            sections.push_back(Section{std::move(line), {}, {}, 0});
-            continue;
-        }
-        if (sections.empty()) {
-            prologue.push_back(std::move(line));
-            continue;
-        }
-        Section &section = sections.back();
-        if (const auto entry = keyLine(line.text))
-            section.keys.emplace(lowerCase(entry->key), section.body.size());
-        const bool blank = isBlank(line.text);
-        section.body.push_back(std::move(line));
-        if (!blank)
-            section.contentEnd = section.body.size();
-    }
-}
+IniFile::IniFile(std::string_view text) : sourceText(text) {}
 
 std::optional<IniFile> IniFile::read(const std::string &path) {
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file)
+    std::FILE *opened = std::fopen(path.c_str(), "rb");
+    if (!opened)
         return std::nullopt;
-    std::string bytes;
-    char block[1 << 16];
-    for (;;) {
-        const std::size_t got = std::fread(block, 1, sizeof block, file.get());
-        if (got == 0)
-            break;
-        if (bytes.size() + got > MAX_FILE_BYTES)
-            return std::nullopt;
-        bytes.append(block, got);
+    IniFile file;
+    file.sourceFile.reset(opened, [](std::FILE *open) { std::fclose(open); });
+    // Read through once, so that a file that cannot be read is refused here.
+    std::vector<char> block(BLOCK_BYTES);
+    FileSource source(file.sourceFile.get());
+    while (source.read(block.data(), block.size()) > 0) {
     }
-    if (std::ferror(file.get()))
+    if (source.failed())
         return std::nullopt;
-    return IniFile(bytes);
+    return file;
+}
+
+const IniFile::Keys &IniFile::sectionKeys(const std::string &name) const {
+    const auto [entry, added] = sections.try_emplace(name);
+    if (added) {
+        if (sourceFile) {
+            FileSource source(sourceFile.get());
+            readSection(source, name, entry->second);
+        } else {
+            TextSource source(sourceText);
+            readSection(source, name, entry->second);
+        }
+    }
+    return entry->second;
 }
 
 std::string IniFile::value(std::string_view section, std::string_view key,
                            std::string_view defaultValue) const {
-    const auto found = named.find(lowerCase(section));
-    if (found != named.end()) {
-        const Section &s = sections[found->second];
-        const auto line = s.keys.find(lowerCase(key));
-        if (line != s.keys.end())
-            return cutText(keyLine(s.body[line->second].text)->value);
+    const std::string sectionName = lowerCase(section);
+    const std::string keyName = lowerCase(key);
+    if (const auto change = changed.find(sectionName + '\0' + keyName); change != changed.end()) {
+        // What reading the written line gives back.
+        const std::string_view written = changes[change->second].value;
+        return cutText(trimmed(written.substr(0, written.find('\0'))));
     }
+    const Keys &keys = sectionKeys(sectionName);
+    if (const auto line = keys.find(keyName); line != keys.end())
+        return line->second;
     return cutText(defaultValue);
-}
-
-std::string IniFile::newLineEnd() const {
-    const Line *first = !prologue.empty()   ? &prologue.front()
-                        : !sections.empty() ? &sections.front().header
-                                            : nullptr;
-    return first && !first->end.empty() ? first->end : "\r\n";
-}
-
-IniFile::Line *IniFile::lastLine() {
-    if (!sections.empty()) {
-        Section &section = sections.back();
-        return section.body.empty() ? &section.header : &section.body.back();
-    }
-    return prologue.empty() ? nullptr : &prologue.back();
 }
 
 void IniFile::setValue(std::string_view section, std::string_view key, std::string_view value) {
     const std::string_view singleLine = value.substr(0, value.find_first_of("\r\n"));
-    const std::string end = newLineEnd();
-    Line line{std::string(key) + "=" + std::string(singleLine), end};
+    const std::string sectionName = lowerCase(section);
+    const std::string keyName = lowerCase(key);
+    const auto [entry, added] = changed.try_emplace(sectionName + '\0' + keyName, changes.size());
+    if (added)
+        changes.push_back(Change{std::string(section), std::string(key), std::string(singleLine)});
+    else
+        changes[entry->second] =
+            Change{changes[entry->second].section, std::string(key), std::string(singleLine)};
+}
 
-    const std::string sectionKey = lowerCase(section);
-    auto found = named.find(sectionKey);
-    if (found == named.end()) {
-        if (Line *last = lastLine(); last && last->end.empty())
-            last->end = end;
-        found = named.emplace(sectionKey, sections.size()).first;
-        sections.push_back(Section{Line{"[" + std::string(section) + "]", end}, {}, {}, 0});
+template <class Sink> bool IniFile::copyWithChanges(Sink &sink) const {
+    // First pass: where each change goes.
+    std::vector<SectionPlan> plans;
+    std::unordered_map<std::string, std::size_t> planOf; // lower-case section -> plan
+    for (std::size_t i = 0; i < changes.size(); ++i) {
+        const std::string name = lowerCase(changes[i].section);
+        const auto [entry, added] = planOf.try_emplace(name, plans.size());
+        if (added)
+            plans.push_back(SectionPlan{name, {}, {}, {}, false, 0, true});
+        SectionPlan &plan = plans[entry->second];
+        plan.keys.emplace(lowerCase(changes[i].key), plan.changes.size());
+        plan.changes.push_back(i);
+        plan.lines.emplace_back();
     }
-    Section &target = sections[found->second];
-    const std::string name = lowerCase(key);
-    if (const auto existing = target.keys.find(name); existing != target.keys.end()) {
-        // The old line's end stays, so a last line without one stays without one.
-        line.end = target.body[existing->second].end;
-        target.body[existing->second] = std::move(line);
-        return;
+    std::string lineEnd(DEFAULT_LINE_END);
+    bool firstLine = true;
+    bool lastLineHasEnd = true;
+    SectionPlan *current = nullptr;
+    const auto findPlaces = [&](const Line &line) {
+        if (firstLine && !line.lineEnd.empty())
+            lineEnd = std::string(line.lineEnd);
+        firstLine = false;
+        lastLineHasEnd = !line.lineEnd.empty();
+        const LineParser &parsed = line.parsed;
+        const auto name = parsed.lineName();
+        if (parsed.kind() == LineKind::Header) {
+            current = nullptr;
+            if (name) {
+                const auto found = planOf.find(lowerCase(*name));
+                if (found != planOf.end() && !plans[found->second].found) {
+                    current = &plans[found->second];
+                    current->found = true;
+                    current->contentEnd = line.end;
+                    current->contentEndHasLineEnd = !line.lineEnd.empty();
+                }
+            }
+            return;
+        }
+        if (!current)
+            return;
+        if (parsed.kind() == LineKind::Key && name) {
+            const auto key = current->keys.find(lowerCase(*name));
+            if (key != current->keys.end() && !current->lines[key->second])
+                current->lines[key->second] = std::make_pair(line.start, line.textEnd);
+        }
+        if (!parsed.isBlankLine()) {
+            current->contentEnd = line.end;
+            current->contentEndHasLineEnd = !line.lineEnd.empty();
+        }
+    };
+    const auto keyLine = [&](std::size_t change) {
+        return changes[change].key + "=" + changes[change].value;
+    };
+
+    std::vector<Edit> edits;
+    std::string appended; // the new sections at the end
+    const auto build = [&](std::uint64_t fileSize) {
+        // A file (or a BOM alone) that does not end in a line end gets one before new lines.
+        bool endMissing = !lastLineHasEnd;
+        for (const SectionPlan &section : plans) {
+            std::string added;
+            for (std::size_t k = 0; k < section.changes.size(); ++k) {
+                const std::size_t change = section.changes[k];
+                if (section.found && section.lines[k])
+                    edits.push_back(
+                        Edit{section.lines[k]->first, section.lines[k]->second, keyLine(change)});
+                else
+                    added += keyLine(change) + lineEnd;
+            }
+            if (added.empty())
+                continue;
+            if (!section.found) {
+                appended += "[" + changes[section.changes.front()].section + "]" + lineEnd + added;
+                continue;
+            }
+            if (!section.contentEndHasLineEnd) {
+                added.insert(0, lineEnd);
+                endMissing = false;
+            }
+            edits.push_back(Edit{section.contentEnd, section.contentEnd, added});
+        }
+        std::stable_sort(edits.begin(), edits.end(),
+                         [](const Edit &a, const Edit &b) { return a.start < b.start; });
+        if (!appended.empty()) {
+            if (endMissing && fileSize > 0)
+                appended.insert(0, lineEnd);
+            edits.push_back(Edit{fileSize, fileSize, appended});
+        }
+    };
+
+    // Second pass: the copy, which must find the same size.
+    if (sourceFile) {
+        FileSource first(sourceFile.get());
+        const auto size = forEachLine(first, findPlaces);
+        if (!size)
+            return false;
+        build(*size);
+        FileSource second(sourceFile.get());
+        return copyEdited(second, *size, edits, sink);
     }
-    // After the last non-blank line, so blank lines that part sections stay where they are.
-    // Only blank lines follow that place, and no key refers to them.
-    const std::size_t at = target.contentEnd;
-    if (at == target.body.size()) {
-        Line &before = at == 0 ? target.header : target.body.back();
-        if (before.end.empty())
-            before.end = end;
-    }
-    target.body.insert(target.body.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
-    target.keys.emplace(name, at);
-    target.contentEnd = at + 1;
+    TextSource first(sourceText);
+    const std::uint64_t size = forEachLine(first, findPlaces).value_or(0);
+    build(size);
+    TextSource second(sourceText);
+    return copyEdited(second, size, edits, sink);
 }
 
 std::string IniFile::text() const {
-    std::string result = byteOrderMark;
-    const auto add = [&result](const Line &line) {
-        result += line.text;
-        result += line.end;
-    };
-    for (const Line &line : prologue)
-        add(line);
-    for (const Section &section : sections) {
-        add(section.header);
-        for (const Line &line : section.body)
-            add(line);
-    }
+    std::string result;
+    auto sink = [&result](std::string_view bytes) { result += bytes; };
+    if (!copyWithChanges(sink))
+        return std::string();
     return result;
 }
 
-bool IniFile::write(const std::string &path) const { return writeFileAtomically(path, text()); }
+bool IniFile::write(const std::string &path) const {
+    AtomicFileWriter writer(path);
+    if (!writer.isOpen())
+        return false;
+    auto sink = [&writer](std::string_view bytes) { writer.write(bytes); };
+    return copyWithChanges(sink) && writer.commit();
+}
 
 } // namespace zqar

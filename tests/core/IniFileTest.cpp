@@ -45,16 +45,32 @@ TEST(IniFile, AByteOrderMarkDoesNotHideTheFirstSection) {
     EXPECT_EQ(file.text(), "\xEF\xBB\xBF[S]\r\nA=1\r\nB=2\r\n");
 }
 
-TEST(IniFile, OnlyTheFirst299CharactersOfALineCount) {
+TEST(IniFile, ValuesAreCutTo299CharactersWhateverTheLengthOfTheLine) {
     const std::string longValue(400, 'v');
-    const std::string lateKey = std::string(310, 'x') + "=hidden";
-    const IniFile file("[S]\nLong=" + longValue + "\n" + lateKey + "\nZero=ab" +
-                       std::string(1, '\0') + "cd\n");
-    // "Long=" takes 5 of the 299 characters.
-    EXPECT_EQ(file.value("S", "Long", "?"), std::string(294, 'v'));
-    EXPECT_EQ(file.value("S", std::string(310, 'x'), "?"), "?");
+    const std::string longKey(310, 'x');
+    const std::string tooLongKey(IniFile::MAX_NAME_LENGTH + 1, 'y');
+    const IniFile file("[S]\nLong=" + longValue + "\n" + longKey + "=after a long key\n" +
+                       tooLongKey + "=never matched\nZero=ab" + std::string(1, '\0') +
+                       "cd\nInner=a" + std::string(400, ' ') + "b\nTrailing=c" +
+                       std::string(400, ' ') + "\n");
+    EXPECT_EQ(file.value("S", "Long", "?"), std::string(299, 'v'));
+    EXPECT_EQ(file.value("S", longKey, "?"), "after a long key");
+    EXPECT_EQ(file.value("S", tooLongKey, "?"), "?");
     EXPECT_EQ(file.value("S", "Zero", "?"), "ab");
+    // Blanks inside the first 299 characters stay; those at the end of the value do not.
+    EXPECT_EQ(file.value("S", "Inner", "?"), "a" + std::string(298, ' '));
+    EXPECT_EQ(file.value("S", "Trailing", "?"), "c");
     EXPECT_EQ(file.value("S", "Missing", std::string(350, 'd')).size(), 299u);
+}
+
+TEST(IniFile, AValueReadsBackAsWrittenUpTo299Characters) {
+    IniFile file;
+    file.setValue("S", "Description", std::string(295, 'd'));
+    file.setValue("S", "Directory", std::string(320, 'p'));
+    const IniFile again(file.text());
+    EXPECT_EQ(again.value("S", "Description", "?"), std::string(295, 'd'));
+    EXPECT_EQ(again.value("S", "Directory", "?"), std::string(299, 'p'));
+    EXPECT_EQ(file.value("S", "Directory", "?"), std::string(299, 'p'));
 }
 
 TEST(IniFile, WritingChangesOnlyTheLinesItMust) {
@@ -93,19 +109,64 @@ TEST(IniFile, ReadAndWriteFiles) {
     TempDir dir;
     EXPECT_FALSE(IniFile::read(dir.file("missing.ttp")));
     EXPECT_FALSE(IniFile::read(dir.path().string()));
-    EXPECT_FALSE(
-        IniFile::read(dir.write("huge.ttp", std::string(IniFile::MAX_FILE_BYTES + 1, 'x'))));
 
     const std::string path = dir.write("p.ttp", "[S]\nA=1\n");
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read |
+                                           std::filesystem::perms::owner_write);
     auto file = IniFile::read(path);
     ASSERT_TRUE(file);
     file->setValue("S", "B", "2");
     ASSERT_TRUE(file->write(path));
     EXPECT_EQ(IniFile::read(path)->text(), "[S]\nA=1\nB=2\n");
+    // The new file took over the old one's permission bits.
+    EXPECT_EQ(std::filesystem::status(path).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     EXPECT_FALSE(file->write(dir.file("no such folder/p.ttp")));
     // Only the target is left in the folder: the write went by way of a temp file.
     int entries = 0;
     for ([[maybe_unused]] const auto &entry : std::filesystem::directory_iterator(dir.path()))
         ++entries;
-    EXPECT_EQ(entries, 2); // p.ttp and huge.ttp
+    EXPECT_EQ(entries, 1);
+}
+
+// A file that was read is copied again when written, from the file as opened: what was
+// changed in it since stays, and removing it in between loses nothing.
+TEST(IniFile, WritingCopiesTheFileAsOpened) {
+    TempDir dir;
+    const std::string path = dir.write("p.ttp", "[S]\nA=1\n");
+    auto file = IniFile::read(path);
+    ASSERT_TRUE(file);
+    file->setValue("S", "A", "2");
+    dir.write("p.ttp", "[S]\nX=other\nA=1\nB=added since\n");
+    ASSERT_TRUE(file->write(path));
+    const std::string written = "[S]\nX=other\nA=2\nB=added since\n";
+    EXPECT_EQ(IniFile::read(path)->text(), written);
+    const IniFile copy = *IniFile::read(path);
+    std::filesystem::remove(path);
+    EXPECT_EQ(copy.value("S", "B", "?"), "added since");
+    ASSERT_TRUE(copy.write(path));
+    EXPECT_EQ(IniFile::read(path)->text(), written);
+}
+
+// Files are read in blocks of 64 KiB: a CR LF, a byte order mark or a key split between two
+// blocks reads as in one piece.
+TEST(IniFile, LinesSplitBetweenBlocksReadAsOne) {
+    constexpr std::size_t BLOCK = 1 << 16;
+    for (std::size_t shift : {0u, 1u, 2u, 3u, 4u}) {
+        SCOPED_TRACE(shift);
+        const std::string head = "\xEF\xBB\xBF[S]\r\n;";
+        std::string text = head + std::string(BLOCK - head.size() - 1 - shift, 'c') + "\r\nA=1\r\n";
+        text += "[T]\r\n" + std::string(BLOCK - 4, ' ') + "\r\nB=2\rx\r\n";
+        IniFile file(text);
+        EXPECT_EQ(file.value("S", "A", "?"), "1");
+        EXPECT_EQ(file.value("T", "B", "?"), "2\rx");
+        EXPECT_EQ(file.value("S", ";", "?"), "?");
+        EXPECT_EQ(file.text(), text);
+        file.setValue("T", "C", "3");
+        EXPECT_EQ(file.text(), text + "C=3\r\n");
+        file.setValue("S", "A", "new");
+        const std::string changed = file.text();
+        EXPECT_NE(changed.find(";c"), std::string::npos);
+        EXPECT_NE(changed.find("c\r\nA=new\r\n[T]\r\n"), std::string::npos);
+    }
 }

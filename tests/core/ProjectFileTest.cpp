@@ -275,6 +275,66 @@ TEST_F(ProjectFile, BinaryAndRepeatedKeyFilesLoadWithoutHarm) {
     load(dir.write("binary.ttp", binary));
     EXPECT_TRUE(host.takeMessages().empty());
     EXPECT_EQ(page().text(FS::NUMBER_OF_ROWS), "3");
-    EXPECT_EQ(arrayTable().itemText(1, 1), std::string(294, 'x'));
+    EXPECT_EQ(arrayTable().itemText(1, 1), std::string(299, 'x'));
     EXPECT_EQ(arrayTable().itemText(1, 2), "after zeros");
+}
+
+// The 300-character buffer a value is read with cuts the value, not the line with its key.
+TEST_F(ProjectFile, LongTextsComeBackAsSavedUpTo299Characters) {
+    MemoryDialog &d = page();
+    const std::string description(295, 'd');
+    const std::string directory = "/data/" + std::string(290, 'p'); // 296 characters
+    d.setText(FS::PROJECT_DESCRIPTION, description);
+    d.setText(FS::DIRECTORY, directory + "/and more"); // 305 characters
+    const std::string path = dir.file("long.ttp");
+    save(path);
+    d.setText(FS::PROJECT_DESCRIPTION, "short");
+    d.setText(FS::DIRECTORY, "short");
+    load(path);
+    EXPECT_EQ(d.text(FS::PROJECT_DESCRIPTION), description);
+    EXPECT_EQ(d.text(FS::DIRECTORY), directory + "/an");
+    EXPECT_TRUE(host.takeMessages().empty());
+}
+
+// A huge file is no reason to refuse a project: it is read and rewritten as a stream.
+TEST_F(ProjectFile, AHugeFileLoadsAndKeepsItsOtherLinesWhenSavedOver) {
+    const std::string path = dir.file("huge.ttp");
+    const std::string head = "[Notes]\r\nWho=me\r\n";
+    const std::string tail = "[ZQARVemro]\r\nNumberOfRows=3\r\nCustom=kept\r\n";
+    std::uintmax_t size = 0;
+    {
+        std::ofstream out(path, std::ios::binary);
+        out << head;
+        std::string block;
+        for (int i = 0; block.size() < (1u << 20); ++i)
+            block += "Filler" + std::to_string(i) + "=" + std::string(90, 'f') + "\r\n";
+        for (int i = 0; i < 40; ++i)
+            out << block;
+        out << "Unended=" << std::string(3u << 20, 'u') << "\r\n" << tail;
+        ASSERT_TRUE(out.flush());
+        size = static_cast<std::uintmax_t>(out.tellp());
+    }
+    ASSERT_GT(size, 40u << 20);
+    load(path);
+    EXPECT_TRUE(host.takeMessages().empty());
+    EXPECT_EQ(page().text(FS::NUMBER_OF_ROWS), "3");
+    EXPECT_EQ(page().text(FS::NUMBER_OF_COLUMNS), "4");
+
+    save(path);
+    EXPECT_TRUE(host.takeMessages().empty());
+    EXPECT_GT(std::filesystem::file_size(path), size);
+    std::ifstream in(path, std::ios::binary);
+    std::string start(head.size(), ' ');
+    in.read(start.data(), static_cast<std::streamsize>(start.size()));
+    EXPECT_EQ(start, head);
+    in.seekg(-4096, std::ios::end);
+    std::string end(4096, ' ');
+    in.read(end.data(), 4096);
+    EXPECT_NE(end.find("[ZQARVemro]\r\nNumberOfRows=3\r\nCustom=kept\r\nDirectory=\r\n"),
+              std::string::npos);
+    EXPECT_NE(end.find("R3C4=-\r\nS0=-\r\nS1=-\r\n"), std::string::npos);
+    in.close();
+    page().setText(FS::NUMBER_OF_ROWS, "1");
+    load(path);
+    EXPECT_EQ(page().text(FS::NUMBER_OF_ROWS), "3");
 }
