@@ -16,8 +16,10 @@
 //   - the air follows a daily cycle of about 18 to 24 degrees, warmest in the afternoon; the
 //     corner R1C4 lies under a roof light and runs warmer;
 //   - logger 10240 at R3C2 stopped after four days.
-// Every file names its position in its comment lines too, so comment-field mode places the
-// same loggers in the same positions as the project's serial-number tables.
+// The loggers of rows 1 to 3 and the singular loggers (20417 with "R6C4,S2" among them) also
+// name their position in a comment line; those of rows 4 to 6 name none and are placed only by
+// the project's serial-number tables. Comment-field mode thus places the loggers that name a
+// position, in the same places, and leaves the others out.
 
 #include "data/dateTime.h"
 #include "data/numbers.h"
@@ -38,7 +40,8 @@ constexpr int ROWS = 6;
 constexpr int COLUMNS = 4;
 constexpr int SAMPLES = 2016; // one week
 constexpr int SAMPLE_MINUTES = 5;
-constexpr int STOPPED_SAMPLES = 1152; // four days
+constexpr int STOPPED_SAMPLES = 1152;  // four days
+constexpr int ROWS_WITH_POSITIONS = 3; // array rows whose loggers name their position
 constexpr double PI = 3.14159265358979323846;
 const char *const PROJECT_NUMBER = "W-2025";
 
@@ -74,7 +77,7 @@ struct Logger {
     std::string serial;
     std::string nameLine; // line 2; some carry a suffix after an underscore
     std::string fileName;
-    std::string position; // the comment line that names the position
+    std::string position; // the comment line that names the position, or empty for none
     int commentLine = 1;  // which of the four comment lines names it (0 to 3)
     int row = 0;          // array position, or -1 for a singular logger
     int col = 0;          // column, or the singular slot from 0
@@ -118,8 +121,9 @@ bool writeLogger(const std::filesystem::path &directory, const Logger &logger) {
     add("Comments:");
     std::string comments[4] = {std::string("Project ") + PROJECT_NUMBER + " Warehouse B", "", "",
                                ""};
-    comments[logger.commentLine] = logger.position;
-    if (logger.commentLine != 2)
+    if (!logger.position.empty())
+        comments[logger.commentLine] = logger.position;
+    if (logger.position.empty() || logger.commentLine != 2)
         comments[2] = logger.row >= 0 ? "Rack height 2 m" : "Outside the array";
     for (const auto &comment : comments)
         add(comment);
@@ -150,7 +154,8 @@ std::vector<Logger> warehouseLoggers() {
                 logger.position = position + ",S2";
             } else {
                 logger.serial = std::to_string(serial++);
-                logger.position = position;
+                if (r < ROWS_WITH_POSITIONS)
+                    logger.position = position;
             }
             logger.nameLine = logger.serial;
             // Some loggers write a suffix after their serial number; the name stops at "_".
