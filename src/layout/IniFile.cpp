@@ -1,5 +1,7 @@
 #include "layout/IniFile.h"
 
+#include "data/caseless.h"
+
 #include "data/AtomicFileWriter.h"
 #include "data/TextField.h"
 
@@ -16,14 +18,6 @@ namespace {
 constexpr std::size_t BLOCK_BYTES = 1 << 16;
 constexpr std::string_view BYTE_ORDER_MARK = "\xEF\xBB\xBF";
 constexpr std::string_view DEFAULT_LINE_END = "\r\n";
-
-std::string lowerCase(std::string_view text) {
-    std::string lower(text);
-    for (char &c : lower)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return lower;
-}
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 

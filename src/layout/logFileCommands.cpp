@@ -1,5 +1,7 @@
 #include "layout/logFileCommands.h"
 
+#include "data/caseless.h"
+
 #include "app/MainWindow.h"
 #include "data/AtomicFileWriter.h"
 #include "data/dateTime.h"
@@ -37,22 +39,6 @@ constexpr double RANGE_START_HIGH = -100000.0;
 constexpr double RANGE_LIMIT = 1000.0;
 constexpr double FALLBACK_LOW = 15.0;
 constexpr double FALLBACK_HIGH = 25.0;
-
-bool equalIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i];
-        char y = b[i];
-        if (x >= 'A' && x <= 'Z')
-            x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z')
-            y = static_cast<char>(y - 'A' + 'a');
-        if (x != y)
-            return false;
-    }
-    return true;
-}
 
 bool isLogFileName(const std::string &name) {
     const std::string_view extension = text::LOG_FILE_EXTENSION;
