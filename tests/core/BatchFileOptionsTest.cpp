@@ -1,4 +1,5 @@
 #include "app/BatchTool.h"
+#include "support/BatchRun.h"
 
 #include "support/TempDir.h"
 
@@ -12,23 +13,6 @@ using namespace zqar;
 using namespace zqar::testing;
 
 namespace {
-
-struct BatchRun {
-    int exit = -1;
-    std::string out;
-    std::string err;
-};
-
-BatchRun runBatch(const std::vector<std::string> &arguments) {
-    std::ostringstream out;
-    std::ostringstream err;
-    BatchTool tool(out, err);
-    BatchRun run;
-    run.exit = tool.run(arguments);
-    run.out = out.str();
-    run.err = err.str();
-    return run;
-}
 
 } // namespace
 

@@ -1,4 +1,5 @@
 #include "app/BatchTool.h"
+#include "support/BatchRun.h"
 
 #include "support/TempDir.h"
 
@@ -18,23 +19,6 @@ std::string readBytes(const std::string &path) {
     std::stringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();
-}
-
-struct BatchRun {
-    int exit = -1;
-    std::string out;
-    std::string err;
-};
-
-BatchRun runBatch(const std::vector<std::string> &arguments) {
-    std::ostringstream out;
-    std::ostringstream err;
-    BatchTool tool(out, err);
-    BatchRun run;
-    run.exit = tool.run(arguments);
-    run.out = out.str();
-    run.err = err.str();
-    return run;
 }
 
 // Settings of a 1 x 2 array and a singular slot, averaged over three 30-minute windows.
