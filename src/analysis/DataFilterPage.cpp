@@ -226,9 +226,12 @@ void DataFilterPage::loadReport() {
     const std::optional<std::string> chosen = host.openFile(options);
     if (!chosen)
         return;
+    loadReport(*chosen);
+}
 
+void DataFilterPage::loadReport(const std::string &path) {
     const std::string caption(text::LOAD_REPORT_CAPTION);
-    const std::optional<std::string> bytes = readWholeFile(*chosen);
+    const std::optional<std::string> bytes = readWholeFile(path);
     if (!bytes) {
         dialog().messageBox(std::string(text::REPORT_NOT_LOADED), caption);
         return;

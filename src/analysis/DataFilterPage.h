@@ -50,6 +50,8 @@ public:
     void calculateAtTime();
     void calculateAveraged();
     void loadReport();
+    // Load Report without its file dialog: the report at path.
+    void loadReport(const std::string &path);
     void createReport();
 
 private:

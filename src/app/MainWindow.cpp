@@ -1,7 +1,12 @@
 #include "app/MainWindow.h"
 
+#include "data/caseless.h"
+#include "layout/projectFile.h"
 #include "platform/Host.h"
+#include "resources/fileTexts.h"
 #include "resources/strings.h"
+
+#include <filesystem>
 
 namespace zqar {
 
@@ -49,6 +54,14 @@ std::string MainWindow::helpFilePath() const {
 }
 
 void MainWindow::openHelp() { platformHost.showHelp(helpFilePath()); }
+
+void MainWindow::openFile(const std::string &path) {
+    const std::string extension = std::filesystem::path(path).extension().string();
+    if (equalIgnoringCase(extension, "." + std::string(text::PROJECT_EXTENSION)))
+        loadProjectFile(fileSelectionPage, path);
+    else
+        dataFilterPage.loadReport(path);
+}
 
 SystemCommandAction MainWindow::systemCommand(int command) {
     switch (command & ~0xF) {

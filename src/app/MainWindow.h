@@ -64,6 +64,11 @@ public:
     std::string helpFilePath() const;
     void openHelp();
 
+    // A file named on the command line: a project (".ttp", any case) is loaded as Load
+    // Project loads it, anything else as Load Report loads a report, each after its file
+    // dialog. A file that cannot be used gets that command's message box.
+    void openFile(const std::string &path);
+
     // A system menu command (low four bits ignored).
     SystemCommandAction systemCommand(int command);
 

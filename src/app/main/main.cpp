@@ -1,5 +1,6 @@
 // The window program: the application, the host, the main window's logic and its window.
-// The program ends when the window closes.
+// A file named as the first argument is opened once the window shows. The program ends
+// when the window closes.
 
 #include "app/MainWindow.h"
 #include "app/qt/MainWindowShell.h"
@@ -13,5 +14,9 @@ int main(int argc, char **argv) {
     zqar::MainWindow window(host);
     zqar::MainWindowShell shell(window, host);
     shell.show();
+    // A report or project named on the command line (the desktop opens files this way).
+    // QApplication has already taken its own options out of argv.
+    if (argc > 1)
+        shell.openFileWhenShown(argv[1]);
     return application.exec();
 }

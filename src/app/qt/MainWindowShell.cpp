@@ -123,6 +123,10 @@ void MainWindowShell::keyPressEvent(QKeyEvent *event) {
     }
 }
 
+void MainWindowShell::openFileWhenShown(const std::string &path) {
+    QTimer::singleShot(0, this, [this, path] { window.openFile(path); });
+}
+
 void MainWindowShell::showEvent(QShowEvent *event) {
     QWidget::showEvent(event);
     if (sizedOnce)

@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+#include <string>
+
 class QTabBar;
 class QToolButton;
 
@@ -30,6 +32,10 @@ public:
     // A command of the window's menu (the system menu of old): 16 About, 32 Help.
     void runSystemCommand(int command);
     void showAbout();
+
+    // Opens the file named on the command line once the event loop runs, so that the window
+    // is on the screen before a message box about the file.
+    void openFileWhenShown(const std::string &path);
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
