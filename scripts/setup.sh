@@ -4,7 +4,9 @@
 set -euo pipefail
 
 packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev
-          qt6-base-dev qt6-qpa-plugins libqt6printsupport6 fonts-liberation)
+          qt6-base-dev qt6-qpa-plugins libqt6printsupport6 fonts-liberation
+          dpkg-dev fakeroot lintian desktop-file-utils appstream libxml2-utils
+          shared-mime-info fontconfig groff-base man-db)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -9,6 +9,7 @@ jobs=$(nproc)
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DZQAR_WERROR=ON
 cmake --build build -j"$jobs"
 (cd build && ctest --output-on-failure -j"$jobs")
+bash scripts/package-check.sh build
 
 if [ "${ZQAR_SKIP_SANITIZE:-0}" != 1 ]; then
     cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DZQAR_WERROR=ON -DZQAR_SANITIZE=ON \
