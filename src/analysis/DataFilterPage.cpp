@@ -166,10 +166,10 @@ void DataFilterPage::showStatus(int count) {
     dialog().setText(STATUS, statusText);
 }
 
-void DataFilterPage::calculateAtTime() {
+CommandOutcome DataFilterPage::calculateAtTime() {
     const std::optional<double> time = readTime(TIME, text::TIME_FORMAT_MESSAGE);
     if (!time)
-        return;
+        return CommandOutcome::failed(text::TIME_FORMAT_MESSAGE);
     SetList &sets = window.fileSelectionPage.setList;
     const ArrayDimensions d = window.fileSelectionPage.loggerArray.dimensions();
     auto set = std::make_unique<TemperatureSet>(*time, 0.0, d.rows, d.columns, d.singularCount);
@@ -177,29 +177,27 @@ void DataFilterPage::calculateAtTime() {
     sets.clear();
     sets.append(std::move(set));
     showStatus(1);
+    return CommandOutcome::completed();
 }
 
-void DataFilterPage::calculateAveraged() {
+CommandOutcome DataFilterPage::calculateAveraged() {
     const std::optional<double> interval = readInterval();
     if (!interval)
-        return;
+        return CommandOutcome::failed(text::INTERVAL_FORMAT_MESSAGE);
     const std::optional<double> start = readTime(START_TIME, text::START_FORMAT_MESSAGE);
     if (!start)
-        return;
+        return CommandOutcome::failed(text::START_FORMAT_MESSAGE);
     const std::optional<double> finish = readTime(FINISH_TIME, text::FINISH_FORMAT_MESSAGE);
     if (!finish)
-        return;
+        return CommandOutcome::failed(text::FINISH_FORMAT_MESSAGE);
     // An interval too small to move the start time would repeat the first set for ever, and
     // one far smaller than the time span would fill the memory with sets.
     const ArrayDimensions d = window.fileSelectionPage.loggerArray.dimensions();
     const double valuesPerSet = static_cast<double>(d.rows) * d.columns + d.singularCount;
     const double estimate = (*finish - *start) / *interval + 2.0;
     if (*start + *interval == *start || estimate > MAX_AVERAGED_SETS ||
-        estimate * valuesPerSet > MAX_SET_VALUES) {
-        dialog().messageBox(std::string(text::INTERVAL_FORMAT_MESSAGE),
-                            std::string(text::CALCULATE_CAPTION));
-        return;
-    }
+        estimate * valuesPerSet > MAX_SET_VALUES)
+        return showFailure(dialog(), text::INTERVAL_FORMAT_MESSAGE, text::CALCULATE_CAPTION);
 
     SetList &sets = window.fileSelectionPage.setList;
     const double windowSeconds = *interval * SECONDS_PER_DAY;
@@ -217,39 +215,34 @@ void DataFilterPage::calculateAveraged() {
         ++count;
         showStatus(count);
     }
+    return CommandOutcome::completed();
 }
 
-void DataFilterPage::loadReport() {
+CommandOutcome DataFilterPage::loadReport() {
     platform::Host &host = window.host();
     platform::FileDialogOptions options = reportDialogOptions(host);
     options.mustExist = true;
     const std::optional<std::string> chosen = host.openFile(options);
     if (!chosen)
-        return;
-    loadReport(*chosen);
+        return CommandOutcome::cancelled();
+    return loadReport(*chosen);
 }
 
-void DataFilterPage::loadReport(const std::string &path) {
+CommandOutcome DataFilterPage::loadReport(const std::string &path) {
     const std::string caption(text::LOAD_REPORT_CAPTION);
     const std::optional<std::string> bytes = readWholeFile(path);
-    if (!bytes) {
-        dialog().messageBox(std::string(text::REPORT_NOT_LOADED), caption);
-        return;
-    }
+    if (!bytes)
+        return showFailure(dialog(), text::REPORT_NOT_LOADED, caption);
     // The whole file is read and checked before any control changes, so a damaged report
     // leaves the pages and the array as they were.
     const std::optional<ReportFields> fields = readReportFields(*bytes);
-    if (!fields || (*fields)[0] != text::REPORT_IDENTIFICATION) {
-        dialog().messageBox(std::string(text::REPORT_BAD_FORMAT), caption);
-        return;
-    }
+    if (!fields || (*fields)[0] != text::REPORT_IDENTIFICATION)
+        return showFailure(dialog(), text::REPORT_BAD_FORMAT, caption);
     const ArrayDimensions dimensions = layoutDimensions(
         (*fields)[ROWS_FIELD], (*fields)[COLUMNS_FIELD], (*fields)[SINGULAR_FIELD]);
     auto records = readReportArray(*bytes, dimensions);
-    if (!records) {
-        dialog().messageBox(std::string(text::REPORT_BAD_FORMAT), caption);
-        return;
-    }
+    if (!records)
+        return showFailure(dialog(), text::REPORT_BAD_FORMAT, caption);
 
     FileSelectionPage &layout = window.fileSelectionPage;
     for (std::size_t i = 0; i < REPORT_FIELD_PLACES_COUNT; ++i) {
@@ -286,10 +279,10 @@ void DataFilterPage::loadReport(const std::string &path) {
     for (int slot = 0; slot < placed.singularCount; ++slot)
         array.place(-1, slot, next());
 
-    calculateAveraged();
+    return calculateAveraged();
 }
 
-void DataFilterPage::createReport() {
+CommandOutcome DataFilterPage::createReport() {
     platform::Host &host = window.host();
     FileSelectionPage &layout = window.fileSelectionPage;
     platform::FileDialogOptions options = reportDialogOptions(host);
@@ -300,7 +293,7 @@ void DataFilterPage::createReport() {
     options.pathMustExist = true;
     const std::optional<std::string> chosen = host.saveFile(options);
     if (!chosen)
-        return;
+        return CommandOutcome::cancelled();
 
     ReportFields fields;
     fields[0] = std::string(text::REPORT_IDENTIFICATION);
@@ -326,12 +319,10 @@ void DataFilterPage::createReport() {
         fields[SINGULAR_FIELD] = std::to_string(written.singularCount);
 
     const std::string target = reportTarget(*chosen);
-    if (!writeFileAtomically(target, reportBytes(fields, layout.loggerArray))) {
-        dialog().messageBox(std::string(text::REPORT_NOT_SAVED),
-                            std::string(text::SAVE_REPORT_CAPTION));
-        return;
-    }
+    if (!writeFileAtomically(target, reportBytes(fields, layout.loggerArray)))
+        return showFailure(dialog(), text::REPORT_NOT_SAVED, text::SAVE_REPORT_CAPTION);
     copyCompanionFiles(host.executableDirectory(), fs::path(target).parent_path().string());
+    return CommandOutcome::completed();
 }
 
 } // namespace zqar

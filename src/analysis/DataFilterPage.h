@@ -2,6 +2,7 @@
 // The Data Filter tab: the analysis and graph settings in its controls, the two set
 // calculations, and the report file's two commands.
 
+#include "platform/CommandOutcome.h"
 #include "platform/Page.h"
 
 #include <optional>
@@ -47,12 +48,13 @@ public:
 
     MainWindow &window;
 
-    void calculateAtTime();
-    void calculateAveraged();
-    void loadReport();
+    CommandOutcome calculateAtTime();
+    CommandOutcome calculateAveraged();
+    // Both end with Calculate Averaged, whose outcome they answer.
+    CommandOutcome loadReport();
     // Load Report without its file dialog: the report at path.
-    void loadReport(const std::string &path);
-    void createReport();
+    CommandOutcome loadReport(const std::string &path);
+    CommandOutcome createReport();
 
 private:
     // The interval in days, or none after showing the interval message.

@@ -15,7 +15,7 @@ BatchOption answered(const char *name, const char *argument, const char *help, Q
                        [queue, operation](BatchTool &tool,
                                           const std::string &answer) -> std::optional<std::string> {
                            (tool.host.*queue).push_back(answer);
-                           operation(tool.window.fileSelectionPage);
+                           tool.noteOutcome(operation(tool.window.fileSelectionPage));
                            return std::nullopt;
                        }};
 }
@@ -26,7 +26,7 @@ void registerFileOptions(BatchTool &tool) {
     using platform::MemoryHost;
     tool.addOption({"--load-files", "", "Load Files from the data file directory",
                     [](BatchTool &t, const std::string &) -> std::optional<std::string> {
-                        loadFiles(t.window.fileSelectionPage);
+                        t.noteOutcome(loadFiles(t.window.fileSelectionPage));
                         return std::nullopt;
                     }});
     tool.addOption(answered("--copy-files", "DIR", "Copy Files of the placed loggers into DIR",

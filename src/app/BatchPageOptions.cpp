@@ -185,17 +185,15 @@ std::optional<std::string> exportCsv(BatchTool &tool, const std::string &file) {
     if (file.find("%d") == std::string::npos) {
         matrix.showCurrentSet();
         tool.host.saveAnswers.push_back(file);
-        matrix.onExport();
+        tool.noteOutcome(matrix.onExport());
         return std::nullopt;
     }
     const int current = sets.currentSet;
     for (int i = 0; i < sets.count(); ++i) {
         sets.currentSet = i;
         matrix.showCurrentSet();
-        const std::size_t said = tool.host.messages.size();
         tool.host.saveAnswers.push_back(numbered(file, i + 1));
-        matrix.onExport();
-        if (tool.host.messages.size() != said)
+        if (tool.noteOutcome(matrix.onExport()).kind != CommandOutcome::Kind::Completed)
             break;
     }
     sets.currentSet = current;
@@ -203,14 +201,22 @@ std::optional<std::string> exportCsv(BatchTool &tool, const std::string &file) {
     return std::nullopt;
 }
 
-// An option without an argument that runs one page operation.
+// An option without an argument that runs one page operation and hands on its outcome.
 template <typename F> BatchOption command(const char *name, const char *help, F operation) {
     return BatchOption{
         name, "", help,
         [operation](BatchTool &tool, const std::string &) -> std::optional<std::string> {
-            operation(tool.window);
+            tool.noteOutcome(operation(tool.window));
             return std::nullopt;
         }};
+}
+
+// Navigation through the sets cannot fail.
+template <typename F> BatchOption navigation(const char *name, const char *help, F operation) {
+    return command(name, help, [operation](MainWindow &w) {
+        operation(w);
+        return CommandOutcome::completed();
+    });
 }
 
 } // namespace
@@ -219,13 +225,13 @@ void registerPageOptions(BatchTool &tool) {
     tool.addOption({"--load-report", "FILE", "Load Report from FILE",
                     [](BatchTool &t, const std::string &file) -> std::optional<std::string> {
                         t.host.openAnswers.push_back(file);
-                        t.window.dataFilterPage.loadReport();
+                        t.noteOutcome(t.window.dataFilterPage.loadReport());
                         return std::nullopt;
                     }});
     tool.addOption({"--create-report", "FILE", "Create Report as FILE (a new name gets a folder)",
                     [](BatchTool &t, const std::string &file) -> std::optional<std::string> {
                         t.host.saveAnswers.push_back(file);
-                        t.window.dataFilterPage.createReport();
+                        t.noteOutcome(t.window.dataFilterPage.createReport());
                         return std::nullopt;
                     },
                     true});
@@ -236,18 +242,18 @@ void registerPageOptions(BatchTool &tool) {
     cell.check = checkCell;
     tool.addOption(std::move(cell));
     tool.addOption(command("--update-layout", "Update Layout",
-                           [](MainWindow &w) { w.fileSelectionPage.updateLayout(); }));
+                           [](MainWindow &w) { return w.fileSelectionPage.updateLayout(); }));
     tool.addOption(command("--calculate-at", "Calculate the set at timeText",
-                           [](MainWindow &w) { w.dataFilterPage.calculateAtTime(); }));
+                           [](MainWindow &w) { return w.dataFilterPage.calculateAtTime(); }));
     tool.addOption(command("--calculate-averaged", "Calculate the averaged sets",
-                           [](MainWindow &w) { w.dataFilterPage.calculateAveraged(); }));
-    tool.addOption(command("--first", "show the first set in the matrix",
+                           [](MainWindow &w) { return w.dataFilterPage.calculateAveraged(); }));
+    tool.addOption(navigation("--first", "show the first set in the matrix",
                            [](MainWindow &w) { w.matrixPage.onFirst(); }));
-    tool.addOption(command("--previous", "show the previous set in the matrix",
+    tool.addOption(navigation("--previous", "show the previous set in the matrix",
                            [](MainWindow &w) { w.matrixPage.onPrevious(); }));
-    tool.addOption(command("--next", "show the next set in the matrix",
+    tool.addOption(navigation("--next", "show the next set in the matrix",
                            [](MainWindow &w) { w.matrixPage.onNext(); }));
-    tool.addOption(command("--last", "show the last set in the matrix",
+    tool.addOption(navigation("--last", "show the last set in the matrix",
                            [](MainWindow &w) { w.matrixPage.onLast(); }));
     tool.addOption({"--export-csv", "FILE",
                     "export the matrix as CSV; a %d in FILE exports every set, numbered from 1",

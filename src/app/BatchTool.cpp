@@ -1,7 +1,6 @@
 #include "app/BatchTool.h"
 
 #include "app/batchOptions.h"
-#include "resources/strings.h"
 
 #include <filesystem>
 #include <ostream>
@@ -62,13 +61,16 @@ void BatchTool::failCommand(const std::string &caption, const std::string &text)
     commandFailed = true;
 }
 
+const CommandOutcome &BatchTool::noteOutcome(const CommandOutcome &outcome) {
+    commandFailed = commandFailed || outcome.hasFailed();
+    return outcome;
+}
+
 bool BatchTool::reportCommand() {
-    bool failed = commandFailed;
+    const bool failed = commandFailed;
     commandFailed = false;
-    for (const platform::RecordedMessage &message : host.takeMessages()) {
+    for (const platform::RecordedMessage &message : host.takeMessages())
         err << message.caption << ": " << message.text << "\n";
-        failed = failed || text::isFailureMessage(message.text);
-    }
     for (const std::string &status : host.takeStatusChanges())
         out << "STATUS: " << status << "\n";
     // An answer the command did not ask for must not reach a later command's dialog.

@@ -2,12 +2,14 @@
 // The page commands from the command line: a MainWindow on the in-memory backend, driven by
 // options run strictly in order. Each option calls the very page operation its button calls.
 // Message boxes go to the error stream as "CAPTION: TEXT", the status lines a command wrote
-// to the output stream as "STATUS: TEXT".
+// to the output stream as "STATUS: TEXT". A command's outcome, not its messages, decides
+// whether the run goes on.
 //
 // Options are entries of a registry, so each command group registers its own options from
 // its own source file (see batchOptions.h).
 
 #include "app/MainWindow.h"
+#include "platform/CommandOutcome.h"
 #include "platform/memory/MemoryHost.h"
 
 #include <functional>
@@ -20,7 +22,7 @@ namespace zqar {
 
 enum BatchExit : int {
     BATCH_OK = 0,     // every option ran
-    BATCH_FAILED = 1, // a command stopped on a failure message; the run ended there
+    BATCH_FAILED = 1, // a command failed; the run ended there
     BATCH_USAGE = 2,  // unknown option, missing or malformed argument
 };
 
@@ -31,8 +33,9 @@ struct BatchOption {
     std::string argument; // shown in the usage text ("FILE"); empty for an option without one
     std::string help;     // one line for the usage text
     // Runs the option. Answers an error text for a malformed argument, which ends the run
-    // as a usage error. Failures of the command itself show as its message boxes; one the
-    // command cannot show itself (a file the option writes) goes to BatchTool::failCommand.
+    // as a usage error. The option hands the outcome of each command it runs to
+    // BatchTool::noteOutcome; a failure the command has no message of its own for (a file the
+    // option writes) goes to BatchTool::failCommand.
     std::function<std::optional<std::string>(BatchTool &tool, const std::string &argument)> run;
     // The argument names a file the option writes. Its folder is made first, so a script can
     // write into "out/" of a fresh checkout; in the window the save dialog only offers
@@ -60,6 +63,9 @@ public:
     // Shows a message box for a failure the command has no box of its own for, and ends the
     // run with BATCH_FAILED once the option returns.
     void failCommand(const std::string &caption, const std::string &text);
+    // Takes a command's outcome: a failed command ends the run with BATCH_FAILED once the
+    // option returns. Answers the outcome, so an option can go on by it.
+    const CommandOutcome &noteOutcome(const CommandOutcome &outcome);
 
     platform::MemoryHost host;
     MainWindow window;
@@ -70,12 +76,12 @@ public:
 
 private:
     const BatchOption *find(const std::string &name) const;
-    // Prints what the last command said; answers whether it stopped on a failure.
+    // Prints what the last command said; answers whether one of its commands failed.
     bool reportCommand();
 
     std::vector<BatchOption> options;
     bool initialised = false;
-    bool commandFailed = false; // set by failCommand during the running option
+    bool commandFailed = false; // set by failCommand and noteOutcome during the running option
 };
 
 } // namespace zqar

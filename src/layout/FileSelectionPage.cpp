@@ -66,7 +66,7 @@ void FileSelectionPage::initialise() {
     updateLayout();
 }
 
-void FileSelectionPage::updateLayout() {
+CommandOutcome FileSelectionPage::updateLayout() {
     platform::Dialog &page = dialog();
     const ArrayDimensions counts = layoutDimensions(
         page.text(NUMBER_OF_ROWS), page.text(NUMBER_OF_COLUMNS), page.text(NUMBER_OF_SINGULAR));
@@ -77,6 +77,7 @@ void FileSelectionPage::updateLayout() {
     if (window.matrixPage.isCreated())
         shapeLayoutTables(window.matrixPage.singularList(), window.matrixPage.arrayList(), counts,
                           1);
+    return CommandOutcome::completed();
 }
 
 void shapeLayoutTables(platform::ListView &singularList, platform::ListView &arrayList,

@@ -5,6 +5,7 @@
 
 #include "analysis/SetList.h"
 #include "data/LoggerArray.h"
+#include "platform/CommandOutcome.h"
 #include "platform/Page.h"
 
 #include <functional>
@@ -68,8 +69,8 @@ public:
     // Default settings, the singular table's columns, then Update Layout.
     void initialise() override;
     // Sizes the logger array from the three counts (every position empty) and shapes both
-    // layout tables and the Matrix page's two lists.
-    void updateLayout();
+    // layout tables and the Matrix page's two lists. It always completes.
+    CommandOutcome updateLayout();
     // Opens the in-place editor over the cell under the cursor. The editor is not part of
     // this edition's page; Load Files calls this after it has filled the tables.
     void pickAtCursor() {}

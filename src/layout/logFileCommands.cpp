@@ -317,7 +317,7 @@ void bindLogFileCommands(FileSelectionPage &page) {
     page.bindCommand(FS::COPY_FILES, [&page] { copyFiles(page); });
 }
 
-void loadFiles(FileSelectionPage &page) {
+CommandOutcome loadFiles(FileSelectionPage &page) {
     MainWindow &window = page.window;
     platform::Dialog &dialog = page.dialog();
     const bool singularAsText =
@@ -336,11 +336,8 @@ void loadFiles(FileSelectionPage &page) {
     std::optional<CivilTime> filterDate;
     if (!projectDate.empty()) {
         const std::optional<double> day = parseDateTime(projectDate);
-        if (!day) {
-            dialog.messageBox(std::string(text::LOAD_FILES_DATE_MESSAGE),
-                              std::string(text::LOAD_FILES_CAPTION));
-            return;
-        }
+        if (!day)
+            return showFailure(dialog, text::LOAD_FILES_DATE_MESSAGE, text::LOAD_FILES_CAPTION);
         filterDate = civilFromDayNumber(*day);
     }
     const bool bySerialNumber = dialog.isChecked(FS::USE_SERIAL_NUMBERS);
@@ -382,9 +379,10 @@ void loadFiles(FileSelectionPage &page) {
         dialog.messageBox(text::format(text::FILES_NOT_LOADED, empty),
                           std::string(text::LOAD_CAPTION));
     dialog.setEnabled(FS::COPY_FILES, placed > 0);
+    return CommandOutcome::completed();
 }
 
-void browse(FileSelectionPage &page) {
+CommandOutcome browse(FileSelectionPage &page) {
     platform::Host &host = page.window.host();
     platform::FileDialogOptions options;
     options.title = std::string(text::BROWSE_TITLE);
@@ -394,20 +392,23 @@ void browse(FileSelectionPage &page) {
     options.initialDirectory = host.currentDirectory();
     const std::optional<std::string> chosen = host.openFile(options);
     if (!chosen)
-        return;
+        return CommandOutcome::cancelled();
     const std::size_t slash = chosen->rfind(PATH_SEPARATOR);
     // A dialog answers with a full path; a bare name has no folder to take.
     if (slash == std::string::npos)
-        return;
+        return CommandOutcome::cancelled();
     page.dialog().setText(FS::DIRECTORY, chosen->substr(0, slash));
+    return CommandOutcome::completed();
 }
 
-void copyFiles(FileSelectionPage &page) {
+CommandOutcome copyFiles(FileSelectionPage &page) {
     platform::Host &host = page.window.host();
     const std::optional<std::string> destination =
         host.browseFolder(std::string(text::COPY_PROMPT), host.currentDirectory());
-    if (destination)
-        copyFilesTo(page, *destination);
+    if (!destination)
+        return CommandOutcome::cancelled();
+    copyFilesTo(page, *destination);
+    return CommandOutcome::completed();
 }
 
 int copyFilesTo(FileSelectionPage &page, const std::string &destination) {

@@ -72,33 +72,30 @@ void bindProjectCommands(FileSelectionPage &page) {
     page.bindCommand(FS::SAVE_PROJECT, [&page] { saveProject(page); });
 }
 
-void loadProject(FileSelectionPage &page) {
+CommandOutcome loadProject(FileSelectionPage &page) {
     platform::FileDialogOptions options =
         projectDialogOptions(page.window.host(), text::LOAD_PROJECT_TITLE);
     options.mustExist = true;
-    if (const auto chosen = page.window.host().openFile(options))
-        loadProjectFile(page, *chosen);
+    const auto chosen = page.window.host().openFile(options);
+    return chosen ? loadProjectFile(page, *chosen) : CommandOutcome::cancelled();
 }
 
-void saveProject(FileSelectionPage &page) {
+CommandOutcome saveProject(FileSelectionPage &page) {
     platform::FileDialogOptions options =
         projectDialogOptions(page.window.host(), text::SAVE_PROJECT_TITLE);
     options.pathMustExist = true;
     options.promptOverwrite = true;
-    if (const auto chosen = page.window.host().saveFile(options))
-        saveProjectFile(page, *chosen);
+    const auto chosen = page.window.host().saveFile(options);
+    return chosen ? saveProjectFile(page, *chosen) : CommandOutcome::cancelled();
 }
 
-bool loadProjectFile(FileSelectionPage &page, const std::string &path) {
+CommandOutcome loadProjectFile(FileSelectionPage &page, const std::string &path) {
     platform::Dialog &dialog = page.dialog();
     // The whole file is read before any control changes, so a file that cannot be read
     // leaves every setting as it was.
     const std::optional<IniFile> file = IniFile::read(path);
-    if (!file) {
-        dialog.messageBox(std::string(text::PROJECT_NOT_LOADED),
-                          std::string(text::LOAD_PROJECT_CAPTION));
-        return false;
-    }
+    if (!file)
+        return showFailure(dialog, text::PROJECT_NOT_LOADED, text::LOAD_PROJECT_CAPTION);
     const std::string_view section = text::PROJECT_SECTION;
     for (const TextSetting &setting : LEADING_SETTINGS)
         dialog.setText(setting.control, file->value(section, setting.key, setting.defaultValue));
@@ -121,15 +118,13 @@ bool loadProjectFile(FileSelectionPage &page, const std::string &path) {
     platform::ListView &singularList = page.singularLayoutList();
     for (int i = 0; i < counts.singularCount; ++i)
         singularList.setItemText(i, SERIAL_COLUMN, file->value(section, singularKey(i), NO_LOGGER));
-    return true;
+    return CommandOutcome::completed();
 }
 
-bool saveProjectFile(FileSelectionPage &page, const std::string &path) {
+CommandOutcome saveProjectFile(FileSelectionPage &page, const std::string &path) {
     platform::Dialog &dialog = page.dialog();
     const auto fail = [&dialog] {
-        dialog.messageBox(std::string(text::PROJECT_NOT_SAVED),
-                          std::string(text::SAVE_PROJECT_CAPTION));
-        return false;
+        return showFailure(dialog, text::PROJECT_NOT_SAVED, text::SAVE_PROJECT_CAPTION);
     };
     // An existing file keeps its other sections and keys, so it must be read whole first; one
     // that exists but cannot be read would lose them and is not written over.
@@ -168,7 +163,7 @@ bool saveProjectFile(FileSelectionPage &page, const std::string &path) {
     // One write of the whole file: it either holds every key or is as it was.
     if (!file.write(path))
         return fail();
-    return true;
+    return CommandOutcome::completed();
 }
 
 } // namespace zqar

@@ -2,6 +2,8 @@
 // Load Project and Save Project of the File Selection page: its settings and the texts of its
 // two layout tables in an INI file (".ttp"), section "ZQARVemro".
 
+#include "platform/CommandOutcome.h"
+
 #include <string>
 
 namespace zqar {
@@ -12,12 +14,11 @@ class FileSelectionPage;
 void bindProjectCommands(FileSelectionPage &page);
 
 // The commands as the buttons run them: a file dialog, then the file.
-void loadProject(FileSelectionPage &page);
-void saveProject(FileSelectionPage &page);
+CommandOutcome loadProject(FileSelectionPage &page);
+CommandOutcome saveProject(FileSelectionPage &page);
 
-// The file part of the commands. Both show their failure message on the page and answer
-// whether they succeeded.
-bool loadProjectFile(FileSelectionPage &page, const std::string &path);
-bool saveProjectFile(FileSelectionPage &page, const std::string &path);
+// The file part of the commands. Both show their failure message on the page.
+CommandOutcome loadProjectFile(FileSelectionPage &page, const std::string &path);
+CommandOutcome saveProjectFile(FileSelectionPage &page, const std::string &path);
 
 } // namespace zqar

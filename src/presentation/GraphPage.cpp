@@ -115,7 +115,10 @@ void GraphPage::onSlides() {
     }
 }
 
-void GraphPage::onPrint() { printGraph(window, localNow()); }
+CommandOutcome GraphPage::onPrint() {
+    return printGraph(window, localNow()) ? CommandOutcome::completed()
+                                          : CommandOutcome::cancelled();
+}
 
 void GraphPage::onFirst() {
     window.fileSelectionPage.setList.first();

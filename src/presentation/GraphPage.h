@@ -4,6 +4,7 @@
 // on timer 42, and Print Graph. The page owns the colour scale and the band parameters of
 // the last drawing.
 
+#include "platform/CommandOutcome.h"
 #include "platform/Page.h"
 #include "presentation/ContourGraph.h"
 
@@ -57,7 +58,7 @@ public:
     void onNext();
     void onLast();
     void onSlides();
-    void onPrint();
+    CommandOutcome onPrint();
 
     // Paints the current set into the rectangle with the settings the pages hold now. Nothing
     // is drawn, and the band parameters stay, when there is no current set.

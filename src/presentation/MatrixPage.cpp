@@ -153,7 +153,7 @@ std::string MatrixPage::csvText() {
     return csv;
 }
 
-void MatrixPage::onExport() {
+CommandOutcome MatrixPage::onExport() {
     platform::Host &host = window.host();
     platform::FileDialogOptions options;
     options.title = std::string(text::EXPORT_DIALOG_TITLE);
@@ -166,9 +166,10 @@ void MatrixPage::onExport() {
     options.helpButton = true;
     const std::optional<std::string> chosen = host.saveFile(options);
     if (!chosen)
-        return;
+        return CommandOutcome::cancelled();
     if (!writeFileAtomically(*chosen, csvText()))
-        dialog().messageBox(std::string(text::EXPORT_FAILED), std::string(text::EXPORT_CAPTION));
+        return showFailure(dialog(), text::EXPORT_FAILED, text::EXPORT_CAPTION);
+    return CommandOutcome::completed();
 }
 
 } // namespace zqar

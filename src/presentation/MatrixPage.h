@@ -3,6 +3,7 @@
 // the singular loggers in another, navigation through the sets, and the CSV export. The
 // lists are shaped by the File Selection page's Update Layout and written only on request.
 
+#include "platform/CommandOutcome.h"
 #include "platform/Page.h"
 
 #include <string>
@@ -45,8 +46,8 @@ public:
     void onNext();
     void onLast();
     // Prints the page; defined with the printing code.
-    void onPrint();
-    void onExport();
+    CommandOutcome onPrint();
+    CommandOutcome onExport();
 
     // The lists as the page shows them, comma-separated, "\r\n" after every line.
     std::string csvText();

@@ -4,6 +4,9 @@
 
 namespace zqar {
 
-void MatrixPage::onPrint() { printMatrix(window, localNow()); }
+CommandOutcome MatrixPage::onPrint() {
+    return printMatrix(window, localNow()) ? CommandOutcome::completed()
+                                           : CommandOutcome::cancelled();
+}
 
 } // namespace zqar

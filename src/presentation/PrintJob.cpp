@@ -233,24 +233,25 @@ bool printHeader(PrintJob &job, const std::string &title, const std::string &pro
     return true;
 }
 
-void printGraph(MainWindow &window, double now) {
+bool printGraph(MainWindow &window, double now) {
     PrintJob job(window.host());
     if (!printHeader(job, GRAPH_TITLE,
                      window.fileSelectionPage.dialog().text(FileSelectionPage::PROJECT_DESCRIPTION),
                      window.graphPage.dialog().text(GraphPage::STATUS), now))
-        return;
+        return false;
     const int top = job.topMargin + job.lineOffset;
     window.graphPage.drawContourGraph(*job.target(), job.leftMargin, top,
                                       job.rightLimit - job.leftMargin, job.bottomLimit - top);
     job.endJob();
+    return true;
 }
 
-void printMatrix(MainWindow &window, double now) {
+bool printMatrix(MainWindow &window, double now) {
     PrintJob job(window.host());
     if (!printHeader(job, MATRIX_TITLE,
                      window.fileSelectionPage.dialog().text(FileSelectionPage::PROJECT_DESCRIPTION),
                      window.matrixPage.dialog().text(MatrixPage::STATUS), now))
-        return;
+        return false;
     job.useSmallFont();
     const ArrayDimensions counts = window.fileSelectionPage.loggerArray.dimensions();
     platform::ListView &arrayList = window.matrixPage.arrayList();
@@ -267,6 +268,7 @@ void printMatrix(MainWindow &window, double now) {
         job.newLines(1);
     }
     job.endJob();
+    return true;
 }
 
 } // namespace zqar

@@ -80,8 +80,9 @@ bool printHeader(PrintJob &job, const std::string &title, const std::string &pro
 // The local date and time as a day number.
 double localNow();
 
-// Print Graph (the Graph page's "Print") and Print Matrix (the Matrix page's "Print").
-void printGraph(MainWindow &window, double now);
-void printMatrix(MainWindow &window, double now);
+// Print Graph (the Graph page's "Print") and Print Matrix (the Matrix page's "Print"). False
+// when the print dialog was cancelled.
+bool printGraph(MainWindow &window, double now);
+bool printMatrix(MainWindow &window, double now);
 
 } // namespace zqar

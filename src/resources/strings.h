@@ -66,25 +66,9 @@ constexpr std::string_view EXPORT_EXTENSION = "csv";
 constexpr std::string_view EXPORT_FAILED = "The data could not be exported.  The file could not "
                                            "be opened.  It may be in use by another application.";
 
-// Load Files and the project file: their commands live elsewhere, but a batch run must know
-// their failures.
+// Load Files and the project file.
 constexpr std::string_view LOAD_FILES_DATE_MESSAGE = "The date is in an incorrect format.";
 constexpr std::string_view PROJECT_NOT_LOADED = "The project information could not be loaded";
 constexpr std::string_view PROJECT_NOT_SAVED = "The project information could not be saved";
-
-// Messages after which a command has stopped with its state unchanged. Everything else a
-// command says ("One log file was not loaded." and the like) is for information.
-constexpr std::string_view FAILURE_MESSAGES[] = {
-    TIME_FORMAT_MESSAGE,     INTERVAL_FORMAT_MESSAGE, START_FORMAT_MESSAGE, FINISH_FORMAT_MESSAGE,
-    REPORT_NOT_LOADED,       REPORT_BAD_FORMAT,       REPORT_NOT_SAVED,     EXPORT_FAILED,
-    LOAD_FILES_DATE_MESSAGE, PROJECT_NOT_LOADED,      PROJECT_NOT_SAVED,
-};
-
-inline bool isFailureMessage(std::string_view message) {
-    for (std::string_view failure : FAILURE_MESSAGES)
-        if (message == failure)
-            return true;
-    return false;
-}
 
 } // namespace zqar::text

@@ -136,7 +136,7 @@ void registerDrawingOptions(BatchTool &tool) {
                     [](BatchTool &t, const std::string &file) -> std::optional<std::string> {
                         printToPdf(t, file, [&t] {
                             refreshGraphStatus(t);
-                            t.window.graphPage.onPrint();
+                            t.noteOutcome(t.window.graphPage.onPrint());
                         });
                         return std::nullopt;
                     },
@@ -145,7 +145,7 @@ void registerDrawingOptions(BatchTool &tool) {
                     [](BatchTool &t, const std::string &file) -> std::optional<std::string> {
                         printToPdf(t, file, [&t] {
                             t.window.matrixPage.showCurrentSet();
-                            t.window.matrixPage.onPrint();
+                            t.noteOutcome(t.window.matrixPage.onPrint());
                         });
                         return std::nullopt;
                     },
