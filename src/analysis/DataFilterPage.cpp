@@ -6,6 +6,7 @@
 #include "data/dateTime.h"
 #include "data/numbers.h"
 #include "data/reportFile.h"
+#include "layout/settings.h"
 #include "platform/Host.h"
 #include "resources/format.h"
 #include "resources/strings.h"
@@ -21,46 +22,6 @@ namespace zqar {
 namespace fs = std::filesystem;
 
 namespace {
-
-using FS = FileSelectionPage;
-using DF = DataFilterPage;
-
-// Where each report field lives: fields 2 to 12 on the File Selection page, 13 to 20 here.
-enum class FieldKind { Text, Flag, CommentMode };
-struct FieldPlace {
-    bool onFileSelection;
-    int id;
-    FieldKind kind;
-};
-constexpr FieldPlace REPORT_FIELD_PLACES[REPORT_FIELD_COUNT - 1] = {
-    {true, FS::DIRECTORY, FieldKind::Text},
-    {true, FS::NUMBER_OF_ROWS, FieldKind::Text},
-    {true, FS::NUMBER_OF_COLUMNS, FieldKind::Text},
-    {true, FS::ROW_SPACING, FieldKind::Text},
-    {true, FS::COLUMN_SPACING, FieldKind::Text},
-    {true, FS::NUMBER_OF_SINGULAR, FieldKind::Text},
-    {true, FS::USE_COMMENT_FIELD, FieldKind::CommentMode},
-    {true, FS::LOGGERS_ON_BOUNDARY, FieldKind::Flag},
-    {true, FS::PROJECT_DESCRIPTION, FieldKind::Text},
-    {true, FS::PROJECT_NUMBER, FieldKind::Text},
-    {true, FS::PROJECT_DATE, FieldKind::Text},
-    {false, DF::TIME, FieldKind::Text},
-    {false, DF::START_TIME, FieldKind::Text},
-    {false, DF::FINISH_TIME, FieldKind::Text},
-    {false, DF::AVERAGING_INTERVAL, FieldKind::Text},
-    {false, DF::MINIMUM_TEMPERATURE, FieldKind::Text},
-    {false, DF::MAXIMUM_TEMPERATURE, FieldKind::Text},
-    {false, DF::CONTOUR_SPACING, FieldKind::Text},
-    {false, DF::SHOW_SINGULAR_AS_TEXT, FieldKind::Flag},
-};
-constexpr std::size_t REPORT_FIELD_PLACES_COUNT = REPORT_FIELD_COUNT - 1;
-constexpr std::size_t ROWS_FIELD = 2; // indices into ReportFields, field 1 at 0
-constexpr std::size_t COLUMNS_FIELD = 3;
-constexpr std::size_t SINGULAR_FIELD = 6;
-// Update Layout runs between the File Selection page's fields and the Data Filter page's.
-constexpr std::size_t FIRST_DATA_FILTER_FIELD = 12;
-
-bool flagIsSet(const std::string &field) { return !field.empty() && field[0] == text::FLAG_YES[0]; }
 
 platform::FileDialogOptions reportDialogOptions(platform::Host &host) {
     platform::FileDialogOptions options;
@@ -235,43 +196,31 @@ CommandOutcome DataFilterPage::loadReport(const std::string &path) {
         return showFailure(dialog(), text::REPORT_NOT_LOADED, caption);
     // The whole file is read and checked before any control changes, so a damaged report
     // leaves the pages and the array as they were.
-    const std::optional<ReportFields> fields = readReportFields(*bytes);
-    if (!fields || (*fields)[0] != text::REPORT_IDENTIFICATION)
-        return showFailure(dialog(), text::REPORT_BAD_FORMAT, caption);
-    const ArrayDimensions dimensions = layoutDimensions(
-        (*fields)[ROWS_FIELD], (*fields)[COLUMNS_FIELD], (*fields)[SINGULAR_FIELD]);
-    auto records = readReportArray(*bytes, dimensions);
-    if (!records)
+    std::optional<ReportContents> report = readReport(*bytes);
+    if (!report)
         return showFailure(dialog(), text::REPORT_BAD_FORMAT, caption);
 
+    // Update Layout runs between the File Selection page's settings and the Data Filter
+    // page's, which come after them.
     FileSelectionPage &layout = window.fileSelectionPage;
-    for (std::size_t i = 0; i < REPORT_FIELD_PLACES_COUNT; ++i) {
-        if (i + 1 == FIRST_DATA_FILTER_FIELD)
+    bool layoutUpdated = false;
+    for (std::size_t i = 0; i < SETTING_COUNT; ++i) {
+        const Setting &setting = SETTINGS[i];
+        if (setting.page == SettingPage::DataFilter && !layoutUpdated) {
             layout.updateLayout();
-        const FieldPlace &place = REPORT_FIELD_PLACES[i];
-        const std::string &field = (*fields)[i + 1];
-        platform::Dialog &target = place.onFileSelection ? layout.dialog() : dialog();
-        switch (place.kind) {
-        case FieldKind::Text:
-            target.setText(place.id, field);
-            break;
-        case FieldKind::Flag:
-            target.setChecked(place.id, flagIsSet(field));
-            break;
-        case FieldKind::CommentMode:
-            target.setChecked(FS::USE_COMMENT_FIELD, flagIsSet(field));
-            target.setChecked(FS::USE_SERIAL_NUMBERS, !flagIsSet(field));
-            break;
+            layoutUpdated = true;
         }
+        writeSetting(settingDialog(window, setting), setting, report->fields[i + 1]);
     }
 
     LoggerArray &array = layout.loggerArray;
     const ArrayDimensions placed = array.dimensions();
     // The records were read with the dimensions the count fields give, which is what Update
     // Layout just applied; the bound only guards against the two ever parting.
+    std::vector<std::unique_ptr<LogFile>> &records = report->records;
     std::size_t position = 0;
     auto next = [&]() -> std::unique_ptr<LogFile> {
-        return position < records->size() ? std::move((*records)[position++]) : nullptr;
+        return position < records.size() ? std::move(records[position++]) : nullptr;
     };
     for (int row = 0; row < placed.rows; ++row)
         for (int col = 0; col < placed.columns; ++col)
@@ -286,7 +235,7 @@ CommandOutcome DataFilterPage::createReport() {
     platform::Host &host = window.host();
     FileSelectionPage &layout = window.fileSelectionPage;
     platform::FileDialogOptions options = reportDialogOptions(host);
-    const std::string projectNumber = layout.dialog().text(FS::PROJECT_NUMBER);
+    const std::string projectNumber = layout.dialog().text(FileSelectionPage::PROJECT_NUMBER);
     if (!projectNumber.empty())
         options.proposedName = projectNumber + "." + std::string(text::REPORT_EXTENSION);
     options.promptOverwrite = true;
@@ -296,30 +245,10 @@ CommandOutcome DataFilterPage::createReport() {
         return CommandOutcome::cancelled();
 
     ReportFields fields;
-    fields[0] = std::string(text::REPORT_IDENTIFICATION);
-    for (std::size_t i = 0; i < REPORT_FIELD_PLACES_COUNT; ++i) {
-        const FieldPlace &place = REPORT_FIELD_PLACES[i];
-        platform::Dialog &source = place.onFileSelection ? layout.dialog() : dialog();
-        fields[i + 1] =
-            place.kind == FieldKind::Text
-                ? source.text(place.id)
-                : std::string(source.isChecked(place.id) ? text::FLAG_YES : text::FLAG_NO);
-    }
-    // The array section is written with the array's own dimensions and read back with the
-    // counts of the fields. A count text changed since the last Update Layout would make the
-    // report unreadable, so such a field gets the array's count instead.
-    const ArrayDimensions written = layout.loggerArray.dimensions();
-    const ArrayDimensions stated =
-        layoutDimensions(fields[ROWS_FIELD], fields[COLUMNS_FIELD], fields[SINGULAR_FIELD]);
-    if (stated.rows != written.rows)
-        fields[ROWS_FIELD] = std::to_string(written.rows);
-    if (stated.columns != written.columns)
-        fields[COLUMNS_FIELD] = std::to_string(written.columns);
-    if (stated.singularCount != written.singularCount)
-        fields[SINGULAR_FIELD] = std::to_string(written.singularCount);
-
+    for (std::size_t i = 0; i < SETTING_COUNT; ++i)
+        fields[i + 1] = readSetting(settingDialog(window, SETTINGS[i]), SETTINGS[i]);
     const std::string target = reportTarget(*chosen);
-    if (!writeFileAtomically(target, reportBytes(fields, layout.loggerArray)))
+    if (!writeFileAtomically(target, writeReport(fields, layout.loggerArray)))
         return showFailure(dialog(), text::REPORT_NOT_SAVED, text::SAVE_REPORT_CAPTION);
     copyCompanionFiles(host.executableDirectory(), fs::path(target).parent_path().string());
     return CommandOutcome::completed();

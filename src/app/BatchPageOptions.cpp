@@ -2,6 +2,7 @@
 #include "data/caseless.h"
 #include "app/batchOptions.h"
 #include "data/numbers.h"
+#include "layout/settings.h"
 #include "platform/ListView.h"
 
 #include <algorithm>
@@ -10,48 +11,6 @@
 namespace zqar {
 
 namespace {
-
-using FS = FileSelectionPage;
-using DF = DataFilterPage;
-
-enum class SettingKind { Text, Flag, CommentMode };
-
-struct Setting {
-    const char *name;
-    bool onFileSelection;
-    int id;
-    SettingKind kind;
-};
-
-constexpr Setting SETTINGS[] = {
-    {"Directory", true, FS::DIRECTORY, SettingKind::Text},
-    {"NumberOfRows", true, FS::NUMBER_OF_ROWS, SettingKind::Text},
-    {"NumberOfColumns", true, FS::NUMBER_OF_COLUMNS, SettingKind::Text},
-    {"RowSpacing", true, FS::ROW_SPACING, SettingKind::Text},
-    {"ColumnSpacing", true, FS::COLUMN_SPACING, SettingKind::Text},
-    {"NumberOfSingular", true, FS::NUMBER_OF_SINGULAR, SettingKind::Text},
-    {"ProjectDescription", true, FS::PROJECT_DESCRIPTION, SettingKind::Text},
-    {"ProjectNumber", true, FS::PROJECT_NUMBER, SettingKind::Text},
-    {"ProjectDate", true, FS::PROJECT_DATE, SettingKind::Text},
-    {"UseCommentField", true, FS::USE_COMMENT_FIELD, SettingKind::CommentMode},
-    {"LoggersOnBoundary", true, FS::LOGGERS_ON_BOUNDARY, SettingKind::Flag},
-    {"timeText", false, DF::TIME, SettingKind::Text},
-    {"startTimeText", false, DF::START_TIME, SettingKind::Text},
-    {"finishTimeText", false, DF::FINISH_TIME, SettingKind::Text},
-    {"averagingIntervalText", false, DF::AVERAGING_INTERVAL, SettingKind::Text},
-    {"minimumTemperatureText", false, DF::MINIMUM_TEMPERATURE, SettingKind::Text},
-    {"maximumTemperatureText", false, DF::MAXIMUM_TEMPERATURE, SettingKind::Text},
-    {"contourSpacingText", false, DF::CONTOUR_SPACING, SettingKind::Text},
-    {"showSingularAsText", false, DF::SHOW_SINGULAR_AS_TEXT, SettingKind::Flag},
-};
-
-const Setting *findSetting(const std::string &name) {
-    const std::string wanted = lowerCase(name);
-    for (const Setting &setting : SETTINGS)
-        if (lowerCase(setting.name) == wanted)
-            return &setting;
-    return nullptr;
-}
 
 // A positive decimal number of at most six digits at text[at], moving at past it.
 std::optional<int> readIndex(const std::string &text, std::size_t &at) {
@@ -84,6 +43,8 @@ std::optional<std::string> parseSetting(const std::string &argument, SettingAssi
         const std::string flag = lowerCase(out.value);
         if (flag != "y" && flag != "n")
             return std::string(out.setting->name) + " takes Y or N";
+        // Stored as the files store it.
+        out.value = std::string(flagText(flag == "y"));
     }
     return std::nullopt;
 }
@@ -98,19 +59,7 @@ std::optional<std::string> setSetting(BatchTool &tool, const std::string &argume
     if (auto error = parseSetting(argument, assignment))
         return error;
     const Setting &setting = *assignment.setting;
-    platform::Dialog &page = setting.onFileSelection ? tool.window.fileSelectionPage.dialog()
-                                                     : tool.window.dataFilterPage.dialog();
-    if (setting.kind == SettingKind::Text) {
-        page.setText(setting.id, assignment.value);
-        return std::nullopt;
-    }
-    const bool yes = lowerCase(assignment.value) == "y";
-    if (setting.kind == SettingKind::CommentMode) {
-        page.setChecked(FS::USE_COMMENT_FIELD, yes);
-        page.setChecked(FS::USE_SERIAL_NUMBERS, !yes);
-    } else {
-        page.setChecked(setting.id, yes);
-    }
+    writeSetting(settingDialog(tool.window, setting), setting, assignment.value);
     return std::nullopt;
 }
 

@@ -1,8 +1,27 @@
 #include "data/LoggerArray.h"
 
+#include "data/numbers.h"
+
 #include <algorithm>
 
 namespace zqar {
+
+ArrayDimensions layoutDimensions(std::string_view rowsText, std::string_view columnsText,
+                                 std::string_view singularText) {
+    ArrayDimensions counts;
+    counts.rows = std::max(readInteger(rowsText), 0);
+    counts.columns = std::max(readInteger(columnsText), 0);
+    counts.singularCount = std::max(readInteger(singularText), 0);
+    const long long matrixCells =
+        (static_cast<long long>(counts.rows) + 3) * (static_cast<long long>(counts.columns) + 3);
+    if (matrixCells > MAX_LAYOUT_CELLS) {
+        counts.rows = 0;
+        counts.columns = 0;
+    }
+    if (counts.singularCount > MAX_SINGULAR_COUNT)
+        counts.singularCount = 0;
+    return counts;
+}
 
 void LoggerArray::resize(int32_t newRows, int32_t newColumns, int32_t newSingularCount) {
     rows = std::max(newRows, 0);

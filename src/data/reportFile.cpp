@@ -1,5 +1,7 @@
 #include "data/reportFile.h"
 
+#include "resources/strings.h"
+
 #include <cstdint>
 #include <cstring>
 
@@ -112,30 +114,29 @@ void writeReportRecord(std::string &out, const LogFile &record) {
     }
 }
 
-void writeReportArray(std::string &out, const LoggerArray &array) {
-    const ArrayDimensions d = array.dimensions();
-    auto position = [&out](const LogFile *record) {
-        char flag[REPORT_FLAG_SIZE];
-        putInt32(flag, record ? 1 : 0);
-        out.append(flag, sizeof flag);
-        if (record)
-            writeReportRecord(out, *record);
-    };
-    for (int row = 0; row < d.rows; ++row)
-        for (int col = 0; col < d.columns; ++col)
-            position(array.at(row, col));
-    for (int slot = 0; slot < d.singularCount; ++slot)
-        position(array.at(-1, slot));
-}
 
-std::string reportBytes(const ReportFields &fields, const LoggerArray &array) {
+namespace {
+
+// The twenty fields, field 1 the identification whatever fields[0] holds.
+std::string fieldBytes(const ReportFields &fields) {
     std::string out;
     out.reserve(REPORT_ARRAY_OFFSET);
-    for (const std::string &field : fields)
-        appendTextField(out, field);
-    writeReportArray(out, array);
+    appendTextField(out, text::REPORT_IDENTIFICATION);
+    for (std::size_t i = 1; i < REPORT_FIELD_COUNT; ++i)
+        appendTextField(out, fields[i]);
     return out;
 }
+
+// A position's flag and, when it holds one, its record.
+void appendPosition(std::string &out, const LogFile *record) {
+    char flag[REPORT_FLAG_SIZE];
+    putInt32(flag, record ? 1 : 0);
+    out.append(flag, sizeof flag);
+    if (record)
+        writeReportRecord(out, *record);
+}
+
+} // namespace
 
 std::optional<ReportFields> readReportFields(std::string_view bytes) {
     if (bytes.size() < REPORT_ARRAY_OFFSET)
@@ -204,6 +205,53 @@ readReportArray(std::string_view bytes, const ArrayDimensions &dimensions) {
     if (offset != bytes.size())
         return std::nullopt;
     return records;
+}
+
+std::optional<ReportContents> readReport(std::string_view bytes) {
+    std::optional<ReportFields> fields = readReportFields(bytes);
+    if (!fields || (*fields)[0] != text::REPORT_IDENTIFICATION)
+        return std::nullopt;
+    ReportContents contents;
+    contents.fields = std::move(*fields);
+    contents.dimensions =
+        layoutDimensions(contents.fields[REPORT_ROWS_FIELD], contents.fields[REPORT_COLUMNS_FIELD],
+                         contents.fields[REPORT_SINGULAR_FIELD]);
+    auto records = readReportArray(bytes, contents.dimensions);
+    if (!records)
+        return std::nullopt;
+    contents.records = std::move(*records);
+    return contents;
+}
+
+std::string writeReport(const ReportContents &contents) {
+    std::string out = fieldBytes(contents.fields);
+    for (const std::unique_ptr<LogFile> &record : contents.records)
+        appendPosition(out, record.get());
+    return out;
+}
+
+std::string writeReport(const ReportFields &fields, const LoggerArray &array) {
+    // The array section is written with the array's own dimensions and read back with the
+    // counts of the fields. A count text changed since the last Update Layout would make the
+    // report unreadable, so such a field gets the array's count instead.
+    const ArrayDimensions written = array.dimensions();
+    const ArrayDimensions stated = layoutDimensions(
+        fields[REPORT_ROWS_FIELD], fields[REPORT_COLUMNS_FIELD], fields[REPORT_SINGULAR_FIELD]);
+    ReportFields checked = fields;
+    if (stated.rows != written.rows)
+        checked[REPORT_ROWS_FIELD] = std::to_string(written.rows);
+    if (stated.columns != written.columns)
+        checked[REPORT_COLUMNS_FIELD] = std::to_string(written.columns);
+    if (stated.singularCount != written.singularCount)
+        checked[REPORT_SINGULAR_FIELD] = std::to_string(written.singularCount);
+
+    std::string out = fieldBytes(checked);
+    for (int row = 0; row < written.rows; ++row)
+        for (int col = 0; col < written.columns; ++col)
+            appendPosition(out, array.at(row, col));
+    for (int slot = 0; slot < written.singularCount; ++slot)
+        appendPosition(out, array.at(-1, slot));
+    return out;
 }
 
 } // namespace zqar

@@ -19,23 +19,6 @@ constexpr std::string_view DEFAULT_SPACING = "1";
 constexpr int CELL_WIDTH = FileSelectionPage::CELL_COLUMN_WIDTH;
 } // namespace
 
-ArrayDimensions layoutDimensions(std::string_view rowsText, std::string_view columnsText,
-                                 std::string_view singularText) {
-    ArrayDimensions counts;
-    counts.rows = std::max(readInteger(rowsText), 0);
-    counts.columns = std::max(readInteger(columnsText), 0);
-    counts.singularCount = std::max(readInteger(singularText), 0);
-    const long long matrixCells =
-        (static_cast<long long>(counts.rows) + 3) * (static_cast<long long>(counts.columns) + 3);
-    if (matrixCells > MAX_LAYOUT_CELLS) {
-        counts.rows = 0;
-        counts.columns = 0;
-    }
-    if (counts.singularCount > MAX_SINGULAR_COUNT)
-        counts.singularCount = 0;
-    return counts;
-}
-
 FileSelectionPage::FileSelectionPage(MainWindow &mainWindow)
     : Page(FILE_SELECTION_TEMPLATE), window(mainWindow) {
     bind(UPDATE_LAYOUT, [this] { updateLayout(); });

@@ -19,16 +19,6 @@ namespace platform {
 class ListView;
 }
 
-// Layout counts as Update Layout takes them from the three count texts.
-//   Negative counts are 0. So are counts that would exhaust memory: rows and columns both
-//   become 0 when the matrix table with its ring, (rows + 3) x (columns + 3) cells, would
-//   exceed MAX_LAYOUT_CELLS, and the singular count becomes 0 above MAX_SINGULAR_COUNT.
-//   Load Report sizes what it reads with the same rule, so the two always agree.
-constexpr long long MAX_LAYOUT_CELLS = 1000000;
-constexpr int MAX_SINGULAR_COUNT = 1000000;
-ArrayDimensions layoutDimensions(std::string_view rowsText, std::string_view columnsText,
-                                 std::string_view singularText);
-
 class FileSelectionPage : public platform::Page {
 public:
     enum Control : int {

@@ -3,6 +3,8 @@
 #include "app/MainWindow.h"
 #include "layout/FileSelectionPage.h"
 #include "layout/IniFile.h"
+#include "layout/projectFormat.h"
+#include "layout/settings.h"
 #include "platform/Host.h"
 #include "platform/ListView.h"
 #include "resources/fileTexts.h"
@@ -17,41 +19,8 @@ namespace {
 
 using FS = FileSelectionPage;
 
-// A key read with its default, and the control its text goes to; in the order of the file.
-struct TextSetting {
-    std::string_view key;
-    int control;
-    std::string_view defaultValue;
-};
-
-// The order in which Save Project writes the keys; a new file lists them this way.
-// ProjectDescription's default is "2": it always shared the default text of
-// NumberOfSingular, and older projects rely on it.
-constexpr TextSetting LEADING_SETTINGS[] = {
-    {"Directory", FS::DIRECTORY, ""},
-    {"NumberOfRows", FS::NUMBER_OF_ROWS, "6"},
-    {"NumberOfColumns", FS::NUMBER_OF_COLUMNS, "4"},
-    {"RowSpacing", FS::ROW_SPACING, "1"},
-    {"ColumnSpacing", FS::COLUMN_SPACING, "1"},
-    {"NumberOfSingular", FS::NUMBER_OF_SINGULAR, "2"},
-};
-constexpr TextSetting TRAILING_SETTINGS[] = {
-    {"ProjectDescription", FS::PROJECT_DESCRIPTION, "2"},
-    {"ProjectNumber", FS::PROJECT_NUMBER, ""},
-    {"ProjectDate", FS::PROJECT_DATE, ""},
-};
-constexpr std::string_view USE_COMMENT_FIELD_KEY = "UseCommentField";
-constexpr std::string_view LOGGERS_ON_BOUNDARY_KEY = "LoggersOnBoundary";
-constexpr std::string_view FLAG_DEFAULT = "Y";
-constexpr char FLAG_SET = 'Y'; // only a capital Y counts
 constexpr std::string_view NO_LOGGER = "-";
 constexpr int SERIAL_COLUMN = 1; // the singular table's serial-number column
-
-// "R%dC%d" of a table cell, "S%d" of a singular slot counted from 0.
-std::string cellKey(int row, int column) {
-    return "R" + std::to_string(row) + "C" + std::to_string(column);
-}
-std::string singularKey(int slot) { return "S" + std::to_string(slot); }
 
 platform::FileDialogOptions projectDialogOptions(platform::Host &host, std::string_view title) {
     platform::FileDialogOptions options;
@@ -63,7 +32,33 @@ platform::FileDialogOptions projectDialogOptions(platform::Host &host, std::stri
     return options;
 }
 
-bool flagSet(const std::string &value) { return !value.empty() && value.front() == FLAG_SET; }
+// The project's settings and table cells as the page holds them now.
+ProjectValues pageValues(FileSelectionPage &page) {
+    ProjectValues values;
+    for (const Setting &setting : SETTINGS)
+        if (inProject(setting))
+            values.settings.push_back(readSetting(page.dialog(), setting));
+    // The dimensions of the array as the last Update Layout or Load Files left it, which the
+    // tables match, not the count texts as they may have been typed since.
+    values.dimensions = page.loggerArray.dimensions();
+    const ArrayDimensions &counts = values.dimensions;
+    platform::ListView &arrayList = page.arrayLayoutList();
+    for (int r = 1; r <= counts.rows; ++r)
+        for (int c = 1; c <= counts.columns; ++c)
+            values.arrayCells.push_back(arrayList.itemText(r, c));
+    platform::ListView &singularList = page.singularLayoutList();
+    for (int i = 0; i < counts.singularCount; ++i)
+        values.singularCells.push_back(singularList.itemText(i, SERIAL_COLUMN));
+    return values;
+}
+
+// The cell of the values at (row, column) from 1, or "-" outside their tables.
+std::string_view arrayCell(const ProjectValues &values, int row, int column) {
+    const ArrayDimensions &d = values.dimensions;
+    if (row > d.rows || column > d.columns)
+        return NO_LOGGER;
+    return values.arrayCells[static_cast<std::size_t>(row - 1) * d.columns + (column - 1)];
+}
 
 } // namespace
 
@@ -96,16 +91,11 @@ CommandOutcome loadProjectFile(FileSelectionPage &page, const std::string &path)
     const std::optional<IniFile> file = IniFile::read(path);
     if (!file)
         return showFailure(dialog, text::PROJECT_NOT_LOADED, text::LOAD_PROJECT_CAPTION);
-    const std::string_view section = text::PROJECT_SECTION;
-    for (const TextSetting &setting : LEADING_SETTINGS)
-        dialog.setText(setting.control, file->value(section, setting.key, setting.defaultValue));
-    const bool useCommentField = flagSet(file->value(section, USE_COMMENT_FIELD_KEY, FLAG_DEFAULT));
-    dialog.setChecked(FS::USE_COMMENT_FIELD, useCommentField);
-    dialog.setChecked(FS::USE_SERIAL_NUMBERS, !useCommentField);
-    dialog.setChecked(FS::LOGGERS_ON_BOUNDARY,
-                      flagSet(file->value(section, LOGGERS_ON_BOUNDARY_KEY, FLAG_DEFAULT)));
-    for (const TextSetting &setting : TRAILING_SETTINGS)
-        dialog.setText(setting.control, file->value(section, setting.key, setting.defaultValue));
+    const ProjectValues values = readProject(*file, projectKeys());
+    std::size_t next = 0;
+    for (const Setting &setting : SETTINGS)
+        if (inProject(setting))
+            writeSetting(dialog, setting, values.settings[next++]);
 
     // Update Layout empties the array table, so the cell texts go in afterwards, within the
     // dimensions it settled on.
@@ -114,10 +104,13 @@ CommandOutcome loadProjectFile(FileSelectionPage &page, const std::string &path)
     platform::ListView &arrayList = page.arrayLayoutList();
     for (int r = 1; r <= counts.rows; ++r)
         for (int c = 1; c <= counts.columns; ++c)
-            arrayList.setItemText(r, c, file->value(section, cellKey(r, c), NO_LOGGER));
+            arrayList.setItemText(r, c, arrayCell(values, r, c));
     platform::ListView &singularList = page.singularLayoutList();
     for (int i = 0; i < counts.singularCount; ++i)
-        singularList.setItemText(i, SERIAL_COLUMN, file->value(section, singularKey(i), NO_LOGGER));
+        singularList.setItemText(i, SERIAL_COLUMN,
+                                 i < values.dimensions.singularCount
+                                     ? std::string_view(values.singularCells[i])
+                                     : NO_LOGGER);
     return CommandOutcome::completed();
 }
 
@@ -138,28 +131,7 @@ CommandOutcome saveProjectFile(FileSelectionPage &page, const std::string &path)
     } else if (error) {
         return fail();
     }
-
-    const std::string_view section = text::PROJECT_SECTION;
-    for (const TextSetting &setting : LEADING_SETTINGS)
-        file.setValue(section, setting.key, dialog.text(setting.control));
-    file.setValue(section, USE_COMMENT_FIELD_KEY,
-                  dialog.isChecked(FS::USE_COMMENT_FIELD) ? text::FLAG_YES : text::FLAG_NO);
-    file.setValue(section, LOGGERS_ON_BOUNDARY_KEY,
-                  dialog.isChecked(FS::LOGGERS_ON_BOUNDARY) ? text::FLAG_YES : text::FLAG_NO);
-    for (const TextSetting &setting : TRAILING_SETTINGS)
-        file.setValue(section, setting.key, dialog.text(setting.control));
-
-    // The dimensions of the array as the last Update Layout or Load Files left it, which the
-    // tables match, not the count texts as they may have been typed since.
-    const ArrayDimensions counts = page.loggerArray.dimensions();
-    platform::ListView &arrayList = page.arrayLayoutList();
-    for (int r = 1; r <= counts.rows; ++r)
-        for (int c = 1; c <= counts.columns; ++c)
-            file.setValue(section, cellKey(r, c), arrayList.itemText(r, c));
-    platform::ListView &singularList = page.singularLayoutList();
-    for (int i = 0; i < counts.singularCount; ++i)
-        file.setValue(section, singularKey(i), singularList.itemText(i, SERIAL_COLUMN));
-
+    writeProject(pageValues(page), projectKeys(), file);
     // One write of the whole file: it either holds every key or is as it was.
     if (!file.write(path))
         return fail();

@@ -1,0 +1,65 @@
+#pragma once
+// The settings of the File Selection and Data Filter pages that reports, projects and the
+// batch tool's --set name, each declared once: its stored name, the control that holds it,
+// and how that control holds it. A setting lives in its control and is read when a command
+// runs; these helpers read and write it there in the form the files store.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zqar {
+
+class MainWindow;
+struct ProjectKey;
+
+namespace platform {
+class Dialog;
+}
+
+enum class SettingPage { FileSelection, DataFilter };
+
+enum class SettingKind {
+    Text,      // the control's text
+    Flag,      // a check box, stored as "Y" or "N"
+    RadioPair, // a radio button, stored as "Y" when it is checked and "N" when its partner is
+};
+
+struct Setting {
+    std::string_view name; // the project key and --set name: "NumberOfRows"
+    SettingPage page;
+    int control;
+    SettingKind kind;
+    int partner;                     // RadioPair: the button checked when this one is not
+    std::string_view projectDefault; // a project's File Selection settings: for a missing key
+};
+
+// In the order of the report's fields 2 to 20. A project holds the File Selection settings,
+// in the same order.
+constexpr std::size_t SETTING_COUNT = 19;
+extern const Setting SETTINGS[SETTING_COUNT];
+
+// The setting of that name, letter case aside; null for none.
+const Setting *findSetting(std::string_view name);
+inline bool inProject(const Setting &setting) {
+    return setting.page == SettingPage::FileSelection;
+}
+// The project keys with their defaults, in the order of the file.
+std::vector<ProjectKey> projectKeys();
+
+// The dialog of the setting's page.
+platform::Dialog &settingDialog(MainWindow &window, const Setting &setting);
+
+// A stored flag is set when it starts with a capital Y.
+bool flagIsSet(std::string_view stored);
+std::string_view flagText(bool set); // "Y" or "N"
+// Checks or clears a radio button, and gives its partner the other state.
+void checkRadio(platform::Dialog &dialog, int id, int partner, bool checked);
+
+// The setting as stored: the text, or "Y"/"N".
+std::string readSetting(const platform::Dialog &dialog, const Setting &setting);
+// Puts a stored value into the setting's control.
+void writeSetting(platform::Dialog &dialog, const Setting &setting, std::string_view stored);
+
+} // namespace zqar
