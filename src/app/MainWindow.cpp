@@ -55,12 +55,11 @@ std::string MainWindow::helpFilePath() const {
 
 void MainWindow::openHelp() { platformHost.showHelp(helpFilePath()); }
 
-void MainWindow::openFile(const std::string &path) {
+CommandOutcome MainWindow::openFile(const std::string &path) {
     const std::string extension = std::filesystem::path(path).extension().string();
     if (equalIgnoringCase(extension, "." + std::string(text::PROJECT_EXTENSION)))
-        loadProjectFile(fileSelectionPage, path);
-    else
-        dataFilterPage.loadReport(path);
+        return loadProjectFile(fileSelectionPage, path);
+    return dataFilterPage.loadReport(path);
 }
 
 SystemCommandAction MainWindow::systemCommand(int command) {

@@ -66,8 +66,9 @@ public:
 
     // A file named on the command line: a project (".ttp", any case) is loaded as Load
     // Project loads it, anything else as Load Report loads a report, each after its file
-    // dialog. A file that cannot be used gets that command's message box.
-    void openFile(const std::string &path);
+    // dialog. A file that cannot be used gets that command's message box. Answers that
+    // command's outcome.
+    CommandOutcome openFile(const std::string &path);
 
     // A system menu command (low four bits ignored).
     SystemCommandAction systemCommand(int command);
