@@ -18,6 +18,13 @@ using Kind = CommandOutcome::Kind;
 
 namespace {
 
+struct Case {
+    const char *what;
+    std::function<CommandOutcome()> run;
+    CommandOutcome::Kind kind;
+    std::string message; // the one message box shown, its text; empty for none
+};
+
 class Outcomes : public PageTest {
 protected:
     TempDir temp;
@@ -26,12 +33,6 @@ protected:
 } // namespace
 
 TEST_F(Outcomes, EachCommandAnswersHowItEnded) {
-    struct Case {
-        const char *what;
-        std::function<CommandOutcome()> run;
-        Kind kind;
-        std::string message; // the one message box shown, its text; empty for none
-    };
     const std::string missing = temp.file("missing/x");
     const std::vector<Case> cases = {
         {"calculate at a bad time",
