@@ -74,7 +74,7 @@ void renderFrame(benchmark::State &state) {
     auto dc = platform::QtDrawingContext::offscreen(SCREEN_WIDTH, SCREEN_HEIGHT);
     const platform::Rect area{0, 0, SCREEN_WIDTH, SCREEN_HEIGHT};
     for (auto _ : state) {
-        dc->fillRect(area, dc->stockObject(platform::StockObject::WhiteBrush));
+        dc->fillRect(area, platform::WHITE);
         drawContourGraph(*dc, *set, dims, fortyBands(), DEFAULT_COLOUR_SCALE, 0, 0, SCREEN_WIDTH,
                          SCREEN_HEIGHT);
         benchmark::DoNotOptimize(dc->image()->constBits());
@@ -100,7 +100,7 @@ void renderFloor(benchmark::State &state) {
     const int nb = layout.bandCount;
     QImage image(SCREEN_WIDTH, SCREEN_HEIGHT, QImage::Format_RGB32);
     const int R = dims.rows, K = dims.columns, inset = settings.inset;
-    const int cellW = layout.cellW, cellH = layout.cellH;
+    const int cellW = layout.cellWidth, cellH = layout.cellHeight;
     const double minimum = settings.bands.minimum, spacing = settings.bands.spacing;
     for (auto _ : state) {
         clearWhite(image);
@@ -113,8 +113,8 @@ void renderFloor(benchmark::State &state) {
                 if (tl == NO_VALUE || bl == NO_VALUE || tr == NO_VALUE || br == NO_VALUE ||
                     spanH <= 0 || spanW <= 0)
                     continue;
-                const int xL = layout.x0 + c * cellW + ((c < 0 ? 2 : 1) * cellW * inset) / 2;
-                const int yT = layout.y0 + r * cellH + ((r < 0 ? 2 : 1) * cellH * inset) / 2;
+                const int xL = layout.fieldLeft + c * cellW + ((c < 0 ? 2 : 1) * cellW * inset) / 2;
+                const int yT = layout.fieldTop + r * cellH + ((r < 0 ? 2 : 1) * cellH * inset) / 2;
                 double a = (tl - minimum) / spacing, b = (tr - minimum) / spacing;
                 const double dA = ((bl - minimum) / spacing - a) / spanH;
                 const double dB = ((br - minimum) / spacing - b) / spanH;

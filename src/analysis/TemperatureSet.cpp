@@ -1,5 +1,7 @@
 #include "analysis/TemperatureSet.h"
 
+#include "resources/displayTexts.h"
+
 #include <algorithm>
 
 namespace zqar {
@@ -128,8 +130,9 @@ void TemperatureSet::fillGaps() {
 
 std::string TemperatureSet::title() const {
     if (span == 0.0)
-        return "Time: " + formatDateTime(time.day);
-    return "From " + formatDateTime(time.day) + " to " + formatDateTime(time.day + span);
+        return std::string(text::SET_TITLE_TIME) + formatDateTime(time.day);
+    return std::string(text::SET_TITLE_FROM) + formatDateTime(time.day) +
+           std::string(text::SET_TITLE_TO) + formatDateTime(time.day + span);
 }
 
 } // namespace zqar

@@ -1,9 +1,10 @@
 #pragma once
 // A drawing context in the terms the renderer and the print job are written in: device
-// capabilities, brushes, pens and fonts made, selected and deleted by handle, rectangle fills
-// and frames over [left, right) x [top, bottom), lines that leave out their end point, and
-// text with a reference-point alignment. Backends: a QPainter one (screen, image, printer,
-// PDF) and a recording one for tests that keeps every call.
+// capabilities, rectangle fills and frames in a colour over [left, right) x [top, bottom),
+// lines with the current pen that leave out their end point, and text in the current font
+// with a reference-point alignment. Pens and fonts are values the caller sets; a backend
+// turns them into whatever its device needs. Backends: a QPainter one (screen, image,
+// printer, PDF) and a recording one for tests that keeps every call.
 
 #include "platform/Geometry.h"
 
@@ -25,7 +26,8 @@ constexpr int blueOf(Colour c) { return static_cast<int>((c >> 16) & 0xFF); }
 
 enum DeviceCap : int { HORZSIZE = 4, HORZRES = 8, VERTRES = 10, LOGPIXELSX = 88, LOGPIXELSY = 90 };
 
-enum class StockObject { WhiteBrush, BlackBrush, NullBrush };
+constexpr Colour BLACK = rgb(0, 0, 0);
+constexpr Colour WHITE = rgb(255, 255, 255);
 
 // Text alignment flags, combined as the renderer uses them: left/top 0, centre/top 6,
 // left/baseline 24, right/baseline 26.
@@ -56,11 +58,26 @@ struct FontRequest {
     int quality = 0;
     int pitchAndFamily = 0;
     std::string face;
+
+    bool operator==(const FontRequest &other) const {
+        return height == other.height && width == other.width && escapement == other.escapement &&
+               orientation == other.orientation && weight == other.weight &&
+               italic == other.italic && underline == other.underline &&
+               strikeOut == other.strikeOut && charSet == other.charSet &&
+               outputPrecision == other.outputPrecision && clipPrecision == other.clipPrecision &&
+               quality == other.quality && pitchAndFamily == other.pitchAndFamily &&
+               face == other.face;
+    }
+    bool operator!=(const FontRequest &other) const { return !(*this == other); }
 };
 
 enum class PenStyle { Solid = 0 };
 
-using ObjectHandle = int; // 0 is no object
+struct Pen {
+    PenStyle style = PenStyle::Solid;
+    int width = 1; // pixels
+    Colour colour = BLACK;
+};
 
 class DrawingContext {
 public:
@@ -68,27 +85,23 @@ public:
 
     virtual int deviceCaps(DeviceCap cap) const = 0;
 
-    virtual ObjectHandle createSolidBrush(Colour colour) = 0;
-    virtual ObjectHandle stockObject(StockObject object) = 0;
-    virtual ObjectHandle createPen(PenStyle style, int width, Colour colour) = 0;
-    virtual ObjectHandle createFont(const FontRequest &font) = 0;
-    // Selects a pen or font; answers the one of the same kind it replaces.
-    virtual ObjectHandle selectObject(ObjectHandle object) = 0;
-    // Deleting a stock object does nothing; deleting a selected object is a fault.
-    virtual bool deleteObject(ObjectHandle object) = 0;
+    // The pen of the lines and the font of the text from now on. A context starts with a
+    // one-pixel black pen and a font of its own.
+    virtual void setPen(const Pen &pen) = 0;
+    virtual void setFont(const FontRequest &font) = 0;
 
-    virtual void fillRect(const Rect &rect, ObjectHandle brush) = 0;
+    virtual void fillRect(const Rect &rect, Colour colour) = 0;
     // A one-pixel border just inside the rectangle.
-    virtual void frameRect(const Rect &rect, ObjectHandle brush) = 0;
+    virtual void frameRect(const Rect &rect, Colour colour) = 0;
     virtual void moveTo(int x, int y) = 0;
-    // A line with the selected pen from the current position to (x, y), without (x, y).
+    // A line with the current pen from the current position to (x, y), without (x, y).
     virtual void lineTo(int x, int y) = 0;
 
     virtual void setBackgroundMode(BackgroundMode mode) = 0;
     virtual void setTextColour(Colour colour) = 0;
     virtual void setTextAlign(unsigned align) = 0;
     virtual void textOut(int x, int y, std::string_view text) = 0;
-    // Width and height of the text in the selected font.
+    // Width and height of the text in the current font.
     virtual Size textExtent(std::string_view text) = 0;
 
     // Copies width x height pixels from source (at sx, sy) to (x, y) of this context.

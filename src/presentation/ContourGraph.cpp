@@ -1,10 +1,10 @@
 #include "presentation/ContourGraph.h"
 
-#include "analysis/DataFilterPage.h"
 #include "analysis/TemperatureSet.h"
 #include "data/numbers.h"
-#include "layout/FileSelectionPage.h"
-#include "platform/Dialog.h"
+#include "resources/format.h"
+#include "resources/displayTexts.h"
+#include "resources/strings.h"
 
 #include <algorithm>
 #include <cmath>
@@ -16,7 +16,6 @@ namespace zqar {
 
 using platform::Colour;
 using platform::DrawingContext;
-using platform::ObjectHandle;
 using platform::Rect;
 
 namespace {
@@ -28,25 +27,16 @@ constexpr int FITTING_ROUNDS = 10;
 constexpr int FIELD_TO_SINGULAR_GAP = 30; // pixels, in the first width estimate
 constexpr int LEGEND_COLUMN_UNITS = 9;
 constexpr int PROBLEM_FONT_HEIGHT = 12; // pixels, when the device gives no usable unit
+constexpr int LEGEND_DECIMALS = 2;
+constexpr int SINGULAR_TEXT_DECIMALS = 1;
+constexpr const char *GRAPH_FONT_FACE = "Arial";
 
 constexpr unsigned ALIGN_LEFT_TOP = platform::TA_LEFT | platform::TA_TOP;
 constexpr unsigned ALIGN_CENTRE_TOP = platform::TA_CENTER | platform::TA_TOP;
 constexpr unsigned ALIGN_LEFT_BASELINE = platform::TA_LEFT | platform::TA_BASELINE;
 constexpr unsigned ALIGN_RIGHT_BASELINE = platform::TA_RIGHT | platform::TA_BASELINE;
 
-constexpr Colour BLACK = platform::rgb(0, 0, 0);
-
-// What the user reads instead of the graph when a drawing cannot be made.
-constexpr const char *TEXT_BAD_RESOLUTION = "The device resolution does not suit the graph";
-constexpr const char *TEXT_BAD_MINIMUM = "Minimum Temperature is out of range";
-constexpr const char *TEXT_BAD_MAXIMUM = "Maximum Temperature is out of range";
-constexpr const char *TEXT_BAD_SPACING = "Contour Spacing must be a number above 0";
-constexpr const char *TEXT_NO_BANDS = "Maximum Temperature must be above Minimum Temperature";
-constexpr const char *TEXT_TOO_MANY_BANDS = "Contour Spacing gives too many bands";
-constexpr const char *TEXT_NO_ROWS = "The layout needs a row or a singular logger";
-constexpr const char *TEXT_NO_COLUMNS = "The layout needs a column";
-constexpr const char *TEXT_TOO_LOW = "The graph area is too low for the legend";
-constexpr const char *TEXT_SPACINGS = "Row Spacing and Column Spacing do not fit the graph area";
+constexpr platform::Pen GRID_PEN{platform::PenStyle::Solid, 1, platform::BLACK};
 
 int componentMix(int thisComponent, int nextComponent, double w) {
     return truncToInt(nextComponent * w + thisComponent * (1.0 - w));
@@ -58,25 +48,186 @@ platform::FontRequest graphFont(int height) {
     font.weight = 400;
     font.charSet = 1;
     font.outputPrecision = 4;
-    font.face = "Arial";
+    font.face = GRAPH_FONT_FACE;
     return font;
 }
 
 // Text output as the graph does it: transparent, black, then the alignment.
 void drawText(DrawingContext &dc, int x, int y, unsigned align, const std::string &text) {
     dc.setBackgroundMode(platform::BackgroundMode::Transparent);
-    dc.setTextColour(BLACK);
+    dc.setTextColour(platform::BLACK);
     dc.setTextAlign(align);
     dc.textOut(x, y, text);
 }
 
 void drawProblem(DrawingContext &dc, const ContourLayout &layout, int x, int y) {
-    const int height = layout.u >= 1 && layout.u <= MAX_UNIT ? layout.u : PROBLEM_FONT_HEIGHT;
-    const ObjectHandle font = dc.createFont(graphFont(height));
-    const ObjectHandle previousFont = dc.selectObject(font);
+    const int height =
+        layout.unit >= 1 && layout.unit <= MAX_UNIT ? layout.unit : PROBLEM_FONT_HEIGHT;
+    dc.setFont(graphFont(height));
     drawText(dc, x + height, y + height, ALIGN_LEFT_TOP, layout.problem);
-    dc.selectObject(previousFont);
-    dc.deleteObject(font);
+}
+
+// The first band setting that leaves nothing to draw, or null.
+const char *bandProblem(const BandParameters &bands) {
+    if (!std::isfinite(bands.minimum))
+        return text::GRAPH_BAD_MINIMUM;
+    if (!std::isfinite(bands.maximum))
+        return text::GRAPH_BAD_MAXIMUM;
+    if (!std::isfinite(bands.spacing) || !(bands.spacing > 0.0))
+        return text::GRAPH_BAD_SPACING;
+    if (!(bands.maximum > bands.minimum))
+        return text::GRAPH_NO_BANDS;
+    if (!((bands.maximum - bands.minimum) / bands.spacing <= MAX_BANDS))
+        return text::GRAPH_TOO_MANY_BANDS;
+    return nullptr;
+}
+
+// The layout's inputs in 64 bits, so that no product of them overflows.
+struct LayoutSizes {
+    int64_t rows = 0;
+    int64_t columns = 0;
+    int64_t singularCount = 0;
+    int64_t inset = 0;
+    int64_t width = 0; // the rectangle, pixels
+    int64_t height = 0;
+    int64_t unit = 0;
+    int64_t rowSlots = 0;
+    double bandCount = 0.0;
+    double rowSpacing = 1.0;
+    double columnSpacing = 1.0;
+    int64_t estimatedLinesPerColumn = 0; // legend lines per column in the first estimate
+    double legendColumnCount = 0.0;      // legend columns as drawn
+    double legendColumnWidth = 0.0;
+};
+
+struct FieldPlacement {
+    const char *problem = nullptr;
+    int64_t cellWidth = 0;
+    int64_t cellHeight = 0;
+    int64_t left = 0;
+    int64_t top = 0;
+    bool fitted = false;
+};
+
+// First an estimate that centres field, singular squares and legend across the width; when
+// that does not fit, cells fitted to the width, the field centred in the height.
+FieldPlacement placeField(const LayoutSizes &sizes) {
+    FieldPlacement field;
+    const int64_t unit = sizes.unit;
+    field.cellHeight = (sizes.height - 8 * unit) / sizes.rowSlots;
+    field.cellWidth =
+        truncToInt(field.cellHeight / sizes.rowSpacing * sizes.columnSpacing);
+    // legA = ceil(nb / (H / (u + 3))); x0 = (W - legA * 9u - (K + inset) * cellW - 30 - cellH) / 2
+    const double estimatedLegendColumns =
+        std::ceil(sizes.bandCount / static_cast<double>(sizes.estimatedLinesPerColumn));
+    field.left = truncToInt(
+        (sizes.width - estimatedLegendColumns * sizes.legendColumnWidth -
+         static_cast<double>((sizes.columns + sizes.inset) * field.cellWidth) -
+         FIELD_TO_SINGULAR_GAP - field.cellHeight) *
+        0.5);
+    const int64_t singularsRight =
+        field.left + 2 * unit + sizes.columns * field.cellWidth + field.cellHeight;
+    field.top = 4 * unit;
+    if (field.left >= 0 && static_cast<double>(sizes.width - 4 * unit) -
+                                   sizes.legendColumnCount * sizes.legendColumnWidth >=
+                               singularsRight)
+        return field;
+    field.fitted = true;
+    if (sizes.columns + sizes.inset < 1) {
+        field.problem = text::GRAPH_NO_COLUMNS;
+        return field;
+    }
+    field.left = 4 * unit;
+    for (int round = 0; round < FITTING_ROUNDS; ++round) {
+        field.cellWidth = truncToInt((sizes.width -
+                                      sizes.legendColumnCount * sizes.legendColumnWidth -
+                                      8 * unit - 2 * unit - field.cellHeight) /
+                                     static_cast<double>(sizes.columns + sizes.inset));
+        field.cellHeight = truncToInt(field.cellWidth / sizes.columnSpacing * sizes.rowSpacing);
+        field.top = (sizes.height - sizes.rowSlots * field.cellHeight) / 2;
+    }
+    return field;
+}
+
+// A cell under one pixel makes the field a line and stacks the labels on each other; spans,
+// squares and labels reach at most two cells past the array on each side.
+bool fieldIsDrawable(const LayoutSizes &sizes, const FieldPlacement &field) {
+    if (field.cellWidth < 1 || field.cellHeight < 1)
+        return false;
+    const double spanCount =
+        static_cast<double>(sizes.rows + 2) * static_cast<double>(sizes.columns + 2);
+    const double absWidth = static_cast<double>(std::llabs(field.cellWidth));
+    const double absHeight = static_cast<double>(std::llabs(field.cellHeight));
+    const double extentX = std::abs(static_cast<double>(field.left)) +
+                           static_cast<double>(sizes.width) +
+                           static_cast<double>(sizes.columns + 2) * absWidth + 3 * absHeight +
+                           20.0 * sizes.unit;
+    const double extentY =
+        std::abs(static_cast<double>(field.top)) + static_cast<double>(sizes.height) +
+        static_cast<double>(std::max(sizes.rows, sizes.singularCount) + 2) * absHeight +
+        10.0 * sizes.unit;
+    return !(spanCount * std::max(absWidth, 1.0) * std::max(absHeight, 1.0) > MAX_FIELD_PIXELS ||
+             extentX > MAX_COORDINATE || extentY > MAX_COORDINATE);
+}
+
+// Positions on the device for one drawing: the layout moved to the rectangle's corner.
+struct Placement {
+    int rows = 0;
+    int columns = 0;
+    int singularCount = 0;
+    int inset = 0;
+    int unit = 0;
+    int cellWidth = 0;
+    int cellHeight = 0;
+    int fieldLeft = 0;
+    int fieldTop = 0;
+    int insetWidth = 0; // from the field's edge to the first logger: half a cell, or none
+    int insetHeight = 0;
+    int singularLeft = 0; // the singular squares' left edge
+};
+
+Placement placeOnDevice(const ContourLayout &layout, const ArrayDimensions &dimensions,
+                        int inset, int x, int y) {
+    Placement place;
+    place.rows = dimensions.rows;
+    place.columns = dimensions.columns;
+    place.singularCount = dimensions.singularCount;
+    place.inset = inset;
+    place.unit = layout.unit;
+    place.cellWidth = layout.cellWidth;
+    place.cellHeight = layout.cellHeight;
+    place.fieldLeft = x + layout.fieldLeft;
+    place.fieldTop = y + layout.fieldTop;
+    place.insetWidth = (place.cellWidth * inset) / 2;
+    place.insetHeight = (place.cellHeight * inset) / 2;
+    place.singularLeft =
+        place.fieldLeft + (place.columns + inset) * place.cellWidth + 2 * place.unit;
+    return place;
+}
+
+// Each band's first temperature and colour. The starts accumulate one addition per band, as
+// the legend shows them.
+struct BandTable {
+    std::vector<double> starts;
+    std::vector<Colour> colours;
+
+    Colour colourOf(int band) const {
+        const int last = static_cast<int>(colours.size()) - 1;
+        return colours[static_cast<std::size_t>(band < 0 ? 0 : band > last ? last : band)];
+    }
+};
+
+BandTable makeBandTable(const ColourScale &scale, const BandParameters &bands, int bandCount) {
+    BandTable table;
+    table.starts.reserve(static_cast<std::size_t>(bandCount));
+    table.colours.reserve(static_cast<std::size_t>(bandCount));
+    double t = bands.minimum;
+    for (int i = 0; i < bandCount; ++i) {
+        table.starts.push_back(t);
+        table.colours.push_back(bandColour(scale, bands, t));
+        t += bands.spacing;
+    }
+    return table;
 }
 
 struct Run {
@@ -85,28 +236,167 @@ struct Run {
     int band;
 };
 
-} // namespace
+// The temperatures at the four corners of one span of the field.
+struct SpanCorners {
+    double topLeft;
+    double bottomLeft;
+    double topRight;
+    double bottomRight;
+};
 
-ContourSettings readContourSettings(const platform::Dialog &dataFilter,
-                                    const platform::Dialog &fileSelection) {
-    ContourSettings settings;
-    using DF = DataFilterPage;
-    using FS = FileSelectionPage;
-    settings.bands.minimum = readDecimal(dataFilter.text(DF::MINIMUM_TEMPERATURE));
-    settings.bands.maximum = readDecimal(dataFilter.text(DF::MAXIMUM_TEMPERATURE));
-    settings.bands.spacing = readDecimal(dataFilter.text(DF::CONTOUR_SPACING));
-    if (settings.bands.spacing == 0.0)
-        settings.bands.spacing = 1.0;
-    settings.showSingularAsText = dataFilter.isChecked(DF::SHOW_SINGULAR_AS_TEXT);
-    settings.inset = fileSelection.isChecked(FS::LOGGERS_ON_BOUNDARY) ? 0 : 1;
-    settings.rowSpacing = readDecimal(fileSelection.text(FS::ROW_SPACING));
-    if (!(settings.rowSpacing > 0.0))
-        settings.rowSpacing = 1.0;
-    settings.columnSpacing = readDecimal(fileSelection.text(FS::COLUMN_SPACING));
-    if (!(settings.columnSpacing > 0.0))
-        settings.columnSpacing = 1.0;
-    return settings;
+// One span between four neighbouring positions, interpolated row by row. Each pixel row is
+// walked first, recording its runs of one band, and then filled run by run, so the per-pixel
+// loop stays free of drawing calls.
+void fillSpan(DrawingContext &dc, const Placement &place, const BandParameters &bands,
+              const BandTable &table, const SpanCorners &corners, int r, int c,
+              std::vector<Run> &runs) {
+    const int spanHeight = (r < 0 || r == place.rows - 1) ? place.cellHeight / 2 : place.cellHeight;
+    const int spanWidth =
+        (c < 0 || c == place.columns - 1) ? place.cellWidth / 2 : place.cellWidth;
+    if (spanHeight <= 0)
+        return;
+    const int spanLeft =
+        place.fieldLeft + c * place.cellWidth + ((c < 0 ? 2 : 1) * place.cellWidth * place.inset) / 2;
+    const int spanTop = place.fieldTop + r * place.cellHeight +
+                        ((r < 0 ? 2 : 1) * place.cellHeight * place.inset) / 2;
+    // Band positions down the left and right edges, a = (T - minimum) / spacing.
+    double leftBand = (corners.topLeft - bands.minimum) / bands.spacing;
+    double rightBand = (corners.topRight - bands.minimum) / bands.spacing;
+    const double leftStep =
+        ((corners.bottomLeft - bands.minimum) / bands.spacing - leftBand) / spanHeight;
+    const double rightStep =
+        ((corners.bottomRight - bands.minimum) / bands.spacing - rightBand) / spanHeight;
+    for (int k = 0; k < spanHeight; ++k) {
+        leftBand += leftStep;
+        rightBand += rightStep;
+        if (spanWidth <= 0)
+            continue;
+        const double step = (rightBand - leftBand) / spanWidth;
+        double position = leftBand;
+        int runStart = spanLeft;
+        int runBand = truncToInt(leftBand);
+        runs.clear();
+        for (int j = 0; j < spanWidth; ++j) {
+            const int band = truncToInt(position);
+            if (band != runBand) {
+                runs.push_back({runStart, spanLeft + j, runBand});
+                runStart = spanLeft + j;
+                runBand = band;
+            }
+            position += step;
+        }
+        runs.push_back({runStart, spanLeft + spanWidth, runBand});
+        const int row = spanTop + k;
+        for (const Run &run : runs)
+            dc.fillRect(Rect{run.start, row, run.end, row + 1}, table.colourOf(run.band));
+    }
 }
+
+void drawField(DrawingContext &dc, const TemperatureSet &set, const Placement &place,
+               const BandParameters &bands, const BandTable &table) {
+    std::vector<Run> runs;
+    const int inset = place.inset;
+    for (int r = -inset; r < place.rows + 2 * inset - 1; ++r) {
+        for (int c = -inset; c < place.columns + 2 * inset - 1; ++c) {
+            const SpanCorners corners{set.valueAt(r, c), set.valueAt(r + 1, c),
+                                      set.valueAt(r, c + 1), set.valueAt(r + 1, c + 1)};
+            if (corners.topLeft == NO_VALUE || corners.bottomLeft == NO_VALUE ||
+                corners.topRight == NO_VALUE || corners.bottomRight == NO_VALUE)
+                continue;
+            fillSpan(dc, place, bands, table, corners, r, c, runs);
+        }
+    }
+}
+
+void drawSingularSquares(DrawingContext &dc, const TemperatureSet &set, const Placement &place,
+                         const ContourSettings &settings, const ColourScale &scale) {
+    const int left = place.singularLeft;
+    for (int i = 0; i < place.singularCount; ++i) {
+        const int top = place.fieldTop + i * place.cellHeight;
+        const double v = set.valueAt(SINGULAR_ROW, i);
+        if (v == NO_VALUE)
+            continue;
+        const Rect square{left, top, left + place.cellHeight, top + place.cellHeight};
+        if (settings.showSingularAsText) {
+            dc.fillRect(square, platform::WHITE);
+            drawText(dc, (square.left + square.right) / 2, (square.top + square.bottom) / 2,
+                     ALIGN_CENTRE_TOP, formatFixed(v, SINGULAR_TEXT_DECIMALS));
+        } else {
+            dc.fillRect(square, bandColour(scale, settings.bands, v));
+        }
+    }
+}
+
+// Row labels left of the field and a grid line through each row of loggers.
+void drawRowLabels(DrawingContext &dc, const Placement &place) {
+    const int u = place.unit;
+    for (int i = 0; i < place.rows; ++i) {
+        drawText(dc, place.fieldLeft - u, place.fieldTop + place.insetHeight + u / 3 + i * place.cellHeight,
+                 ALIGN_RIGHT_BASELINE, text::format(text::ROW_LABEL, i + 1));
+        const int lineY = place.fieldTop + place.insetHeight + i * place.cellHeight;
+        dc.moveTo(place.fieldLeft + place.insetWidth, lineY);
+        dc.lineTo(place.fieldLeft + place.insetWidth + (place.columns - 1) * place.cellWidth,
+                  lineY);
+    }
+}
+
+// Column labels below the field and a grid line through each column of loggers.
+void drawColumnLabels(DrawingContext &dc, const Placement &place) {
+    const int u = place.unit;
+    for (int i = 0; i < place.columns; ++i) {
+        const int lineX = place.fieldLeft + place.insetWidth + i * place.cellWidth;
+        drawText(dc, lineX,
+                 place.fieldTop + 2 * place.insetHeight + (place.rows - 1) * place.cellHeight + u,
+                 ALIGN_CENTRE_TOP, text::format(text::COLUMN_LABEL, i + 1));
+        dc.moveTo(lineX, place.fieldTop + place.insetHeight);
+        dc.lineTo(lineX, place.fieldTop + place.insetHeight + (place.rows - 1) * place.cellHeight);
+    }
+}
+
+// Singular labels between the field and the squares, and each square's outline.
+void drawSingularLabels(DrawingContext &dc, const Placement &place) {
+    const int u = place.unit;
+    const int left = place.singularLeft;
+    const int side = place.cellHeight;
+    for (int i = 0; i < place.singularCount; ++i) {
+        const int top = place.fieldTop + i * place.cellHeight;
+        drawText(dc, place.fieldLeft + (place.columns + place.inset) * place.cellWidth + (3 * u) / 2,
+                 place.fieldTop + (2 * u) / 3 + place.cellHeight / 2 + i * place.cellHeight,
+                 ALIGN_RIGHT_BASELINE, text::format(text::SINGULAR_LABEL, i + 1));
+        dc.moveTo(left, top);
+        dc.lineTo(left, top + side);
+        dc.lineTo(left + side, top + side);
+        dc.lineTo(left + side, top);
+        dc.lineTo(left, top);
+    }
+}
+
+// The legend; its column breaks follow the rectangle's height, so it may run past the right
+// edge when the first estimate of its width was short.
+void drawLegend(DrawingContext &dc, const ContourLayout &layout, const BandParameters &bands,
+                const BandTable &table, const Rect &area) {
+    const int u = layout.unit;
+    int legendX = area.right - layout.legendColumnCount * layout.legendColumnWidth;
+    int boxTop = area.top + layout.legendTop;
+    for (int i = 0; i < layout.bandCount; ++i) {
+        const double start = table.starts[static_cast<std::size_t>(i)];
+        std::string range = formatFixed(start, LEGEND_DECIMALS);
+        range += text::LEGEND_RANGE_SEPARATOR;
+        range += formatFixed(start + bands.spacing, LEGEND_DECIMALS);
+        drawText(dc, legendX + (3 * u) / 2, boxTop + u / 2 + u / 4, ALIGN_LEFT_BASELINE, range);
+        const Rect box{legendX, boxTop, legendX + u, boxTop + u};
+        dc.fillRect(box, table.colours[static_cast<std::size_t>(i)]);
+        dc.frameRect(box, platform::BLACK);
+        if (box.bottom + 2 * u > area.bottom) {
+            legendX += layout.legendColumnWidth;
+            boxTop = area.top + layout.legendTop;
+        } else {
+            boxTop += layout.legendLinePitch;
+        }
+    }
+}
+
+} // namespace
 
 Colour bandColour(const ColourScale &scale, const BandParameters &bands, double t) {
     const int k = truncToInt((t - bands.minimum) / bands.spacing);
@@ -133,106 +423,62 @@ Colour bandColour(const ColourScale &scale, const BandParameters &bands, double 
 ContourLayout layoutContourGraph(int logPixelsX, const ArrayDimensions &dimensions,
                                  const ContourSettings &settings, int width, int height) {
     ContourLayout layout;
+    layout.unit = truncToInt(logPixelsX * UNIT_PER_DPI);
+    if (layout.unit < 1 || layout.unit > MAX_UNIT) {
+        layout.problem = text::GRAPH_BAD_RESOLUTION;
+        return layout;
+    }
     const BandParameters &bands = settings.bands;
-    const int64_t R = dimensions.rows;
-    const int64_t K = dimensions.columns;
-    const int64_t Q = dimensions.singularCount;
-    const int64_t inset = settings.inset;
-    const int64_t W = width;
-    const int64_t H = height;
+    if (const char *problem = bandProblem(bands)) {
+        layout.problem = problem;
+        return layout;
+    }
+    layout.bandCount = truncToInt(std::ceil((bands.maximum - bands.minimum) / bands.spacing));
 
-    layout.u = truncToInt(logPixelsX * UNIT_PER_DPI);
-    const int64_t u = layout.u;
-    if (u < 1 || u > MAX_UNIT) {
-        layout.problem = TEXT_BAD_RESOLUTION;
+    LayoutSizes sizes;
+    sizes.rows = dimensions.rows;
+    sizes.columns = dimensions.columns;
+    sizes.singularCount = dimensions.singularCount;
+    sizes.inset = settings.inset;
+    sizes.width = width;
+    sizes.height = height;
+    sizes.unit = layout.unit;
+    sizes.bandCount = layout.bandCount;
+    sizes.rowSpacing = settings.rowSpacing;
+    sizes.columnSpacing = settings.columnSpacing;
+    sizes.rowSlots = std::max(sizes.rows + sizes.inset, sizes.singularCount);
+    layout.rowSlots = static_cast<int>(sizes.rowSlots);
+    if (sizes.rowSlots < 1) {
+        layout.problem = text::GRAPH_NO_ROWS;
         return layout;
     }
-    if (!std::isfinite(bands.minimum)) {
-        layout.problem = TEXT_BAD_MINIMUM;
+    sizes.estimatedLinesPerColumn = sizes.height / (sizes.unit + 3);
+    layout.legendLinePitch = static_cast<int>(sizes.unit + sizes.unit / 4);
+    const int64_t linesPerColumn = sizes.height / layout.legendLinePitch;
+    if (sizes.estimatedLinesPerColumn < 1 || linesPerColumn < 1) {
+        layout.problem = text::GRAPH_TOO_LOW;
         return layout;
     }
-    if (!std::isfinite(bands.maximum)) {
-        layout.problem = TEXT_BAD_MAXIMUM;
-        return layout;
-    }
-    if (!std::isfinite(bands.spacing) || !(bands.spacing > 0.0)) {
-        layout.problem = TEXT_BAD_SPACING;
-        return layout;
-    }
-    if (!(bands.maximum > bands.minimum)) {
-        layout.problem = TEXT_NO_BANDS;
-        return layout;
-    }
-    const double bandRatio = (bands.maximum - bands.minimum) / bands.spacing;
-    if (!(bandRatio <= MAX_BANDS)) {
-        layout.problem = TEXT_TOO_MANY_BANDS;
-        return layout;
-    }
-    layout.bandCount = truncToInt(std::ceil(bandRatio));
-    const double nb = layout.bandCount;
+    sizes.legendColumnCount = std::ceil(sizes.bandCount / static_cast<double>(linesPerColumn));
+    layout.legendColumnCount = truncToInt(sizes.legendColumnCount);
+    layout.legendColumnWidth = LEGEND_COLUMN_UNITS * layout.unit;
+    sizes.legendColumnWidth = static_cast<double>(layout.legendColumnWidth);
+    layout.legendTop = layout.unit;
 
-    const int64_t m = std::max(R + inset, Q);
-    layout.m = static_cast<int>(m);
-    if (m < 1) {
-        layout.problem = TEXT_NO_ROWS;
+    const FieldPlacement field = placeField(sizes);
+    layout.fitted = field.fitted;
+    if (field.problem) {
+        layout.problem = field.problem;
         return layout;
     }
-    const int64_t linesA = H / (u + 3);
-    layout.pitch = static_cast<int>(u + u / 4);
-    const int64_t linesB = H / layout.pitch;
-    if (linesA < 1 || linesB < 1) {
-        layout.problem = TEXT_TOO_LOW;
+    if (!fieldIsDrawable(sizes, field)) {
+        layout.problem = text::GRAPH_SPACINGS;
         return layout;
     }
-
-    int64_t cellH = (H - 8 * u) / m;
-    int64_t cellW = truncToInt(cellH / settings.rowSpacing * settings.columnSpacing);
-    const double legA = std::ceil(nb / static_cast<double>(linesA));
-    const double columnWidth = static_cast<double>(LEGEND_COLUMN_UNITS * u);
-    int64_t x0 = truncToInt((W - legA * columnWidth - static_cast<double>((K + inset) * cellW) -
-                             FIELD_TO_SINGULAR_GAP - cellH) *
-                            0.5);
-    const double legB = std::ceil(nb / static_cast<double>(linesB));
-    layout.legendColumns = truncToInt(legB);
-    const int64_t xS = x0 + 2 * u + K * cellW + cellH;
-    int64_t y0 = 4 * u;
-    if (!(x0 >= 0 && static_cast<double>(W - 4 * u) - legB * columnWidth >= xS)) {
-        layout.fitted = true;
-        if (K + inset < 1) {
-            layout.problem = TEXT_NO_COLUMNS;
-            return layout;
-        }
-        x0 = 4 * u;
-        for (int round = 0; round < FITTING_ROUNDS; ++round) {
-            cellW = truncToInt((W - legB * columnWidth - 8 * u - 2 * u - cellH) /
-                               static_cast<double>(K + inset));
-            cellH = truncToInt(cellW / settings.columnSpacing * settings.rowSpacing);
-            y0 = (H - m * cellH) / 2;
-        }
-    }
-
-    // A cell under one pixel makes the field a line and stacks the labels on each other.
-    if (cellW < 1 || cellH < 1) {
-        layout.problem = TEXT_SPACINGS;
-        return layout;
-    }
-    // Spans, squares and labels reach at most two cells past the array on each side.
-    const double spanCount = static_cast<double>(R + 2) * static_cast<double>(K + 2);
-    const double absW = static_cast<double>(std::llabs(cellW));
-    const double absH = static_cast<double>(std::llabs(cellH));
-    const double extentX = std::abs(static_cast<double>(x0)) + static_cast<double>(W) +
-                           static_cast<double>(K + 2) * absW + 3 * absH + 20.0 * u;
-    const double extentY = std::abs(static_cast<double>(y0)) + static_cast<double>(H) +
-                           static_cast<double>(std::max(R, Q) + 2) * absH + 10.0 * u;
-    if (spanCount * std::max(absW, 1.0) * std::max(absH, 1.0) > MAX_FIELD_PIXELS ||
-        extentX > MAX_COORDINATE || extentY > MAX_COORDINATE) {
-        layout.problem = TEXT_SPACINGS;
-        return layout;
-    }
-    layout.cellW = static_cast<int>(cellW);
-    layout.cellH = static_cast<int>(cellH);
-    layout.x0 = static_cast<int>(x0);
-    layout.y0 = static_cast<int>(y0);
+    layout.cellWidth = static_cast<int>(field.cellWidth);
+    layout.cellHeight = static_cast<int>(field.cellHeight);
+    layout.fieldLeft = static_cast<int>(field.left);
+    layout.fieldTop = static_cast<int>(field.top);
     return layout;
 }
 
@@ -248,164 +494,16 @@ void drawContourGraph(DrawingContext &dc, const TemperatureSet &set,
         drawProblem(dc, layout, x, y);
         return;
     }
-    const BandParameters &bands = settings.bands;
-    const int R = dimensions.rows;
-    const int K = dimensions.columns;
-    const int Q = dimensions.singularCount;
-    const int inset = settings.inset;
-    const int u = layout.u;
-    const int cellW = layout.cellW;
-    const int cellH = layout.cellH;
-    const int nb = layout.bandCount;
-
-    // One brush per band; T(i) accumulates one addition per band, as the legend shows it.
-    std::vector<ObjectHandle> brushes;
-    std::vector<double> bandStarts;
-    brushes.reserve(static_cast<std::size_t>(nb));
-    bandStarts.reserve(static_cast<std::size_t>(nb));
-    double t = bands.minimum;
-    for (int i = 0; i < nb; ++i) {
-        bandStarts.push_back(t);
-        brushes.push_back(dc.createSolidBrush(bandColour(scale, bands, t)));
-        t += bands.spacing;
-    }
-    const auto brushOf = [&](int g) {
-        return brushes[static_cast<std::size_t>(g < 0 ? 0 : g > nb - 1 ? nb - 1 : g)];
-    };
-
-    const ObjectHandle font = dc.createFont(graphFont(u));
-    const ObjectHandle pen = dc.createPen(platform::PenStyle::Solid, 1, BLACK);
-    const ObjectHandle previousFont = dc.selectObject(font);
-    const ObjectHandle previousPen = dc.selectObject(pen);
-
-    const int X0 = x + layout.x0;
-    const int Y0 = y + layout.y0;
-    const int halfW = (cellW * inset) / 2;
-    const int halfH = (cellH * inset) / 2;
-
-    // The field. Each pixel row is walked first, recording its runs of one band, and then
-    // filled run by run, so the per-pixel loop stays free of drawing calls.
-    std::vector<Run> runs;
-    for (int r = -inset; r < R + 2 * inset - 1; ++r) {
-        for (int c = -inset; c < K + 2 * inset - 1; ++c) {
-            const double tl = set.valueAt(r, c);
-            const double bl = set.valueAt(r + 1, c);
-            const double tr = set.valueAt(r, c + 1);
-            const double br = set.valueAt(r + 1, c + 1);
-            const int spanH = (r < 0 || r == R - 1) ? cellH / 2 : cellH;
-            const int spanW = (c < 0 || c == K - 1) ? cellW / 2 : cellW;
-            if (tl == NO_VALUE || bl == NO_VALUE || tr == NO_VALUE || br == NO_VALUE || spanH <= 0)
-                continue;
-            const int xL = X0 + c * cellW + ((c < 0 ? 2 : 1) * cellW * inset) / 2;
-            const int yT = Y0 + r * cellH + ((r < 0 ? 2 : 1) * cellH * inset) / 2;
-            double a = (tl - bands.minimum) / bands.spacing;
-            double b = (tr - bands.minimum) / bands.spacing;
-            const double dA = ((bl - bands.minimum) / bands.spacing - a) / spanH;
-            const double dB = ((br - bands.minimum) / bands.spacing - b) / spanH;
-            for (int k = 0; k < spanH; ++k) {
-                a += dA;
-                b += dB;
-                if (spanW <= 0)
-                    continue;
-                const double dh = (b - a) / spanW;
-                double h = a;
-                int runStart = xL;
-                int g = truncToInt(a);
-                runs.clear();
-                for (int j = 0; j < spanW; ++j) {
-                    const int band = truncToInt(h);
-                    if (band != g) {
-                        runs.push_back({runStart, xL + j, g});
-                        runStart = xL + j;
-                        g = band;
-                    }
-                    h += dh;
-                }
-                runs.push_back({runStart, xL + spanW, g});
-                const int row = yT + k;
-                for (const Run &run : runs)
-                    dc.fillRect(Rect{run.start, row, run.end, row + 1}, brushOf(run.band));
-            }
-        }
-    }
-
-    // Singular squares.
-    const int xQ = X0 + (K + inset) * cellW + 2 * u;
-    for (int i = 0; i < Q; ++i) {
-        const int top = Y0 + i * cellH;
-        const double v = set.valueAt(SINGULAR_ROW, i);
-        if (v == NO_VALUE)
-            continue;
-        const Rect square{xQ, top, xQ + cellH, top + cellH};
-        const ObjectHandle brush = dc.createSolidBrush(bandColour(scale, bands, v));
-        if (settings.showSingularAsText) {
-            dc.fillRect(square, dc.stockObject(platform::StockObject::WhiteBrush));
-            drawText(dc, (square.left + square.right) / 2, (square.top + square.bottom) / 2,
-                     ALIGN_CENTRE_TOP, formatFixed(v, 1));
-        } else {
-            dc.fillRect(square, brush);
-        }
-        dc.deleteObject(brush);
-    }
-
-    if (R > 0) {
-        for (int i = 0; i < R; ++i) {
-            drawText(dc, X0 - u, Y0 + halfH + u / 3 + i * cellH, ALIGN_RIGHT_BASELINE,
-                     "R" + std::to_string(i + 1));
-            const int lineY = Y0 + halfH + i * cellH;
-            dc.moveTo(X0 + halfW, lineY);
-            dc.lineTo(X0 + halfW + (K - 1) * cellW, lineY);
-        }
-    }
-    if (K > 0) {
-        for (int i = 0; i < K; ++i) {
-            const int xi = X0 + halfW + i * cellW;
-            drawText(dc, xi, Y0 + 2 * halfH + (R - 1) * cellH + u, ALIGN_CENTRE_TOP,
-                     "C" + std::to_string(i + 1));
-            dc.moveTo(xi, Y0 + halfH);
-            dc.lineTo(xi, Y0 + halfH + (R - 1) * cellH);
-        }
-    }
-    if (Q > 0) {
-        for (int i = 0; i < Q; ++i) {
-            const int top = Y0 + i * cellH;
-            drawText(dc, X0 + (K + inset) * cellW + (3 * u) / 2,
-                     Y0 + (2 * u) / 3 + cellH / 2 + i * cellH, ALIGN_RIGHT_BASELINE,
-                     "S" + std::to_string(i + 1));
-            dc.moveTo(xQ, top);
-            dc.lineTo(xQ, top + cellH);
-            dc.lineTo(xQ + cellH, top + cellH);
-            dc.lineTo(xQ + cellH, top);
-            dc.lineTo(xQ, top);
-        }
-    }
-
-    // The legend; its column breaks follow the rectangle's height, so it may run past the
-    // right edge when the first estimate of its width was short.
-    const ObjectHandle black = dc.stockObject(platform::StockObject::BlackBrush);
-    int legendX = x + width - layout.legendColumns * LEGEND_COLUMN_UNITS * u;
-    int boxTop = y + u;
-    for (int i = 0; i < nb; ++i) {
-        const double start = bandStarts[static_cast<std::size_t>(i)];
-        drawText(dc, legendX + (3 * u) / 2, boxTop + u / 2 + u / 4, ALIGN_LEFT_BASELINE,
-                 formatFixed(start, 2) + " - " + formatFixed(start + bands.spacing, 2));
-        const Rect box{legendX, boxTop, legendX + u, boxTop + u};
-        dc.fillRect(box, brushes[static_cast<std::size_t>(i)]);
-        dc.frameRect(box, black);
-        if (box.bottom + 2 * u > y + height) {
-            legendX += LEGEND_COLUMN_UNITS * u;
-            boxTop = y + u;
-        } else {
-            boxTop += layout.pitch;
-        }
-    }
-
-    dc.selectObject(previousFont);
-    dc.selectObject(previousPen);
-    dc.deleteObject(font);
-    dc.deleteObject(pen);
-    for (const ObjectHandle brush : brushes)
-        dc.deleteObject(brush);
+    const Placement place = placeOnDevice(layout, dimensions, settings.inset, x, y);
+    const BandTable table = makeBandTable(scale, settings.bands, layout.bandCount);
+    dc.setFont(graphFont(layout.unit));
+    dc.setPen(GRID_PEN);
+    drawField(dc, set, place, settings.bands, table);
+    drawSingularSquares(dc, set, place, settings, scale);
+    drawRowLabels(dc, place);
+    drawColumnLabels(dc, place);
+    drawSingularLabels(dc, place);
+    drawLegend(dc, layout, settings.bands, table, Rect{x, y, x + width, y + height});
 }
 
 } // namespace zqar

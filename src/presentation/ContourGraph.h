@@ -3,7 +3,8 @@
 // one square per singular logger, labels with grid lines, and a legend of the bands. The same
 // routine draws on the screen and on paper; every size follows from the rectangle and the
 // device's horizontal resolution. The Graph page owns the colour scale and the band
-// parameters of the last drawing and calls drawContourGraph with the settings it read.
+// parameters of the last drawing, reads the settings from the pages' controls and calls
+// drawContourGraph with them.
 
 #include "data/LoggerArray.h"
 #include "platform/DrawingContext.h"
@@ -14,10 +15,6 @@
 namespace zqar {
 
 class TemperatureSet;
-
-namespace platform {
-class Dialog;
-}
 
 using ColourScale = std::array<platform::Colour, 10>;
 
@@ -34,7 +31,7 @@ struct BandParameters {
     double spacing = 1.0; // degrees per band
 };
 
-// The settings a drawing reads from the pages, after the replacements for bad values.
+// The settings of one drawing, as the pages hold them after the replacements for bad values.
 struct ContourSettings {
     BandParameters bands;
     bool showSingularAsText = false;
@@ -42,11 +39,6 @@ struct ContourSettings {
     double rowSpacing = 1.0; // any unit, only the ratio to columnSpacing counts
     double columnSpacing = 1.0;
 };
-
-// Data Filter: Minimum 1013, Maximum 1014, Contour Spacing 1156, singular as text 1017.
-// File Selection: Loggers on boundary 1016, Row Spacing 1154, Column Spacing 1157.
-ContourSettings readContourSettings(const platform::Dialog &dataFilter,
-                                    const platform::Dialog &fileSelection);
 
 // The colour of a temperature on the scale, by its band number among the bands.
 platform::Colour bandColour(const ColourScale &scale, const BandParameters &bands, double t);
@@ -58,27 +50,30 @@ constexpr double MAX_BANDS = 10000.0;
 // that asks for more, or whose coordinates leave the 32-bit range, is refused.
 constexpr double MAX_FIELD_PIXELS = 256.0e6;
 
-// Where things go, for one rectangle on one device. problem is empty when the graph can be
-// drawn; otherwise it is the line shown instead, saying which setting to change.
+// Where things go, for one rectangle on one device; positions are pixels from the
+// rectangle's top left corner. problem is empty when the graph can be drawn; otherwise it is
+// the line shown instead, saying which setting to change.
 struct ContourLayout {
     std::string problem;
-    int bandCount = 0; // nb
-    int u = 0;         // text height and margin unit, 3.25 mm in pixels
-    int m = 0;
-    int cellW = 0;
-    int cellH = 0;
-    int x0 = 0;
-    int y0 = 0;
-    int legendColumns = 0; // legB
-    int pitch = 0;         // legend line pitch
-    bool fitted = false;   // took the fitting path
+    int bandCount = 0;
+    int unit = 0;     // text height and margin unit, 3.25 mm in pixels
+    int rowSlots = 0; // rows the height is shared among: array rows and inset, or singulars
+    int cellWidth = 0;
+    int cellHeight = 0;
+    int fieldLeft = 0; // the field's top left corner, inset included
+    int fieldTop = 0;
+    int legendColumnCount = 0;
+    int legendColumnWidth = 0;
+    int legendTop = 0;        // the first legend box of each column
+    int legendLinePitch = 0;  // from one legend box to the next below it
+    bool fitted = false;      // the first estimate did not fit the width
 };
 
 ContourLayout layoutContourGraph(int logPixelsX, const ArrayDimensions &dimensions,
                                  const ContourSettings &settings, int width, int height);
 
 // Paints set into [x, x + width) x [y, y + height) of dc; the caller clears the rectangle.
-// Every object it makes is released before it returns.
+// Leaves dc with the graph's pen and font.
 void drawContourGraph(platform::DrawingContext &dc, const TemperatureSet &set,
                       const ArrayDimensions &dimensions, const ContourSettings &settings,
                       const ColourScale &scale, int x, int y, int width, int height);

@@ -1,19 +1,16 @@
 #include "presentation/GraphPage.h"
 
 #include "app/MainWindow.h"
+#include "data/numbers.h"
 #include "platform/DrawingContext.h"
 #include "platform/Host.h"
 #include "presentation/PrintJob.h"
+#include "resources/displayTexts.h"
 #include "resources/format.h"
 #include "resources/strings.h"
 #include "resources/templates.h"
 
 namespace zqar {
-
-namespace {
-constexpr const char *SLIDES_TEXT = "Slides";
-constexpr const char *STOP_TEXT = "Stop";
-} // namespace
 
 GraphPage::GraphPage(MainWindow &mainWindow) : Page(GRAPH_TEMPLATE), window(mainWindow) {
     bind(FIRST, [this] { onFirst(); });
@@ -61,7 +58,7 @@ void GraphPage::drawItem(int id, platform::DrawingContext &dc, const platform::R
     setButtonStates();
     // Composed off screen and copied in one go, so the area never shows a half-drawn graph.
     platform::DrawingContext &target = offscreenDC ? *offscreenDC : dc;
-    target.fillRect(item, target.stockObject(platform::StockObject::WhiteBrush));
+    target.fillRect(item, platform::WHITE);
     const SetList &sets = window.fileSelectionPage.setList;
     const TemperatureSet *set = sets.current();
     if (!set) {
@@ -101,17 +98,17 @@ void GraphPage::timer(int) {
         onNext();
         return;
     }
-    dialog().setText(SLIDES, SLIDES_TEXT);
+    dialog().setText(SLIDES, text::SLIDES_BUTTON);
     sliding = 0;
 }
 
 void GraphPage::onSlides() {
     if (sliding == 1) {
         sliding = 0;
-        dialog().setText(SLIDES, SLIDES_TEXT);
+        dialog().setText(SLIDES, text::SLIDES_BUTTON);
     } else {
         sliding = 1;
-        dialog().setText(SLIDES, STOP_TEXT);
+        dialog().setText(SLIDES, text::STOP_BUTTON);
     }
 }
 
@@ -141,5 +138,26 @@ void GraphPage::onLast() {
 }
 
 void GraphPage::redrawGraph() { dialog().redraw(GRAPH_AREA); }
+
+ContourSettings readContourSettings(const platform::Dialog &dataFilter,
+                                    const platform::Dialog &fileSelection) {
+    ContourSettings settings;
+    using DF = DataFilterPage;
+    using FS = FileSelectionPage;
+    settings.bands.minimum = readDecimal(dataFilter.text(DF::MINIMUM_TEMPERATURE));
+    settings.bands.maximum = readDecimal(dataFilter.text(DF::MAXIMUM_TEMPERATURE));
+    settings.bands.spacing = readDecimal(dataFilter.text(DF::CONTOUR_SPACING));
+    if (settings.bands.spacing == 0.0)
+        settings.bands.spacing = 1.0;
+    settings.showSingularAsText = dataFilter.isChecked(DF::SHOW_SINGULAR_AS_TEXT);
+    settings.inset = fileSelection.isChecked(FS::LOGGERS_ON_BOUNDARY) ? 0 : 1;
+    settings.rowSpacing = readDecimal(fileSelection.text(FS::ROW_SPACING));
+    if (!(settings.rowSpacing > 0.0))
+        settings.rowSpacing = 1.0;
+    settings.columnSpacing = readDecimal(fileSelection.text(FS::COLUMN_SPACING));
+    if (!(settings.columnSpacing > 0.0))
+        settings.columnSpacing = 1.0;
+    return settings;
+}
 
 } // namespace zqar

@@ -60,8 +60,9 @@ public:
     void onSlides();
     CommandOutcome onPrint();
 
-    // Paints the current set into the rectangle with the settings the pages hold now. Nothing
-    // is drawn, and the band parameters stay, when there is no current set.
+    // Paints the current set into the rectangle with the settings the pages hold now (the
+    // batch export and Print Graph use it too). Nothing is drawn, and the band parameters
+    // stay, when there is no current set.
     void drawContourGraph(platform::DrawingContext &dc, int x, int y, int width, int height);
     // The colour of a temperature with the band parameters of the last drawing.
     platform::Colour bandColour(double t) const;
@@ -76,5 +77,11 @@ private:
 
     std::unique_ptr<platform::DrawingContext> offscreenDC;
 };
+
+// The drawing's settings from the Data Filter page (Minimum and Maximum Temperature, Contour
+// Spacing, singular loggers as text) and the File Selection page (loggers on the boundary,
+// Row and Column Spacing), with a spacing of 0 or below replaced by 1.
+ContourSettings readContourSettings(const platform::Dialog &dataFilter,
+                                    const platform::Dialog &fileSelection);
 
 } // namespace zqar

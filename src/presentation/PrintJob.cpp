@@ -6,6 +6,7 @@
 #include "data/numbers.h"
 #include "platform/Host.h"
 #include "platform/ListView.h"
+#include "resources/displayTexts.h"
 
 #include <algorithm>
 #include <ctime>
@@ -14,7 +15,6 @@
 namespace zqar {
 
 using platform::DeviceCap;
-using platform::ObjectHandle;
 
 namespace {
 
@@ -38,9 +38,6 @@ constexpr int ALIGN_LEFT = 0;
 constexpr int ALIGN_CENTRE = 1;
 constexpr int ALIGN_RIGHT = 2;
 
-constexpr const char *PRINTED_ON = "Printed on: ";
-constexpr const char *GRAPH_TITLE = "Temperature Profile Graph";
-constexpr const char *MATRIX_TITLE = "Temperature Profile Matrix";
 constexpr const char *LINE_HEIGHT_SAMPLE = "ABC";
 
 platform::FontRequest printFont(int height, int weight) {
@@ -76,19 +73,15 @@ void PrintJob::beginJob() {
         const int dpi = printer->deviceCaps(platform::LOGPIXELSX);
         pixelsPerMillimetre = dpi > 0 ? dpi / MILLIMETRES_PER_INCH : FALLBACK_PIXELS_PER_MILLIMETRE;
     }
-    printer->startDocument(PRINT_DOCUMENT_NAME);
+    printer->startDocument(text::PRINT_DOCUMENT_NAME);
     printer->startPage();
     lineOffset = 0;
     tabStops.clear();
-    titleFont =
-        printer->createFont(printFont(truncToInt(pixelsPerMillimetre * TITLE_FONT_HEIGHT), BOLD));
-    headingFont =
-        printer->createFont(printFont(truncToInt(pixelsPerMillimetre * HEADING_FONT_HEIGHT), BOLD));
-    bodyFont =
-        printer->createFont(printFont(truncToInt(pixelsPerMillimetre * BODY_FONT_HEIGHT), NORMAL));
-    smallFont =
-        printer->createFont(printFont(truncToInt(pixelsPerMillimetre * SMALL_FONT_HEIGHT), NORMAL));
-    previousFont = printer->selectObject(bodyFont);
+    titleFont = printFont(truncToInt(pixelsPerMillimetre * TITLE_FONT_HEIGHT), BOLD);
+    headingFont = printFont(truncToInt(pixelsPerMillimetre * HEADING_FONT_HEIGHT), BOLD);
+    bodyFont = printFont(truncToInt(pixelsPerMillimetre * BODY_FONT_HEIGHT), NORMAL);
+    smallFont = printFont(truncToInt(pixelsPerMillimetre * SMALL_FONT_HEIGHT), NORMAL);
+    printer->setFont(bodyFont);
     setMargins(0.0, 0.0, 0.0, 0.0);
 }
 
@@ -111,9 +104,9 @@ void PrintJob::setTabs(const std::vector<double> &positions) {
     tabStops = std::move(stops);
 }
 
-void PrintJob::use(ObjectHandle font) {
+void PrintJob::use(const platform::FontRequest &font) {
     if (started == 1)
-        printer->selectObject(font);
+        printer->setFont(font);
 }
 
 void PrintJob::useTitleFont() { use(titleFont); }
@@ -180,11 +173,6 @@ void PrintJob::newLines(int n) {
 void PrintJob::endJob() {
     if (started != 1)
         return;
-    printer->selectObject(previousFont);
-    printer->deleteObject(titleFont);
-    printer->deleteObject(headingFont);
-    printer->deleteObject(bodyFont);
-    printer->deleteObject(smallFont);
     printer->endPage();
     printer->endDocument();
     started = 0;
@@ -219,7 +207,7 @@ bool printHeader(PrintJob &job, const std::string &title, const std::string &pro
     job.setTabs(tabs);
 
     job.useSmallFont();
-    job.printText(PRINTED_ON + formatDateTime(now), 0, ALIGN_RIGHT);
+    job.printText(std::string(text::PRINTED_ON) + formatDateTime(now), 0, ALIGN_RIGHT);
     job.newLines(2);
     job.useTitleFont();
     job.printText(title, 0, ALIGN_CENTRE);
@@ -235,7 +223,7 @@ bool printHeader(PrintJob &job, const std::string &title, const std::string &pro
 
 bool printGraph(MainWindow &window, double now) {
     PrintJob job(window.host());
-    if (!printHeader(job, GRAPH_TITLE,
+    if (!printHeader(job, text::GRAPH_PRINT_TITLE,
                      window.fileSelectionPage.dialog().text(FileSelectionPage::PROJECT_DESCRIPTION),
                      window.graphPage.dialog().text(GraphPage::STATUS), now))
         return false;
@@ -248,7 +236,7 @@ bool printGraph(MainWindow &window, double now) {
 
 bool printMatrix(MainWindow &window, double now) {
     PrintJob job(window.host());
-    if (!printHeader(job, MATRIX_TITLE,
+    if (!printHeader(job, text::MATRIX_PRINT_TITLE,
                      window.fileSelectionPage.dialog().text(FileSelectionPage::PROJECT_DESCRIPTION),
                      window.matrixPage.dialog().text(MatrixPage::STATUS), now))
         return false;

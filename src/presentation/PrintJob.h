@@ -20,8 +20,6 @@ namespace platform {
 class Host;
 }
 
-constexpr const char *PRINT_DOCUMENT_NAME = "Temperature Profile";
-
 class PrintJob {
 public:
     explicit PrintJob(platform::Host &host);
@@ -57,17 +55,16 @@ public:
     int bottomLimit = 0;       // a line may start no lower than this
     int leftMargin = 0;
     int rightLimit = 0;
-    platform::ObjectHandle titleFont = 0;
-    platform::ObjectHandle headingFont = 0;
-    platform::ObjectHandle bodyFont = 0;
-    platform::ObjectHandle smallFont = 0;
+    platform::FontRequest titleFont;
+    platform::FontRequest headingFont;
+    platform::FontRequest bodyFont;
+    platform::FontRequest smallFont;
 
 private:
-    void use(platform::ObjectHandle font);
+    void use(const platform::FontRequest &font);
 
     platform::Host &host;
     std::unique_ptr<platform::PrintTarget> printer;
-    platform::ObjectHandle previousFont = 0;
     double pixelsPerMillimetre = 0.0;
 };
 

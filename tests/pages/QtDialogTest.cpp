@@ -343,14 +343,10 @@ TEST_F(QtDialogTest, OwnerDrawnControlPaintsThroughThePage) {
 
     struct NullContext : DrawingContext {
         int deviceCaps(DeviceCap) const override { return 0; }
-        ObjectHandle createSolidBrush(Colour) override { return 1; }
-        ObjectHandle stockObject(StockObject) override { return 1; }
-        ObjectHandle createPen(PenStyle, int, Colour) override { return 1; }
-        ObjectHandle createFont(const FontRequest &) override { return 1; }
-        ObjectHandle selectObject(ObjectHandle) override { return 0; }
-        bool deleteObject(ObjectHandle) override { return true; }
-        void fillRect(const Rect &, ObjectHandle) override {}
-        void frameRect(const Rect &, ObjectHandle) override {}
+        void setPen(const Pen &) override {}
+        void setFont(const FontRequest &) override {}
+        void fillRect(const Rect &, Colour) override {}
+        void frameRect(const Rect &, Colour) override {}
         void moveTo(int, int) override {}
         void lineTo(int, int) override {}
         void setBackgroundMode(BackgroundMode) override {}

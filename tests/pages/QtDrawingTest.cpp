@@ -40,7 +40,7 @@ Rect inkBounds(const QtDrawingContext &dc) {
 
 TEST(QtDrawing, FillsAndFramesCoverHalfOpenRectangles) {
     auto dc = QtDrawingContext::offscreen(40, 30);
-    const ObjectHandle red = dc->createSolidBrush(rgb(255, 0, 0));
+    const Colour red = rgb(255, 0, 0);
     dc->fillRect({2, 3, 5, 7}, red);
     EXPECT_EQ(colourAt(*dc, 2, 3), rgb(255, 0, 0));
     EXPECT_EQ(colourAt(*dc, 4, 6), rgb(255, 0, 0));
@@ -48,7 +48,7 @@ TEST(QtDrawing, FillsAndFramesCoverHalfOpenRectangles) {
     EXPECT_EQ(colourAt(*dc, 4, 7), rgb(255, 255, 255));
     EXPECT_EQ(colourAt(*dc, 1, 3), rgb(255, 255, 255));
 
-    dc->frameRect({10, 10, 20, 15}, dc->stockObject(StockObject::BlackBrush));
+    dc->frameRect({10, 10, 20, 15}, BLACK);
     EXPECT_EQ(colourAt(*dc, 10, 10), rgb(0, 0, 0));
     EXPECT_EQ(colourAt(*dc, 19, 14), rgb(0, 0, 0));
     EXPECT_EQ(colourAt(*dc, 11, 11), rgb(255, 255, 255));
@@ -61,13 +61,11 @@ TEST(QtDrawing, FillsAndFramesCoverHalfOpenRectangles) {
     EXPECT_EQ(colourAt(*dc, 39, 1), rgb(255, 0, 0));
     EXPECT_EQ(colourAt(*dc, 19, 10), rgb(0, 0, 0));
     EXPECT_EQ(colourAt(*dc, 15, 12), rgb(255, 255, 255));
-    EXPECT_TRUE(dc->deleteObject(red));
 }
 
 TEST(QtDrawing, LinesLeaveOutTheirEndPoint) {
     auto dc = QtDrawingContext::offscreen(40, 30);
-    const ObjectHandle pen = dc->createPen(PenStyle::Solid, 1, rgb(0, 0, 0));
-    const ObjectHandle previous = dc->selectObject(pen);
+    dc->setPen(Pen{PenStyle::Solid, 1, rgb(0, 0, 0)});
     dc->moveTo(5, 5);
     dc->lineTo(15, 5);
     dc->lineTo(15, 20);
@@ -78,8 +76,6 @@ TEST(QtDrawing, LinesLeaveOutTheirEndPoint) {
     dc->lineTo(30, 10);
     EXPECT_EQ(colourAt(*dc, 30, 9), rgb(0, 0, 0));
     EXPECT_EQ(colourAt(*dc, 30, 10), rgb(255, 255, 255));
-    dc->selectObject(previous);
-    EXPECT_TRUE(dc->deleteObject(pen));
 }
 
 TEST(QtDrawing, TextSitsOnItsReferencePoint) {
@@ -87,8 +83,7 @@ TEST(QtDrawing, TextSitsOnItsReferencePoint) {
     FontRequest request;
     request.height = 24;
     request.face = "Arial";
-    const ObjectHandle font = dc->createFont(request);
-    const ObjectHandle previous = dc->selectObject(font);
+    dc->setFont(request);
     const Size extent = dc->textExtent("Hg");
     EXPECT_NEAR(extent.height, 24, 1);
     EXPECT_GT(extent.width, 10);
@@ -103,8 +98,7 @@ TEST(QtDrawing, TextSitsOnItsReferencePoint) {
          {Case{TA_LEFT | TA_TOP, false, false}, Case{TA_RIGHT | TA_BASELINE, true, true},
           Case{TA_CENTER | TA_TOP, true, false}}) {
         SCOPED_TRACE(testCase.align);
-        const ObjectHandle white = dc->stockObject(StockObject::WhiteBrush);
-        dc->fillRect({0, 0, 200, 100}, white);
+        dc->fillRect({0, 0, 200, 100}, WHITE);
         dc->setTextAlign(testCase.align);
         dc->textOut(100, 50, "EEE");
         const Rect ink = inkBounds(*dc);
@@ -123,8 +117,6 @@ TEST(QtDrawing, TextSitsOnItsReferencePoint) {
             EXPECT_LE(ink.bottom, 50 + 24);
         }
     }
-    dc->selectObject(previous);
-    EXPECT_TRUE(dc->deleteObject(font));
 }
 
 TEST(QtDrawing, BitmapCapabilitiesAndCopies) {
@@ -133,7 +125,7 @@ TEST(QtDrawing, BitmapCapabilitiesAndCopies) {
     EXPECT_EQ(source->deviceCaps(HORZRES), 64);
     EXPECT_EQ(source->deviceCaps(VERTRES), 48);
     EXPECT_EQ(QtDrawingContext::offscreen(8, 8, 144)->deviceCaps(LOGPIXELSX), 144);
-    source->fillRect({0, 0, 10, 10}, source->stockObject(StockObject::BlackBrush));
+    source->fillRect({0, 0, 10, 10}, BLACK);
     auto target = QtDrawingContext::offscreen(64, 48);
     target->copyFrom(*source, 20, 20, 5, 5, 3, 3);
     EXPECT_EQ(colourAt(*target, 20, 20), rgb(0, 0, 0));
@@ -156,7 +148,7 @@ TEST(QtDrawing, RenderedFieldShowsTheBandColours) {
     auto dc = QtDrawingContext::offscreen(760, 460);
     drawContourGraph(*dc, set, {3, 4, 1}, settings, DEFAULT_COLOUR_SCALE, 0, 0, 760, 460);
     const ContourLayout layout = layoutContourGraph(96, {3, 4, 1}, settings, 760, 460);
-    const int y = layout.y0 + layout.cellH / 2;
+    const int y = layout.fieldTop + layout.cellHeight / 2;
     struct Probe {
         int column;
         Colour expected;
@@ -164,14 +156,14 @@ TEST(QtDrawing, RenderedFieldShowsTheBandColours) {
     for (const Probe &probe :
          {Probe{0, rgb(128, 0, 255)}, Probe{1, rgb(0, 102, 255)}, Probe{2, rgb(0, 255, 178)}}) {
         SCOPED_TRACE(probe.column);
-        const int x = layout.x0 + probe.column * layout.cellW + layout.cellW / 4;
+        const int x = layout.fieldLeft + probe.column * layout.cellWidth + layout.cellWidth / 4;
         EXPECT_EQ(colourAt(*dc, x, y), probe.expected);
     }
     // Band 7 for the singular square, inside its outline.
-    const int xQ = layout.x0 + 4 * layout.cellW + 2 * layout.u;
-    EXPECT_EQ(colourAt(*dc, xQ + layout.cellH / 2, layout.y0 + layout.cellH / 2), rgb(166, 255, 0));
+    const int xQ = layout.fieldLeft + 4 * layout.cellWidth + 2 * layout.unit;
+    EXPECT_EQ(colourAt(*dc, xQ + layout.cellHeight / 2, layout.fieldTop + layout.cellHeight / 2), rgb(166, 255, 0));
     // Outside the field, on the left, nothing was painted.
-    EXPECT_EQ(colourAt(*dc, layout.x0 - 2, y), rgb(255, 255, 255));
+    EXPECT_EQ(colourAt(*dc, layout.fieldLeft - 2, y), rgb(255, 255, 255));
 }
 
 TEST(QtDrawing, PdfTargetIsA4WithOnePagePerBreak) {

@@ -23,7 +23,7 @@ namespace zqar::platform {
 
 namespace {
 
-constexpr int DEFAULT_FONT_PIXELS = 16; // the context's font before any is selected
+constexpr int DEFAULT_FONT_PIXELS = 16; // the context's font before any is set
 constexpr int PRINT_DPI = 300;          // enough for text, and keeps the field's fills few
 constexpr int MAX_FONT_PIXELS = 100000;
 
@@ -75,46 +75,11 @@ QtDrawingContext::forPrinter(std::unique_ptr<QPagedPaintDevice> pagedDevice) {
 }
 
 void QtDrawingContext::setUp() {
-    Object stock;
-    stock.stock = true;
-    stock.kind = Kind::Brush;
-    stock.colour = Qt::white;
-    stock.pixel = qRgb(255, 255, 255);
-    whiteBrush = add(stock);
-    stock.colour = Qt::black;
-    stock.pixel = qRgb(0, 0, 0);
-    blackBrush = add(stock);
-    stock.kind = Kind::NullBrush;
-    nullBrush = add(stock);
-    stock.kind = Kind::Pen;
-    selectedPen = add(stock);
-    stock.kind = Kind::Font;
-    FontRequest systemFont;
-    systemFont.height = DEFAULT_FONT_PIXELS;
-    stock.font = makeFont(systemFont);
-    selectedFont = add(stock);
-    selectedBrush = whiteBrush;
+    fontRequest.height = DEFAULT_FONT_PIXELS;
+    font = makeFont(fontRequest);
 }
 
 bool QtDrawingContext::painting() const { return painter && painter->isActive(); }
-
-ObjectHandle QtDrawingContext::add(Object object) {
-    if (!freeHandles.empty()) {
-        const ObjectHandle handle = freeHandles.back();
-        freeHandles.pop_back();
-        objects[static_cast<std::size_t>(handle - 1)] = std::move(object);
-        return handle;
-    }
-    objects.push_back(std::move(object));
-    return static_cast<ObjectHandle>(objects.size());
-}
-
-QtDrawingContext::Object *QtDrawingContext::use(ObjectHandle handle) {
-    if (handle < 1 || static_cast<std::size_t>(handle) > objects.size())
-        return nullptr;
-    Object &found = objects[static_cast<std::size_t>(handle - 1)];
-    return found.kind == Kind::Free ? nullptr : &found;
-}
 
 int QtDrawingContext::deviceCaps(DeviceCap cap) const {
     if (!device)
@@ -134,95 +99,45 @@ int QtDrawingContext::deviceCaps(DeviceCap cap) const {
     return 0;
 }
 
-ObjectHandle QtDrawingContext::createSolidBrush(Colour colour) {
-    Object brush;
-    brush.kind = Kind::Brush;
-    brush.colour = toQColor(colour);
-    brush.pixel = qRgb(redOf(colour), greenOf(colour), blueOf(colour));
-    return add(std::move(brush));
-}
+// Every pen the program uses is one pixel wide, so lines are drawn as pixel runs.
+void QtDrawingContext::setPen(const Pen &newPen) { pen = newPen; }
 
-ObjectHandle QtDrawingContext::stockObject(StockObject object) {
-    switch (object) {
-    case StockObject::WhiteBrush:
-        return whiteBrush;
-    case StockObject::BlackBrush:
-        return blackBrush;
-    case StockObject::NullBrush:
-        return nullBrush;
-    }
-    return 0;
-}
-
-ObjectHandle QtDrawingContext::createPen(PenStyle, int, Colour colour) {
-    // Every pen the program makes is one pixel wide, so lines are drawn as pixel runs.
-    Object pen;
-    pen.kind = Kind::Pen;
-    pen.colour = toQColor(colour);
-    pen.pixel = qRgb(redOf(colour), greenOf(colour), blueOf(colour));
-    return add(std::move(pen));
+void QtDrawingContext::setFont(const FontRequest &request) {
+    // Making a font measures it on the device; a request that did not change keeps its font.
+    if (request == fontRequest)
+        return;
+    fontRequest = request;
+    font = makeFont(request);
 }
 
 QFont QtDrawingContext::makeFont(const FontRequest &request) const {
-    QFont font(toQString(request.face.empty() ? std::string("Arial") : request.face));
-    font.setStyleStrategy(QFont::PreferOutline);
-    font.setWeight(static_cast<QFont::Weight>(
+    QFont made(toQString(request.face.empty() ? std::string("Arial") : request.face));
+    made.setStyleStrategy(QFont::PreferOutline);
+    made.setWeight(static_cast<QFont::Weight>(
         std::clamp(request.weight <= 0 ? 400 : request.weight, 1, 1000)));
-    font.setItalic(request.italic);
-    font.setUnderline(request.underline);
-    font.setStrikeOut(request.strikeOut);
+    made.setItalic(request.italic);
+    made.setUnderline(request.underline);
+    made.setStrikeOut(request.strikeOut);
     // A positive height is the cell height (ascent + descent), a negative one the character
     // height without the internal leading, which is what a pixel size is.
     int height = std::abs(request.height);
     if (height == 0)
         height = DEFAULT_FONT_PIXELS;
     height = std::min(height, MAX_FONT_PIXELS);
-    font.setPixelSize(height);
+    made.setPixelSize(height);
     if (request.height > 0 && device) {
-        const QFontMetrics metrics(font, device);
+        const QFontMetrics metrics(made, device);
         const int cell = metrics.ascent() + metrics.descent();
         if (cell > 0 && cell != height) {
             const int scaled =
                 static_cast<int>(std::lround(static_cast<double>(height) * height / cell));
-            font.setPixelSize(std::max(scaled, 1));
+            made.setPixelSize(std::max(scaled, 1));
         }
     }
-    return font;
+    return made;
 }
 
-ObjectHandle QtDrawingContext::createFont(const FontRequest &request) {
-    Object font;
-    font.kind = Kind::Font;
-    font.font = makeFont(request);
-    return add(std::move(font));
-}
-
-ObjectHandle QtDrawingContext::selectObject(ObjectHandle handle) {
-    const Object *object = use(handle);
-    if (!object)
-        return 0;
-    ObjectHandle *slot = object->kind == Kind::Font  ? &selectedFont
-                         : object->kind == Kind::Pen ? &selectedPen
-                                                     : &selectedBrush;
-    const ObjectHandle previous = *slot;
-    *slot = handle;
-    return previous;
-}
-
-bool QtDrawingContext::deleteObject(ObjectHandle handle) {
-    Object *object = use(handle);
-    if (!object)
-        return false;
-    if (object->stock)
-        return true;
-    if (handle == selectedFont || handle == selectedPen || handle == selectedBrush)
-        return false;
-    *object = Object();
-    freeHandles.push_back(handle);
-    return true;
-}
-
-void QtDrawingContext::fillPixels(int left, int top, int right, int bottom, const Object &brush) {
+void QtDrawingContext::fillPixels(int left, int top, int right, int bottom, Colour colour) {
     if (right <= left || bottom <= top)
         return;
     if (ownedImage) {
@@ -233,62 +148,56 @@ void QtDrawingContext::fillPixels(int left, int top, int right, int bottom, cons
         bottom = std::min(bottom, ownedImage->height());
         if (right <= left || bottom <= top)
             return;
+        const QRgb pixel = qRgb(redOf(colour), greenOf(colour), blueOf(colour));
         for (int row = top; row < bottom; ++row) {
             QRgb *line = reinterpret_cast<QRgb *>(ownedImage->scanLine(row));
-            std::fill(line + left, line + right, brush.pixel);
+            std::fill(line + left, line + right, pixel);
         }
         return;
     }
     if (painting())
-        painter->fillRect(QRect(left, top, right - left, bottom - top), brush.colour);
+        painter->fillRect(QRect(left, top, right - left, bottom - top), toQColor(colour));
 }
 
-void QtDrawingContext::fillRect(const Rect &rect, ObjectHandle brushHandle) {
-    const Object *brush = use(brushHandle);
-    if (!brush || brush->kind != Kind::Brush)
-        return;
-    fillPixels(rect.left, rect.top, rect.right, rect.bottom, *brush);
+void QtDrawingContext::fillRect(const Rect &rect, Colour colour) {
+    fillPixels(rect.left, rect.top, rect.right, rect.bottom, colour);
 }
 
-void QtDrawingContext::frameRect(const Rect &rect, ObjectHandle brushHandle) {
-    const Object *brush = use(brushHandle);
-    if (!brush || brush->kind != Kind::Brush || rect.right <= rect.left || rect.bottom <= rect.top)
+void QtDrawingContext::frameRect(const Rect &rect, Colour colour) {
+    if (rect.right <= rect.left || rect.bottom <= rect.top)
         return;
-    fillPixels(rect.left, rect.top, rect.right, rect.top + 1, *brush);
-    fillPixels(rect.left, rect.bottom - 1, rect.right, rect.bottom, *brush);
-    fillPixels(rect.left, rect.top + 1, rect.left + 1, rect.bottom - 1, *brush);
-    fillPixels(rect.right - 1, rect.top + 1, rect.right, rect.bottom - 1, *brush);
+    fillPixels(rect.left, rect.top, rect.right, rect.top + 1, colour);
+    fillPixels(rect.left, rect.bottom - 1, rect.right, rect.bottom, colour);
+    fillPixels(rect.left, rect.top + 1, rect.left + 1, rect.bottom - 1, colour);
+    fillPixels(rect.right - 1, rect.top + 1, rect.right, rect.bottom - 1, colour);
 }
 
 void QtDrawingContext::moveTo(int x, int y) { position = {x, y}; }
 
 void QtDrawingContext::lineTo(int x, int y) {
-    const Object *pen = use(selectedPen);
     const Point from = position;
     position = {x, y};
-    if (!pen)
-        return;
     if (from.y == y) {
         // Horizontal: from the start up to, not including, the end.
         const int step = sign(x - from.x);
         if (step > 0)
-            fillPixels(from.x, y, x, y + 1, *pen);
+            fillPixels(from.x, y, x, y + 1, pen.colour);
         else if (step < 0)
-            fillPixels(x + 1, y, from.x + 1, y + 1, *pen);
+            fillPixels(x + 1, y, from.x + 1, y + 1, pen.colour);
         return;
     }
     if (from.x == x) {
         if (y > from.y)
-            fillPixels(x, from.y, x + 1, y, *pen);
+            fillPixels(x, from.y, x + 1, y, pen.colour);
         else
-            fillPixels(x, y + 1, x + 1, from.y + 1, *pen);
+            fillPixels(x, y + 1, x + 1, from.y + 1, pen.colour);
         return;
     }
     if (!painting())
         return;
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing, false);
-    painter->setPen(QPen(pen->colour, 0));
+    painter->setPen(QPen(toQColor(pen.colour), 0));
     // The painter includes the end point; stop one step short along the major axis.
     const int dx = x - from.x;
     const int dy = y - from.y;
@@ -304,11 +213,10 @@ void QtDrawingContext::setTextColour(Colour colour) { textColour = toQColor(colo
 void QtDrawingContext::setTextAlign(unsigned newAlign) { align = newAlign; }
 
 void QtDrawingContext::textOut(int x, int y, std::string_view text) {
-    const Object *font = use(selectedFont);
-    if (!font || !painting())
+    if (!painting())
         return;
     const QString string = toQString(text);
-    const QFontMetrics metrics(font->font, device);
+    const QFontMetrics metrics(font, device);
     const int width = metrics.horizontalAdvance(string);
     int left = x;
     if ((align & TA_CENTER) == TA_CENTER)
@@ -320,7 +228,7 @@ void QtDrawingContext::textOut(int x, int y, std::string_view text) {
         baseline = y;
     else if (align & TA_BOTTOM)
         baseline = y - metrics.descent();
-    painter->setFont(font->font);
+    painter->setFont(font);
     painter->setPen(textColour);
     if (backgroundMode == BackgroundMode::Opaque) {
         painter->setBackgroundMode(Qt::OpaqueMode);
@@ -332,10 +240,9 @@ void QtDrawingContext::textOut(int x, int y, std::string_view text) {
 }
 
 Size QtDrawingContext::textExtent(std::string_view text) {
-    const Object *font = use(selectedFont);
-    if (!font || !device)
+    if (!device)
         return {};
-    const QFontMetrics metrics(font->font, device);
+    const QFontMetrics metrics(font, device);
     return {metrics.horizontalAdvance(toQString(text)), metrics.ascent() + metrics.descent()};
 }
 

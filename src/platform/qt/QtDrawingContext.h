@@ -12,7 +12,6 @@
 #include <QImage>
 
 #include <memory>
-#include <vector>
 
 class QPagedPaintDevice;
 class QPaintDevice;
@@ -43,14 +42,10 @@ public:
     const QImage *image() const { return ownedImage.get(); }
 
     int deviceCaps(DeviceCap cap) const override;
-    ObjectHandle createSolidBrush(Colour colour) override;
-    ObjectHandle stockObject(StockObject object) override;
-    ObjectHandle createPen(PenStyle style, int width, Colour colour) override;
-    ObjectHandle createFont(const FontRequest &font) override;
-    ObjectHandle selectObject(ObjectHandle object) override;
-    bool deleteObject(ObjectHandle object) override;
-    void fillRect(const Rect &rect, ObjectHandle brush) override;
-    void frameRect(const Rect &rect, ObjectHandle brush) override;
+    void setPen(const Pen &pen) override;
+    void setFont(const FontRequest &font) override;
+    void fillRect(const Rect &rect, Colour colour) override;
+    void frameRect(const Rect &rect, Colour colour) override;
     void moveTo(int x, int y) override;
     void lineTo(int x, int y) override;
     void setBackgroundMode(BackgroundMode mode) override;
@@ -70,21 +65,10 @@ public:
 private:
     QtDrawingContext();
 
-    enum class Kind { Free, Brush, NullBrush, Pen, Font };
-    struct Object {
-        Kind kind = Kind::Free;
-        bool stock = false;
-        QColor colour;
-        QRgb pixel = 0; // the colour as the bitmap stores it
-        QFont font;
-    };
-
     void setUp();
-    Object *use(ObjectHandle handle);
-    ObjectHandle add(Object object);
     QFont makeFont(const FontRequest &request) const;
     // Fills device pixels, straight into the bitmap when there is one.
-    void fillPixels(int left, int top, int right, int bottom, const Object &brush);
+    void fillPixels(int left, int top, int right, int bottom, Colour colour);
     bool painting() const;
 
     QPainter *painter = nullptr;
@@ -94,14 +78,9 @@ private:
     QPaintDevice *device = nullptr;
     bool pageEnded = false;
 
-    std::vector<Object> objects; // by handle - 1
-    std::vector<ObjectHandle> freeHandles;
-    ObjectHandle whiteBrush = 0;
-    ObjectHandle blackBrush = 0;
-    ObjectHandle nullBrush = 0;
-    ObjectHandle selectedFont = 0;
-    ObjectHandle selectedPen = 0;
-    ObjectHandle selectedBrush = 0;
+    Pen pen;
+    FontRequest fontRequest; // what font was made from
+    QFont font;
     Point position;
     unsigned align = TA_LEFT | TA_TOP;
     BackgroundMode backgroundMode = BackgroundMode::Opaque;
