@@ -6,17 +6,15 @@
 #include "platform/Host.h"
 #include "presentation/PrintJob.h"
 #include "resources/displayTexts.h"
-#include "resources/format.h"
-#include "resources/strings.h"
 #include "resources/templates.h"
 
 namespace zqar {
 
-GraphPage::GraphPage(MainWindow &mainWindow) : Page(GRAPH_TEMPLATE), window(mainWindow) {
-    bind(FIRST, [this] { onFirst(); });
-    bind(PREVIOUS, [this] { onPrevious(); });
-    bind(NEXT, [this] { onNext(); });
-    bind(LAST, [this] { onLast(); });
+GraphPage::GraphPage(MainWindow &mainWindow)
+    : Page(GRAPH_TEMPLATE), window(mainWindow),
+      navigator(mainWindow.fileSelectionPage.setList, [this] { redrawGraph(); }) {
+    for (auto &[id, command] : navigator.commands())
+        bind(id, command);
     bind(SLIDES, [this] { onSlides(); });
     bind(PRINT, [this] { onPrint(); });
 }
@@ -40,16 +38,10 @@ void GraphPage::resized(int width, int height) {
 }
 
 void GraphPage::setButtonStates() {
-    const SetList &sets = window.fileSelectionPage.setList;
-    const int n = sets.count();
-    const int c = sets.currentSet;
     platform::Dialog &page = dialog();
-    page.setEnabled(FIRST, n > 1);
-    page.setEnabled(PREVIOUS, c > 0);
-    page.setEnabled(NEXT, c < n - 1);
-    page.setEnabled(LAST, n > 1);
-    page.setEnabled(PRINT, n >= 1);
-    page.setEnabled(SLIDES, n >= 1);
+    navigator.enableButtons(page);
+    page.setEnabled(PRINT, navigator.hasSets());
+    page.setEnabled(SLIDES, navigator.hasSets());
 }
 
 void GraphPage::drawItem(int id, platform::DrawingContext &dc, const platform::Rect &item) {
@@ -59,15 +51,8 @@ void GraphPage::drawItem(int id, platform::DrawingContext &dc, const platform::R
     // Composed off screen and copied in one go, so the area never shows a half-drawn graph.
     platform::DrawingContext &target = offscreenDC ? *offscreenDC : dc;
     target.fillRect(item, platform::WHITE);
-    const SetList &sets = window.fileSelectionPage.setList;
-    const TemperatureSet *set = sets.current();
-    if (!set) {
-        dialog().setText(STATUS, text::NO_DATA);
-    } else {
-        dialog().setText(STATUS, text::format(text::SET_POSITION, sets.currentSet + 1, sets.count(),
-                                              set->title()));
+    if (navigator.showStatus(dialog()))
         drawContourGraph(target, item.left, item.top, item.width(), item.height());
-    }
     if (offscreenDC)
         dc.copyFrom(*offscreenDC, 0, 0, item.right, item.bottom, 0, 0);
 }
@@ -95,7 +80,7 @@ void GraphPage::timer(int) {
         return;
     const SetList &sets = window.fileSelectionPage.setList;
     if (sets.currentSet < sets.count() - 1) {
-        onNext();
+        navigator.next();
         return;
     }
     dialog().setText(SLIDES, text::SLIDES_BUTTON);
@@ -115,26 +100,6 @@ void GraphPage::onSlides() {
 CommandOutcome GraphPage::onPrint() {
     return printGraph(window, localNow()) ? CommandOutcome::completed()
                                           : CommandOutcome::cancelled();
-}
-
-void GraphPage::onFirst() {
-    window.fileSelectionPage.setList.first();
-    redrawGraph();
-}
-
-void GraphPage::onPrevious() {
-    if (window.fileSelectionPage.setList.previous())
-        redrawGraph();
-}
-
-void GraphPage::onNext() {
-    if (window.fileSelectionPage.setList.next())
-        redrawGraph();
-}
-
-void GraphPage::onLast() {
-    window.fileSelectionPage.setList.last();
-    redrawGraph();
 }
 
 void GraphPage::redrawGraph() { dialog().redraw(GRAPH_AREA); }

@@ -7,6 +7,7 @@
 #include "platform/CommandOutcome.h"
 #include "platform/Page.h"
 #include "presentation/ContourGraph.h"
+#include "presentation/SetNavigator.h"
 
 #include <cstdint>
 #include <memory>
@@ -19,11 +20,11 @@ class GraphPage : public platform::Page {
 public:
     enum Control : int {
         GRAPH_AREA = 1002,
-        STATUS = 1005,
-        FIRST = 1009,
-        PREVIOUS = 1010,
-        NEXT = 1011,
-        LAST = 1012,
+        STATUS = SetNavigator::STATUS,
+        FIRST = SetNavigator::FIRST,
+        PREVIOUS = SetNavigator::PREVIOUS,
+        NEXT = SetNavigator::NEXT,
+        LAST = SetNavigator::LAST,
         PRINT = 1013,
         SLIDES = 1015,
     };
@@ -53,10 +54,8 @@ public:
     void drawItem(int id, platform::DrawingContext &dc, const platform::Rect &item) override;
     void timer(int id) override;
 
-    void onFirst();
-    void onPrevious();
-    void onNext();
-    void onLast();
+    SetNavigator navigator; // redraws the graph after a move
+
     void onSlides();
     CommandOutcome onPrint();
 

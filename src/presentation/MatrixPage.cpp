@@ -29,11 +29,11 @@ std::string valueText(double value) {
 
 } // namespace
 
-MatrixPage::MatrixPage(MainWindow &mainWindow) : Page(MATRIX_TEMPLATE), window(mainWindow) {
-    bind(FIRST, [this] { onFirst(); });
-    bind(PREVIOUS, [this] { onPrevious(); });
-    bind(NEXT, [this] { onNext(); });
-    bind(LAST, [this] { onLast(); });
+MatrixPage::MatrixPage(MainWindow &mainWindow)
+    : Page(MATRIX_TEMPLATE), window(mainWindow),
+      navigator(mainWindow.fileSelectionPage.setList, [this] { showCurrentSet(); }) {
+    for (auto &[id, command] : navigator.commands())
+        bind(id, command);
     bind(PRINT, [this] { onPrint(); });
     bind(EXPORT, [this] { onExport(); });
 }
@@ -61,16 +61,10 @@ void MatrixPage::resized(int width, int height) {
 
 void MatrixPage::showCurrentSet() {
     platform::Dialog &page = dialog();
-    const SetList &sets = window.fileSelectionPage.setList;
-    const int n = sets.count();
-    const int current = sets.currentSet;
-    const TemperatureSet *set = sets.current();
-    page.setEnabled(FIRST, n > 1);
-    page.setEnabled(PREVIOUS, current > 0);
-    page.setEnabled(NEXT, current < n - 1);
-    page.setEnabled(LAST, n > 1);
-    page.setEnabled(PRINT, n > 0);
-    page.setEnabled(EXPORT, n > 0);
+    const TemperatureSet *set = window.fileSelectionPage.setList.current();
+    navigator.enableButtons(page);
+    page.setEnabled(PRINT, navigator.hasSets());
+    page.setEnabled(EXPORT, navigator.hasSets());
 
     const ArrayDimensions d = window.fileSelectionPage.loggerArray.dimensions();
     const int R = d.rows;
@@ -80,8 +74,7 @@ void MatrixPage::showCurrentSet() {
     platform::ListView &values = arrayList();
     platform::ListView &singular = singularList();
 
-    if (!set) {
-        page.setText(STATUS, text::NO_DATA);
+    if (!navigator.showStatus(page)) {
         // The ring keeps whatever it showed; only the positions themselves are emptied.
         for (int r = 0; r < R; ++r)
             for (int c = 0; c < K; ++c)
@@ -91,7 +84,6 @@ void MatrixPage::showCurrentSet() {
         return;
     }
 
-    page.setText(STATUS, text::format(text::SET_POSITION, current + 1, n, set->title()));
     // Set position (r, c), ring included, is list row r + 2 and list column c + 2.
     auto show = [&](int r, int c) {
         values.setItemText(r + 2, c + 2, valueText(set->valueAt(r, c)));
@@ -111,26 +103,6 @@ void MatrixPage::showCurrentSet() {
     }
     for (int i = 0; i < d.singularCount; ++i)
         singular.setItemText(i, 1, valueText(set->valueAt(SINGULAR_ROW, i)));
-}
-
-void MatrixPage::onFirst() {
-    window.fileSelectionPage.setList.first();
-    showCurrentSet();
-}
-
-void MatrixPage::onPrevious() {
-    if (window.fileSelectionPage.setList.previous())
-        showCurrentSet();
-}
-
-void MatrixPage::onNext() {
-    if (window.fileSelectionPage.setList.next())
-        showCurrentSet();
-}
-
-void MatrixPage::onLast() {
-    window.fileSelectionPage.setList.last();
-    showCurrentSet();
 }
 
 std::string MatrixPage::csvText() {

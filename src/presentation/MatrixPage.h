@@ -5,6 +5,7 @@
 
 #include "platform/CommandOutcome.h"
 #include "platform/Page.h"
+#include "presentation/SetNavigator.h"
 
 #include <string>
 
@@ -19,13 +20,13 @@ class ListView;
 class MatrixPage : public platform::Page {
 public:
     enum Control : int {
-        STATUS = 1005,
+        STATUS = SetNavigator::STATUS,
         ARRAY_LIST = 1007,
         SINGULAR_LIST = 1008,
-        FIRST = 1009,
-        PREVIOUS = 1010,
-        NEXT = 1011,
-        LAST = 1012,
+        FIRST = SetNavigator::FIRST,
+        PREVIOUS = SetNavigator::PREVIOUS,
+        NEXT = SetNavigator::NEXT,
+        LAST = SetNavigator::LAST,
         PRINT = 1013,
         EXPORT = 1014,
     };
@@ -35,16 +36,17 @@ public:
     explicit MatrixPage(MainWindow &window);
 
     MainWindow &window;
+    SetNavigator navigator; // shows the new set after a move
 
     // The singular list's two columns.
     void initialise() override;
     void resized(int width, int height) override;
 
     void showCurrentSet();
-    void onFirst();
-    void onPrevious();
-    void onNext();
-    void onLast();
+    void onFirst() { navigator.first(); }
+    void onPrevious() { navigator.previous(); }
+    void onNext() { navigator.next(); }
+    void onLast() { navigator.last(); }
     // Prints the page; defined with the printing code.
     CommandOutcome onPrint();
     CommandOutcome onExport();

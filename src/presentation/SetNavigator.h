@@ -1,0 +1,42 @@
+#pragma once
+// The set buttons "1", "<<", ">>" and "L" and the set status line, as the Matrix and Graph
+// pages both show them (their templates give them the same ids). Each page owns one; moving
+// to another set calls the page's show function, so the page redraws what it shows.
+
+#include <functional>
+#include <utility>
+#include <vector>
+
+namespace zqar {
+
+class SetList;
+
+namespace platform {
+class Dialog;
+}
+
+class SetNavigator {
+public:
+    enum Control : int { STATUS = 1005, FIRST = 1009, PREVIOUS = 1010, NEXT = 1011, LAST = 1012 };
+
+    SetNavigator(SetList &sets, std::function<void()> show);
+
+    void first();
+    void previous();
+    void next();
+    void last();
+
+    // The four buttons with their commands, for the page's message table.
+    std::vector<std::pair<int, std::function<void()>>> commands();
+    // Enables the four buttons for the current position in the list.
+    void enableButtons(platform::Dialog &page) const;
+    // "n of m  title" for the current set, or that there is none. Answers whether there is.
+    bool showStatus(platform::Dialog &page) const;
+    bool hasSets() const;
+
+private:
+    SetList &sets;
+    std::function<void()> show;
+};
+
+} // namespace zqar
