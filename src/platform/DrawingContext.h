@@ -85,21 +85,31 @@ public:
 
     virtual int deviceCaps(DeviceCap cap) const = 0;
 
-    // The pen of the lines and the font of the text from now on. A context starts with a
-    // one-pixel black pen and a font of its own.
-    virtual void setPen(const Pen &pen) = 0;
-    virtual void setFont(const FontRequest &font) = 0;
+    // What the next lines and texts are drawn with. A context starts with a one-pixel black
+    // pen, a font of its own, opaque black text aligned left/top, at (0, 0).
+    void setPen(const Pen &pen) { currentPen = pen; }
+    void setFont(const FontRequest &font) { currentFont = font; }
+    void setBackgroundMode(BackgroundMode mode) { currentMode = mode; }
+    void setTextColour(Colour colour) { currentTextColour = colour; }
+    void setTextAlign(unsigned align) { currentAlign = align; }
+    void moveTo(int x, int y) { currentPosition = {x, y}; }
+    // A line with the current pen from the current position to (x, y), without (x, y).
+    void lineTo(int x, int y) {
+        const Point from = currentPosition;
+        currentPosition = {x, y};
+        drawLine(from, currentPosition);
+    }
+
+    const Pen &pen() const { return currentPen; }
+    const FontRequest &font() const { return currentFont; }
+    BackgroundMode backgroundMode() const { return currentMode; }
+    Colour textColour() const { return currentTextColour; }
+    unsigned textAlign() const { return currentAlign; }
+    Point position() const { return currentPosition; }
 
     virtual void fillRect(const Rect &rect, Colour colour) = 0;
     // A one-pixel border just inside the rectangle.
     virtual void frameRect(const Rect &rect, Colour colour) = 0;
-    virtual void moveTo(int x, int y) = 0;
-    // A line with the current pen from the current position to (x, y), without (x, y).
-    virtual void lineTo(int x, int y) = 0;
-
-    virtual void setBackgroundMode(BackgroundMode mode) = 0;
-    virtual void setTextColour(Colour colour) = 0;
-    virtual void setTextAlign(unsigned align) = 0;
     virtual void textOut(int x, int y, std::string_view text) = 0;
     // Width and height of the text in the current font.
     virtual Size textExtent(std::string_view text) = 0;
@@ -107,6 +117,26 @@ public:
     // Copies width x height pixels from source (at sx, sy) to (x, y) of this context.
     virtual void copyFrom(const DrawingContext &source, int x, int y, int width, int height,
                           int sx, int sy) = 0;
+
+    static constexpr int DEFAULT_FONT_HEIGHT = 16; // pixels, before any font is set
+
+protected:
+    // A line with the current pen from from to to, without to.
+    virtual void drawLine(Point from, Point to) = 0;
+
+private:
+    Pen currentPen;
+    FontRequest currentFont = defaultFont();
+    BackgroundMode currentMode = BackgroundMode::Opaque;
+    Colour currentTextColour = BLACK;
+    unsigned currentAlign = TA_LEFT | TA_TOP;
+    Point currentPosition;
+
+    static FontRequest defaultFont() {
+        FontRequest font;
+        font.height = DEFAULT_FONT_HEIGHT;
+        return font;
+    }
 };
 
 // A printer context for one document, as the print dialog gives it.

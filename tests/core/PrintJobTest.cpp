@@ -20,22 +20,22 @@ using platform::DrawingContext;
 using platform::RecordedCall;
 using platform::RecordingContext;
 
-// Hands the print job a printer whose recording outlives the job.
+// Hands the print job a printer whose recording outlives the job. The job sets its pen and
+// font here; they are handed on with each call.
 class SharedPrinter : public platform::PrintTarget {
 public:
     explicit SharedPrinter(RecordingContext &recording) : to(recording) {}
     int deviceCaps(platform::DeviceCap cap) const override { return to.deviceCaps(cap); }
-    void setPen(const platform::Pen &pen) override { to.setPen(pen); }
-    void setFont(const platform::FontRequest &font) override { to.setFont(font); }
     void fillRect(const platform::Rect &r, platform::Colour c) override { to.fillRect(r, c); }
     void frameRect(const platform::Rect &r, platform::Colour c) override { to.frameRect(r, c); }
-    void moveTo(int x, int y) override { to.moveTo(x, y); }
-    void lineTo(int x, int y) override { to.lineTo(x, y); }
-    void setBackgroundMode(platform::BackgroundMode m) override { to.setBackgroundMode(m); }
-    void setTextColour(platform::Colour c) override { to.setTextColour(c); }
-    void setTextAlign(unsigned a) override { to.setTextAlign(a); }
-    void textOut(int x, int y, std::string_view t) override { to.textOut(x, y, t); }
-    platform::Size textExtent(std::string_view t) override { return to.textExtent(t); }
+    void textOut(int x, int y, std::string_view t) override {
+        handOnState();
+        to.textOut(x, y, t);
+    }
+    platform::Size textExtent(std::string_view t) override {
+        handOnState();
+        return to.textExtent(t);
+    }
     void copyFrom(const DrawingContext &s, int x, int y, int w, int h, int sx, int sy) override {
         to.copyFrom(s, x, y, w, h, sx, sy);
     }
@@ -44,7 +44,22 @@ public:
     void endPage() override { to.endPage(); }
     void endDocument() override { to.endDocument(); }
 
+protected:
+    void drawLine(platform::Point from, platform::Point end) override {
+        handOnState();
+        to.moveTo(from.x, from.y);
+        to.lineTo(end.x, end.y);
+    }
+
 private:
+    void handOnState() {
+        to.setPen(pen());
+        to.setFont(font());
+        to.setBackgroundMode(backgroundMode());
+        to.setTextColour(textColour());
+        to.setTextAlign(textAlign());
+    }
+
     RecordingContext &to;
 };
 
@@ -108,7 +123,8 @@ TEST_F(Printing, MillimetresBecomePrinterPixels) {
         EXPECT_EQ(font.request.clipPrecision, 2);
         EXPECT_EQ(font.request.quality, 2);
     }
-    EXPECT_EQ(printer.font(), job.bodyFont);
+    ASSERT_NE(job.target(), nullptr);
+    EXPECT_EQ(job.target()->font(), job.bodyFont);
 }
 
 TEST_F(Printing, TextPiecesGoToTheirColumnsAndAlignments) {

@@ -343,18 +343,12 @@ TEST_F(QtDialogTest, OwnerDrawnControlPaintsThroughThePage) {
 
     struct NullContext : DrawingContext {
         int deviceCaps(DeviceCap) const override { return 0; }
-        void setPen(const Pen &) override {}
-        void setFont(const FontRequest &) override {}
         void fillRect(const Rect &, Colour) override {}
         void frameRect(const Rect &, Colour) override {}
-        void moveTo(int, int) override {}
-        void lineTo(int, int) override {}
-        void setBackgroundMode(BackgroundMode) override {}
-        void setTextColour(Colour) override {}
-        void setTextAlign(unsigned) override {}
         void textOut(int, int, std::string_view) override {}
         Size textExtent(std::string_view) override { return {}; }
         void copyFrom(const DrawingContext &, int, int, int, int, int, int) override {}
+        void drawLine(Point, Point) override {}
     };
     QtDialog::setPainterContextFactory([](QPainter &) { return std::make_unique<NullContext>(); });
     dialog->control(AREA)->grab();

@@ -8,16 +8,12 @@ RecordingContext::RecordingContext() {
     caps[HORZRES] = 1920;
     caps[VERTRES] = 1080;
     caps[HORZSIZE] = 508;
-    currentFont.height = DEFAULT_FONT_HEIGHT;
 }
 
 int RecordingContext::deviceCaps(DeviceCap cap) const {
     const auto found = caps.find(cap);
     return found == caps.end() ? 0 : found->second;
 }
-
-void RecordingContext::setPen(const Pen &pen) { currentPen = pen; }
-void RecordingContext::setFont(const FontRequest &font) { currentFont = font; }
 
 void RecordingContext::record(CallKind kind) {
     RecordedCall call;
@@ -37,39 +33,28 @@ void RecordingContext::frameRect(const Rect &rect, Colour colour) {
     calls.back().colour = colour;
 }
 
-void RecordingContext::moveTo(int x, int y) {
-    position = {x, y};
-    record(CallKind::MoveTo);
-    calls.back().point = position;
-}
-
-void RecordingContext::lineTo(int x, int y) {
+void RecordingContext::drawLine(Point from, Point to) {
     record(CallKind::LineTo);
     RecordedCall &call = calls.back();
-    call.from = position;
-    call.point = {x, y};
-    call.colour = currentPen.colour;
-    call.penWidth = currentPen.width;
-    position = {x, y};
+    call.from = from;
+    call.point = to;
+    call.colour = pen().colour;
+    call.penWidth = pen().width;
 }
-
-void RecordingContext::setBackgroundMode(BackgroundMode newMode) { mode = newMode; }
-void RecordingContext::setTextColour(Colour colour) { currentTextColour = colour; }
-void RecordingContext::setTextAlign(unsigned newAlign) { align = newAlign; }
 
 void RecordingContext::textOut(int x, int y, std::string_view text) {
     record(CallKind::Text);
     RecordedCall &call = calls.back();
     call.point = {x, y};
     call.text = std::string(text);
-    call.align = align;
-    call.font = currentFont;
-    call.textColour = currentTextColour;
-    call.backgroundMode = mode;
+    call.align = textAlign();
+    call.font = font();
+    call.textColour = textColour();
+    call.backgroundMode = backgroundMode();
 }
 
 Size RecordingContext::textExtent(std::string_view text) {
-    const int height = currentFont.height < 0 ? -currentFont.height : currentFont.height;
+    const int height = font().height < 0 ? -font().height : font().height;
     return {static_cast<int>(text.size()) * height / 2, height};
 }
 

@@ -23,7 +23,7 @@ namespace zqar::platform {
 
 namespace {
 
-constexpr int DEFAULT_FONT_PIXELS = 16; // the context's font before any is set
+constexpr int DEFAULT_FONT_PIXELS = DrawingContext::DEFAULT_FONT_HEIGHT; // a request of height 0
 constexpr int PRINT_DPI = 300;          // enough for text, and keeps the field's fills few
 constexpr int MAX_FONT_PIXELS = 100000;
 
@@ -38,7 +38,6 @@ QtDrawingContext::QtDrawingContext() = default;
 
 QtDrawingContext::QtDrawingContext(QPainter &externalPainter) : painter(&externalPainter) {
     device = externalPainter.device();
-    setUp();
 }
 
 QtDrawingContext::~QtDrawingContext() {
@@ -59,7 +58,6 @@ std::unique_ptr<QtDrawingContext> QtDrawingContext::offscreen(int width, int hei
     context->device = context->ownedImage.get();
     context->ownedPainter = std::make_unique<QPainter>(context->ownedImage.get());
     context->painter = context->ownedPainter.get();
-    context->setUp();
     return context;
 }
 
@@ -70,13 +68,7 @@ QtDrawingContext::forPrinter(std::unique_ptr<QPagedPaintDevice> pagedDevice) {
     context->printer = std::move(pagedDevice);
     context->ownedPainter = std::make_unique<QPainter>();
     context->painter = context->ownedPainter.get();
-    context->setUp();
     return context;
-}
-
-void QtDrawingContext::setUp() {
-    fontRequest.height = DEFAULT_FONT_PIXELS;
-    font = makeFont(fontRequest);
 }
 
 bool QtDrawingContext::painting() const { return painter && painter->isActive(); }
@@ -99,15 +91,13 @@ int QtDrawingContext::deviceCaps(DeviceCap cap) const {
     return 0;
 }
 
-// Every pen the program uses is one pixel wide, so lines are drawn as pixel runs.
-void QtDrawingContext::setPen(const Pen &newPen) { pen = newPen; }
-
-void QtDrawingContext::setFont(const FontRequest &request) {
-    // Making a font measures it on the device; a request that did not change keeps its font.
-    if (request == fontRequest)
-        return;
-    fontRequest = request;
-    font = makeFont(request);
+const QFont &QtDrawingContext::currentFont() {
+    if (!fontMade || font() != fontRequest) {
+        fontRequest = font();
+        fontMade = true;
+        madeFont = makeFont(fontRequest);
+    }
+    return madeFont;
 }
 
 QFont QtDrawingContext::makeFont(const FontRequest &request) const {
@@ -172,32 +162,32 @@ void QtDrawingContext::frameRect(const Rect &rect, Colour colour) {
     fillPixels(rect.right - 1, rect.top + 1, rect.right, rect.bottom - 1, colour);
 }
 
-void QtDrawingContext::moveTo(int x, int y) { position = {x, y}; }
-
-void QtDrawingContext::lineTo(int x, int y) {
-    const Point from = position;
-    position = {x, y};
+// Every pen the program uses is one pixel wide, so level and upright lines are pixel runs.
+void QtDrawingContext::drawLine(Point from, Point to) {
+    const int x = to.x;
+    const int y = to.y;
+    const Colour colour = pen().colour;
     if (from.y == y) {
         // Horizontal: from the start up to, not including, the end.
         const int step = sign(x - from.x);
         if (step > 0)
-            fillPixels(from.x, y, x, y + 1, pen.colour);
+            fillPixels(from.x, y, x, y + 1, colour);
         else if (step < 0)
-            fillPixels(x + 1, y, from.x + 1, y + 1, pen.colour);
+            fillPixels(x + 1, y, from.x + 1, y + 1, colour);
         return;
     }
     if (from.x == x) {
         if (y > from.y)
-            fillPixels(x, from.y, x + 1, y, pen.colour);
+            fillPixels(x, from.y, x + 1, y, colour);
         else
-            fillPixels(x, y + 1, x + 1, from.y + 1, pen.colour);
+            fillPixels(x, y + 1, x + 1, from.y + 1, colour);
         return;
     }
     if (!painting())
         return;
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing, false);
-    painter->setPen(QPen(toQColor(pen.colour), 0));
+    painter->setPen(QPen(toQColor(colour), 0));
     // The painter includes the end point; stop one step short along the major axis.
     const int dx = x - from.x;
     const int dy = y - from.y;
@@ -208,16 +198,14 @@ void QtDrawingContext::lineTo(int x, int y) {
     painter->restore();
 }
 
-void QtDrawingContext::setBackgroundMode(BackgroundMode mode) { backgroundMode = mode; }
-void QtDrawingContext::setTextColour(Colour colour) { textColour = toQColor(colour); }
-void QtDrawingContext::setTextAlign(unsigned newAlign) { align = newAlign; }
-
 void QtDrawingContext::textOut(int x, int y, std::string_view text) {
     if (!painting())
         return;
     const QString string = toQString(text);
-    const QFontMetrics metrics(font, device);
+    const QFont &textFont = currentFont();
+    const QFontMetrics metrics(textFont, device);
     const int width = metrics.horizontalAdvance(string);
+    const unsigned align = textAlign();
     int left = x;
     if ((align & TA_CENTER) == TA_CENTER)
         left = x - width / 2;
@@ -228,9 +216,9 @@ void QtDrawingContext::textOut(int x, int y, std::string_view text) {
         baseline = y;
     else if (align & TA_BOTTOM)
         baseline = y - metrics.descent();
-    painter->setFont(font);
-    painter->setPen(textColour);
-    if (backgroundMode == BackgroundMode::Opaque) {
+    painter->setFont(textFont);
+    painter->setPen(toQColor(textColour()));
+    if (backgroundMode() == BackgroundMode::Opaque) {
         painter->setBackgroundMode(Qt::OpaqueMode);
         painter->setBackground(Qt::white);
     } else {
@@ -242,7 +230,7 @@ void QtDrawingContext::textOut(int x, int y, std::string_view text) {
 Size QtDrawingContext::textExtent(std::string_view text) {
     if (!device)
         return {};
-    const QFontMetrics metrics(font, device);
+    const QFontMetrics metrics(currentFont(), device);
     return {metrics.horizontalAdvance(toQString(text)), metrics.ascent() + metrics.descent()};
 }
 

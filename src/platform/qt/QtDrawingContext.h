@@ -42,15 +42,8 @@ public:
     const QImage *image() const { return ownedImage.get(); }
 
     int deviceCaps(DeviceCap cap) const override;
-    void setPen(const Pen &pen) override;
-    void setFont(const FontRequest &font) override;
     void fillRect(const Rect &rect, Colour colour) override;
     void frameRect(const Rect &rect, Colour colour) override;
-    void moveTo(int x, int y) override;
-    void lineTo(int x, int y) override;
-    void setBackgroundMode(BackgroundMode mode) override;
-    void setTextColour(Colour colour) override;
-    void setTextAlign(unsigned align) override;
     void textOut(int x, int y, std::string_view text) override;
     Size textExtent(std::string_view text) override;
     void copyFrom(const DrawingContext &source, int x, int y, int width, int height, int sx,
@@ -62,10 +55,15 @@ public:
     void endPage() override;
     void endDocument() override;
 
+protected:
+    void drawLine(Point from, Point to) override;
+
 private:
     QtDrawingContext();
 
-    void setUp();
+    // The font made from the current request; making one measures it on the device, so the
+    // last one is kept while the request stays the same.
+    const QFont &currentFont();
     QFont makeFont(const FontRequest &request) const;
     // Fills device pixels, straight into the bitmap when there is one.
     void fillPixels(int left, int top, int right, int bottom, Colour colour);
@@ -78,13 +76,9 @@ private:
     QPaintDevice *device = nullptr;
     bool pageEnded = false;
 
-    Pen pen;
-    FontRequest fontRequest; // what font was made from
-    QFont font;
-    Point position;
-    unsigned align = TA_LEFT | TA_TOP;
-    BackgroundMode backgroundMode = BackgroundMode::Opaque;
-    QColor textColour = Qt::black;
+    bool fontMade = false;
+    FontRequest fontRequest; // what madeFont was made from
+    QFont madeFont;
 };
 
 // A PDF file of A4 pages at 300 dots per inch, no margins of its own, as a printer context.
