@@ -6,8 +6,8 @@
 
 namespace zqar {
 
-TemperatureSet::TemperatureSet(double setTime, double setSpan, int32_t setRows,
-                               int32_t setColumns, int32_t setSingularCount)
+TemperatureSet::TemperatureSet(double setTime, double setSpan, int32_t setRows, int32_t setColumns,
+                               int32_t setSingularCount)
     : span(setSpan), rows(std::max(setRows, 0)), columns(std::max(setColumns, 0)),
       singularCount(std::max(setSingularCount, 0)),
       gridSize(static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns)),

@@ -115,8 +115,8 @@ public:
     virtual Size textExtent(std::string_view text) = 0;
 
     // Copies width x height pixels from source (at sx, sy) to (x, y) of this context.
-    virtual void copyFrom(const DrawingContext &source, int x, int y, int width, int height,
-                          int sx, int sy) = 0;
+    virtual void copyFrom(const DrawingContext &source, int x, int y, int width, int height, int sx,
+                          int sy) = 0;
 
     static constexpr int DEFAULT_FONT_HEIGHT = 16; // pixels, before any font is set
 

@@ -2,8 +2,8 @@
 
 #include "analysis/TemperatureSet.h"
 #include "data/numbers.h"
-#include "resources/format.h"
 #include "resources/displayTexts.h"
+#include "resources/format.h"
 #include "resources/strings.h"
 
 #include <algorithm>
@@ -115,16 +115,14 @@ FieldPlacement placeField(const LayoutSizes &sizes) {
     FieldPlacement field;
     const int64_t unit = sizes.unit;
     field.cellHeight = (sizes.height - 8 * unit) / sizes.rowSlots;
-    field.cellWidth =
-        truncToInt(field.cellHeight / sizes.rowSpacing * sizes.columnSpacing);
+    field.cellWidth = truncToInt(field.cellHeight / sizes.rowSpacing * sizes.columnSpacing);
     // legA = ceil(nb / (H / (u + 3))); x0 = (W - legA * 9u - (K + inset) * cellW - 30 - cellH) / 2
     const double estimatedLegendColumns =
         std::ceil(sizes.bandCount / static_cast<double>(sizes.estimatedLinesPerColumn));
-    field.left = truncToInt(
-        (sizes.width - estimatedLegendColumns * sizes.legendColumnWidth -
-         static_cast<double>((sizes.columns + sizes.inset) * field.cellWidth) -
-         FIELD_TO_SINGULAR_GAP - field.cellHeight) *
-        0.5);
+    field.left = truncToInt((sizes.width - estimatedLegendColumns * sizes.legendColumnWidth -
+                             static_cast<double>((sizes.columns + sizes.inset) * field.cellWidth) -
+                             FIELD_TO_SINGULAR_GAP - field.cellHeight) *
+                            0.5);
     const int64_t singularsRight =
         field.left + 2 * unit + sizes.columns * field.cellWidth + field.cellHeight;
     field.top = 4 * unit;
@@ -139,10 +137,10 @@ FieldPlacement placeField(const LayoutSizes &sizes) {
     }
     field.left = 4 * unit;
     for (int round = 0; round < FITTING_ROUNDS; ++round) {
-        field.cellWidth = truncToInt((sizes.width -
-                                      sizes.legendColumnCount * sizes.legendColumnWidth -
-                                      8 * unit - 2 * unit - field.cellHeight) /
-                                     static_cast<double>(sizes.columns + sizes.inset));
+        field.cellWidth =
+            truncToInt((sizes.width - sizes.legendColumnCount * sizes.legendColumnWidth - 8 * unit -
+                        2 * unit - field.cellHeight) /
+                       static_cast<double>(sizes.columns + sizes.inset));
         field.cellHeight = truncToInt(field.cellWidth / sizes.columnSpacing * sizes.rowSpacing);
         field.top = (sizes.height - sizes.rowSlots * field.cellHeight) / 2;
     }
@@ -158,10 +156,9 @@ bool fieldIsDrawable(const LayoutSizes &sizes, const FieldPlacement &field) {
         static_cast<double>(sizes.rows + 2) * static_cast<double>(sizes.columns + 2);
     const double absWidth = static_cast<double>(std::llabs(field.cellWidth));
     const double absHeight = static_cast<double>(std::llabs(field.cellHeight));
-    const double extentX = std::abs(static_cast<double>(field.left)) +
-                           static_cast<double>(sizes.width) +
-                           static_cast<double>(sizes.columns + 2) * absWidth + 3 * absHeight +
-                           20.0 * sizes.unit;
+    const double extentX =
+        std::abs(static_cast<double>(field.left)) + static_cast<double>(sizes.width) +
+        static_cast<double>(sizes.columns + 2) * absWidth + 3 * absHeight + 20.0 * sizes.unit;
     const double extentY =
         std::abs(static_cast<double>(field.top)) + static_cast<double>(sizes.height) +
         static_cast<double>(std::max(sizes.rows, sizes.singularCount) + 2) * absHeight +
@@ -186,8 +183,8 @@ struct Placement {
     int singularLeft = 0; // the singular squares' left edge
 };
 
-Placement placeOnDevice(const ContourLayout &layout, const ArrayDimensions &dimensions,
-                        int inset, int x, int y) {
+Placement placeOnDevice(const ContourLayout &layout, const ArrayDimensions &dimensions, int inset,
+                        int x, int y) {
     Placement place;
     place.rows = dimensions.rows;
     place.columns = dimensions.columns;
@@ -251,12 +248,11 @@ void fillSpan(DrawingContext &dc, const Placement &place, const BandParameters &
               const BandTable &table, const SpanCorners &corners, int r, int c,
               std::vector<Run> &runs) {
     const int spanHeight = (r < 0 || r == place.rows - 1) ? place.cellHeight / 2 : place.cellHeight;
-    const int spanWidth =
-        (c < 0 || c == place.columns - 1) ? place.cellWidth / 2 : place.cellWidth;
+    const int spanWidth = (c < 0 || c == place.columns - 1) ? place.cellWidth / 2 : place.cellWidth;
     if (spanHeight <= 0)
         return;
-    const int spanLeft =
-        place.fieldLeft + c * place.cellWidth + ((c < 0 ? 2 : 1) * place.cellWidth * place.inset) / 2;
+    const int spanLeft = place.fieldLeft + c * place.cellWidth +
+                         ((c < 0 ? 2 : 1) * place.cellWidth * place.inset) / 2;
     const int spanTop = place.fieldTop + r * place.cellHeight +
                         ((r < 0 ? 2 : 1) * place.cellHeight * place.inset) / 2;
     // Band positions down the left and right edges, a = (T - minimum) / spacing.
@@ -331,7 +327,8 @@ void drawSingularSquares(DrawingContext &dc, const TemperatureSet &set, const Pl
 void drawRowLabels(DrawingContext &dc, const Placement &place) {
     const int u = place.unit;
     for (int i = 0; i < place.rows; ++i) {
-        drawText(dc, place.fieldLeft - u, place.fieldTop + place.insetHeight + u / 3 + i * place.cellHeight,
+        drawText(dc, place.fieldLeft - u,
+                 place.fieldTop + place.insetHeight + u / 3 + i * place.cellHeight,
                  ALIGN_RIGHT_BASELINE, text::format(text::ROW_LABEL, i + 1));
         const int lineY = place.fieldTop + place.insetHeight + i * place.cellHeight;
         dc.moveTo(place.fieldLeft + place.insetWidth, lineY);
@@ -360,7 +357,8 @@ void drawSingularLabels(DrawingContext &dc, const Placement &place) {
     const int side = place.cellHeight;
     for (int i = 0; i < place.singularCount; ++i) {
         const int top = place.fieldTop + i * place.cellHeight;
-        drawText(dc, place.fieldLeft + (place.columns + place.inset) * place.cellWidth + (3 * u) / 2,
+        drawText(dc,
+                 place.fieldLeft + (place.columns + place.inset) * place.cellWidth + (3 * u) / 2,
                  place.fieldTop + (2 * u) / 3 + place.cellHeight / 2 + i * place.cellHeight,
                  ALIGN_RIGHT_BASELINE, text::format(text::SINGULAR_LABEL, i + 1));
         dc.moveTo(left, top);

@@ -64,9 +64,9 @@ struct ContourLayout {
     int fieldTop = 0;
     int legendColumnCount = 0;
     int legendColumnWidth = 0;
-    int legendTop = 0;        // the first legend box of each column
-    int legendLinePitch = 0;  // from one legend box to the next below it
-    bool fitted = false;      // the first estimate did not fit the width
+    int legendTop = 0;       // the first legend box of each column
+    int legendLinePitch = 0; // from one legend box to the next below it
+    bool fitted = false;     // the first estimate did not fit the width
 };
 
 ContourLayout layoutContourGraph(int logPixelsX, const ArrayDimensions &dimensions,

@@ -158,7 +158,8 @@ TEST(ContourGraph, LoggersOnTheBoundaryPaintOnlyBetweenThem) {
         draw(drawing, set, settings, 0, 0, 760, 460);
         const ContourLayout layout = layoutContourGraph(96, {3, 4, 2}, settings, 760, 460);
         const auto covered = fieldCoverage(drawing);
-        EXPECT_EQ(covered.size(), static_cast<std::size_t>(3 * layout.cellWidth * 2 * layout.cellHeight));
+        EXPECT_EQ(covered.size(),
+                  static_cast<std::size_t>(3 * layout.cellWidth * 2 * layout.cellHeight));
         const auto first = drawing.fills.front().rect;
         EXPECT_EQ(first.left, layout.fieldLeft);
         EXPECT_EQ(first.top, layout.fieldTop);
@@ -186,8 +187,8 @@ TEST(ContourGraph, LoggerWithoutValueLeavesItsSpansBlank) {
     const ContourLayout layout = layoutContourGraph(96, {3, 4, 0}, tenBands(), 760, 460);
     const int loggerX = layout.fieldLeft + layout.cellWidth / 2 + layout.cellWidth;
     const int loggerY = layout.fieldTop + layout.cellHeight / 2 + layout.cellHeight;
-    const Rect blank{loggerX - layout.cellWidth, loggerY - layout.cellHeight, loggerX + layout.cellWidth,
-                     loggerY + layout.cellHeight};
+    const Rect blank{loggerX - layout.cellWidth, loggerY - layout.cellHeight,
+                     loggerX + layout.cellWidth, loggerY + layout.cellHeight};
     const auto covered = fieldCoverage(drawing);
     for (const auto &pixel : covered)
         ASSERT_FALSE(blank.contains({pixel.first.first, pixel.first.second}))

@@ -161,7 +161,8 @@ TEST(QtDrawing, RenderedFieldShowsTheBandColours) {
     }
     // Band 7 for the singular square, inside its outline.
     const int xQ = layout.fieldLeft + 4 * layout.cellWidth + 2 * layout.unit;
-    EXPECT_EQ(colourAt(*dc, xQ + layout.cellHeight / 2, layout.fieldTop + layout.cellHeight / 2), rgb(166, 255, 0));
+    EXPECT_EQ(colourAt(*dc, xQ + layout.cellHeight / 2, layout.fieldTop + layout.cellHeight / 2),
+              rgb(166, 255, 0));
     // Outside the field, on the left, nothing was painted.
     EXPECT_EQ(colourAt(*dc, layout.fieldLeft - 2, y), rgb(255, 255, 255));
 }

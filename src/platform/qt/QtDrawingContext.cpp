@@ -24,7 +24,7 @@ namespace zqar::platform {
 namespace {
 
 constexpr int DEFAULT_FONT_PIXELS = DrawingContext::DEFAULT_FONT_HEIGHT; // a request of height 0
-constexpr int PRINT_DPI = 300;          // enough for text, and keeps the field's fills few
+constexpr int PRINT_DPI = 300; // enough for text, and keeps the field's fills few
 constexpr int MAX_FONT_PIXELS = 100000;
 
 QColor toQColor(Colour colour) { return QColor(redOf(colour), greenOf(colour), blueOf(colour)); }
