@@ -4,6 +4,7 @@
 
 #include "platform/CommandOutcome.h"
 #include "platform/Page.h"
+#include "resources/controlIds.h"
 
 #include <optional>
 #include <string>
@@ -26,24 +27,8 @@ constexpr double DAYS_PER_MINUTE = 0.0006944444444444444;
 constexpr double MAX_AVERAGED_SETS = 1000000.0;
 constexpr double MAX_SET_VALUES = 250000000.0;
 
-class DataFilterPage : public platform::Page {
+class DataFilterPage : public platform::Page, public DataFilterControls {
 public:
-    enum Control : int {
-        STATUS = 1005,
-        CALCULATE_AVERAGED = 1008,
-        CALCULATE_AT_TIME = 1009,
-        FINISH_TIME = 1010,
-        START_TIME = 1011,
-        TIME = 1012,
-        MINIMUM_TEMPERATURE = 1013,
-        MAXIMUM_TEMPERATURE = 1014,
-        LOAD_REPORT = 1015,
-        CREATE_REPORT = 1016,
-        SHOW_SINGULAR_AS_TEXT = 1017,
-        AVERAGING_INTERVAL = 1155,
-        CONTOUR_SPACING = 1156,
-    };
-
     explicit DataFilterPage(MainWindow &window);
 
     MainWindow &window;

@@ -18,8 +18,6 @@ namespace platform {
 class Host;
 }
 
-enum MainWindowControl : int { TAB_STRIP = 1000 };
-
 enum Tab : int { TAB_DATA_FILTER = 0, TAB_MATRIX = 1, TAB_GRAPH = 2, TAB_HELP = 3 };
 
 // System menu commands the window adds; the low four bits of a command are the platform's.

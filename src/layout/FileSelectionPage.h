@@ -7,6 +7,7 @@
 #include "data/LoggerArray.h"
 #include "platform/CommandOutcome.h"
 #include "platform/Page.h"
+#include "resources/controlIds.h"
 
 #include <functional>
 #include <string_view>
@@ -19,34 +20,8 @@ namespace platform {
 class ListView;
 }
 
-class FileSelectionPage : public platform::Page {
+class FileSelectionPage : public platform::Page, public FileSelectionControls {
 public:
-    enum Control : int {
-        USE_SERIAL_NUMBERS = 1001,
-        USE_COMMENT_FIELD = 1002,
-        ARRAY_LAYOUT_LIST = 1003,
-        ARRAY_LAYOUT_LABEL = 1004,
-        STATUS = 1005,
-        BROWSE = 1006,
-        SINGULAR_LAYOUT_LIST = 1007,
-        SINGULAR_LAYOUT_LABEL = 1008,
-        UPDATE_LAYOUT = 1009,
-        LOGGERS_ON_BOUNDARY = 1016,
-        LOAD_FILES = 1027,
-        COPY_FILES = 1028,
-        LOAD_PROJECT = 1029,
-        SAVE_PROJECT = 1030,
-        DIRECTORY = 1123,
-        NUMBER_OF_ROWS = 1153,
-        ROW_SPACING = 1154,
-        NUMBER_OF_COLUMNS = 1155,
-        NUMBER_OF_SINGULAR = 1156,
-        COLUMN_SPACING = 1157,
-        PROJECT_NUMBER = 1158,
-        PROJECT_DESCRIPTION = 1159,
-        PROJECT_DATE = 1160,
-    };
-
     static constexpr int LABEL_COLUMN_WIDTH = 40; // pixels, the singular table's label column
     static constexpr int CELL_COLUMN_WIDTH = 60;
 

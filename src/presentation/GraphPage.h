@@ -8,6 +8,7 @@
 #include "platform/Page.h"
 #include "presentation/ContourGraph.h"
 #include "presentation/SetNavigator.h"
+#include "resources/controlIds.h"
 
 #include <cstdint>
 #include <memory>
@@ -16,19 +17,8 @@ namespace zqar {
 
 class MainWindow;
 
-class GraphPage : public platform::Page {
+class GraphPage : public platform::Page, public GraphControls {
 public:
-    enum Control : int {
-        GRAPH_AREA = 1002,
-        STATUS = SetNavigator::STATUS,
-        FIRST = SetNavigator::FIRST,
-        PREVIOUS = SetNavigator::PREVIOUS,
-        NEXT = SetNavigator::NEXT,
-        LAST = SetNavigator::LAST,
-        PRINT = 1013,
-        SLIDES = 1015,
-    };
-
     static constexpr int SLIDE_TIMER = 42;
     static constexpr int SLIDE_INTERVAL_MS = 200;
     // Where the graph area goes in the page's client area, in pixels.

@@ -6,6 +6,7 @@
 #include "platform/CommandOutcome.h"
 #include "platform/Page.h"
 #include "presentation/SetNavigator.h"
+#include "resources/controlIds.h"
 
 #include <string>
 
@@ -17,20 +18,8 @@ namespace platform {
 class ListView;
 }
 
-class MatrixPage : public platform::Page {
+class MatrixPage : public platform::Page, public MatrixControls {
 public:
-    enum Control : int {
-        STATUS = SetNavigator::STATUS,
-        ARRAY_LIST = 1007,
-        SINGULAR_LIST = 1008,
-        FIRST = SetNavigator::FIRST,
-        PREVIOUS = SetNavigator::PREVIOUS,
-        NEXT = SetNavigator::NEXT,
-        LAST = SetNavigator::LAST,
-        PRINT = 1013,
-        EXPORT = 1014,
-    };
-
     static constexpr int SINGULAR_COLUMN_WIDTH = 50; // pixels
 
     explicit MatrixPage(MainWindow &window);

@@ -3,6 +3,8 @@
 // pages both show them (their templates give them the same ids). Each page owns one; moving
 // to another set calls the page's show function, so the page redraws what it shows.
 
+#include "resources/controlIds.h"
+
 #include <functional>
 #include <utility>
 #include <vector>
@@ -15,10 +17,8 @@ namespace platform {
 class Dialog;
 }
 
-class SetNavigator {
+class SetNavigator : public NavigationControls {
 public:
-    enum Control : int { STATUS = 1005, FIRST = 1009, PREVIOUS = 1010, NEXT = 1011, LAST = 1012 };
-
     SetNavigator(SetList &sets, std::function<void()> show);
 
     void first();

@@ -4,18 +4,17 @@
 #include "platform/qt/QtDialog.h"
 #include "platform/qt/QtIcon.h"
 #include "platform/qt/QtText.h"
+#include "resources/controlIds.h"
 #include "resources/templates.h"
 
 namespace zqar {
 
 namespace {
 
-constexpr int OK_COMMAND = 1;
-
 class AboutPage : public platform::Page {
 public:
     explicit AboutPage(QDialog &box) : Page(ABOUT_TEMPLATE) {
-        bind(OK_COMMAND, [&box] { box.accept(); });
+        bind(AboutControls::OK, [&box] { box.accept(); });
     }
     // A modal box of its own: Enter presses OK, Escape cancels, as in every such box.
     bool keyDown(int) override { return false; }

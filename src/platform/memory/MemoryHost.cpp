@@ -3,6 +3,7 @@
 #include "platform/DrawingContext.h"
 #include "platform/Page.h"
 #include "platform/memory/RecordingContext.h"
+#include "resources/controlIds.h"
 #include "resources/templates.h"
 
 #include <algorithm>
@@ -11,8 +12,6 @@
 namespace zqar::platform {
 
 namespace {
-constexpr int STATUS_LINE = 1005;
-
 // The file dialogs add the default extension to a name typed without one.
 std::string withDefaultExtension(std::string path, const FileDialogOptions &options) {
     const std::string name = std::filesystem::path(path).filename().string();
