@@ -9,6 +9,13 @@ namespace zqar::platform {
 
 constexpr int NO_ID = -1; // labels and group boxes that nothing addresses
 
+// Dialog units to pixels, with the base units of the font the templates were laid out in. Both
+// backends place controls with these, so a page measures the same in tests and on screen.
+constexpr int BASE_UNIT_X = 6; // pixels
+constexpr int BASE_UNIT_Y = 13;
+constexpr int dialogUnitsToPixelsX(int du) { return du * BASE_UNIT_X / 4; }
+constexpr int dialogUnitsToPixelsY(int du) { return du * BASE_UNIT_Y / 8; }
+
 enum class ControlKind {
     GroupBox,
     Label,           // static text

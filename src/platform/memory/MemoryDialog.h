@@ -19,10 +19,6 @@ namespace zqar::platform {
 class Page;
 class DrawingContext;
 
-// Dialog units to pixels with base units of 6 x 13 pixels.
-inline int dialogUnitsToPixelsX(int du) { return du * 6 / 4; }
-inline int dialogUnitsToPixelsY(int du) { return du * 13 / 8; }
-
 class MemoryDialog : public Dialog {
 public:
     explicit MemoryDialog(const DialogTemplate &dialogTemplate, Page *page = nullptr);

@@ -22,12 +22,6 @@ class DrawingContext;
 class Page;
 class QtListView;
 
-// Dialog units to pixels, with the base units of the font the templates were laid out in.
-constexpr int BASE_UNIT_X = 6; // pixels
-constexpr int BASE_UNIT_Y = 13;
-constexpr int dialogUnitsToPixelsX(int du) { return du * BASE_UNIT_X / 4; }
-constexpr int dialogUnitsToPixelsY(int du) { return du * BASE_UNIT_Y / 8; }
-
 // The face the pages are shown in: a sans serif with the narrow metrics the templates were
 // laid out for, where one is installed, at 11 pixels.
 QFont pageFont(const QFont &base);
