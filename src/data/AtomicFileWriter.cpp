@@ -54,6 +54,24 @@ void syncFolder(const fs::path &folder) {
     ::close(descriptor);
 }
 
+// Puts a finished temp file in the place of target: gives it the permission bits of the file it
+// replaces, syncs it to disk, renames it over target and syncs the folder. False when the sync
+// or the rename failed; the temp file is then still there and target as it was.
+bool replaceFileWith(const std::string &temporary, const std::string &target) {
+    struct stat old {};
+    if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode) &&
+        ::chmod(temporary.c_str(), old.st_mode & 07777) != 0)
+        return false;
+    if (!syncFile(temporary))
+        return false;
+    std::error_code error;
+    fs::rename(temporary, target, error);
+    if (error)
+        return false;
+    syncFolder(fs::path(target).parent_path());
+    return true;
+}
+
 } // namespace
 
 AtomicFileWriter::AtomicFileWriter(std::string targetPath) : target(std::move(targetPath)) {
@@ -103,17 +121,30 @@ bool AtomicFileWriter::flushBuffer() {
 }
 
 void AtomicFileWriter::write(std::string_view bytes) {
-    if (descriptor < 0 || failed)
+    // Bytes after a failure, or after the path was handed out, would go missing unnoticed.
+    if (descriptor < 0)
+        failed = true;
+    if (failed)
         return;
+    streamed = true;
     buffer.append(bytes);
     if (buffer.size() >= BUFFER_BYTES)
         flushBuffer();
 }
 
+const std::string &AtomicFileWriter::writtenByName() {
+    // The library would write over what was streamed before.
+    if (streamed)
+        failed = true;
+    closeDescriptor();
+    return temporary;
+}
+
 bool AtomicFileWriter::commit() {
-    if (descriptor < 0 || committed)
+    if (committed || temporary.empty())
         return committed;
-    flushBuffer();
+    if (descriptor >= 0)
+        flushBuffer();
     closeDescriptor();
     if (failed || !replaceFileWith(temporary, target))
         return false;
@@ -127,21 +158,6 @@ bool writeFileAtomically(const std::string &path, std::string_view bytes) {
         return false;
     writer.write(bytes);
     return writer.commit();
-}
-
-bool replaceFileWith(const std::string &temporary, const std::string &target) {
-    struct stat old {};
-    if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode) &&
-        ::chmod(temporary.c_str(), old.st_mode & 07777) != 0)
-        return false;
-    if (!syncFile(temporary))
-        return false;
-    std::error_code error;
-    fs::rename(temporary, target, error);
-    if (error)
-        return false;
-    syncFolder(fs::path(target).parent_path());
-    return true;
 }
 
 } // namespace zqar

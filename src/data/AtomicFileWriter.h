@@ -7,6 +7,10 @@
 // The temp file reaches the disk before the rename, and the folder after it (as far as the
 // system lets a folder be synced), so a crash leaves the old file or the whole new one. A new
 // file that replaces one takes over the old file's permission bits.
+//
+// Every file the program writes goes through here: the bytes a caller streams (reports, CSV,
+// projects), and files another library writes by name (images, PDF documents, copies), which
+// take the temp file's path from writtenByName() and leave the rest to commit().
 
 #include <string>
 #include <string_view>
@@ -21,8 +25,11 @@ public:
     AtomicFileWriter &operator=(const AtomicFileWriter &) = delete;
 
     // False when the target cannot be written or the temp file cannot be made.
-    bool isOpen() const { return descriptor >= 0; }
+    bool isOpen() const { return !temporary.empty() && !failed && !committed; }
     void write(std::string_view bytes);
+    // The temp file's path, for a library that writes a file by name; it is empty until then.
+    // Ask before writing anything else; nothing can be written through write() afterwards.
+    const std::string &writtenByName();
     // Writes what is left, syncs and closes the temp file and renames it over the target.
     // False on any failure since opening; the target is then as it was.
     bool commit();
@@ -35,16 +42,12 @@ private:
     std::string temporary;
     std::string buffer; // bytes not yet handed to the system
     int descriptor = -1;
+    bool streamed = false; // write() has been called
     bool failed = false;
     bool committed = false;
 };
 
 // The whole text into path, by way of AtomicFileWriter.
 bool writeFileAtomically(const std::string &path, std::string_view bytes);
-
-// Puts a finished temp file in the place of target: gives it the permission bits of the file it
-// replaces, syncs it to disk, renames it over target and syncs the folder. False when the sync
-// or the rename failed; the temp file is then still there and target as it was.
-bool replaceFileWith(const std::string &temporary, const std::string &target);
 
 } // namespace zqar

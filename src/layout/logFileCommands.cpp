@@ -18,7 +18,6 @@
 #include <ctime>
 #include <filesystem>
 #include <memory>
-#include <random>
 #include <sys/stat.h>
 #include <vector>
 
@@ -291,22 +290,11 @@ bool copyLogFile(const std::string &source, const std::string &target) {
     // Onto itself: replacing the file by its own copy gains nothing and risks the only copy.
     if (fs::exists(target, error) && fs::equivalent(source, target, error))
         return false;
-    static std::mt19937 generator{std::random_device{}()};
-    const fs::path targetPath(target);
-    const fs::path temporary =
-        targetPath.parent_path() /
-        ("." + targetPath.filename().string() + "." + std::to_string(generator()) + ".tmp");
-    if (!fs::copy_file(source, temporary, fs::copy_options::overwrite_existing, error)) {
-        fs::remove(temporary, error);
+    AtomicFileWriter writer(target);
+    if (!writer.isOpen() ||
+        !fs::copy_file(source, writer.writtenByName(), fs::copy_options::overwrite_existing, error))
         return false;
-    }
-    // The copy reaches the disk before it replaces the old file, and takes over its permissions.
-    if (!replaceFileWith(temporary.string(), target)) {
-        std::error_code ignored;
-        fs::remove(temporary, ignored);
-        return false;
-    }
-    return true;
+    return writer.commit();
 }
 
 } // namespace

@@ -1,14 +1,11 @@
 #include "platform/qt/GraphExport.h"
 
 #include "app/MainWindow.h"
+#include "data/AtomicFileWriter.h"
 #include "platform/qt/QtDrawingContext.h"
 #include "platform/qt/QtText.h"
 
-#include <QFile>
-
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 #include <unordered_map>
 
 namespace zqar {
@@ -81,21 +78,13 @@ QImage withColourTable(const QImage &image) {
 }
 
 bool savePng(const QImage &image, const std::string &path) {
-    const std::string temporary = path + ".part";
+    AtomicFileWriter writer(path);
+    if (!writer.isOpen())
+        return false;
     const QImage indexed = withColourTable(image);
-    if (!(indexed.isNull() ? image : indexed)
-             .save(platform::toQString(temporary), "PNG", PNG_QUALITY)) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-        return false;
-    }
-    std::error_code error;
-    std::filesystem::rename(temporary, path, error);
-    if (error) {
-        std::filesystem::remove(temporary, error);
-        return false;
-    }
-    return true;
+    return (indexed.isNull() ? image : indexed)
+               .save(platform::toQString(writer.writtenByName()), "PNG", PNG_QUALITY) &&
+           writer.commit();
 }
 
 } // namespace zqar

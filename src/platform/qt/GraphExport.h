@@ -24,9 +24,8 @@ constexpr int PNG_QUALITY = 80;
 // table they are kept to 64 levels, which no eye tells apart at a letter's edge.
 QImage withColourTable(const QImage &image);
 
-// Writes the image (with a colour table when it fits in one) beside path and renames it over
-// path. False when anything failed; the
-// old file is then left as it was.
+// Writes the image (with a colour table when it fits in one) to path by way of a temp file.
+// False when anything failed; the old file is then left as it was.
 bool savePng(const QImage &image, const std::string &path);
 
 } // namespace zqar

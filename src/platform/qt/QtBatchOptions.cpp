@@ -1,13 +1,13 @@
 #include "platform/qt/QtBatchOptions.h"
 
 #include "app/BatchTool.h"
+#include "data/AtomicFileWriter.h"
 #include "data/numbers.h"
 #include "platform/qt/GraphExport.h"
 #include "platform/qt/QtDrawingContext.h"
 #include "resources/strings.h"
 
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <system_error>
 
@@ -80,30 +80,24 @@ void exportPng(BatchTool &tool, const PictureSize &size, const std::string &file
     sets.currentSet = current;
 }
 
-// Runs a print command with the print dialog answered by a PDF file, written beside the
-// target and renamed over it once the document is complete.
+// Runs a print command with the print dialog answered by a PDF file, written to a temp file
+// beside the target that replaces it once the document is complete. A command that printed
+// nothing leaves the temp file empty.
 template <typename Command>
 void printToPdf(BatchTool &tool, const std::string &file, Command command) {
-    const std::string temporary = file + ".part";
-    std::error_code error;
-    std::filesystem::remove(temporary, error);
-    // Qt would warn on the error stream, which is for message boxes only, when it cannot open
-    // the file; one that cannot be made fails before the printout starts.
-    if (!std::ofstream(temporary, std::ios::binary)) {
+    AtomicFileWriter writer(file);
+    if (!writer.isOpen()) {
         tool.failCommand(PRINT_CAPTION, WRITE_FAILED + file);
         return;
     }
-    std::filesystem::remove(temporary, error);
+    const std::string temporary = writer.writtenByName();
     tool.host.printerFactory = [temporary] { return platform::pdfPrintTarget(temporary); };
     command();
     tool.host.printerFactory = nullptr;
-    if (std::filesystem::exists(temporary, error)) {
-        std::filesystem::rename(temporary, file, error);
-        if (!error)
-            return;
-        std::filesystem::remove(temporary, error);
-    }
-    tool.failCommand(PRINT_CAPTION, WRITE_FAILED + file);
+    std::error_code error;
+    const auto printed = std::filesystem::file_size(temporary, error);
+    if (error || printed == 0 || !writer.commit())
+        tool.failCommand(PRINT_CAPTION, WRITE_FAILED + file);
 }
 
 // The Graph page's status line is written by its drawing, and the header prints it.
