@@ -1,6 +1,7 @@
 #include "app/BatchTool.h"
-#include "data/caseless.h"
 #include "app/batchOptions.h"
+#include "app/numberedFiles.h"
+#include "data/caseless.h"
 #include "data/numbers.h"
 #include "layout/settings.h"
 #include "platform/ListView.h"
@@ -119,33 +120,14 @@ std::optional<std::string> setCell(BatchTool &tool, const std::string &argument)
     return std::nullopt;
 }
 
-// The path with its first "%d" replaced by number.
-std::string numbered(const std::string &pattern, int number) {
-    std::string path = pattern;
-    const std::size_t at = path.find("%d");
-    if (at != std::string::npos)
-        path.replace(at, 2, std::to_string(number));
-    return path;
-}
-
 std::optional<std::string> exportCsv(BatchTool &tool, const std::string &file) {
     MatrixPage &matrix = tool.window.matrixPage;
-    SetList &sets = tool.window.fileSelectionPage.setList;
-    if (file.find("%d") == std::string::npos) {
-        matrix.showCurrentSet();
-        tool.host.saveAnswers.push_back(file);
-        tool.noteOutcome(matrix.onExport());
-        return std::nullopt;
-    }
-    const int current = sets.currentSet;
-    for (int i = 0; i < sets.count(); ++i) {
-        sets.currentSet = i;
-        matrix.showCurrentSet();
-        tool.host.saveAnswers.push_back(numbered(file, i + 1));
-        if (tool.noteOutcome(matrix.onExport()).kind != CommandOutcome::Kind::Completed)
-            break;
-    }
-    sets.currentSet = current;
+    exportEverySet(
+        tool.window.fileSelectionPage.setList, file, [&tool, &matrix](const std::string &name) {
+            matrix.showCurrentSet();
+            tool.host.saveAnswers.push_back(name);
+            return tool.noteOutcome(matrix.onExport()).kind == CommandOutcome::Kind::Completed;
+        });
     matrix.showCurrentSet();
     return std::nullopt;
 }
@@ -197,13 +179,13 @@ void registerPageOptions(BatchTool &tool) {
     tool.addOption(command("--calculate-averaged", "Calculate the averaged sets",
                            [](MainWindow &w) { return w.dataFilterPage.calculateAveraged(); }));
     tool.addOption(navigation("--first", "show the first set in the matrix",
-                           [](MainWindow &w) { w.matrixPage.onFirst(); }));
+                              [](MainWindow &w) { w.matrixPage.onFirst(); }));
     tool.addOption(navigation("--previous", "show the previous set in the matrix",
-                           [](MainWindow &w) { w.matrixPage.onPrevious(); }));
+                              [](MainWindow &w) { w.matrixPage.onPrevious(); }));
     tool.addOption(navigation("--next", "show the next set in the matrix",
-                           [](MainWindow &w) { w.matrixPage.onNext(); }));
+                              [](MainWindow &w) { w.matrixPage.onNext(); }));
     tool.addOption(navigation("--last", "show the last set in the matrix",
-                           [](MainWindow &w) { w.matrixPage.onLast(); }));
+                              [](MainWindow &w) { w.matrixPage.onLast(); }));
     tool.addOption({"--export-csv", "FILE",
                     "export the matrix as CSV; a %d in FILE exports every set, numbered from 1",
                     exportCsv, true});

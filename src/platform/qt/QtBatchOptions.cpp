@@ -1,6 +1,7 @@
 #include "platform/qt/QtBatchOptions.h"
 
 #include "app/BatchTool.h"
+#include "app/numberedFiles.h"
 #include "data/AtomicFileWriter.h"
 #include "data/numbers.h"
 #include "platform/qt/GraphExport.h"
@@ -49,35 +50,18 @@ std::optional<PictureSize> parseSize(const std::string &text) {
     return size;
 }
 
-// The first "%d" of a file name replaced by the number; other percent signs stay as typed.
-std::string numberedName(const std::string &pattern, int number) {
-    const std::size_t at = pattern.find("%d");
-    if (at == std::string::npos)
-        return pattern;
-    return pattern.substr(0, at) + std::to_string(number) + pattern.substr(at + 2);
-}
-
 // A file the option could not write: a failure of the command, not of its argument.
 constexpr const char *PRINT_CAPTION = "Print";
 constexpr const char *WRITE_FAILED = "could not write ";
 
 void exportPng(BatchTool &tool, const PictureSize &size, const std::string &file) {
-    SetList &sets = tool.window.fileSelectionPage.setList;
-    if (file.find("%d") == std::string::npos) {
-        if (!savePng(renderGraphImage(tool.window, size.width, size.height), file))
-            tool.failCommand(std::string(text::EXPORT_CAPTION), WRITE_FAILED + file);
-        return;
-    }
-    const int current = sets.currentSet;
-    for (int i = 0; i < sets.count(); ++i) {
-        sets.currentSet = i;
-        const std::string name = numberedName(file, i + 1);
-        if (!savePng(renderGraphImage(tool.window, size.width, size.height), name)) {
-            tool.failCommand(std::string(text::EXPORT_CAPTION), WRITE_FAILED + name);
-            break;
-        }
-    }
-    sets.currentSet = current;
+    exportEverySet(tool.window.fileSelectionPage.setList, file,
+                   [&tool, &size](const std::string &name) {
+                       if (savePng(renderGraphImage(tool.window, size.width, size.height), name))
+                           return true;
+                       tool.failCommand(std::string(text::EXPORT_CAPTION), WRITE_FAILED + name);
+                       return false;
+                   });
 }
 
 // Runs a print command with the print dialog answered by a PDF file, written to a temp file
