@@ -6,9 +6,9 @@
 
 #include "analysis/TemperatureSet.h"
 #include "app/MainWindow.h"
+#include "app/qt/GraphExport.h"
 #include "data/numbers.h"
 #include "platform/memory/MemoryHost.h"
-#include "platform/qt/GraphExport.h"
 #include "platform/qt/QtDrawingContext.h"
 #include "presentation/ContourGraph.h"
 

@@ -1,7 +1,7 @@
-#include "platform/qt/QtBatchOptions.h"
+#include "app/qt/QtBatchOptions.h"
 #include "analysis/TemperatureSet.h"
 #include "app/BatchTool.h"
-#include "platform/qt/GraphExport.h"
+#include "app/qt/GraphExport.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

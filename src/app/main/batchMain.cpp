@@ -2,17 +2,17 @@
 // the executable's folder for the help file and the report companion list.
 
 #include "app/BatchTool.h"
-#include "platform/qt/QtBatchOptions.h"
+#include "app/qt/QtBatchOptions.h"
 
 #include <QGuiApplication>
 
 #include <cerrno>
 #include <cstdlib>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <filesystem>
 #include <iostream>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 int main(int argc, char **argv) {

@@ -1,10 +1,10 @@
-#include "platform/qt/QtBatchOptions.h"
+#include "app/qt/QtBatchOptions.h"
 
 #include "app/BatchTool.h"
 #include "app/numberedFiles.h"
+#include "app/qt/GraphExport.h"
 #include "data/AtomicFileWriter.h"
 #include "data/numbers.h"
-#include "platform/qt/GraphExport.h"
 #include "platform/qt/QtDrawingContext.h"
 #include "resources/strings.h"
 

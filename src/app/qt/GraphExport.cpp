@@ -1,4 +1,4 @@
-#include "platform/qt/GraphExport.h"
+#include "app/qt/GraphExport.h"
 
 #include "app/MainWindow.h"
 #include "data/AtomicFileWriter.h"
