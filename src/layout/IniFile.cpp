@@ -416,25 +416,20 @@ void IniFile::setValue(std::string_view section, std::string_view key, std::stri
             Change{changes[entry->second].section, std::string(key), std::string(singleLine)};
 }
 
-template <class Sink> bool IniFile::copyWithChanges(Sink &sink) const {
-    // First pass: where each change goes.
-    std::vector<SectionPlan> plans;
-    std::unordered_map<std::string, std::size_t> planOf; // lower-case section -> plan
-    for (std::size_t i = 0; i < changes.size(); ++i) {
-        const std::string name = lowerCase(changes[i].section);
-        const auto [entry, added] = planOf.try_emplace(name, plans.size());
-        if (added)
-            plans.push_back(SectionPlan{name, {}, {}, {}, false, 0, true});
-        SectionPlan &plan = plans[entry->second];
-        plan.keys.emplace(lowerCase(changes[i].key), plan.changes.size());
-        plan.changes.push_back(i);
-        plan.lines.emplace_back();
-    }
-    std::string lineEnd(DEFAULT_LINE_END);
+namespace {
+
+// Where each change goes in the file: found by the first pass over its lines.
+struct ChangePlan {
+    std::vector<SectionPlan> sections;
+    std::unordered_map<std::string, std::size_t> sectionOf; // lower-case section -> index
+    std::string lineEnd{DEFAULT_LINE_END};
     bool firstLine = true;
     bool lastLineHasEnd = true;
     SectionPlan *current = nullptr;
-    const auto findPlaces = [&](const Line &line) {
+
+    // Notes the file's line end, the sections that get changes, their key lines and where
+    // their content ends.
+    void see(const Line &line) {
         if (firstLine && !line.lineEnd.empty())
             lineEnd = std::string(line.lineEnd);
         firstLine = false;
@@ -442,16 +437,7 @@ template <class Sink> bool IniFile::copyWithChanges(Sink &sink) const {
         const LineParser &parsed = line.parsed;
         const auto name = parsed.lineName();
         if (parsed.kind() == LineKind::Header) {
-            current = nullptr;
-            if (name) {
-                const auto found = planOf.find(lowerCase(*name));
-                if (found != planOf.end() && !plans[found->second].found) {
-                    current = &plans[found->second];
-                    current->found = true;
-                    current->contentEnd = line.end;
-                    current->contentEndHasLineEnd = !line.lineEnd.empty();
-                }
-            }
+            enterSection(line, name);
             return;
         }
         if (!current)
@@ -465,62 +451,94 @@ template <class Sink> bool IniFile::copyWithChanges(Sink &sink) const {
             current->contentEnd = line.end;
             current->contentEndHasLineEnd = !line.lineEnd.empty();
         }
-    };
+    }
+
+    // Only the first section of a name takes changes.
+    void enterSection(const Line &line, const std::optional<std::string_view> &name) {
+        current = nullptr;
+        if (!name)
+            return;
+        const auto found = sectionOf.find(lowerCase(*name));
+        if (found == sectionOf.end() || sections[found->second].found)
+            return;
+        current = &sections[found->second];
+        current->found = true;
+        current->contentEnd = line.end;
+        current->contentEndHasLineEnd = !line.lineEnd.empty();
+    }
+};
+
+// The edits that put the changes where the plan found their places; new sections go at the
+// end of the file.
+template <class Changes>
+std::vector<Edit> editsFor(const ChangePlan &plan, const Changes &changes, std::uint64_t fileSize) {
     const auto keyLine = [&](std::size_t change) {
         return changes[change].key + "=" + changes[change].value;
     };
-
     std::vector<Edit> edits;
     std::string appended; // the new sections at the end
-    const auto build = [&](std::uint64_t fileSize) {
-        // A file (or a BOM alone) that does not end in a line end gets one before new lines.
-        bool endMissing = !lastLineHasEnd;
-        for (const SectionPlan &section : plans) {
-            std::string added;
-            for (std::size_t k = 0; k < section.changes.size(); ++k) {
-                const std::size_t change = section.changes[k];
-                if (section.found && section.lines[k])
-                    edits.push_back(
-                        Edit{section.lines[k]->first, section.lines[k]->second, keyLine(change)});
-                else
-                    added += keyLine(change) + lineEnd;
-            }
-            if (added.empty())
-                continue;
-            if (!section.found) {
-                appended += "[" + changes[section.changes.front()].section + "]" + lineEnd + added;
-                continue;
-            }
-            if (!section.contentEndHasLineEnd) {
-                added.insert(0, lineEnd);
-                endMissing = false;
-            }
-            edits.push_back(Edit{section.contentEnd, section.contentEnd, added});
+    // A file (or a BOM alone) that does not end in a line end gets one before new lines.
+    bool endMissing = !plan.lastLineHasEnd;
+    for (const SectionPlan &section : plan.sections) {
+        std::string added;
+        for (std::size_t k = 0; k < section.changes.size(); ++k) {
+            const std::size_t change = section.changes[k];
+            if (section.found && section.lines[k])
+                edits.push_back(
+                    Edit{section.lines[k]->first, section.lines[k]->second, keyLine(change)});
+            else
+                added += keyLine(change) + plan.lineEnd;
         }
-        std::stable_sort(edits.begin(), edits.end(),
-                         [](const Edit &a, const Edit &b) { return a.start < b.start; });
-        if (!appended.empty()) {
-            if (endMissing && fileSize > 0)
-                appended.insert(0, lineEnd);
-            edits.push_back(Edit{fileSize, fileSize, appended});
+        if (added.empty())
+            continue;
+        if (!section.found) {
+            appended += "[" + changes[section.changes.front()].section + "]" + plan.lineEnd + added;
+            continue;
         }
-    };
+        if (!section.contentEndHasLineEnd) {
+            added.insert(0, plan.lineEnd);
+            endMissing = false;
+        }
+        edits.push_back(Edit{section.contentEnd, section.contentEnd, added});
+    }
+    std::stable_sort(edits.begin(), edits.end(),
+                     [](const Edit &a, const Edit &b) { return a.start < b.start; });
+    if (!appended.empty()) {
+        if (endMissing && fileSize > 0)
+            appended.insert(0, plan.lineEnd);
+        edits.push_back(Edit{fileSize, fileSize, appended});
+    }
+    return edits;
+}
 
-    // Second pass: the copy, which must find the same size.
+} // namespace
+
+template <class Sink> bool IniFile::copyWithChanges(Sink &sink) const {
+    ChangePlan plan;
+    for (std::size_t i = 0; i < changes.size(); ++i) {
+        const std::string name = lowerCase(changes[i].section);
+        const auto [entry, added] = plan.sectionOf.try_emplace(name, plan.sections.size());
+        if (added)
+            plan.sections.push_back(SectionPlan{name, {}, {}, {}, false, 0, true});
+        SectionPlan &section = plan.sections[entry->second];
+        section.keys.emplace(lowerCase(changes[i].key), section.changes.size());
+        section.changes.push_back(i);
+        section.lines.emplace_back();
+    }
+    const auto see = [&plan](const Line &line) { plan.see(line); };
+    // First pass: where each change goes. Second pass: the copy, which must find the same size.
     if (sourceFile) {
         FileSource first(sourceFile.get());
-        const auto size = forEachLine(first, findPlaces);
+        const auto size = forEachLine(first, see);
         if (!size)
             return false;
-        build(*size);
         FileSource second(sourceFile.get());
-        return copyEdited(second, *size, edits, sink);
+        return copyEdited(second, *size, editsFor(plan, changes, *size), sink);
     }
     TextSource first(sourceText);
-    const std::uint64_t size = forEachLine(first, findPlaces).value_or(0);
-    build(size);
+    const std::uint64_t size = forEachLine(first, see).value_or(0);
     TextSource second(sourceText);
-    return copyEdited(second, size, edits, sink);
+    return copyEdited(second, size, editsFor(plan, changes, size), sink);
 }
 
 std::string IniFile::text() const {
