@@ -3,7 +3,8 @@
 # it asks apt only for what is missing.
 set -euo pipefail
 
-packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev
+# locales-all: the number and date tests switch to de_DE.UTF-8 and fail without it.
+packages=(cmake g++ make locales-all libgtest-dev libgmock-dev libbenchmark-dev
           qt6-base-dev qt6-qpa-plugins libqt6printsupport6 fonts-liberation
           dpkg-dev fakeroot lintian desktop-file-utils appstream libxml2-utils
           shared-mime-info fontconfig groff-base man-db)

@@ -1,6 +1,8 @@
 #include "data/dateTime.h"
+#include "support/LocaleGuard.h"
 
 #include <clocale>
+#include <langinfo.h>
 #include <gtest/gtest.h>
 
 using namespace zqar;
@@ -49,11 +51,17 @@ TEST(FormatDateTime, TheProgramsFormat) {
 }
 
 TEST(FormatDateTime, EnglishMonthsWhateverTheLocale) {
-    const char *saved = std::setlocale(LC_ALL, nullptr);
-    const std::string restore = saved ? saved : "C";
-    std::setlocale(LC_ALL, "de_DE.UTF-8");
+    // Without the German locale the test would prove nothing, so it fails instead (Debian's
+    // locales-all provides it; scripts/setup.sh installs it).
+    zqar::testing::LocaleGuard locale;
+    ASSERT_TRUE(locale.use("de_DE.UTF-8")) << "locale de_DE.UTF-8 is not installed";
+    ASSERT_STREQ(std::localeconv()->decimal_point, ",");
+    ASSERT_STREQ(nl_langinfo(ABMON_3), "M\xc3\xa4r"); // March is abbreviated "Mär" there
     EXPECT_EQ(formatDateTime(day(2003, 3, 5, 9, 7)), "05-Mar-2003 09:07AM");
-    std::setlocale(LC_ALL, restore.c_str());
+    EXPECT_EQ(parseDateTime("05-Mar-2003 09:07AM"), day(2003, 3, 5, 9, 7));
+    // Numeric dates follow the German day.month.year order.
+    EXPECT_EQ(localeDateOrder(), "DMY");
+    EXPECT_EQ(parseDateTime("05.03.2003"), day(2003, 3, 5));
 }
 
 TEST(ParseDateTime, AcceptsWhatTheProgramWritesAndCommonForms) {
