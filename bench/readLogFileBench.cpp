@@ -11,7 +11,11 @@
 #include <charconv>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <memory>
+#include <string>
+#include <unistd.h>
 #include <vector>
 
 using zqar::LogFile;
@@ -127,5 +131,38 @@ void readLogFilePeakHeap(benchmark::State &state) {
     state.counters["bytesBeyond8PerSample"] = static_cast<double>(peakAbove) - 8.0 * samples;
 }
 BENCHMARK(readLogFilePeakHeap)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// A file whose header announces two billion samples but holds three: the reader must not trust
+// the count for its allocation. Limit: a read takes under 50 ms on the CI machine (the counter
+// limitMs repeats it next to the measured time); the test in ReadLogFileTest keeps the
+// functional part, an empty record with a small capacity.
+void readLogFileHugeAnnouncedCount(benchmark::State &state) {
+    std::string text;
+    const char *lines[] = {"Logger data file", "4711", "sec", "60", "2000000000", "2003", "11",
+                           "5", "14", "30", "0", "Comments:", "", "", "", "", "Data:",
+                           "1 20", "2 21", "3 22"};
+    for (const char *line : lines) {
+        text += line;
+        text += "\r\n";
+    }
+    const std::filesystem::path path =
+        std::filesystem::temp_directory_path() /
+        ("zqar-huge-count-" + std::to_string(static_cast<long>(getpid())) + ".dta");
+    {
+        std::ofstream out(path, std::ios::binary);
+        out << text;
+    }
+    for (auto _ : state) {
+        LogFile record;
+        record.readLogFile(path.string(), 1);
+        benchmark::DoNotOptimize(record.values.data());
+        if (record.valueCount != 0 || record.values.capacity() >= 1000)
+            state.SkipWithError("the announced count was trusted");
+    }
+    std::error_code ignored;
+    std::filesystem::remove(path, ignored);
+    state.counters["limitMs"] = 50;
+}
+BENCHMARK(readLogFileHugeAnnouncedCount)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace

@@ -1,7 +1,6 @@
 #include "data/LogFile.h"
 #include "support/TempDir.h"
 
-#include <chrono>
 #include <gtest/gtest.h>
 
 using namespace zqar;
@@ -301,17 +300,15 @@ TEST(ReadLogFileBadInput, NegativeCountGivesTheEmptiedRecord) {
     EXPECT_EQ(record.fileName.view(), "?");
 }
 
-TEST(ReadLogFileBadInput, HugeAnnouncedCountIsHandledInMilliseconds) {
+// The time such a read takes is measured in bench/readLogFileBench.cpp.
+TEST(ReadLogFileBadInput, HugeAnnouncedCountAllocatesNothingLarge) {
     TempDir dir;
     DtaFile dta;
     dta.samples({1, 2, 3});
     dta.count = "2000000000";
-    const auto start = std::chrono::steady_clock::now();
     const LogFile record = read(dir, dta);
-    const auto elapsed = std::chrono::steady_clock::now() - start;
     EXPECT_EQ(record.valueCount, 0);
     EXPECT_TRUE(record.values.empty());
-    EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count(), 50);
     EXPECT_LT(record.values.capacity(), 1000u);
 }
 
