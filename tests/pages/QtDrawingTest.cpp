@@ -1,6 +1,4 @@
-#include "analysis/TemperatureSet.h"
 #include "platform/qt/QtDrawingContext.h"
-#include "presentation/ContourGraph.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -132,39 +130,6 @@ TEST(QtDrawing, BitmapCapabilitiesAndCopies) {
     EXPECT_EQ(colourAt(*target, 24, 24), rgb(0, 0, 0));
     EXPECT_EQ(colourAt(*target, 25, 24), rgb(255, 255, 255));
     EXPECT_EQ(colourAt(*target, 19, 20), rgb(255, 255, 255));
-}
-
-TEST(QtDrawing, RenderedFieldShowsTheBandColours) {
-    // Columns at 20, 22, 24, 26 degrees on the boundary: a quarter cell right of a logger the
-    // temperature is half a degree above it.
-    TemperatureSet set(0.0, 0.0, 3, 4, 1);
-    for (int r = 0; r < 3; ++r)
-        for (int c = 0; c < 4; ++c)
-            set.setValue(r, c, 20.0 + 2.0 * c);
-    set.setValue(SINGULAR_ROW, 0, 27.2);
-    ContourSettings settings;
-    settings.bands = {20.0, 30.0, 1.0};
-    settings.inset = 0;
-    auto dc = QtDrawingContext::offscreen(760, 460);
-    drawContourGraph(*dc, set, {3, 4, 1}, settings, DEFAULT_COLOUR_SCALE, 0, 0, 760, 460);
-    const ContourLayout layout = layoutContourGraph(96, {3, 4, 1}, settings, 760, 460);
-    const int y = layout.fieldTop + layout.cellHeight / 2;
-    struct Probe {
-        int column;
-        Colour expected;
-    };
-    for (const Probe &probe :
-         {Probe{0, rgb(128, 0, 255)}, Probe{1, rgb(0, 102, 255)}, Probe{2, rgb(0, 255, 178)}}) {
-        SCOPED_TRACE(probe.column);
-        const int x = layout.fieldLeft + probe.column * layout.cellWidth + layout.cellWidth / 4;
-        EXPECT_EQ(colourAt(*dc, x, y), probe.expected);
-    }
-    // Band 7 for the singular square, inside its outline.
-    const int xQ = layout.fieldLeft + 4 * layout.cellWidth + 2 * layout.unit;
-    EXPECT_EQ(colourAt(*dc, xQ + layout.cellHeight / 2, layout.fieldTop + layout.cellHeight / 2),
-              rgb(166, 255, 0));
-    // Outside the field, on the left, nothing was painted.
-    EXPECT_EQ(colourAt(*dc, layout.fieldLeft - 2, y), rgb(255, 255, 255));
 }
 
 TEST(QtDrawing, PdfTargetIsA4WithOnePagePerBreak) {
