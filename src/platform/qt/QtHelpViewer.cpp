@@ -42,7 +42,6 @@ bool QtHelpViewer::open(const QString &filePath) {
         textBrowser->setPlainText(content);
     const QString title = textBrowser->documentTitle();
     setWindowTitle(title.isEmpty() ? info.fileName() : title);
-    path = filePath;
     return true;
 }
 

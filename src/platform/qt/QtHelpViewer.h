@@ -16,12 +16,10 @@ public:
 
     // Shows the file; false, with nothing changed, when it cannot be read.
     bool open(const QString &path);
-    QString shownPath() const { return path; }
     QTextBrowser *browser() const { return textBrowser; }
 
 private:
     QTextBrowser *textBrowser;
-    QString path;
 };
 
 } // namespace zqar::platform
