@@ -169,8 +169,13 @@ TEST(BatchTool, MalformedSettingsAndCellsStopTheRunBeforeAnyCommand) {
     TempDir temp;
     const std::string report = temp.file("job.ttr");
     const std::vector<std::string> bad[] = {
-        {"--set", "Foo=1"}, {"--set", "LoggersOnBoundary=maybe"}, {"--set", "NoEquals"},
-        {"--cell", "R1X3=a"}, {"--cell", "S0=a"}, {"--cell", "R2C=a"}};
+        {"--set", "Foo=1"},
+        {"--set", "LoggersOnBoundary=maybe"},
+        {"--set", "NoEquals"},
+        {"--cell", "R1X3=a"},
+        {"--cell", "S0=a"},
+        {"--cell", "R2C=a"},
+    };
     for (const auto &tail : bad) {
         SCOPED_TRACE(tail[1]);
         const BatchRun run = runBatch(std::vector<std::string>{"--create-report", report} + tail);

@@ -165,7 +165,10 @@ TEST_F(LoadFiles, SingularsAsTextKeepOutOfTheRangeOnlyInCommentFieldMode) {
         bool serialNumbers;
         const char *minimum;
         const char *maximum;
-    } cases[] = {{false, "20", "22"}, {true, "5", "40"}};
+    } cases[] = {
+        {false, "20", "22"},
+        {true, "5", "40"},
+    };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.serialNumbers ? "serial numbers" : "comment field");
         layout("1", "1", "1");

@@ -199,8 +199,14 @@ TEST_F(ProjectFile, OnlyACapitalYChecksAFlag) {
     struct Case {
         const char *value;
         bool checked;
-    } cases[] = {{"Y", true}, {"Yes", true}, {"yes", false},
-                 {"", false}, {"N", false},  {" Y", true}};
+    } cases[] = {
+        {"Y", true},
+        {"Yes", true},
+        {"yes", false},
+        {"", false},
+        {"N", false},
+        {" Y", true},
+    };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.value);
         load(dir.write("flags.ttp", std::string("[ZQARVemro]\nusecommentfield=") + c.value +
