@@ -1,12 +1,14 @@
 // The sample job's outputs, byte for byte: CSV exports, pictures at three sizes, created reports
 // and saved projects, each compared with its SHA-256 digest in tests/data/sample-job.sha256.
-// The batch tool runs in-process from the repository root, because the sample project names
+// Printed pages are compared as the text pdftotext (poppler-utils) reads from them, without the
+// "Printed on:" line, which holds the time of the run. The batch tool runs in-process from the repository root, because the sample project names
 // its data folder relative to it.
 //
 // A change that alters an output on purpose updates the digests: in the build folder run
 //   ZQAR_WRITE_DIGESTS=1 tests/pages/zqar_page_tests --gtest_filter='SampleJobOutputs.*'
 // which rewrites tests/data/sample-job.sha256 (same format as sha256sum, paths relative to the
-// output folder), then review the diff and say in the commit why each output changed.
+// output folder) and the printed texts in tests/data/printed, then review the diff and say in
+// the commit why each output changed.
 //
 // The digests only record what the program wrote when they were made. Where a value can be
 // stated independently the test states it too: one cell's interval mean computed here from the
@@ -21,6 +23,9 @@
 
 #include <QByteArray>
 #include <QCryptographicHash>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
 
 #include <algorithm>
 #include <cctype>
@@ -42,6 +47,7 @@ namespace fs = std::filesystem;
 
 const fs::path SAMPLES = ZQAR_SAMPLES_DIR;
 const fs::path DIGESTS = fs::path(ZQAR_TEST_DATA_DIR) / "sample-job.sha256";
+const fs::path PRINTED = fs::path(ZQAR_TEST_DATA_DIR) / "printed";
 
 std::string bytesOf(const fs::path &path) {
     std::ifstream in(path, std::ios::binary);
@@ -265,6 +271,51 @@ TEST_F(SampleJobOutputs, AveragedSetsFollowFromTheLogLines) {
         ASSERT_GT(r1.size(), 2u);
         EXPECT_EQ(r1[0], "R1");
         EXPECT_EQ(r1[2], twoDecimals(sum / 7));
+    }
+}
+
+// The text of a PDF file as "pdftotext -layout" gives it, with the lines holding "Printed on:"
+// left out and counted.
+std::string printedText(const fs::path &pdf, int &printedOnLines) {
+    QProcess process;
+    process.start("pdftotext", {"-layout", QString::fromStdString(pdf.string()), "-"});
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0)
+        return "pdftotext failed: " + process.errorString().toStdString();
+    const QByteArray output = process.readAllStandardOutput();
+    std::istringstream in(std::string(output.constData(), static_cast<std::size_t>(output.size())));
+    std::string text;
+    std::string line;
+    printedOnLines = 0;
+    while (std::getline(in, line)) {
+        if (line.find("Printed on: ") != std::string::npos)
+            ++printedOnLines;
+        else
+            text += line + "\n";
+    }
+    return text;
+}
+
+TEST_F(SampleJobOutputs, PrintedPagesReadAsRecorded) {
+    const std::string project = (SAMPLES / "warehouse.ttp").string();
+    const std::string report = (SAMPLES / "warehouse.ttr").string();
+    run({"--load-project", project, "--load-files", "--calculate-averaged", "--print-matrix",
+         at("avg-matrix.pdf"), "--print-graph", at("avg-graph.pdf")});
+    run({"--load-report", report, "--print-matrix", at("m.pdf")});
+    run({"--load-report", report, "--size", "640x480", "--first", "--next", "--next", "--last",
+         "--print-graph", at("g.pdf")});
+    const bool write = std::getenv("ZQAR_WRITE_DIGESTS") != nullptr;
+    for (const char *name : {"avg-matrix", "avg-graph", "m", "g"}) {
+        SCOPED_TRACE(name);
+        int printedOn = 0;
+        const std::string text = printedText(at(std::string(name) + ".pdf"), printedOn);
+        EXPECT_EQ(printedOn, 1) << "one page, printed on the time of the run";
+        const fs::path reference = PRINTED / (std::string(name) + ".txt");
+        if (write) {
+            std::ofstream(reference, std::ios::binary | std::ios::trunc) << text;
+            continue;
+        }
+        EXPECT_EQ(text, bytesOf(reference)) << "compare with " << reference;
     }
 }
 
