@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds everything with warnings as errors, and runs every test; then
-# builds the tests again with AddressSanitizer and UndefinedBehaviorSanitizer and runs them.
+# builds the core and page tests again with AddressSanitizer and UndefinedBehaviorSanitizer and
+# runs them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -12,8 +13,14 @@ cmake --build build -j"$jobs"
 bash scripts/package-check.sh build
 
 if [ "${ZQAR_SKIP_SANITIZE:-0}" != 1 ]; then
+    # The core and the page tests (the window and the Qt backend, offscreen) again under
+    # AddressSanitizer, LeakSanitizer and UndefinedBehaviorSanitizer. Exported before the build,
+    # because the build lists the tests by running the test programs.
+    export QT_QPA_PLATFORM=offscreen
+    export ASAN_OPTIONS=detect_leaks=1
+    export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
     cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug -DZQAR_WERROR=ON -DZQAR_SANITIZE=ON \
-          -DZQAR_WITH_QT=OFF -DZQAR_WITH_BENCH=OFF
-    cmake --build build-asan -j"$jobs"
-    (cd build-asan && ASAN_OPTIONS=detect_leaks=1 ctest --output-on-failure -j"$jobs")
+          -DZQAR_WITH_QT=ON -DZQAR_WITH_BENCH=OFF
+    cmake --build build-asan -j"$jobs" --target zqar_core_tests zqar_page_tests
+    (cd build-asan && ctest --output-on-failure -j"$jobs")
 fi
