@@ -7,10 +7,6 @@ set -euo pipefail
 # poppler-utils: the sample job test reads the printed pages with pdftotext.
 packages=(cmake g++ make locales-all libgtest-dev libgmock-dev libbenchmark-dev
           qt6-base-dev qt6-qpa-plugins libqt6printsupport6 fonts-liberation
-# locales-all: the number and date tests switch to de_DE.UTF-8 and fail without it.
-# poppler-utils: the sample job test reads the printed pages with pdftotext.
-packages=(cmake g++ make locales-all libgtest-dev libgmock-dev libbenchmark-dev
-          qt6-base-dev qt6-qpa-plugins libqt6printsupport6 fonts-liberation
           dpkg-dev fakeroot lintian desktop-file-utils appstream libxml2-utils
           shared-mime-info fontconfig groff-base man-db poppler-utils)
 
