@@ -112,7 +112,12 @@ TEST(SettingTable, ProjectKeysKeepTheOrderAndDefaultsOfExistingFiles) {
 
 TEST(SettingTable, FlagsReadOnlyALeadingCapitalY) {
     const std::pair<const char *, bool> cases[] = {
-        {"Y", true}, {"Yes", true}, {"y", false}, {"N", false}, {"", false}, {" Y", false},
+        {"Y", true},
+        {"Yes", true},
+        {"y", false},
+        {"N", false},
+        {"", false},
+        {" Y", false},
     };
     for (const auto &[stored, set] : cases)
         EXPECT_EQ(flagIsSet(stored), set) << stored;
