@@ -16,7 +16,7 @@
 // report that is written back unchanged.
 
 #include "app/BatchTool.h"
-#include "platform/qt/QtBatchOptions.h"
+#include "app/qt/QtBatchOptions.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
