@@ -12,9 +12,18 @@ namespace zqar {
 
 namespace {
 
+// The read block. A build may make it small, down to two pieces, so that tests and fuzzing
+// reach the refill with small inputs.
+#ifdef ZQAR_LOG_READ_BLOCK_SIZE
+constexpr std::size_t LOG_READ_BLOCK_SIZE = ZQAR_LOG_READ_BLOCK_SIZE;
+#else
+constexpr std::size_t LOG_READ_BLOCK_SIZE = 1 << 18;
+#endif
+
 // Reads a file line by line as a 300-byte fgets buffer in text mode does: CR LF reads as LF,
 // and a line longer than 299 characters (its line end included) comes in pieces of 299, each
-// piece a line of its own. The file is read in blocks; no line is copied.
+// piece a line of its own. The file, or the bytes in memory, is read in blocks through the
+// same buffer; no line is copied.
 class LineReader {
 public:
     struct Line {
@@ -27,6 +36,10 @@ public:
         if (fstat(fileno(file), &info) == 0 && info.st_size > 0)
             fileSize = static_cast<uint64_t>(info.st_size);
     }
+
+    explicit LineReader(std::string_view bytes)
+        : memory(bytes), buffer(std::max(std::min(BLOCK_SIZE, bytes.size()), 2 * PIECE)),
+          fileSize(bytes.size()) {}
 
     // The common case, a whole line already in the block, stays small enough to be inlined
     // into the sample loop; everything else goes through nextPiece.
@@ -85,22 +98,34 @@ private:
         return true;
     }
 
-    static constexpr std::size_t BLOCK_SIZE = 1 << 18;
+    static constexpr std::size_t BLOCK_SIZE = LOG_READ_BLOCK_SIZE;
     static constexpr std::size_t PIECE = TEXT_FIELD_SIZE; // 299 characters and one to peek
+    static_assert(BLOCK_SIZE >= 2 * PIECE, "a block holds at least two pieces");
 
     void fill() {
         std::memmove(buffer.data(), buffer.data() + begin, end - begin);
         end -= begin;
         begin = 0;
         while (end < buffer.size() && !atEnd) {
-            const std::size_t got = std::fread(buffer.data() + end, 1, buffer.size() - end, file);
+            const std::size_t got = read(buffer.data() + end, buffer.size() - end);
             if (got == 0)
                 atEnd = true;
             end += got;
         }
     }
 
-    std::FILE *file;
+    std::size_t read(char *to, std::size_t room) {
+        if (file)
+            return std::fread(to, 1, room, file);
+        const std::size_t got = std::min(room, memory.size() - memoryRead);
+        std::memcpy(to, memory.data() + memoryRead, got);
+        memoryRead += got;
+        return got;
+    }
+
+    std::FILE *file = nullptr; // the source, or null for the bytes in memory
+    std::string_view memory;
+    std::size_t memoryRead = 0; // bytes of memory copied into the buffer so far
     std::vector<char> buffer;
     std::size_t begin = 0;
     std::size_t end = 0;
@@ -184,7 +209,19 @@ void LogFile::readLogFile(const std::string &path, int requestedChannel) {
     if (!file)
         return;
     LineReader reader(file.get());
-    LineReader::Line line;
+    parseLog(reader);
+}
+
+void LogFile::readLogBytes(std::string_view bytes, const std::string &path, int requestedChannel) {
+    reset();
+    channel = requestedChannel;
+    fileName.assign(path);
+    LineReader reader(bytes);
+    parseLog(reader);
+}
+
+template <class Reader> void LogFile::parseLog(Reader &reader) {
+    typename Reader::Line line;
 
     // A file that ends inside the header is no log file: it gets the emptied record, with
     // whatever name and start time it gave before it ended.

@@ -48,6 +48,8 @@ public:
     // early or has a sample line without a blank leaves the emptied record with only the
     // logger name and start time that its header gave.
     void readLogFile(const std::string &path, int channel);
+    // The same for the bytes of a file already in memory; path only names the record.
+    void readLogBytes(std::string_view bytes, const std::string &path, int channel);
 
     // The logger name, with ",2" after it for channel 2.
     std::string label() const;
@@ -64,6 +66,10 @@ public:
     double averageAround(double time, double window) const;
     // The text of the properties pop-up: file, start, end, period, channel, count.
     std::string propertiesText() const;
+
+private:
+    // The parser behind both readers, from the header's first line to the last sample.
+    template <class Reader> void parseLog(Reader &reader);
 };
 
 } // namespace zqar

@@ -349,6 +349,42 @@ TEST(ReadLogFileBadInput, DirectoryInsteadOfAFile) {
     EXPECT_EQ(record.valueCount, 0);
 }
 
+TEST(ReadLogFileBadInput, BytesInMemoryReadAsTheSameFileDoes) {
+    TempDir dir;
+    DtaFile dta;
+    dta.comments[1] = "R2C3,S1";
+    for (int i = 0; i < 3000; ++i)
+        dta.sampleLines.push_back(std::to_string(i) + " " + std::to_string(i % 97) + ".25 1.5");
+    const std::string full = dta.text();
+    std::string longLines = full;
+    longLines.insert(longLines.size() / 2, std::string(1000, '7'));
+    const std::string inputs[] = {full,
+                                  full.substr(0, full.size() - 2),
+                                  full.substr(0, 100),
+                                  longLines,
+                                  std::string(600000, '\n'),
+                                  "",
+                                  std::string("a\rb\r\n\0c d\n", 10)};
+    for (int channel = 1; channel <= 2; ++channel) {
+        for (const std::string &input : inputs) {
+            SCOPED_TRACE(std::to_string(input.size()) + " bytes, channel " +
+                         std::to_string(channel));
+            LogFile fromFile;
+            fromFile.readLogFile(dir.write("m.dta", input), channel);
+            LogFile fromBytes;
+            fromBytes.readLogBytes(input, dir.file("m.dta"), channel);
+            EXPECT_EQ(fromBytes.fileName.view(), fromFile.fileName.view());
+            EXPECT_EQ(fromBytes.loggerName.view(), fromFile.loggerName.view());
+            EXPECT_EQ(fromBytes.valueCount, fromFile.valueCount);
+            EXPECT_EQ(fromBytes.values, fromFile.values);
+            EXPECT_EQ(fromBytes.samplePeriod, fromFile.samplePeriod);
+            EXPECT_EQ(fromBytes.startTime(), fromFile.startTime());
+            for (int i = 0; i < COMMENT_LINES; ++i)
+                EXPECT_EQ(fromBytes.comments[i].view(), fromFile.comments[i].view());
+        }
+    }
+}
+
 // ---- Positions in comment lines -------------------------------------------------------
 
 TEST(PositionFromComments, FindsArrayPositionsAndSingularSlots) {
