@@ -22,10 +22,11 @@ constexpr double DAYS_PER_MINUTE = 0.0006944444444444444;
 
 // The averaged calculation refuses an interval that would make more sets than this (an
 // interval too small to move the day number would never end the loop at all), or more values
-// in all sets together than MAX_SET_VALUES (2 GB of them): an array of up to 2,500 positions
-// still gets 100,000 sets, a larger one fewer.
+// in all sets together than MAX_SET_VALUES (256 MB of them): a year of 26 loggers at 30
+// minutes holds 455,520, and the largest layout, 10,000 cells and 1,000 singular slots,
+// still gets 2,909 sets.
 constexpr double MAX_AVERAGED_SETS = 1000000.0;
-constexpr double MAX_SET_VALUES = 250000000.0;
+constexpr double MAX_SET_VALUES = 32000000.0;
 
 class DataFilterPage : public platform::Page, public DataFilterControls {
 public:

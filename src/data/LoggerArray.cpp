@@ -6,21 +6,30 @@
 
 namespace zqar {
 
-ArrayDimensions layoutDimensions(std::string_view rowsText, std::string_view columnsText,
-                                 std::string_view singularText) {
-    ArrayDimensions counts;
+LayoutCounts readLayoutCounts(std::string_view rowsText, std::string_view columnsText,
+                              std::string_view singularText) {
+    LayoutCounts result;
+    ArrayDimensions &counts = result.dimensions;
     counts.rows = std::max(readInteger(rowsText), 0);
     counts.columns = std::max(readInteger(columnsText), 0);
     counts.singularCount = std::max(readInteger(singularText), 0);
-    const long long matrixCells =
-        (static_cast<long long>(counts.rows) + 3) * (static_cast<long long>(counts.columns) + 3);
-    if (matrixCells > MAX_LAYOUT_CELLS) {
+    const int64_t arrayCells = int64_t{counts.rows} * counts.columns;
+    if (arrayCells > MAX_ARRAY_CELLS || counts.rows > MAX_ARRAY_CELLS ||
+        counts.columns > MAX_ARRAY_CELLS) {
         counts.rows = 0;
         counts.columns = 0;
+        result.tooLarge = true;
     }
-    if (counts.singularCount > MAX_SINGULAR_COUNT)
+    if (counts.singularCount > MAX_SINGULAR_COUNT) {
         counts.singularCount = 0;
-    return counts;
+        result.tooLarge = true;
+    }
+    return result;
+}
+
+ArrayDimensions layoutDimensions(std::string_view rowsText, std::string_view columnsText,
+                                 std::string_view singularText) {
+    return readLayoutCounts(rowsText, columnsText, singularText).dimensions;
 }
 
 void LoggerArray::resize(int32_t newRows, int32_t newColumns, int32_t newSingularCount) {

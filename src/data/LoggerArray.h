@@ -17,12 +17,19 @@ struct ArrayDimensions {
 };
 
 // Layout counts as Update Layout takes them from the three count texts.
-//   Negative counts are 0. So are counts that would exhaust memory: rows and columns both
-//   become 0 when the matrix table with its ring, (rows + 3) x (columns + 3) cells, would
-//   exceed MAX_LAYOUT_CELLS, and the singular count becomes 0 above MAX_SINGULAR_COUNT.
-//   Load Report sizes what it reads with the same rule, so the two always agree.
-constexpr long long MAX_LAYOUT_CELLS = 1000000;
-constexpr int MAX_SINGULAR_COUNT = 1000000;
+//   Negative counts are 0. So are counts beyond the bounds, which keep a project or report of
+//   a few bytes from costing gigabytes in tables and sets: rows and columns both become 0
+//   when rows x columns, or either count alone, exceeds MAX_ARRAY_CELLS, and the singular
+//   count becomes 0 above MAX_SINGULAR_COUNT; tooLarge then says so. Load Report sizes what
+//   it reads with the same rule, so the two always agree.
+constexpr int32_t MAX_ARRAY_CELLS = 10000;
+constexpr int32_t MAX_SINGULAR_COUNT = 1000;
+struct LayoutCounts {
+    ArrayDimensions dimensions;
+    bool tooLarge = false; // a count was set to 0 for exceeding its bound
+};
+LayoutCounts readLayoutCounts(std::string_view rowsText, std::string_view columnsText,
+                              std::string_view singularText);
 ArrayDimensions layoutDimensions(std::string_view rowsText, std::string_view columnsText,
                                  std::string_view singularText);
 

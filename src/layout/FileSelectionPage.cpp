@@ -51,8 +51,15 @@ void FileSelectionPage::initialise() {
 
 CommandOutcome FileSelectionPage::updateLayout() {
     platform::Dialog &page = dialog();
-    const ArrayDimensions counts = layoutDimensions(
+    const LayoutCounts requested = readLayoutCounts(
         page.text(NUMBER_OF_ROWS), page.text(NUMBER_OF_COLUMNS), page.text(NUMBER_OF_SINGULAR));
+    const ArrayDimensions counts = requested.dimensions;
+    // The status line tells why a layout came out empty; a later layout within the bounds
+    // takes that text away again, and leaves any other status as it was.
+    if (requested.tooLarge)
+        page.setText(STATUS, text::LAYOUT_TOO_LARGE);
+    else if (page.text(STATUS) == text::LAYOUT_TOO_LARGE)
+        page.setText(STATUS, "");
     if (counts.rows == 1 || counts.columns == 1)
         page.setChecked(LOGGERS_ON_BOUNDARY, false);
     loggerArray.resize(counts.rows, counts.columns, counts.singularCount);

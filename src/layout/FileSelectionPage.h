@@ -34,7 +34,8 @@ public:
     // Default settings, the singular table's columns, then Update Layout.
     void initialise() override;
     // Sizes the logger array from the three counts (every position empty) and shapes both
-    // layout tables and the Matrix page's two lists. It always completes.
+    // layout tables and the Matrix page's two lists. It always completes; a layout beyond
+    // the bounds says so on the status line.
     CommandOutcome updateLayout();
     // Opens the in-place editor over the cell under the cursor. The editor is not part of
     // this edition's page; Load Files calls this after it has filled the tables.

@@ -32,6 +32,8 @@ constexpr const char *SINGULAR_LABEL = "S%d";
 constexpr const char *SETS_CREATED = "%d sets created.";
 constexpr const char *SET_POSITION = "%d of %d  %s"; // two blanks before the title
 constexpr std::string_view NO_DATA = "No Data Available.";
+constexpr std::string_view LAYOUT_TOO_LARGE =
+    "The layout is too large: at most 10000 cells and 1000 singular loggers.";
 
 // The calculations.
 constexpr std::string_view CALCULATE_CAPTION = "Calculate";

@@ -139,10 +139,11 @@ TEST_F(DataFilter, OnlyTheFirstWrongAveragingSettingIsReported) {
 }
 
 TEST_F(DataFilter, LargeArraysAllowFewerSets) {
-    // An estimate of 2600 sets of 316 x 316 values is beyond 250 million values.
-    layout("316", "316", "0");
+    // The largest layout, 11,000 values a set: an estimate of 2,912 sets is beyond 32 million
+    // values in all sets.
+    layout("100", "100", "1000");
     const double start = novemberFifth(10, 0);
-    averaging(formatDateTime(start), formatDateTime(start + 2598 * DAYS_PER_MINUTE), "1");
+    averaging(formatDateTime(start), formatDateTime(start + 2910 * DAYS_PER_MINUTE), "1");
     dataFilter().click(DF::CALCULATE_AVERAGED);
     EXPECT_EQ(takeMessage().text, text::INTERVAL_FORMAT_MESSAGE);
     EXPECT_EQ(sets().count(), 0);

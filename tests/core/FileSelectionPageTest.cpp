@@ -1,6 +1,7 @@
 #include "layout/FileSelectionPage.h"
 #include "presentation/MatrixPage.h"
 
+#include "resources/strings.h"
 #include "support/PageHarness.h"
 
 using namespace zqar;
@@ -106,14 +107,21 @@ TEST_F(FileSelection, CountTextsReadAsLeadingIntegers) {
     struct Case {
         const char *rows, *columns, *singular;
         int expectedRows, expectedColumns, expectedSingular;
+        bool tooLarge;
     };
     const Case cases[] = {
-        {"abc", "4", "2", 0, 4, 2},  // no digits: 0
-        {"6", "3abc", "2", 6, 3, 2}, // digits, then letters
-        {" 2", "+3", "-1", 2, 3, 0}, // blanks and signs; negative treated as 0
-        {"-5", "-7", "0", 0, 0, 0},
-        {"2000", "2000", "1", 0, 0, 1}, // 4 million table cells: refused
-        {"997", "997", "2000000", 997, 997, 0},
+        {"abc", "4", "2", 0, 4, 2, false},  // no digits: 0
+        {"6", "3abc", "2", 6, 3, 2, false}, // digits, then letters
+        {" 2", "+3", "-1", 2, 3, 0, false}, // blanks and signs; negative treated as 0
+        {"-5", "-7", "0", 0, 0, 0, false},
+        {"100", "100", "1000", 100, 100, 1000, false}, // the largest layout
+        {"1", "10000", "2", 1, 10000, 2, false},
+        {"100", "101", "2", 0, 0, 2, true}, // 10,100 cells
+        {"0", "10001", "2", 0, 0, 2, true}, // no cells, but 10,001 columns to show
+        {"2000", "2000", "1", 0, 0, 1, true},
+        {"997", "997", "2000000", 0, 0, 0, true},
+        {"6", "4", "1001", 6, 4, 0, true},
+        {"99999999999", "99999999999", "99999999999", 0, 0, 0, true},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(std::string(c.rows) + "/" + c.columns + "/" + c.singular);
@@ -128,7 +136,19 @@ TEST_F(FileSelection, CountTextsReadAsLeadingIntegers) {
         EXPECT_EQ(window.matrixPage.arrayList().itemCount(), c.expectedRows + 3);
         EXPECT_EQ(window.matrixPage.arrayList().columnCount(), c.expectedColumns + 3);
         EXPECT_EQ(window.fileSelectionPage.singularLayoutList().itemCount(), c.expectedSingular);
+        EXPECT_EQ(fileSelection().text(FS::STATUS),
+                  c.tooLarge ? std::string(text::LAYOUT_TOO_LARGE) : std::string());
     }
+}
+
+TEST_F(FileSelection, LayoutWithinTheBoundsKeepsAnyOtherStatus) {
+    fileSelection().setText(FS::STATUS, "3 files loaded");
+    layout("6", "4", "2");
+    EXPECT_EQ(fileSelection().text(FS::STATUS), "3 files loaded");
+    layout("200", "200", "2");
+    EXPECT_EQ(fileSelection().text(FS::STATUS), text::LAYOUT_TOO_LARGE);
+    layout("6", "4", "2");
+    EXPECT_EQ(fileSelection().text(FS::STATUS), "");
 }
 
 TEST_F(FileSelection, NoRowsLeavesOnlyTheColumnLabels) {
