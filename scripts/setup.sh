@@ -8,7 +8,8 @@ set -euo pipefail
 packages=(cmake g++ make locales-all libgtest-dev libgmock-dev libbenchmark-dev
           qt6-base-dev qt6-qpa-plugins libqt6printsupport6 fonts-liberation
           dpkg-dev fakeroot lintian desktop-file-utils appstream libxml2-utils
-          shared-mime-info fontconfig groff-base man-db poppler-utils)
+          shared-mime-info fontconfig groff-base man-db poppler-utils
+          clang libclang-rt-14-dev)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -24,3 +24,4 @@ if [ "${ZQAR_SKIP_SANITIZE:-0}" != 1 ]; then
     cmake --build build-asan -j"$jobs" --target zqar_core_tests zqar_page_tests
     (cd build-asan && ctest --output-on-failure -j"$jobs")
 fi
+bash scripts/fuzz-short.sh
