@@ -92,7 +92,7 @@ void writeFixtures() {
                             "N"};
     for (std::size_t i = 0; i < std::size(values); ++i)
         fields[i + 1] = values[i];
-    writeFile(folder / "r.ttr", reportBytes(fields, array));
+    writeFile(folder / "r.ttr", writeReport(fields, array));
 }
 
 void emptyFolder() {

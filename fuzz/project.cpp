@@ -1,10 +1,14 @@
 // The project file's INI reader and writer. The input up to its last 0xFF byte is the text of
 // a project file; after it come changes, separated by 0x01 bytes: a byte choosing the section
 // and the key, then the value. Checks: the file written with the changes reads back with the
-// values the changed file answered, for the changed keys and every other one.
+// values the changed file answered, for the changed keys and every other one; and the
+// project's values (settings and table cells) saved into the file, or into a new one, load
+// again to the same values.
 
 #include "fuzzCheck.h"
 #include "layout/IniFile.h"
+#include "layout/projectFormat.h"
+#include "layout/settings.h"
 
 #include <vector>
 
@@ -43,6 +47,44 @@ std::vector<std::string> allValues(const IniFile &file) {
     return values;
 }
 
+// A value as a written file gives it back: the writer cuts a value before a CR, which the
+// reader keeps inside a line, and the reader drops the blanks that cut leaves at the end.
+std::string asWritten(const std::string &value) {
+    std::string_view line = std::string_view(value).substr(0, value.find('\r'));
+    while (!line.empty() && (line.back() == ' ' || line.back() == '\t'))
+        line.remove_suffix(1);
+    return std::string(line);
+}
+
+std::vector<std::string> asWritten(const std::vector<std::string> &values) {
+    std::vector<std::string> written;
+    for (const std::string &value : values)
+        written.push_back(asWritten(value));
+    return written;
+}
+
+// The values a saved project loads again: the same settings, dimensions and cells.
+bool loadsAgain(const ProjectValues &saved, const ProjectValues &loaded) {
+    return asWritten(saved.settings) == loaded.settings &&
+           saved.dimensions.rows == loaded.dimensions.rows &&
+           saved.dimensions.columns == loaded.dimensions.columns &&
+           saved.dimensions.singularCount == loaded.dimensions.singularCount &&
+           asWritten(saved.arrayCells) == loaded.arrayCells &&
+           asWritten(saved.singularCells) == loaded.singularCells;
+}
+
+void checkProjectValues(std::string_view text) {
+    static const std::vector<ProjectKey> keys = projectKeys();
+    const ProjectValues values = readProject(text, keys);
+    const ArrayDimensions &d = values.dimensions;
+    FUZZ_CHECK(int64_t{d.rows} * d.columns <= MAX_ARRAY_CELLS);
+    FUZZ_CHECK(d.singularCount <= MAX_SINGULAR_COUNT);
+    FUZZ_CHECK(values.arrayCells.size() == static_cast<std::size_t>(d.rows) * d.columns);
+    FUZZ_CHECK(values.singularCells.size() == static_cast<std::size_t>(d.singularCount));
+    FUZZ_CHECK(loadsAgain(values, readProject(writeProject(values, keys, text), keys)));
+    FUZZ_CHECK(loadsAgain(values, readProject(writeProject(values, keys, ""), keys)));
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
@@ -52,6 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
     std::string_view changes =
         split == std::string_view::npos ? std::string_view() : input.substr(split + 1);
 
+    checkProjectValues(text);
     IniFile file(text);
     for (const std::string &value : allValues(file))
         FUZZ_CHECK(value.size() <= 299);

@@ -34,7 +34,7 @@ ProjectValues readProject(const IniFile &file, const std::vector<ProjectKey> &ke
                                          countText(values, keys, PROJECT_COLUMNS_KEY),
                                          countText(values, keys, PROJECT_SINGULAR_KEY));
     const ArrayDimensions &d = values.dimensions;
-    // Update Layout's limits keep these tables within a million cells each.
+    // Update Layout's limits keep these tables within 10,000 and 1,000 cells.
     values.arrayCells.reserve(static_cast<std::size_t>(d.rows) * d.columns);
     for (int r = 1; r <= d.rows; ++r)
         for (int c = 1; c <= d.columns; ++c)
