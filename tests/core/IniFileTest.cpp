@@ -105,6 +105,17 @@ TEST(IniFile, AValueWithALineBreakMakesNoLinesOfItsOwn) {
     EXPECT_EQ(file.value("S", "B", "?"), "?");
 }
 
+// From a fuzzing find: a CR alone is part of the line it stands in when read, but a written
+// value ends before it, with the blanks before it dropped on reading. Saving a value read
+// from such a line keeps what comes before the CR.
+TEST(IniFile, ACrInsideALineIsReadButNotWritten) {
+    IniFile file("[S]\r\nA=1 \rmore=text\r\n");
+    EXPECT_EQ(file.value("S", "A", "?"), "1 \rmore=text");
+    file.setValue("S", "A", file.value("S", "A", "?"));
+    EXPECT_EQ(file.text(), "[S]\r\nA=1 \r\n");
+    EXPECT_EQ(IniFile(file.text()).value("S", "A", "?"), "1");
+}
+
 TEST(IniFile, ReadAndWriteFiles) {
     TempDir dir;
     EXPECT_FALSE(IniFile::read(dir.file("missing.ttp")));
