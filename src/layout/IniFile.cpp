@@ -198,6 +198,9 @@ struct Line {
     std::uint64_t end;     // offset after its line end
     std::string_view lineEnd;
     const LineParser &parsed;
+    // The last line, without a line end, ends in a CR. That CR is part of its value, and stays
+    // so only when a line end put after it is a CR LF of its own.
+    bool endsInCr = false;
 };
 
 // Reads a file held open from its start.
@@ -286,10 +289,11 @@ std::optional<std::uint64_t> forEachLine(Source &source, Handle &&handle) {
     }
     if (source.failed())
         return std::nullopt;
+    const bool endsInCr = pendingCr;
     if (pendingCr)
         parser.feed("\r", 1);
     if (lineStart < offset)
-        emit(offset, offset, "");
+        handle(Line{lineStart, offset, offset, "", parser, endsInCr});
     return offset;
 }
 
@@ -339,6 +343,7 @@ struct SectionPlan {
     bool found = false;
     std::uint64_t contentEnd = 0; // after the section's last non-blank line
     bool contentEndHasLineEnd = true;
+    bool contentEndInCr = false; // the content ends in a CR without a line end
 };
 
 // The first line of each key in the first section of the name; false on a read error.
@@ -431,6 +436,7 @@ struct ChangePlan {
     std::string lineEnd{DEFAULT_LINE_END};
     bool firstLine = true;
     bool lastLineHasEnd = true;
+    bool lastLineEndsInCr = false;
     SectionPlan *current = nullptr;
 
     // Notes the file's line end, the sections that get changes, their key lines and where
@@ -440,6 +446,7 @@ struct ChangePlan {
             lineEnd = std::string(line.lineEnd);
         firstLine = false;
         lastLineHasEnd = !line.lineEnd.empty();
+        lastLineEndsInCr = line.endsInCr;
         const LineParser &parsed = line.parsed;
         const auto name = parsed.lineName();
         if (parsed.kind() == LineKind::Header) {
@@ -456,6 +463,7 @@ struct ChangePlan {
         if (!parsed.isBlankLine()) {
             current->contentEnd = line.end;
             current->contentEndHasLineEnd = !line.lineEnd.empty();
+            current->contentEndInCr = line.endsInCr;
         }
     }
 
@@ -471,6 +479,7 @@ struct ChangePlan {
         current->found = true;
         current->contentEnd = line.end;
         current->contentEndHasLineEnd = !line.lineEnd.empty();
+        current->contentEndInCr = line.endsInCr;
     }
 };
 
@@ -502,7 +511,7 @@ std::vector<Edit> editsFor(const ChangePlan &plan, const Changes &changes, std::
             continue;
         }
         if (!section.contentEndHasLineEnd) {
-            added.insert(0, plan.lineEnd);
+            added.insert(0, section.contentEndInCr ? DEFAULT_LINE_END : plan.lineEnd);
             endMissing = false;
         }
         edits.push_back(Edit{section.contentEnd, section.contentEnd, added});
@@ -511,7 +520,7 @@ std::vector<Edit> editsFor(const ChangePlan &plan, const Changes &changes, std::
                      [](const Edit &a, const Edit &b) { return a.start < b.start; });
     if (!appended.empty()) {
         if (endMissing && fileSize > 0)
-            appended.insert(0, plan.lineEnd);
+            appended.insert(0, plan.lastLineEndsInCr ? DEFAULT_LINE_END : plan.lineEnd);
         edits.push_back(Edit{fileSize, fileSize, appended});
     }
     return edits;

@@ -116,6 +116,20 @@ TEST(IniFile, ACrInsideALineIsReadButNotWritten) {
     EXPECT_EQ(IniFile(file.text()).value("S", "A", "?"), "1");
 }
 
+// From a fuzzing find: a last line without a line end that ends in a CR keeps that CR in its
+// value when lines are added after it, as a key added to its section or a new section.
+TEST(IniFile, ACrAtTheEndOfTheFileStaysInItsValueWhenLinesFollow) {
+    for (const char *section : {"S", "New"}) {
+        SCOPED_TRACE(section);
+        IniFile file("[S]\nA=1\nB=2\r");
+        file.setValue(section, "C", "3");
+        const IniFile written(file.text());
+        EXPECT_EQ(written.value("S", "B", "?"), "2\r");
+        EXPECT_EQ(written.value(section, "C", "?"), "3");
+        EXPECT_EQ(written.value("S", "A", "?"), "1");
+    }
+}
+
 TEST(IniFile, ReadAndWriteFiles) {
     TempDir dir;
     EXPECT_FALSE(IniFile::read(dir.file("missing.ttp")));
