@@ -4,6 +4,7 @@
 #include "data/numbers.h"
 #include "layout/logFileCommands.h"
 #include "layout/projectFile.h"
+#include "platform/EditBox.h"
 #include "platform/ListView.h"
 #include "resources/format.h"
 #include "resources/strings.h"
@@ -50,6 +51,7 @@ void FileSelectionPage::initialise() {
 }
 
 CommandOutcome FileSelectionPage::updateLayout() {
+    commitEditor();
     platform::Dialog &page = dialog();
     const LayoutCounts requested = readLayoutCounts(
         page.text(NUMBER_OF_ROWS), page.text(NUMBER_OF_COLUMNS), page.text(NUMBER_OF_SINGULAR));

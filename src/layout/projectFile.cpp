@@ -76,6 +76,7 @@ CommandOutcome loadProject(FileSelectionPage &page) {
 }
 
 CommandOutcome saveProject(FileSelectionPage &page) {
+    page.commitEditor();
     platform::FileDialogOptions options =
         projectDialogOptions(page.window.host(), text::SAVE_PROJECT_TITLE);
     options.pathMustExist = true;

@@ -5,6 +5,7 @@
 // every question.
 
 #include "platform/DrawingContext.h"
+#include "platform/Geometry.h"
 
 #include <memory>
 #include <optional>
@@ -15,6 +16,9 @@ namespace zqar::platform {
 class DrawingContext;
 class Page;
 class PrintTarget;
+
+// Mouse buttons as bits of Host::mouseButtons.
+enum MouseButton : unsigned { MOUSE_LEFT = 1, MOUSE_RIGHT = 2 };
 
 struct FileDialogOptions {
     std::string title;
@@ -62,6 +66,12 @@ public:
     virtual std::unique_ptr<PrintTarget> choosePrinter() { return nullptr; }
     // Handles waiting keyboard and mouse input, so the window responds during a printout.
     virtual void processPendingInput() {}
+
+    // The mouse cursor's position in screen coordinates.
+    virtual Point cursorPosition() const = 0;
+    // The mouse buttons that are down as of the input message being handled (MouseButton
+    // bits): a click handler sees its own button down.
+    virtual unsigned mouseButtons() const = 0;
 
     // The folder file dialogs start in; it follows the last file chosen.
     virtual std::string currentDirectory() = 0;

@@ -1,6 +1,7 @@
 #include "platform/ListView.h"
 
 #include "data/TextField.h"
+#include "platform/EditBox.h"
 
 namespace zqar::platform {
 
@@ -73,6 +74,22 @@ const ListColumn *ListModel::column(int index) const {
 }
 
 std::optional<Rect> ListModel::cellRect(int item, int subItem) const {
+    return window ? window->cellRect(item, subItem) : layoutCellRect(item, subItem);
+}
+
+Point ListModel::clientToScreen(Point client) const {
+    return window ? window->clientToScreen(client) : client;
+}
+
+Point ListModel::screenToClient(Point screen) const {
+    return window ? window->screenToClient(screen) : screen;
+}
+
+std::unique_ptr<EditBox> ListModel::createEditBox(int id, const Rect &rect) {
+    return window ? window->createEditBox(id, rect) : nullptr;
+}
+
+std::optional<Rect> ListModel::layoutCellRect(int item, int subItem) const {
     if (item < 0 || item >= itemCount() || !columnExists(subItem))
         return std::nullopt;
     int left = 0;

@@ -5,12 +5,15 @@
 #include "platform/Geometry.h"
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace zqar::platform {
+
+class EditBox;
 
 enum class Align { Left, Centre, Right };
 
@@ -37,6 +40,22 @@ public:
     virtual const ListColumn *column(int column) const = 0;
     // The cell's bounds in the list's client coordinates; none for a missing cell.
     virtual std::optional<Rect> cellRect(int item, int subItem) const = 0;
+    // Points between the list's client coordinates and the screen's.
+    virtual Point clientToScreen(Point client) const = 0;
+    virtual Point screenToClient(Point screen) const = 0;
+    // A borderless single-line edit box with control id `id`, a child of the list placed on
+    // `rect` (client coordinates), not yet shown. None where the list has no window.
+    virtual std::unique_ptr<EditBox> createEditBox(int id, const Rect &rect) = 0;
+};
+
+// What a list's window adds to its texts: where the cells are and the edit boxes over them.
+class ListWindow {
+public:
+    virtual ~ListWindow() = default;
+    virtual std::optional<Rect> cellRect(int item, int subItem) const = 0;
+    virtual Point clientToScreen(Point client) const = 0;
+    virtual Point screenToClient(Point screen) const = 0;
+    virtual std::unique_ptr<EditBox> createEditBox(int id, const Rect &rect) = 0;
 };
 
 // The texts of a list and its columns, with no view. The in-memory backend uses it as it is;
@@ -55,7 +74,15 @@ public:
     void deleteColumn(int column) override;
     void insertColumn(int column, std::string_view heading, Align align, int width) override;
     const ListColumn *column(int column) const override;
+    // Without a window, cells are laid out from the column widths and ROW_HEIGHT, client and
+    // screen coordinates are the same, and no edit box can be made.
     std::optional<Rect> cellRect(int item, int subItem) const override;
+    Point clientToScreen(Point client) const override;
+    Point screenToClient(Point screen) const override;
+    std::unique_ptr<EditBox> createEditBox(int id, const Rect &rect) override;
+    void setWindow(ListWindow *listWindow) { window = listWindow; }
+    // The cell's bounds from the column widths and ROW_HEIGHT, with no scrolling.
+    std::optional<Rect> layoutCellRect(int item, int subItem) const;
 
     // Called after every change, so that a view can follow.
     std::function<void()> onChange;
@@ -65,6 +92,7 @@ private:
         if (onChange)
             onChange();
     }
+    ListWindow *window = nullptr;
     std::vector<ListColumn> columns;
     std::vector<std::vector<std::string>> rows; // each row holds one text per sub-item set
 };

@@ -15,6 +15,9 @@ class DrawingContext;
 
 enum Key : int { KEY_TAB = 9, KEY_RETURN = 13, KEY_ESCAPE = 27 };
 
+// What a list view tells its page. Clicks come while the button is still down.
+enum class ListNotification { Click, RightClick, SetFocus, KillFocus };
+
 class Page {
 public:
     explicit Page(int templateId) : templateId(templateId) {}
@@ -48,6 +51,8 @@ public:
     // The key filter, before the dialog's own key handling. True consumes the key. The
     // pages swallow Enter, so it never presses a button or closes a window.
     virtual bool keyDown(int key) { return key == KEY_RETURN; }
+    // A notification from list view id; answers the notification's result.
+    virtual int listNotification(int /*id*/, ListNotification /*code*/) { return 0; }
 
 protected:
     void bind(int id, std::function<void()> handler) { messageTable[id] = std::move(handler); }

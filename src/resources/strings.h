@@ -28,6 +28,10 @@ constexpr const char *ROW_LABEL = "R%d";
 constexpr const char *COLUMN_LABEL = "C%d";
 constexpr const char *SINGULAR_LABEL = "S%d";
 
+// The properties pop-up of a layout cell.
+constexpr std::string_view PROPERTIES_CAPTION = "Properties";
+constexpr std::string_view FILE_NOT_LOADED = "File not loaded.";
+
 // Status lines.
 constexpr const char *SETS_CREATED = "%d sets created.";
 constexpr const char *SET_POSITION = "%d of %d  %s"; // two blanks before the title

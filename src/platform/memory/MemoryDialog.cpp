@@ -2,6 +2,9 @@
 
 #include "data/TextField.h"
 #include "platform/Page.h"
+#include "platform/memory/MemoryListWindow.h"
+
+#include <algorithm>
 
 namespace zqar::platform {
 
@@ -29,8 +32,27 @@ MemoryDialog::MemoryDialog(const DialogTemplate &dialogTemplate, Page *owner)
                       top + dialogUnitsToPixelsY(item.height)};
         c.group = radio ? group : -1;
         if (item.kind == ControlKind::ListView)
-            c.list = std::make_unique<ListModel>();
+            makeList(item.id, c);
     }
+}
+
+MemoryDialog::~MemoryDialog() = default;
+
+ListModel &MemoryDialog::makeList(int id, Control &c) {
+    c.list = std::make_unique<ListModel>();
+    c.listWindow = std::make_unique<MemoryListWindow>(*this, id, *c.list);
+    c.list->setWindow(c.listWindow.get());
+    return *c.list;
+}
+
+bool MemoryDialog::isList(int id) const {
+    const auto found = controls.find(id);
+    return found != controls.end() && found->second.list != nullptr;
+}
+
+void MemoryDialog::notify(int id, ListNotification code) {
+    if (page)
+        page->listNotification(id, code);
 }
 
 MemoryDialog::Control &MemoryDialog::control(int id) {
@@ -73,15 +95,53 @@ bool MemoryDialog::isShown(int id) const { return control(id).shown; }
 
 void MemoryDialog::setShown(int id, bool shown) { control(id).shown = shown; }
 
-void MemoryDialog::setFocus(int id) { focusId = id; }
+void MemoryDialog::setFocus(int id) {
+    if (id == focusId)
+        return;
+    // The list that loses the focus says so first, then the one that gets it, as the
+    // platform's list views do; either may move the focus again.
+    const int previous = focusId;
+    focusId = id;
+    if (isList(previous))
+        notify(previous, ListNotification::KillFocus);
+    if (isList(id) && focusId == id)
+        notify(id, ListNotification::SetFocus);
+}
+
+void MemoryDialog::editBoxDestroyed(MemoryEditBox &box) {
+    const auto found = std::find(editBoxes.begin(), editBoxes.end(), &box);
+    if (found == editBoxes.end())
+        return;
+    editBoxes.erase(found);
+    // A destroyed window that had the focus leaves it with no window.
+    if (focusId == box.id)
+        focusId = NO_ID;
+}
+
+void MemoryDialog::clickList(int id, Point client, MouseButton button) {
+    ListModel &list = listModel(id);
+    mouse->cursor = list.clientToScreen(client);
+    mouse->buttons |= button;
+    if (focusId != id)
+        setFocus(id);
+    notify(id, button == MOUSE_RIGHT ? ListNotification::RightClick : ListNotification::Click);
+    mouse->buttons &= ~static_cast<unsigned>(button);
+}
+
+void MemoryDialog::clickCell(int id, int item, int subItem, MouseButton button) {
+    const std::optional<Rect> cell = listModel(id).cellRect(item, subItem);
+    if (!cell)
+        return;
+    clickList(id, Point{(cell->left + cell->right) / 2, (cell->top + cell->bottom) / 2}, button);
+}
+
+bool MemoryDialog::pressKey(int key) { return page != nullptr && page->keyDown(key); }
 
 ListView &MemoryDialog::listView(int id) { return listModel(id); }
 
 ListModel &MemoryDialog::listModel(int id) {
     Control &c = control(id);
-    if (!c.list)
-        c.list = std::make_unique<ListModel>();
-    return *c.list;
+    return c.list ? *c.list : makeList(id, c);
 }
 
 Rect MemoryDialog::controlRect(int id) const { return control(id).rect; }

@@ -57,6 +57,7 @@ void MemoryHost::createPage(Page &page) {
             std::find(statusPages.begin(), statusPages.end(), owner) == statusPages.end())
             statusPages.push_back(owner);
     };
+    window->setMouse(mouse);
     MemoryDialog &created = *window;
     windows[owner] = std::move(window);
     shownPages[owner] = true;

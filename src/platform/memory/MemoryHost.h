@@ -51,6 +51,8 @@ public:
     void startTimer(Page &page, int id, int intervalMs) override;
     void showHelp(const std::string &path) override;
     std::unique_ptr<DrawingContext> createOffscreen(int width, int height) override;
+    Point cursorPosition() const override { return mouse.cursor; }
+    unsigned mouseButtons() const override { return mouse.buttons; }
     std::string currentDirectory() override { return workingDirectory; }
     void setCurrentDirectory(const std::string &directory) override {
         workingDirectory = directory;
@@ -64,6 +66,9 @@ public:
 
     // Fires timer id on every page that started one with that id.
     void tick(int id);
+
+    // The simulated mouse every page of this host reads and MemoryDialog's clicks move.
+    MemoryMouse mouse;
 
     // Scripted answers, taken one per dialog in order.
     std::deque<std::string> openAnswers;
