@@ -15,6 +15,10 @@ constexpr std::string_view ABOUT_NOTICE = "Temperature profiling with loggers"; 
 constexpr std::string_view OK_BUTTON = "OK";
 constexpr std::string_view HELP_MENU_ITEM = "Help";
 constexpr std::string_view HELP_FILE_NAME = "ZQARVemroRO.hlp";
+constexpr std::string_view DATA_FILES_MENU_ITEM = "Data Files...";
+constexpr std::string_view DATA_FILES_CAPTION = "Data Files";
+constexpr std::string_view SAVE_REPORT_MENU_ITEM = "Save Report...";
+constexpr std::string_view MENU_BUTTON_TIP = "Data files, reports, help and About";
 
 constexpr std::string_view TAB_DATA_FILTER = "Data Filter";
 constexpr std::string_view TAB_MATRIX = "Matrix";

@@ -2,6 +2,7 @@
 
 #include "app/MainWindow.h"
 #include "app/qt/AboutBox.h"
+#include "app/qt/DataFilesWindow.h"
 #include "app/qt/TabStrip.h"
 #include "platform/qt/QtDialog.h"
 #include "platform/qt/QtDrawingContext.h"
@@ -22,19 +23,22 @@
 
 namespace zqar {
 
-namespace {
-constexpr const char *MENU_BUTTON_TIP = "Help and About";
-} // namespace
-
 MainWindowShell::MainWindowShell(MainWindow &mainWindow, platform::QtHost &qtHost, QWidget *parent)
     : QWidget(parent), window(mainWindow), host(qtHost), strip(new TabStrip(this)) {
     const platform::DialogTemplate &source = dialogTemplate(MAIN_WINDOW_TEMPLATE);
     setFont(platform::pageFont(font()));
     setWindowIcon(platform::applicationIcon());
 
-    // Linux window managers give a program no system menu of its own, so its two entries
-    // live in a menu at the right end of the tab row.
+    // Linux window managers give a program no system menu of its own, so its entries live
+    // in a menu at the right end of the tab row. The File Selection page has no tab; the
+    // menu opens it in a window of its own, and Save Report stands in for the Data Filter
+    // page's hidden button.
     auto *menu = new QMenu(this);
+    QAction *dataFilesItem = menu->addAction(platform::toQString(text::DATA_FILES_MENU_ITEM));
+    connect(dataFilesItem, &QAction::triggered, this, &MainWindowShell::showDataFiles);
+    QAction *saveReportItem = menu->addAction(platform::toQString(text::SAVE_REPORT_MENU_ITEM));
+    connect(saveReportItem, &QAction::triggered, this, &MainWindowShell::saveReport);
+    menu->addSeparator();
     QAction *help = menu->addAction(platform::toQString(text::HELP_MENU_ITEM));
     connect(help, &QAction::triggered, this, [this] { runSystemCommand(SYSTEM_COMMAND_HELP); });
     if (!text::ABOUT_MENU_ITEM.empty()) {
@@ -45,7 +49,7 @@ MainWindowShell::MainWindowShell(MainWindow &mainWindow, platform::QtHost &qtHos
     }
     strip->menuButton()->setMenu(menu);
     strip->menuButton()->setIcon(platform::applicationIcon());
-    strip->menuButton()->setToolTip(MENU_BUTTON_TIP);
+    strip->menuButton()->setToolTip(platform::toQString(text::MENU_BUTTON_TIP));
 
     for (const char *name : MainWindow::TAB_NAMES)
         strip->tabBar()->addTab(QString::fromUtf8(name));
@@ -89,6 +93,24 @@ void MainWindowShell::showAbout() {
     box.exec();
 }
 
+void MainWindowShell::showDataFiles() {
+    if (!dataFiles) {
+        platform::QtDialog *page = host.dialogOf(window.fileSelectionPage);
+        if (!page)
+            return;
+        dataFiles = new DataFilesWindow(*page, this);
+    }
+    dataFiles->show();
+    dataFiles->raise();
+    dataFiles->activateWindow();
+}
+
+void MainWindowShell::saveReport() {
+    if (platform::QtDialog::commandsHeld())
+        return;
+    window.dataFilterPage.createReport();
+}
+
 void MainWindowShell::layOut() {
     const platform::Rect stripRect = MainWindow::tabStripRect(width(), height());
     strip->setGeometry(stripRect.left, stripRect.top, std::max(0, stripRect.width()),
@@ -100,8 +122,9 @@ void MainWindowShell::layOut() {
     const platform::Rect pageArea =
         MainWindow::pageRect(item, platform::Point{strip->x(), strip->y()},
                              platform::Size{strip->width(), strip->height()});
+    // A page that moved into a window of its own keeps its own size there.
     for (platform::Page *page : window.pages())
-        if (platform::QtDialog *dialog = host.dialogOf(*page))
+        if (platform::QtDialog *dialog = host.dialogOf(*page); dialog && dialog->parent() == this)
             dialog->place(pageArea);
 }
 

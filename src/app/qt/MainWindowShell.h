@@ -1,6 +1,6 @@
 #pragma once
 // The main window on the screen: the tab strip, the four pages laid over its display area,
-// the window icon and the menu with Help and About. What happens on a tab change, a menu
+// the window icon and the menu with Data Files, Save Report, Help and About. What happens on a tab change, a menu
 // command and in the layout arithmetic is MainWindow's; this class gives it the widgets.
 
 #include <QWidget>
@@ -12,6 +12,7 @@ class QToolButton;
 
 namespace zqar {
 
+class DataFilesWindow;
 class MainWindow;
 class TabStrip;
 
@@ -32,6 +33,11 @@ public:
     // A command of the window's menu (the system menu of old): 16 About, 32 Help.
     void runSystemCommand(int command);
     void showAbout();
+    // The File Selection page in its own window, made on first use and raised after.
+    void showDataFiles();
+    DataFilesWindow *dataFilesWindow() const { return dataFiles; }
+    // The Data Filter page's Create Report.
+    void saveReport();
 
     // Opens the file named on the command line once the event loop runs, so that the window
     // is on the screen before a message box about the file.
@@ -49,6 +55,7 @@ private:
     MainWindow &window;
     platform::QtHost &host;
     TabStrip *strip;
+    DataFilesWindow *dataFiles = nullptr;
     bool sizedOnce = false;
 };
 

@@ -207,6 +207,10 @@ QtDialog::QtDialog(const DialogTemplate &source, Page &page, QWidget *parent)
 
 QtDialog::~QtDialog() {
     // The controls go first, while the maps their signals lead to still exist.
+    for (QtListView *list : findChildren<QtListView *>(QString(), Qt::FindDirectChildrenOnly)) {
+        list->onNotify = nullptr;
+        list->setKeyFilter(nullptr);
+    }
     for (QWidget *child : findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly)) {
         child->removeEventFilter(this);
         child->disconnect(this);
@@ -276,6 +280,11 @@ void QtDialog::createControl(const ControlTemplate &source, int group) {
     case ControlKind::ListView: {
         auto *list = new QtListView(this);
         list->setFrameShape((source.style & STYLE_BORDER) ? QFrame::StyledPanel : QFrame::NoFrame);
+        list->setKeyFilter(this);
+        list->onNotify = [this, id](ListNotification code) {
+            if (!commandsHeld())
+                servedPage.listNotification(id, code);
+        };
         widget = list;
         break;
     }

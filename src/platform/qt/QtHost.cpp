@@ -4,11 +4,13 @@
 #include "platform/Page.h"
 #include "platform/qt/QtDialog.h"
 #include "platform/qt/QtHelpViewer.h"
+#include "platform/qt/QtListView.h"
 #include "platform/qt/QtMessageBox.h"
 #include "platform/qt/QtText.h"
 #include "resources/templates.h"
 
 #include <QCoreApplication>
+#include <QCursor>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -167,6 +169,23 @@ void QtHost::processPendingInput() {
     const QtDialog::CommandHold hold;
     QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers |
                                     QEventLoop::X11ExcludeTimers);
+}
+
+Point QtHost::cursorPosition() const {
+    const auto press = QtListView::handledPress();
+    const QPoint position = press ? press->globalPosition : QCursor::pos();
+    return Point{position.x(), position.y()};
+}
+
+unsigned QtHost::mouseButtons() const {
+    const auto press = QtListView::handledPress();
+    const Qt::MouseButtons buttons = press ? press->buttons : QGuiApplication::mouseButtons();
+    unsigned down = 0;
+    if (buttons & Qt::LeftButton)
+        down |= MOUSE_LEFT;
+    if (buttons & Qt::RightButton)
+        down |= MOUSE_RIGHT;
+    return down;
 }
 
 std::string QtHost::executableDirectory() {

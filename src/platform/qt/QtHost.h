@@ -51,6 +51,10 @@ public:
     int screenHeight() const override;
     std::unique_ptr<PrintTarget> choosePrinter() override;
     void processPendingInput() override;
+    // While a list answers a mouse press, the press's own position and buttons; otherwise the
+    // cursor's position and the buttons Qt knows to be down.
+    Point cursorPosition() const override;
+    unsigned mouseButtons() const override;
     std::string currentDirectory() override { return directory; }
     void setCurrentDirectory(const std::string &folder) override { directory = folder; }
     std::string executableDirectory() override;

@@ -1,9 +1,17 @@
 #include "platform/qt/QtListView.h"
 
+#include "platform/EditBox.h"
 #include "platform/qt/QtText.h"
 
+#include <QFocusEvent>
+#include <QAbstractItemModel>
 #include <QHeaderView>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPointer>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace zqar::platform {
 
@@ -20,6 +28,55 @@ Qt::Alignment alignmentOf(Align align) {
     }
     return Qt::AlignLeft | Qt::AlignVCenter;
 }
+
+std::optional<QtListView::HandledPress> &pressInHand() {
+    static std::optional<QtListView::HandledPress> press;
+    return press;
+}
+
+// The in-place editor: a line edit that goes when its owner lets go of it. It is hidden at
+// once and deleted later, because it may be going in answer to a key typed into it.
+class QtEditBox : public EditBox {
+public:
+    explicit QtEditBox(QLineEdit *edit) : edit(edit) {}
+    ~QtEditBox() override {
+        if (!edit)
+            return;
+        edit->clearFocus();
+        edit->hide();
+        edit->deleteLater();
+    }
+    std::string text() const override {
+        if (!edit)
+            return std::string();
+        // Until the user changes it, the text is the bytes the page wrote, so a logger name
+        // in another character set comes back unchanged.
+        if (written && edit->text() == shown)
+            return cutWritten(*written);
+        return fromQString(edit->text());
+    }
+    void setText(std::string_view text) override {
+        if (!edit)
+            return;
+        edit->setText(toQString(text));
+        written = std::string(text);
+        shown = edit->text();
+    }
+    void show() override {
+        if (edit)
+            edit->show();
+    }
+    void setFocus() override {
+        if (edit)
+            edit->setFocus(Qt::OtherFocusReason);
+    }
+    bool hasFocus() const override { return edit && edit->hasFocus(); }
+
+private:
+    QPointer<QLineEdit> edit;
+    std::optional<std::string> written;
+    QString shown;
+};
 
 } // namespace
 
@@ -38,7 +95,81 @@ QtListView::QtListView(QWidget *parent) : QTableWidget(parent) {
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setWordWrap(false);
     setShowGrid(false);
+    // A click must not scroll the table: the page measures the cell under the cursor.
+    setAutoScroll(false);
     listModel.onChange = [this] { scheduleSynchronise(); };
+    listModel.setWindow(this);
+}
+
+QtListView::~QtListView() {
+    onNotify = nullptr;
+    listModel.setWindow(nullptr);
+}
+
+std::optional<QtListView::HandledPress> QtListView::handledPress() { return pressInHand(); }
+
+void QtListView::notify(ListNotification code) {
+    if (onNotify)
+        onNotify(code);
+}
+
+void QtListView::mousePressEvent(QMouseEvent *event) {
+    QTableWidget::mousePressEvent(event);
+    if (!acceptsInput)
+        return;
+    const auto code = event->button() == Qt::RightButton  ? ListNotification::RightClick
+                      : event->button() == Qt::LeftButton ? ListNotification::Click
+                                                          : std::optional<ListNotification>();
+    if (!code)
+        return;
+    std::optional<HandledPress> &press = pressInHand();
+    const std::optional<HandledPress> outer = press;
+    press = HandledPress{event->buttons(), event->globalPosition().toPoint()};
+    notify(*code);
+    press = outer;
+}
+
+void QtListView::focusInEvent(QFocusEvent *event) {
+    QTableWidget::focusInEvent(event);
+    notify(ListNotification::SetFocus);
+}
+
+void QtListView::focusOutEvent(QFocusEvent *event) {
+    QTableWidget::focusOutEvent(event);
+    notify(ListNotification::KillFocus);
+}
+
+std::optional<Rect> QtListView::cellRect(int item, int subItem) const {
+    // The model may be ahead of the table; measure what the user is about to see.
+    if (stale)
+        const_cast<QtListView *>(this)->synchronise();
+    if (item < 0 || item >= rowCount() || subItem < 0 || subItem >= columnCount())
+        return std::nullopt;
+    const QRect cell = visualRect(QTableWidget::model()->index(item, subItem));
+    if (!cell.isValid())
+        return std::nullopt;
+    return Rect{cell.x(), cell.y(), cell.x() + cell.width(), cell.y() + cell.height()};
+}
+
+Point QtListView::clientToScreen(Point client) const {
+    const QPoint screen = viewport()->mapToGlobal(QPoint(client.x, client.y));
+    return Point{screen.x(), screen.y()};
+}
+
+Point QtListView::screenToClient(Point screen) const {
+    const QPoint client = viewport()->mapFromGlobal(QPoint(screen.x, screen.y));
+    return Point{client.x(), client.y()};
+}
+
+std::unique_ptr<EditBox> QtListView::createEditBox(int id, const Rect &rect) {
+    auto *edit = new QLineEdit(viewport());
+    edit->setObjectName(QString::number(id));
+    edit->setFrame(false);
+    edit->setGeometry(rect.left, rect.top, std::max(0, rect.width()), std::max(0, rect.height()));
+    edit->hide();
+    if (keyFilter)
+        edit->installEventFilter(keyFilter);
+    return std::make_unique<QtEditBox>(edit);
 }
 
 void QtListView::setInputEnabled(bool enabled) {

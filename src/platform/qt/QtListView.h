@@ -5,15 +5,20 @@
 // pays for one refresh instead of a thousand.
 
 #include "platform/ListView.h"
+#include "platform/Page.h"
 
 #include <QTableWidget>
 
+#include <functional>
+#include <optional>
+
 namespace zqar::platform {
 
-class QtListView : public QTableWidget {
+class QtListView : public QTableWidget, public ListWindow {
     Q_OBJECT
 public:
     explicit QtListView(QWidget *parent = nullptr);
+    ~QtListView() override;
 
     ListModel &model() { return listModel; }
     const ListModel &model() const { return listModel; }
@@ -28,10 +33,37 @@ public:
     // Number of refreshes so far (each brings every changed cell across).
     int synchronisations() const { return refreshes; }
 
+    // The cells on the screen. The client area is the viewport; cell rectangles are the
+    // table's own, so an edit box on one covers the cell the user sees.
+    std::optional<Rect> cellRect(int item, int subItem) const override;
+    Point clientToScreen(Point client) const override;
+    Point screenToClient(Point screen) const override;
+    // A frameless line edit on the viewport. Keys typed into it go through keyFilter first.
+    std::unique_ptr<EditBox> createEditBox(int id, const Rect &rect) override;
+    void setKeyFilter(QObject *filter) { keyFilter = filter; }
+
+    // Clicks (while the button is down) and focus changes, for the page.
+    std::function<void(ListNotification)> onNotify;
+
+    // The buttons and screen position of the mouse press a list is handling now, if any:
+    // what the page reads as the mouse's state while it answers the click.
+    struct HandledPress {
+        Qt::MouseButtons buttons;
+        QPoint globalPosition;
+    };
+    static std::optional<HandledPress> handledPress();
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+
 private:
+    void notify(ListNotification code);
     void scheduleSynchronise();
 
     ListModel listModel;
+    QObject *keyFilter = nullptr;
     bool stale = false;
     bool acceptsInput = true;
     int refreshes = 0;
