@@ -120,6 +120,34 @@ std::optional<std::string> setCell(BatchTool &tool, const std::string &argument)
     return std::nullopt;
 }
 
+std::optional<std::string> checkProperties(const std::string &position) {
+    if (!parseCellPosition(position))
+        return "--properties takes RrCc or Sn";
+    return std::nullopt;
+}
+
+// A right click on the cell, as the user gives it: the page's own pick shows the pop-up.
+std::optional<std::string> showProperties(BatchTool &tool, const std::string &position) {
+    if (auto error = checkProperties(position))
+        return error;
+    const CellPosition cell = *parseCellPosition(position);
+    FileSelectionPage &layout = tool.window.fileSelectionPage;
+    platform::MemoryDialog &page = tool.host.dialogOf(layout);
+    if (cell.singular) {
+        if (cell.row > layout.singularLayoutList().itemCount())
+            return "no singular slot " + position + " in the layout table";
+        page.clickCell(FileSelectionPage::SINGULAR_LAYOUT_LIST, cell.row - 1, 1,
+                       platform::MOUSE_RIGHT);
+        return std::nullopt;
+    }
+    const platform::ListView &list = layout.arrayLayoutList();
+    if (cell.row >= list.itemCount() || cell.column >= list.columnCount())
+        return "no cell " + position + " in the layout table";
+    page.clickCell(FileSelectionPage::ARRAY_LAYOUT_LIST, cell.row, cell.column,
+                   platform::MOUSE_RIGHT);
+    return std::nullopt;
+}
+
 std::optional<std::string> exportCsv(BatchTool &tool, const std::string &file) {
     MatrixPage &matrix = tool.window.matrixPage;
     exportEverySet(
@@ -172,6 +200,11 @@ void registerPageOptions(BatchTool &tool) {
     BatchOption cell{"--cell", "RrCc=TEXT|Sn=TEXT", "write a layout table cell", setCell};
     cell.check = checkCell;
     tool.addOption(std::move(cell));
+    BatchOption properties{"--properties", "RrCc|Sn",
+                           "show the log file properties of a layout cell, as a right click does",
+                           showProperties};
+    properties.check = checkProperties;
+    tool.addOption(std::move(properties));
     tool.addOption(command("--update-layout", "Update Layout",
                            [](MainWindow &w) { return w.fileSelectionPage.updateLayout(); }));
     tool.addOption(command("--calculate-at", "Calculate the set at timeText",

@@ -9,7 +9,24 @@ namespace zqar {
 
 namespace {
 constexpr const char *PROGRAM_NAME = "zqar-vemro-batch";
+
+// A message box's caption or text on one line: CR, LF and the backslash itself escaped.
+std::string oneLine(const std::string &text) {
+    std::string line;
+    line.reserve(text.size());
+    for (const char c : text) {
+        if (c == '\r')
+            line += "\\r";
+        else if (c == '\n')
+            line += "\\n";
+        else if (c == '\\')
+            line += "\\\\";
+        else
+            line += c;
+    }
+    return line;
 }
+} // namespace
 
 BatchTool::BatchTool(std::ostream &output, std::ostream &errors)
     : window(host), out(output), err(errors) {
@@ -51,7 +68,10 @@ std::string BatchTool::usage() const {
             left += "  ";
         text += left + option.help + "\n";
     }
-    text += "Exit status: 0 when every option ran, 1 when a command stopped on a failure,\n"
+    text += "Message boxes go to standard error as CAPTION: TEXT, one line each, with a CR\n"
+            "written as \\r, a LF as \\n and a backslash as \\\\; status lines to standard\n"
+            "output as STATUS: TEXT. Positions are counted from 1.\n"
+            "Exit status: 0 when every option ran, 1 when a command stopped on a failure,\n"
             "2 for a usage error.\n";
     return text;
 }
@@ -70,7 +90,7 @@ bool BatchTool::reportCommand() {
     const bool failed = commandFailed;
     commandFailed = false;
     for (const platform::RecordedMessage &message : host.takeMessages())
-        err << message.caption << ": " << message.text << "\n";
+        err << oneLine(message.caption) << ": " << oneLine(message.text) << "\n";
     for (const std::string &status : host.takeStatusChanges())
         out << "STATUS: " << status << "\n";
     // An answer the command did not ask for must not reach a later command's dialog.

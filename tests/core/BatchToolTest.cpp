@@ -188,3 +188,46 @@ TEST(BatchTool, MalformedSettingsAndCellsStopTheRunBeforeAnyCommand) {
     EXPECT_EQ(late.exit, BATCH_USAGE);
     EXPECT_NE(late.err.find("no cell R9C9"), std::string::npos);
 }
+
+TEST(BatchTool, PropertiesShowTheRightClickPopUpOnOneLine) {
+    // A folder whose name holds a backslash, with two of the sample job's log files.
+    TempDir temp;
+    const fs::path samples = fs::path(__FILE__).parent_path().parent_path().parent_path() /
+                             "samples" / "data";
+    const fs::path folder = temp.path() / "a\\b";
+    fs::create_directory(folder);
+    fs::copy_file(samples / "10232.dta", folder / "10232.dta");
+    fs::copy_file(samples / "20417.dta", folder / "20417.dta");
+    const std::string shown = temp.path().string() + "/a\\\\b";
+    const BatchRun run =
+        runBatch({"--set", "Directory=" + folder.string(), "--load-files", "--properties", "r1c2",
+                  "--properties", "S2", "--properties", "R2C1"});
+    ASSERT_EQ(run.exit, BATCH_OK) << run.err;
+    // Load Files in comment-field mode says which files it could not place; then one line
+    // per pop-up, in the order asked.
+    const std::string expected =
+        "Properties: Filename: " + shown + "/10232.dta\\r\\nStart Time: 02-Jun-2025 12:00AM\\r\\n"
+        "End Time: 08-Jun-2025 11:55PM\\r\\nSample period: 300\\r\\nChannel: 1\\r\\n"
+        "Number of Values: 2016\\r\\n\n"
+        "Properties: Filename: " + shown + "/20417.dta\\r\\nStart Time: 02-Jun-2025 12:00AM\\r\\n"
+        "End Time: 08-Jun-2025 11:55PM\\r\\nSample period: 300\\r\\nChannel: 2\\r\\n"
+        "Number of Values: 2016\\r\\n\n"
+        "Properties: File not loaded.\n";
+    ASSERT_GE(run.err.size(), expected.size());
+    EXPECT_EQ(run.err.substr(run.err.size() - expected.size()), expected) << run.err;
+
+    const struct {
+        const char *position;
+        const char *says;
+    } bad[] = {{"R0C1", "--properties takes RrCc or Sn"},
+               {"C1", "--properties takes RrCc or Sn"},
+               {"R7C1", "no cell R7C1"},
+               {"S3", "no singular slot S3"}};
+    for (const auto &b : bad) {
+        SCOPED_TRACE(b.position);
+        const BatchRun refused = runBatch({"--properties", b.position});
+        EXPECT_EQ(refused.exit, BATCH_USAGE);
+        EXPECT_NE(refused.err.find(b.says), std::string::npos) << refused.err;
+        EXPECT_EQ(refused.err.find("Properties:"), std::string::npos);
+    }
+}
