@@ -139,6 +139,9 @@ TEST_F(DataFilesWindowTest, OpensTheFileSelectionPageBesideTheTabs) {
                                                           : nullptr);
     EXPECT_EQ(page->size(), QSize(606, 446)) << "404 x 275 dialog units";
     EXPECT_TRUE(page->isVisible());
+    // Shown for the first time, its captions must be readable whole.
+    for (int id : {FS::USE_SERIAL_NUMBERS, FS::USE_COMMENT_FIELD})
+        EXPECT_GE(page->control(id)->width(), page->control(id)->sizeHint().width()) << id;
     // The tabs go on as before, and the page stays where it is.
     shell->tabBar()->setCurrentIndex(TAB_MATRIX);
     shell->resize(800, 640);
