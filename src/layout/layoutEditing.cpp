@@ -23,6 +23,17 @@ bool FileSelectionPage::opensEditor() const {
                                dialog().isChecked(USE_SERIAL_NUMBERS));
 }
 
+namespace {
+
+// A point over a cell counts only where the list shows it: a wide array table's cells reach
+// on beyond its right edge, under the singular table.
+bool shows(const platform::ListView &list, Point client) {
+    const platform::Size area = list.clientSize();
+    return Rect{0, 0, area.width, area.height}.contains(client);
+}
+
+} // namespace
+
 void FileSelectionPage::pickCell(Point screenPoint) {
     // The focus changes below make the lists notify, and the notifications pick again.
     if (picking)
@@ -36,7 +47,7 @@ void FileSelectionPage::pickCell(Point screenPoint) {
     platform::ListView &array = arrayLayoutList();
     const Point arrayPoint = array.screenToClient(screenPoint);
     bool opened = false;
-    for (int r = 1; r < array.itemCount() && !opened; ++r) {
+    for (int r = 1; r < array.itemCount() && !opened && shows(array, arrayPoint); ++r) {
         for (int c = 1;; ++c) {
             const std::optional<Rect> cell = array.cellRect(r, c);
             if (!cell || cell->left == cell->right)
@@ -57,7 +68,7 @@ void FileSelectionPage::pickCell(Point screenPoint) {
 
     platform::ListView &singular = singularLayoutList();
     const Point singularPoint = singular.screenToClient(array.clientToScreen(arrayPoint));
-    for (int i = 0; !editor && i < singular.itemCount(); ++i) {
+    for (int i = 0; !editor && i < singular.itemCount() && shows(singular, singularPoint); ++i) {
         const std::optional<Rect> cell = singular.cellRect(i, 1);
         if (!cell || !cell->contains(singularPoint))
             continue;
@@ -109,9 +120,19 @@ bool FileSelectionPage::advanceEditor() {
             return cell;
         return std::nullopt;
     };
-    std::optional<Rect> target = dataCell(editedRow, editedColumn + 1);
+    int item = editedRow;
+    int column = editedColumn + 1;
+    std::optional<Rect> target = dataCell(item, column);
+    if (!target) {
+        item = editedRow + 1;
+        column = 1;
+        target = dataCell(item, column);
+    }
     if (!target)
-        target = dataCell(editedRow + 1, 1);
+        return false;
+    // The next cell may lie beyond what the list shows; bring it into view and measure again.
+    editedList->ensureVisible(item, column);
+    target = editedList->cellRect(item, column);
     if (!target)
         return false;
     const Point centre{(target->left + target->right) / 2, (target->top + target->bottom) / 2};

@@ -85,6 +85,20 @@ Point ListModel::screenToClient(Point screen) const {
     return window ? window->screenToClient(screen) : screen;
 }
 
+Size ListModel::clientSize() const {
+    if (window)
+        return window->clientSize();
+    int width = 0;
+    for (const ListColumn &column : columns)
+        width += column.width;
+    return Size{width, itemCount() * ROW_HEIGHT};
+}
+
+void ListModel::ensureVisible(int item, int subItem) {
+    if (window)
+        window->ensureVisible(item, subItem);
+}
+
 std::unique_ptr<EditBox> ListModel::createEditBox(int id, const Rect &rect) {
     return window ? window->createEditBox(id, rect) : nullptr;
 }

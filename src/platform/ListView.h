@@ -43,6 +43,11 @@ public:
     // Points between the list's client coordinates and the screen's.
     virtual Point clientToScreen(Point client) const = 0;
     virtual Point screenToClient(Point screen) const = 0;
+    // The size of the client area, the part of the cells the user can see. Cell rectangles
+    // reach beyond it where the list is scrolled or too small for its table.
+    virtual Size clientSize() const = 0;
+    // Scrolls the list so that the cell can be seen, as far as the list can scroll.
+    virtual void ensureVisible(int item, int subItem) = 0;
     // A borderless single-line edit box with control id `id`, a child of the list placed on
     // `rect` (client coordinates), not yet shown. None where the list has no window.
     virtual std::unique_ptr<EditBox> createEditBox(int id, const Rect &rect) = 0;
@@ -55,6 +60,8 @@ public:
     virtual std::optional<Rect> cellRect(int item, int subItem) const = 0;
     virtual Point clientToScreen(Point client) const = 0;
     virtual Point screenToClient(Point screen) const = 0;
+    virtual Size clientSize() const = 0;
+    virtual void ensureVisible(int item, int subItem) = 0;
     virtual std::unique_ptr<EditBox> createEditBox(int id, const Rect &rect) = 0;
 };
 
@@ -75,10 +82,13 @@ public:
     void insertColumn(int column, std::string_view heading, Align align, int width) override;
     const ListColumn *column(int column) const override;
     // Without a window, cells are laid out from the column widths and ROW_HEIGHT, client and
-    // screen coordinates are the same, and no edit box can be made.
+    // screen coordinates are the same, the client area holds every cell, and no edit box can
+    // be made.
     std::optional<Rect> cellRect(int item, int subItem) const override;
     Point clientToScreen(Point client) const override;
     Point screenToClient(Point screen) const override;
+    Size clientSize() const override;
+    void ensureVisible(int item, int subItem) override;
     std::unique_ptr<EditBox> createEditBox(int id, const Rect &rect) override;
     void setWindow(ListWindow *listWindow) { window = listWindow; }
     // The cell's bounds from the column widths and ROW_HEIGHT, with no scrolling.

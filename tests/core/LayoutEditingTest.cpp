@@ -231,3 +231,43 @@ TEST_F(LayoutEditing, UpdateLayoutAndSaveProjectKeepTheTypedText) {
     EXPECT_NE(project.find("R1C2=10232"), std::string::npos) << project;
     EXPECT_NE(project.find("S1=20417"), std::string::npos) << project;
 }
+
+TEST_F(LayoutEditing, AWideArrayTableHidesNoCellsUnderTheSingularTable) {
+    // Eight columns reach on under the singular table, which stands to the array's right.
+    layout("6", "8", "2");
+    page().loggerArray.place(0, 5, makeRecord("hidden", novemberFifth(8, 0), 60, {1}));
+    page().loggerArray.place(-1, 1, makeRecord("slot1", novemberFifth(8, 0), 60, {1}));
+    const platform::Point screen =
+        singular().clientToScreen(platform::Point{70, 17 + 8}); // singular item 1, column 1
+    const platform::Point underArray = array().screenToClient(screen);
+    ASSERT_TRUE(array().cellRect(1, 6)->contains(underArray)) << "the case this test is about";
+
+    fileSelection().clickList(FS::SINGULAR_LAYOUT_LIST, singular().screenToClient(screen),
+                              MOUSE_RIGHT);
+    const auto message = takeMessage();
+    EXPECT_EQ(message.text.substr(0, 30), "Filename: /data/slot1.dta\r\nSta");
+    useSerialNumbers();
+    click(FS::SINGULAR_LAYOUT_LIST, 1, 1);
+    expectEditorOn(FS::SINGULAR_LAYOUT_LIST, 1, 1);
+}
+
+TEST_F(LayoutEditing, TabScrollsToACellBeyondTheVisibleRows) {
+    layout("10", "2", "0");
+    useSerialNumbers();
+    click(FS::ARRAY_LAYOUT_LIST, 6, 2); // the last row the list shows whole
+    type("six");
+    for (int row = 7; row <= 10; ++row) {
+        SCOPED_TRACE(row);
+        EXPECT_TRUE(fileSelection().pressKey(KEY_TAB));
+        expectEditorOn(FS::ARRAY_LAYOUT_LIST, row, 1);
+        const platform::Size client = array().clientSize();
+        EXPECT_LE(editor()->rect.bottom, client.height) << "the editor is in view";
+        type("r" + std::to_string(row));
+        EXPECT_TRUE(fileSelection().pressKey(KEY_TAB));
+        expectEditorOn(FS::ARRAY_LAYOUT_LIST, row, 2);
+    }
+    click(FS::ARRAY_LAYOUT_LIST, 0, 1);
+    EXPECT_EQ(array().itemText(6, 2), "six");
+    for (int row = 7; row <= 10; ++row)
+        EXPECT_EQ(array().itemText(row, 1), "r" + std::to_string(row));
+}

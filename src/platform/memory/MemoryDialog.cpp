@@ -129,6 +129,8 @@ void MemoryDialog::clickList(int id, Point client, MouseButton button) {
 }
 
 void MemoryDialog::clickCell(int id, int item, int subItem, MouseButton button) {
+    // The user scrolls a cell into view before clicking it.
+    listModel(id).ensureVisible(item, subItem);
     const std::optional<Rect> cell = listModel(id).cellRect(item, subItem);
     if (!cell)
         return;

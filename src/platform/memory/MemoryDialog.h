@@ -57,7 +57,7 @@ public:
     // moves there, the button goes down, the list takes the focus when it has not got it,
     // the list tells of the click, and the button comes up.
     void clickList(int id, Point client, MouseButton button);
-    // The same at the centre of a cell.
+    // The same at the centre of a cell, scrolled into view first.
     void clickCell(int id, int item, int subItem, MouseButton button);
     // A key pressed while the page has the focus: the page's key filter sees it first.
     // Answers whether the filter consumed it.

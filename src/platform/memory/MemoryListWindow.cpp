@@ -6,7 +6,33 @@
 namespace zqar::platform {
 
 std::optional<Rect> MemoryListWindow::cellRect(int item, int subItem) const {
-    return model.layoutCellRect(item, subItem);
+    std::optional<Rect> cell = model.layoutCellRect(item, subItem);
+    if (cell)
+        *cell = Rect{cell->left - scroll.x, cell->top - scroll.y, cell->right - scroll.x,
+                     cell->bottom - scroll.y};
+    return cell;
+}
+
+Size MemoryListWindow::clientSize() const {
+    const Rect list = dialog.controlRect(listId);
+    return Size{list.width(), list.height()};
+}
+
+void MemoryListWindow::ensureVisible(int item, int subItem) {
+    const std::optional<Rect> cell = model.layoutCellRect(item, subItem);
+    if (!cell)
+        return;
+    const Size client = clientSize();
+    // The least scrolling that shows the whole cell, its left and top edges first.
+    const auto along = [](int offset, int low, int high, int extent) {
+        if (high - offset > extent)
+            offset = high - extent;
+        if (low - offset < 0)
+            offset = low;
+        return offset < 0 ? 0 : offset;
+    };
+    scroll.x = along(scroll.x, cell->left, cell->right, client.width);
+    scroll.y = along(scroll.y, cell->top, cell->bottom, client.height);
 }
 
 Point MemoryListWindow::clientOrigin() const {

@@ -1,7 +1,8 @@
 #pragma once
 // The screen side of a list on the in-memory backend: its cells laid out from the column
-// widths and the row height, its client area at the list's rectangle in the page, and the
-// page at a fixed place on the simulated screen; edit boxes are plain records.
+// widths and the row height, its client area the list's rectangle in the page, scrolled as
+// ensureVisible asks, and the page at a fixed place on the simulated screen; edit boxes are
+// plain records.
 
 #include "platform/EditBox.h"
 #include "platform/ListView.h"
@@ -20,10 +21,13 @@ public:
     std::optional<Rect> cellRect(int item, int subItem) const override;
     Point clientToScreen(Point client) const override;
     Point screenToClient(Point screen) const override;
+    Size clientSize() const override;
+    void ensureVisible(int item, int subItem) override;
     std::unique_ptr<EditBox> createEditBox(int id, const Rect &rect) override;
 
 private:
     Point clientOrigin() const; // in screen coordinates
+    Point scroll;               // pixels of the table scrolled out left and above
     MemoryDialog &dialog;
     const int listId;
     const ListModel &model;

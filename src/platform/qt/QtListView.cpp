@@ -161,6 +161,17 @@ Point QtListView::screenToClient(Point screen) const {
     return Point{client.x(), client.y()};
 }
 
+Size QtListView::clientSize() const {
+    return Size{viewport()->width(), viewport()->height()};
+}
+
+void QtListView::ensureVisible(int item, int subItem) {
+    if (stale)
+        synchronise();
+    if (item >= 0 && item < rowCount() && subItem >= 0 && subItem < columnCount())
+        scrollTo(QTableWidget::model()->index(item, subItem));
+}
+
 std::unique_ptr<EditBox> QtListView::createEditBox(int id, const Rect &rect) {
     auto *edit = new QLineEdit(viewport());
     edit->setObjectName(QString::number(id));

@@ -38,6 +38,8 @@ public:
     std::optional<Rect> cellRect(int item, int subItem) const override;
     Point clientToScreen(Point client) const override;
     Point screenToClient(Point screen) const override;
+    Size clientSize() const override;
+    void ensureVisible(int item, int subItem) override;
     // A frameless line edit on the viewport. Keys typed into it go through keyFilter first.
     std::unique_ptr<EditBox> createEditBox(int id, const Rect &rect) override;
     void setKeyFilter(QObject *filter) { keyFilter = filter; }
