@@ -192,8 +192,8 @@ TEST(BatchTool, MalformedSettingsAndCellsStopTheRunBeforeAnyCommand) {
 TEST(BatchTool, PropertiesShowTheRightClickPopUpOnOneLine) {
     // A folder whose name holds a backslash, with two of the sample job's log files.
     TempDir temp;
-    const fs::path samples = fs::path(__FILE__).parent_path().parent_path().parent_path() /
-                             "samples" / "data";
+    const fs::path samples =
+        fs::path(__FILE__).parent_path().parent_path().parent_path() / "samples" / "data";
     const fs::path folder = temp.path() / "a\\b";
     fs::create_directory(folder);
     fs::copy_file(samples / "10232.dta", folder / "10232.dta");
@@ -205,14 +205,14 @@ TEST(BatchTool, PropertiesShowTheRightClickPopUpOnOneLine) {
     ASSERT_EQ(run.exit, BATCH_OK) << run.err;
     // Load Files in comment-field mode says which files it could not place; then one line
     // per pop-up, in the order asked.
+    const auto popUp = [&shown](const std::string &name, int channel) {
+        return "Properties: Filename: " + shown + "/" + name +
+               "\\r\\nStart Time: 02-Jun-2025 12:00AM\\r\\nEnd Time: 08-Jun-2025 11:55PM\\r\\n"
+               "Sample period: 300\\r\\nChannel: " +
+               std::to_string(channel) + "\\r\\nNumber of Values: 2016\\r\\n\n";
+    };
     const std::string expected =
-        "Properties: Filename: " + shown + "/10232.dta\\r\\nStart Time: 02-Jun-2025 12:00AM\\r\\n"
-        "End Time: 08-Jun-2025 11:55PM\\r\\nSample period: 300\\r\\nChannel: 1\\r\\n"
-        "Number of Values: 2016\\r\\n\n"
-        "Properties: Filename: " + shown + "/20417.dta\\r\\nStart Time: 02-Jun-2025 12:00AM\\r\\n"
-        "End Time: 08-Jun-2025 11:55PM\\r\\nSample period: 300\\r\\nChannel: 2\\r\\n"
-        "Number of Values: 2016\\r\\n\n"
-        "Properties: File not loaded.\n";
+        popUp("10232.dta", 1) + popUp("20417.dta", 2) + "Properties: File not loaded.\n";
     ASSERT_GE(run.err.size(), expected.size());
     EXPECT_EQ(run.err.substr(run.err.size() - expected.size()), expected) << run.err;
 

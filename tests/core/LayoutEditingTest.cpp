@@ -129,8 +129,10 @@ TEST_F(LayoutEditing, LabelsAndClicksBesideTheCellsOpenNothing) {
         int list;
         int item;
         int column;
-    } cases[] = {{FS::ARRAY_LAYOUT_LIST, 0, 1}, {FS::ARRAY_LAYOUT_LIST, 3, 0},
-                 {FS::ARRAY_LAYOUT_LIST, 0, 0}, {FS::SINGULAR_LAYOUT_LIST, 1, 0}};
+    } cases[] = {{FS::ARRAY_LAYOUT_LIST, 0, 1},
+                 {FS::ARRAY_LAYOUT_LIST, 3, 0},
+                 {FS::ARRAY_LAYOUT_LIST, 0, 0},
+                 {FS::SINGULAR_LAYOUT_LIST, 1, 0}};
     for (const auto &c : cases) {
         SCOPED_TRACE(c.item * 10 + c.column);
         click(c.list, c.item, c.column);

@@ -2,8 +2,8 @@
 // the layout table with the mouse and Tab, the properties of a loaded file on a right click,
 // and the sample job loaded through the window giving what the batch tool gives.
 
-#include "app/MainWindow.h"
 #include "app/qt/DataFilesWindow.h"
+#include "app/MainWindow.h"
 #include "app/qt/MainWindowShell.h"
 #include "platform/qt/QtDialog.h"
 #include "platform/qt/QtHost.h"
@@ -94,8 +94,8 @@ protected:
     // would move it.
     void clickCell(QtListView *list, int item, int column, Qt::MouseButton button) {
         list->synchronise();
-        const QPoint centre = list->visualRect(list->QTableWidget::model()->index(item, column))
-                                  .center();
+        const QPoint centre =
+            list->visualRect(list->QTableWidget::model()->index(item, column)).center();
         QCursor::setPos(list->viewport()->mapToGlobal(centre));
         QTest::mouseClick(list->viewport(), button, Qt::NoModifier, centre);
         QApplication::processEvents();
@@ -193,7 +193,8 @@ TEST_F(DataFilesWindowTest, RightClickOnALoadedCellShowsItsProperties) {
     const std::vector<Message> shown = takeMessages();
     ASSERT_EQ(shown.size(), 1u) << "one pop-up per right click";
     EXPECT_EQ(shown[0].caption, "Properties");
-    EXPECT_EQ(shown[0].text, "Filename: " + folder.file("data") + "/10232.dta\r\n"
+    EXPECT_EQ(shown[0].text, "Filename: " + folder.file("data") +
+                                 "/10232.dta\r\n"
                                  "Start Time: 02-Jun-2025 12:00AM\r\n"
                                  "End Time: 08-Jun-2025 11:55PM\r\n"
                                  "Sample period: 300\r\nChannel: 1\r\nNumber of Values: 2016\r\n");
@@ -225,11 +226,10 @@ TEST_F(DataFilesWindowTest, SampleJobThroughTheWindowMatchesTheBatchTool) {
     QTest::mouseClick(matrix->control(MatrixPage::EXPORT), Qt::LeftButton);
 
     std::string errors;
-    const int exit = runBatchForTest({"--load-project", samples + "/warehouse.ttp", "--set",
-                                      "Directory=" + samples + "/data", "--load-files",
-                                      "--calculate-averaged", "--export-csv",
-                                      folder.file("batch.csv")},
-                                     errors);
+    const int exit = runBatchForTest(
+        {"--load-project", samples + "/warehouse.ttp", "--set", "Directory=" + samples + "/data",
+         "--load-files", "--calculate-averaged", "--export-csv", folder.file("batch.csv")},
+        errors);
     ASSERT_EQ(exit, 0) << errors;
     const std::string shown = readFile(folder.file("window.csv"));
     EXPECT_FALSE(shown.empty());

@@ -1,7 +1,8 @@
 #pragma once
 // The main window on the screen: the tab strip, the four pages laid over its display area,
-// the window icon and the menu with Data Files, Save Report, Help and About. What happens on a tab change, a menu
-// command and in the layout arithmetic is MainWindow's; this class gives it the widgets.
+// the window icon and the menu with Data Files, Save Report, Help and About. What happens on a tab
+// change, a menu command and in the layout arithmetic is MainWindow's; this class gives it the
+// widgets.
 
 #include <QWidget>
 

@@ -3,8 +3,8 @@
 #include "platform/EditBox.h"
 #include "platform/qt/QtText.h"
 
-#include <QFocusEvent>
 #include <QAbstractItemModel>
+#include <QFocusEvent>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -161,9 +161,7 @@ Point QtListView::screenToClient(Point screen) const {
     return Point{client.x(), client.y()};
 }
 
-Size QtListView::clientSize() const {
-    return Size{viewport()->width(), viewport()->height()};
-}
+Size QtListView::clientSize() const { return Size{viewport()->width(), viewport()->height()}; }
 
 void QtListView::ensureVisible(int item, int subItem) {
     if (stale)
