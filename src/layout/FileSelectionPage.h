@@ -26,7 +26,6 @@ class FileSelectionPage : public platform::Page, public FileSelectionControls {
 public:
     static constexpr int LABEL_COLUMN_WIDTH = 40; // pixels, the singular table's label column
     static constexpr int CELL_COLUMN_WIDTH = 60;
-    static constexpr int CELL_EDITOR = 20000; // the in-place editor's control id
 
     explicit FileSelectionPage(MainWindow &window);
     ~FileSelectionPage() override;

@@ -45,6 +45,7 @@ struct FileSelectionControls {
         PROJECT_NUMBER = 1158,
         PROJECT_DESCRIPTION = 1159,
         PROJECT_DATE = 1160,
+        CELL_EDITOR = 20000, // the in-place editor over a layout cell, made on demand
     };
 };
 

@@ -9,6 +9,7 @@
 #include "platform/qt/QtHost.h"
 #include "platform/qt/QtListView.h"
 #include "platform/qt/QtMessageBox.h"
+#include "support/BatchRun.h"
 #include "support/TempDir.h"
 
 #include <QApplication>
@@ -34,10 +35,6 @@ using namespace zqar;
 using platform::QtDialog;
 using platform::QtListView;
 using FS = FileSelectionPage;
-
-// The batch tool's run of the same options (in its own file: the in-memory and the Qt
-// backend both name their dialog unit conversions).
-int runBatchForTest(const std::vector<std::string> &arguments, std::string &errors);
 
 namespace {
 
@@ -225,12 +222,10 @@ TEST_F(DataFilesWindowTest, SampleJobThroughTheWindowMatchesTheBatchTool) {
     answerFileDialog(folder.file("window.csv"));
     QTest::mouseClick(matrix->control(MatrixPage::EXPORT), Qt::LeftButton);
 
-    std::string errors;
-    const int exit = runBatchForTest(
+    const zqar::testing::BatchRun batch = zqar::testing::runBatch(
         {"--load-project", samples + "/warehouse.ttp", "--set", "Directory=" + samples + "/data",
-         "--load-files", "--calculate-averaged", "--export-csv", folder.file("batch.csv")},
-        errors);
-    ASSERT_EQ(exit, 0) << errors;
+         "--load-files", "--calculate-averaged", "--export-csv", folder.file("batch.csv")});
+    ASSERT_EQ(batch.exit, 0) << batch.err;
     const std::string shown = readFile(folder.file("window.csv"));
     EXPECT_FALSE(shown.empty());
     EXPECT_EQ(shown, readFile(folder.file("batch.csv")));
