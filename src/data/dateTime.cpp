@@ -12,9 +12,9 @@ namespace zqar {
 
 namespace {
 
-constexpr const char *MONTH_NAMES[12] = {"January", "February", "March",     "April",
-                                         "May",     "June",     "July",      "August",
-                                         "September", "October", "November", "December"};
+constexpr const char *MONTH_NAMES[12] = {"January",   "February", "March",    "April",
+                                         "May",       "June",     "July",     "August",
+                                         "September", "October",  "November", "December"};
 
 // Days from 1 January 1970 of a proleptic Gregorian date (valid for any year).
 int64_t daysFromCivil(int64_t year, int64_t month, int64_t day) {
@@ -90,13 +90,9 @@ std::optional<std::vector<Token>> tokenize(std::string_view text) {
     return tokens;
 }
 
-int numberOf(const Token &token) {
-    return readInteger(token.text);
-}
+int numberOf(const Token &token) { return readInteger(token.text); }
 
-bool sameWord(std::string_view a, std::string_view b) {
-    return equalIgnoringCase(a, b);
-}
+bool sameWord(std::string_view a, std::string_view b) { return equalIgnoringCase(a, b); }
 
 // 1-12 for an English month name or its three-letter abbreviation, 0 otherwise.
 int monthOfName(std::string_view word) {
@@ -130,8 +126,19 @@ struct Cursor {
     }
 };
 
+// Reads the two digits after the mark the cursor stands on; answers false when they are not there.
+bool readTwoDigitField(Cursor &cur, int &value) {
+    const Token *t = cur.peek(1);
+    if (!t || t->kind != Token::Number || t->text.size() != 2)
+        return false;
+    value = numberOf(*t);
+    cur.at += 2;
+    return true;
+}
+
 bool isDateSeparator(const Token *t) {
-    return t && t->kind == Token::Mark && (t->text[0] == '-' || t->text[0] == '/' || t->text[0] == '.');
+    return t && t->kind == Token::Mark &&
+           (t->text[0] == '-' || t->text[0] == '/' || t->text[0] == '.');
 }
 
 // Reads the date part into time; answers whether one was there.
@@ -240,18 +247,12 @@ bool parseTime(Cursor &cur, CivilTime &time) {
     int second = 0;
     bool hasMinutes = false;
     if (cur.mark(':')) {
-        const Token *m = cur.peek(1);
-        if (!m || m->kind != Token::Number || m->text.size() != 2)
+        if (!readTwoDigitField(cur, minute))
             return false;
-        minute = numberOf(*m);
-        cur.at += 2;
         hasMinutes = true;
         if (cur.mark(':')) {
-            const Token *s = cur.peek(1);
-            if (!s || s->kind != Token::Number || s->text.size() != 2)
+            if (!readTwoDigitField(cur, second))
                 return false;
-            second = numberOf(*s);
-            cur.at += 2;
             if (cur.mark('.') && cur.peek(1) && cur.peek(1)->kind == Token::Number &&
                 !cur.peek(1)->spaceBefore)
                 cur.at += 2;
@@ -275,9 +276,7 @@ bool parseTime(Cursor &cur, CivilTime &time) {
 
 } // namespace
 
-bool isLeapYear(int year) {
-    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
-}
+bool isLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
 int daysInMonth(int year, int month) {
     static constexpr int lengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -326,8 +325,8 @@ std::string formatDateTime(double dayNumber) {
     if (hour12 == 0)
         hour12 = 12;
     char text[64];
-    std::snprintf(text, sizeof text, "%02d-%.3s-%04d %02d:%02d%s", t.day,
-                  MONTH_NAMES[t.month - 1], t.year, hour12, t.minute, t.hour < 12 ? "AM" : "PM");
+    std::snprintf(text, sizeof text, "%02d-%.3s-%04d %02d:%02d%s", t.day, MONTH_NAMES[t.month - 1],
+                  t.year, hour12, t.minute, t.hour < 12 ? "AM" : "PM");
     return text;
 }
 
@@ -342,12 +341,29 @@ std::string localeDateOrder() {
             ++p;
         char field = 0;
         switch (*p) {
-        case 'd': case 'e': field = 'D'; break;
-        case 'm': case 'b': case 'B': case 'h': field = 'M'; break;
-        case 'y': case 'Y': case 'C': field = 'Y'; break;
-        case 'D': order = "MDY"; return order;
-        case 'F': order = "YMD"; return order;
-        default: break;
+        case 'd':
+        case 'e':
+            field = 'D';
+            break;
+        case 'm':
+        case 'b':
+        case 'B':
+        case 'h':
+            field = 'M';
+            break;
+        case 'y':
+        case 'Y':
+        case 'C':
+            field = 'Y';
+            break;
+        case 'D':
+            order = "MDY";
+            return order;
+        case 'F':
+            order = "YMD";
+            return order;
+        default:
+            break;
         }
         if (field && order.find(field) == std::string::npos)
             order += field;

@@ -169,17 +169,15 @@ private:
             }
             return;
         case State::Header:
-            if (c == ']')
-                state = State::HeaderDone;
+        case State::Key: {
+            // A header name ends at its bracket, a key name at its equals sign.
+            const bool header = state == State::Header;
+            if (c == (header ? ']' : '='))
+                state = header ? State::HeaderDone : State::Value;
             else
                 name.add(std::string_view(&c, 1));
             return;
-        case State::Key:
-            if (c == '=')
-                state = State::Value;
-            else
-                name.add(std::string_view(&c, 1));
-            return;
+        }
         default:
             return; // the value is read in runs above
         }

@@ -221,11 +221,22 @@ bool printHeader(PrintJob &job, const std::string &title, const std::string &pro
     return true;
 }
 
+namespace {
+
+// The header of a page's printout: its title, the project description and the page's status.
+bool printPageHeader(PrintJob &job, MainWindow &window, const std::string &title,
+                     const std::string &status, double now) {
+    return printHeader(job, title,
+                       window.fileSelectionPage.dialog().text(FileSelectionPage::PROJECT_DESCRIPTION),
+                       status, now);
+}
+
+} // namespace
+
 bool printGraph(MainWindow &window, double now) {
     PrintJob job(window.host());
-    if (!printHeader(job, text::GRAPH_PRINT_TITLE,
-                     window.fileSelectionPage.dialog().text(FileSelectionPage::PROJECT_DESCRIPTION),
-                     window.graphPage.dialog().text(GraphPage::STATUS), now))
+    if (!printPageHeader(job, window, text::GRAPH_PRINT_TITLE,
+                         window.graphPage.dialog().text(GraphPage::STATUS), now))
         return false;
     const int top = job.topMargin + job.lineOffset;
     window.graphPage.drawContourGraph(*job.target(), job.leftMargin, top,
@@ -236,9 +247,8 @@ bool printGraph(MainWindow &window, double now) {
 
 bool printMatrix(MainWindow &window, double now) {
     PrintJob job(window.host());
-    if (!printHeader(job, text::MATRIX_PRINT_TITLE,
-                     window.fileSelectionPage.dialog().text(FileSelectionPage::PROJECT_DESCRIPTION),
-                     window.matrixPage.dialog().text(MatrixPage::STATUS), now))
+    if (!printPageHeader(job, window, text::MATRIX_PRINT_TITLE,
+                         window.matrixPage.dialog().text(MatrixPage::STATUS), now))
         return false;
     job.useSmallFont();
     const ArrayDimensions counts = window.fileSelectionPage.loggerArray.dimensions();

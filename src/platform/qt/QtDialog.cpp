@@ -17,6 +17,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <utility>
 
 namespace zqar::platform {
 
@@ -128,40 +129,17 @@ QFont pageFont(const QFont &base) {
 }
 
 int pageKeyOf(int qtKey) {
-    switch (qtKey) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        return KEY_RETURN;
-    case Qt::Key_Escape:
-        return KEY_ESCAPE;
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-        return KEY_TAB;
-    case Qt::Key_Backspace:
-        return 8;
-    case Qt::Key_PageUp:
-        return 33;
-    case Qt::Key_PageDown:
-        return 34;
-    case Qt::Key_End:
-        return 35;
-    case Qt::Key_Home:
-        return 36;
-    case Qt::Key_Left:
-        return 37;
-    case Qt::Key_Up:
-        return 38;
-    case Qt::Key_Right:
-        return 39;
-    case Qt::Key_Down:
-        return 40;
-    case Qt::Key_Insert:
-        return 45;
-    case Qt::Key_Delete:
-        return 46;
-    default:
-        break;
-    }
+    static const std::pair<int, int> named[] = {
+        {Qt::Key_Return, KEY_RETURN}, {Qt::Key_Enter, KEY_RETURN}, {Qt::Key_Escape, KEY_ESCAPE},
+        {Qt::Key_Tab, KEY_TAB},       {Qt::Key_Backtab, KEY_TAB},  {Qt::Key_Backspace, 8},
+        {Qt::Key_PageUp, 33},         {Qt::Key_PageDown, 34},      {Qt::Key_End, 35},
+        {Qt::Key_Home, 36},           {Qt::Key_Left, 37},          {Qt::Key_Up, 38},
+        {Qt::Key_Right, 39},          {Qt::Key_Down, 40},          {Qt::Key_Insert, 45},
+        {Qt::Key_Delete, 46},
+    };
+    for (const auto &[qt, page] : named)
+        if (qt == qtKey)
+            return page;
     if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F12)
         return 112 + (qtKey - Qt::Key_F1);
     if (qtKey >= Qt::Key_Space && qtKey <= Qt::Key_AsciiTilde)
@@ -218,7 +196,23 @@ QtDialog::~QtDialog() {
     }
 }
 
-void QtDialog::createControl(const ControlTemplate &source, int group) {
+QWidget *QtDialog::makeLabel(const ControlTemplate &source) {
+    auto *label = new QLabel(this);
+    label->setTextFormat(Qt::PlainText);
+    label->setText(toQString(source.caption));
+    label->setAlignment(labelAlignment(source.style));
+    if (source.style & STYLE_SUNKEN) {
+        // A plain sunken panel loses its light edges on a light window; the styled one
+        // keeps a frame on all four sides.
+        label->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+        label->setMargin(1);
+    }
+    if (source.id != NO_ID)
+        labels[source.id] = LabelText{label, source.caption, false};
+    return label;
+}
+
+QWidget *QtDialog::makeWidget(const ControlTemplate &source) {
     QWidget *widget = nullptr;
     const QString caption = toQString(source.caption);
     const int id = source.id;
@@ -227,22 +221,9 @@ void QtDialog::createControl(const ControlTemplate &source, int group) {
         widget = new GroupFrame(caption, this);
         break;
     }
-    case ControlKind::Label: {
-        auto *label = new QLabel(this);
-        label->setTextFormat(Qt::PlainText);
-        label->setText(caption);
-        label->setAlignment(labelAlignment(source.style));
-        if (source.style & STYLE_SUNKEN) {
-            // A plain sunken panel loses its light edges on a light window; the styled one
-            // keeps a frame on all four sides.
-            label->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
-            label->setMargin(1);
-        }
-        if (id != NO_ID)
-            labels[id] = LabelText{label, source.caption, false};
-        widget = label;
+    case ControlKind::Label:
+        widget = makeLabel(source);
         break;
-    }
     case ControlKind::Edit: {
         auto *edit = new QLineEdit(caption, this);
         edit->setFrame((source.style & STYLE_BORDER) != 0);
@@ -298,8 +279,16 @@ void QtDialog::createControl(const ControlTemplate &source, int group) {
     }
     case ControlKind::TabStrip:
         // The main window's tab strip is the shell's own; a page has none.
-        return;
+        return nullptr;
     }
+    return widget;
+}
+
+void QtDialog::createControl(const ControlTemplate &source, int group) {
+    QWidget *widget = makeWidget(source);
+    if (!widget)
+        return;
+    const int id = source.id;
     widget->setGeometry(pixelRect(source));
     if (source.kind == ControlKind::GroupBox)
         widget->lower(); // a frame around controls must never cover them

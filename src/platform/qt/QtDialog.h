@@ -104,6 +104,8 @@ private:
     };
 
     void createControl(const ControlTemplate &source, int group);
+    QWidget *makeWidget(const ControlTemplate &source);
+    QWidget *makeLabel(const ControlTemplate &source);
     void runCommand(int id);
     void onRadioClicked(int id);
     void showLabelText(int id);
