@@ -23,21 +23,10 @@ struct ListColumn {
     int width = 0; // pixels
 };
 
-class ListView {
+// What a list's window adds to its texts: where the cells are and the edit boxes over them.
+class ListWindow {
 public:
-    virtual ~ListView() = default;
-    virtual int itemCount() const = 0;
-    virtual void deleteItem(int item) = 0;
-    // Inserts at the index; an index at or beyond the count appends. Returns the new index.
-    virtual int insertItem(int item, std::string_view text) = 0;
-    virtual void setItemText(int item, int subItem, std::string_view text) = 0;
-    // Empty for a missing item or sub-item.
-    virtual std::string itemText(int item, int subItem) const = 0;
-    virtual int columnCount() const = 0;
-    virtual bool columnExists(int column) const = 0;
-    virtual void deleteColumn(int column) = 0;
-    virtual void insertColumn(int column, std::string_view heading, Align align, int width) = 0;
-    virtual const ListColumn *column(int column) const = 0;
+    virtual ~ListWindow() = default;
     // The cell's bounds in the list's client coordinates; none for a missing cell.
     virtual std::optional<Rect> cellRect(int item, int subItem) const = 0;
     // Points between the list's client coordinates and the screen's.
@@ -53,16 +42,21 @@ public:
     virtual std::unique_ptr<EditBox> createEditBox(int id, const Rect &rect) = 0;
 };
 
-// What a list's window adds to its texts: where the cells are and the edit boxes over them.
-class ListWindow {
+// The texts of a list and its columns, and, through ListWindow, its cells on the screen.
+class ListView : public ListWindow {
 public:
-    virtual ~ListWindow() = default;
-    virtual std::optional<Rect> cellRect(int item, int subItem) const = 0;
-    virtual Point clientToScreen(Point client) const = 0;
-    virtual Point screenToClient(Point screen) const = 0;
-    virtual Size clientSize() const = 0;
-    virtual void ensureVisible(int item, int subItem) = 0;
-    virtual std::unique_ptr<EditBox> createEditBox(int id, const Rect &rect) = 0;
+    virtual int itemCount() const = 0;
+    virtual void deleteItem(int item) = 0;
+    // Inserts at the index; an index at or beyond the count appends. Returns the new index.
+    virtual int insertItem(int item, std::string_view text) = 0;
+    virtual void setItemText(int item, int subItem, std::string_view text) = 0;
+    // Empty for a missing item or sub-item.
+    virtual std::string itemText(int item, int subItem) const = 0;
+    virtual int columnCount() const = 0;
+    virtual bool columnExists(int column) const = 0;
+    virtual void deleteColumn(int column) = 0;
+    virtual void insertColumn(int column, std::string_view heading, Align align, int width) = 0;
+    virtual const ListColumn *column(int column) const = 0;
 };
 
 // The texts of a list and its columns, with no view. The in-memory backend uses it as it is;

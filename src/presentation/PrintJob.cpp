@@ -226,9 +226,9 @@ namespace {
 // The header of a page's printout: its title, the project description and the page's status.
 bool printPageHeader(PrintJob &job, MainWindow &window, const std::string &title,
                      const std::string &status, double now) {
-    return printHeader(job, title,
-                       window.fileSelectionPage.dialog().text(FileSelectionPage::PROJECT_DESCRIPTION),
-                       status, now);
+    return printHeader(
+        job, title, window.fileSelectionPage.dialog().text(FileSelectionPage::PROJECT_DESCRIPTION),
+        status, now);
 }
 
 } // namespace
