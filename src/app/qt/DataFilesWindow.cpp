@@ -65,15 +65,8 @@ DataFilesWindow::DataFilesWindow(platform::QtDialog &page, QWidget *owner)
 
 void DataFilesWindow::keyPressEvent(QKeyEvent *event) {
     // Escape and Enter close nothing here either.
-    switch (event->key()) {
-    case Qt::Key_Escape:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        event->accept();
-        return;
-    default:
+    if (!platform::swallowClosingKey(event))
         QWidget::keyPressEvent(event);
-    }
 }
 
 } // namespace zqar

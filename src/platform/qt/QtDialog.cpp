@@ -147,6 +147,18 @@ int pageKeyOf(int qtKey) {
     return 0;
 }
 
+bool swallowClosingKey(QKeyEvent *event) {
+    switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        event->accept();
+        return true;
+    default:
+        return false;
+    }
+}
+
 QtDialog::CommandHold::CommandHold() { ++commandHolds; }
 QtDialog::CommandHold::~CommandHold() { --commandHolds; }
 bool QtDialog::commandsHeld() { return commandHolds > 0; }

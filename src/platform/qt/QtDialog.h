@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 
+class QKeyEvent;
 class QLabel;
 class QPainter;
 
@@ -30,6 +31,10 @@ QFont pageFont(const QFont &base);
 // and digits as their upper-case characters, a few others by their old virtual-key codes;
 // 0 for keys the pages never look at.
 int pageKeyOf(int qtKey);
+
+// Accepts Escape and Enter, which close none of the program's windows; answers whether the key
+// was one of them.
+bool swallowClosingKey(QKeyEvent *event);
 
 class QtDialog : public QWidget, public Dialog {
     Q_OBJECT
