@@ -21,17 +21,38 @@ namespace {
 thread_local bool watching = false;
 thread_local std::size_t largestRequest = 0;
 
-} // namespace
-
-void *operator new(std::size_t size) {
+void *watchedAllocation(std::size_t size) noexcept {
     if (watching && size > largestRequest)
         largestRequest = size;
-    if (void *p = std::malloc(size == 0 ? 1 : size))
+    return std::malloc(size == 0 ? 1 : size);
+}
+
+} // namespace
+
+// Every plain form goes through malloc and free, so no allocation meets a release of another
+// kind (a sanitizer build checks that). The aligned forms stay as they are.
+void *operator new(std::size_t size) {
+    if (void *p = watchedAllocation(size))
         return p;
     throw std::bad_alloc();
 }
+void *operator new[](std::size_t size) {
+    if (void *p = watchedAllocation(size))
+        return p;
+    throw std::bad_alloc();
+}
+void *operator new(std::size_t size, const std::nothrow_t &) noexcept {
+    return watchedAllocation(size);
+}
+void *operator new[](std::size_t size, const std::nothrow_t &) noexcept {
+    return watchedAllocation(size);
+}
 void operator delete(void *p) noexcept { std::free(p); }
+void operator delete[](void *p) noexcept { std::free(p); }
 void operator delete(void *p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void *p, std::size_t) noexcept { std::free(p); }
+void operator delete(void *p, const std::nothrow_t &) noexcept { std::free(p); }
+void operator delete[](void *p, const std::nothrow_t &) noexcept { std::free(p); }
 
 namespace {
 
