@@ -1,18 +1,17 @@
-// A year of minute samples from 26 loggers through Load Files in serial-number mode, and the
-// averaged calculation at 30 minutes over it (17,520 sets), each against its floor: the bare
-// readLogFile calls over the same files, and a plain loop that computes the same window means
-// into one flat array. Also the heap the loaded year holds above the idle window.
+// A year of minute samples from 26 loggers through Load Files in serial-number mode (on one
+// thread and on every hardware thread), and the averaged calculation at 30 minutes over it
+// (17,520 sets), each against its floor: the bare readLogFile calls over the same files, and a
+// plain loop that computes the same window means into one flat array. Also the heap the loaded year
+// holds above the idle window.
 
 #include "heapCounter.h"
 #include "yearOfLogs.h"
+#include "yearWindow.h"
 
 #include "analysis/DataFilterPage.h"
-#include "app/MainWindow.h"
 #include "data/numbers.h"
+#include "data/parallelInOrder.h"
 #include "layout/FileSelectionPage.h"
-#include "layout/logFileCommands.h"
-#include "platform/ListView.h"
-#include "platform/memory/MemoryHost.h"
 
 #include <benchmark/benchmark.h>
 
@@ -22,6 +21,7 @@
 using namespace zqar;
 using zqar::bench::HeapCounter;
 using zqar::bench::yearOfLogs;
+using zqar::bench::YearWindow;
 
 namespace {
 
@@ -30,50 +30,24 @@ using DF = DataFilterPage;
 
 constexpr int YEAR_SETS = 17520; // 365 days of 30-minute sets
 
-// The window on the memory backend with a 6 x 4 array and 2 singular slots whose cells name
-// the 26 year loggers by serial number.
-struct YearWindow {
-    platform::MemoryHost host;
-    MainWindow window{host};
-
-    YearWindow() {
-        window.initialise();
-        platform::Dialog &page = window.fileSelectionPage.dialog();
-        page.setText(FS::DIRECTORY, yearOfLogs().directory);
-        page.setChecked(FS::USE_COMMENT_FIELD, false);
-        page.setChecked(FS::USE_SERIAL_NUMBERS, true);
-        window.fileSelectionPage.updateLayout();
-    }
-    // Load Files marks empty cells with "-", so the names go in before every load.
-    void nameCells() {
-        const auto &names = yearOfLogs().loggerNames;
-        auto &arrayList = window.fileSelectionPage.arrayLayoutList();
-        auto &singularList = window.fileSelectionPage.singularLayoutList();
-        for (int i = 0; i < 24; ++i)
-            arrayList.setItemText(i / 4 + 1, i % 4 + 1, names[static_cast<std::size_t>(i)]);
-        singularList.setItemText(0, 1, names[24]);
-        singularList.setItemText(1, 1, names[25]);
-    }
-    void loadFiles() {
-        nameCells();
-        zqar::loadFiles(window.fileSelectionPage);
-    }
-    bool loadedAll() {
-        return window.fileSelectionPage.dialog().text(FS::STATUS) == "26 files were loaded.";
-    }
-};
-
+// The argument is the number of threads that read the files.
 void loadFilesYear(benchmark::State &state) {
     const auto &logs = yearOfLogs();
     YearWindow year;
+    const auto threads = static_cast<unsigned>(state.range(0));
     for (auto _ : state) {
-        year.loadFiles();
+        year.loadFiles(threads);
         if (!year.loadedAll())
             state.SkipWithError("Load Files did not place the 26 loggers");
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * logs.totalBytes));
 }
-BENCHMARK(loadFilesYear)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(loadFilesYear)
+    ->ArgName("threads")
+    ->Arg(1)
+    ->Arg(static_cast<int64_t>(threadsFor(0)))
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 void calculateAveragedYear(benchmark::State &state) {
     YearWindow year;

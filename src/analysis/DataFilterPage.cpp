@@ -2,7 +2,6 @@
 
 #include "analysis/TemperatureSet.h"
 #include "app/MainWindow.h"
-#include "data/AtomicFileWriter.h"
 #include "data/dateTime.h"
 #include "data/numbers.h"
 #include "data/reportFile.h"
@@ -15,7 +14,6 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 namespace zqar {
 
@@ -31,19 +29,6 @@ platform::FileDialogOptions reportDialogOptions(platform::Host &host) {
     options.defaultExtension = std::string(text::REPORT_EXTENSION);
     options.initialDirectory = host.currentDirectory();
     return options;
-}
-
-std::optional<std::string> readWholeFile(const std::string &path) {
-    std::error_code error;
-    if (fs::is_directory(path, error))
-        return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
-        return std::nullopt;
-    return bytes;
 }
 
 // A new report gets a folder named after it: D/report.ttr becomes D/report/report.ttr. An
@@ -191,12 +176,12 @@ CommandOutcome DataFilterPage::loadReport() {
 
 CommandOutcome DataFilterPage::loadReport(const std::string &path) {
     const std::string caption(text::LOAD_REPORT_CAPTION);
-    const std::optional<std::string> bytes = readWholeFile(path);
-    if (!bytes)
+    // The whole file is read and checked into new records before any control changes, so a
+    // damaged report leaves the pages and the array as they were.
+    ReportFileRead read = readReportFile(path);
+    if (!read.opened)
         return showFailure(dialog(), text::REPORT_NOT_LOADED, caption);
-    // The whole file is read and checked before any control changes, so a damaged report
-    // leaves the pages and the array as they were.
-    std::optional<ReportContents> report = readReport(*bytes);
+    std::optional<ReportContents> &report = read.contents;
     if (!report)
         return showFailure(dialog(), text::REPORT_BAD_FORMAT, caption);
 
@@ -248,7 +233,7 @@ CommandOutcome DataFilterPage::createReport() {
     for (std::size_t i = 0; i < SETTING_COUNT; ++i)
         fields[i + 1] = readSetting(settingDialog(window, SETTINGS[i]), SETTINGS[i]);
     const std::string target = reportTarget(*chosen);
-    if (!writeFileAtomically(target, writeReport(fields, layout.loggerArray)))
+    if (!writeReportFile(target, fields, layout.loggerArray))
         return showFailure(dialog(), text::REPORT_NOT_SAVED, text::SAVE_REPORT_CAPTION);
     copyCompanionFiles(host.executableDirectory(), fs::path(target).parent_path().string());
     return CommandOutcome::completed();

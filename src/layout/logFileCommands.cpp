@@ -6,6 +6,7 @@
 #include "data/AtomicFileWriter.h"
 #include "data/dateTime.h"
 #include "data/numbers.h"
+#include "data/parallelInOrder.h"
 #include "layout/FileSelectionPage.h"
 #include "platform/Host.h"
 #include "platform/ListView.h"
@@ -130,25 +131,50 @@ struct Prefill {
     }
 };
 
-// One file's placements. The record read for channel 1 serves the first position; a further
-// position gets a record of its own, read again from the file only when it is needed.
+// What the pool learns of one file of the scan, in the order of the scan. Only the date
+// filter and the reads happen off the user-interface thread; everything the load shows or
+// places is decided from these in turn.
+struct ScannedFile {
+    bool passesFilters = false;        // the date stamp and the project number
+    std::unique_ptr<LogFile> channel1; // the first read, when the file passes
+    std::unique_ptr<LogFile> channel2; // read ahead when the file looks like it names one
+};
+
+// One file's placements. The records read ahead serve the first position of each channel; a
+// further position gets a copy of the record its channel had, which is what reading the file
+// again would give. Only a record that was not read ahead is read here.
 class Placer {
 public:
-    Placer(FileSelectionPage &filePage, const std::string &filePath, Prefill &runPrefill)
-        : page(filePage), path(filePath), prefill(runPrefill), spare(readRecord(filePath, 1)) {}
+    Placer(FileSelectionPage &filePage, const std::string &filePath, Prefill &runPrefill,
+           ScannedFile &scanned)
+        : page(filePage), path(filePath), prefill(runPrefill),
+          first(scanned.channel1.get()), spares{std::move(scanned.channel1),
+                                                std::move(scanned.channel2)} {}
 
-    const LogFile &firstRead() const { return *spare; }
+    // Only before the first placement: the record may be replaced in the array after it.
+    const LogFile &firstRead() const { return *first; }
 
     // Places a record for channel at (row, col) of the array (row -1: singular slot col),
     // both from 0, and writes its label into the table cell.
     void place(int row, int col, int channel, bool widensRange) {
-        std::unique_ptr<LogFile> record = spare ? std::move(spare) : readRecord(path, 1);
-        if (channel == 2)
-            record->readLogFile(path, 2);
+        const std::size_t which = channel == 2 ? 1 : 0;
+        std::unique_ptr<LogFile> record;
+        if (spares[which])
+            record = std::move(spares[which]);
+        else if (models[which].record)
+            record = std::make_unique<LogFile>(*models[which].record);
+        else
+            record = readRecord(path, channel);
         const std::string label = record->label();
         if (widensRange)
             prefill.widenRange(*record);
+        const LogFile *kept = record.get();
         page.loggerArray.place(row, col, std::move(record));
+        for (Model &model : models)
+            if (model.row == row && model.col == col)
+                model = Model{};
+        if (page.loggerArray.at(row, col) == kept)
+            models[which] = Model{kept, row, col};
         if (row < 0)
             page.singularLayoutList().setItemText(col, SERIAL_COLUMN, label);
         else
@@ -159,10 +185,19 @@ public:
     int placed = 0;
 
 private:
+    // A record this file placed, owned by the array; forgotten when its position is filled
+    // again, so a copy is never made from a record the array has let go.
+    struct Model {
+        const LogFile *record = nullptr;
+        int row = 0;
+        int col = 0;
+    };
     FileSelectionPage &page;
     const std::string &path;
     Prefill &prefill;
-    std::unique_ptr<LogFile> spare;
+    const LogFile *first;
+    std::unique_ptr<LogFile> spares[2]; // channel 1 and 2, not placed yet
+    Model models[2];
 };
 
 void placeBySerialNumber(Placer &placer, FileSelectionPage &page, const ArrayDimensions &counts) {
@@ -189,6 +224,14 @@ void placeBySerialNumber(Placer &placer, FileSelectionPage &page, const ArrayDim
             placer.place(-1, s, channel, true);
 }
 
+bool inArray(const CommentPosition &at, const ArrayDimensions &counts) {
+    return at.row >= 1 && at.row <= counts.rows && at.col >= 1 && at.col <= counts.columns;
+}
+
+bool inSingularSlot(const CommentPosition &at, const ArrayDimensions &counts) {
+    return at.row == -1 && at.col >= 1 && at.col <= counts.singularCount;
+}
+
 void placeByComments(Placer &placer, const ArrayDimensions &counts, bool singularAsText) {
     // Every read of the file gives the same comment lines, so both positions come from the
     // first read.
@@ -198,15 +241,57 @@ void placeByComments(Placer &placer, const ArrayDimensions &counts, bool singula
         const CommentPosition &at = positions[channel - 1];
         if (!at.found)
             continue;
-        const bool inArray =
-            at.row >= 1 && at.row <= counts.rows && at.col >= 1 && at.col <= counts.columns;
-        const bool singular = at.row == -1 && at.col >= 1 && at.col <= counts.singularCount;
-        if (inArray)
+        if (inArray(at, counts))
             placer.place(at.row - 1, at.col - 1, channel, true);
-        else if (singular)
+        else if (inSingularSlot(at, counts))
             placer.place(-1, at.col - 1, channel, !singularAsText);
     }
 }
+
+// Whether a file is worth reading for channel 2 while it is read anyway. Only a guess, taken
+// from the tables as they were when the load began (the labels written during the load can
+// change a cell's text); a placement the guess missed reads the file itself.
+class ChannelTwoHint {
+public:
+    ChannelTwoHint(FileSelectionPage &page, const ArrayDimensions &counts, bool bySerialNumber)
+        : serialNumbers(bySerialNumber), dimensions(counts) {
+        if (!serialNumbers)
+            return;
+        const std::string_view suffix = text::CHANNEL_2_SUFFIX;
+        const auto keep = [&](const std::string &cell) {
+            if (cell.size() > suffix.size() &&
+                equalIgnoringCase(std::string_view(cell).substr(cell.size() - suffix.size()),
+                                  suffix))
+                channelTwoCells.push_back(lowerCase(cell));
+        };
+        platform::ListView &arrayList = page.arrayLayoutList();
+        for (int r = 1; r <= counts.rows; ++r)
+            for (int c = 1; c <= counts.columns; ++c)
+                keep(arrayList.itemText(r, c));
+        platform::ListView &singularList = page.singularLayoutList();
+        for (int s = 0; s < counts.singularCount; ++s)
+            keep(singularList.itemText(s, SERIAL_COLUMN));
+        std::sort(channelTwoCells.begin(), channelTwoCells.end());
+    }
+
+    // Safe on any thread: reads only what the constructor gathered.
+    bool namesChannelTwo(const LogFile &record) const {
+        if (!serialNumbers) {
+            const CommentPosition at = record.positionFromComments(2);
+            return at.found && (inArray(at, dimensions) || inSingularSlot(at, dimensions));
+        }
+        const std::string name = record.loggerName.str();
+        if (name.empty() || channelTwoCells.empty())
+            return false;
+        return std::binary_search(channelTwoCells.begin(), channelTwoCells.end(),
+                                  lowerCase(name + std::string(text::CHANNEL_2_SUFFIX)));
+    }
+
+private:
+    bool serialNumbers;
+    ArrayDimensions dimensions;
+    std::vector<std::string> channelTwoCells; // folded to lower case, sorted
+};
 
 std::string scanningStatus(const std::string &name, int placed) {
     return cutText(std::string(text::SCANNING_PREFIX) + name + std::string(text::SCANNING_LOADED) +
@@ -305,7 +390,7 @@ void bindLogFileCommands(FileSelectionPage &page) {
     page.bindCommand(FS::COPY_FILES, [&page] { copyFiles(page); });
 }
 
-CommandOutcome loadFiles(FileSelectionPage &page) {
+CommandOutcome loadFiles(FileSelectionPage &page, unsigned threads) {
     MainWindow &window = page.window;
     platform::Dialog &dialog = page.dialog();
     const bool singularAsText =
@@ -330,28 +415,51 @@ CommandOutcome loadFiles(FileSelectionPage &page) {
     }
     const bool bySerialNumber = dialog.isChecked(FS::USE_SERIAL_NUMBERS);
 
-    int placed = 0;
-    Prefill prefill;
-    for (const std::string &name : logFileNames(directory)) {
-        const std::string path = directory + PATH_SEPARATOR + name;
-        if (path.size() > TEXT_MAX_LENGTH)
-            continue; // the record's fileName could not hold it
-        dialog.setText(FS::STATUS, scanningStatus(name, placed));
+    // Paths the record's fileName could not hold are left out, before any status shows them.
+    std::vector<std::string> names;
+    for (std::string &name : logFileNames(directory))
+        if (directory.size() + 1 + name.size() <= TEXT_MAX_LENGTH)
+            names.push_back(std::move(name));
+    const auto pathOf = [&directory](const std::string &name) {
+        return directory + PATH_SEPARATOR + name;
+    };
+    const ChannelTwoHint hint(page, counts, bySerialNumber);
+    // On the pool: the date filter, the reads and the project-number filter of file i.
+    const auto scan = [&](std::size_t i) {
+        ScannedFile scanned;
+        const std::string path = pathOf(names[i]);
         if (filterDate) {
             const std::optional<CivilTime> written = modificationDate(path);
             if (!written || written->year != filterDate->year ||
                 written->month != filterDate->month || written->day != filterDate->day)
-                continue;
+                return scanned;
         }
-        Placer placer(page, path, prefill);
-        if (!placer.firstRead().commentsContain(projectNumber))
-            continue;
+        std::unique_ptr<LogFile> record = readRecord(path, 1);
+        if (!record->commentsContain(projectNumber))
+            return scanned;
+        if (hint.namesChannelTwo(*record))
+            scanned.channel2 = readRecord(path, 2);
+        scanned.channel1 = std::move(record);
+        scanned.passesFilters = true;
+        return scanned;
+    };
+
+    int placed = 0;
+    Prefill prefill;
+    // On the user-interface thread, file by file in the order of the scan.
+    const auto placeFile = [&](std::size_t i, ScannedFile scanned) {
+        dialog.setText(FS::STATUS, scanningStatus(names[i], placed));
+        if (!scanned.passesFilters)
+            return;
+        const std::string path = pathOf(names[i]);
+        Placer placer(page, path, prefill, scanned);
         if (bySerialNumber)
             placeBySerialNumber(placer, page, counts);
         else
             placeByComments(placer, counts, singularAsText);
         placed += placer.placed;
-    }
+    };
+    parallelInOrder<ScannedFile>(names.size(), threads, scan, placeFile);
 
     dialog.setText(FS::STATUS, loadedStatus(placed));
     if (placed > 0) {

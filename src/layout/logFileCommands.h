@@ -15,7 +15,9 @@ void bindLogFileCommands(FileSelectionPage &page);
 // Scans the data file directory and places every log file that passes the filters, by serial
 // number or by the positions in its comment lines; then prefills the Data Filter page. Fails
 // only on a project date it cannot read; the count of files not loaded is for information.
-CommandOutcome loadFiles(FileSelectionPage &page);
+// The files are read on `threads` threads (0: one per hardware thread) and placed in the
+// order of the scan, so the result is the same for every thread count.
+CommandOutcome loadFiles(FileSelectionPage &page, unsigned threads = 0);
 
 // Takes the directory of a log file chosen in the open dialog as the data file directory.
 CommandOutcome browse(FileSelectionPage &page);

@@ -254,6 +254,7 @@ TEST_F(Report, DamagedReportsChangeNothing) {
         {"count beyond the file", withCount(0x7FFFFFFF)},
         {"one sample too many", withCount(6)},
         {"trailing bytes", good + std::string(4, '\0')},
+        {"two thousand million samples in 10 KB", withCount(2000000000).substr(0, 10240)},
         {"wrong identification", wrongIdentification},
         {"fields name more rows", moreRows},
     };

@@ -1,0 +1,126 @@
+#pragma once
+// Work that can run on every core but whose results must be used one after another in a fixed
+// order: produce(i) runs on a pool of threads, consume(i, result) on the calling thread for
+// i = 0, 1, 2 ... strictly in turn. The pool runs at most a few results ahead of the consumer,
+// so a long list does not pile up finished results in memory while the consumer catches up.
+
+#include <algorithm>
+#include <condition_variable>
+#include <cstddef>
+#include <exception>
+#include <mutex>
+#include <optional>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+namespace zqar {
+
+// The number of threads to use when asked for `requested`: 0 means one per hardware thread.
+inline unsigned threadsFor(unsigned requested) {
+    if (requested > 0)
+        return requested;
+    const unsigned hardware = std::thread::hardware_concurrency();
+    return hardware > 0 ? hardware : 1;
+}
+
+// produce(i) must be safe to run on several threads at once; consume sees no other thread's
+// work but its own. An exception from produce reaches the caller when its result's turn
+// comes; one from consume stops the pool (work in progress finishes) and goes on up. With
+// one thread, or one item, everything runs on the calling thread.
+template <typename Result, typename Produce, typename Consume>
+void parallelInOrder(std::size_t count, unsigned threads, Produce &&produce, Consume &&consume) {
+    const std::size_t workers = std::min<std::size_t>(threadsFor(threads), count);
+    if (workers <= 1) {
+        for (std::size_t i = 0; i < count; ++i)
+            consume(i, produce(i));
+        return;
+    }
+
+    struct Slot {
+        std::optional<Result> value;
+        std::exception_ptr error;
+        bool done = false;
+    };
+    // Result i waits in slot i % ahead; task i starts only once result i - ahead was taken.
+    const std::size_t ahead = 2 * workers;
+    std::vector<Slot> slots(ahead);
+    std::mutex mutex;
+    std::condition_variable resultReady;
+    std::condition_variable roomFree;
+    std::size_t nextTask = 0;
+    std::size_t taken = 0;
+    bool stopping = false;
+
+    auto work = [&] {
+        for (;;) {
+            std::size_t task;
+            {
+                std::unique_lock<std::mutex> lock(mutex);
+                roomFree.wait(lock, [&] {
+                    return stopping || nextTask >= count || nextTask < taken + ahead;
+                });
+                if (stopping || nextTask >= count)
+                    return;
+                task = nextTask++;
+            }
+            Slot finished;
+            try {
+                finished.value.emplace(produce(task));
+            } catch (...) {
+                finished.error = std::current_exception();
+            }
+            finished.done = true;
+            {
+                std::lock_guard<std::mutex> lock(mutex);
+                slots[task % ahead] = std::move(finished);
+            }
+            resultReady.notify_all();
+        }
+    };
+
+    // Stops and joins the pool on every way out, an exception included, before the slots go.
+    struct Pool {
+        std::vector<std::thread> threads;
+        std::mutex &mutex;
+        std::condition_variable &roomFree;
+        bool &stopping;
+        ~Pool() {
+            {
+                std::lock_guard<std::mutex> lock(mutex);
+                stopping = true;
+            }
+            roomFree.notify_all();
+            for (std::thread &thread : threads)
+                thread.join();
+        }
+    } pool{{}, mutex, roomFree, stopping};
+    try {
+        for (std::size_t i = 0; i < workers; ++i)
+            pool.threads.emplace_back(work);
+    } catch (const std::system_error &) {
+        // A system out of threads still gets the work done by the threads it gave.
+        if (pool.threads.empty()) {
+            for (std::size_t i = 0; i < count; ++i)
+                consume(i, produce(i));
+            return;
+        }
+    }
+
+    for (std::size_t i = 0; i < count; ++i) {
+        Slot slot;
+        {
+            std::unique_lock<std::mutex> lock(mutex);
+            resultReady.wait(lock, [&] { return slots[i % ahead].done; });
+            slot = std::move(slots[i % ahead]);
+            slots[i % ahead] = Slot{};
+            ++taken;
+        }
+        roomFree.notify_all();
+        if (slot.error)
+            std::rethrow_exception(slot.error);
+        consume(i, std::move(*slot.value));
+    }
+}
+
+} // namespace zqar
