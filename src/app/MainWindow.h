@@ -4,6 +4,7 @@
 // system menu, icon) is the backend's; it calls these operations.
 
 #include "analysis/DataFilterPage.h"
+#include "analysis/statisticsCommands.h"
 #include "layout/FileSelectionPage.h"
 #include "platform/Geometry.h"
 #include "presentation/GraphPage.h"
@@ -41,6 +42,8 @@ public:
     MatrixPage matrixPage;
     GraphPage graphPage;
     int currentTab = TAB_DATA_FILTER;
+    // The Statistics window's settings; they live here so that the batch tool sets them too.
+    StatisticsSettingTexts statisticsSettings;
 
     static const std::array<const char *, 4> TAB_NAMES;
     static constexpr int OUTER_WIDTH = 750; // pixels, set once at start-up
