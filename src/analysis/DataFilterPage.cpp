@@ -212,7 +212,7 @@ CommandOutcome DataFilterPage::loadReport(const std::string &path) {
     // page's, which come after them.
     FileSelectionPage &layout = window.fileSelectionPage;
     bool layoutUpdated = false;
-    for (std::size_t i = 0; i < SETTING_COUNT; ++i) {
+    for (std::size_t i = 0; i < REPORT_SETTING_COUNT; ++i) {
         const Setting &setting = SETTINGS[i];
         if (setting.page == SettingPage::DataFilter && !layoutUpdated) {
             layout.updateLayout();
@@ -253,7 +253,7 @@ CommandOutcome DataFilterPage::createReport() {
         return CommandOutcome::cancelled();
 
     ReportFields fields;
-    for (std::size_t i = 0; i < SETTING_COUNT; ++i)
+    for (std::size_t i = 0; i < REPORT_SETTING_COUNT; ++i)
         fields[i + 1] = readSetting(settingDialog(window, SETTINGS[i]), SETTINGS[i]);
     const std::string target = reportTarget(*chosen);
     if (!writeFileAtomically(target, writeReport(fields, layout.loggerArray)))

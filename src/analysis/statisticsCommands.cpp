@@ -8,53 +8,58 @@
 #include "presentation/MatrixPage.h"
 #include "presentation/statisticsCsv.h"
 #include "resources/strings.h"
+#include "resources/templates.h"
 
 namespace zqar {
 
 namespace {
 
-void showMessage(MainWindow &window, std::string_view message) {
+CommandOutcome fail(MainWindow &window, std::string_view message) {
     window.host().messageBox(std::string(message), std::string(text::STATISTICS_CAPTION));
+    return CommandOutcome::failed(message);
 }
 
-bool writeCsv(MainWindow &window, const std::string &path, const std::string &csv) {
+CommandOutcome writeCsv(MainWindow &window, const std::string &path, const std::string &csv) {
     if (writeFileAtomically(path, csv))
-        return true;
-    showMessage(window, text::EXPORT_FAILED);
-    return false;
+        return CommandOutcome::completed();
+    return fail(window, text::EXPORT_FAILED);
 }
 
 } // namespace
 
-std::optional<MappingStatistics> calculateStatistics(MainWindow &window) {
+StatisticsRun calculateStatistics(MainWindow &window) {
+    StatisticsRun run;
     // The span is read as the averaged calculation reads it.
     const platform::Dialog &dataFilter = window.dataFilterPage.dialog();
     const std::optional<double> start = parseDateTime(dataFilter.text(DataFilterPage::START_TIME));
     if (!start) {
-        showMessage(window, text::START_FORMAT_MESSAGE);
-        return std::nullopt;
+        run.outcome = fail(window, text::START_FORMAT_MESSAGE);
+        return run;
     }
     const std::optional<double> finish =
         parseDateTime(dataFilter.text(DataFilterPage::FINISH_TIME));
     if (!finish) {
-        showMessage(window, text::FINISH_FORMAT_MESSAGE);
-        return std::nullopt;
+        run.outcome = fail(window, text::FINISH_FORMAT_MESSAGE);
+        return run;
     }
-    const StatisticsSettingTexts &texts = window.statisticsSettings;
-    const SettingsReading reading = readStatisticsSettings(
-        texts.lowerLimitText, texts.upperLimitText, texts.activationEnergyText);
+    const platform::Dialog &settings = window.statisticsSettings;
+    const SettingsReading reading =
+        readStatisticsSettings(settings.text(StatisticsControl::LOWER_LIMIT),
+                               settings.text(StatisticsControl::UPPER_LIMIT),
+                               settings.text(StatisticsControl::ACTIVATION_ENERGY));
     switch (reading.problem) {
     case SettingsProblem::Limits:
-        showMessage(window, text::LIMITS_FORMAT_MESSAGE);
-        return std::nullopt;
+        run.outcome = fail(window, text::LIMITS_FORMAT_MESSAGE);
+        return run;
     case SettingsProblem::ActivationEnergy:
-        showMessage(window, text::ACTIVATION_ENERGY_FORMAT_MESSAGE);
-        return std::nullopt;
+        run.outcome = fail(window, text::ACTIVATION_ENERGY_FORMAT_MESSAGE);
+        return run;
     case SettingsProblem::None:
         break;
     }
-    return computeStatistics(window.fileSelectionPage.loggerArray, *start, *finish,
-                             reading.settings);
+    run.statistics =
+        computeStatistics(window.fileSelectionPage.loggerArray, *start, *finish, reading.settings);
+    return run;
 }
 
 StatisticMapSet makeStatisticMap(const MappingStatistics &statistics, MapStatistic statistic) {
@@ -68,16 +73,17 @@ std::string statisticMapCsv(MainWindow &window, const TemperatureSet &map) {
     return matrixCsv(map, window.fileSelectionPage.loggerArray.dimensions(), onBoundary);
 }
 
-bool writeStatisticsCsv(MainWindow &window, const MappingStatistics &statistics,
-                        const std::string &path) {
+CommandOutcome writeStatisticsCsv(MainWindow &window, const MappingStatistics &statistics,
+                                  const std::string &path) {
     return writeCsv(window, path, statisticsCsv(statistics));
 }
 
-bool writeSetSummaryCsv(MainWindow &window, const std::string &path) {
+CommandOutcome writeSetSummaryCsv(MainWindow &window, const std::string &path) {
     return writeCsv(window, path, setSummaryCsv(window.fileSelectionPage.setList));
 }
 
-bool writeStatisticMapCsv(MainWindow &window, const TemperatureSet &map, const std::string &path) {
+CommandOutcome writeStatisticMapCsv(MainWindow &window, const TemperatureSet &map,
+                                    const std::string &path) {
     return writeCsv(window, path, statisticMapCsv(window, map));
 }
 

@@ -1,27 +1,24 @@
 #pragma once
 // The statistics commands over the window's pages: the span from the Data Filter page, the
-// settings of the Statistics window, and the figures, maps and files made from them. The
-// window and the batch tool call these; a failure shows its message box (caption
-// "Statistics") and answers none, leaving everything as it was.
+// Statistics window's settings, and the figures, maps and files made from them. The window
+// and the batch tool call these; a failure shows its message box (caption "Statistics") and
+// answers a failed outcome, leaving everything as it was.
 
 #include "analysis/statistics.h"
+#include "platform/CommandOutcome.h"
 
 #include <memory>
-#include <optional>
 #include <string>
 
 namespace zqar {
 
 class MainWindow;
 
-// The Statistics window's three texts as typed. Not stored in report or project files.
-struct StatisticsSettingTexts {
-    std::string lowerLimitText;
-    std::string upperLimitText;
-    std::string activationEnergyText{DEFAULT_ACTIVATION_ENERGY};
+struct StatisticsRun {
+    CommandOutcome outcome;
+    MappingStatistics statistics; // when the outcome is completed
 };
-
-std::optional<MappingStatistics> calculateStatistics(MainWindow &window);
+StatisticsRun calculateStatistics(MainWindow &window);
 
 // A statistic map with its title.
 struct StatisticMapSet {
@@ -33,10 +30,11 @@ StatisticMapSet makeStatisticMap(const MappingStatistics &statistics, MapStatist
 // The map as the Matrix page would export it, with the window's present layout settings.
 std::string statisticMapCsv(MainWindow &window, const TemperatureSet &map);
 
-// Files: false after showing the export failure message.
-bool writeStatisticsCsv(MainWindow &window, const MappingStatistics &statistics,
-                        const std::string &path);
-bool writeSetSummaryCsv(MainWindow &window, const std::string &path);
-bool writeStatisticMapCsv(MainWindow &window, const TemperatureSet &map, const std::string &path);
+// The files; a file that cannot be written shows the export failure.
+CommandOutcome writeStatisticsCsv(MainWindow &window, const MappingStatistics &statistics,
+                                  const std::string &path);
+CommandOutcome writeSetSummaryCsv(MainWindow &window, const std::string &path);
+CommandOutcome writeStatisticMapCsv(MainWindow &window, const TemperatureSet &map,
+                                    const std::string &path);
 
 } // namespace zqar

@@ -5,6 +5,7 @@
 #include "platform/Host.h"
 #include "resources/fileTexts.h"
 #include "resources/strings.h"
+#include "resources/templates.h"
 
 #include <filesystem>
 
@@ -16,7 +17,9 @@ const std::array<const char *, 4> MainWindow::TAB_NAMES = {
 
 MainWindow::MainWindow(platform::Host &host)
     : fileSelectionPage(*this), dataFilterPage(*this), matrixPage(*this), graphPage(*this),
-      platformHost(host) {}
+      statisticsSettings(dialogTemplate(STATISTICS_TEMPLATE)), platformHost(host) {
+    statisticsSettings.setText(StatisticsControl::ACTIVATION_ENERGY, DEFAULT_ACTIVATION_ENERGY);
+}
 
 void MainWindow::initialise() {
     currentTab = TAB_DATA_FILTER;

@@ -5,6 +5,7 @@
 
 #include "analysis/DataFilterPage.h"
 #include "analysis/statisticsCommands.h"
+#include "platform/memory/MemoryDialog.h"
 #include "layout/FileSelectionPage.h"
 #include "platform/Geometry.h"
 #include "presentation/GraphPage.h"
@@ -42,8 +43,9 @@ public:
     MatrixPage matrixPage;
     GraphPage graphPage;
     int currentTab = TAB_DATA_FILTER;
-    // The Statistics window's settings; they live here so that the batch tool sets them too.
-    StatisticsSettingTexts statisticsSettings;
+    // The Statistics window's settings by control id, with no screen of their own: the window
+    // shows and edits them, the batch tool's --set writes them, no file stores them.
+    platform::MemoryDialog statisticsSettings;
 
     static const std::array<const char *, 4> TAB_NAMES;
     static constexpr int OUTER_WIDTH = 750; // pixels, set once at start-up

@@ -75,6 +75,11 @@ constexpr std::string_view PROJECT_NOT_SAVED = "The project information could no
 
 // Mapping statistics.
 constexpr std::string_view STATISTICS_CAPTION = "Statistics";
+constexpr std::string_view STATISTICS_MENU_ITEM = "Statistics...";
+constexpr std::string_view LOWER_LIMIT_LABEL = "Lower Limit";
+constexpr std::string_view UPPER_LIMIT_LABEL = "Upper Limit";
+constexpr std::string_view ACTIVATION_ENERGY_LABEL = "Activation Energy (kJ/mol)";
+constexpr std::string_view CALCULATE_BUTTON = "Calculate";
 constexpr std::string_view LIMITS_FORMAT_MESSAGE = "The limits are in an incorrect format.";
 constexpr std::string_view ACTIVATION_ENERGY_FORMAT_MESSAGE =
     "The activation energy is in an incorrect format.";

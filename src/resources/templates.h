@@ -12,8 +12,19 @@ constexpr int GRAPH_TEMPLATE = 129;
 constexpr int FILE_SELECTION_TEMPLATE = 130;
 constexpr int DATA_FILTER_TEMPLATE = 131;
 constexpr int MATRIX_TEMPLATE = 132;
+constexpr int STATISTICS_TEMPLATE = 133;
 
 constexpr int APPLICATION_ICON = 128;
+
+// The controls of the Statistics window's settings.
+struct StatisticsControl {
+    enum : int {
+        LOWER_LIMIT = 1201,
+        UPPER_LIMIT = 1202,
+        ACTIVATION_ENERGY = 1203,
+        CALCULATE = 1204,
+    };
+};
 
 // The template with this id. Asking for an id that has no template is a programming error;
 // it answers an empty template with that id rather than failing.

@@ -5,6 +5,7 @@
 #include "presentation/MatrixPage.h"
 #include "presentation/statisticsCsv.h"
 #include "resources/strings.h"
+#include "resources/templates.h"
 
 #include "support/PageHarness.h"
 #include "support/TempDir.h"
@@ -299,6 +300,11 @@ protected:
         dataFilter().setText(DF::START_TIME, start);
         dataFilter().setText(DF::FINISH_TIME, finish);
     }
+    void settings(const std::string &lower, const std::string &upper, const std::string &energy) {
+        window.statisticsSettings.setText(StatisticsControl::LOWER_LIMIT, lower);
+        window.statisticsSettings.setText(StatisticsControl::UPPER_LIMIT, upper);
+        window.statisticsSettings.setText(StatisticsControl::ACTIVATION_ENERGY, energy);
+    }
     TempDir temp;
 };
 
@@ -319,8 +325,8 @@ TEST_F(Statistics, WrongSettingsShowTheirMessageAndGiveNothing) {
     };
     for (const Case &c : cases) {
         span(c.start, c.finish);
-        window.statisticsSettings = {c.lower, c.upper, c.energy};
-        EXPECT_FALSE(calculateStatistics(window));
+        settings(c.lower, c.upper, c.energy);
+        EXPECT_EQ(calculateStatistics(window).outcome.kind, CommandOutcome::Kind::Failed);
         const platform::RecordedMessage message = takeMessage();
         EXPECT_EQ(message.text, c.message);
         EXPECT_EQ(message.caption, text::STATISTICS_CAPTION);
@@ -344,7 +350,7 @@ TEST_F(Statistics, SetSummaryCountsOnlyMeasuredPositions) {
     EXPECT_EQ(first.valueAt(1, 0), 15.0);
 
     const std::string path = (temp.path() / "summary.csv").string();
-    ASSERT_TRUE(writeSetSummaryCsv(window, path));
+    ASSERT_EQ(writeSetSummaryCsv(window, path).kind, CommandOutcome::Kind::Completed);
     EXPECT_EQ(readFile(path), std::string(text::SET_SUMMARY_CSV_HEADER) +
                                   "\r\n1,From 05-Nov-2003 10:00AM to 05-Nov-2003 10:01AM,10.00,"
                                   "R1C1,20.00,R3C1,15.00,10.00"
@@ -375,8 +381,9 @@ TEST_F(Statistics, MapFillsGapsAndExportsAsTheMatrixPageDoes) {
                                        {double(row * 3 + col), double(row * 3 + col + 2)}));
     array.place(-1, 0, makeRecord("s", novemberFifth(10, 0), 60.0, {-4, 6}));
     span("05-Nov-2003 10:00AM", "05-Nov-2003 10:01AM");
-    const std::optional<MappingStatistics> statistics = calculateStatistics(window);
-    ASSERT_TRUE(statistics);
+    const StatisticsRun run = calculateStatistics(window);
+    ASSERT_EQ(run.outcome.kind, CommandOutcome::Kind::Completed);
+    const MappingStatistics *statistics = &run.statistics;
     const StatisticMapSet map = makeStatisticMap(*statistics, MapStatistic::Maximum);
     EXPECT_EQ(map.title, "Maximum from 05-Nov-2003 10:00AM to 05-Nov-2003 10:01AM");
     EXPECT_EQ(map.set->valueAt(0, 0), 2.0);
