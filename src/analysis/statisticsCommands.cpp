@@ -42,7 +42,7 @@ StatisticsRun calculateStatistics(MainWindow &window) {
         run.outcome = fail(window, text::FINISH_FORMAT_MESSAGE);
         return run;
     }
-    const platform::Dialog &settings = window.statisticsSettings;
+    const platform::Dialog &settings = window.statisticsSettings();
     const SettingsReading reading =
         readStatisticsSettings(settings.text(StatisticsControl::LOWER_LIMIT),
                                settings.text(StatisticsControl::UPPER_LIMIT),

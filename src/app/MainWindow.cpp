@@ -3,6 +3,7 @@
 #include "data/caseless.h"
 #include "layout/projectFile.h"
 #include "platform/Host.h"
+#include "platform/memory/MemoryDialog.h"
 #include "resources/fileTexts.h"
 #include "resources/strings.h"
 #include "resources/templates.h"
@@ -17,9 +18,15 @@ const std::array<const char *, 4> MainWindow::TAB_NAMES = {
 
 MainWindow::MainWindow(platform::Host &host)
     : fileSelectionPage(*this), dataFilterPage(*this), matrixPage(*this), graphPage(*this),
-      statisticsSettings(dialogTemplate(STATISTICS_TEMPLATE)), platformHost(host) {
-    statisticsSettings.setText(StatisticsControl::ACTIVATION_ENERGY, DEFAULT_ACTIVATION_ENERGY);
+      statisticsHolder(
+          std::make_unique<platform::MemoryDialog>(dialogTemplate(STATISTICS_TEMPLATE))),
+      platformHost(host) {
+    statisticsHolder->setText(StatisticsControl::ACTIVATION_ENERGY, DEFAULT_ACTIVATION_ENERGY);
 }
+
+MainWindow::~MainWindow() = default;
+
+platform::Dialog &MainWindow::statisticsSettings() const { return *statisticsHolder; }
 
 void MainWindow::initialise() {
     currentTab = TAB_DATA_FILTER;

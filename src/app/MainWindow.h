@@ -5,18 +5,19 @@
 
 #include "analysis/DataFilterPage.h"
 #include "analysis/statisticsCommands.h"
-#include "platform/memory/MemoryDialog.h"
 #include "layout/FileSelectionPage.h"
 #include "platform/Geometry.h"
 #include "presentation/GraphPage.h"
 #include "presentation/MatrixPage.h"
 
 #include <array>
+#include <memory>
 #include <string>
 
 namespace zqar {
 
 namespace platform {
+class Dialog;
 class Host;
 }
 
@@ -35,6 +36,7 @@ enum class SystemCommandAction {
 class MainWindow {
 public:
     explicit MainWindow(platform::Host &host);
+    ~MainWindow();
     MainWindow(const MainWindow &) = delete;
     MainWindow &operator=(const MainWindow &) = delete;
 
@@ -45,7 +47,7 @@ public:
     int currentTab = TAB_DATA_FILTER;
     // The Statistics window's settings by control id, with no screen of their own: the window
     // shows and edits them, the batch tool's --set writes them, no file stores them.
-    platform::MemoryDialog statisticsSettings;
+    platform::Dialog &statisticsSettings() const;
 
     static const std::array<const char *, 4> TAB_NAMES;
     static constexpr int OUTER_WIDTH = 750; // pixels, set once at start-up
@@ -88,6 +90,7 @@ public:
     std::array<platform::Page *, 4> pages();
 
 private:
+    std::unique_ptr<platform::Dialog> statisticsHolder;
     platform::Host &platformHost;
 };
 

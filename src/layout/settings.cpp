@@ -74,7 +74,7 @@ platform::Dialog &settingDialog(MainWindow &window, const Setting &setting) {
     case SettingPage::Statistics:
         break;
     }
-    return window.statisticsSettings;
+    return window.statisticsSettings();
 }
 
 bool flagIsSet(std::string_view stored) {
