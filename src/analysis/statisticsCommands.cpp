@@ -44,9 +44,9 @@ StatisticsRun calculateStatistics(MainWindow &window) {
     }
     const platform::Dialog &settings = window.statisticsSettings();
     const SettingsReading reading =
-        readStatisticsSettings(settings.text(StatisticsControl::LOWER_LIMIT),
-                               settings.text(StatisticsControl::UPPER_LIMIT),
-                               settings.text(StatisticsControl::ACTIVATION_ENERGY));
+        readStatisticsSettings(settings.text(StatisticsControls::LOWER_LIMIT),
+                               settings.text(StatisticsControls::UPPER_LIMIT),
+                               settings.text(StatisticsControls::ACTIVATION_ENERGY));
     switch (reading.problem) {
     case SettingsProblem::Limits:
         run.outcome = fail(window, text::LIMITS_FORMAT_MESSAGE);

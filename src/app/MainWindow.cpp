@@ -21,7 +21,7 @@ MainWindow::MainWindow(platform::Host &host)
       statisticsHolder(
           std::make_unique<platform::MemoryDialog>(dialogTemplate(STATISTICS_TEMPLATE))),
       platformHost(host) {
-    statisticsHolder->setText(StatisticsControl::ACTIVATION_ENERGY, DEFAULT_ACTIVATION_ENERGY);
+    statisticsHolder->setText(StatisticsControls::ACTIVATION_ENERGY, DEFAULT_ACTIVATION_ENERGY);
 }
 
 MainWindow::~MainWindow() = default;

@@ -42,9 +42,9 @@ const Setting SETTINGS[SETTING_COUNT] = {
     {"maximumTemperatureText", DATA_FILTER, DF::MAXIMUM_TEMPERATURE, TEXT, 0, ""},
     {"contourSpacingText", DATA_FILTER, DF::CONTOUR_SPACING, TEXT, 0, ""},
     {"showSingularAsText", DATA_FILTER, DF::SHOW_SINGULAR_AS_TEXT, FLAG, 0, ""},
-    {"lowerLimitText", STATISTICS, StatisticsControl::LOWER_LIMIT, TEXT, 0, ""},
-    {"upperLimitText", STATISTICS, StatisticsControl::UPPER_LIMIT, TEXT, 0, ""},
-    {"activationEnergyText", STATISTICS, StatisticsControl::ACTIVATION_ENERGY, TEXT, 0, ""},
+    {"lowerLimitText", STATISTICS, StatisticsControls::LOWER_LIMIT, TEXT, 0, ""},
+    {"upperLimitText", STATISTICS, StatisticsControls::UPPER_LIMIT, TEXT, 0, ""},
+    {"activationEnergyText", STATISTICS, StatisticsControls::ACTIVATION_ENERGY, TEXT, 0, ""},
 };
 
 // Report field 1 is the identification; every other field is a setting.

@@ -214,12 +214,12 @@ DialogTemplate statisticsTemplate() {
     t.child = false;
     t.controls = {
         label(text::LOWER_LIMIT_LABEL, 4, 6, 50, 8),
-        edit(StatisticsControl::LOWER_LIMIT, 56, 4, 40, 12),
+        edit(StatisticsControls::LOWER_LIMIT, 56, 4, 40, 12),
         label(text::UPPER_LIMIT_LABEL, 104, 6, 50, 8),
-        edit(StatisticsControl::UPPER_LIMIT, 156, 4, 40, 12),
+        edit(StatisticsControls::UPPER_LIMIT, 156, 4, 40, 12),
         label(text::ACTIVATION_ENERGY_LABEL, 204, 6, 100, 8),
-        edit(StatisticsControl::ACTIVATION_ENERGY, 306, 4, 40, 12),
-        button(StatisticsControl::CALCULATE, text::CALCULATE_BUTTON, 352, 3, 48, 14),
+        edit(StatisticsControls::ACTIVATION_ENERGY, 306, 4, 40, 12),
+        button(StatisticsControls::CALCULATE, text::CALCULATE_BUTTON, 352, 3, 48, 14),
     };
     return t;
 }

@@ -16,16 +16,6 @@ constexpr int STATISTICS_TEMPLATE = 133;
 
 constexpr int APPLICATION_ICON = 128;
 
-// The controls of the Statistics window's settings.
-struct StatisticsControl {
-    enum : int {
-        LOWER_LIMIT = 1201,
-        UPPER_LIMIT = 1202,
-        ACTIVATION_ENERGY = 1203,
-        CALCULATE = 1204,
-    };
-};
-
 // The template with this id. Asking for an id that has no template is a programming error;
 // it answers an empty template with that id rather than failing.
 const platform::DialogTemplate &dialogTemplate(int id);

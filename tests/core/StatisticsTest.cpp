@@ -301,9 +301,9 @@ protected:
         dataFilter().setText(DF::FINISH_TIME, finish);
     }
     void settings(const std::string &lower, const std::string &upper, const std::string &energy) {
-        window.statisticsSettings().setText(StatisticsControl::LOWER_LIMIT, lower);
-        window.statisticsSettings().setText(StatisticsControl::UPPER_LIMIT, upper);
-        window.statisticsSettings().setText(StatisticsControl::ACTIVATION_ENERGY, energy);
+        window.statisticsSettings().setText(StatisticsControls::LOWER_LIMIT, lower);
+        window.statisticsSettings().setText(StatisticsControls::UPPER_LIMIT, upper);
+        window.statisticsSettings().setText(StatisticsControls::ACTIVATION_ENERGY, energy);
     }
     TempDir temp;
 };

@@ -2,6 +2,7 @@
 
 #include "app/MainWindow.h"
 #include "app/qt/AboutBox.h"
+#include "app/qt/StatisticsWindow.h"
 #include "app/qt/TabStrip.h"
 #include "platform/qt/QtDialog.h"
 #include "platform/qt/QtDrawingContext.h"
@@ -33,8 +34,10 @@ MainWindowShell::MainWindowShell(MainWindow &mainWindow, platform::QtHost &qtHos
     setWindowIcon(platform::applicationIcon());
 
     // Linux window managers give a program no system menu of its own, so its two entries
-    // live in a menu at the right end of the tab row.
+    // live in a menu at the right end of the tab row, after the Statistics window's.
     auto *menu = new QMenu(this);
+    QAction *statisticsItem = menu->addAction(platform::toQString(text::STATISTICS_MENU_ITEM));
+    connect(statisticsItem, &QAction::triggered, this, [this] { showStatistics(); });
     QAction *help = menu->addAction(platform::toQString(text::HELP_MENU_ITEM));
     connect(help, &QAction::triggered, this, [this] { runSystemCommand(SYSTEM_COMMAND_HELP); });
     if (!text::ABOUT_MENU_ITEM.empty()) {
@@ -87,6 +90,13 @@ void MainWindowShell::runSystemCommand(int command) {
 void MainWindowShell::showAbout() {
     AboutBox box(this);
     box.exec();
+}
+
+StatisticsWindow *MainWindowShell::showStatistics() {
+    if (!statistics)
+        statistics = new StatisticsWindow(window, this);
+    statistics->present();
+    return statistics;
 }
 
 void MainWindowShell::layOut() {

@@ -13,6 +13,7 @@ class QToolButton;
 namespace zqar {
 
 class MainWindow;
+class StatisticsWindow;
 class TabStrip;
 
 namespace platform {
@@ -32,6 +33,8 @@ public:
     // A command of the window's menu (the system menu of old): 16 About, 32 Help.
     void runSystemCommand(int command);
     void showAbout();
+    // The Statistics window, made on first use and kept; shown and raised each time.
+    StatisticsWindow *showStatistics();
 
     // Opens the file named on the command line once the event loop runs, so that the window
     // is on the screen before a message box about the file.
@@ -49,6 +52,7 @@ private:
     MainWindow &window;
     platform::QtHost &host;
     TabStrip *strip;
+    StatisticsWindow *statistics = nullptr;
     bool sizedOnce = false;
 };
 
