@@ -195,16 +195,16 @@ SettingsReading readStatisticsSettings(std::string_view lowerLimitText,
 }
 
 double sampleTime(const LogFile &record, int32_t index) {
-    return record.startTime() + (static_cast<double>(index) * record.samplePeriod) / SECONDS_PER_DAY;
+    return record.startTime() +
+           (static_cast<double>(index) * record.samplePeriod) / SECONDS_PER_DAY;
 }
 
 SampleSelection samplesInSpan(const LogFile &record, double start, double finish) {
     SampleSelection selection;
     const int64_t first = roundedSeconds(start);
     const int64_t last = roundedSeconds(finish);
-    const int32_t n = static_cast<int32_t>(
-        std::min<std::size_t>(static_cast<std::size_t>(std::max(record.valueCount, 0)),
-                              record.values.size()));
+    const int32_t n = static_cast<int32_t>(std::min<std::size_t>(
+        static_cast<std::size_t>(std::max(record.valueCount, 0)), record.values.size()));
     if (n == 0 || first > last)
         return selection;
     auto second = [&](int32_t i) { return roundedSeconds(sampleTime(record, i)); };
@@ -318,9 +318,8 @@ std::optional<MapStatistic> mapStatisticNamed(std::string_view name) {
 std::unique_ptr<TemperatureSet> statisticMap(const MappingStatistics &statistics,
                                              MapStatistic statistic) {
     const ArrayDimensions &d = statistics.dimensions;
-    auto set = std::make_unique<TemperatureSet>(statistics.start,
-                                                statistics.finish - statistics.start, d.rows,
-                                                d.columns, d.singularCount);
+    auto set = std::make_unique<TemperatureSet>(
+        statistics.start, statistics.finish - statistics.start, d.rows, d.columns, d.singularCount);
     auto valueOf = [statistic](const PositionStatistics &p) -> double {
         if (p.samples <= 0)
             return NO_VALUE;

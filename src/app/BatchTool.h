@@ -29,12 +29,12 @@ enum BatchExit : int {
 class BatchTool;
 
 struct BatchOption {
-    std::string name;     // with its dashes: "--load-report"
+    std::string name; // with its dashes: "--load-report"
     // Shown in the usage text ("FILE"); empty for an option without one. An option with more
     // than one argument names each, separated by blanks ("STAT FILE"), and runs through
     // runArguments.
     std::string argument;
-    std::string help;     // one line for the usage text
+    std::string help; // one line for the usage text
     // Runs the option. Answers an error text for a malformed argument, which ends the run
     // as a usage error. The option hands the outcome of each command it runs to
     // BatchTool::noteOutcome; a failure the command has no message of its own for (a file the

@@ -19,7 +19,7 @@ namespace zqar {
 namespace platform {
 class Dialog;
 class Host;
-}
+} // namespace platform
 
 enum Tab : int { TAB_DATA_FILTER = 0, TAB_MATRIX = 1, TAB_GRAPH = 2, TAB_HELP = 3 };
 

@@ -92,14 +92,14 @@ std::string setSummaryCsv(const SetList &sets) {
         const TemperatureSet &set = *sets.at(i);
         const SetSummary summary = summariseSet(set);
         if (!summary.measured) {
-            appendLine(csv, {std::to_string(i + 1), set.title(), none, none, none, none, none,
-                             none});
+            appendLine(csv,
+                       {std::to_string(i + 1), set.title(), none, none, none, none, none, none});
             continue;
         }
-        appendLine(csv, {std::to_string(i + 1), set.title(), temperature(summary.minimum),
-                         summary.minimumPosition, temperature(summary.maximum),
-                         summary.maximumPosition, temperature(summary.mean),
-                         temperature(summary.spread)});
+        appendLine(csv,
+                   {std::to_string(i + 1), set.title(), temperature(summary.minimum),
+                    summary.minimumPosition, temperature(summary.maximum), summary.maximumPosition,
+                    temperature(summary.mean), temperature(summary.spread)});
     }
     return csv;
 }

@@ -1,6 +1,6 @@
 #include "analysis/statistics.h"
-#include "analysis/statisticsCommands.h"
 #include "analysis/TemperatureSet.h"
+#include "analysis/statisticsCommands.h"
 #include "data/dateTime.h"
 #include "presentation/MatrixPage.h"
 #include "presentation/statisticsCsv.h"
@@ -119,9 +119,8 @@ TEST(SamplesInSpan, RecordsBefore1900AreTestedSampleBySampleAndTakenInTimeOrder)
 TEST(PositionFigures, HandComputedRecordWithBothLimits) {
     // Below 0: -1. Above 6: 7, 7, 10. The 0 sits on the lower limit and is inside. The run
     // -1, 7, 7 jumps from below to above and is one excursion of three minutes.
-    const PositionStatistics p =
-        figuresOf(makeRecord("a", novemberFifth(10, 0), 60.0, {4, -1, 7, 7, 2, 10, 0, 5}),
-                  limits(0.0, 6.0));
+    const PositionStatistics p = figuresOf(
+        makeRecord("a", novemberFifth(10, 0), 60.0, {4, -1, 7, 7, 2, 10, 0, 5}), limits(0.0, 6.0));
     EXPECT_EQ(p.samples, 8);
     EXPECT_EQ(p.minimum, -1.0);
     EXPECT_EQ(p.timeOfMinimum, novemberFifth(10, 1));
@@ -222,8 +221,9 @@ TEST(PositionFigures, EmptyPositionsAndPositionsWithoutSamplesInTheSpan) {
 
 TEST(CsvField, QuotesOnlyWhatNeedsIt) {
     const std::pair<std::string, std::string> cases[] = {
-        {"plain", "plain"},     {"", ""},           {"a,b", "\"a,b\""},
-        {"say \"x\"", "\"say \"\"x\"\"\""}, {"a\rb", "\"a\rb\""}, {"a\nb", "\"a\nb\""},
+        {"plain", "plain"},   {"", ""},
+        {"a,b", "\"a,b\""},   {"say \"x\"", "\"say \"\"x\"\"\""},
+        {"a\rb", "\"a\rb\""}, {"a\nb", "\"a\nb\""},
     };
     for (const auto &[field, written] : cases)
         EXPECT_EQ(csvField(field), written);
@@ -234,10 +234,10 @@ TEST(CsvField, QuotesOnlyWhatNeedsIt) {
 TEST(HotAndColdSpots, FirstPositionWinsATie) {
     LoggerArray array;
     array.resize(2, 2, 1);
-    array.place(0, 0, makeRecord("a", novemberFifth(10, 0), 60.0, {20, 22}));   // mean 21
-    array.place(0, 1, makeRecord("b", novemberFifth(10, 0), 60.0, {25, 17}));   // mean 21
-    array.place(1, 1, makeRecord("c", novemberFifth(10, 0), 60.0, {18, 18}));   // mean 18
-    array.place(-1, 0, makeRecord("d", novemberFifth(10, 0), 60.0, {16, 25}));  // mean 20.5
+    array.place(0, 0, makeRecord("a", novemberFifth(10, 0), 60.0, {20, 22}));  // mean 21
+    array.place(0, 1, makeRecord("b", novemberFifth(10, 0), 60.0, {25, 17}));  // mean 21
+    array.place(1, 1, makeRecord("c", novemberFifth(10, 0), 60.0, {18, 18}));  // mean 18
+    array.place(-1, 0, makeRecord("d", novemberFifth(10, 0), 60.0, {16, 25})); // mean 20.5
     const HotAndColdSpots spots =
         computeStatistics(array, novemberFifth(10, 0), novemberFifth(11, 0), StatisticsSettings{})
             .spots;
@@ -387,7 +387,8 @@ TEST_F(Statistics, MapFillsGapsAndExportsAsTheMatrixPageDoes) {
     const StatisticMapSet map = makeStatisticMap(*statistics, MapStatistic::Maximum);
     EXPECT_EQ(map.title, "Maximum from 05-Nov-2003 10:00AM to 05-Nov-2003 10:01AM");
     EXPECT_EQ(map.set->valueAt(0, 0), 2.0);
-    // The centre has no logger: the mean of (3 + 9) / 2 down its column and (5 + 7) / 2 along its row.
+    // The centre has no logger: the mean of (3 + 9) / 2 down its column and (5 + 7) / 2 along its
+    // row.
     EXPECT_EQ(map.set->valueAt(1, 1), 6.0);
     EXPECT_EQ(map.set->valueAt(SINGULAR_ROW, 0), 6.0);
     EXPECT_EQ(makeStatisticMap(*statistics, MapStatistic::Minimum).set->valueAt(0, 1), 1.0);
@@ -395,7 +396,8 @@ TEST_F(Statistics, MapFillsGapsAndExportsAsTheMatrixPageDoes) {
     // The same set shown on the Matrix page and exported from there.
     const std::string expected = statisticMapCsv(window, *map.set);
     window.fileSelectionPage.setList.clear();
-    window.fileSelectionPage.setList.append(makeStatisticMap(*statistics, MapStatistic::Maximum).set);
+    window.fileSelectionPage.setList.append(
+        makeStatisticMap(*statistics, MapStatistic::Maximum).set);
     window.matrixPage.showCurrentSet();
     EXPECT_EQ(window.matrixPage.csvText(), expected);
     EXPECT_NE(expected.find("6.00"), std::string::npos);

@@ -1,7 +1,7 @@
 #include "app/qt/QtBatchOptions.h"
 
-#include "analysis/statisticsCommands.h"
 #include "analysis/TemperatureSet.h"
+#include "analysis/statisticsCommands.h"
 #include "app/BatchTool.h"
 #include "app/numberedFiles.h"
 #include "app/qt/GraphExport.h"
@@ -156,8 +156,9 @@ void registerDrawingOptions(BatchTool &tool) {
                     "(FILE.png, --size) or as the matrix CSV (FILE.csv)",
                     nullptr, true};
     map.checkArguments = checkStatisticsMap;
-    map.runArguments = [size](BatchTool &t,
-                              const std::vector<std::string> &arguments) -> std::optional<std::string> {
+    map.runArguments =
+        [size](BatchTool &t,
+               const std::vector<std::string> &arguments) -> std::optional<std::string> {
         exportStatisticsMap(t, *size, *mapStatisticNamed(arguments[0]), arguments[1]);
         return std::nullopt;
     };

@@ -114,8 +114,8 @@ StatisticsWindow::StatisticsWindow(MainWindow &mainWindow, QWidget *parent)
     : QWidget(parent, Qt::Window), window(mainWindow), lowerLimit(new QLineEdit),
       upperLimit(new QLineEdit), activationEnergy(new QLineEdit),
       items(new QStandardItemModel(this)), sorted(new QSortFilterProxyModel(this)),
-      tableView(new QTableView), spots(new QLabel), mapChooser(new QComboBox),
-      mapTitle(new QLabel), mapView(new MapView(mainWindow, this)),
+      tableView(new QTableView), spots(new QLabel), mapChooser(new QComboBox), mapTitle(new QLabel),
+      mapView(new MapView(mainWindow, this)),
       exportStatisticsButton(new QPushButton(platform::toQString(text::EXPORT_STATISTICS_BUTTON))),
       exportMapButton(new QPushButton(platform::toQString(text::EXPORT_MAP_BUTTON))) {
     setWindowTitle(platform::toQString(text::STATISTICS_CAPTION));
@@ -257,8 +257,8 @@ void StatisticsWindow::showStatistics() {
         spotLine(text::HIGHEST_READING, *statistics, found.highestReading, true),
         spotLine(text::LOWEST_READING, *statistics, found.lowestReading, true),
     };
-    spots->setText(platform::toQString(lines[0] + "\n" + lines[1] + "\n" + lines[2] + "\n" +
-                                       lines[3]));
+    spots->setText(
+        platform::toQString(lines[0] + "\n" + lines[1] + "\n" + lines[2] + "\n" + lines[3]));
     showMap();
 }
 
