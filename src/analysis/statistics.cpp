@@ -80,14 +80,13 @@ SeriesFigures seriesFigures(const double *x, int32_t n, double samplePeriod,
         const bool above = value > upper;
         belowCount += below;
         aboveCount += above;
-        // A jump from one side to the other stays in the same excursion.
-        if (below || above) {
-            runs += run == 0;
-            ++run;
-            longestRun = std::max(longestRun, run);
-        } else {
-            run = 0;
-        }
+        // A jump from one side to the other stays in the same excursion. Written without
+        // branches: samples near a limit cross it often, and mispredicted jumps cost more
+        // than the arithmetic.
+        const int32_t outside = static_cast<int32_t>(below | above);
+        run = (run + 1) * outside;
+        runs += static_cast<int32_t>(run == 1);
+        longestRun = std::max(longestRun, run);
     }
     const double mean = sum / n;
     out.minimum = minimum;
