@@ -39,6 +39,17 @@ BatchTool::BatchTool(std::ostream &output, std::ostream &errors)
     registerAllOptions(*this);
 }
 
+std::size_t BatchOption::argumentCount() const {
+    std::size_t count = 0;
+    bool inName = false;
+    for (const char c : argument) {
+        if (c != ' ' && !inName)
+            ++count;
+        inName = c != ' ';
+    }
+    return count;
+}
+
 void BatchTool::addOption(BatchOption option) {
     for (BatchOption &existing : options)
         if (existing.name == option.name) {
@@ -111,23 +122,29 @@ int BatchTool::run(const std::vector<std::string> &arguments) {
     // Every option and its argument is checked before the first one runs.
     struct Step {
         const BatchOption *option;
-        std::string argument;
+        std::vector<std::string> arguments;
+        std::string argument() const { return arguments.empty() ? std::string() : arguments[0]; }
     };
     std::vector<Step> steps;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const BatchOption *option = find(arguments[i]);
         if (!option)
             return usageError("unknown option " + arguments[i]);
-        std::string argument;
-        if (!option->argument.empty()) {
-            if (i + 1 >= arguments.size())
-                return usageError(option->name + " needs " + option->argument);
-            argument = arguments[++i];
-        }
-        if (option->check)
-            if (const std::optional<std::string> error = option->check(argument))
-                return usageError(*error);
-        steps.push_back(Step{option, argument});
+        Step step{option, {}};
+        const std::size_t count = option->argumentCount();
+        if (arguments.size() - 1 - i < count)
+            return usageError(option->name + " needs " + option->argument);
+        step.arguments.assign(arguments.begin() + static_cast<std::ptrdiff_t>(i) + 1,
+                              arguments.begin() + static_cast<std::ptrdiff_t>(i + 1 + count));
+        i += count;
+        std::optional<std::string> error;
+        if (option->checkArguments)
+            error = option->checkArguments(step.arguments);
+        else if (option->check)
+            error = option->check(step.argument());
+        if (error)
+            return usageError(*error);
+        steps.push_back(std::move(step));
     }
 
     if (!initialised) {
@@ -138,13 +155,16 @@ int BatchTool::run(const std::vector<std::string> &arguments) {
     }
     finished = false;
     for (const Step &step : steps) {
-        if (step.option->writesFile) {
-            const std::filesystem::path folder = std::filesystem::path(step.argument).parent_path();
+        if (step.option->writesFile && !step.arguments.empty()) {
+            const std::filesystem::path folder =
+                std::filesystem::path(step.arguments.back()).parent_path();
             std::error_code ignored;
             if (!folder.empty())
                 std::filesystem::create_directories(folder, ignored);
         }
-        const std::optional<std::string> error = step.option->run(*this, step.argument);
+        const std::optional<std::string> error =
+            step.option->runArguments ? step.option->runArguments(*this, step.arguments)
+                                      : step.option->run(*this, step.argument());
         const bool failed = reportCommand();
         if (error)
             return usageError(*error);

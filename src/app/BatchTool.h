@@ -29,9 +29,12 @@ enum BatchExit : int {
 class BatchTool;
 
 struct BatchOption {
-    std::string name;     // with its dashes: "--load-report"
-    std::string argument; // shown in the usage text ("FILE"); empty for an option without one
-    std::string help;     // one line for the usage text
+    std::string name; // with its dashes: "--load-report"
+    // Shown in the usage text ("FILE"); empty for an option without one. An option with more
+    // than one argument names each, separated by blanks ("STAT FILE"), and runs through
+    // runArguments.
+    std::string argument;
+    std::string help; // one line for the usage text
     // Runs the option. Answers an error text for a malformed argument, which ends the run
     // as a usage error. The option hands the outcome of each command it runs to
     // BatchTool::noteOutcome; a failure the command has no message of its own for (a file the
@@ -44,6 +47,16 @@ struct BatchOption {
     // Checks the argument's form before the first option of the run goes (empty: no check).
     // Answers an error text for a malformed argument, like run.
     std::function<std::optional<std::string>(const std::string &argument)> check = nullptr;
+    // For an option with several arguments, in place of run and check; a file it writes is
+    // its last argument.
+    std::function<std::optional<std::string>(BatchTool &tool,
+                                             const std::vector<std::string> &arguments)>
+        runArguments = nullptr;
+    std::function<std::optional<std::string>(const std::vector<std::string> &arguments)>
+        checkArguments = nullptr;
+
+    // How many arguments follow the option: the names in argument.
+    std::size_t argumentCount() const;
 };
 
 class BatchTool {

@@ -3,8 +3,10 @@
 #include "data/caseless.h"
 #include "layout/projectFile.h"
 #include "platform/Host.h"
+#include "platform/memory/MemoryDialog.h"
 #include "resources/fileTexts.h"
 #include "resources/strings.h"
+#include "resources/templates.h"
 
 #include <filesystem>
 
@@ -16,7 +18,15 @@ const std::array<const char *, 4> MainWindow::TAB_NAMES = {
 
 MainWindow::MainWindow(platform::Host &host)
     : fileSelectionPage(*this), dataFilterPage(*this), matrixPage(*this), graphPage(*this),
-      platformHost(host) {}
+      statisticsHolder(
+          std::make_unique<platform::MemoryDialog>(dialogTemplate(STATISTICS_TEMPLATE))),
+      platformHost(host) {
+    statisticsHolder->setText(StatisticsControls::ACTIVATION_ENERGY, DEFAULT_ACTIVATION_ENERGY);
+}
+
+MainWindow::~MainWindow() = default;
+
+platform::Dialog &MainWindow::statisticsSettings() const { return *statisticsHolder; }
 
 void MainWindow::initialise() {
     currentTab = TAB_DATA_FILTER;

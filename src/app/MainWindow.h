@@ -4,19 +4,22 @@
 // system menu, icon) is the backend's; it calls these operations.
 
 #include "analysis/DataFilterPage.h"
+#include "analysis/statisticsCommands.h"
 #include "layout/FileSelectionPage.h"
 #include "platform/Geometry.h"
 #include "presentation/GraphPage.h"
 #include "presentation/MatrixPage.h"
 
 #include <array>
+#include <memory>
 #include <string>
 
 namespace zqar {
 
 namespace platform {
+class Dialog;
 class Host;
-}
+} // namespace platform
 
 enum Tab : int { TAB_DATA_FILTER = 0, TAB_MATRIX = 1, TAB_GRAPH = 2, TAB_HELP = 3 };
 
@@ -33,6 +36,7 @@ enum class SystemCommandAction {
 class MainWindow {
 public:
     explicit MainWindow(platform::Host &host);
+    ~MainWindow();
     MainWindow(const MainWindow &) = delete;
     MainWindow &operator=(const MainWindow &) = delete;
 
@@ -41,6 +45,9 @@ public:
     MatrixPage matrixPage;
     GraphPage graphPage;
     int currentTab = TAB_DATA_FILTER;
+    // The Statistics window's settings by control id, with no screen of their own: the window
+    // shows and edits them, the batch tool's --set writes them, no file stores them.
+    platform::Dialog &statisticsSettings() const;
 
     static const std::array<const char *, 4> TAB_NAMES;
     static constexpr int OUTER_WIDTH = 750; // pixels, set once at start-up
@@ -83,6 +90,7 @@ public:
     std::array<platform::Page *, 4> pages();
 
 private:
+    std::unique_ptr<platform::Dialog> statisticsHolder;
     platform::Host &platformHost;
 };
 

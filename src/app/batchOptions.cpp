@@ -6,6 +6,7 @@ namespace zqar {
 void registerAllOptions(BatchTool &tool) {
     registerPageOptions(tool);
     registerFileOptions(tool);
+    registerStatisticsOptions(tool);
 }
 
 } // namespace zqar

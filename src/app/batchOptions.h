@@ -17,4 +17,7 @@ void registerPageOptions(BatchTool &tool);
 // --load-files, --copy-files, --load-project, --save-project.
 void registerFileOptions(BatchTool &tool);
 
+// --statistics-csv, --set-summary-csv (--statistics-map draws, so it is a drawing option).
+void registerStatisticsOptions(BatchTool &tool);
+
 } // namespace zqar

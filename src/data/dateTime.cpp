@@ -299,24 +299,45 @@ double dayNumberFromCivil(const CivilTime &time) {
     return days < 0 ? whole - fraction : whole + fraction;
 }
 
-CivilTime civilFromDayNumber(double dayNumber) {
-    CivilTime result;
+namespace {
+
+// A day number as whole days and a rounded second of that day, as the texts show it.
+struct RoundedDayTime {
+    int64_t days = 0;
+    int64_t seconds = 0; // 0 to 86399
+};
+
+RoundedDayTime roundToSecond(double dayNumber) {
     if (!std::isfinite(dayNumber) || std::fabs(dayNumber) > 1e9)
         dayNumber = 0.0;
-    double whole = std::trunc(dayNumber);
-    double fraction = std::fabs(dayNumber - whole);
-    int64_t days = static_cast<int64_t>(whole);
+    const double whole = std::trunc(dayNumber);
+    const double fraction = std::fabs(dayNumber - whole);
+    RoundedDayTime result;
+    result.days = static_cast<int64_t>(whole);
     // -0.5 and 0.5 both mean noon of 30 December 1899: the integer part names the day.
-    int64_t seconds = static_cast<int64_t>(std::floor(fraction * SECONDS_PER_DAY + 0.5));
-    if (seconds >= 86400) {
-        seconds -= 86400;
-        days += 1;
+    result.seconds = static_cast<int64_t>(std::floor(fraction * SECONDS_PER_DAY + 0.5));
+    if (result.seconds >= 86400) {
+        result.seconds -= 86400;
+        result.days += 1;
     }
-    civilFromDays(days + EPOCH_DAYS, result.year, result.month, result.day);
-    result.hour = static_cast<int>(seconds / 3600);
-    result.minute = static_cast<int>(seconds / 60 % 60);
-    result.second = static_cast<int>(seconds % 60);
     return result;
+}
+
+} // namespace
+
+CivilTime civilFromDayNumber(double dayNumber) {
+    CivilTime result;
+    const RoundedDayTime rounded = roundToSecond(dayNumber);
+    civilFromDays(rounded.days + EPOCH_DAYS, result.year, result.month, result.day);
+    result.hour = static_cast<int>(rounded.seconds / 3600);
+    result.minute = static_cast<int>(rounded.seconds / 60 % 60);
+    result.second = static_cast<int>(rounded.seconds % 60);
+    return result;
+}
+
+int64_t roundedSeconds(double dayNumber) {
+    const RoundedDayTime rounded = roundToSecond(dayNumber);
+    return rounded.days * 86400 + rounded.seconds;
 }
 
 std::string formatDateTime(double dayNumber) {

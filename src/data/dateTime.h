@@ -44,6 +44,11 @@ bool isValidCivil(const CivilTime &time);
 // second counts up). A day number far outside the years 0 to 9999 gives nonsense but no fault.
 CivilTime civilFromDayNumber(double dayNumber);
 
+// The same rounding as a count of seconds: the rounded day times 86400 plus the rounded second
+// of that day. Two day numbers that show the same text give the same count, so comparing
+// counts compares times as the user reads them.
+int64_t roundedSeconds(double dayNumber);
+
 // "%d-%b-%Y %I:%M%p" after rounding to the second, English month names whatever the locale:
 // 14:30 on 5 November 2003 is "05-Nov-2003 02:30PM".
 std::string formatDateTime(double dayNumber);

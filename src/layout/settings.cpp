@@ -5,6 +5,7 @@
 #include "data/reportFile.h"
 #include "layout/projectFormat.h"
 #include "resources/strings.h"
+#include "resources/templates.h"
 
 namespace zqar {
 
@@ -13,6 +14,7 @@ using FS = FileSelectionPage;
 using DF = DataFilterPage;
 constexpr SettingPage FILE_SELECTION = SettingPage::FileSelection;
 constexpr SettingPage DATA_FILTER = SettingPage::DataFilter;
+constexpr SettingPage STATISTICS = SettingPage::Statistics;
 constexpr SettingKind TEXT = SettingKind::Text;
 constexpr SettingKind FLAG = SettingKind::Flag;
 } // namespace
@@ -40,10 +42,13 @@ const Setting SETTINGS[SETTING_COUNT] = {
     {"maximumTemperatureText", DATA_FILTER, DF::MAXIMUM_TEMPERATURE, TEXT, 0, ""},
     {"contourSpacingText", DATA_FILTER, DF::CONTOUR_SPACING, TEXT, 0, ""},
     {"showSingularAsText", DATA_FILTER, DF::SHOW_SINGULAR_AS_TEXT, FLAG, 0, ""},
+    {"lowerLimitText", STATISTICS, StatisticsControls::LOWER_LIMIT, TEXT, 0, ""},
+    {"upperLimitText", STATISTICS, StatisticsControls::UPPER_LIMIT, TEXT, 0, ""},
+    {"activationEnergyText", STATISTICS, StatisticsControls::ACTIVATION_ENERGY, TEXT, 0, ""},
 };
 
 // Report field 1 is the identification; every other field is a setting.
-static_assert(SETTING_COUNT + 1 == REPORT_FIELD_COUNT);
+static_assert(REPORT_SETTING_COUNT + 1 == REPORT_FIELD_COUNT);
 
 const Setting *findSetting(std::string_view name) {
     for (const Setting &setting : SETTINGS)
@@ -61,8 +66,15 @@ std::vector<ProjectKey> projectKeys() {
 }
 
 platform::Dialog &settingDialog(MainWindow &window, const Setting &setting) {
-    return setting.page == SettingPage::FileSelection ? window.fileSelectionPage.dialog()
-                                                      : window.dataFilterPage.dialog();
+    switch (setting.page) {
+    case SettingPage::FileSelection:
+        return window.fileSelectionPage.dialog();
+    case SettingPage::DataFilter:
+        return window.dataFilterPage.dialog();
+    case SettingPage::Statistics:
+        break;
+    }
+    return window.statisticsSettings();
 }
 
 bool flagIsSet(std::string_view stored) {

@@ -18,7 +18,7 @@ namespace platform {
 class Dialog;
 }
 
-enum class SettingPage { FileSelection, DataFilter };
+enum class SettingPage { FileSelection, DataFilter, Statistics };
 
 enum class SettingKind {
     Text,      // the control's text
@@ -35,9 +35,11 @@ struct Setting {
     std::string_view projectDefault; // a project's File Selection settings: for a missing key
 };
 
-// In the order of the report's fields 2 to 20. A project holds the File Selection settings,
-// in the same order.
-constexpr std::size_t SETTING_COUNT = 19;
+// The first REPORT_SETTING_COUNT in the order of the report's fields 2 to 20; a project holds
+// the File Selection settings, in the same order. The Statistics window's settings come last
+// and are stored in neither file.
+constexpr std::size_t REPORT_SETTING_COUNT = 19;
+constexpr std::size_t SETTING_COUNT = REPORT_SETTING_COUNT + 3;
 extern const Setting SETTINGS[SETTING_COUNT];
 
 // The setting of that name, letter case aside; null for none.
@@ -48,7 +50,7 @@ inline bool inProject(const Setting &setting) {
 // The project keys with their defaults, in the order of the file.
 std::vector<ProjectKey> projectKeys();
 
-// The dialog of the setting's page.
+// The dialog of the setting's page (for the Statistics settings, the window's holder of them).
 platform::Dialog &settingDialog(MainWindow &window, const Setting &setting);
 
 // A stored flag is set when it starts with a capital Y.

@@ -27,6 +27,13 @@ std::string valueText(double value) {
     return value == NO_VALUE ? std::string(text::NO_LOGGER) : formatFixed(value, VALUE_DECIMALS);
 }
 
+// The singular list's label and value columns.
+void addSingularColumns(platform::ListView &singular) {
+    constexpr int width = MatrixPage::SINGULAR_COLUMN_WIDTH;
+    singular.insertColumn(0, text::NO_LOGGER, platform::Align::Centre, width);
+    singular.insertColumn(1, text::NO_LOGGER, platform::Align::Centre, width);
+}
+
 } // namespace
 
 MatrixPage::MatrixPage(MainWindow &mainWindow)
@@ -42,11 +49,7 @@ platform::ListView &MatrixPage::arrayList() { return dialog().listView(ARRAY_LIS
 
 platform::ListView &MatrixPage::singularList() { return dialog().listView(SINGULAR_LIST); }
 
-void MatrixPage::initialise() {
-    platform::ListView &singular = singularList();
-    singular.insertColumn(0, text::NO_LOGGER, platform::Align::Centre, SINGULAR_COLUMN_WIDTH);
-    singular.insertColumn(1, text::NO_LOGGER, platform::Align::Centre, SINGULAR_COLUMN_WIDTH);
-}
+void MatrixPage::initialise() { addSingularColumns(singularList()); }
 
 void MatrixPage::resized(int width, int height) {
     if (!isCreated())
@@ -84,9 +87,20 @@ void MatrixPage::showCurrentSet() {
         return;
     }
 
+    showSetInLists(values, singular, *set, d, onBoundary);
+}
+
+std::string MatrixPage::csvText() {
+    return listsCsv(arrayList(), singularList(), window.fileSelectionPage.loggerArray.dimensions());
+}
+
+void showSetInLists(platform::ListView &values, platform::ListView &singular,
+                    const TemperatureSet &set, const ArrayDimensions &d, bool onBoundary) {
+    const int R = d.rows;
+    const int K = d.columns;
     // Set position (r, c), ring included, is list row r + 2 and list column c + 2.
     auto show = [&](int r, int c) {
-        values.setItemText(r + 2, c + 2, valueText(set->valueAt(r, c)));
+        values.setItemText(r + 2, c + 2, valueText(set.valueAt(r, c)));
     };
     auto blank = [&](int r, int c) { values.setItemText(r + 2, c + 2, text::NO_LOGGER); };
     for (int r = 0; r < R; ++r)
@@ -102,13 +116,11 @@ void MatrixPage::showCurrentSet() {
         ring(R, c);
     }
     for (int i = 0; i < d.singularCount; ++i)
-        singular.setItemText(i, 1, valueText(set->valueAt(SINGULAR_ROW, i)));
+        singular.setItemText(i, 1, valueText(set.valueAt(SINGULAR_ROW, i)));
 }
 
-std::string MatrixPage::csvText() {
-    const ArrayDimensions d = window.fileSelectionPage.loggerArray.dimensions();
-    const platform::ListView &values = arrayList();
-    const platform::ListView &singular = singularList();
+std::string listsCsv(const platform::ListView &values, const platform::ListView &singular,
+                     const ArrayDimensions &d) {
     std::string csv;
     for (int row = 0; row <= d.rows + 2; ++row) {
         for (int col = 0; col <= d.columns + 2; ++col) {
@@ -123,6 +135,16 @@ std::string MatrixPage::csvText() {
         csv += CSV_LINE_END;
     }
     return csv;
+}
+
+std::string matrixCsv(const TemperatureSet &set, const ArrayDimensions &dimensions,
+                      bool loggersOnBoundary) {
+    platform::ListModel values;
+    platform::ListModel singular;
+    addSingularColumns(singular);
+    shapeLayoutTables(singular, values, dimensions, 1);
+    showSetInLists(values, singular, set, dimensions, loggersOnBoundary);
+    return listsCsv(values, singular, dimensions);
 }
 
 CommandOutcome MatrixPage::onExport() {

@@ -13,10 +13,23 @@
 namespace zqar {
 
 class MainWindow;
+class TemperatureSet;
+struct ArrayDimensions;
 
 namespace platform {
 class ListView;
 }
+
+// The set's values written into lists shaped by Update Layout (the ring blank when the
+// loggers stand on the boundary), and those lists as the export writes them.
+void showSetInLists(platform::ListView &arrayList, platform::ListView &singularList,
+                    const TemperatureSet &set, const ArrayDimensions &dimensions,
+                    bool loggersOnBoundary);
+std::string listsCsv(const platform::ListView &arrayList, const platform::ListView &singularList,
+                     const ArrayDimensions &dimensions);
+// What the page's export writes when it shows set: the same lists, made without the page.
+std::string matrixCsv(const TemperatureSet &set, const ArrayDimensions &dimensions,
+                      bool loggersOnBoundary);
 
 class MatrixPage : public platform::Page, public MatrixControls {
 public:

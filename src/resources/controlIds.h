@@ -105,4 +105,14 @@ struct GraphControls {
     };
 };
 
+// The Statistics window's settings and its Calculate button.
+struct StatisticsControls {
+    enum Control : int {
+        LOWER_LIMIT = 1201,
+        UPPER_LIMIT = 1202,
+        ACTIVATION_ENERGY = 1203,
+        CALCULATE = 1204,
+    };
+};
+
 } // namespace zqar

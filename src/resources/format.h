@@ -39,4 +39,17 @@ inline std::string format(const char *pattern, int first, int second, const std:
     return buffer;
 }
 
+// A pattern with two "%s", such as a map title with its span.
+inline std::string format(const char *pattern, const std::string &first,
+                          const std::string &second) {
+    const std::string_view text = pattern;
+    const std::size_t at = text.find("%s");
+    const std::size_t next = at == std::string_view::npos ? at : text.find("%s", at + 2);
+    if (next == std::string_view::npos)
+        return std::string(text);
+    std::string result(text.substr(0, at));
+    result.append(first).append(text.substr(at + 2, next - at - 2)).append(second);
+    return result.append(text.substr(next + 2));
+}
+
 } // namespace zqar::text

@@ -81,4 +81,37 @@ constexpr std::string_view LOAD_FILES_DATE_MESSAGE = "The date is in an incorrec
 constexpr std::string_view PROJECT_NOT_LOADED = "The project information could not be loaded";
 constexpr std::string_view PROJECT_NOT_SAVED = "The project information could not be saved";
 
+// Mapping statistics.
+constexpr std::string_view STATISTICS_CAPTION = "Statistics";
+constexpr std::string_view STATISTICS_MENU_ITEM = "Statistics...";
+constexpr std::string_view LOWER_LIMIT_LABEL = "Lower Limit";
+constexpr std::string_view UPPER_LIMIT_LABEL = "Upper Limit";
+constexpr std::string_view ACTIVATION_ENERGY_LABEL = "Activation Energy (kJ/mol)";
+constexpr std::string_view CALCULATE_BUTTON = "Calculate";
+constexpr std::string_view MAP_CHOICE_LABEL = "Map";
+constexpr std::string_view MAP_CHOICES[] = {"Mean", "Minimum", "Maximum", "MKT"};
+constexpr std::string_view EXPORT_STATISTICS_BUTTON = "Export Statistics...";
+constexpr std::string_view EXPORT_MAP_BUTTON = "Export Map...";
+constexpr std::string_view MAP_DIALOG_TITLE = "Export Map";
+constexpr std::string_view MAP_FILTER_DESCRIPTION = "PNG Files *.png";
+constexpr std::string_view MAP_FILTER_PATTERN = "*.png";
+constexpr std::string_view MAP_EXTENSION = "png";
+constexpr std::string_view MAP_NOT_SAVED = "The map could not be saved.";
+constexpr const char *WARMEST_SPOT = "Warmest position (mean): %s  %s";
+constexpr const char *COLDEST_SPOT = "Coldest position (mean): %s  %s";
+constexpr const char *HIGHEST_READING = "Highest reading: %s  %s";
+constexpr const char *LOWEST_READING = "Lowest reading: %s  %s";
+constexpr std::string_view LIMITS_FORMAT_MESSAGE = "The limits are in an incorrect format.";
+constexpr std::string_view ACTIVATION_ENERGY_FORMAT_MESSAGE =
+    "The activation energy is in an incorrect format.";
+constexpr const char *MEAN_MAP_TITLE = "Mean from %s to %s";
+constexpr const char *MINIMUM_MAP_TITLE = "Minimum from %s to %s";
+constexpr const char *MAXIMUM_MAP_TITLE = "Maximum from %s to %s";
+constexpr const char *MKT_MAP_TITLE = "MKT from %s to %s";
+constexpr std::string_view STATISTICS_CSV_HEADER =
+    "Position,Logger,Samples,Minimum,Time of Minimum,Maximum,Time of Maximum,Mean,"
+    "Standard Deviation,MKT,Minutes Below,Minutes Above,Excursions,Longest Excursion";
+constexpr std::string_view SET_SUMMARY_CSV_HEADER =
+    "Set,Title,Minimum,Minimum Position,Maximum,Maximum Position,Mean,Spread";
+
 } // namespace zqar::text

@@ -210,6 +210,26 @@ DialogTemplate matrixTemplate() {
     return pageTemplate(MATRIX_TEMPLATE, 404, 275, std::move(controls));
 }
 
+// The Statistics window's settings; the window adds its table, spots and map below them.
+DialogTemplate statisticsTemplate() {
+    DialogTemplate t;
+    t.id = STATISTICS_TEMPLATE;
+    t.caption = std::string(text::STATISTICS_CAPTION);
+    t.width = 404;
+    t.height = 40;
+    t.child = false;
+    t.controls = {
+        label(text::LOWER_LIMIT_LABEL, 4, 6, 50, 8),
+        edit(StatisticsControls::LOWER_LIMIT, 56, 4, 40, 12),
+        label(text::UPPER_LIMIT_LABEL, 104, 6, 50, 8),
+        edit(StatisticsControls::UPPER_LIMIT, 156, 4, 40, 12),
+        label(text::ACTIVATION_ENERGY_LABEL, 204, 6, 100, 8),
+        edit(StatisticsControls::ACTIVATION_ENERGY, 306, 4, 40, 12),
+        button(StatisticsControls::CALCULATE, text::CALCULATE_BUTTON, 352, 3, 48, 14),
+    };
+    return t;
+}
+
 const std::map<int, DialogTemplate> &allTemplates() {
     static const std::map<int, DialogTemplate> templates = {
         {ABOUT_TEMPLATE, aboutTemplate()},
@@ -218,6 +238,7 @@ const std::map<int, DialogTemplate> &allTemplates() {
         {FILE_SELECTION_TEMPLATE, fileSelectionTemplate()},
         {DATA_FILTER_TEMPLATE, dataFilterTemplate()},
         {MATRIX_TEMPLATE, matrixTemplate()},
+        {STATISTICS_TEMPLATE, statisticsTemplate()},
     };
     return templates;
 }

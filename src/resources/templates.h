@@ -12,6 +12,7 @@ constexpr int GRAPH_TEMPLATE = 129;
 constexpr int FILE_SELECTION_TEMPLATE = 130;
 constexpr int DATA_FILTER_TEMPLATE = 131;
 constexpr int MATRIX_TEMPLATE = 132;
+constexpr int STATISTICS_TEMPLATE = 133;
 
 constexpr int APPLICATION_ICON = 128;
 

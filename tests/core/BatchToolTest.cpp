@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <iostream>
 #include <sstream>
 
 using namespace zqar;
@@ -230,4 +231,65 @@ TEST(BatchTool, PropertiesShowTheRightClickPopUpOnOneLine) {
         EXPECT_NE(refused.err.find(b.says), std::string::npos) << refused.err;
         EXPECT_EQ(refused.err.find("Properties:"), std::string::npos);
     }
+}
+// The statistics of an empty 1 x 2 array: every position listed, no figures; the settings
+// come from --set and a wrong one fails the run before the file is written.
+TEST(BatchTool, StatisticsCsvAndItsSettings) {
+    TempDir temp;
+    const std::string path = temp.file("out/stats.csv");
+    const BatchRun run = runBatch(averagedJob() + std::vector<std::string>{
+                                                      "--set", "lowerLimitText=2", "--set",
+                                                      "upperLimitText=8", "--statistics-csv", path,
+                                                      "--calculate-averaged", "--set-summary-csv",
+                                                      temp.file("sets.csv")});
+    ASSERT_EQ(run.exit, BATCH_OK) << run.err;
+    const std::string header =
+        "Position,Logger,Samples,Minimum,Time of Minimum,Maximum,Time of Maximum,Mean,"
+        "Standard Deviation,MKT,Minutes Below,Minutes Above,Excursions,Longest Excursion\r\n";
+    EXPECT_EQ(readBytes(path), header + "R1C1,-,-,-,-,-,-,-,-,-,-,-,-,-\r\n"
+                                        "R1C2,-,-,-,-,-,-,-,-,-,-,-,-,-\r\n"
+                                        "S1,-,-,-,-,-,-,-,-,-,-,-,-,-\r\n");
+    EXPECT_EQ(readBytes(temp.file("sets.csv")),
+              "Set,Title,Minimum,Minimum Position,Maximum,Maximum Position,Mean,Spread\r\n"
+              "1,From 05-Nov-2003 10:00AM to 05-Nov-2003 10:30AM,-,-,-,-,-,-\r\n"
+              "2,From 05-Nov-2003 10:30AM to 05-Nov-2003 11:00AM,-,-,-,-,-,-\r\n"
+              "3,From 05-Nov-2003 11:00AM to 05-Nov-2003 11:30AM,-,-,-,-,-,-\r\n");
+
+    const struct {
+        const char *setting;
+        const char *message;
+    } failures[] = {
+        {"lowerLimitText=9", "Statistics: The limits are in an incorrect format.\n"},
+        {"activationEnergyText=-83", "Statistics: The activation energy is in an incorrect format.\n"},
+        {"startTimeText=whenever", "Statistics: The start date is in an incorrect format.\n"},
+    };
+    for (const auto &failure : failures) {
+        const std::string failed = temp.file("failed.csv");
+        const BatchRun bad = runBatch(averagedJob() + std::vector<std::string>{
+                                                          "--set", "upperLimitText=8", "--set",
+                                                          failure.setting, "--statistics-csv",
+                                                          failed, "--set-summary-csv", failed});
+        EXPECT_EQ(bad.exit, BATCH_FAILED);
+        EXPECT_EQ(bad.err, failure.message);
+        EXPECT_FALSE(fs::exists(failed));
+    }
+}
+
+TEST(BatchTool, OptionsWithTwoArgumentsNeedBoth) {
+    BatchTool tool(std::cout, std::cerr);
+    std::vector<std::vector<std::string>> seen;
+    BatchOption pair{"--pair", "A B", "two arguments", nullptr};
+    pair.runArguments = [&seen](BatchTool &, const std::vector<std::string> &arguments)
+        -> std::optional<std::string> {
+        seen.push_back(arguments);
+        return std::nullopt;
+    };
+    tool.addOption(std::move(pair));
+    EXPECT_EQ(tool.run({"--pair", "x", "y", "--pair", "--help", "z"}), BATCH_OK);
+    EXPECT_EQ(seen, (std::vector<std::vector<std::string>>{{"x", "y"}, {"--help", "z"}}));
+    std::ostringstream quiet;
+    BatchTool other(quiet, quiet);
+    other.addOption(BatchOption{"--pair", "A B", "two arguments", nullptr});
+    EXPECT_EQ(other.run({"--pair", "x"}), BATCH_USAGE);
+    EXPECT_NE(quiet.str().find("--pair needs A B"), std::string::npos);
 }

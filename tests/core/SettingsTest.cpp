@@ -47,7 +47,7 @@ const Case CASES[] = {
     {"contourSpacingText", "0.25", "other"},
     {"showSingularAsText", "Y", "N"},
 };
-static_assert(std::size(CASES) == SETTING_COUNT);
+static_assert(std::size(CASES) == REPORT_SETTING_COUNT);
 
 class Settings : public PageTest {
 protected:
@@ -93,7 +93,7 @@ TEST(SettingTable, NamesAreUniqueAndTheFormatsFindTheirCounts) {
     EXPECT_EQ(SETTINGS[REPORT_ROWS_FIELD - 1].name, PROJECT_ROWS_KEY);
     EXPECT_EQ(SETTINGS[REPORT_COLUMNS_FIELD - 1].name, PROJECT_COLUMNS_KEY);
     EXPECT_EQ(SETTINGS[REPORT_SINGULAR_FIELD - 1].name, PROJECT_SINGULAR_KEY);
-    for (std::size_t i = 0; i < SETTING_COUNT; ++i)
+    for (std::size_t i = 0; i < REPORT_SETTING_COUNT; ++i)
         EXPECT_EQ(SETTINGS[i].name, CASES[i].name) << "report field " << i + 2;
 }
 
@@ -126,7 +126,7 @@ TEST(SettingTable, FlagsReadOnlyALeadingCapitalY) {
 }
 
 TEST_F(Settings, EverySettingComesBackFromAReport) {
-    for (std::size_t i = 0; i < SETTING_COUNT; ++i) {
+    for (std::size_t i = 0; i < REPORT_SETTING_COUNT; ++i) {
         const Setting &setting = SETTINGS[i];
         const Case &c = CASES[i];
         set(setting, c);
@@ -145,7 +145,7 @@ TEST_F(Settings, EverySettingComesBackFromAReport) {
 }
 
 TEST_F(Settings, EveryProjectSettingComesBackFromAProject) {
-    for (std::size_t i = 0; i < SETTING_COUNT; ++i) {
+    for (std::size_t i = 0; i < REPORT_SETTING_COUNT; ++i) {
         const Setting &setting = SETTINGS[i];
         if (!inProject(setting))
             continue;

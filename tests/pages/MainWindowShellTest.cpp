@@ -5,19 +5,25 @@
 #include "analysis/TemperatureSet.h"
 #include "app/MainWindow.h"
 #include "app/qt/AboutBox.h"
+#include "app/qt/StatisticsWindow.h"
 #include "app/qt/TabStrip.h"
+#include "data/dateTime.h"
 #include "platform/qt/QtDialog.h"
 #include "platform/qt/QtHelpViewer.h"
 #include "platform/qt/QtHost.h"
 #include "platform/qt/QtMessageBox.h"
+#include "resources/controlIds.h"
 #include "support/TempDir.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QTabBar>
+#include <QTableView>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
@@ -246,10 +252,11 @@ TEST_F(MainWindowShellTest, MenuOffersHelpAndAbout) {
     for (QAction *action : menu->actions())
         if (!action->isSeparator())
             entries.push_back(action);
-    ASSERT_EQ(entries.size(), 4u);
+    ASSERT_EQ(entries.size(), 5u);
     EXPECT_EQ(entries[0]->text(), QString("Data Files..."));
     EXPECT_EQ(entries[1]->text(), QString("Save Report..."));
-    entries.erase(entries.begin(), entries.begin() + 2);
+    EXPECT_EQ(entries[2]->text(), QString("Statistics..."));
+    entries.erase(entries.begin(), entries.begin() + 3);
     EXPECT_EQ(entries[0]->text(), QString("Help"));
     EXPECT_EQ(entries[1]->text(), QString("&About Z-QAR Vemro..."));
     entries[0]->trigger();
@@ -382,3 +389,60 @@ TEST_F(MainWindowShellTest, EveryTabDrawsSomething) {
 }
 
 } // namespace
+
+// The Statistics window from the menu: a window of its own, its settings written through to
+// the window's settings, the table sortable by number, the spots and the map.
+TEST_F(MainWindowShellTest, StatisticsWindowShowsTheFiguresOfEachPosition) {
+    const double start = dayNumberFromCivil(CivilTime{2003, 11, 5, 10, 0, 0});
+    auto record = [start](const char *name, std::vector<double> values) {
+        auto log = std::make_unique<LogFile>();
+        log->loggerName.assign(name);
+        log->startTime.day = start;
+        log->samplePeriod = 60.0;
+        log->valueCount = static_cast<int32_t>(values.size());
+        log->values = std::move(values);
+        return log;
+    };
+    LoggerArray &array = window->fileSelectionPage.loggerArray;
+    array.place(0, 0, record("a", {20, 21, 22}));
+    array.place(0, 1, record("b", {25, 26, 30}));
+    array.place(-1, 0, record("c", {10, 12, 14}));
+    window->dataFilterPage.dialog().setText(DataFilterPage::START_TIME, "05-Nov-2003 10:00AM");
+    window->dataFilterPage.dialog().setText(DataFilterPage::FINISH_TIME, "05-Nov-2003 11:00AM");
+
+    QAction *item = shell->menuButton()->menu()->actions().front();
+    item->trigger();
+    StatisticsWindow *statistics = shell->showStatistics();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(statistics));
+    EXPECT_TRUE(statistics->isWindow());
+    EXPECT_FALSE(statistics->isModal());
+    EXPECT_EQ(statistics->settingEdit(StatisticsControls::ACTIVATION_ENERGY)->text(),
+              QString("83.144"));
+    QTest::keyClicks(statistics->settingEdit(StatisticsControls::UPPER_LIMIT), "29");
+    EXPECT_EQ(window->statisticsSettings().text(StatisticsControls::UPPER_LIMIT), "29");
+
+    ASSERT_EQ(statistics->calculate().kind, CommandOutcome::Kind::Completed);
+    QAbstractItemModel *table = statistics->table()->model();
+    ASSERT_EQ(table->rowCount(), 26);
+    EXPECT_EQ(table->index(0, 1).data().toString(), QString("a"));
+    EXPECT_EQ(table->index(1, 11).data().toString(), QString("1.0")); // 30 above 29
+    EXPECT_EQ(table->index(25, 0).data().toString(), QString("S2"));
+    statistics->table()->sortByColumn(7, Qt::DescendingOrder); // Mean
+    EXPECT_EQ(table->index(0, 0).data().toString(), QString("R1C2"));
+    EXPECT_EQ(table->index(1, 0).data().toString(), QString("R1C1"));
+    EXPECT_EQ(table->index(2, 0).data().toString(), QString("S1"));
+    const QStringList spots = statistics->spotsLabel()->text().split('\n');
+    ASSERT_EQ(spots.size(), 4);
+    EXPECT_EQ(spots[0], QString("Warmest position (mean): R1C2 (b)  27.00"));
+    EXPECT_EQ(spots[3], QString("Lowest reading: S1 (c)  10.00, 05-Nov-2003 10:00AM"));
+
+    ASSERT_NE(statistics->currentMap(), nullptr);
+    statistics->mapChoice()->setCurrentIndex(1);
+    EXPECT_EQ(statistics->currentMap()->valueAt(0, 1), 25.0); // Minimum of b
+
+    window->statisticsSettings().setText(StatisticsControls::LOWER_LIMIT, "40");
+    EXPECT_EQ(statistics->calculate().kind, CommandOutcome::Kind::Failed);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages.front(), "The limits are in an incorrect format.");
+    messages.clear();
+}

@@ -2,6 +2,7 @@
 #include "analysis/TemperatureSet.h"
 #include "app/BatchTool.h"
 #include "app/qt/GraphExport.h"
+#include "data/LogFile.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -123,6 +124,42 @@ TEST_F(DrawingOptions, FilesThatCannotBeWrittenFailTheCommand) {
         EXPECT_FALSE(std::filesystem::exists(after));
     }
     EXPECT_EQ(tool.window.fileSelectionPage.setList.currentSet, 1);
+}
+
+// A statistic map: every cell's logger reads 25.2 for the span, so the field is the band of
+// 25.2 as in the graph of a set of 25.2; the CSV is the Matrix page's export of the map.
+TEST_F(DrawingOptions, StatisticsMapAsPictureOrMatrixCsv) {
+    const double start = 38000.0;
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 4; ++c) {
+            auto record = std::make_unique<LogFile>();
+            record->loggerName.assign("L" + std::to_string(r) + std::to_string(c));
+            record->startTime.day = start;
+            record->samplePeriod = 60.0;
+            record->values = {25.2, 25.2};
+            record->valueCount = 2;
+            tool.window.fileSelectionPage.loggerArray.place(r, c, std::move(record));
+        }
+    const std::string png = dir.file("maps/mean.png");
+    const std::string csv = dir.file("maps/mean.CSV");
+    ASSERT_EQ(tool.run({"--set", "startTimeText=14-Jan-2004 12:00AM", "--set",
+                        "finishTimeText=14-Jan-2004 01:00AM", "--size", "400x300",
+                        "--statistics-map", "mean", png, "--statistics-map", "MKT", csv}),
+              BATCH_OK)
+        << err.str();
+    QImage image(QString::fromStdString(png));
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.size(), QSize(400, 300));
+    EXPECT_EQ(fieldMiddle(image), qRgb(0, 255, 64));
+    const std::string matrix = bytesOf(csv);
+    EXPECT_EQ(matrix.substr(0, matrix.find("\r\n")), ".,.,C1,C2,C3,C4,.");
+    EXPECT_NE(matrix.find("R1,-,25.20,25.20,25.20,25.20,-\r\n"), std::string::npos);
+
+    for (const std::vector<std::string> &bad :
+         {std::vector<std::string>{"--statistics-map", "median", png},
+          std::vector<std::string>{"--statistics-map", "mean", dir.file("map.jpg")},
+          std::vector<std::string>{"--statistics-map", "mean"}})
+        EXPECT_EQ(tool.run(bad), BATCH_USAGE);
 }
 
 TEST_F(DrawingOptions, PrintCommandsWritePdfDocuments) {

@@ -17,6 +17,16 @@ QImage renderGraphImage(MainWindow &window, int width, int height) {
     return *dc->image();
 }
 
+QImage renderSetImage(MainWindow &window, const TemperatureSet &set, int width, int height) {
+    auto dc = platform::QtDrawingContext::offscreen(width, height);
+    dc->fillRect(platform::Rect{0, 0, width, height}, platform::rgb(255, 255, 255));
+    const ContourSettings settings =
+        readContourSettings(window.dataFilterPage.dialog(), window.fileSelectionPage.dialog());
+    drawContourGraph(*dc, set, window.fileSelectionPage.loggerArray.dimensions(), settings,
+                     DEFAULT_COLOUR_SCALE, 0, 0, width, height);
+    return *dc->image();
+}
+
 namespace {
 
 constexpr qsizetype MAX_COLOURS = 256;

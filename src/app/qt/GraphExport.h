@@ -9,10 +9,15 @@
 namespace zqar {
 
 class MainWindow;
+class TemperatureSet;
 
 // The picture the Graph page would show for the current set, at width x height pixels; white
 // when there is no set.
 QImage renderGraphImage(MainWindow &window, int width, int height);
+
+// Any set of the array's shape (a statistic map) drawn on white as the Graph page draws its
+// sets, with the band and layout settings the pages hold now.
+QImage renderSetImage(MainWindow &window, const TemperatureSet &set, int width, int height);
 
 // Qt's PNG quality runs backwards to zlib's level: 80 gives level 1, which packs the flat
 // bands tightly and fast. (90 and above store without compression at all.)

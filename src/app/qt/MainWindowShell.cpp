@@ -3,6 +3,7 @@
 #include "app/MainWindow.h"
 #include "app/qt/AboutBox.h"
 #include "app/qt/DataFilesWindow.h"
+#include "app/qt/StatisticsWindow.h"
 #include "app/qt/TabStrip.h"
 #include "platform/qt/QtDialog.h"
 #include "platform/qt/QtDrawingContext.h"
@@ -32,12 +33,15 @@ MainWindowShell::MainWindowShell(MainWindow &mainWindow, platform::QtHost &qtHos
     // Linux window managers give a program no system menu of its own, so its entries live
     // in a menu at the right end of the tab row. The File Selection page has no tab; the
     // menu opens it in a window of its own, and Save Report stands in for the Data Filter
-    // page's hidden button.
+    // page's hidden button. The analysis windows follow, then Help and About.
     auto *menu = new QMenu(this);
     QAction *dataFilesItem = menu->addAction(platform::toQString(text::DATA_FILES_MENU_ITEM));
     connect(dataFilesItem, &QAction::triggered, this, &MainWindowShell::showDataFiles);
     QAction *saveReportItem = menu->addAction(platform::toQString(text::SAVE_REPORT_MENU_ITEM));
     connect(saveReportItem, &QAction::triggered, this, &MainWindowShell::saveReport);
+    menu->addSeparator();
+    QAction *statisticsItem = menu->addAction(platform::toQString(text::STATISTICS_MENU_ITEM));
+    connect(statisticsItem, &QAction::triggered, this, [this] { showStatistics(); });
     menu->addSeparator();
     QAction *help = menu->addAction(platform::toQString(text::HELP_MENU_ITEM));
     connect(help, &QAction::triggered, this, [this] { runSystemCommand(SYSTEM_COMMAND_HELP); });
@@ -109,6 +113,13 @@ void MainWindowShell::saveReport() {
     if (platform::QtDialog::commandsHeld())
         return;
     window.dataFilterPage.createReport();
+}
+
+StatisticsWindow *MainWindowShell::showStatistics() {
+    if (!statistics)
+        statistics = new StatisticsWindow(window, this);
+    statistics->present();
+    return statistics;
 }
 
 void MainWindowShell::layOut() {

@@ -15,6 +15,7 @@ namespace zqar {
 
 class DataFilesWindow;
 class MainWindow;
+class StatisticsWindow;
 class TabStrip;
 
 namespace platform {
@@ -39,6 +40,8 @@ public:
     DataFilesWindow *dataFilesWindow() const { return dataFiles; }
     // The Data Filter page's Create Report.
     void saveReport();
+    // The Statistics window, made on first use and kept; shown and raised each time.
+    StatisticsWindow *showStatistics();
 
     // Opens the file named on the command line once the event loop runs, so that the window
     // is on the screen before a message box about the file.
@@ -57,6 +60,7 @@ private:
     platform::QtHost &host;
     TabStrip *strip;
     DataFilesWindow *dataFiles = nullptr;
+    StatisticsWindow *statistics = nullptr;
     bool sizedOnce = false;
 };
 

@@ -1,9 +1,12 @@
 #include "app/qt/QtBatchOptions.h"
 
+#include "analysis/TemperatureSet.h"
+#include "analysis/statisticsCommands.h"
 #include "app/BatchTool.h"
 #include "app/numberedFiles.h"
 #include "app/qt/GraphExport.h"
 #include "data/AtomicFileWriter.h"
+#include "data/caseless.h"
 #include "data/numbers.h"
 #include "platform/qt/QtDrawingContext.h"
 #include "resources/strings.h"
@@ -90,6 +93,44 @@ void refreshGraphStatus(BatchTool &tool) {
     tool.host.dialogOf(tool.window.graphPage).paint(GraphPage::GRAPH_AREA, *scratch);
 }
 
+// What --statistics-map writes, by the end of its file name.
+enum class MapFileKind { Png, Csv };
+
+std::optional<MapFileKind> mapFileKind(const std::string &file) {
+    const std::string name = lowerCase(file);
+    auto endsWith = [&name](std::string_view ending) {
+        return name.size() >= ending.size() &&
+               name.compare(name.size() - ending.size(), ending.size(), ending) == 0;
+    };
+    if (endsWith(".png"))
+        return MapFileKind::Png;
+    if (endsWith(".csv"))
+        return MapFileKind::Csv;
+    return std::nullopt;
+}
+
+std::optional<std::string> checkStatisticsMap(const std::vector<std::string> &arguments) {
+    if (!mapStatisticNamed(arguments[0]))
+        return "--statistics-map takes mean, minimum, maximum or mkt";
+    if (!mapFileKind(arguments[1]))
+        return "--statistics-map writes a FILE ending in .png or .csv";
+    return std::nullopt;
+}
+
+void exportStatisticsMap(BatchTool &tool, const PictureSize &size, MapStatistic statistic,
+                         const std::string &file) {
+    const StatisticsRun run = calculateStatistics(tool.window);
+    if (tool.noteOutcome(run.outcome).kind != CommandOutcome::Kind::Completed)
+        return;
+    const StatisticMapSet map = makeStatisticMap(run.statistics, statistic);
+    if (mapFileKind(file) == MapFileKind::Csv) {
+        tool.noteOutcome(writeStatisticMapCsv(tool.window, *map.set, file));
+        return;
+    }
+    if (!savePng(renderSetImage(tool.window, *map.set, size.width, size.height), file))
+        tool.failCommand(std::string(text::STATISTICS_CAPTION), WRITE_FAILED + file);
+}
+
 } // namespace
 
 void registerDrawingOptions(BatchTool &tool) {
@@ -110,6 +151,18 @@ void registerDrawingOptions(BatchTool &tool) {
                         return std::nullopt;
                     },
                     true});
+    BatchOption map{"--statistics-map", "STAT FILE",
+                    "a map of one statistic per position (mean, minimum, maximum, mkt) as PNG "
+                    "(FILE.png, --size) or as the matrix CSV (FILE.csv)",
+                    nullptr, true};
+    map.checkArguments = checkStatisticsMap;
+    map.runArguments =
+        [size](BatchTool &t,
+               const std::vector<std::string> &arguments) -> std::optional<std::string> {
+        exportStatisticsMap(t, *size, *mapStatisticNamed(arguments[0]), arguments[1]);
+        return std::nullopt;
+    };
+    tool.addOption(std::move(map));
     tool.addOption({"--print-graph", "FILE.pdf", "Print Graph into a PDF file (A4)",
                     [](BatchTool &t, const std::string &file) -> std::optional<std::string> {
                         printToPdf(t, file, [&t] {

@@ -1,0 +1,27 @@
+#include "app/BatchTool.h"
+#include "app/batchOptions.h"
+
+#include "analysis/statisticsCommands.h"
+
+namespace zqar {
+
+void registerStatisticsOptions(BatchTool &tool) {
+    tool.addOption({"--statistics-csv", "FILE",
+                    "the statistics of each position over the Data Filter span as CSV",
+                    [](BatchTool &t, const std::string &file) -> std::optional<std::string> {
+                        const StatisticsRun run = calculateStatistics(t.window);
+                        if (t.noteOutcome(run.outcome).kind == CommandOutcome::Kind::Completed)
+                            t.noteOutcome(writeStatisticsCsv(t.window, run.statistics, file));
+                        return std::nullopt;
+                    },
+                    true});
+    tool.addOption({"--set-summary-csv", "FILE",
+                    "minimum, maximum, mean and spread of each calculated set as CSV",
+                    [](BatchTool &t, const std::string &file) -> std::optional<std::string> {
+                        t.noteOutcome(writeSetSummaryCsv(t.window, file));
+                        return std::nullopt;
+                    },
+                    true});
+}
+
+} // namespace zqar

@@ -1,0 +1,25 @@
+#pragma once
+// The statistics as CSV text: the per-position table and the summary of the calculated sets.
+// Comma-separated, "\r\n" after every line; a field holding a comma, a quote, CR or LF is
+// quoted with its quotes doubled.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zqar {
+
+struct MappingStatistics;
+struct PositionStatistics;
+class SetList;
+
+std::string csvField(std::string_view text);
+
+// The texts of a position's table row as the window and the CSV show them: position, logger,
+// samples and the figures, "-" for what is missing.
+std::vector<std::string> statisticsRow(const PositionStatistics &position);
+
+std::string statisticsCsv(const MappingStatistics &statistics);
+std::string setSummaryCsv(const SetList &sets);
+
+} // namespace zqar
