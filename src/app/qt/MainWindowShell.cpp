@@ -3,6 +3,7 @@
 #include "app/MainWindow.h"
 #include "app/qt/AboutBox.h"
 #include "app/qt/TabStrip.h"
+#include "app/qt/TimeSeriesWindow.h"
 #include "platform/qt/QtDialog.h"
 #include "platform/qt/QtDrawingContext.h"
 #include "platform/qt/QtHost.h"
@@ -10,6 +11,7 @@
 #include "platform/qt/QtText.h"
 #include "resources/strings.h"
 #include "resources/templates.h"
+#include "resources/timeSeriesTexts.h"
 
 #include <QKeyEvent>
 #include <QMenu>
@@ -35,6 +37,9 @@ MainWindowShell::MainWindowShell(MainWindow &mainWindow, platform::QtHost &qtHos
     // Linux window managers give a program no system menu of its own, so its two entries
     // live in a menu at the right end of the tab row.
     auto *menu = new QMenu(this);
+    QAction *timeSeriesItem = menu->addAction(platform::toQString(text::TIME_SERIES_MENU_ITEM));
+    connect(timeSeriesItem, &QAction::triggered, this, &MainWindowShell::showTimeSeries);
+    menu->addSeparator();
     QAction *help = menu->addAction(platform::toQString(text::HELP_MENU_ITEM));
     connect(help, &QAction::triggered, this, [this] { runSystemCommand(SYSTEM_COMMAND_HELP); });
     if (!text::ABOUT_MENU_ITEM.empty()) {
@@ -87,6 +92,14 @@ void MainWindowShell::runSystemCommand(int command) {
 void MainWindowShell::showAbout() {
     AboutBox box(this);
     box.exec();
+}
+
+void MainWindowShell::showTimeSeries() {
+    if (!timeSeries)
+        timeSeries = new TimeSeriesWindow(window, this);
+    timeSeries->show();
+    timeSeries->raise();
+    timeSeries->activateWindow();
 }
 
 void MainWindowShell::layOut() {

@@ -14,6 +14,7 @@ namespace zqar {
 
 class MainWindow;
 class TabStrip;
+class TimeSeriesWindow;
 
 namespace platform {
 class QtHost;
@@ -32,6 +33,9 @@ public:
     // A command of the window's menu (the system menu of old): 16 About, 32 Help.
     void runSystemCommand(int command);
     void showAbout();
+    // The "Time Series..." window, made on first use and raised when it is already open.
+    void showTimeSeries();
+    TimeSeriesWindow *timeSeriesWindow() const { return timeSeries; }
 
     // Opens the file named on the command line once the event loop runs, so that the window
     // is on the screen before a message box about the file.
@@ -49,6 +53,7 @@ private:
     MainWindow &window;
     platform::QtHost &host;
     TabStrip *strip;
+    TimeSeriesWindow *timeSeries = nullptr;
     bool sizedOnce = false;
 };
 
