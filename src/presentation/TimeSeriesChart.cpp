@@ -26,9 +26,9 @@ namespace {
 constexpr double MINUTE = 1.0 / 1440.0; // days
 constexpr double HOUR = 1.0 / 24.0;
 constexpr double TIME_STEPS[] = {
-    MINUTE,     2 * MINUTE, 5 * MINUTE, 10 * MINUTE, 15 * MINUTE, 30 * MINUTE, HOUR,
-    2 * HOUR,   3 * HOUR,   6 * HOUR,   12 * HOUR,   1.0,         2.0,         7.0,
-    14.0,       28.0,       91.0,       182.0,       364.0,
+    MINUTE,   2 * MINUTE, 5 * MINUTE, 10 * MINUTE, 15 * MINUTE, 30 * MINUTE, HOUR,
+    2 * HOUR, 3 * HOUR,   6 * HOUR,   12 * HOUR,   1.0,         2.0,         7.0,
+    14.0,     28.0,       91.0,       182.0,       364.0,
 };
 // Day number 2 is Monday 1 January 1900: weekly ticks count from there.
 constexpr double WEEK_ORIGIN = 2.0;
@@ -146,7 +146,8 @@ int legendWidth(DrawingContext &dc, const TimeSeriesInput &input) {
 } // namespace
 
 void decimateColumns(const double *values, std::size_t count, double firstTime, double periodDays,
-                     double viewStart, double viewEnd, int columns, std::vector<ColumnExtent> &out) {
+                     double viewStart, double viewEnd, int columns,
+                     std::vector<ColumnExtent> &out) {
     out.assign(static_cast<std::size_t>(std::max(columns, 0)), ColumnExtent{});
     if (columns <= 0 || count == 0 || !usableRange(viewStart, viewEnd))
         return;
@@ -266,7 +267,7 @@ void drawTimeSeries(DrawingContext &dc, const TimeSeriesInput &input, const Rect
     const int lineHeight = dc.textExtent("0").height;
     if (input.lines.empty() || !usableRange(input.start, input.finish)) {
         drawText(dc, (area.left + area.right) / 2, (area.top + area.bottom) / 2,
-             platform::TA_CENTER | platform::TA_TOP, std::string(text::NO_DATA));
+                 platform::TA_CENTER | platform::TA_TOP, std::string(text::NO_DATA));
         return;
     }
 
@@ -307,21 +308,20 @@ void drawTimeSeries(DrawingContext &dc, const TimeSeriesInput &input, const Rect
         dc.fillRect(Rect{plot.left, y, plot.right, y + 1}, GRID_COLOUR);
         dc.fillRect(Rect{plot.left - TICK_LENGTH, y, plot.left, y + 1}, AXIS_COLOUR);
         drawText(dc, plot.left - TICK_LENGTH - 2, y - lineHeight / 2,
-             platform::TA_RIGHT | platform::TA_TOP, valueText(v, values.step));
+                 platform::TA_RIGHT | platform::TA_TOP, valueText(v, values.step));
     }
-    const Ticks times =
-        timeTicks(input.start, input.finish, plot.width(), MIN_TIME_TICK_SPACING);
+    const Ticks times = timeTicks(input.start, input.finish, plot.width(), MIN_TIME_TICK_SPACING);
     for (const double t : times.positions) {
         const int x = std::min(map.x(t), plot.right - 1);
         dc.fillRect(Rect{x, plot.top, x + 1, plot.bottom}, GRID_COLOUR);
         dc.fillRect(Rect{x, plot.bottom, x + 1, plot.bottom + TICK_LENGTH}, AXIS_COLOUR);
         drawText(dc, x, plot.bottom + TICK_LENGTH + 1, platform::TA_CENTER | platform::TA_TOP,
-             timeTickText(t, times.step));
+                 timeTickText(t, times.step));
     }
     drawText(dc, plot.left, plot.bottom + TICK_LENGTH + 1 + lineHeight,
-         platform::TA_LEFT | platform::TA_TOP, formatDateTime(input.start));
+             platform::TA_LEFT | platform::TA_TOP, formatDateTime(input.start));
     drawText(dc, plot.right, plot.bottom + TICK_LENGTH + 1 + lineHeight,
-         platform::TA_RIGHT | platform::TA_TOP, formatDateTime(input.finish));
+             platform::TA_RIGHT | platform::TA_TOP, formatDateTime(input.finish));
 
     // The current set under the lines: its interval shaded, a set at a time as a thin line.
     if (input.hasCurrentSet) {
@@ -379,7 +379,7 @@ void drawTimeSeries(DrawingContext &dc, const TimeSeriesInput &input, const Rect
         const int y = map.y(*limit);
         dc.fillRect(Rect{plot.left, y, plot.right, y + LIMIT_THICKNESS}, LIMIT_COLOUR);
         drawText(dc, plot.right - 2, y - lineHeight - 1, platform::TA_RIGHT | platform::TA_TOP,
-             std::string(label));
+                 std::string(label));
     }
 
     dc.frameRect(Rect{plot.left - 1, plot.top - 1, plot.right + 1, plot.bottom + 1}, AXIS_COLOUR);
@@ -391,8 +391,8 @@ void drawTimeSeries(DrawingContext &dc, const TimeSeriesInput &input, const Rect
         const int middle = y + lineHeight / 2;
         dc.fillRect(Rect{swatchLeft, middle - 1, swatchLeft + SWATCH_WIDTH, middle + 2},
                     timeSeriesColour(i));
-        drawText(dc, swatchLeft + SWATCH_WIDTH + MARGIN / 2, y, platform::TA_LEFT | platform::TA_TOP,
-             input.lines[i].label);
+        drawText(dc, swatchLeft + SWATCH_WIDTH + MARGIN / 2, y,
+                 platform::TA_LEFT | platform::TA_TOP, input.lines[i].label);
         y += lineHeight + 2;
     }
 }

@@ -71,7 +71,12 @@ TEST(TimeSeriesDecimation, ViewsPartlyOrWhollyOutsideTheSamples) {
         {"view before the samples", -10.0, -2.0, 1.0, 2, {false, false}},
         {"view after the samples", 20.0, 30.0, 1.0, 2, {false, false}},
         {"samples end halfway", 2.0, 10.0, 1.0, 4, {true, true, false, false}},
-        {"samples sparser than columns", 0.0, 4.0, 1.0, 8, {true, false, true, false, true, false, true, false}},
+        {"samples sparser than columns",
+         0.0,
+         4.0,
+         1.0,
+         8,
+         {true, false, true, false, true, false, true, false}},
         {"no period: every sample at the start", -1.0, 1.0, 0.0, 2, {false, true}},
         {"no columns", 0.0, 4.0, 1.0, 0, {}},
         {"empty view", 3.0, 3.0, 1.0, 2, {false, false}},
@@ -95,9 +100,9 @@ TEST(TimeSeriesTicks, TimeStepsKeepTicksApartAndOnRoundTimes) {
         double step; // days
     };
     const Case cases[] = {
-        {HOUR, 1000, 5.0 / 1440.0},  {1.0, 1000, 2 * HOUR},  {1.0, 300, 12 * HOUR},
-        {3.0, 1000, 6 * HOUR},       {7.0, 1000, 1.0},        {30.0, 1000, 7.0},
-        {365.0, 1920, 28.0},         {365.0, 600, 91.0},      {3650.0, 800, 728.0},
+        {HOUR, 1000, 5.0 / 1440.0}, {1.0, 1000, 2 * HOUR}, {1.0, 300, 12 * HOUR},
+        {3.0, 1000, 6 * HOUR},      {7.0, 1000, 1.0},      {30.0, 1000, 7.0},
+        {365.0, 1920, 28.0},        {365.0, 600, 91.0},    {3650.0, 800, 728.0},
     };
     const double start = novemberFifth(10, 17);
     for (const Case &c : cases) {
@@ -130,9 +135,9 @@ TEST(TimeSeriesTicks, ValueStepsAreOneTwoOrFiveTimesAPowerOfTen) {
         double step, first;
     };
     const Case cases[] = {
-        {18.3, 24.9, 300, 1.0, 19.0},  {18.3, 24.9, 100, 5.0, 20.0},
-        {-40, 80, 600, 10.0, -40.0},   {20.01, 20.09, 400, 0.01, 20.01},
-        {0, 1000, 200, 200.0, 0.0},    {-5.5, -1.2, 1000, 0.2, -5.4},
+        {18.3, 24.9, 300, 1.0, 19.0}, {18.3, 24.9, 100, 5.0, 20.0},
+        {-40, 80, 600, 10.0, -40.0},  {20.01, 20.09, 400, 0.01, 20.01},
+        {0, 1000, 200, 200.0, 0.0},   {-5.5, -1.2, 1000, 0.2, -5.4},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(::testing::Message() << c.low << " to " << c.high << " over " << c.height);
@@ -158,10 +163,11 @@ protected:
     void SetUp() override {
         layout("1", "2", "1");
         LoggerArray &array = window.fileSelectionPage.loggerArray;
-        array.place(0, 0, makeRecord("10230", novemberFifth(10, 0), 60.0,
-                                     std::vector<double>(121, 20.0)));
-        array.place(0, 1, makeRecord("10231", novemberFifth(10, 0), 60.0,
-                                     std::vector<double>(121, 22.0), 2));
+        array.place(
+            0, 0, makeRecord("10230", novemberFifth(10, 0), 60.0, std::vector<double>(121, 20.0)));
+        array.place(
+            0, 1,
+            makeRecord("10231", novemberFifth(10, 0), 60.0, std::vector<double>(121, 22.0), 2));
         dataFilter().setText(DataFilterPage::START_TIME, "05-Nov-2003 10:00AM");
         dataFilter().setText(DataFilterPage::FINISH_TIME, "05-Nov-2003 11:59AM");
         dataFilter().setText(DataFilterPage::AVERAGING_INTERVAL, "60");

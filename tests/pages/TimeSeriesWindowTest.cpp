@@ -1,10 +1,10 @@
 // The time-series chart in pixels, and its window: a click makes the set at that time
 // current, a drag zooms and Reset Zoom goes back.
 
+#include "app/qt/TimeSeriesWindow.h"
 #include "analysis/TemperatureSet.h"
 #include "app/MainWindow.h"
 #include "app/qt/MainWindowShell.h"
-#include "app/qt/TimeSeriesWindow.h"
 #include "data/LogFile.h"
 #include "platform/qt/QtDialog.h"
 #include "platform/qt/QtDrawingContext.h"
@@ -81,8 +81,8 @@ TEST(TimeSeriesPixels, ALoggerCrossingALimitShowsOnBothSidesOfTheLimitLine) {
     const int upper = limitRows[0];  // the upper limit is the higher line on the screen
     const std::vector<int> lineRows = rowsWith(image, line, 0, WIDTH);
     ASSERT_FALSE(lineRows.empty());
-    EXPECT_LT(lineRows.front(), upper);    // above the limit
-    EXPECT_GT(lineRows.back(), upper + 1); // and below it
+    EXPECT_LT(lineRows.front(), upper);       // above the limit
+    EXPECT_GT(lineRows.back(), upper + 1);    // and below it
     EXPECT_LT(lineRows.back(), limitRows[2]); // but never down at the lower limit
 }
 
@@ -134,9 +134,9 @@ TEST(TimeSeriesWindow, ClickShowsTheSetAtThatTimeAndDragZooms) {
         ASSERT_GT(plot.width(), 100);
         const TimeSeriesInput input = chart->input(); // a copy: zooming replaces it
         auto xOf = [&](double t) {
-            return plot.left + static_cast<int>(std::floor((t - input.start) /
-                                                           (input.finish - input.start) *
-                                                           plot.width()));
+            return plot.left +
+                   static_cast<int>(
+                       std::floor((t - input.start) / (input.finish - input.start) * plot.width()));
         };
         const int y = (plot.top + plot.bottom) / 2;
 
@@ -161,8 +161,7 @@ TEST(TimeSeriesWindow, ClickShowsTheSetAtThatTimeAndDragZooms) {
         QTest::mouseRelease(chart, Qt::LeftButton, {}, QPoint(to, y));
         ASSERT_TRUE(chart->zoom.has_value());
         EXPECT_NEAR(chart->zoom->first, timeAtColumn(input, plot, from), 1e-9);
-        EXPECT_LT(chart->zoom->second - chart->zoom->first,
-                  (input.finish - input.start) / 3.0);
+        EXPECT_LT(chart->zoom->second - chart->zoom->first, (input.finish - input.start) / 3.0);
         EXPECT_EQ(sets.currentSet, 21); // a drag is no click
         EXPECT_TRUE(series->resetButton()->isEnabled());
 
