@@ -32,7 +32,7 @@ constexpr int SCREEN_HEIGHT = 1080;
 // Fonts need a GUI application; the bench has no window.
 void ensureGuiApplication() {
     static std::unique_ptr<QGuiApplication> application;
-    if (application)
+    if (application || QGuiApplication::instance())
         return;
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     static int argc = 1;

@@ -30,6 +30,13 @@ void SetNavigator::last() {
     show();
 }
 
+void SetNavigator::moveTo(int index) {
+    if (!sets.at(index))
+        return;
+    sets.currentSet = index;
+    show();
+}
+
 std::vector<std::pair<int, std::function<void()>>> SetNavigator::commands() {
     return {{FIRST, [this] { first(); }},
             {PREVIOUS, [this] { previous(); }},

@@ -25,6 +25,8 @@ public:
     void previous();
     void next();
     void last();
+    // Makes the set at index current (an index outside the list is left alone) and shows it.
+    void moveTo(int index);
 
     // The four buttons with their commands, for the page's message table.
     std::vector<std::pair<int, std::function<void()>>> commands();

@@ -8,6 +8,7 @@
 #include "app/qt/StatisticsWindow.h"
 #include "app/qt/TabStrip.h"
 #include "data/dateTime.h"
+#include "app/qt/TimeSeriesWindow.h"
 #include "platform/qt/QtDialog.h"
 #include "platform/qt/QtHelpViewer.h"
 #include "platform/qt/QtHost.h"
@@ -252,14 +253,21 @@ TEST_F(MainWindowShellTest, MenuOffersHelpAndAbout) {
     for (QAction *action : menu->actions())
         if (!action->isSeparator())
             entries.push_back(action);
-    ASSERT_EQ(entries.size(), 5u);
+    ASSERT_EQ(entries.size(), 6u);
     EXPECT_EQ(entries[0]->text(), QString("Data Files..."));
     EXPECT_EQ(entries[1]->text(), QString("Save Report..."));
     EXPECT_EQ(entries[2]->text(), QString("Statistics..."));
     entries.erase(entries.begin(), entries.begin() + 3);
-    EXPECT_EQ(entries[0]->text(), QString("Help"));
-    EXPECT_EQ(entries[1]->text(), QString("&About Z-QAR Vemro..."));
+    EXPECT_EQ(entries[0]->text(), QString("Time Series..."));
+    EXPECT_EQ(entries[1]->text(), QString("Help"));
+    EXPECT_EQ(entries[2]->text(), QString("&About Z-QAR Vemro..."));
+    EXPECT_EQ(shell->timeSeriesWindow(), nullptr);
     entries[0]->trigger();
+    ASSERT_NE(shell->timeSeriesWindow(), nullptr);
+    EXPECT_TRUE(shell->timeSeriesWindow()->isVisible());
+    EXPECT_FALSE(shell->timeSeriesWindow()->isModal());
+    shell->timeSeriesWindow()->close();
+    entries[1]->trigger();
     EXPECT_EQ(host->helpPaths.size(), 1u);
 
     // The About box is modal; it is read and closed with its OK button from inside its run.
@@ -282,7 +290,7 @@ TEST_F(MainWindowShellTest, MenuOffersHelpAndAbout) {
         if (!closed)
             box->reject();
     });
-    entries[1]->trigger();
+    entries[2]->trigger();
     EXPECT_TRUE(closed);
     EXPECT_EQ(caption, QString("About Z-QAR Vemro"));
     EXPECT_NE(std::find(lines.begin(), lines.end(), QString("Version 1.03 3rd November 2003")),

@@ -5,6 +5,7 @@
 #include "app/qt/DataFilesWindow.h"
 #include "app/qt/StatisticsWindow.h"
 #include "app/qt/TabStrip.h"
+#include "app/qt/TimeSeriesWindow.h"
 #include "platform/qt/QtDialog.h"
 #include "platform/qt/QtDrawingContext.h"
 #include "platform/qt/QtHost.h"
@@ -12,6 +13,7 @@
 #include "platform/qt/QtText.h"
 #include "resources/strings.h"
 #include "resources/templates.h"
+#include "resources/timeSeriesTexts.h"
 
 #include <QKeyEvent>
 #include <QMenu>
@@ -42,6 +44,8 @@ MainWindowShell::MainWindowShell(MainWindow &mainWindow, platform::QtHost &qtHos
     menu->addSeparator();
     QAction *statisticsItem = menu->addAction(platform::toQString(text::STATISTICS_MENU_ITEM));
     connect(statisticsItem, &QAction::triggered, this, [this] { showStatistics(); });
+    QAction *timeSeriesItem = menu->addAction(platform::toQString(text::TIME_SERIES_MENU_ITEM));
+    connect(timeSeriesItem, &QAction::triggered, this, &MainWindowShell::showTimeSeries);
     menu->addSeparator();
     QAction *help = menu->addAction(platform::toQString(text::HELP_MENU_ITEM));
     connect(help, &QAction::triggered, this, [this] { runSystemCommand(SYSTEM_COMMAND_HELP); });
@@ -120,6 +124,12 @@ StatisticsWindow *MainWindowShell::showStatistics() {
         statistics = new StatisticsWindow(window, this);
     statistics->present();
     return statistics;
+void MainWindowShell::showTimeSeries() {
+    if (!timeSeries)
+        timeSeries = new TimeSeriesWindow(window, this);
+    timeSeries->show();
+    timeSeries->raise();
+    timeSeries->activateWindow();
 }
 
 void MainWindowShell::layOut() {

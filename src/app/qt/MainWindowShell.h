@@ -17,6 +17,7 @@ class DataFilesWindow;
 class MainWindow;
 class StatisticsWindow;
 class TabStrip;
+class TimeSeriesWindow;
 
 namespace platform {
 class QtHost;
@@ -42,6 +43,9 @@ public:
     void saveReport();
     // The Statistics window, made on first use and kept; shown and raised each time.
     StatisticsWindow *showStatistics();
+    // The "Time Series..." window, made on first use and raised when it is already open.
+    void showTimeSeries();
+    TimeSeriesWindow *timeSeriesWindow() const { return timeSeries; }
 
     // Opens the file named on the command line once the event loop runs, so that the window
     // is on the screen before a message box about the file.
@@ -61,6 +65,7 @@ private:
     TabStrip *strip;
     DataFilesWindow *dataFiles = nullptr;
     StatisticsWindow *statistics = nullptr;
+    TimeSeriesWindow *timeSeries = nullptr;
     bool sizedOnce = false;
 };
 

@@ -9,6 +9,7 @@
 #include "data/caseless.h"
 #include "data/numbers.h"
 #include "platform/qt/QtDrawingContext.h"
+#include "presentation/TimeSeriesChart.h"
 #include "resources/strings.h"
 
 #include <filesystem>
@@ -65,6 +66,15 @@ void exportPng(BatchTool &tool, const PictureSize &size, const std::string &file
                        tool.failCommand(std::string(text::EXPORT_CAPTION), WRITE_FAILED + name);
                        return false;
                    });
+}
+
+// The time-series chart of the pages as they are, at the picture size.
+void exportTimeSeries(BatchTool &tool, const PictureSize &size, const std::string &file) {
+    auto dc = platform::QtDrawingContext::offscreen(size.width, size.height);
+    drawTimeSeries(*dc, timeSeriesInput(tool.window),
+                   platform::Rect{0, 0, size.width, size.height});
+    if (!savePng(*dc->image(), file))
+        tool.failCommand(std::string(text::EXPORT_CAPTION), WRITE_FAILED + file);
 }
 
 // Runs a print command with the print dialog answered by a PDF file, written to a temp file
@@ -163,6 +173,14 @@ void registerDrawingOptions(BatchTool &tool) {
         return std::nullopt;
     };
     tool.addOption(std::move(map));
+    tool.addOption({"--time-series", "FILE.png",
+                    "every placed logger over the Start to Finish Time as a PNG chart, with "
+                    "the current set shaded",
+                    [size](BatchTool &t, const std::string &file) -> std::optional<std::string> {
+                        exportTimeSeries(t, *size, file);
+                        return std::nullopt;
+                    },
+                    true});
     tool.addOption({"--print-graph", "FILE.pdf", "Print Graph into a PDF file (A4)",
                     [](BatchTool &t, const std::string &file) -> std::optional<std::string> {
                         printToPdf(t, file, [&t] {

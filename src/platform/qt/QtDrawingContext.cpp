@@ -139,8 +139,18 @@ void QtDrawingContext::fillPixels(int left, int top, int right, int bottom, Colo
         if (right <= left || bottom <= top)
             return;
         const QRgb pixel = qRgb(redOf(colour), greenOf(colour), blueOf(colour));
+        // One detach check for the whole run, then the rows by their stride: an upright run
+        // (a chart's column) is many one-pixel rows.
+        uchar *bits = ownedImage->bits();
+        const qsizetype stride = ownedImage->bytesPerLine();
+        if (right - left == 1) {
+            uchar *at = bits + top * stride + left * qsizetype(sizeof(QRgb));
+            for (int row = top; row < bottom; ++row, at += stride)
+                *reinterpret_cast<QRgb *>(at) = pixel;
+            return;
+        }
         for (int row = top; row < bottom; ++row) {
-            QRgb *line = reinterpret_cast<QRgb *>(ownedImage->scanLine(row));
+            QRgb *line = reinterpret_cast<QRgb *>(bits + row * stride);
             std::fill(line + left, line + right, pixel);
         }
         return;

@@ -1,0 +1,177 @@
+// The time-series chart in pixels, and its window: a click makes the set at that time
+// current, a drag zooms and Reset Zoom goes back.
+
+#include "app/qt/TimeSeriesWindow.h"
+#include "analysis/TemperatureSet.h"
+#include "app/MainWindow.h"
+#include "app/qt/MainWindowShell.h"
+#include "data/LogFile.h"
+#include "platform/qt/QtDialog.h"
+#include "platform/qt/QtDrawingContext.h"
+#include "platform/qt/QtHost.h"
+#include "platform/qt/QtMessageBox.h"
+#include "presentation/TimeSeriesChart.h"
+
+#include <QImage>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+
+namespace zqar {
+namespace {
+
+constexpr int WIDTH = 700;
+constexpr int HEIGHT = 400;
+
+std::unique_ptr<LogFile> record(std::vector<double> values, double periodSeconds) {
+    auto log = std::make_unique<LogFile>();
+    log->loggerName.assign("10231");
+    log->startTime.day = 40000.0;
+    log->samplePeriod = periodSeconds;
+    log->valueCount = static_cast<int32_t>(values.size());
+    log->values = std::move(values);
+    return log;
+}
+
+QImage draw(const TimeSeriesInput &input) {
+    auto dc = platform::QtDrawingContext::offscreen(WIDTH, HEIGHT);
+    drawTimeSeries(*dc, input, platform::Rect{0, 0, WIDTH, HEIGHT});
+    return dc->image()->copy();
+}
+
+QColor qColour(platform::Colour c) {
+    return QColor(platform::redOf(c), platform::greenOf(c), platform::blueOf(c));
+}
+
+// Rows of the column range [left, right) that hold the colour anywhere.
+std::vector<int> rowsWith(const QImage &image, const QColor &colour, int left, int right) {
+    std::vector<int> rows;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = left; x < right; ++x)
+            if (image.pixelColor(x, y) == colour) {
+                rows.push_back(y);
+                break;
+            }
+    return rows;
+}
+
+TEST(TimeSeriesPixels, ALoggerCrossingALimitShowsOnBothSidesOfTheLimitLine) {
+    // A day of minute samples rising from 20 to 30 degrees through an upper limit of 25.
+    std::vector<double> values(1440);
+    for (std::size_t i = 0; i < values.size(); ++i)
+        values[i] = 20.0 + 10.0 * static_cast<double>(i) / 1439.0;
+    const auto log = record(values, 60.0);
+    TimeSeriesInput input;
+    input.lines.push_back({"R1C1 10231", log.get()});
+    input.start = 40000.0;
+    input.finish = 40001.0;
+    input.upperLimit = 25.0;
+    input.lowerLimit = 15.0;
+    const QImage image = draw(input);
+
+    const QColor limit(255, 0, 0);
+    const QColor line = qColour(timeSeriesColour(0));
+    const int middle = WIDTH / 3;
+    const std::vector<int> limitRows = rowsWith(image, limit, middle, middle + 1);
+    ASSERT_EQ(limitRows.size(), 4u); // two lines, two pixels thick
+    const int upper = limitRows[0];  // the upper limit is the higher line on the screen
+    const std::vector<int> lineRows = rowsWith(image, line, 0, WIDTH);
+    ASSERT_FALSE(lineRows.empty());
+    EXPECT_LT(lineRows.front(), upper);       // above the limit
+    EXPECT_GT(lineRows.back(), upper + 1);    // and below it
+    EXPECT_LT(lineRows.back(), limitRows[2]); // but never down at the lower limit
+}
+
+TEST(TimeSeriesPixels, AOneSampleSpikeInAMillionSamplesIsDrawn) {
+    std::vector<double> values(1000000, 20.0);
+    values[500000] = 30.0;
+    values[0] = 10.0;
+    const auto log = record(values, 10.0);
+    TimeSeriesInput input;
+    input.lines.push_back({"R1C1 10231", log.get()});
+    input.start = 40000.0;
+    input.finish = 40000.0 + 1e7 / SECONDS_PER_DAY;
+    const QImage image = draw(input);
+    const std::vector<int> rows = rowsWith(image, qColour(timeSeriesColour(0)), 0, WIDTH - 150);
+    ASSERT_FALSE(rows.empty());
+    // 10 to 30 over the plot: the spike reaches the top tenth of the line's rows, the first
+    // sample the bottom tenth, and the flat 20 lies between.
+    const int span = rows.back() - rows.front();
+    EXPECT_GT(span, HEIGHT / 2);
+    int spikeColumn = -1;
+    for (int x = 0; x < WIDTH && spikeColumn < 0; ++x)
+        if (image.pixelColor(x, rows.front()) == qColour(timeSeriesColour(0)))
+            spikeColumn = x;
+    EXPECT_GT(spikeColumn, WIDTH / 4);
+    EXPECT_LT(spikeColumn, WIDTH * 3 / 4);
+}
+
+TEST(TimeSeriesWindow, ClickShowsTheSetAtThatTimeAndDragZooms) {
+    std::vector<std::string> messages;
+    platform::setMessageBoxHook(
+        [&messages](const std::string &text, const std::string &) { messages.push_back(text); });
+    {
+        platform::QtHost host;
+        MainWindow window(host);
+        MainWindowShell shell(window, host);
+        shell.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&shell));
+        ASSERT_FALSE(window.openFile(std::string(ZQAR_SAMPLES_DIR) + "/warehouse.ttr").hasFailed());
+        const SetList &sets = window.fileSelectionPage.setList;
+        ASSERT_GT(sets.count(), 20);
+
+        shell.showTimeSeries();
+        TimeSeriesWindow *series = shell.timeSeriesWindow();
+        ASSERT_NE(series, nullptr);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(series));
+        TimeSeriesChartView *chart = series->chart();
+        chart->repaint();
+        const platform::Rect plot = chart->plotArea();
+        ASSERT_GT(plot.width(), 100);
+        const TimeSeriesInput input = chart->input(); // a copy: zooming replaces it
+        auto xOf = [&](double t) {
+            return plot.left +
+                   static_cast<int>(
+                       std::floor((t - input.start) / (input.finish - input.start) * plot.width()));
+        };
+        const int y = (plot.top + plot.bottom) / 2;
+
+        const TemperatureSet &target = *sets.at(20);
+        const double middle = target.time() + target.span / 2;
+        QTest::mouseClick(chart, Qt::LeftButton, {}, QPoint(xOf(middle), y));
+        EXPECT_EQ(sets.currentSet, 20);
+        platform::QtDialog *matrix = host.dialogOf(window.matrixPage);
+        EXPECT_EQ(matrix->text(MatrixPage::STATUS).rfind("21 of ", 0), 0u);
+        EXPECT_EQ(chart->input().currentTime, target.time());
+
+        // Moving the set elsewhere moves the shading with it.
+        window.graphPage.navigator.next();
+        chart->refresh();
+        EXPECT_EQ(chart->input().currentTime, sets.at(21)->time());
+
+        EXPECT_FALSE(series->resetButton()->isEnabled());
+        const int from = plot.left + plot.width() / 4;
+        const int to = plot.left + plot.width() / 2;
+        QTest::mousePress(chart, Qt::LeftButton, {}, QPoint(from, y));
+        QTest::mouseMove(chart, QPoint((from + to) / 2, y));
+        QTest::mouseRelease(chart, Qt::LeftButton, {}, QPoint(to, y));
+        ASSERT_TRUE(chart->zoom.has_value());
+        EXPECT_NEAR(chart->zoom->first, timeAtColumn(input, plot, from), 1e-9);
+        EXPECT_LT(chart->zoom->second - chart->zoom->first, (input.finish - input.start) / 3.0);
+        EXPECT_EQ(sets.currentSet, 21); // a drag is no click
+        EXPECT_TRUE(series->resetButton()->isEnabled());
+
+        QTest::mouseClick(series->resetButton(), Qt::LeftButton);
+        EXPECT_FALSE(chart->zoom.has_value());
+        EXPECT_FALSE(series->resetButton()->isEnabled());
+    }
+    platform::setMessageBoxHook(nullptr);
+    EXPECT_TRUE(messages.empty());
+}
+
+} // namespace
+} // namespace zqar
