@@ -174,6 +174,9 @@ void QtHost::showHelp(const std::string &path) {
     // A help file that cannot be read opens nothing, and nothing is said.
     if (!viewer->open(toPath(path)))
         return;
+    // A viewer already open stays where the user put it.
+    if (!viewer->isVisible() && mainWidget)
+        viewer->placeBeside(*mainWidget);
     viewer->show();
     viewer->raise();
     viewer->activateWindow();
