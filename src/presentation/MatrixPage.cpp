@@ -19,7 +19,7 @@ constexpr int LIST_TOP = 29; // pixels below the page's top edge
 constexpr int LIST_LEFT = 4;
 constexpr int SINGULAR_LIST_WIDTH = 120;
 constexpr int ARRAY_LIST_MARGIN = 128; // the singular list and the gaps beside it
-constexpr int LIST_HEIGHT_MARGIN = 28;
+constexpr int LIST_BOTTOM_GAP = 4;     // pixels between the lists and the page's bottom edge
 constexpr std::string_view CSV_SEPARATOR = ",";
 constexpr std::string_view CSV_LINE_END = "\r\n";
 
@@ -51,12 +51,13 @@ void MatrixPage::initialise() {
 void MatrixPage::resized(int width, int height) {
     if (!isCreated())
         return;
-    const int listHeight = height - LIST_HEIGHT_MARGIN;
-    dialog().moveControl(ARRAY_LIST,
-                         platform::Rect{LIST_LEFT, LIST_TOP, LIST_LEFT + width - ARRAY_LIST_MARGIN,
-                                        LIST_TOP + listHeight});
-    dialog().moveControl(SINGULAR_LIST, platform::Rect{width - SINGULAR_LIST_WIDTH, LIST_TOP, width,
-                                                       LIST_TOP + listHeight});
+    // The lists end a little above the page's bottom edge, so their frames show whole.
+    const int listBottom = height - LIST_BOTTOM_GAP;
+    dialog().moveControl(
+        ARRAY_LIST,
+        platform::Rect{LIST_LEFT, LIST_TOP, LIST_LEFT + width - ARRAY_LIST_MARGIN, listBottom});
+    dialog().moveControl(SINGULAR_LIST,
+                         platform::Rect{width - SINGULAR_LIST_WIDTH, LIST_TOP, width, listBottom});
 }
 
 void MatrixPage::showCurrentSet() {

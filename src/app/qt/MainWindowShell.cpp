@@ -10,9 +10,11 @@
 #include "platform/qt/QtText.h"
 #include "resources/strings.h"
 #include "resources/templates.h"
+#include "resources/windowHints.h"
 
 #include <QKeyEvent>
 #include <QMenu>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QTimer>
@@ -23,7 +25,19 @@
 namespace zqar {
 
 namespace {
-constexpr const char *MENU_BUTTON_TIP = "Help and About";
+
+// The page size in pixels that holds every control of every page: the largest of the pages'
+// templates.
+QSize largestPageTemplate(MainWindow &window) {
+    QSize largest;
+    for (const platform::Page *page : window.pages()) {
+        const platform::DialogTemplate &source = dialogTemplate(page->templateId);
+        largest = largest.expandedTo(QSize(platform::dialogUnitsToPixelsX(source.width),
+                                           platform::dialogUnitsToPixelsY(source.height)));
+    }
+    return largest;
+}
+
 } // namespace
 
 MainWindowShell::MainWindowShell(MainWindow &mainWindow, platform::QtHost &qtHost, QWidget *parent)
@@ -45,7 +59,11 @@ MainWindowShell::MainWindowShell(MainWindow &mainWindow, platform::QtHost &qtHos
     }
     strip->menuButton()->setMenu(menu);
     strip->menuButton()->setIcon(platform::applicationIcon());
-    strip->menuButton()->setToolTip(MENU_BUTTON_TIP);
+    strip->menuButton()->setToolTip(platform::toQString(text::MENU_BUTTON_TIP));
+    // F1 anywhere in the window opens the help, as the menu's Help does.
+    auto *helpKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(helpKey, &QShortcut::activated, this,
+            [this] { runSystemCommand(SYSTEM_COMMAND_HELP); });
 
     for (const char *name : MainWindow::TAB_NAMES)
         strip->tabBar()->addTab(QString::fromUtf8(name));
@@ -103,6 +121,10 @@ void MainWindowShell::layOut() {
     for (platform::Page *page : window.pages())
         if (platform::QtDialog *dialog = host.dialogOf(*page))
             dialog->place(pageArea);
+    // The tab row and the margins around the pages take the same room at any size, so the
+    // window can shrink only as far as the largest page still gets its template's size.
+    const QSize aroundPages(width() - pageArea.width(), height() - pageArea.height());
+    setMinimumSize(largestPageTemplate(window) + aroundPages);
 }
 
 void MainWindowShell::resizeEvent(QResizeEvent *event) {
