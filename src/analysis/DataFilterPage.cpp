@@ -111,15 +111,23 @@ std::optional<double> DataFilterPage::readInterval() {
 
 void DataFilterPage::fillSet(TemperatureSet &set, double time, double windowSeconds) const {
     const LoggerArray &array = window.fileSelectionPage.loggerArray;
+    // A position is measured when its logger had samples in the window; the set summaries
+    // look at those alone.
+    auto measure = [&](const LogFile &logger, int row, int col) {
+        const double value = logger.averageAround(time, windowSeconds);
+        set.setValue(row, col, value);
+        if (value != NO_VALUE)
+            set.setMeasured(row, col);
+    };
     for (int row = 0; row < set.rows; ++row)
         for (int col = 0; col < set.columns; ++col)
             if (const LogFile *logger = array.at(row, col))
-                set.setValue(row, col, logger->averageAround(time, windowSeconds));
+                measure(*logger, row, col);
     // Gaps are filled from the grid alone; singular values are never estimated.
     set.fillGaps();
     for (int slot = 0; slot < set.singularCount; ++slot)
         if (const LogFile *logger = array.at(-1, slot))
-            set.setValue(SINGULAR_ROW, slot, logger->averageAround(time, windowSeconds));
+            measure(*logger, SINGULAR_ROW, slot);
 }
 
 void DataFilterPage::showStatus(int count) {

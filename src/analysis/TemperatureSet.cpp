@@ -23,6 +23,38 @@ void TemperatureSet::setValue(int row, int col, double value) {
         values[gridSize + static_cast<std::size_t>(col)] = value;
 }
 
+std::optional<std::size_t> TemperatureSet::flatIndex(int row, int col) const {
+    if (row >= 0 && row < rows && col >= 0 && col < columns)
+        return static_cast<std::size_t>(row) * columns + col;
+    if (row == SINGULAR_ROW && col >= 0 && col < singularCount)
+        return gridSize + static_cast<std::size_t>(col);
+    return std::nullopt;
+}
+
+void TemperatureSet::setMeasured(int row, int col) {
+    const std::optional<std::size_t> at = flatIndex(row, col);
+    if (!at)
+        return;
+    const uint64_t bit = uint64_t{1} << (*at % 64);
+    if (values.size() <= 64) {
+        measuredSmall |= bit;
+        return;
+    }
+    if (measuredLarge.empty())
+        measuredLarge.assign((values.size() + 63) / 64, 0);
+    measuredLarge[*at / 64] |= bit;
+}
+
+bool TemperatureSet::isMeasured(int row, int col) const {
+    const std::optional<std::size_t> at = flatIndex(row, col);
+    if (!at)
+        return false;
+    const uint64_t bit = uint64_t{1} << (*at % 64);
+    if (values.size() <= 64)
+        return (measuredSmall & bit) != 0;
+    return !measuredLarge.empty() && (measuredLarge[*at / 64] & bit) != 0;
+}
+
 double TemperatureSet::valueAt(int row, int col) const {
     const int R = rows;
     const int K = columns;

@@ -7,6 +7,7 @@
 #include "data/dateTime.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,14 +20,18 @@ class TemperatureSet {
 public:
     TemperatureSet(double time, double span, int32_t rows, int32_t columns, int32_t singularCount);
 
-    DateTime time;      // moment of the set, or start of its interval
-    double span = 0.0;  // days; 0 for a set at a time
+    DateTime time;     // moment of the set, or start of its interval
+    double span = 0.0; // days; 0 for a set at a time
     int32_t rows = 0;
     int32_t columns = 0;
     int32_t singularCount = 0;
 
     // Grid cell (row, col), or singular slot col with row -2; anything else is ignored.
     void setValue(int row, int col, double value);
+    // Marks a grid cell or singular slot (same addressing) as filled from a placed logger,
+    // as opposed to estimated by fillGaps or left empty.
+    void setMeasured(int row, int col);
+    bool isMeasured(int row, int col) const;
     // Stored values, the extrapolated border ring, NO_VALUE anywhere else.
     double valueAt(int row, int col) const;
     // One pass that estimates missing grid cells from their neighbours in row and column.
@@ -44,6 +49,11 @@ private:
     // since a calculation may make tens of thousands of sets.
     std::size_t gridSize = 0;
     std::vector<double> values;
+    // One bit per value in the same order. Arrays of up to 64 positions keep them in the
+    // set itself; larger ones get a vector.
+    std::optional<std::size_t> flatIndex(int row, int col) const;
+    uint64_t measuredSmall = 0;
+    std::vector<uint64_t> measuredLarge;
 };
 
 } // namespace zqar

@@ -27,6 +27,27 @@ std::string valueText(double value) {
     return value == NO_VALUE ? std::string(text::NO_LOGGER) : formatFixed(value, VALUE_DECIMALS);
 }
 
+// Mutes the values in the lists that no placed logger gave: filled gaps and the ring around
+// the array. Without a set the positions show no value and nothing there is muted; the ring
+// keeps what it showed, as its texts do.
+void markEstimates(platform::ListView &values, platform::ListView &singular,
+                   const TemperatureSet *set, const ArrayDimensions &d, bool loggersOnBoundary) {
+    auto estimate = [&](int r, int c) {
+        return set && set->valueAt(r, c) != NO_VALUE && !set->isMeasured(r, c);
+    };
+    // Set position (r, c), ring included, is list row r + 2 and list column c + 2.
+    const bool ringShown = set && !loggersOnBoundary;
+    for (int r = -1; r <= d.rows; ++r)
+        for (int c = -1; c <= d.columns; ++c) {
+            const bool ring = r < 0 || c < 0 || r == d.rows || c == d.columns;
+            if (ring && !set)
+                continue;
+            values.setItemMuted(r + 2, c + 2, (!ring || ringShown) && estimate(r, c));
+        }
+    for (int i = 0; i < d.singularCount; ++i)
+        singular.setItemMuted(i, 1, estimate(SINGULAR_ROW, i));
+}
+
 } // namespace
 
 MatrixPage::MatrixPage(MainWindow &mainWindow)
@@ -82,6 +103,7 @@ void MatrixPage::showCurrentSet() {
                 values.setItemText(r + 2, c + 2, text::NO_LOGGER);
         for (int i = 0; i < d.singularCount; ++i)
             singular.setItemText(i, 1, text::NO_LOGGER);
+        markEstimates(values, singular, nullptr, d, onBoundary);
         return;
     }
 
@@ -104,6 +126,7 @@ void MatrixPage::showCurrentSet() {
     }
     for (int i = 0; i < d.singularCount; ++i)
         singular.setItemText(i, 1, valueText(set->valueAt(SINGULAR_ROW, i)));
+    markEstimates(values, singular, set, d, onBoundary);
 }
 
 std::string MatrixPage::csvText() {
