@@ -19,7 +19,8 @@ constexpr int LIST_TOP = 29; // pixels below the page's top edge
 constexpr int LIST_LEFT = 4;
 constexpr int SINGULAR_LIST_WIDTH = 120;
 constexpr int ARRAY_LIST_MARGIN = 128; // the singular list and the gaps beside it
-constexpr int LIST_BOTTOM_GAP = 4;     // pixels between the lists and the page's bottom edge
+constexpr int LIST_BOTTOM_GAP = 4;     // pixels below the lists and below the note under them
+constexpr int NOTE_HEIGHT = 14;        // pixels, one line of the page's font
 constexpr std::string_view CSV_SEPARATOR = ",";
 constexpr std::string_view CSV_LINE_END = "\r\n";
 
@@ -72,8 +73,13 @@ void MatrixPage::initialise() {
 void MatrixPage::resized(int width, int height) {
     if (!isCreated())
         return;
-    // The lists end a little above the page's bottom edge, so their frames show whole.
-    const int listBottom = height - LIST_BOTTOM_GAP;
+    // The note on grey values takes the page's last line; the lists end a little above it,
+    // so their frames show whole.
+    const int noteBottom = height - LIST_BOTTOM_GAP;
+    const int noteTop = noteBottom - NOTE_HEIGHT;
+    dialog().moveControl(ESTIMATES_NOTE,
+                         platform::Rect{LIST_LEFT, noteTop, width - LIST_LEFT, noteBottom});
+    const int listBottom = noteTop - LIST_BOTTOM_GAP;
     dialog().moveControl(
         ARRAY_LIST,
         platform::Rect{LIST_LEFT, LIST_TOP, LIST_LEFT + width - ARRAY_LIST_MARGIN, listBottom});

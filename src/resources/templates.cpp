@@ -2,6 +2,7 @@
 
 #include "resources/controlIds.h"
 #include "resources/strings.h"
+#include "resources/windowHints.h"
 
 #include <map>
 
@@ -200,6 +201,7 @@ DialogTemplate matrixTemplate() {
         button(C::LAST, "L", 368, 3, 16, 12, DISABLED),
         control(C::ARRAY_LIST, ControlKind::ListView, "", 4, 19, 304, 203, MATRIX_LIST),
         control(C::SINGULAR_LIST, ControlKind::ListView, "", 315, 19, 75, 203, MATRIX_LIST),
+        control(C::ESTIMATES_NOTE, ControlKind::Label, text::ESTIMATES_NOTE, 4, 225, 386, 8),
     };
     return t;
 }
