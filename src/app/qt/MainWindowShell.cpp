@@ -130,6 +130,11 @@ void MainWindowShell::layOut() {
 void MainWindowShell::resizeEvent(QResizeEvent *event) {
     QWidget::resizeEvent(event);
     layOut();
+    // Not every window manager keeps to the minimum size the window asks for (nor does a
+    // window without one); the window then grows back to it by itself.
+    const QSize least = size().expandedTo(minimumSize());
+    if (least != size())
+        QTimer::singleShot(0, this, [this] { resize(size().expandedTo(minimumSize())); });
 }
 
 void MainWindowShell::keyPressEvent(QKeyEvent *event) {
