@@ -20,8 +20,8 @@ class TemperatureSet {
 public:
     TemperatureSet(double time, double span, int32_t rows, int32_t columns, int32_t singularCount);
 
-    DateTime time;      // moment of the set, or start of its interval
-    double span = 0.0;  // days; 0 for a set at a time
+    DateTime time;     // moment of the set, or start of its interval
+    double span = 0.0; // days; 0 for a set at a time
     int32_t rows = 0;
     int32_t columns = 0;
     int32_t singularCount = 0;

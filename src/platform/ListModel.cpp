@@ -3,12 +3,15 @@
 #include "data/TextField.h"
 #include "platform/EditBox.h"
 
+#include <algorithm>
+
 namespace zqar::platform {
 
 void ListModel::deleteItem(int item) {
     if (item < 0 || item >= itemCount())
         return;
     rows.erase(rows.begin() + item);
+    muted.erase(muted.begin() + item);
     changed();
 }
 
@@ -16,6 +19,7 @@ int ListModel::insertItem(int item, std::string_view text) {
     if (item < 0 || item > itemCount())
         item = itemCount();
     rows.insert(rows.begin() + item, std::vector<std::string>{cutText(text)});
+    muted.insert(muted.begin() + item, std::vector<bool>());
     changed();
     return item;
 }
@@ -41,9 +45,29 @@ std::string ListModel::itemText(int item, int subItem) const {
     return row[static_cast<std::size_t>(subItem)];
 }
 
-bool ListModel::columnExists(int index) const {
-    return index >= 0 && index < columnCount();
+void ListModel::setItemMuted(int item, int subItem, bool mute) {
+    if (item < 0 || item >= itemCount() || subItem < 0 || subItem >= std::max(columnCount(), 1))
+        return;
+    auto &row = muted[static_cast<std::size_t>(item)];
+    if (row.size() <= static_cast<std::size_t>(subItem)) {
+        if (!mute)
+            return;
+        row.resize(static_cast<std::size_t>(subItem) + 1);
+    }
+    if (row[static_cast<std::size_t>(subItem)] == mute)
+        return;
+    row[static_cast<std::size_t>(subItem)] = mute;
+    changed();
 }
+
+bool ListModel::isItemMuted(int item, int subItem) const {
+    if (item < 0 || item >= itemCount() || subItem < 0)
+        return false;
+    const auto &row = muted[static_cast<std::size_t>(item)];
+    return static_cast<std::size_t>(subItem) < row.size() && row[static_cast<std::size_t>(subItem)];
+}
+
+bool ListModel::columnExists(int index) const { return index >= 0 && index < columnCount(); }
 
 void ListModel::deleteColumn(int index) {
     if (!columnExists(index))
@@ -51,6 +75,9 @@ void ListModel::deleteColumn(int index) {
     columns.erase(columns.begin() + index);
     // The column's texts go with it; the texts right of it move one column left.
     for (auto &row : rows)
+        if (static_cast<std::size_t>(index) < row.size())
+            row.erase(row.begin() + index);
+    for (auto &row : muted)
         if (static_cast<std::size_t>(index) < row.size())
             row.erase(row.begin() + index);
     changed();
@@ -62,10 +89,14 @@ void ListModel::insertColumn(int index, std::string_view heading, Align align, i
     columns.insert(columns.begin() + index, ListColumn{std::string(heading), align, width});
     // An inserted column starts empty; the texts right of it move one column right. Column 0
     // keeps the item texts when a column is inserted before it in a list with no columns.
-    if (columnCount() > 1)
+    if (columnCount() > 1) {
         for (auto &row : rows)
             if (static_cast<std::size_t>(index) < row.size())
                 row.insert(row.begin() + index, std::string());
+        for (auto &row : muted)
+            if (static_cast<std::size_t>(index) < row.size())
+                row.insert(row.begin() + index, false);
+    }
     changed();
 }
 

@@ -52,6 +52,10 @@ public:
     virtual void setItemText(int item, int subItem, std::string_view text) = 0;
     // Empty for a missing item or sub-item.
     virtual std::string itemText(int item, int subItem) const = 0;
+    // A muted cell shows its text in a paler colour, for a value that is an estimate; the
+    // text itself, and with it every copy, export and printout, stays as it is.
+    virtual void setItemMuted(int item, int subItem, bool muted) = 0;
+    virtual bool isItemMuted(int item, int subItem) const = 0;
     virtual int columnCount() const = 0;
     virtual bool columnExists(int column) const = 0;
     virtual void deleteColumn(int column) = 0;
@@ -70,6 +74,8 @@ public:
     int insertItem(int item, std::string_view text) override;
     void setItemText(int item, int subItem, std::string_view text) override;
     std::string itemText(int item, int subItem) const override;
+    void setItemMuted(int item, int subItem, bool muted) override;
+    bool isItemMuted(int item, int subItem) const override;
     int columnCount() const override { return static_cast<int>(columns.size()); }
     bool columnExists(int column) const override;
     void deleteColumn(int column) override;
@@ -99,6 +105,7 @@ private:
     ListWindow *window = nullptr;
     std::vector<ListColumn> columns;
     std::vector<std::vector<std::string>> rows; // each row holds one text per sub-item set
+    std::vector<std::vector<bool>> muted;       // per row, as far as a cell was ever muted
 };
 
 } // namespace zqar::platform

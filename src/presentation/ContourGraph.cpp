@@ -167,6 +167,20 @@ bool fieldIsDrawable(const LayoutSizes &sizes, const FieldPlacement &field) {
              extentX > MAX_COORDINATE || extentY > MAX_COORDINATE);
 }
 
+// What leaves no drawable field, named by the setting to change: the legend's bands taking
+// the width the field needed, more rows than the height has pixels, or else the spacings.
+const char *fieldProblem(const LayoutSizes &sizes) {
+    LayoutSizes withoutLegend = sizes;
+    withoutLegend.bandCount = 0.0;
+    withoutLegend.legendColumnCount = 0.0;
+    const FieldPlacement bare = placeField(withoutLegend);
+    if (!bare.problem && fieldIsDrawable(withoutLegend, bare))
+        return text::GRAPH_LEGEND_CROWDS;
+    if ((sizes.height - 8 * sizes.unit) / sizes.rowSlots < 1)
+        return text::GRAPH_TOO_LOW_FOR_ROWS;
+    return text::GRAPH_SPACINGS;
+}
+
 // Positions on the device for one drawing: the layout moved to the rectangle's corner.
 struct Placement {
     int rows = 0;
@@ -470,7 +484,7 @@ ContourLayout layoutContourGraph(int logPixelsX, const ArrayDimensions &dimensio
         return layout;
     }
     if (!fieldIsDrawable(sizes, field)) {
-        layout.problem = text::GRAPH_SPACINGS;
+        layout.problem = fieldProblem(sizes);
         return layout;
     }
     layout.cellWidth = static_cast<int>(field.cellWidth);

@@ -19,7 +19,8 @@ constexpr int LIST_TOP = 29; // pixels below the page's top edge
 constexpr int LIST_LEFT = 4;
 constexpr int SINGULAR_LIST_WIDTH = 120;
 constexpr int ARRAY_LIST_MARGIN = 128; // the singular list and the gaps beside it
-constexpr int LIST_HEIGHT_MARGIN = 28;
+constexpr int LIST_BOTTOM_GAP = 4;     // pixels below the lists and below the note under them
+constexpr int NOTE_HEIGHT = 14;        // pixels, one line of the page's font
 constexpr std::string_view CSV_SEPARATOR = ",";
 constexpr std::string_view CSV_LINE_END = "\r\n";
 
@@ -32,6 +33,27 @@ void addSingularColumns(platform::ListView &singular) {
     constexpr int width = MatrixPage::SINGULAR_COLUMN_WIDTH;
     singular.insertColumn(0, text::NO_LOGGER, platform::Align::Centre, width);
     singular.insertColumn(1, text::NO_LOGGER, platform::Align::Centre, width);
+}
+
+// Mutes the values in the lists that no placed logger gave: filled gaps and the ring around
+// the array. Without a set the positions show no value and nothing there is muted; the ring
+// keeps what it showed, as its texts do.
+void markEstimates(platform::ListView &values, platform::ListView &singular,
+                   const TemperatureSet *set, const ArrayDimensions &d, bool loggersOnBoundary) {
+    auto estimate = [&](int r, int c) {
+        return set && set->valueAt(r, c) != NO_VALUE && !set->isMeasured(r, c);
+    };
+    // Set position (r, c), ring included, is list row r + 2 and list column c + 2.
+    const bool ringShown = set && !loggersOnBoundary;
+    for (int r = -1; r <= d.rows; ++r)
+        for (int c = -1; c <= d.columns; ++c) {
+            const bool ring = r < 0 || c < 0 || r == d.rows || c == d.columns;
+            if (ring && !set)
+                continue;
+            values.setItemMuted(r + 2, c + 2, (!ring || ringShown) && estimate(r, c));
+        }
+    for (int i = 0; i < d.singularCount; ++i)
+        singular.setItemMuted(i, 1, estimate(SINGULAR_ROW, i));
 }
 
 } // namespace
@@ -54,12 +76,18 @@ void MatrixPage::initialise() { addSingularColumns(singularList()); }
 void MatrixPage::resized(int width, int height) {
     if (!isCreated())
         return;
-    const int listHeight = height - LIST_HEIGHT_MARGIN;
-    dialog().moveControl(ARRAY_LIST,
-                         platform::Rect{LIST_LEFT, LIST_TOP, LIST_LEFT + width - ARRAY_LIST_MARGIN,
-                                        LIST_TOP + listHeight});
-    dialog().moveControl(SINGULAR_LIST, platform::Rect{width - SINGULAR_LIST_WIDTH, LIST_TOP, width,
-                                                       LIST_TOP + listHeight});
+    // The note on grey values takes the page's last line; the lists end a little above it,
+    // so their frames show whole.
+    const int noteBottom = height - LIST_BOTTOM_GAP;
+    const int noteTop = noteBottom - NOTE_HEIGHT;
+    dialog().moveControl(ESTIMATES_NOTE,
+                         platform::Rect{LIST_LEFT, noteTop, width - LIST_LEFT, noteBottom});
+    const int listBottom = noteTop - LIST_BOTTOM_GAP;
+    dialog().moveControl(
+        ARRAY_LIST,
+        platform::Rect{LIST_LEFT, LIST_TOP, LIST_LEFT + width - ARRAY_LIST_MARGIN, listBottom});
+    dialog().moveControl(SINGULAR_LIST,
+                         platform::Rect{width - SINGULAR_LIST_WIDTH, LIST_TOP, width, listBottom});
 }
 
 void MatrixPage::showCurrentSet() {
@@ -84,6 +112,7 @@ void MatrixPage::showCurrentSet() {
                 values.setItemText(r + 2, c + 2, text::NO_LOGGER);
         for (int i = 0; i < d.singularCount; ++i)
             singular.setItemText(i, 1, text::NO_LOGGER);
+        markEstimates(values, singular, nullptr, d, onBoundary);
         return;
     }
 
@@ -117,6 +146,7 @@ void showSetInLists(platform::ListView &values, platform::ListView &singular,
     }
     for (int i = 0; i < d.singularCount; ++i)
         singular.setItemText(i, 1, valueText(set.valueAt(SINGULAR_ROW, i)));
+    markEstimates(values, singular, &set, d, onBoundary);
 }
 
 std::string listsCsv(const platform::ListView &values, const platform::ListView &singular,

@@ -89,6 +89,7 @@ struct MatrixControls {
         LAST = NavigationControls::LAST,
         PRINT = 1013,
         EXPORT = 1014,
+        ESTIMATES_NOTE = 1016, // the line under the lists that says what grey values are
     };
 };
 

@@ -17,6 +17,11 @@ constexpr const char *GRAPH_NO_ROWS = "The layout needs a row or a singular logg
 constexpr const char *GRAPH_NO_COLUMNS = "The layout needs a column";
 constexpr const char *GRAPH_TOO_LOW = "The graph area is too low for the legend";
 constexpr const char *GRAPH_SPACINGS = "Row Spacing and Column Spacing do not fit the graph area";
+constexpr const char *GRAPH_LEGEND_CROWDS = "Contour Spacing gives too many bands to leave room "
+                                            "for the graph: set a larger Contour Spacing or "
+                                            "enlarge the window";
+constexpr const char *GRAPH_TOO_LOW_FOR_ROWS =
+    "The graph area is too low for its rows of loggers: enlarge the window";
 
 // A legend line: the band's first and last temperature with this between them.
 constexpr std::string_view LEGEND_RANGE_SEPARATOR = " - ";

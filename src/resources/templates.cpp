@@ -2,6 +2,7 @@
 
 #include "resources/controlIds.h"
 #include "resources/strings.h"
+#include "resources/windowHints.h"
 
 #include <map>
 #include <utility>
@@ -206,6 +207,7 @@ DialogTemplate matrixTemplate() {
         {
             control(C::ARRAY_LIST, ControlKind::ListView, "", 4, 19, 304, 203, MATRIX_LIST),
             control(C::SINGULAR_LIST, ControlKind::ListView, "", 315, 19, 75, 203, MATRIX_LIST),
+            control(C::ESTIMATES_NOTE, ControlKind::Label, text::ESTIMATES_NOTE, 4, 225, 386, 8),
         });
     return pageTemplate(MATRIX_TEMPLATE, 404, 275, std::move(controls));
 }

@@ -548,5 +548,50 @@ TEST(ContourSettingsReading, BandCountLimitIsInclusive) {
               "Contour Spacing gives too many bands");
 }
 
+TEST(ContourLayout, AGraphThatCannotBeDrawnNamesTheSettingToChange) {
+    // The sample job's 6 x 4 array with two singular loggers, bands from 17 to 28 degrees.
+    const ArrayDimensions warehouse{6, 4, 2};
+    struct Case {
+        const char *situation;
+        ArrayDimensions dimensions;
+        double spacing; // degrees
+        int width;      // pixels
+        int height;
+        const char *problem;
+    };
+    const char *crowded = "Contour Spacing gives too many bands to leave room for the graph: "
+                          "set a larger Contour Spacing or enlarge the window";
+    const Case cases[] = {
+        // 726 x 518 is the graph area of a 750 x 600 window.
+        {"0.06 in a 750 x 600 window", warehouse, 0.06, 726, 518, crowded},
+        {"0.07 in a 750 x 600 window: drawn, small", warehouse, 0.07, 726, 518, ""},
+        {"0.25 in a 750 x 600 window", warehouse, 0.25, 726, 518, ""},
+        {"0.05 in a 1400 x 1000 window", warehouse, 0.05, 1376, 918, ""},
+        {"more rows than the height has pixels",
+         {600, 4, 2},
+         1.0,
+         760,
+         460,
+         "The graph area is too low for its rows of loggers: enlarge the window"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.situation);
+        ContourSettings settings;
+        settings.bands = {17.0, 28.0, c.spacing};
+        const TemperatureSet set(0.0, 0.0, c.dimensions.rows, c.dimensions.columns,
+                                 c.dimensions.singularCount);
+        RecordingContext dc;
+        drawContourGraph(dc, set, c.dimensions, settings, DEFAULT_COLOUR_SCALE, 0, 0, c.width,
+                         c.height);
+        const auto texts = dc.callsOf(CallKind::Text);
+        if (*c.problem == 0) {
+            EXPECT_GT(texts.size(), 1u) << "the graph is drawn";
+            continue;
+        }
+        ASSERT_EQ(texts.size(), 1u);
+        EXPECT_EQ(texts.front().text, c.problem);
+    }
+}
+
 } // namespace
 } // namespace zqar

@@ -159,3 +159,47 @@ TEST_F(Matrix, CancelledExportWritesNothing) {
     EXPECT_EQ(host.dialogs.size(), 1u);
     EXPECT_TRUE(std::filesystem::is_empty(temp.path()));
 }
+
+TEST_F(Matrix, EstimatesShowMutedAndKeepTheirText) {
+    // A 2 x 3 array with loggers at every position but (1, 1), whose gap is filled, and a
+    // logger at (0, 2) that recorded nothing at the time asked: its gap is filled as well.
+    layout("2", "3", "2");
+    boundary(false);
+    const double ten = novemberFifth(10, 0);
+    auto &array = window.fileSelectionPage.loggerArray;
+    array.place(0, 0, makeRecord("a", ten, 60, {20, 20}));
+    array.place(0, 1, makeRecord("b", ten, 60, {21, 21}));
+    array.place(0, 2, makeRecord("c", ten + 1.0, 60, {22, 22}));
+    array.place(1, 0, makeRecord("d", ten, 60, {23, 23}));
+    array.place(1, 2, makeRecord("e", ten, 60, {24, 24}));
+    array.place(-1, 0, makeRecord("s", ten, 60, {5, 5}));
+    dataFilter().setText(DataFilterPage::TIME, "05-Nov-2003 10:00AM");
+    dataFilter().click(DataFilterPage::CALCULATE_AT_TIME);
+    ASSERT_EQ(window.fileSelectionPage.setList.count(), 1);
+    window.tabChanged(TAB_MATRIX);
+
+    const platform::ListView &values = window.matrixPage.arrayList();
+    // List rows and columns 2 to 3 and 2 to 4 are the array; 1 and 4 / 1 and 5 its ring.
+    for (int row = 1; row <= 4; ++row)
+        for (int col = 1; col <= 5; ++col) {
+            SCOPED_TRACE(::testing::Message() << "list row " << row << ", column " << col);
+            const bool ring = row == 1 || row == 4 || col == 1 || col == 5;
+            const bool filled = (row == 3 && col == 3) || (row == 2 && col == 4);
+            const bool hasValue = values.itemText(row, col) != std::string(text::NO_LOGGER);
+            EXPECT_EQ(values.isItemMuted(row, col), (ring || filled) && hasValue);
+        }
+    EXPECT_EQ(values.itemText(2, 2), "20.00");
+    EXPECT_NE(values.itemText(3, 3), std::string(text::NO_LOGGER));
+    EXPECT_NE(values.itemText(2, 4), std::string(text::NO_LOGGER));
+    // The singular loggers are measured or empty, never estimated.
+    const platform::ListView &singular = window.matrixPage.singularList();
+    EXPECT_EQ(singular.itemText(0, 1), "5.00");
+    EXPECT_FALSE(singular.isItemMuted(0, 1));
+    EXPECT_EQ(singular.itemText(1, 1), std::string(text::NO_LOGGER));
+    EXPECT_FALSE(singular.isItemMuted(1, 1));
+    // With the loggers on the boundary the ring is blank, and nothing there is muted.
+    boundary(true);
+    window.matrixPage.showCurrentSet();
+    EXPECT_FALSE(values.isItemMuted(1, 2));
+    EXPECT_TRUE(values.isItemMuted(3, 3));
+}

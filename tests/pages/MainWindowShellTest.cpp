@@ -187,6 +187,72 @@ TEST_F(MainWindowShellTest, ShrinkingToAlmostNothingLeavesNoNegativeSizes) {
     }
 }
 
+TEST_F(MainWindowShellTest, ShrinksNoFurtherThanKeepsEveryControlOfEveryPageInside) {
+    shell->resize(300, 200);
+    EXPECT_EQ(shell->size(), shell->minimumSize());
+    shell->resize(1, 1);
+    EXPECT_EQ(shell->size(), shell->minimumSize());
+    for (platform::Page *page : window->pages()) {
+        SCOPED_TRACE(page->templateId);
+        QtDialog *dialog = dialogOf(*page);
+        EXPECT_TRUE(shell->rect().contains(dialog->geometry()));
+        const auto controls =
+            dialog->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
+        ASSERT_FALSE(controls.empty());
+        for (const QWidget *control : controls) {
+            // The graph area is a drawing surface that follows the page's size, no control.
+            if (control == dialog->control(GraphPage::GRAPH_AREA) && page == &window->graphPage)
+                continue;
+            SCOPED_TRACE(control->metaObject()->className());
+            EXPECT_TRUE(dialog->rect().contains(control->geometry()))
+                << control->geometry().x() << "," << control->geometry().y() << " "
+                << control->geometry().width() << "x" << control->geometry().height();
+        }
+    }
+    // At the start-up size the Matrix lists keep their whole frame inside their page too.
+    shell->resize(750, 600);
+    QtDialog *matrix = dialogOf(window->matrixPage);
+    for (const int list : {MatrixPage::ARRAY_LIST, MatrixPage::SINGULAR_LIST})
+        EXPECT_TRUE(matrix->rect().contains(matrix->control(list)->geometry())) << list;
+}
+
+TEST_F(MainWindowShellTest, NavigationButtonsExplainThemselves) {
+    struct Case {
+        const platform::Page *page;
+        int id;
+        const char *tip;
+    };
+    const Case cases[] = {
+        {&window->matrixPage, MatrixPage::FIRST, "First set"},
+        {&window->matrixPage, MatrixPage::PREVIOUS, "Previous set"},
+        {&window->matrixPage, MatrixPage::NEXT, "Next set"},
+        {&window->matrixPage, MatrixPage::LAST, "Last set"},
+        {&window->graphPage, GraphPage::FIRST, "First set"},
+        {&window->graphPage, GraphPage::PREVIOUS, "Previous set"},
+        {&window->graphPage, GraphPage::NEXT, "Next set"},
+        {&window->graphPage, GraphPage::LAST, "Last set"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.id);
+        EXPECT_EQ(dialogOf(*c.page)->control(c.id)->toolTip(), QString(c.tip));
+    }
+    EXPECT_TRUE(dialogOf(window->graphPage)
+                    ->control(GraphPage::SLIDES)
+                    ->toolTip()
+                    .startsWith("Play the sets as a slide show"));
+    EXPECT_TRUE(dialogOf(window->matrixPage)->control(MatrixPage::EXPORT)->toolTip().isEmpty());
+}
+
+TEST_F(MainWindowShellTest, F1OpensHelpFromAnyPage) {
+    selectTab(TAB_MATRIX);
+    QWidget *list = dialogOf(window->matrixPage)->control(MatrixPage::ARRAY_LIST);
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_F1);
+    ASSERT_EQ(host->helpPaths.size(), 1u);
+    EXPECT_EQ(host->helpPaths.back(), helpFile);
+    EXPECT_EQ(window->currentTab, TAB_MATRIX);
+}
+
 TEST_F(MainWindowShellTest, EnterAndEscapeNeverCloseIt) {
     QWidget *timeEdit = dialogOf(window->dataFilterPage)->control(DataFilterPage::TIME);
     ASSERT_NE(timeEdit, nullptr);

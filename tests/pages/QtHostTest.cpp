@@ -11,6 +11,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QPushButton>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
@@ -101,6 +103,33 @@ TEST(QtHostFileDialog, AddsTheDefaultExtensionAndLaterDialogsStartWhereItEnded) 
     EXPECT_EQ(host.currentDirectory(), chosenFolder.string());
 }
 
+TEST(QtHostFileDialog, NeverStartsOnAKernelFileSystem) {
+    zqar::testing::TempDir folder;
+    setenv(START_DIRECTORY_VARIABLE, folder.path().string().c_str(), 1);
+    const QString start = QDir(QString::fromStdString(folder.path().string())).canonicalPath();
+    struct Case {
+        const char *asked;     // the options' folder
+        const char *hostsLast; // the folder the last dialog ended in
+    };
+    const Case cases[] = {{"/proc", ""}, {"", "/proc"}, {"/sys/kernel", "/proc"}, {"/dev", ""}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string(c.asked) + " | " + c.hostsLast);
+        FileDialogOptions options;
+        options.initialDirectory = c.asked;
+        QFileDialog dialog;
+        QtHost::configureFileDialog(dialog, options, true, c.hostsLast);
+        EXPECT_EQ(QDir(dialog.directory()).canonicalPath(), start);
+    }
+
+    // A file chosen there (an export that then fails) does not move the next dialog there.
+    QtHost host;
+    FileDialogOptions save;
+    answerFileDialog("/proc/zz.csv");
+    ASSERT_TRUE(host.saveFile(save).has_value());
+    EXPECT_EQ(host.currentDirectory(), folder.path().string());
+    unsetenv(START_DIRECTORY_VARIABLE);
+}
+
 TEST(QtHostFolders, StartInTheFolderTheEnvironmentNames) {
     zqar::testing::TempDir folder;
     setenv(START_DIRECTORY_VARIABLE, folder.path().string().c_str(), 1);
@@ -176,6 +205,63 @@ TEST(QtHostHelp, TheProgramsHelpFileReadsAsAGuideToEveryTab) {
         SCOPED_TRACE(topic);
         EXPECT_TRUE(text.contains(topic));
     }
+}
+
+TEST(QtHelpViewerPlace, BesideTheMainWindowWhereTheScreenHasRoom) {
+    const QRect screen(0, 0, 1400, 1000);
+    const QSize wanted(640, 560);
+    struct Case {
+        const char *situation;
+        QRect mainFrame;
+        QRect expected;
+    };
+    const Case cases[] = {
+        {"room on the right", QRect(0, 0, 750, 600), QRect(754, 0, 640, 560)},
+        {"room on the left only", QRect(700, 100, 700, 600), QRect(56, 100, 640, 560)},
+        {"neither side wide enough: the wider side, narrowed", QRect(300, 50, 750, 600),
+         QRect(1054, 50, 346, 560)},
+        {"no room at all: over the main window at the screen's right edge",
+         QRect(100, 0, 1200, 900), QRect(760, 0, 640, 560)},
+        {"low on the screen: moved up to stay whole", QRect(0, 700, 750, 300),
+         QRect(754, 440, 640, 560)},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.situation);
+        EXPECT_EQ(helpViewerPlace(c.mainFrame, screen, wanted, 300), c.expected);
+    }
+    // A screen smaller than the viewer: it fits the screen.
+    EXPECT_EQ(helpViewerPlace(QRect(0, 0, 750, 600), QRect(0, 0, 800, 480), wanted, 300),
+              QRect(160, 0, 640, 480));
+}
+
+TEST(QtHelpViewer, BackAndForwardFollowTheLinksAndCloseHidesIt) {
+    QtHelpViewer viewer;
+    ASSERT_TRUE(viewer.open(ZQAR_HELP_SOURCE));
+    viewer.show();
+    EXPECT_FALSE(viewer.backButton()->isEnabled());
+    EXPECT_FALSE(viewer.forwardButton()->isEnabled());
+    const QUrl page = viewer.browser()->source();
+    ASSERT_EQ(page, QUrl::fromLocalFile(QFileInfo(ZQAR_HELP_SOURCE).absoluteFilePath()));
+
+    // What a click on a contents link does.
+    QUrl section = page;
+    section.setFragment("matrix");
+    viewer.browser()->setSource(section);
+    EXPECT_TRUE(viewer.backButton()->isEnabled());
+    viewer.backButton()->click();
+    EXPECT_EQ(viewer.browser()->source(), page);
+    EXPECT_FALSE(viewer.backButton()->isEnabled());
+    EXPECT_TRUE(viewer.forwardButton()->isEnabled());
+    viewer.forwardButton()->click();
+    EXPECT_EQ(viewer.browser()->source(), section);
+
+    // Opening the file again starts a fresh history.
+    ASSERT_TRUE(viewer.open(ZQAR_HELP_SOURCE));
+    EXPECT_FALSE(viewer.backButton()->isEnabled());
+    EXPECT_FALSE(viewer.forwardButton()->isEnabled());
+
+    viewer.closeButton()->click();
+    EXPECT_FALSE(viewer.isVisible());
 }
 
 } // namespace

@@ -14,9 +14,11 @@
 #include "resources/strings.h"
 #include "resources/templates.h"
 #include "resources/timeSeriesTexts.h"
+#include "resources/windowHints.h"
 
 #include <QKeyEvent>
 #include <QMenu>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QTimer>
@@ -25,6 +27,25 @@
 #include <algorithm>
 
 namespace zqar {
+
+namespace {
+
+// The page size in pixels that holds every control of every page the shell shows: the largest
+// of those pages' templates. A page in a window of its own does not count.
+QSize largestPageTemplate(MainWindow &window, platform::QtHost &host, const QWidget *shell) {
+    QSize largest;
+    for (platform::Page *page : window.pages()) {
+        const platform::QtDialog *dialog = host.dialogOf(*page);
+        if (dialog && dialog->parent() != shell)
+            continue;
+        const platform::DialogTemplate &source = dialogTemplate(page->templateId);
+        largest = largest.expandedTo(QSize(platform::dialogUnitsToPixelsX(source.width),
+                                           platform::dialogUnitsToPixelsY(source.height)));
+    }
+    return largest;
+}
+
+} // namespace
 
 MainWindowShell::MainWindowShell(MainWindow &mainWindow, platform::QtHost &qtHost, QWidget *parent)
     : QWidget(parent), window(mainWindow), host(qtHost), strip(new TabStrip(this)) {
@@ -58,6 +79,10 @@ MainWindowShell::MainWindowShell(MainWindow &mainWindow, platform::QtHost &qtHos
     strip->menuButton()->setMenu(menu);
     strip->menuButton()->setIcon(platform::applicationIcon());
     strip->menuButton()->setToolTip(platform::toQString(text::MENU_BUTTON_TIP));
+    // F1 anywhere in the window opens the help, as the menu's Help does.
+    auto *helpKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(helpKey, &QShortcut::activated, this,
+            [this] { runSystemCommand(SYSTEM_COMMAND_HELP); });
 
     for (const char *name : MainWindow::TAB_NAMES)
         strip->tabBar()->addTab(QString::fromUtf8(name));
@@ -147,11 +172,20 @@ void MainWindowShell::layOut() {
     for (platform::Page *page : window.pages())
         if (platform::QtDialog *dialog = host.dialogOf(*page); dialog && dialog->parent() == this)
             dialog->place(pageArea);
+    // The tab row and the margins around the pages take the same room at any size, so the
+    // window can shrink only as far as the largest page still gets its template's size.
+    const QSize aroundPages(width() - pageArea.width(), height() - pageArea.height());
+    setMinimumSize(largestPageTemplate(window, host, this) + aroundPages);
 }
 
 void MainWindowShell::resizeEvent(QResizeEvent *event) {
     QWidget::resizeEvent(event);
     layOut();
+    // Not every window manager keeps to the minimum size the window asks for (nor does a
+    // window without one); the window then grows back to it by itself.
+    const QSize least = size().expandedTo(minimumSize());
+    if (least != size())
+        QTimer::singleShot(0, this, [this] { resize(size().expandedTo(minimumSize())); });
 }
 
 void MainWindowShell::keyPressEvent(QKeyEvent *event) {

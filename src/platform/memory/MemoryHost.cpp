@@ -2,6 +2,7 @@
 
 #include "platform/DrawingContext.h"
 #include "platform/Page.h"
+#include "platform/fileSystems.h"
 #include "platform/memory/RecordingContext.h"
 #include "resources/controlIds.h"
 #include "resources/templates.h"
@@ -27,10 +28,10 @@ std::optional<std::string> MemoryHost::answer(std::deque<std::string> &answers,
         return std::nullopt;
     std::string chosen = withDefaultExtension(answers.front(), options);
     answers.pop_front();
-    // The dialogs' folder follows the last file chosen.
+    // The dialogs' folder follows the last file chosen, but never onto a kernel file system.
     std::error_code error;
     const auto folder = std::filesystem::absolute(std::filesystem::path(chosen), error);
-    if (!error && folder.has_parent_path())
+    if (!error && folder.has_parent_path() && !isPseudoFileSystem(folder.parent_path().string()))
         workingDirectory = folder.parent_path().string();
     return chosen;
 }
@@ -40,6 +41,12 @@ MemoryHost::MemoryHost() {
     const auto cwd = std::filesystem::current_path(error);
     workingDirectory = error ? std::string() : cwd.string();
     programDirectory = workingDirectory;
+    startDirectory = workingDirectory;
+}
+
+std::string MemoryHost::startFolder(const FileDialogOptions &options) const {
+    return dialogStartFolder(options.initialDirectory,
+                             dialogStartFolder(workingDirectory, startDirectory));
 }
 
 MemoryHost::~MemoryHost() = default;
@@ -81,12 +88,12 @@ void MemoryHost::messageBox(const std::string &text, const std::string &caption)
 }
 
 std::optional<std::string> MemoryHost::openFile(const FileDialogOptions &options) {
-    dialogs.push_back(RecordedDialog{DialogKind::OpenFile, options, {}, options.initialDirectory});
+    dialogs.push_back(RecordedDialog{DialogKind::OpenFile, options, {}, startFolder(options)});
     return answer(openAnswers, options);
 }
 
 std::optional<std::string> MemoryHost::saveFile(const FileDialogOptions &options) {
-    dialogs.push_back(RecordedDialog{DialogKind::SaveFile, options, {}, options.initialDirectory});
+    dialogs.push_back(RecordedDialog{DialogKind::SaveFile, options, {}, startFolder(options)});
     return answer(saveAnswers, options);
 }
 

@@ -25,9 +25,9 @@ enum class DialogKind { OpenFile, SaveFile, BrowseFolder };
 
 struct RecordedDialog {
     DialogKind kind = DialogKind::OpenFile;
-    FileDialogOptions options; // file dialogs
-    std::string prompt;        // folder browser
-    std::string initialDirectory;
+    FileDialogOptions options;    // file dialogs
+    std::string prompt;           // folder browser
+    std::string initialDirectory; // the folder the dialog starts in
 };
 
 struct RecordedTimer {
@@ -105,6 +105,8 @@ public:
     std::vector<RecordedMessage> takeMessages();
 
 private:
+    // The folder a file dialog starts in, as the screen's host chooses it.
+    std::string startFolder(const FileDialogOptions &options) const;
     std::optional<std::string> answer(std::deque<std::string> &answers,
                                       const FileDialogOptions &options);
 
@@ -114,6 +116,7 @@ private:
     std::size_t messagesTaken = 0;
     std::string workingDirectory;
     std::string programDirectory;
+    std::string startDirectory; // the working directory at construction
 };
 
 } // namespace zqar::platform

@@ -6,6 +6,7 @@
 #include "platform/qt/QtListView.h"
 #include "platform/qt/QtMessageBox.h"
 #include "platform/qt/QtText.h"
+#include "resources/windowHints.h"
 
 #include <QCheckBox>
 #include <QKeyEvent>
@@ -191,6 +192,9 @@ QtDialog::QtDialog(const DialogTemplate &source, Page &page, QWidget *parent)
             group = groups++;
         previousWasRadio = radio;
         createControl(control, radio ? group : -1);
+        const std::string_view tip = text::controlTip(source.id, control.id);
+        if (QWidget *widget = this->control(control.id); widget && !tip.empty())
+            widget->setToolTip(toQString(tip));
     }
     page.attach(*this);
 }

@@ -2,6 +2,7 @@
 
 #include "platform/DrawingContext.h"
 #include "platform/Page.h"
+#include "platform/fileSystems.h"
 #include "platform/qt/QtDialog.h"
 #include "platform/qt/QtHelpViewer.h"
 #include "platform/qt/QtListView.h"
@@ -13,6 +14,7 @@
 #include <QCursor>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
@@ -32,10 +34,35 @@ std::string fromPath(const QString &path) { return QFile::encodeName(path).toStd
 
 std::string startDirectory() {
     const char *configured = std::getenv(START_DIRECTORY_VARIABLE);
-    if (configured && *configured && QFileInfo(toPath(configured)).isDir())
+    if (configured && *configured && QFileInfo(toPath(configured)).isDir() &&
+        !isPseudoFileSystem(configured))
         return fromPath(QDir(toPath(configured)).absolutePath());
-    return fromPath(QDir::currentPath());
+    const std::string current = fromPath(QDir::currentPath());
+    return dialogStartFolder(current, fromPath(QDir::homePath()));
 }
+
+// Icons and type names that never open a file on the kernel's file systems. Qt's own provider
+// reads the first bytes of a file to guess its type; on /proc/kmsg that read never returns,
+// and the type database it holds locked meanwhile stops the whole program.
+class ContentBlindIconProvider : public QFileIconProvider {
+public:
+    QIcon icon(IconType type) const override { return QFileIconProvider::icon(type); }
+    QIcon icon(const QFileInfo &info) const override {
+        if (isPseudo(info))
+            return QFileIconProvider::icon(info.isDir() ? Folder : File);
+        return QFileIconProvider::icon(info);
+    }
+    QString type(const QFileInfo &info) const override {
+        if (isPseudo(info))
+            return info.isDir() ? QStringLiteral("Folder") : QStringLiteral("File");
+        return QFileIconProvider::type(info);
+    }
+
+private:
+    static bool isPseudo(const QFileInfo &info) {
+        return isPseudoFileSystem(fromPath(info.absoluteFilePath()));
+    }
+};
 
 } // namespace
 
@@ -78,10 +105,16 @@ void QtHost::configureFileDialog(QFileDialog &dialog, const FileDialogOptions &o
         dialog.setNameFilter(filter);
     dialog.setDefaultSuffix(toQString(options.defaultExtension));
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !(save && options.promptOverwrite));
-    const std::string &folder =
-        options.initialDirectory.empty() ? startFolder : options.initialDirectory;
+    // Neither the folder asked for nor the last one used may lie on a kernel file system;
+    // the program's start folder does then.
+    const std::string folder = dialogStartFolder(options.initialDirectory,
+                                                 dialogStartFolder(startFolder, startDirectory()));
     if (!folder.empty())
         dialog.setDirectory(toPath(folder));
+    // One provider for every dialog, kept for the program's life: the dialog's background
+    // file reader may still ask it while the dialog goes.
+    static ContentBlindIconProvider *const provider = new ContentBlindIconProvider;
+    dialog.setIconProvider(provider);
     if (!options.proposedName.empty())
         dialog.selectFile(toPath(options.proposedName));
 }
@@ -94,8 +127,10 @@ std::optional<std::string> QtHost::runFileDialog(const FileDialogOptions &option
     const QString chosen = dialog.selectedFiles().constFirst();
     if (save && options.pathMustExist && !QFileInfo(chosen).absoluteDir().exists())
         return std::nullopt;
-    // The next dialog starts where this one ended.
-    directory = fromPath(QFileInfo(chosen).absolutePath());
+    // The next dialog starts where this one ended, unless that is a kernel file system.
+    const std::string chosenFolder = fromPath(QFileInfo(chosen).absolutePath());
+    if (!isPseudoFileSystem(chosenFolder))
+        directory = chosenFolder;
     return fromPath(chosen);
 }
 
@@ -109,7 +144,8 @@ std::optional<std::string> QtHost::saveFile(const FileDialogOptions &options) {
 
 std::optional<std::string> QtHost::browseFolder(const std::string &prompt,
                                                 const std::string &initialDirectory) {
-    const QString start = toPath(initialDirectory.empty() ? directory : initialDirectory);
+    const QString start =
+        toPath(dialogStartFolder(initialDirectory, dialogStartFolder(directory, startDirectory())));
     const QString chosen = QFileDialog::getExistingDirectory(mainWidget, toQString(prompt), start);
     if (chosen.isEmpty())
         return std::nullopt;
@@ -140,6 +176,9 @@ void QtHost::showHelp(const std::string &path) {
     // A help file that cannot be read opens nothing, and nothing is said.
     if (!viewer->open(toPath(path)))
         return;
+    // A viewer already open stays where the user put it.
+    if (!viewer->isVisible() && mainWidget)
+        viewer->placeBeside(*mainWidget);
     viewer->show();
     viewer->raise();
     viewer->activateWindow();

@@ -17,6 +17,9 @@ namespace zqar::platform {
 
 namespace {
 
+// Muted cells: a grey that still reads easily on white, clearly apart from the black values.
+const QColor MUTED_TEXT_COLOUR(128, 128, 128);
+
 Qt::Alignment alignmentOf(Align align) {
     switch (align) {
     case Align::Centre:
@@ -215,13 +218,18 @@ void QtListView::synchronise() {
         const Qt::Alignment alignment = alignmentOf(column->align);
         for (int r = 0; r < rows; ++r) {
             const QString text = toQString(listModel.itemText(r, c));
+            const QBrush foreground =
+                listModel.isItemMuted(r, c) ? QBrush(MUTED_TEXT_COLOUR) : QBrush();
             QTableWidgetItem *cell = item(r, c);
             if (!cell) {
                 cell = new QTableWidgetItem(text);
                 cell->setTextAlignment(alignment);
+                cell->setForeground(foreground);
                 setItem(r, c, cell);
                 continue;
             }
+            if (cell->foreground() != foreground)
+                cell->setForeground(foreground);
             // Only cells that changed are touched, so an unchanged table repaints nothing.
             if (cell->text() != text)
                 cell->setText(text);

@@ -1,0 +1,58 @@
+#pragma once
+// Texts that explain the window to a first-time user: tool tips for the controls whose
+// captions say little, the help viewer's buttons, the graph's advice when it cannot draw and
+// the note under the matrix. None of these appears in a file, a printout or an export.
+
+#include "resources/controlIds.h"
+#include "resources/templates.h"
+
+#include <array>
+#include <string_view>
+
+namespace zqar::text {
+
+struct ControlTip {
+    int templateId;
+    int controlId;
+    std::string_view tip;
+};
+
+constexpr std::string_view TIP_FIRST = "First set";
+constexpr std::string_view TIP_PREVIOUS = "Previous set";
+constexpr std::string_view TIP_NEXT = "Next set";
+constexpr std::string_view TIP_LAST = "Last set";
+constexpr std::string_view TIP_SLIDES = "Play the sets as a slide show; press again to stop";
+
+constexpr std::array<ControlTip, 9> CONTROL_TIPS = {{
+    {MATRIX_TEMPLATE, MatrixControls::FIRST, TIP_FIRST},
+    {MATRIX_TEMPLATE, MatrixControls::PREVIOUS, TIP_PREVIOUS},
+    {MATRIX_TEMPLATE, MatrixControls::NEXT, TIP_NEXT},
+    {MATRIX_TEMPLATE, MatrixControls::LAST, TIP_LAST},
+    {GRAPH_TEMPLATE, GraphControls::FIRST, TIP_FIRST},
+    {GRAPH_TEMPLATE, GraphControls::PREVIOUS, TIP_PREVIOUS},
+    {GRAPH_TEMPLATE, GraphControls::NEXT, TIP_NEXT},
+    {GRAPH_TEMPLATE, GraphControls::LAST, TIP_LAST},
+    {GRAPH_TEMPLATE, GraphControls::SLIDES, TIP_SLIDES},
+}};
+
+// The tip of a control, or an empty text.
+constexpr std::string_view controlTip(int templateId, int controlId) {
+    for (const ControlTip &entry : CONTROL_TIPS)
+        if (entry.templateId == templateId && entry.controlId == controlId)
+            return entry.tip;
+    return {};
+}
+
+constexpr std::string_view HELP_BACK = "< Back";
+constexpr std::string_view HELP_FORWARD = "Forward >";
+constexpr std::string_view HELP_CLOSE = "Close";
+constexpr std::string_view HELP_BACK_TIP = "Back to the place shown before (Alt+Left)";
+constexpr std::string_view HELP_FORWARD_TIP = "Forward again (Alt+Right)";
+// Under the matrix: what its muted values are.
+constexpr std::string_view ESTIMATES_NOTE =
+    "Values in grey are estimates: gaps filled from neighbouring loggers, and the ring around "
+    "the array. Values in black were measured.";
+
+constexpr std::string_view MENU_BUTTON_TIP = "Help (F1) and About";
+
+} // namespace zqar::text
