@@ -10,8 +10,6 @@ constexpr std::string_view TIME_SERIES_CAPTION = "Time Series";
 constexpr std::string_view RESET_ZOOM_BUTTON = "Reset Zoom";
 constexpr std::string_view TIME_SERIES_HINT =
     "Click to show the set at that time; drag across a time range to zoom into it.";
-constexpr std::string_view LOWER_LIMIT_LABEL = "Lower Limit";
-constexpr std::string_view UPPER_LIMIT_LABEL = "Upper Limit";
 
 // Axis ticks: hours and minutes under a day, day and month from midnight on.
 constexpr const char *TIME_TICK = "%02d:%02d";

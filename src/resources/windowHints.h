@@ -53,6 +53,4 @@ constexpr std::string_view ESTIMATES_NOTE =
     "Values in grey are estimates: gaps filled from neighbouring loggers, and the ring around "
     "the array. Values in black were measured.";
 
-constexpr std::string_view MENU_BUTTON_TIP = "Help (F1) and About";
-
 } // namespace zqar::text

@@ -149,6 +149,8 @@ StatisticsWindow *MainWindowShell::showStatistics() {
         statistics = new StatisticsWindow(window, this);
     statistics->present();
     return statistics;
+}
+
 void MainWindowShell::showTimeSeries() {
     if (!timeSeries)
         timeSeries = new TimeSeriesWindow(window, this);
