@@ -1,6 +1,7 @@
 #include "data/LogFile.h"
 
 #include "data/numbers.h"
+#include "data/prefault.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -19,6 +20,9 @@ constexpr std::size_t LOG_READ_BLOCK_SIZE = ZQAR_LOG_READ_BLOCK_SIZE;
 #else
 constexpr std::size_t LOG_READ_BLOCK_SIZE = 1 << 18;
 #endif
+
+// Samples backed ahead of the parse at a time: 1 MiB.
+constexpr std::size_t PREFAULT_VALUES = (1 << 20) / sizeof(double);
 
 // Reads a file line by line as a 300-byte fgets buffer in text mode does: CR LF reads as LF,
 // and a line longer than 299 characters (its line end included) comes in pieces of 299, each
@@ -282,7 +286,15 @@ template <class Reader> void LogFile::parseLog(Reader &reader) {
     // sample line but the last takes at least two bytes.
     const uint64_t possible = reader.bytesLeft() / 2 + 1;
     values.reserve(static_cast<std::size_t>(std::min<uint64_t>(possible, uint64_t(announced))));
+    // The room ahead of the samples is backed a stretch at a time, so a count the file does
+    // not hold never makes memory resident.
+    std::size_t backed = 0;
     for (int32_t i = 0; i < announced; ++i) {
+        if (values.size() == backed && backed < values.capacity()) {
+            const std::size_t stretch = std::min(values.capacity() - backed, PREFAULT_VALUES);
+            prefaultForWriting(values.data() + backed, stretch * sizeof(double));
+            backed += stretch;
+        }
         if (!reader.next(line)) {
             reset();
             return;
