@@ -278,10 +278,12 @@ template <class Reader> void LogFile::parseLog(Reader &reader) {
         }
     }
 
-    if (announced < 0) {
+    if (announced < 0 || !readSamples(reader, announced))
         reset();
-        return;
-    }
+}
+
+template <class Reader> bool LogFile::readSamples(Reader &reader, int32_t announced) {
+    typename Reader::Line line;
     // Grow with what the file really holds: the count on line 5 can be anything, but every
     // sample line but the last takes at least two bytes.
     const uint64_t possible = reader.bytesLeft() / 2 + 1;
@@ -295,17 +297,13 @@ template <class Reader> void LogFile::parseLog(Reader &reader) {
             prefaultForWriting(values.data() + backed, stretch * sizeof(double));
             backed += stretch;
         }
-        if (!reader.next(line)) {
-            reset();
-            return;
-        }
+        if (!reader.next(line))
+            return false;
         const char *p = line.body.data();
         const char *end = p + line.body.size();
         const char *first = afterBlank(p, end);
-        if (!first) {
-            reset();
-            return;
-        }
+        if (!first)
+            return false;
         const char *number = first;
         if (channel == 2) {
             number = afterBlank(first, end);
@@ -316,6 +314,7 @@ template <class Reader> void LogFile::parseLog(Reader &reader) {
         }
         values.push_back(readDecimal(std::string_view(number, static_cast<std::size_t>(end - number))));
     }
+    return true;
 }
 
 std::string LogFile::label() const {

@@ -70,6 +70,9 @@ public:
 private:
     // The parser behind both readers, from the header's first line to the last sample.
     template <class Reader> void parseLog(Reader &reader);
+    // The announced number of sample lines after the header; false when the file ends before
+    // them or a line holds no value.
+    template <class Reader> bool readSamples(Reader &reader, int32_t announced);
 };
 
 } // namespace zqar

@@ -24,35 +24,23 @@ inline unsigned threadsFor(unsigned requested) {
     return hardware > 0 ? hardware : 1;
 }
 
-// produce(i) must be safe to run on several threads at once; consume sees no other thread's
-// work but its own. An exception from produce reaches the caller when its result's turn
-// comes; one from consume stops the pool (work in progress finishes) and goes on up. With
-// one thread, or one item, everything runs on the calling thread.
-template <typename Result, typename Produce, typename Consume>
-void parallelInOrder(std::size_t count, unsigned threads, Produce &&produce, Consume &&consume) {
-    const std::size_t workers = std::min<std::size_t>(threadsFor(threads), count);
-    if (workers <= 1) {
-        for (std::size_t i = 0; i < count; ++i)
-            consume(i, produce(i));
-        return;
-    }
+namespace detail {
 
+// The results of parallelInOrder between the pool and the calling thread. Result i waits in
+// slot i % ahead; task i starts only once result i - ahead was taken.
+template <typename Result> class InOrderSlots {
+public:
     struct Slot {
         std::optional<Result> value;
         std::exception_ptr error;
         bool done = false;
     };
-    // Result i waits in slot i % ahead; task i starts only once result i - ahead was taken.
-    const std::size_t ahead = 2 * workers;
-    std::vector<Slot> slots(ahead);
-    std::mutex mutex;
-    std::condition_variable resultReady;
-    std::condition_variable roomFree;
-    std::size_t nextTask = 0;
-    std::size_t taken = 0;
-    bool stopping = false;
 
-    auto work = [&] {
+    InOrderSlots(std::size_t taskCount, std::size_t slotCount)
+        : count(taskCount), ahead(slotCount), slots(slotCount) {}
+
+    // On a pool thread: produces results in task order until none is left or the pool stops.
+    template <typename Produce> void work(Produce &produce) {
         for (;;) {
             std::size_t task;
             {
@@ -77,27 +65,72 @@ void parallelInOrder(std::size_t count, unsigned threads, Produce &&produce, Con
             }
             resultReady.notify_all();
         }
-    };
+    }
 
+    // On the calling thread: waits for result i and frees its slot for a later task.
+    Slot take(std::size_t i) {
+        Slot slot;
+        {
+            std::unique_lock<std::mutex> lock(mutex);
+            resultReady.wait(lock, [&] { return slots[i % ahead].done; });
+            slot = std::move(slots[i % ahead]);
+            slots[i % ahead] = Slot{};
+            ++taken;
+        }
+        roomFree.notify_all();
+        return slot;
+    }
+
+    // Lets every pool thread return once its work in progress is finished.
+    void stop() {
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            stopping = true;
+        }
+        roomFree.notify_all();
+    }
+
+private:
+    const std::size_t count;
+    const std::size_t ahead;
+    std::vector<Slot> slots;
+    std::mutex mutex;
+    std::condition_variable resultReady;
+    std::condition_variable roomFree;
+    std::size_t nextTask = 0;
+    std::size_t taken = 0;
+    bool stopping = false;
+};
+
+} // namespace detail
+
+// produce(i) must be safe to run on several threads at once; consume sees no other thread's
+// work but its own. An exception from produce reaches the caller when its result's turn
+// comes; one from consume stops the pool (work in progress finishes) and goes on up. With
+// one thread, or one item, everything runs on the calling thread.
+template <typename Result, typename Produce, typename Consume>
+void parallelInOrder(std::size_t count, unsigned threads, Produce &&produce, Consume &&consume) {
+    const std::size_t workers = std::min<std::size_t>(threadsFor(threads), count);
+    if (workers <= 1) {
+        for (std::size_t i = 0; i < count; ++i)
+            consume(i, produce(i));
+        return;
+    }
+
+    detail::InOrderSlots<Result> slots(count, 2 * workers);
     // Stops and joins the pool on every way out, an exception included, before the slots go.
     struct Pool {
+        detail::InOrderSlots<Result> &slots;
         std::vector<std::thread> threads;
-        std::mutex &mutex;
-        std::condition_variable &roomFree;
-        bool &stopping;
         ~Pool() {
-            {
-                std::lock_guard<std::mutex> lock(mutex);
-                stopping = true;
-            }
-            roomFree.notify_all();
+            slots.stop();
             for (std::thread &thread : threads)
                 thread.join();
         }
-    } pool{{}, mutex, roomFree, stopping};
+    } pool{slots, {}};
     try {
         for (std::size_t i = 0; i < workers; ++i)
-            pool.threads.emplace_back(work);
+            pool.threads.emplace_back([&slots, &produce] { slots.work(produce); });
     } catch (const std::system_error &) {
         // A system out of threads still gets the work done by the threads it gave.
         if (pool.threads.empty()) {
@@ -108,15 +141,7 @@ void parallelInOrder(std::size_t count, unsigned threads, Produce &&produce, Con
     }
 
     for (std::size_t i = 0; i < count; ++i) {
-        Slot slot;
-        {
-            std::unique_lock<std::mutex> lock(mutex);
-            resultReady.wait(lock, [&] { return slots[i % ahead].done; });
-            slot = std::move(slots[i % ahead]);
-            slots[i % ahead] = Slot{};
-            ++taken;
-        }
-        roomFree.notify_all();
+        typename detail::InOrderSlots<Result>::Slot slot = slots.take(i);
         if (slot.error)
             std::rethrow_exception(slot.error);
         consume(i, std::move(*slot.value));

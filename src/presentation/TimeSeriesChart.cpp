@@ -258,27 +258,20 @@ double timeAtColumn(const TimeSeriesInput &input, const Rect &plot, int x) {
     return input.start + (column + 0.5) * (input.finish - input.start) / std::max(1, plot.width());
 }
 
-void drawTimeSeries(DrawingContext &dc, const TimeSeriesInput &input, const Rect &area) {
-    dc.fillRect(area, platform::WHITE);
-    if (area.width() <= 0 || area.height() <= 0)
-        return;
-    const Rect plot = timeSeriesPlotArea(dc, input, area);
-    const int columns = plot.width();
-    const int lineHeight = dc.textExtent("0").height;
-    if (input.lines.empty() || !usableRange(input.start, input.finish)) {
-        drawText(dc, (area.left + area.right) / 2, (area.top + area.bottom) / 2,
-                 platform::TA_CENTER | platform::TA_TOP, std::string(text::NO_DATA));
-        return;
-    }
+namespace {
 
-    // Every line reduced to its columns first: the value axis needs their extremes.
-    std::vector<std::vector<ColumnExtent>> reduced(input.lines.size());
+using ReducedLines = std::vector<std::vector<ColumnExtent>>;
+
+// Every line reduced to the plot's columns, and the value range the axis must show: the
+// columns' extremes and the limits, with a little room above and below.
+Mapping reduceLines(const TimeSeriesInput &input, const Rect &plot, ReducedLines &reduced) {
+    reduced.assign(input.lines.size(), {});
     ValueRange range;
     for (std::size_t i = 0; i < input.lines.size(); ++i) {
         const LogFile &log = *input.lines[i].log;
         decimateColumns(log.values.data(), log.values.size(), log.startTime(),
-                        log.samplePeriod / SECONDS_PER_DAY, input.start, input.finish, columns,
-                        reduced[i]);
+                        log.samplePeriod / SECONDS_PER_DAY, input.start, input.finish,
+                        plot.width(), reduced[i]);
         for (const ColumnExtent &e : reduced[i])
             if (e.hasSamples && std::isfinite(e.minimum) && std::isfinite(e.maximum) &&
                 e.minimum != NO_VALUE && e.maximum != NO_VALUE) {
@@ -299,9 +292,13 @@ void drawTimeSeries(DrawingContext &dc, const TimeSeriesInput &input, const Rect
         range.high += 0.5;
     }
     const double pad = (range.high - range.low) * 0.04;
-    Mapping map{plot, input.start, input.finish, range.low - pad, range.high + pad};
+    return Mapping{plot, input.start, input.finish, range.low - pad, range.high + pad};
+}
 
-    // Grid and axis texts.
+// Grid lines, ticks and their texts, and the span's first and last time under the axis.
+void drawAxes(DrawingContext &dc, const TimeSeriesInput &input, const Mapping &map,
+              int lineHeight) {
+    const Rect &plot = map.plot;
     const Ticks values = valueTicks(map.low, map.high, plot.height(), MIN_VALUE_TICK_SPACING);
     for (const double v : values.positions) {
         const int y = map.y(v);
@@ -322,33 +319,39 @@ void drawTimeSeries(DrawingContext &dc, const TimeSeriesInput &input, const Rect
              platform::TA_LEFT | platform::TA_TOP, formatDateTime(input.start));
     drawText(dc, plot.right, plot.bottom + TICK_LENGTH + 1 + lineHeight,
              platform::TA_RIGHT | platform::TA_TOP, formatDateTime(input.finish));
+}
 
-    // The current set under the lines: its interval shaded, a set at a time as a thin line.
-    if (input.hasCurrentSet) {
-        const double from = std::max(input.currentTime, input.start);
-        const double to = std::min(input.currentTime + input.currentSpan, input.finish);
-        if (input.currentSpan > 0.0 && to > from) {
-            const int left = std::max(map.x(from), plot.left);
-            const int right = std::min(std::max(map.x(to), left + 1), plot.right);
-            dc.fillRect(Rect{left, plot.top, right, plot.bottom}, SHADE_COLOUR);
-        } else if (input.currentSpan <= 0.0 && input.currentTime >= input.start &&
-                   input.currentTime <= input.finish) {
-            const int x = std::min(map.x(input.currentTime), plot.right - 1);
-            dc.fillRect(Rect{x, plot.top, x + 1, plot.bottom}, SET_LINE_COLOUR);
-        }
+// The current set under the lines: its interval shaded, a set at a time as a thin line.
+void drawCurrentSet(DrawingContext &dc, const TimeSeriesInput &input, const Mapping &map) {
+    if (!input.hasCurrentSet)
+        return;
+    const Rect &plot = map.plot;
+    const double from = std::max(input.currentTime, input.start);
+    const double to = std::min(input.currentTime + input.currentSpan, input.finish);
+    if (input.currentSpan > 0.0 && to > from) {
+        const int left = std::max(map.x(from), plot.left);
+        const int right = std::min(std::max(map.x(to), left + 1), plot.right);
+        dc.fillRect(Rect{left, plot.top, right, plot.bottom}, SHADE_COLOUR);
+    } else if (input.currentSpan <= 0.0 && input.currentTime >= input.start &&
+               input.currentTime <= input.finish) {
+        const int x = std::min(map.x(input.currentTime), plot.right - 1);
+        dc.fillRect(Rect{x, plot.top, x + 1, plot.bottom}, SET_LINE_COLOUR);
     }
+}
 
-    // The lines: a run per column from the column's smallest to its largest sample, reaching
-    // back to the previous column's last sample so the trace stays joined. Columns without a
-    // sample between two that have one (samples further apart than a column) are bridged by
-    // a straight line.
+// The lines: a run per column from the column's smallest to its largest sample, reaching back
+// to the previous column's last sample so the trace stays joined. Columns without a sample
+// between two that have one (samples further apart than a column) are bridged by a straight
+// line.
+void drawLines(DrawingContext &dc, const ReducedLines &reduced, const Mapping &map) {
+    const Rect &plot = map.plot;
     for (std::size_t i = 0; i < reduced.size(); ++i) {
         platform::Pen pen;
         pen.colour = timeSeriesColour(i);
         dc.setPen(pen);
         int previousX = -1;
         int previousY = 0;
-        for (int c = 0; c < columns; ++c) {
+        for (int c = 0; c < plot.width(); ++c) {
             const ColumnExtent &e = reduced[i][static_cast<std::size_t>(c)];
             if (!e.hasSamples)
                 continue;
@@ -370,8 +373,12 @@ void drawTimeSeries(DrawingContext &dc, const TimeSeriesInput &input, const Rect
             previousY = std::clamp(map.y(e.last), plot.top, plot.bottom - 1);
         }
     }
+}
 
-    // The limits over the lines.
+// The limits over the lines, each with its name.
+void drawLimits(DrawingContext &dc, const TimeSeriesInput &input, const Mapping &map,
+                int lineHeight) {
+    const Rect &plot = map.plot;
     for (const auto &[limit, label] : {std::pair{input.lowerLimit, text::LOWER_LIMIT_LABEL},
                                        std::pair{input.upperLimit, text::UPPER_LIMIT_LABEL}}) {
         if (!limit)
@@ -381,10 +388,11 @@ void drawTimeSeries(DrawingContext &dc, const TimeSeriesInput &input, const Rect
         drawText(dc, plot.right - 2, y - lineHeight - 1, platform::TA_RIGHT | platform::TA_TOP,
                  std::string(label));
     }
+}
 
-    dc.frameRect(Rect{plot.left - 1, plot.top - 1, plot.right + 1, plot.bottom + 1}, AXIS_COLOUR);
-
-    // The legend: a swatch and the label of every line, down the right-hand side.
+// The legend: a swatch and the label of every line, down the right-hand side.
+void drawLegend(DrawingContext &dc, const TimeSeriesInput &input, const Rect &plot,
+                const Rect &area, int lineHeight) {
     int y = plot.top;
     const int swatchLeft = plot.right + 2 * MARGIN;
     for (std::size_t i = 0; i < input.lines.size() && y + lineHeight <= area.bottom; ++i) {
@@ -395,6 +403,29 @@ void drawTimeSeries(DrawingContext &dc, const TimeSeriesInput &input, const Rect
                  platform::TA_LEFT | platform::TA_TOP, input.lines[i].label);
         y += lineHeight + 2;
     }
+}
+
+} // namespace
+
+void drawTimeSeries(DrawingContext &dc, const TimeSeriesInput &input, const Rect &area) {
+    dc.fillRect(area, platform::WHITE);
+    if (area.width() <= 0 || area.height() <= 0)
+        return;
+    const Rect plot = timeSeriesPlotArea(dc, input, area);
+    const int lineHeight = dc.textExtent("0").height;
+    if (input.lines.empty() || !usableRange(input.start, input.finish)) {
+        drawText(dc, (area.left + area.right) / 2, (area.top + area.bottom) / 2,
+                 platform::TA_CENTER | platform::TA_TOP, std::string(text::NO_DATA));
+        return;
+    }
+    ReducedLines reduced;
+    const Mapping map = reduceLines(input, plot, reduced);
+    drawAxes(dc, input, map, lineHeight);
+    drawCurrentSet(dc, input, map);
+    drawLines(dc, reduced, map);
+    drawLimits(dc, input, map, lineHeight);
+    dc.frameRect(Rect{plot.left - 1, plot.top - 1, plot.right + 1, plot.bottom + 1}, AXIS_COLOUR);
+    drawLegend(dc, input, plot, area, lineHeight);
 }
 
 TimeSeriesInput timeSeriesInput(MainWindow &window) {
