@@ -22,13 +22,9 @@ namespace fs = std::filesystem;
 namespace {
 
 platform::FileDialogOptions reportDialogOptions(platform::Host &host) {
-    platform::FileDialogOptions options;
-    options.title = std::string(text::REPORT_DIALOG_TITLE);
-    options.filterDescription = std::string(text::REPORT_FILTER_DESCRIPTION);
-    options.filterPattern = std::string(text::REPORT_FILTER_PATTERN);
-    options.defaultExtension = std::string(text::REPORT_EXTENSION);
-    options.initialDirectory = host.currentDirectory();
-    return options;
+    return platform::fileDialogOptions(host, text::REPORT_DIALOG_TITLE,
+                                       text::REPORT_FILTER_DESCRIPTION, text::REPORT_FILTER_PATTERN,
+                                       text::REPORT_EXTENSION);
 }
 
 // A new report gets a folder named after it: D/report.ttr becomes D/report/report.ttr. An

@@ -104,6 +104,35 @@ double TemperatureSet::valueAt(int row, int col) const {
     return NO_VALUE;
 }
 
+namespace {
+
+// The estimate for place `at` of a line of `count` values from the line alone: inside, the
+// mean of its two neighbours; at an end, the straight line through the next two carried on.
+// NO_VALUE when the line is shorter than three or a value it needs is missing.
+template <class ValueAt> double estimateAlong(int at, int count, ValueAt value) {
+    if (count < 3)
+        return NO_VALUE;
+    double g1;
+    double g2;
+    bool inner = false;
+    if (at > 0 && at < count - 1) {
+        g1 = value(at - 1);
+        g2 = value(at + 1);
+        inner = true;
+    } else if (at == 0) {
+        g1 = value(1);
+        g2 = value(2);
+    } else {
+        g1 = value(count - 2);
+        g2 = value(count - 3);
+    }
+    if (g1 == NO_VALUE || g2 == NO_VALUE)
+        return NO_VALUE;
+    return inner ? (g1 + g2) / 2 : g1 - (g2 - g1);
+}
+
+} // namespace
+
 void TemperatureSet::fillGaps() {
     const int R = rows;
     const int K = columns;
@@ -111,44 +140,8 @@ void TemperatureSet::fillGaps() {
         for (int col = 0; col < K; ++col) {
             if (cell(row, col) != NO_VALUE)
                 continue;
-            double vertical = NO_VALUE;
-            if (R >= 3) {
-                double g1;
-                double g2;
-                bool inner = false;
-                if (row > 0 && row < R - 1) {
-                    g1 = cell(row - 1, col);
-                    g2 = cell(row + 1, col);
-                    inner = true;
-                } else if (row == 0) {
-                    g1 = cell(1, col);
-                    g2 = cell(2, col);
-                } else {
-                    g1 = cell(R - 2, col);
-                    g2 = cell(R - 3, col);
-                }
-                if (g1 != NO_VALUE && g2 != NO_VALUE)
-                    vertical = inner ? (g1 + g2) / 2 : g1 - (g2 - g1);
-            }
-            double horizontal = NO_VALUE;
-            if (K >= 3) {
-                double g1;
-                double g2;
-                bool inner = false;
-                if (col > 0 && col < K - 1) {
-                    g1 = cell(row, col - 1);
-                    g2 = cell(row, col + 1);
-                    inner = true;
-                } else if (col == 0) {
-                    g1 = cell(row, 1);
-                    g2 = cell(row, 2);
-                } else {
-                    g1 = cell(row, K - 2);
-                    g2 = cell(row, K - 3);
-                }
-                if (g1 != NO_VALUE && g2 != NO_VALUE)
-                    horizontal = inner ? (g1 + g2) / 2 : g1 - (g2 - g1);
-            }
+            const double vertical = estimateAlong(row, R, [&](int r) { return cell(r, col); });
+            const double horizontal = estimateAlong(col, K, [&](int c) { return cell(row, c); });
             // Estimates are stored at once, so a later gap in the same pass can lean on them.
             if (vertical != NO_VALUE && horizontal != NO_VALUE)
                 setValue(row, col, (vertical + horizontal) / 2);

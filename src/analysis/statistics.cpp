@@ -346,22 +346,9 @@ std::unique_ptr<TemperatureSet> statisticMap(const MappingStatistics &statistics
 }
 
 std::string statisticMapTitle(const MappingStatistics &statistics, MapStatistic statistic) {
-    const char *pattern = text::MEAN_MAP_TITLE;
-    switch (statistic) {
-    case MapStatistic::Mean:
-        pattern = text::MEAN_MAP_TITLE;
-        break;
-    case MapStatistic::Minimum:
-        pattern = text::MINIMUM_MAP_TITLE;
-        break;
-    case MapStatistic::Maximum:
-        pattern = text::MAXIMUM_MAP_TITLE;
-        break;
-    case MapStatistic::Mkt:
-        pattern = text::MKT_MAP_TITLE;
-        break;
-    }
-    return text::format(pattern, formatDateTime(statistics.start),
+    constexpr const char *PATTERNS[] = {text::MEAN_MAP_TITLE, text::MINIMUM_MAP_TITLE,
+                                        text::MAXIMUM_MAP_TITLE, text::MKT_MAP_TITLE};
+    return text::format(PATTERNS[static_cast<int>(statistic)], formatDateTime(statistics.start),
                         formatDateTime(statistics.finish));
 }
 

@@ -121,6 +121,7 @@ struct SetSummary {
 };
 SetSummary summariseSet(const TemperatureSet &set);
 
+// The order of the map titles in statisticMapTitle.
 enum class MapStatistic { Mean, Minimum, Maximum, Mkt };
 
 // "mean", "minimum", "maximum", "mkt" (any letter case) as the batch tool names them.

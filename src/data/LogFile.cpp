@@ -2,6 +2,7 @@
 
 #include "data/numbers.h"
 #include "data/prefault.h"
+#include "data/readBlocks.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -12,14 +13,6 @@
 namespace zqar {
 
 namespace {
-
-// The read block. A build may make it small, down to two pieces, so that tests and fuzzing
-// reach the refill with small inputs.
-#ifdef ZQAR_LOG_READ_BLOCK_SIZE
-constexpr std::size_t LOG_READ_BLOCK_SIZE = ZQAR_LOG_READ_BLOCK_SIZE;
-#else
-constexpr std::size_t LOG_READ_BLOCK_SIZE = 1 << 18;
-#endif
 
 // Samples backed ahead of the parse at a time: 1 MiB.
 constexpr std::size_t PREFAULT_VALUES = (1 << 20) / sizeof(double);

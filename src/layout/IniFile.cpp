@@ -4,6 +4,7 @@
 
 #include "data/AtomicFileWriter.h"
 #include "data/TextField.h"
+#include "data/readBlocks.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -15,13 +16,7 @@ namespace zqar {
 
 namespace {
 
-// The read block. A build may make it small, so that tests and fuzzing reach lines and line
-// ends that span blocks with small files.
-#ifdef ZQAR_INI_READ_BLOCK_SIZE
-constexpr std::size_t BLOCK_BYTES = ZQAR_INI_READ_BLOCK_SIZE;
-#else
-constexpr std::size_t BLOCK_BYTES = 1 << 16;
-#endif
+constexpr std::size_t BLOCK_BYTES = INI_READ_BLOCK_SIZE;
 constexpr std::string_view BYTE_ORDER_MARK = "\xEF\xBB\xBF";
 constexpr std::string_view DEFAULT_LINE_END = "\r\n";
 

@@ -480,12 +480,9 @@ CommandOutcome loadFiles(FileSelectionPage &page, unsigned threads) {
 
 CommandOutcome browse(FileSelectionPage &page) {
     platform::Host &host = page.window.host();
-    platform::FileDialogOptions options;
-    options.title = std::string(text::BROWSE_TITLE);
-    options.filterDescription = std::string(text::LOG_FILTER_DESCRIPTION);
-    options.filterPattern = std::string(text::LOG_FILTER_PATTERN);
-    options.defaultExtension = std::string(text::LOG_DEFAULT_EXTENSION);
-    options.initialDirectory = host.currentDirectory();
+    platform::FileDialogOptions options =
+        platform::fileDialogOptions(host, text::BROWSE_TITLE, text::LOG_FILTER_DESCRIPTION,
+                                    text::LOG_FILTER_PATTERN, text::LOG_DEFAULT_EXTENSION);
     const std::optional<std::string> chosen = host.openFile(options);
     if (!chosen)
         return CommandOutcome::cancelled();

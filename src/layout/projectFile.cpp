@@ -23,13 +23,8 @@ constexpr std::string_view NO_LOGGER = "-";
 constexpr int SERIAL_COLUMN = 1; // the singular table's serial-number column
 
 platform::FileDialogOptions projectDialogOptions(platform::Host &host, std::string_view title) {
-    platform::FileDialogOptions options;
-    options.title = std::string(title);
-    options.filterDescription = std::string(text::PROJECT_FILTER_DESCRIPTION);
-    options.filterPattern = std::string(text::PROJECT_FILTER_PATTERN);
-    options.defaultExtension = std::string(text::PROJECT_EXTENSION);
-    options.initialDirectory = host.currentDirectory();
-    return options;
+    return platform::fileDialogOptions(host, title, text::PROJECT_FILTER_DESCRIPTION,
+                                       text::PROJECT_FILTER_PATTERN, text::PROJECT_EXTENSION);
 }
 
 // The project's settings and table cells as the page holds them now.

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 namespace zqar::platform {
 
@@ -26,10 +27,10 @@ struct FileDialogOptions {
     std::string filterPattern;     // "*.ttr"
     std::string defaultExtension;  // without the point: "ttr"; added to a name without one
     std::string initialDirectory;
-    std::string proposedName;      // empty: no name proposed
-    bool mustExist = false;        // open: the file must exist
-    bool pathMustExist = false;    // save: the folder must exist
-    bool promptOverwrite = false;  // save: ask before replacing a file
+    std::string proposedName;     // empty: no name proposed
+    bool mustExist = false;       // open: the file must exist
+    bool pathMustExist = false;   // save: the folder must exist
+    bool promptOverwrite = false; // save: ask before replacing a file
     bool helpButton = false;
 };
 
@@ -79,5 +80,18 @@ public:
     // The folder of the program's executable (help file, companion list).
     virtual std::string executableDirectory() = 0;
 };
+
+// The options of a dialog for one kind of file, starting in the host's current folder.
+inline FileDialogOptions fileDialogOptions(Host &host, std::string_view title,
+                                           std::string_view description, std::string_view pattern,
+                                           std::string_view extension) {
+    FileDialogOptions options;
+    options.title = std::string(title);
+    options.filterDescription = std::string(description);
+    options.filterPattern = std::string(pattern);
+    options.defaultExtension = std::string(extension);
+    options.initialDirectory = host.currentDirectory();
+    return options;
+}
 
 } // namespace zqar::platform

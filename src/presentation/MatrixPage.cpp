@@ -179,12 +179,9 @@ std::string matrixCsv(const TemperatureSet &set, const ArrayDimensions &dimensio
 
 CommandOutcome MatrixPage::onExport() {
     platform::Host &host = window.host();
-    platform::FileDialogOptions options;
-    options.title = std::string(text::EXPORT_DIALOG_TITLE);
-    options.filterDescription = std::string(text::EXPORT_FILTER_DESCRIPTION);
-    options.filterPattern = std::string(text::EXPORT_FILTER_PATTERN);
-    options.defaultExtension = std::string(text::EXPORT_EXTENSION);
-    options.initialDirectory = host.currentDirectory();
+    platform::FileDialogOptions options = platform::fileDialogOptions(
+        host, text::EXPORT_DIALOG_TITLE, text::EXPORT_FILTER_DESCRIPTION,
+        text::EXPORT_FILTER_PATTERN, text::EXPORT_EXTENSION);
     options.promptOverwrite = true;
     options.pathMustExist = true;
     options.helpButton = true;

@@ -279,12 +279,9 @@ void StatisticsWindow::exportStatistics() {
     if (!statistics)
         return;
     platform::Host &host = window.host();
-    platform::FileDialogOptions options;
-    options.title = std::string(text::EXPORT_DIALOG_TITLE);
-    options.filterDescription = std::string(text::EXPORT_FILTER_DESCRIPTION);
-    options.filterPattern = std::string(text::EXPORT_FILTER_PATTERN);
-    options.defaultExtension = std::string(text::EXPORT_EXTENSION);
-    options.initialDirectory = host.currentDirectory();
+    platform::FileDialogOptions options = platform::fileDialogOptions(
+        host, text::EXPORT_DIALOG_TITLE, text::EXPORT_FILTER_DESCRIPTION,
+        text::EXPORT_FILTER_PATTERN, text::EXPORT_EXTENSION);
     options.promptOverwrite = true;
     options.pathMustExist = true;
     if (const std::optional<std::string> chosen = host.saveFile(options))
@@ -295,12 +292,9 @@ void StatisticsWindow::exportMap() {
     if (!map.set)
         return;
     platform::Host &host = window.host();
-    platform::FileDialogOptions options;
-    options.title = std::string(text::MAP_DIALOG_TITLE);
-    options.filterDescription = std::string(text::MAP_FILTER_DESCRIPTION);
-    options.filterPattern = std::string(text::MAP_FILTER_PATTERN);
-    options.defaultExtension = std::string(text::MAP_EXTENSION);
-    options.initialDirectory = host.currentDirectory();
+    platform::FileDialogOptions options =
+        platform::fileDialogOptions(host, text::MAP_DIALOG_TITLE, text::MAP_FILTER_DESCRIPTION,
+                                    text::MAP_FILTER_PATTERN, text::MAP_EXTENSION);
     options.promptOverwrite = true;
     options.pathMustExist = true;
     const std::optional<std::string> chosen = host.saveFile(options);
