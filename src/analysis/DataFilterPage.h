@@ -2,6 +2,7 @@
 // The Data Filter tab: the analysis and graph settings in its controls, the two set
 // calculations, and the report file's two commands.
 
+#include "data/bounds.h"
 #include "platform/CommandOutcome.h"
 #include "platform/Page.h"
 #include "resources/controlIds.h"
@@ -19,20 +20,6 @@ class TemperatureSet;
 // Minutes to days: one unit in the last place below the nearest double of 1/1440. The
 // averaged sets' start times and their count depend on this exact constant.
 constexpr double DAYS_PER_MINUTE = 0.0006944444444444444;
-
-// The averaged calculation refuses an interval that would make more sets than this (an
-// interval too small to move the day number would never end the loop at all), or more values
-// in all sets together than MAX_SET_VALUES (256 MB of them): a year of 26 loggers at 30
-// minutes holds 455,520, and the largest layout, 10,000 cells and 1,000 singular slots,
-// still gets 2,909 sets. The fuzz build makes both small, so that no input it tries takes
-// seconds under the sanitizers.
-#ifdef ZQAR_FUZZ_CALCULATION_BOUNDS
-constexpr double MAX_AVERAGED_SETS = 1000.0;
-constexpr double MAX_SET_VALUES = 200000.0;
-#else
-constexpr double MAX_AVERAGED_SETS = 1000000.0;
-constexpr double MAX_SET_VALUES = 32000000.0;
-#endif
 
 class DataFilterPage : public platform::Page, public DataFilterControls {
 public:

@@ -3,6 +3,7 @@
 // The array holds the only reference to every placed record.
 
 #include "data/LogFile.h"
+#include "data/bounds.h"
 
 #include <memory>
 #include <string_view>
@@ -21,15 +22,7 @@ struct ArrayDimensions {
 //   a few bytes from costing gigabytes in tables and sets: rows and columns both become 0
 //   when rows x columns, or either count alone, exceeds MAX_ARRAY_CELLS, and the singular
 //   count becomes 0 above MAX_SINGULAR_COUNT; tooLarge then says so. Load Report sizes what
-//   it reads with the same rule, so the two always agree. The fuzz build makes both small,
-//   so that a project or report of many thousand cells does not slow every input it tries.
-#ifdef ZQAR_FUZZ_LAYOUT_BOUNDS
-constexpr int32_t MAX_ARRAY_CELLS = 100;
-constexpr int32_t MAX_SINGULAR_COUNT = 10;
-#else
-constexpr int32_t MAX_ARRAY_CELLS = 10000;
-constexpr int32_t MAX_SINGULAR_COUNT = 1000;
-#endif
+//   it reads with the same rule, so the two always agree. The bounds are in data/bounds.h.
 struct LayoutCounts {
     ArrayDimensions dimensions;
     bool tooLarge = false; // a count was set to 0 for exceeding its bound

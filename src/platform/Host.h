@@ -94,4 +94,14 @@ inline FileDialogOptions fileDialogOptions(Host &host, std::string_view title,
     return options;
 }
 
+// The same for a file to be written: the folder must exist, and replacing a file is asked.
+inline FileDialogOptions saveDialogOptions(Host &host, std::string_view title,
+                                           std::string_view description, std::string_view pattern,
+                                           std::string_view extension) {
+    FileDialogOptions options = fileDialogOptions(host, title, description, pattern, extension);
+    options.promptOverwrite = true;
+    options.pathMustExist = true;
+    return options;
+}
+
 } // namespace zqar::platform

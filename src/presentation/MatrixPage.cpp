@@ -179,11 +179,9 @@ std::string matrixCsv(const TemperatureSet &set, const ArrayDimensions &dimensio
 
 CommandOutcome MatrixPage::onExport() {
     platform::Host &host = window.host();
-    platform::FileDialogOptions options = platform::fileDialogOptions(
+    platform::FileDialogOptions options = platform::saveDialogOptions(
         host, text::EXPORT_DIALOG_TITLE, text::EXPORT_FILTER_DESCRIPTION,
         text::EXPORT_FILTER_PATTERN, text::EXPORT_EXTENSION);
-    options.promptOverwrite = true;
-    options.pathMustExist = true;
     options.helpButton = true;
     const std::optional<std::string> chosen = host.saveFile(options);
     if (!chosen)

@@ -70,6 +70,9 @@ constexpr std::string_view FLAG_NO = "N";
 
 // CSV export.
 constexpr std::string_view EXPORT_CAPTION = "Export";
+// The batch tool's captions and message for a picture or printout it could not write.
+constexpr std::string_view PRINT_CAPTION = "Print";
+constexpr std::string_view COULD_NOT_WRITE = "could not write ";
 constexpr std::string_view EXPORT_DIALOG_TITLE = "Export Data";
 constexpr std::string_view EXPORT_FILTER_DESCRIPTION = "CSV Files *.csv";
 constexpr std::string_view EXPORT_FILTER_PATTERN = "*.csv";

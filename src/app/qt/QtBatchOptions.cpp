@@ -55,8 +55,7 @@ std::optional<PictureSize> parseSize(const std::string &text) {
 }
 
 // A file the option could not write: a failure of the command, not of its argument.
-constexpr const char *PRINT_CAPTION = "Print";
-constexpr const char *WRITE_FAILED = "could not write ";
+const std::string WRITE_FAILED(text::COULD_NOT_WRITE);
 
 void exportPng(BatchTool &tool, const PictureSize &size, const std::string &file) {
     exportEverySet(tool.window.fileSelectionPage.setList, file,
@@ -84,7 +83,7 @@ template <typename Command>
 void printToPdf(BatchTool &tool, const std::string &file, Command command) {
     AtomicFileWriter writer(file);
     if (!writer.isOpen()) {
-        tool.failCommand(PRINT_CAPTION, WRITE_FAILED + file);
+        tool.failCommand(std::string(text::PRINT_CAPTION), WRITE_FAILED + file);
         return;
     }
     const std::string temporary = writer.writtenByName();
@@ -94,7 +93,7 @@ void printToPdf(BatchTool &tool, const std::string &file, Command command) {
     std::error_code error;
     const auto printed = std::filesystem::file_size(temporary, error);
     if (error || printed == 0 || !writer.commit())
-        tool.failCommand(PRINT_CAPTION, WRITE_FAILED + file);
+        tool.failCommand(std::string(text::PRINT_CAPTION), WRITE_FAILED + file);
 }
 
 // The Graph page's status line is written by its drawing, and the header prints it.
@@ -141,6 +140,16 @@ void exportStatisticsMap(BatchTool &tool, const PictureSize &size, MapStatistic 
         tool.failCommand(std::string(text::STATISTICS_CAPTION), WRITE_FAILED + file);
 }
 
+// The run of an option that draws into its file at the --size picture size.
+template <typename Draw>
+std::function<std::optional<std::string>(BatchTool &, const std::string &)>
+drawAtSize(const std::shared_ptr<PictureSize> &size, Draw draw) {
+    return [size, draw](BatchTool &tool, const std::string &file) -> std::optional<std::string> {
+        draw(tool, *size, file);
+        return std::nullopt;
+    };
+}
+
 } // namespace
 
 void registerDrawingOptions(BatchTool &tool) {
@@ -156,11 +165,7 @@ void registerDrawingOptions(BatchTool &tool) {
     tool.addOption({"--export-png", "FILE",
                     "the graph of the current set as PNG; a %d in FILE exports every set, "
                     "numbered from 1",
-                    [size](BatchTool &t, const std::string &file) -> std::optional<std::string> {
-                        exportPng(t, *size, file);
-                        return std::nullopt;
-                    },
-                    true});
+                    drawAtSize(size, exportPng), true});
     BatchOption map{"--statistics-map", "STAT FILE",
                     "a map of one statistic per position (mean, minimum, maximum, mkt) as PNG "
                     "(FILE.png, --size) or as the matrix CSV (FILE.csv)",
@@ -176,11 +181,7 @@ void registerDrawingOptions(BatchTool &tool) {
     tool.addOption({"--time-series", "FILE.png",
                     "every placed logger over the Start to Finish Time as a PNG chart, with "
                     "the current set shaded",
-                    [size](BatchTool &t, const std::string &file) -> std::optional<std::string> {
-                        exportTimeSeries(t, *size, file);
-                        return std::nullopt;
-                    },
-                    true});
+                    drawAtSize(size, exportTimeSeries), true});
     tool.addOption({"--print-graph", "FILE.pdf", "Print Graph into a PDF file (A4)",
                     [](BatchTool &t, const std::string &file) -> std::optional<std::string> {
                         printToPdf(t, file, [&t] {

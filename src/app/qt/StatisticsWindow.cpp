@@ -279,11 +279,9 @@ void StatisticsWindow::exportStatistics() {
     if (!statistics)
         return;
     platform::Host &host = window.host();
-    platform::FileDialogOptions options = platform::fileDialogOptions(
+    const platform::FileDialogOptions options = platform::saveDialogOptions(
         host, text::EXPORT_DIALOG_TITLE, text::EXPORT_FILTER_DESCRIPTION,
         text::EXPORT_FILTER_PATTERN, text::EXPORT_EXTENSION);
-    options.promptOverwrite = true;
-    options.pathMustExist = true;
     if (const std::optional<std::string> chosen = host.saveFile(options))
         writeStatisticsCsv(window, *statistics, *chosen);
 }
@@ -292,11 +290,9 @@ void StatisticsWindow::exportMap() {
     if (!map.set)
         return;
     platform::Host &host = window.host();
-    platform::FileDialogOptions options =
-        platform::fileDialogOptions(host, text::MAP_DIALOG_TITLE, text::MAP_FILTER_DESCRIPTION,
+    const platform::FileDialogOptions options =
+        platform::saveDialogOptions(host, text::MAP_DIALOG_TITLE, text::MAP_FILTER_DESCRIPTION,
                                     text::MAP_FILTER_PATTERN, text::MAP_EXTENSION);
-    options.promptOverwrite = true;
-    options.pathMustExist = true;
     const std::optional<std::string> chosen = host.saveFile(options);
     if (!chosen)
         return;
