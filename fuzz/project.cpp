@@ -47,10 +47,14 @@ std::vector<std::string> allValues(const IniFile &file) {
     return values;
 }
 
-// A value as a written file gives it back: the writer cuts a value before a CR, which the
-// reader keeps inside a line, and the reader drops the blanks that cut leaves at the end.
+// A value as a written file gives it back: the writer drops the CRs among the blanks a
+// value starts with and cuts it before a later CR, which the reader keeps inside a line; the
+// reader drops the blanks at both ends.
 std::string asWritten(const std::string &value) {
-    std::string_view line = std::string_view(value).substr(0, value.find('\r'));
+    const std::string written = IniFile::writableValue(value);
+    std::string_view line = written;
+    while (!line.empty() && (line.front() == ' ' || line.front() == '\t'))
+        line.remove_prefix(1);
     while (!line.empty() && (line.back() == ' ' || line.back() == '\t'))
         line.remove_suffix(1);
     return std::string(line);

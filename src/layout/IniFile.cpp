@@ -408,16 +408,28 @@ std::string IniFile::value(std::string_view section, std::string_view key,
     return cutText(defaultValue);
 }
 
+std::string IniFile::writableValue(std::string_view value) {
+    // CRs among the blanks a value starts with go: a number after them ("\r5", which a
+    // project line holding a lone CR gives) is what the value says, and cutting the value
+    // there would save it empty. The blanks stay as they were.
+    std::string kept;
+    std::size_t at = 0;
+    for (; at < value.size() && (value[at] == ' ' || value[at] == '\t' || value[at] == '\r'); ++at)
+        if (value[at] != '\r')
+            kept += value[at];
+    const std::string_view rest = value.substr(at);
+    return kept + std::string(rest.substr(0, rest.find_first_of("\r\n")));
+}
+
 void IniFile::setValue(std::string_view section, std::string_view key, std::string_view value) {
-    const std::string_view singleLine = value.substr(0, value.find_first_of("\r\n"));
+    const std::string singleLine = writableValue(value);
     const std::string sectionName = lowerCase(section);
     const std::string keyName = lowerCase(key);
     const auto [entry, added] = changed.try_emplace(sectionName + '\0' + keyName, changes.size());
     if (added)
-        changes.push_back(Change{std::string(section), std::string(key), std::string(singleLine)});
+        changes.push_back(Change{std::string(section), std::string(key), singleLine});
     else
-        changes[entry->second] =
-            Change{changes[entry->second].section, std::string(key), std::string(singleLine)};
+        changes[entry->second] = Change{changes[entry->second].section, std::string(key), singleLine};
 }
 
 namespace {

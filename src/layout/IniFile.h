@@ -22,7 +22,8 @@
 // key after the section's last non-blank line, or adds the section with the key at the end.
 // Every other line stays byte for byte as it was, line end included. New lines get the line
 // end of the file's first line, CR LF for a new file. A line break in a value would make
-// lines of its own, so a value is cut before its first CR or LF. A file that was read is
+// lines of its own, so a value is cut before its first CR or LF; CRs among the blanks it starts
+// with are dropped first (writableValue). A file that was read is
 // written by copying it again, in blocks, with the changes, so a file of any size keeps its
 // other sections and keys.
 
@@ -54,6 +55,8 @@ public:
                       std::string_view defaultValue) const;
 
     void setValue(std::string_view section, std::string_view key, std::string_view value);
+    // The part of a value setValue writes.
+    static std::string writableValue(std::string_view value);
 
     // The text with the changes, as write would write it; empty when that fails.
     std::string text() const;
