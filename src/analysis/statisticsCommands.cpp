@@ -57,6 +57,7 @@ StatisticsRun calculateStatistics(MainWindow &window) {
     case SettingsProblem::None:
         break;
     }
+    run.settings = reading.settings;
     run.statistics =
         computeStatistics(window.fileSelectionPage.loggerArray, *start, *finish, reading.settings);
     return run;

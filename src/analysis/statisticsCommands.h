@@ -17,6 +17,7 @@ class MainWindow;
 struct StatisticsRun {
     CommandOutcome outcome;
     MappingStatistics statistics; // when the outcome is completed
+    StatisticsSettings settings;  // the settings they were computed with
 };
 StatisticsRun calculateStatistics(MainWindow &window);
 

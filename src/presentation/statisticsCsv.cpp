@@ -4,6 +4,7 @@
 #include "analysis/statistics.h"
 #include "data/dateTime.h"
 #include "data/numbers.h"
+#include "resources/format.h"
 #include "resources/strings.h"
 
 namespace zqar {
@@ -32,6 +33,18 @@ void appendLine(std::string &csv, const std::vector<std::string> &fields) {
         csv += csvField(fields[i]);
     }
     csv += CSV_LINE_END;
+}
+
+std::string spotLine(const char *pattern, const MappingStatistics &statistics, const Spot &spot,
+                     bool withTime) {
+    const std::string none(text::NO_LOGGER);
+    if (!spot.found)
+        return text::format(pattern, none, none);
+    const PositionStatistics &p = statistics.positions[spot.position];
+    std::string value = temperature(spot.value);
+    if (withTime)
+        value += ", " + formatDateTime(spot.time);
+    return text::format(pattern, p.position + " (" + p.logger + ")", value);
 }
 
 } // namespace
@@ -74,6 +87,14 @@ std::vector<std::string> statisticsRow(const PositionStatistics &p) {
     row.push_back(p.excursions ? std::to_string(*p.excursions) : none);
     row.push_back(minutes(p.longestExcursion));
     return row;
+}
+
+std::vector<std::string> spotLines(const MappingStatistics &statistics) {
+    const HotAndColdSpots &found = statistics.spots;
+    return {spotLine(text::WARMEST_SPOT, statistics, found.warmest, false),
+            spotLine(text::COLDEST_SPOT, statistics, found.coldest, false),
+            spotLine(text::HIGHEST_READING, statistics, found.highestReading, true),
+            spotLine(text::LOWEST_READING, statistics, found.lowestReading, true)};
 }
 
 std::string statisticsCsv(const MappingStatistics &statistics) {

@@ -19,6 +19,10 @@ std::string csvField(std::string_view text);
 // samples and the figures, "-" for what is missing.
 std::vector<std::string> statisticsRow(const PositionStatistics &position);
 
+// The hot and cold spots as the Statistics window shows them: the warmest and the coldest
+// position by mean, then the highest and the lowest reading with its time.
+std::vector<std::string> spotLines(const MappingStatistics &statistics);
+
 std::string statisticsCsv(const MappingStatistics &statistics);
 std::string setSummaryCsv(const SetList &sets);
 

@@ -39,6 +39,25 @@ inline std::string format(const char *pattern, int first, int second, const std:
     return buffer;
 }
 
+// A pattern with two "%d", such as a page number of a page count.
+inline std::string format(const char *pattern, int first, int second) {
+    std::string once;
+    format(once, pattern, first);
+    std::string twice;
+    format(twice, once.c_str(), second);
+    return twice;
+}
+
+// A pattern with one "%s".
+inline std::string format(const char *pattern, const std::string &value) {
+    const std::string_view text = pattern;
+    const std::size_t at = text.find("%s");
+    if (at == std::string_view::npos)
+        return std::string(text);
+    std::string result(text.substr(0, at));
+    return result.append(value).append(text.substr(at + 2));
+}
+
 // A pattern with two "%s", such as a map title with its span.
 inline std::string format(const char *pattern, const std::string &first,
                           const std::string &second) {

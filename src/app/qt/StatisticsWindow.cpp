@@ -63,18 +63,6 @@ QVariant sortValue(int column, const std::string &shown, const PositionStatistic
     return readDecimal(shown);
 }
 
-std::string spotLine(const char *pattern, const MappingStatistics &statistics, const Spot &spot,
-                     bool withTime) {
-    const std::string none(text::NO_LOGGER);
-    if (!spot.found)
-        return text::format(pattern, none, none);
-    const PositionStatistics &p = statistics.positions[spot.position];
-    std::string value = formatFixed(spot.value, 2);
-    if (withTime)
-        value += ", " + formatDateTime(spot.time);
-    return text::format(pattern, p.position + " (" + p.logger + ")", value);
-}
-
 } // namespace
 
 // The map of the chosen statistic, drawn into an image of the widget's size whenever the map
@@ -250,15 +238,10 @@ void StatisticsWindow::showStatistics() {
     }
     tableView->setSortingEnabled(true);
 
-    const HotAndColdSpots &found = statistics->spots;
-    const std::string lines[] = {
-        spotLine(text::WARMEST_SPOT, *statistics, found.warmest, false),
-        spotLine(text::COLDEST_SPOT, *statistics, found.coldest, false),
-        spotLine(text::HIGHEST_READING, *statistics, found.highestReading, true),
-        spotLine(text::LOWEST_READING, *statistics, found.lowestReading, true),
-    };
-    spots->setText(
-        platform::toQString(lines[0] + "\n" + lines[1] + "\n" + lines[2] + "\n" + lines[3]));
+    std::string shown;
+    for (const std::string &line : spotLines(*statistics))
+        shown += (shown.empty() ? "" : "\n") + line;
+    spots->setText(platform::toQString(shown));
     showMap();
 }
 
