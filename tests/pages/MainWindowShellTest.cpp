@@ -1,5 +1,6 @@
 // The real main window: its tabs, the order its pages are made in, the layout over the tab
-// strip, the keys that must not close it, the Help tab and the menu with Help and About.
+// strip, the keys that must not close it, the Help tab and the menu with Help and About, and the
+// mapping report from the menu.
 
 #include "app/qt/MainWindowShell.h"
 #include "analysis/TemperatureSet.h"
@@ -7,8 +8,8 @@
 #include "app/qt/AboutBox.h"
 #include "app/qt/StatisticsWindow.h"
 #include "app/qt/TabStrip.h"
-#include "data/dateTime.h"
 #include "app/qt/TimeSeriesWindow.h"
+#include "data/dateTime.h"
 #include "platform/qt/QtDialog.h"
 #include "platform/qt/QtHelpViewer.h"
 #include "platform/qt/QtHost.h"
@@ -33,6 +34,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -319,10 +321,12 @@ TEST_F(MainWindowShellTest, MenuOffersHelpAndAbout) {
     for (QAction *action : menu->actions())
         if (!action->isSeparator())
             entries.push_back(action);
-    ASSERT_EQ(entries.size(), 6u);
+    ASSERT_EQ(entries.size(), 7u);
     EXPECT_EQ(entries[0]->text(), QString("Data Files..."));
     EXPECT_EQ(entries[1]->text(), QString("Save Report..."));
     EXPECT_EQ(entries[2]->text(), QString("Statistics..."));
+    EXPECT_EQ(entries[4]->text(), QString("Mapping Report..."));
+    entries.erase(entries.begin() + 4);
     entries.erase(entries.begin(), entries.begin() + 3);
     EXPECT_EQ(entries[0]->text(), QString("Time Series..."));
     EXPECT_EQ(entries[1]->text(), QString("Help"));
@@ -519,4 +523,32 @@ TEST_F(MainWindowShellTest, StatisticsWindowShowsTheFiguresOfEachPosition) {
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages.front(), "The limits are in an incorrect format.");
     messages.clear();
+}
+
+// "Mapping Report..." asks for the PDF's name (the dialog adds ".pdf" to a bare one) and writes
+// the report there; a cancelled dialog writes nothing and says nothing.
+TEST_F(MainWindowShellTest, MappingReportFromTheMenuWritesThePdfNamedInItsDialog) {
+    QtDialog *filter = dialogOf(window->dataFilterPage);
+    answerFileDialog(std::string(ZQAR_SAMPLES_DIR) + "/warehouse.ttr");
+    QTest::mouseClick(filter->control(DataFilterPage::LOAD_REPORT), Qt::LeftButton);
+    ASSERT_EQ(filter->text(DataFilterPage::STATUS), "336 sets created.");
+    QAction *item = nullptr;
+    for (QAction *action : shell->menuButton()->menu()->actions())
+        if (action->text() == "Mapping Report...")
+            item = action;
+    ASSERT_NE(item, nullptr);
+
+    QTimer::singleShot(0, [] {
+        if (QWidget *dialog = QApplication::activeModalWidget())
+            QMetaObject::invokeMethod(dialog, "reject");
+    });
+    item->trigger();
+    EXPECT_FALSE(std::filesystem::exists(folder.file("mapping.pdf")));
+
+    answerFileDialog(folder.file("mapping"));
+    item->trigger();
+    std::ifstream pdf(folder.file("mapping.pdf"), std::ios::binary);
+    std::string head(4, '\0');
+    ASSERT_TRUE(pdf.read(head.data(), 4));
+    EXPECT_EQ(head, "%PDF");
 }

@@ -3,6 +3,7 @@
 #include "app/MainWindow.h"
 #include "app/qt/AboutBox.h"
 #include "app/qt/DataFilesWindow.h"
+#include "app/qt/MappingReportFile.h"
 #include "app/qt/StatisticsWindow.h"
 #include "app/qt/TabStrip.h"
 #include "app/qt/TimeSeriesWindow.h"
@@ -11,6 +12,7 @@
 #include "platform/qt/QtHost.h"
 #include "platform/qt/QtIcon.h"
 #include "platform/qt/QtText.h"
+#include "resources/mappingReportTexts.h"
 #include "resources/strings.h"
 #include "resources/templates.h"
 #include "resources/timeSeriesTexts.h"
@@ -67,6 +69,9 @@ MainWindowShell::MainWindowShell(MainWindow &mainWindow, platform::QtHost &qtHos
     connect(statisticsItem, &QAction::triggered, this, [this] { showStatistics(); });
     QAction *timeSeriesItem = menu->addAction(platform::toQString(text::TIME_SERIES_MENU_ITEM));
     connect(timeSeriesItem, &QAction::triggered, this, &MainWindowShell::showTimeSeries);
+    QAction *mappingReportItem =
+        menu->addAction(platform::toQString(text::MAPPING_REPORT_MENU_ITEM));
+    connect(mappingReportItem, &QAction::triggered, this, &MainWindowShell::saveMappingReport);
     menu->addSeparator();
     QAction *help = menu->addAction(platform::toQString(text::HELP_MENU_ITEM));
     connect(help, &QAction::triggered, this, [this] { runSystemCommand(SYSTEM_COMMAND_HELP); });
@@ -157,6 +162,12 @@ void MainWindowShell::showTimeSeries() {
     timeSeries->show();
     timeSeries->raise();
     timeSeries->activateWindow();
+}
+
+void MainWindowShell::saveMappingReport() {
+    if (platform::QtDialog::commandsHeld())
+        return;
+    zqar::saveMappingReport(window);
 }
 
 void MainWindowShell::layOut() {

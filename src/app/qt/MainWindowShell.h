@@ -1,8 +1,8 @@
 #pragma once
 // The main window on the screen: the tab strip, the four pages laid over its display area,
-// the window icon and the menu with Data Files, Save Report, Help and About. What happens on a tab
-// change, a menu command and in the layout arithmetic is MainWindow's; this class gives it the
-// widgets.
+// the window icon and the menu with Data Files, Save Report, the analysis windows, the mapping
+// report, Help and About. What happens on a tab change, a menu command and in the layout arithmetic
+// is MainWindow's; this class gives it the widgets.
 
 #include <QWidget>
 
@@ -46,6 +46,8 @@ public:
     // The "Time Series..." window, made on first use and raised when it is already open.
     void showTimeSeries();
     TimeSeriesWindow *timeSeriesWindow() const { return timeSeries; }
+    // "Mapping Report...": the save dialog for the PDF, then the report.
+    void saveMappingReport();
 
     // Opens the file named on the command line once the event loop runs, so that the window
     // is on the screen before a message box about the file.

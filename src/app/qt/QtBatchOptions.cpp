@@ -5,6 +5,7 @@
 #include "app/BatchTool.h"
 #include "app/numberedFiles.h"
 #include "app/qt/GraphExport.h"
+#include "app/qt/MappingReportFile.h"
 #include "data/AtomicFileWriter.h"
 #include "data/caseless.h"
 #include "data/numbers.h"
@@ -197,6 +198,14 @@ void registerDrawingOptions(BatchTool &tool) {
                             t.window.matrixPage.showCurrentSet();
                             t.noteOutcome(t.window.matrixPage.onPrint());
                         });
+                        return std::nullopt;
+                    },
+                    true});
+    tool.addOption({"--mapping-report", "FILE.pdf",
+                    "the mapping report (title page, result, statistics, maps, graphs, time "
+                    "series, layout) into a PDF file (A4)",
+                    [](BatchTool &t, const std::string &file) -> std::optional<std::string> {
+                        t.noteOutcome(writeMappingReportPdf(t.window, file));
                         return std::nullopt;
                     },
                     true});

@@ -1,0 +1,62 @@
+#include "app/qt/MappingReportFile.h"
+
+#include "app/MainWindow.h"
+#include "data/AtomicFileWriter.h"
+#include "platform/Host.h"
+#include "platform/qt/QtDrawingContext.h"
+#include "presentation/MappingReport.h"
+#include "presentation/PrintJob.h"
+#include "resources/mappingReportTexts.h"
+
+#include <filesystem>
+#include <system_error>
+
+namespace zqar {
+
+namespace {
+
+CommandOutcome notSaved(MainWindow &window) {
+    window.host().messageBox(std::string(text::MAPPING_REPORT_NOT_SAVED),
+                             std::string(text::MAPPING_REPORT_CAPTION));
+    return CommandOutcome::failed(text::MAPPING_REPORT_NOT_SAVED);
+}
+
+} // namespace
+
+CommandOutcome writeMappingReportPdf(MainWindow &window, const std::string &path) {
+    AtomicFileWriter writer(path);
+    if (!writer.isOpen())
+        return notSaved(window);
+    const std::string temporary = writer.writtenByName();
+    CommandOutcome outcome;
+    {
+        // The writer finishes its file when it goes.
+        const std::unique_ptr<platform::PrintTarget> pdf = platform::pdfPrintTarget(temporary);
+        outcome = printMappingReport(window, *pdf, localNow());
+    }
+    if (outcome.kind != CommandOutcome::Kind::Completed)
+        return outcome;
+    std::error_code error;
+    const auto written = std::filesystem::file_size(temporary, error);
+    if (error || written == 0 || !writer.commit())
+        return notSaved(window);
+    return outcome;
+}
+
+CommandOutcome saveMappingReport(MainWindow &window) {
+    platform::Host &host = window.host();
+    platform::FileDialogOptions options;
+    options.title = std::string(text::MAPPING_REPORT_DIALOG_TITLE);
+    options.filterDescription = std::string(text::MAPPING_REPORT_FILTER_DESCRIPTION);
+    options.filterPattern = std::string(text::MAPPING_REPORT_FILTER_PATTERN);
+    options.defaultExtension = std::string(text::MAPPING_REPORT_EXTENSION);
+    options.initialDirectory = host.currentDirectory();
+    options.promptOverwrite = true;
+    options.pathMustExist = true;
+    const std::optional<std::string> chosen = host.saveFile(options);
+    if (!chosen)
+        return CommandOutcome::cancelled();
+    return writeMappingReportPdf(window, *chosen);
+}
+
+} // namespace zqar

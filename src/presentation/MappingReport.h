@@ -1,0 +1,35 @@
+#pragma once
+// The mapping report: the printout a mapping study ends with. A title page with what was
+// measured, where and for how long, the limits and the result; the statistics of every
+// position; the maps of the mean, the minimum and the maximum; the graphs of the calculated
+// sets that hold the highest and the lowest measured value; the time-series chart; and the
+// layout. Every figure comes from the statistics commands, as in the Statistics window and
+// its CSV export. Laid out on A4-sized pages of the printer it is given, every page with the
+// printed-on date and "Page n of N" in its footer.
+
+#include "platform/CommandOutcome.h"
+
+#include <string>
+#include <vector>
+
+namespace zqar {
+
+class MainWindow;
+struct MappingStatistics;
+struct StatisticsSettings;
+
+namespace platform {
+class PrintTarget;
+}
+
+// The result line: no limits set, every position within them, or how many went outside.
+std::string limitsResult(const MappingStatistics &statistics, const StatisticsSettings &settings);
+// The positions with an excursion beyond a limit, in table order.
+std::vector<std::string> positionsOutside(const MappingStatistics &statistics);
+
+// Calculates the statistics as the Statistics window does (a failure shows its message box
+// and prints nothing) and prints the report as one document on printer. now is the day
+// number the footers give as the printed-on date.
+CommandOutcome printMappingReport(MainWindow &window, platform::PrintTarget &printer, double now);
+
+} // namespace zqar

@@ -1,0 +1,98 @@
+#pragma once
+// A printed document of several pages: titles, headings, wrapped paragraphs, lists of facts,
+// tables that run over pages with their header repeated, and pictures drawn by a callback,
+// laid out top to bottom on pages of the printer's size with every length in millimetres.
+// Everything is laid out first and drawn afterwards, so each page's footer can say how many
+// pages there are. The blocks are measured with the fonts of the context they will be printed
+// on; the report that fills a document owns it for one printout.
+
+#include "platform/DrawingContext.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace zqar {
+
+class PagedDocument {
+public:
+    enum class Align { Left, Right, Centre };
+
+    struct Column {
+        std::string heading; // wrapped at blanks to the column's width
+        Align align = Align::Left;
+    };
+    struct Table {
+        std::vector<Column> columns;
+        std::vector<std::vector<std::string>> rows; // one text per column; missing ones empty
+        bool fillWidth = true; // widen the columns to the text width; false keeps them narrow
+    };
+    // Draws a picture into its rectangle (device pixels) of the page.
+    using Picture = std::function<void(platform::DrawingContext &dc, const platform::Rect &area)>;
+
+    // Measures with dc, which must be the context the document will be printed on.
+    explicit PagedDocument(platform::DrawingContext &dc);
+
+    void addTitle(const std::string &text);    // large, bold, centred
+    void addSubtitle(const std::string &text); // centred
+    void addHeading(const std::string &text);  // a section heading, kept with what follows
+    void addParagraph(const std::string &text, bool bold = false);
+    // Label and value pairs in two columns, the labels bold.
+    void addFacts(const std::vector<std::pair<std::string, std::string>> &facts);
+    void addTable(const Table &table);
+    // A bold caption over a picture heightMm high across the text width; both go to the next
+    // page when the rest of this one is too short.
+    void addPicture(const std::string &caption, double heightMm, Picture draw);
+    void addSpace(double millimetres);
+    void newPage();
+    // Starts a new page unless millimetres are left on this one.
+    void keepRoom(double millimetres);
+
+    int pageCount() const { return static_cast<int>(pages.size()); }
+
+    // Prints every page into the document the target has started: the blocks, then the
+    // footer (footerLeft, footerCentre and the page number made by pageNumber(page, count)).
+    void print(platform::PrintTarget &target, const std::string &footerLeft,
+               const std::string &footerCentre,
+               const std::function<std::string(int page, int count)> &pageNumber) const;
+
+    // The width blocks are laid out in, in pixels, and the pixels per millimetre.
+    int textWidth() const { return right - left; }
+    double pixelsPerMillimetre() const { return ratio; }
+
+private:
+    using Operation = std::function<void(platform::DrawingContext &dc)>;
+
+    int pixels(double millimetres) const;
+    int lineHeight(const platform::FontRequest &font);
+    int textWidthOf(const platform::FontRequest &font, const std::string &text);
+    // The text broken at blanks (and inside a word longer than a line) into lines of at most
+    // width pixels.
+    std::vector<std::string> wrap(const platform::FontRequest &font, const std::string &text,
+                                  int width);
+    void ensureRoom(int height);
+    void place(Operation operation) { pages.back().push_back(std::move(operation)); }
+    void placeText(const platform::FontRequest &font, int x, int y, const std::string &text,
+                   Align align, platform::Colour colour = platform::BLACK);
+    void placeFill(const platform::Rect &rect, platform::Colour colour);
+    void addCentred(const platform::FontRequest &font, const std::string &text, double spaceAfter);
+
+    platform::DrawingContext &measure;
+    double ratio = 0.0; // pixels per millimetre
+    int pageHeight = 0;
+    int left = 0; // the text area, pixels
+    int right = 0;
+    int top = 0;
+    int bottom = 0; // blocks end above this; the footer goes below
+    int cursor = 0; // where the next block starts
+    platform::FontRequest titleFont;
+    platform::FontRequest subtitleFont;
+    platform::FontRequest headingFont;
+    platform::FontRequest bodyFont;
+    platform::FontRequest boldFont;
+    platform::FontRequest tableFont;
+    platform::FontRequest footerFont;
+    std::vector<std::vector<Operation>> pages;
+};
+
+} // namespace zqar

@@ -1,0 +1,191 @@
+// The mapping report's page layout on the recording printer: tables that run over pages repeat
+// their header, every page gets its footer with the true page count, headings stay with what
+// follows them, text stays inside the margins; the scaled context that puts screen charts on
+// paper; and the report's result sentence.
+
+#include "presentation/PagedDocument.h"
+
+#include "analysis/statistics.h"
+#include "data/numbers.h"
+#include "platform/memory/RecordingContext.h"
+#include "presentation/MappingReport.h"
+#include "presentation/ScaledDrawingContext.h"
+#include "resources/format.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace zqar {
+namespace {
+
+using platform::CallKind;
+using platform::RecordedCall;
+using platform::RecordingContext;
+
+// A4 at 300 dots per inch.
+constexpr int PAGE_WIDTH = 2480;
+constexpr int PAGE_HEIGHT = 3508;
+
+class PagedDocumentTest : public ::testing::Test {
+protected:
+    PagedDocumentTest() {
+        printer.setDeviceCap(platform::HORZRES, PAGE_WIDTH);
+        printer.setDeviceCap(platform::VERTRES, PAGE_HEIGHT);
+        printer.setDeviceCap(platform::HORZSIZE, 210);
+        printer.setDeviceCap(platform::LOGPIXELSX, 300);
+    }
+
+    // The texts of each printed page, in the order they were drawn.
+    std::vector<std::vector<RecordedCall>> printedPages(const PagedDocument &document) {
+        printer.calls.clear();
+        document.print(printer, "left", "centre", [](int page, int count) {
+            return text::format("Page %d of %d", page, count);
+        });
+        std::vector<std::vector<RecordedCall>> pages;
+        for (const RecordedCall &call : printer.calls) {
+            if (call.kind == CallKind::StartPage)
+                pages.emplace_back();
+            else if (call.kind == CallKind::Text && !pages.empty())
+                pages.back().push_back(call);
+        }
+        return pages;
+    }
+
+    static int countOf(const std::vector<RecordedCall> &texts, const std::string &text) {
+        int count = 0;
+        for (const RecordedCall &call : texts)
+            count += call.text == text;
+        return count;
+    }
+
+    RecordingContext printer;
+};
+
+TEST_F(PagedDocumentTest, TableRunsOverPagesWithItsHeaderOnEachAndTheFooterCountsThem) {
+    PagedDocument document(printer);
+    document.addHeading("Figures");
+    PagedDocument::Table table;
+    table.columns = {{"Position", PagedDocument::Align::Left},
+                     {"Mean Value", PagedDocument::Align::Right}};
+    for (int i = 1; i <= 150; ++i)
+        table.rows.push_back({"P" + std::to_string(i), std::to_string(i * 10)});
+    document.addTable(table);
+
+    const auto pages = printedPages(document);
+    ASSERT_EQ(static_cast<int>(pages.size()), document.pageCount());
+    ASSERT_GT(pages.size(), 2u);
+    const std::string count = std::to_string(pages.size());
+    int nextRow = 1;
+    for (std::size_t p = 0; p < pages.size(); ++p) {
+        SCOPED_TRACE("page " + std::to_string(p + 1));
+        EXPECT_EQ(countOf(pages[p], "Position"), 1);
+        EXPECT_EQ(countOf(pages[p], "Page " + std::to_string(p + 1) + " of " + count), 1);
+        EXPECT_EQ(countOf(pages[p], "left"), 1);
+        // The rows continue where the last page stopped, and none reaches the footer.
+        int footerTop = PAGE_HEIGHT;
+        for (const RecordedCall &call : pages[p])
+            if (call.text == "left")
+                footerTop = call.point.y;
+        for (const RecordedCall &call : pages[p]) {
+            if (call.text.empty() || call.text[0] != 'P' || call.text == "Position" ||
+                call.text.rfind("Page ", 0) == 0)
+                continue;
+            EXPECT_EQ(call.text, "P" + std::to_string(nextRow));
+            EXPECT_LT(call.point.y + call.font.height, footerTop);
+            ++nextRow;
+        }
+    }
+    EXPECT_EQ(nextRow, 151);
+}
+
+TEST_F(PagedDocumentTest, HeadingNearThePageEndMovesToTheNextPage) {
+    PagedDocument document(printer);
+    document.addParagraph("First");
+    document.addSpace(230.0); // millimetres: little of the page is left
+    document.addHeading("Section");
+    document.addParagraph("Body");
+    const auto pages = printedPages(document);
+    ASSERT_EQ(pages.size(), 2u);
+    EXPECT_EQ(countOf(pages[0], "Section"), 0);
+    EXPECT_EQ(countOf(pages[1], "Section"), 1);
+    EXPECT_EQ(countOf(pages[1], "Body"), 1);
+}
+
+TEST_F(PagedDocumentTest, ParagraphsAndFactsWrapInsideTheMargins) {
+    PagedDocument document(printer);
+    std::string words;
+    for (int i = 0; i < 300; ++i)
+        words += (i == 0 ? "" : " ") + std::string("word") + std::to_string(i);
+    const std::string longWord(400, 'x');
+    document.addParagraph(words);
+    document.addFacts({{"Label", words}, {"Path", longWord}});
+
+    const auto pages = printedPages(document);
+    std::string paragraph;
+    std::string unbroken;
+    const int rightEdge = PAGE_WIDTH - truncToInt(18.0 * PAGE_WIDTH / 210.0);
+    for (const auto &page : pages)
+        for (const RecordedCall &call : page) {
+            if (call.align != (platform::TA_LEFT | platform::TA_TOP) || call.text == "left")
+                continue;
+            // The recording context measures half the font height per character.
+            EXPECT_LE(call.point.x + static_cast<int>(call.text.size()) * call.font.height / 2,
+                      rightEdge)
+                << call.text;
+            if (call.text.rfind("word", 0) == 0)
+                paragraph += (paragraph.empty() ? "" : " ") + call.text;
+            if (call.text[0] == 'x')
+                unbroken += call.text;
+        }
+    EXPECT_EQ(paragraph, words + " " + words); // once as the paragraph, once as the fact
+    EXPECT_EQ(unbroken, longWord);
+}
+
+TEST(ScaledDrawingContext, MapsEdgesSoNeighboursStillTouchAndMeasuresBack) {
+    RecordingContext paper;
+    ScaledDrawingContext chart(paper, 3.125, 100, 200);
+    chart.fillRect(platform::Rect{0, 0, 3, 1}, platform::BLACK);
+    chart.fillRect(platform::Rect{3, 0, 7, 1}, platform::BLACK);
+    const auto fills = paper.callsOf(CallKind::Fill);
+    ASSERT_EQ(fills.size(), 2u);
+    EXPECT_EQ(fills[0].rect, (platform::Rect{100, 200, 109, 203}));
+    EXPECT_EQ(fills[1].rect.left, fills[0].rect.right);
+    platform::FontRequest font;
+    font.height = 14;
+    chart.setFont(font);
+    // 44 pixels on paper, half of that per character, measured back in chart units.
+    EXPECT_EQ(chart.textExtent("ab").width, 14);
+    chart.textOut(2, 4, "ab");
+    const auto texts = paper.callsOf(CallKind::Text);
+    ASSERT_EQ(texts.size(), 1u);
+    EXPECT_EQ(texts[0].font.height, 44);
+    EXPECT_EQ(texts[0].point.x, 106);
+    EXPECT_EQ(texts[0].point.y, 213);
+}
+
+TEST(MappingReportResult, SaysWhetherTheLimitsHeld) {
+    auto position = [](std::optional<int32_t> excursions) {
+        PositionStatistics p;
+        p.placed = true;
+        p.samples = excursions ? 10 : 0;
+        p.excursions = excursions;
+        return p;
+    };
+    MappingStatistics statistics;
+    statistics.positions = {position(0), position(std::nullopt), position(0)};
+    StatisticsSettings none;
+    StatisticsSettings upper;
+    upper.upperLimit = 25.0;
+    StatisticsSettings lower;
+    lower.lowerLimit = 15.0;
+    EXPECT_EQ(limitsResult(statistics, none), "No limits were set.");
+    EXPECT_EQ(limitsResult(statistics, upper), "All positions stayed within the limits.");
+    statistics.positions[0].excursions = 3;
+    statistics.positions[2].excursions = 1;
+    EXPECT_EQ(limitsResult(statistics, lower), "2 positions went outside the limits.");
+}
+
+} // namespace
+} // namespace zqar

@@ -1,0 +1,204 @@
+// The mapping report of the sample job as a reader gets it: the text pdftotext (poppler-utils)
+// reads from the PDF holds every figure of the statistics CSV written in the same run, the
+// result sentence follows from that CSV's excursions, and every page has its footer with the
+// page count the document really has. A report that cannot be written leaves nothing behind.
+
+#include "app/BatchTool.h"
+#include "app/qt/QtBatchOptions.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace zqar {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path SAMPLES = ZQAR_SAMPLES_DIR;
+
+std::string bytesOf(const fs::path &path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// The pages of a PDF as "pdftotext -layout" reads them (it ends each page with a form feed).
+std::vector<std::string> pagesOf(const fs::path &pdf) {
+    QProcess process;
+    process.start("pdftotext", {"-layout", QString::fromStdString(pdf.string()), "-"});
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0)
+        return {};
+    const QByteArray output = process.readAllStandardOutput();
+    std::vector<std::string> pages;
+    std::istringstream in(std::string(output.constData(), static_cast<std::size_t>(output.size())));
+    std::string page;
+    while (std::getline(in, page, '\f'))
+        pages.push_back(page);
+    // Nothing follows the last form feed.
+    if (!pages.empty() && pages.back().find_first_not_of(" \n") == std::string::npos)
+        pages.pop_back();
+    return pages;
+}
+
+// The fields of a CSV line; a quoted field may hold commas and doubled quotes.
+std::vector<std::string> fieldsOf(const std::string &line) {
+    std::vector<std::string> fields(1);
+    bool quoted = false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (quoted && c == '"' && i + 1 < line.size() && line[i + 1] == '"')
+            fields.back() += line[++i];
+        else if (c == '"')
+            quoted = !quoted;
+        else if (c == ',' && !quoted)
+            fields.emplace_back();
+        else
+            fields.back() += c;
+    }
+    return fields;
+}
+
+// The words in order on one line, with any blanks between them.
+std::regex lineOf(const std::vector<std::string> &words) {
+    std::string pattern;
+    for (const std::string &word : words) {
+        std::istringstream parts(word);
+        for (std::string part; parts >> part;) {
+            if (!pattern.empty())
+                pattern += "[ ]+";
+            for (const char c : part) {
+                if (std::string("\\^$.|?*+()[]{}").find(c) != std::string::npos)
+                    pattern += '\\';
+                pattern += c;
+            }
+        }
+    }
+    return std::regex(pattern);
+}
+
+class MappingReport : public ::testing::Test {
+protected:
+    // The sample project names its data folder relative to the repository root.
+    MappingReport() : previousFolder(fs::current_path()) {
+        fs::current_path(SAMPLES.parent_path());
+    }
+    ~MappingReport() override { fs::current_path(previousFolder); }
+
+    int run(const std::vector<std::string> &arguments) {
+        BatchTool tool(out, err);
+        registerDrawingOptions(tool);
+        return tool.run(arguments);
+    }
+
+    fs::path previousFolder;
+    testing::TempDir dir;
+    std::ostringstream out;
+    std::ostringstream err;
+};
+
+TEST_F(MappingReport, HoldsTheStatisticsOfTheCsvWithAFooterOnEveryPage) {
+    const std::string pdf = dir.file("out/mapping.pdf");
+    const std::string csv = dir.file("out/statistics.csv");
+    ASSERT_EQ(
+        run({"--load-report", (SAMPLES / "warehouse.ttr").string(), "--set", "lowerLimitText=15",
+             "--set", "upperLimitText=25", "--statistics-csv", csv, "--mapping-report", pdf}),
+        BATCH_OK)
+        << err.str();
+    const std::vector<std::string> pages = pagesOf(pdf);
+    ASSERT_GE(pages.size(), 3u) << "pdftotext found no pages in " << pdf;
+    std::string text;
+    for (const std::string &page : pages)
+        text += page;
+
+    // Every position's row, field by field in the CSV's order, on one line of the table.
+    std::istringstream lines(bytesOf(csv));
+    std::string line;
+    std::getline(lines, line); // the header
+    int outside = 0;
+    int rows = 0;
+    while (std::getline(lines, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        const std::vector<std::string> fields = fieldsOf(line);
+        ASSERT_EQ(fields.size(), 14u) << line;
+        SCOPED_TRACE(fields[0]);
+        EXPECT_TRUE(std::regex_search(text, lineOf(fields))) << line;
+        outside += fields[12] != "-" && fields[12] != "0";
+        ++rows;
+    }
+    EXPECT_EQ(rows, 26);
+    ASSERT_GT(outside, 0) << "the sample's warm corner runs above 25";
+    EXPECT_NE(text.find(std::to_string(outside) + " positions went outside the limits."),
+              std::string::npos);
+
+    // The title page states what the statistics were computed with.
+    for (const std::vector<std::string> &fact : {std::vector<std::string>{"Lower limit", "15"},
+                                                 {"Upper limit", "25"},
+                                                 {"Start", "02-Jun-2025 12:00AM"},
+                                                 {"Placed loggers", "26"}})
+        EXPECT_TRUE(std::regex_search(pages.front(), lineOf(fact))) << fact[0];
+
+    const std::string count = std::to_string(pages.size());
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        SCOPED_TRACE("page " + std::to_string(i + 1));
+        EXPECT_NE(pages[i].find("Page " + std::to_string(i + 1) + " of " + count),
+                  std::string::npos);
+        EXPECT_NE(pages[i].find("Printed on: "), std::string::npos);
+    }
+}
+
+TEST_F(MappingReport, SaysWhenNoLimitsWereSetOrAllHeld) {
+    const std::string report = (SAMPLES / "warehouse.ttr").string();
+    struct Case {
+        std::vector<std::string> settings;
+        const char *result;
+    };
+    for (const Case &c : {Case{{}, "No limits were set."},
+                          Case{{"--set", "lowerLimitText=10", "--set", "upperLimitText=40"},
+                               "All positions stayed within the limits."}}) {
+        SCOPED_TRACE(c.result);
+        const std::string pdf = dir.file("report.pdf");
+        std::vector<std::string> arguments{"--load-report", report};
+        arguments.insert(arguments.end(), c.settings.begin(), c.settings.end());
+        arguments.insert(arguments.end(), {"--mapping-report", pdf});
+        ASSERT_EQ(run(arguments), BATCH_OK) << err.str();
+        const std::vector<std::string> pages = pagesOf(pdf);
+        ASSERT_FALSE(pages.empty());
+        EXPECT_NE(pages.front().find(c.result), std::string::npos);
+    }
+}
+
+// A folder that cannot be made, and settings the statistics refuse: a message box, a failed
+// run, and no file.
+TEST_F(MappingReport, FailuresLeaveNoFile) {
+    dir.write("blocker", "a file where a folder should be");
+    const std::string report = (SAMPLES / "warehouse.ttr").string();
+    EXPECT_EQ(run({"--load-report", report, "--mapping-report", dir.file("blocker/m.pdf")}),
+              BATCH_FAILED);
+    EXPECT_NE(err.str().find("Mapping Report: "), std::string::npos) << err.str();
+
+    err.str("");
+    const std::string pdf = dir.file("m.pdf");
+    EXPECT_EQ(run({"--load-report", report, "--set", "lowerLimitText=30", "--set",
+                   "upperLimitText=20", "--mapping-report", pdf}),
+              BATCH_FAILED);
+    EXPECT_EQ(err.str(), "Statistics: The limits are in an incorrect format.\n");
+    EXPECT_FALSE(fs::exists(pdf));
+    for (const auto &entry : fs::directory_iterator(dir.path()))
+        EXPECT_EQ(entry.path().filename(), "blocker") << "left behind: " << entry.path();
+}
+
+} // namespace
+} // namespace zqar
