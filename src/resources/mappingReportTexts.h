@@ -63,8 +63,8 @@ constexpr const char *HIGHEST_SET_CAPTION = "Highest measured value %s at %s";
 constexpr const char *LOWEST_SET_CAPTION = "Lowest measured value %s at %s";
 constexpr std::string_view CAPTION_SEPARATOR = "  |  ";
 constexpr std::string_view NO_SETS_NOTE =
-    "No sets were calculated: run Calculate Averaged or Calculate At Time for the graphs of "
-    "the sets with the highest and the lowest measured value.";
+    "No sets were calculated, so the graphs of the sets with the highest and the lowest measured "
+    "value are left out. Either Calculate on the Data Filter tab makes sets.";
 constexpr std::string_view TIME_SERIES_HEADING = "Time Series";
 constexpr const char *TIME_SERIES_REPORT_CAPTION = "Every placed logger from %s to %s";
 constexpr std::string_view LAYOUT_HEADING = "Layout";
