@@ -19,7 +19,7 @@ constexpr std::string_view DATA_FILES_MENU_ITEM = "Data Files...";
 constexpr std::string_view DATA_FILES_CAPTION = "Data Files";
 constexpr std::string_view SAVE_REPORT_MENU_ITEM = "Save Report...";
 constexpr std::string_view MENU_BUTTON_TIP =
-    "Data files, reports, statistics, time series, help (F1) and About";
+    "Data files, reports, statistics, time series, mapping report, help (F1) and About";
 
 constexpr std::string_view TAB_DATA_FILTER = "Data Filter";
 constexpr std::string_view TAB_MATRIX = "Matrix";
