@@ -45,14 +45,9 @@ CommandOutcome writeMappingReportPdf(MainWindow &window, const std::string &path
 
 CommandOutcome saveMappingReport(MainWindow &window) {
     platform::Host &host = window.host();
-    platform::FileDialogOptions options;
-    options.title = std::string(text::MAPPING_REPORT_DIALOG_TITLE);
-    options.filterDescription = std::string(text::MAPPING_REPORT_FILTER_DESCRIPTION);
-    options.filterPattern = std::string(text::MAPPING_REPORT_FILTER_PATTERN);
-    options.defaultExtension = std::string(text::MAPPING_REPORT_EXTENSION);
-    options.initialDirectory = host.currentDirectory();
-    options.promptOverwrite = true;
-    options.pathMustExist = true;
+    const platform::FileDialogOptions options = platform::saveDialogOptions(
+        host, text::MAPPING_REPORT_DIALOG_TITLE, text::MAPPING_REPORT_FILTER_DESCRIPTION,
+        text::MAPPING_REPORT_FILTER_PATTERN, text::MAPPING_REPORT_EXTENSION);
     const std::optional<std::string> chosen = host.saveFile(options);
     if (!chosen)
         return CommandOutcome::cancelled();
