@@ -138,9 +138,26 @@ BENCHMARK(readLogFilePeakHeap)->Unit(benchmark::kMillisecond)->Iterations(3);
 // functional part, an empty record with a small capacity.
 void readLogFileHugeAnnouncedCount(benchmark::State &state) {
     std::string text;
-    const char *lines[] = {"Logger data file", "4711", "sec", "60", "2000000000", "2003", "11",
-                           "5", "14", "30", "0", "Comments:", "", "", "", "", "Data:",
-                           "1 20", "2 21", "3 22"};
+    const char *lines[] = {"Logger data file",
+                           "4711",
+                           "sec",
+                           "60",
+                           "2000000000",
+                           "2003",
+                           "11",
+                           "5",
+                           "14",
+                           "30",
+                           "0",
+                           "Comments:",
+                           "",
+                           "",
+                           "",
+                           "",
+                           "Data:",
+                           "1 20",
+                           "2 21",
+                           "3 22"};
     for (const char *line : lines) {
         text += line;
         text += "\r\n";

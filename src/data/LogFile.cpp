@@ -138,8 +138,8 @@ struct FileCloser {
 // What a C string function sees of a line: the characters up to a zero byte.
 std::string_view textOf(std::string_view body) {
     const void *zero = std::memchr(body.data(), 0, body.size());
-    return zero ? body.substr(0, static_cast<std::size_t>(static_cast<const char *>(zero) -
-                                                          body.data()))
+    return zero ? body.substr(
+                      0, static_cast<std::size_t>(static_cast<const char *>(zero) - body.data()))
                 : body;
 }
 
@@ -183,9 +183,7 @@ bool scanInteger(std::string_view text, std::size_t &at, int &value) {
 
 } // namespace
 
-LogFile::LogFile() {
-    reset();
-}
+LogFile::LogFile() { reset(); }
 
 void LogFile::reset() {
     fileName.assign("?");
@@ -250,7 +248,12 @@ template <class Reader> void LogFile::parseLog(Reader &reader) {
             announced = readInteger(text);
             valueCount = announced;
             break;
-        case 6: case 7: case 8: case 9: case 10: case 11:
+        case 6:
+        case 7:
+        case 8:
+        case 9:
+        case 10:
+        case 11:
             // Each component is taken as a 16-bit unsigned number: -1 becomes 65535.
             start[lineNumber - 6] = static_cast<uint16_t>(readInteger(text));
             if (lineNumber == 11) {
@@ -263,7 +266,10 @@ template <class Reader> void LogFile::parseLog(Reader &reader) {
                 }
             }
             break;
-        case 13: case 14: case 15: case 16:
+        case 13:
+        case 14:
+        case 15:
+        case 16:
             comments[lineNumber - 13].assign(bufferText(line));
             break;
         default:
@@ -305,7 +311,8 @@ template <class Reader> bool LogFile::readSamples(Reader &reader, int32_t announ
                 continue;
             }
         }
-        values.push_back(readDecimal(std::string_view(number, static_cast<std::size_t>(end - number))));
+        values.push_back(
+            readDecimal(std::string_view(number, static_cast<std::size_t>(end - number))));
     }
     return true;
 }

@@ -30,13 +30,13 @@ class LogFile {
 public:
     LogFile();
 
-    TextField fileName;   // full path the record was read from; "?" when empty
-    TextField loggerName; // line 2, cut at the line end or the first underscore
-    DateTime startTime;   // time of the first sample; startTime() gives its day number
-    double samplePeriod = 0.0; // seconds between samples
+    TextField fileName;                // full path the record was read from; "?" when empty
+    TextField loggerName;              // line 2, cut at the line end or the first underscore
+    DateTime startTime;                // time of the first sample; startTime() gives its day number
+    double samplePeriod = 0.0;         // seconds between samples
     TextField comments[COMMENT_LINES]; // lines 13 to 16, each with its line end
     int32_t valueCount = 0;
-    int32_t channel = 1; // 1 or 2
+    int32_t channel = 1;        // 1 or 2
     std::vector<double> values; // samples in time order, valueCount of them
 
     // Empty state: fileName "?", no comments, no samples, period 0, channel 1. The logger

@@ -45,8 +45,6 @@ struct TextField {
     bool empty() const { return bytes[0] == 0; }
 };
 
-inline bool operator==(const TextField &a, std::string_view b) {
-    return a.view() == b;
-}
+inline bool operator==(const TextField &a, std::string_view b) { return a.view() == b; }
 
 } // namespace zqar

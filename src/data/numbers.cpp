@@ -96,9 +96,7 @@ DecimalRead readDecimalPrefix(std::string_view text) {
     return result;
 }
 
-double readDecimal(std::string_view text) {
-    return readDecimalPrefix(text).value;
-}
+double readDecimal(std::string_view text) { return readDecimalPrefix(text).value; }
 
 std::string formatFixed(double value, int decimals) {
     char text[400];

@@ -39,12 +39,8 @@ int32_t truncToInt(double value);
 std::string formatFixed(double value, int decimals);
 
 // C's isspace in the classic locale: blank, tab, line feed, vertical tab, form feed, CR.
-inline bool isSpace(char c) {
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
+inline bool isSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
-inline bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
+inline bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 } // namespace zqar

@@ -429,7 +429,8 @@ void IniFile::setValue(std::string_view section, std::string_view key, std::stri
     if (added)
         changes.push_back(Change{std::string(section), std::string(key), singleLine});
     else
-        changes[entry->second] = Change{changes[entry->second].section, std::string(key), singleLine};
+        changes[entry->second] =
+            Change{changes[entry->second].section, std::string(key), singleLine};
 }
 
 namespace {

@@ -48,8 +48,7 @@ ProjectValues readProject(std::string_view text, const std::vector<ProjectKey> &
     return readProject(IniFile(text), keys);
 }
 
-void writeProject(const ProjectValues &values, const std::vector<ProjectKey> &keys,
-                  IniFile &file) {
+void writeProject(const ProjectValues &values, const std::vector<ProjectKey> &keys, IniFile &file) {
     const std::string_view section = text::PROJECT_SECTION;
     for (std::size_t i = 0; i < keys.size() && i < values.settings.size(); ++i)
         file.setValue(section, keys[i].name, values.settings[i]);

@@ -39,8 +39,7 @@ ProjectValues readProject(const IniFile &file, const std::vector<ProjectKey> &ke
 ProjectValues readProject(std::string_view text, const std::vector<ProjectKey> &keys);
 
 // Sets the keys in the order given, then the cells of the value's dimensions.
-void writeProject(const ProjectValues &values, const std::vector<ProjectKey> &keys,
-                  IniFile &file);
+void writeProject(const ProjectValues &values, const std::vector<ProjectKey> &keys, IniFile &file);
 // The text of existingText (empty: a new file) with the values written into it.
 std::string writeProject(const ProjectValues &values, const std::vector<ProjectKey> &keys,
                          std::string_view existingText);

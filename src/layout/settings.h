@@ -44,9 +44,7 @@ extern const Setting SETTINGS[SETTING_COUNT];
 
 // The setting of that name, letter case aside; null for none.
 const Setting *findSetting(std::string_view name);
-inline bool inProject(const Setting &setting) {
-    return setting.page == SettingPage::FileSelection;
-}
+inline bool inProject(const Setting &setting) { return setting.page == SettingPage::FileSelection; }
 // The project keys with their defaults, in the order of the file.
 std::vector<ProjectKey> projectKeys();
 

@@ -18,8 +18,8 @@ constexpr int dialogUnitsToPixelsY(int du) { return du * BASE_UNIT_Y / 8; }
 
 enum class ControlKind {
     GroupBox,
-    Label,           // static text
-    Edit,            // single-line edit box
+    Label, // static text
+    Edit,  // single-line edit box
     PushButton,
     OwnerDrawButton, // a button whose face the page draws (the graph area)
     CheckBox,        // automatic check box
@@ -31,12 +31,12 @@ enum class ControlKind {
 
 enum ControlStyle : unsigned {
     STYLE_NONE = 0,
-    STYLE_DISABLED = 1u << 0,   // created disabled
-    STYLE_HIDDEN = 1u << 1,     // created invisible
-    STYLE_SUNKEN = 1u << 2,     // sunken static text (status lines)
-    STYLE_RIGHT = 1u << 3,      // right-aligned static text
-    STYLE_TEXT_LEFT = 1u << 4,  // check box text on the left of the box
-    STYLE_DEFAULT = 1u << 5,    // default push button
+    STYLE_DISABLED = 1u << 0,  // created disabled
+    STYLE_HIDDEN = 1u << 1,    // created invisible
+    STYLE_SUNKEN = 1u << 2,    // sunken static text (status lines)
+    STYLE_RIGHT = 1u << 3,     // right-aligned static text
+    STYLE_TEXT_LEFT = 1u << 4, // check box text on the left of the box
+    STYLE_DEFAULT = 1u << 5,   // default push button
     STYLE_BORDER = 1u << 6,
     STYLE_TABSTOP = 1u << 7,
     STYLE_AUTO_HSCROLL = 1u << 8,

@@ -21,7 +21,9 @@ struct Rect {
     int width() const { return right - left; }
     int height() const { return bottom - top; }
     // Left and top edges inside, right and bottom edges outside.
-    bool contains(Point p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
+    bool contains(Point p) const {
+        return p.x >= left && p.x < right && p.y >= top && p.y < bottom;
+    }
 };
 
 inline bool operator==(const Rect &a, const Rect &b) {

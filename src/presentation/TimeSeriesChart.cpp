@@ -270,8 +270,8 @@ Mapping reduceLines(const TimeSeriesInput &input, const Rect &plot, ReducedLines
     for (std::size_t i = 0; i < input.lines.size(); ++i) {
         const LogFile &log = *input.lines[i].log;
         decimateColumns(log.values.data(), log.values.size(), log.startTime(),
-                        log.samplePeriod / SECONDS_PER_DAY, input.start, input.finish,
-                        plot.width(), reduced[i]);
+                        log.samplePeriod / SECONDS_PER_DAY, input.start, input.finish, plot.width(),
+                        reduced[i]);
         for (const ColumnExtent &e : reduced[i])
             if (e.hasSamples && std::isfinite(e.minimum) && std::isfinite(e.maximum) &&
                 e.minimum != NO_VALUE && e.maximum != NO_VALUE) {

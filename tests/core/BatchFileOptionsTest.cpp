@@ -12,9 +12,7 @@
 using namespace zqar;
 using namespace zqar::testing;
 
-namespace {
-
-} // namespace
+namespace {} // namespace
 
 // A project names the loggers by serial number; the files are loaded, saved back into a new
 // project and copied, all from the command line.

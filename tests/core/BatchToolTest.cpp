@@ -170,12 +170,9 @@ TEST(BatchTool, MalformedSettingsAndCellsStopTheRunBeforeAnyCommand) {
     TempDir temp;
     const std::string report = temp.file("job.ttr");
     const std::vector<std::string> bad[] = {
-        {"--set", "Foo=1"},
-        {"--set", "LoggersOnBoundary=maybe"},
-        {"--set", "NoEquals"},
-        {"--cell", "R1X3=a"},
-        {"--cell", "S0=a"},
-        {"--cell", "R2C=a"},
+        {"--set", "Foo=1"},    {"--set", "LoggersOnBoundary=maybe"},
+        {"--set", "NoEquals"}, {"--cell", "R1X3=a"},
+        {"--cell", "S0=a"},    {"--cell", "R2C=a"},
     };
     for (const auto &tail : bad) {
         SCOPED_TRACE(tail[1]);
@@ -237,11 +234,11 @@ TEST(BatchTool, PropertiesShowTheRightClickPopUpOnOneLine) {
 TEST(BatchTool, StatisticsCsvAndItsSettings) {
     TempDir temp;
     const std::string path = temp.file("out/stats.csv");
-    const BatchRun run = runBatch(averagedJob() + std::vector<std::string>{
-                                                      "--set", "lowerLimitText=2", "--set",
-                                                      "upperLimitText=8", "--statistics-csv", path,
-                                                      "--calculate-averaged", "--set-summary-csv",
-                                                      temp.file("sets.csv")});
+    const BatchRun run =
+        runBatch(averagedJob() +
+                 std::vector<std::string>{"--set", "lowerLimitText=2", "--set", "upperLimitText=8",
+                                          "--statistics-csv", path, "--calculate-averaged",
+                                          "--set-summary-csv", temp.file("sets.csv")});
     ASSERT_EQ(run.exit, BATCH_OK) << run.err;
     const std::string header =
         "Position,Logger,Samples,Minimum,Time of Minimum,Maximum,Time of Maximum,Mean,"
@@ -260,15 +257,16 @@ TEST(BatchTool, StatisticsCsvAndItsSettings) {
         const char *message;
     } failures[] = {
         {"lowerLimitText=9", "Statistics: The limits are in an incorrect format.\n"},
-        {"activationEnergyText=-83", "Statistics: The activation energy is in an incorrect format.\n"},
+        {"activationEnergyText=-83",
+         "Statistics: The activation energy is in an incorrect format.\n"},
         {"startTimeText=whenever", "Statistics: The start date is in an incorrect format.\n"},
     };
     for (const auto &failure : failures) {
         const std::string failed = temp.file("failed.csv");
-        const BatchRun bad = runBatch(averagedJob() + std::vector<std::string>{
-                                                          "--set", "upperLimitText=8", "--set",
-                                                          failure.setting, "--statistics-csv",
-                                                          failed, "--set-summary-csv", failed});
+        const BatchRun bad =
+            runBatch(averagedJob() + std::vector<std::string>{"--set", "upperLimitText=8", "--set",
+                                                              failure.setting, "--statistics-csv",
+                                                              failed, "--set-summary-csv", failed});
         EXPECT_EQ(bad.exit, BATCH_FAILED);
         EXPECT_EQ(bad.err, failure.message);
         EXPECT_FALSE(fs::exists(failed));
@@ -279,8 +277,9 @@ TEST(BatchTool, OptionsWithTwoArgumentsNeedBoth) {
     BatchTool tool(std::cout, std::cerr);
     std::vector<std::vector<std::string>> seen;
     BatchOption pair{"--pair", "A B", "two arguments", nullptr};
-    pair.runArguments = [&seen](BatchTool &, const std::vector<std::string> &arguments)
-        -> std::optional<std::string> {
+    pair.runArguments =
+        [&seen](BatchTool &,
+                const std::vector<std::string> &arguments) -> std::optional<std::string> {
         seen.push_back(arguments);
         return std::nullopt;
     };

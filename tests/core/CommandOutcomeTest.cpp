@@ -93,8 +93,8 @@ TEST_F(Outcomes, EachCommandAnswersHowItEnded) {
          Kind::Failed, std::string(text::PROJECT_NOT_SAVED)},
         {"load project cancelled", [&] { return loadProject(window.fileSelectionPage); },
          Kind::Cancelled, ""},
-        {"update layout", [&] { return window.fileSelectionPage.updateLayout(); },
-         Kind::Completed, ""},
+        {"update layout", [&] { return window.fileSelectionPage.updateLayout(); }, Kind::Completed,
+         ""},
         {"export into a missing folder",
          [&] {
              host.saveAnswers.push_back(missing);
@@ -130,13 +130,13 @@ TEST(BatchOutcomes, AFailedExportStopsANumberedExport) {
     TempDir temp;
     // A folder where the first set's file would go.
     std::filesystem::create_directory(temp.file("set1.csv"));
-    const BatchRun run = runBatch({"--set", "startTimeText=05-Nov-2003 10:00AM", "--set",
-                                   "finishTimeText=05-Nov-2003 11:00AM", "--set",
-                                   "averagingIntervalText=20", "--calculate-averaged",
-                                   "--export-csv", temp.file("set%d.csv")});
+    const BatchRun run =
+        runBatch({"--set", "startTimeText=05-Nov-2003 10:00AM", "--set",
+                  "finishTimeText=05-Nov-2003 11:00AM", "--set", "averagingIntervalText=20",
+                  "--calculate-averaged", "--export-csv", temp.file("set%d.csv")});
     EXPECT_EQ(run.exit, BATCH_FAILED);
     // One message: the loop ends at the first failed set.
     EXPECT_FALSE(std::filesystem::exists(temp.file("set2.csv")));
-    EXPECT_EQ(run.err, std::string(text::EXPORT_CAPTION) + ": " + std::string(text::EXPORT_FAILED) +
-                           "\n");
+    EXPECT_EQ(run.err,
+              std::string(text::EXPORT_CAPTION) + ": " + std::string(text::EXPORT_FAILED) + "\n");
 }

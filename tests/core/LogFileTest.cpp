@@ -111,7 +111,7 @@ TEST(AverageAround, ThirtyMinuteWindowOfOneMinuteSamplesHas31Samples) {
 
 TEST(AverageAround, DegeneratePeriodsNeitherHangNorCrash) {
     auto zero = record(DAY0, 0.0, {1, 2, 3});
-    EXPECT_EQ(zero->averageAround(DAY0, 0), NO_VALUE);      // 0/0
+    EXPECT_EQ(zero->averageAround(DAY0, 0), NO_VALUE);        // 0/0
     EXPECT_EQ(zero->averageAround(DAY0 + 1, 1800), NO_VALUE); // inf
     auto tiny = record(DAY0, 1e-300, {1, 2, 3});
     EXPECT_EQ(tiny->averageAround(DAY0 - 1, 1e9), NO_VALUE);
@@ -157,7 +157,7 @@ TEST(LoggerArray, LatestStartAndEarliestEnd) {
     array.resize(1, 3, 1);
     EXPECT_EQ(array.latestStart(), 0.0);
     EXPECT_EQ(array.earliestEnd(), 0.0);
-    array.place(0, 0, record(DAY0, 86400, {1, 2, 3}));         // ends DAY0 + 2
+    array.place(0, 0, record(DAY0, 86400, {1, 2, 3}));           // ends DAY0 + 2
     array.place(0, 2, record(DAY0 + 0.25, 86400, {1, 2, 3, 4})); // ends DAY0 + 3.25
     array.place(-1, 0, record(DAY0 + 0.5, 86400, {1, 2}));       // ends DAY0 + 1.5
     EXPECT_EQ(array.latestStart(), DAY0 + 0.5);
@@ -167,7 +167,7 @@ TEST(LoggerArray, LatestStartAndEarliestEnd) {
 TEST(LoggerArray, EndAtZeroDoesNotHoldTheEarliestEnd) {
     LoggerArray array;
     array.resize(1, 2, 0);
-    array.place(0, 0, record(0.0, 60, {1}));   // ends exactly at 0.0
+    array.place(0, 0, record(0.0, 60, {1}));  // ends exactly at 0.0
     array.place(0, 1, record(DAY0, 60, {1})); // ends at DAY0
     EXPECT_EQ(array.earliestEnd(), DAY0);
 }

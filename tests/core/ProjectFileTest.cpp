@@ -200,12 +200,7 @@ TEST_F(ProjectFile, OnlyACapitalYChecksAFlag) {
         const char *value;
         bool checked;
     } cases[] = {
-        {"Y", true},
-        {"Yes", true},
-        {"yes", false},
-        {"", false},
-        {"N", false},
-        {" Y", true},
+        {"Y", true}, {"Yes", true}, {"yes", false}, {"", false}, {"N", false}, {" Y", true},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.value);

@@ -48,14 +48,9 @@ TEST(ReadLogFile, UnitLineDecidesThePeriodCaseSensitively) {
         const char *period;
         double seconds;
     } cases[] = {
-        {"minutes", "2", 120.0},
-        {"min", "1.5", 90.0},
-        {"hrs", "2", 7200.0},
-        {"Hrs", "2", 2.0},
-        {"MIN", "2", 2.0},
-        {"seconds", " 10.5e0x", 10.5},
-        {"mi", "5", 5.0},
-        {"min", "abc", 0.0},
+        {"minutes", "2", 120.0}, {"min", "1.5", 90.0}, {"hrs", "2", 7200.0},
+        {"Hrs", "2", 2.0},       {"MIN", "2", 2.0},    {"seconds", " 10.5e0x", 10.5},
+        {"mi", "5", 5.0},        {"min", "abc", 0.0},
     };
     TempDir dir;
     for (const auto &c : cases) {
@@ -204,23 +199,18 @@ TEST(ReadLogFile, StartTimeValidity) {
         const char *y, *mo, *d, *h, *mi, *s;
         bool valid;
     } cases[] = {
-        {"2003", "2", "29", "0", "0", "0", false},
-        {"2004", "2", "29", "0", "0", "0", true},
-        {"1900", "2", "29", "0", "0", "0", false},
-        {"2000", "2", "29", "0", "0", "0", true},
-        {"2003", "13", "1", "0", "0", "0", false},
-        {"2003", "0", "1", "0", "0", "0", false},
-        {"2003", "4", "31", "0", "0", "0", false},
-        {"2003", "1", "1", "24", "0", "0", false},
-        {"2003", "1", "1", "23", "60", "0", false},
-        {"2003", "1", "1", "23", "59", "60", false},
-        {"2003", "1", "1", "-1", "0", "0", false},
-        {"10000", "1", "1", "0", "0", "0", false},
+        {"2003", "2", "29", "0", "0", "0", false},    {"2004", "2", "29", "0", "0", "0", true},
+        {"1900", "2", "29", "0", "0", "0", false},    {"2000", "2", "29", "0", "0", "0", true},
+        {"2003", "13", "1", "0", "0", "0", false},    {"2003", "0", "1", "0", "0", "0", false},
+        {"2003", "4", "31", "0", "0", "0", false},    {"2003", "1", "1", "24", "0", "0", false},
+        {"2003", "1", "1", "23", "60", "0", false},   {"2003", "1", "1", "23", "59", "60", false},
+        {"2003", "1", "1", "-1", "0", "0", false},    {"10000", "1", "1", "0", "0", "0", false},
         {"9999", "12", "31", "23", "59", "59", true},
     };
     TempDir dir;
     for (const auto &c : cases) {
-        SCOPED_TRACE(std::string(c.y) + "-" + c.mo + "-" + c.d + " " + c.h + ":" + c.mi + ":" + c.s);
+        SCOPED_TRACE(std::string(c.y) + "-" + c.mo + "-" + c.d + " " + c.h + ":" + c.mi + ":" +
+                     c.s);
         DtaFile dta;
         dta.year = c.y, dta.month = c.mo, dta.day = c.d, dta.hour = c.h, dta.minute = c.mi,
         dta.second = c.s;
@@ -338,7 +328,11 @@ TEST(ReadLogFileBadInput, ZeroBytesInALine) {
     dta.sampleLines = {"1 20", std::string("2\0 21", 5), "3 22"};
     // A C string ends at the zero byte, so the second line holds no blank.
     EXPECT_EQ(read(dir, dta).valueCount, 0);
-    dta.sampleLines = {"1 20", std::string("2 \0" "21", 5), "3 22"};
+    dta.sampleLines = {"1 20",
+                       std::string("2 \0"
+                                   "21",
+                                   5),
+                       "3 22"};
     EXPECT_EQ(read(dir, dta).values, (std::vector<double>{20, 0, 22}));
 }
 
@@ -394,21 +388,11 @@ TEST(PositionFromComments, FindsArrayPositionsAndSingularSlots) {
         bool found;
         int row, col;
     } cases[] = {
-        {"R3C4,S2", 1, true, 3, 4},
-        {"R3C4,S2", 2, true, -1, 2},
-        {"S2,R3C4", 1, true, 3, 4},
-        {"S2,R3C4", 2, true, 3, 4},
-        {"Room R3C4", 1, false, 0, 0},
-        {"R0C4", 1, false, 0, 0},
-        {"R0C4 S3", 1, true, -1, 3},
-        {"R2C3,R2C4", 2, true, 2, 4},
-        {"R2C3", 2, false, 0, 0},
-        {"S0", 1, false, 0, 0},
-        {"R 2C 5", 1, true, 2, 5},
-        {"r2c5", 1, false, 0, 0},
-        {"R-1C2", 1, false, 0, 0},
-        {"RxC2 S1", 1, true, -1, 1},
-        {"", 1, false, 0, 0},
+        {"R3C4,S2", 1, true, 3, 4},  {"R3C4,S2", 2, true, -1, 2},   {"S2,R3C4", 1, true, 3, 4},
+        {"S2,R3C4", 2, true, 3, 4},  {"Room R3C4", 1, false, 0, 0}, {"R0C4", 1, false, 0, 0},
+        {"R0C4 S3", 1, true, -1, 3}, {"R2C3,R2C4", 2, true, 2, 4},  {"R2C3", 2, false, 0, 0},
+        {"S0", 1, false, 0, 0},      {"R 2C 5", 1, true, 2, 5},     {"r2c5", 1, false, 0, 0},
+        {"R-1C2", 1, false, 0, 0},   {"RxC2 S1", 1, true, -1, 1},   {"", 1, false, 0, 0},
     };
     TempDir dir;
     for (const auto &c : cases) {

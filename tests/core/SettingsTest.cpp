@@ -99,10 +99,10 @@ TEST(SettingTable, NamesAreUniqueAndTheFormatsFindTheirCounts) {
 
 TEST(SettingTable, ProjectKeysKeepTheOrderAndDefaultsOfExistingFiles) {
     const std::vector<std::pair<std::string, std::string>> expected = {
-        {"Directory", ""},         {"NumberOfRows", "6"},      {"NumberOfColumns", "4"},
-        {"RowSpacing", "1"},       {"ColumnSpacing", "1"},     {"NumberOfSingular", "2"},
-        {"UseCommentField", "Y"},  {"LoggersOnBoundary", "Y"}, {"ProjectDescription", "2"},
-        {"ProjectNumber", ""},     {"ProjectDate", ""},
+        {"Directory", ""},        {"NumberOfRows", "6"},      {"NumberOfColumns", "4"},
+        {"RowSpacing", "1"},      {"ColumnSpacing", "1"},     {"NumberOfSingular", "2"},
+        {"UseCommentField", "Y"}, {"LoggersOnBoundary", "Y"}, {"ProjectDescription", "2"},
+        {"ProjectNumber", ""},    {"ProjectDate", ""},
     };
     std::vector<std::pair<std::string, std::string>> keys;
     for (const ProjectKey &key : projectKeys())
@@ -112,12 +112,7 @@ TEST(SettingTable, ProjectKeysKeepTheOrderAndDefaultsOfExistingFiles) {
 
 TEST(SettingTable, FlagsReadOnlyALeadingCapitalY) {
     const std::pair<const char *, bool> cases[] = {
-        {"Y", true},
-        {"Yes", true},
-        {"y", false},
-        {"N", false},
-        {"", false},
-        {" Y", false},
+        {"Y", true}, {"Yes", true}, {"y", false}, {"N", false}, {"", false}, {" Y", false},
     };
     for (const auto &[stored, set] : cases)
         EXPECT_EQ(flagIsSet(stored), set) << stored;

@@ -1,8 +1,8 @@
 // The sample job's outputs, byte for byte: CSV exports, pictures at three sizes, created reports
 // and saved projects, each compared with its SHA-256 digest in tests/data/sample-job.sha256.
 // Printed pages are compared as the text pdftotext (poppler-utils) reads from them, without the
-// "Printed on:" line, which holds the time of the run. The batch tool runs in-process from the repository root, because the sample project names
-// its data folder relative to it.
+// "Printed on:" line, which holds the time of the run. The batch tool runs in-process from the
+// repository root, because the sample project names its data folder relative to it.
 //
 // A change that alters an output on purpose updates the digests: in the build folder run
 //   ZQAR_WRITE_DIGESTS=1 tests/pages/zqar_page_tests --gtest_filter='SampleJobOutputs.*'
@@ -172,8 +172,8 @@ TEST_F(SampleJobOutputs, MatchTheRecordedDigests) {
     std::vector<std::string> pictures = {"--load-report", report, "--export-png", at("png/g1.png")};
     for (int i = 1; i < 100; ++i)
         pictures.push_back("--next");
-    for (const char *more : {"--export-png", "png/g100.png", "--last", "--export-png",
-                             "png/g336.png"})
+    for (const char *more :
+         {"--export-png", "png/g100.png", "--last", "--export-png", "png/g336.png"})
         pictures.push_back(more[0] == '-' ? more : at(more));
     run(pictures);
 

@@ -1,13 +1,13 @@
 #pragma once
 // A fresh directory under the system's temp folder for one test, removed afterwards.
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
-#include <cstdio>
 
 namespace zqar::testing {
 
