@@ -295,20 +295,22 @@ void PagedDocument::addFacts(const std::vector<std::pair<std::string, std::strin
     cursor += pixels(SPACE_AFTER_BLOCK);
 }
 
-void PagedDocument::addTable(const Table &table) {
+namespace {
+
+// A table cell, empty where its row is short.
+const std::string &cellText(const PagedDocument::Table &table, std::size_t row,
+                            std::size_t column) {
+    static const std::string none;
+    const std::vector<std::string> &cells = table.rows[row];
+    return column < cells.size() ? cells[column] : none;
+}
+
+} // namespace
+
+PagedDocument::TableColumns PagedDocument::fitColumns(const Table &table) {
     const std::size_t count = table.columns.size();
-    if (count == 0)
-        return;
     const int width = right - left;
     const int padding = pixels(CELL_PADDING);
-    auto cellText = [&table](std::size_t row, std::size_t column) -> const std::string & {
-        static const std::string none;
-        const std::vector<std::string> &cells = table.rows[row];
-        return column < cells.size() ? cells[column] : none;
-    };
-
-    // The narrowest columns that show every cell on one line and every heading word whole;
-    // a table wider than the page is set in a smaller font.
     FontRequest cellFont = tableFont;
     FontRequest headerFont = tableFont;
     std::vector<int> widths(count, 0);
@@ -320,7 +322,7 @@ void PagedDocument::addTable(const Table &table) {
         for (std::size_t c = 0; c < count; ++c) {
             int widest = 0;
             for (std::size_t r = 0; r < table.rows.size(); ++r)
-                widest = std::max(widest, textWidthOf(cellFont, cellText(r, c)));
+                widest = std::max(widest, textWidthOf(cellFont, cellText(table, r, c)));
             for (const std::string &word : words(table.columns[c].heading))
                 widest = std::max(widest, textWidthOf(headerFont, word));
             widths[c] = widest + 2 * padding;
@@ -349,6 +351,22 @@ void PagedDocument::addTable(const Table &table) {
     std::vector<int> edges{left};
     for (const int w : widths)
         edges.push_back(edges.back() + w);
+    return TableColumns{cellFont, headerFont, edges};
+}
+
+void PagedDocument::addTable(const Table &table) {
+    const std::size_t count = table.columns.size();
+    if (count == 0)
+        return;
+    const int padding = pixels(CELL_PADDING);
+
+    const TableColumns fitted = fitColumns(table);
+    const FontRequest &cellFont = fitted.cellFont;
+    const FontRequest &headerFont = fitted.headerFont;
+    const std::vector<int> &edges = fitted.edges;
+    std::vector<int> widths;
+    for (std::size_t c = 0; c < count; ++c)
+        widths.push_back(edges[c + 1] - edges[c]);
     const int tableRight = edges.back();
 
     std::vector<std::vector<std::string>> headings;
@@ -411,7 +429,8 @@ void PagedDocument::addTable(const Table &table) {
         if (r % 2 == 1)
             placeFill(Rect{left, cursor, tableRight, cursor + rowHeight}, STRIPE_FILL);
         for (std::size_t c = 0; c < count; ++c)
-            placeText(cellFont, textX(c), cursor + padding, cellText(r, c), table.columns[c].align);
+            placeText(cellFont, textX(c), cursor + padding, cellText(table, r, c),
+                      table.columns[c].align);
         cursor += rowHeight;
         placeFill(Rect{left, cursor - grid, tableRight, cursor}, GRID_COLOUR);
     }

@@ -77,6 +77,15 @@ private:
     void placeFill(const platform::Rect &rect, platform::Colour colour);
     void addCentred(const platform::FontRequest &font, const std::string &text, double spaceAfter);
 
+    // A table's fonts and column edges: the narrowest columns that show every cell on one line
+    // and every heading word whole, in a smaller font when the table is wider than the page.
+    struct TableColumns {
+        platform::FontRequest cellFont;
+        platform::FontRequest headerFont;
+        std::vector<int> edges; // left edge of every column, then the table's right edge
+    };
+    TableColumns fitColumns(const Table &table);
+
     platform::DrawingContext &measure;
     double ratio = 0.0; // pixels per millimetre
     int pageHeight = 0;
