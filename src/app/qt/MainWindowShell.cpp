@@ -131,6 +131,17 @@ void MainWindowShell::showAbout() {
     box.exec();
 }
 
+namespace {
+
+// A window of the menu, shown and raised above the others with the focus.
+void bringForward(QWidget *window) {
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+} // namespace
+
 void MainWindowShell::showDataFiles() {
     if (!dataFiles) {
         platform::QtDialog *page = host.dialogOf(window.fileSelectionPage);
@@ -138,9 +149,7 @@ void MainWindowShell::showDataFiles() {
             return;
         dataFiles = new DataFilesWindow(*page, this);
     }
-    dataFiles->show();
-    dataFiles->raise();
-    dataFiles->activateWindow();
+    bringForward(dataFiles);
 }
 
 void MainWindowShell::saveReport() {
@@ -159,9 +168,7 @@ StatisticsWindow *MainWindowShell::showStatistics() {
 void MainWindowShell::showTimeSeries() {
     if (!timeSeries)
         timeSeries = new TimeSeriesWindow(window, this);
-    timeSeries->show();
-    timeSeries->raise();
-    timeSeries->activateWindow();
+    bringForward(timeSeries);
 }
 
 void MainWindowShell::saveMappingReport() {
