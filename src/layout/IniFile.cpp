@@ -1,6 +1,7 @@
 #include "layout/IniFile.h"
 
 #include "data/caseless.h"
+#include "data/numbers.h"
 
 #include "data/AtomicFileWriter.h"
 #include "data/TextField.h"
@@ -409,12 +410,13 @@ std::string IniFile::value(std::string_view section, std::string_view key,
 }
 
 std::string IniFile::writableValue(std::string_view value) {
-    // CRs among the blanks a value starts with go: a number after them ("\r5", which a
-    // project line holding a lone CR gives) is what the value says, and cutting the value
-    // there would save it empty. The blanks stay as they were.
+    // CRs among the white space a value starts with go: a number after them ("\r5", which a
+    // project line holding a lone CR gives) is what the value says to the number readers,
+    // which skip all of that space, and cutting the value there would save it empty. The other
+    // white space stays as it was.
     std::string kept;
     std::size_t at = 0;
-    for (; at < value.size() && (value[at] == ' ' || value[at] == '\t' || value[at] == '\r'); ++at)
+    for (; at < value.size() && isSpace(value[at]) && value[at] != '\n'; ++at)
         if (value[at] != '\r')
             kept += value[at];
     const std::string_view rest = value.substr(at);

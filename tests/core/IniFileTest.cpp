@@ -103,6 +103,11 @@ TEST(IniFile, AValueWithALineBreakMakesNoLinesOfItsOwn) {
     file.setValue("S", "A", "one\r\nB=injected");
     EXPECT_EQ(file.text(), "[S]\r\nA=one\r\n");
     EXPECT_EQ(file.value("S", "B", "?"), "?");
+    // Nor does one among the white space a value starts with.
+    file.setValue("S", "C", "\r\nB=injected");
+    file.setValue("S", "D", " \f\nB=injected");
+    EXPECT_EQ(file.text(), "[S]\r\nA=one\r\nC=\r\nD= \f\r\n");
+    EXPECT_EQ(file.value("S", "B", "?"), "?");
 }
 
 // From a fuzzing find: a CR alone is part of the line it stands in when read, but a written
