@@ -96,8 +96,6 @@ DecimalRead readDecimalPrefix(std::string_view text) {
     return result;
 }
 
-double readDecimal(std::string_view text) { return readDecimalPrefix(text).value; }
-
 std::string formatFixed(double value, int decimals) {
     char text[400];
     const auto [ptr, ec] =

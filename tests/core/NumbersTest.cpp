@@ -3,8 +3,13 @@
 
 #include <clocale>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <limits>
+#include <random>
+#include <string>
 
 using namespace zqar;
 
@@ -64,6 +69,35 @@ TEST(ReadDecimal, ReadsAsAtofDoesWithAPoint) {
     EXPECT_EQ(readDecimal("1e400"), std::numeric_limits<double>::infinity());
     EXPECT_EQ(readDecimal("-1e400"), -std::numeric_limits<double>::infinity());
     EXPECT_EQ(readDecimal("0.0006944444444444444"), 0.0006944444444444444);
+}
+
+// The quick route for plain numbers must give the bits strtod gives, at every length it takes
+// and just beyond, where the general reader takes over.
+TEST(ReadDecimal, PlainNumbersReadToTheSameBitsAsStrtod) {
+    std::mt19937_64 random(20261207);
+    const char *const tails[] = {"", "\r", " x", ",5", "e", "e3", ".", "x"};
+    for (int i = 0; i < 200000; ++i) {
+        std::string text;
+        const int sign = static_cast<int>(random() % 3);
+        if (sign > 0)
+            text += sign == 1 ? '-' : '+';
+        const int digits = static_cast<int>(random() % 19);
+        const int point = static_cast<int>(random() % (digits + 2));
+        for (int d = 0; d < digits; ++d) {
+            if (d == point)
+                text += '.';
+            text += static_cast<char>('0' + random() % 10);
+        }
+        text += tails[random() % std::size(tails)];
+        SCOPED_TRACE(text);
+        const double expected = std::strtod(text.c_str(), nullptr);
+        const double got = readDecimal(text);
+        ASSERT_EQ(std::memcmp(&got, &expected, sizeof got), 0) << got << " vs " << expected;
+    }
+    EXPECT_TRUE(std::signbit(readDecimal("-0.00")));
+    EXPECT_EQ(readDecimal("+.5"), 0.5);
+    EXPECT_EQ(readDecimal("123456789012345.6"), 123456789012345.6);
+    EXPECT_EQ(readDecimal("0.1234567890123456789"), 0.1234567890123456789);
 }
 
 TEST(ReadDecimal, IgnoresTheLocalesDecimalSeparator) {
