@@ -1,7 +1,6 @@
 #pragma once
-// Texts that explain the window to a first-time user: tool tips for the controls whose
-// captions say little, the help viewer's buttons, the graph's advice when it cannot draw and
-// the note under the matrix. None of these appears in a file, a printout or an export.
+// Tool tips that explain the window to a first-time user where a control's caption says little.
+// None of these appears in a file, a printout or an export.
 
 #include "resources/controlIds.h"
 #include "resources/templates.h"
@@ -42,15 +41,5 @@ constexpr std::string_view controlTip(int templateId, int controlId) {
             return entry.tip;
     return {};
 }
-
-constexpr std::string_view HELP_BACK = "< Back";
-constexpr std::string_view HELP_FORWARD = "Forward >";
-constexpr std::string_view HELP_CLOSE = "Close";
-constexpr std::string_view HELP_BACK_TIP = "Back to the place shown before (Alt+Left)";
-constexpr std::string_view HELP_FORWARD_TIP = "Forward again (Alt+Right)";
-// Under the matrix: what its muted values are.
-constexpr std::string_view ESTIMATES_NOTE =
-    "Values in grey are estimates: gaps filled from neighbouring loggers, and the ring around "
-    "the array. Values in black were measured.";
 
 } // namespace zqar::text

@@ -2,7 +2,7 @@
 
 #include "platform/qt/QtIcon.h"
 #include "platform/qt/QtText.h"
-#include "resources/windowHints.h"
+#include "resources/strings.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,0 +1,100 @@
+// The build tool that turns a text table into a header: what it writes for each kind of entry,
+// and that a malformed table stops the build with its line instead of writing a header.
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Made {
+    int exitCode = -1;
+    std::string header;
+    std::string errors;
+};
+
+std::string readAll(const fs::path &path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+Made make(const std::string &table) {
+    const fs::path folder = fs::temp_directory_path() / ("zqar-texts-" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    std::ofstream(folder / "table.texts", std::ios::binary) << table;
+    fs::remove(folder / "table.h");
+    const std::string command = std::string(ZQAR_MAKE_TEXTS) + " '" +
+                                (folder / "table.texts").string() + "' '" +
+                                (folder / "table.h").string() + "' 2>'" +
+                                (folder / "errors").string() + "'";
+    Made made;
+    const int status = std::system(command.c_str());
+    made.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (fs::exists(folder / "table.h"))
+        made.header = readAll(folder / "table.h");
+    made.errors = readAll(folder / "errors");
+    fs::remove_all(folder);
+    return made;
+}
+
+TEST(TextTable, WritesEachKindOfEntryAsItsDeclaration) {
+    const Made made = make("// A comment stays.\n"
+                           "text CAPTION = \"Z-QAR  Vemro\" // two blanks; kept\n"
+                           "format COUNT = \"%d files; \\\"quoted\\\" // not a comment\"\n"
+                           "text LONG =\n"
+                           "    \"first part, \"\n"
+                           "    \"second part\" // the end\n"
+                           "texts CHOICES = \"Mean\", \"MKT\"\n"
+                           "formats MONTHS = \"Jan\",\n"
+                           "    \"Feb\"\r\n");
+    ASSERT_EQ(made.exitCode, 0) << made.errors;
+    const std::string &h = made.header;
+    EXPECT_NE(h.find("namespace zqar::text {"), std::string::npos);
+    EXPECT_NE(h.find("// A comment stays.\n"), std::string::npos);
+    EXPECT_NE(h.find("constexpr std::string_view CAPTION = \"Z-QAR  Vemro\"; // two blanks; kept\n"),
+              std::string::npos);
+    EXPECT_NE(h.find("constexpr const char *COUNT = \"%d files; \\\"quoted\\\" // not a comment\";\n"),
+              std::string::npos);
+    EXPECT_NE(h.find("constexpr std::string_view LONG =\n    \"first part, \"\n"
+                     "    \"second part\"; // the end\n"),
+              std::string::npos);
+    EXPECT_NE(h.find("constexpr std::string_view CHOICES[] = {\"Mean\", \"MKT\"};\n"),
+              std::string::npos);
+    EXPECT_NE(h.find("constexpr const char *MONTHS[] = {\"Jan\",\n    \"Feb\"};\n"),
+              std::string::npos);
+}
+
+TEST(TextTable, AMalformedTableNamesItsLineAndWritesNothing) {
+    const struct {
+        const char *table;
+        const char *error;
+    } cases[] = {
+        {"text A = \"open\n", ":1: a text is not closed"},
+        {"text A = \"x\" y\n", ":1: only quoted texts"},
+        {"string A = \"x\"\n", ":1: expected: text"},
+        {"text 9A = \"x\"\n", ":1: expected: text"},
+        {"text A \"x\"\n", ":1: expected: text"},
+        {"text A = \"x\"\ntext A = \"y\"\n", ":2: A is already in the table"},
+        {"// c\n    \"x\"\n", ":2: an indented line continues no entry"},
+        {"text A =\n\ntext B = \"x\"\n", ":1: the entry has no text"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.table);
+        const Made made = make(c.table);
+        EXPECT_EQ(made.exitCode, 1);
+        EXPECT_NE(made.errors.find(c.error), std::string::npos) << made.errors;
+        EXPECT_TRUE(made.header.empty());
+    }
+}
+
+} // namespace
