@@ -15,13 +15,9 @@ void registerStatisticsOptions(BatchTool &tool) {
                         return std::nullopt;
                     },
                     true});
-    tool.addOption({"--set-summary-csv", "FILE",
-                    "minimum, maximum, mean and spread of each calculated set as CSV",
-                    [](BatchTool &t, const std::string &file) -> std::optional<std::string> {
-                        t.noteOutcome(writeSetSummaryCsv(t.window, file));
-                        return std::nullopt;
-                    },
-                    true});
+    tool.addOption(fileOption("--set-summary-csv", "FILE",
+                              "minimum, maximum, mean and spread of each calculated set as CSV",
+                              writeSetSummaryCsv));
 }
 
 } // namespace zqar

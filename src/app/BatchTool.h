@@ -97,4 +97,17 @@ private:
     bool commandFailed = false; // set by failCommand and noteOutcome during the running option
 };
 
+// An option whose argument names the one file a command writes: write(window, file) runs the
+// command and gives its outcome.
+template <typename Write>
+BatchOption fileOption(const char *name, const char *argument, const char *help, Write write) {
+    return BatchOption{
+        name, argument, help,
+        [write](BatchTool &tool, const std::string &file) -> std::optional<std::string> {
+            tool.noteOutcome(write(tool.window, file));
+            return std::nullopt;
+        },
+        true};
+}
+
 } // namespace zqar

@@ -44,11 +44,14 @@ enum class BackgroundMode { Transparent = 1, Opaque = 2 };
 
 // The font a drawing asks for; the device makes the nearest one it has.
 struct FontRequest {
+    static constexpr int NORMAL = 400; // weights
+    static constexpr int BOLD = 700;
+
     int height = 0; // cell height in pixels
     int width = 0;
     int escapement = 0;
     int orientation = 0;
-    int weight = 400;
+    int weight = NORMAL;
     bool italic = false;
     bool underline = false;
     bool strikeOut = false;

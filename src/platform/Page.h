@@ -54,7 +54,8 @@ public:
     // A notification from list view id; answers the notification's result.
     virtual int listNotification(int /*id*/, ListNotification /*code*/) { return 0; }
 
-protected:
+    // Enters a command into the message table: the page itself, or a part of the page that
+    // owns some of its controls.
     void bind(int id, std::function<void()> handler) { messageTable[id] = std::move(handler); }
 
 private:

@@ -45,7 +45,7 @@ int componentMix(int thisComponent, int nextComponent, double w) {
 platform::FontRequest graphFont(int height) {
     platform::FontRequest font;
     font.height = height;
-    font.weight = 400;
+    font.weight = platform::FontRequest::NORMAL;
     font.charSet = 1;
     font.outputPrecision = 4;
     font.face = GRAPH_FONT_FACE;

@@ -13,8 +13,7 @@ namespace zqar {
 GraphPage::GraphPage(MainWindow &mainWindow)
     : Page(GRAPH_TEMPLATE), window(mainWindow),
       navigator(mainWindow.fileSelectionPage.setList, [this] { redrawGraph(); }) {
-    for (auto &[id, command] : navigator.commands())
-        bind(id, command);
+    navigator.bindButtons(*this);
     bind(SLIDES, [this] { onSlides(); });
     bind(PRINT, [this] { onPrint(); });
 }

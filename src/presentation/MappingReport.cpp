@@ -1,4 +1,5 @@
 #include "presentation/MappingReport.h"
+#include "presentation/printUnits.h"
 
 #include "analysis/SetList.h"
 #include "analysis/TemperatureSet.h"
@@ -36,7 +37,6 @@ constexpr int TEMPERATURE_DECIMALS = 2;
 constexpr int SETTING_DECIMALS = 3;
 constexpr int MAX_GRID_COLUMNS = 12; // wider arrays are listed position by position
 constexpr double SCREEN_DPI = 96.0;  // the time-series chart is laid out for it
-constexpr double MILLIMETRES_PER_INCH = 25.4;
 constexpr int64_t SECONDS_PER_MINUTE = 60;
 constexpr int64_t SECONDS_PER_HOUR = 3600;
 constexpr int64_t SECONDS_IN_DAY = 86400;

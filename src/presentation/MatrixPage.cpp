@@ -61,8 +61,7 @@ void markEstimates(platform::ListView &values, platform::ListView &singular,
 MatrixPage::MatrixPage(MainWindow &mainWindow)
     : Page(MATRIX_TEMPLATE), window(mainWindow),
       navigator(mainWindow.fileSelectionPage.setList, [this] { showCurrentSet(); }) {
-    for (auto &[id, command] : navigator.commands())
-        bind(id, command);
+    navigator.bindButtons(*this);
     bind(PRINT, [this] { onPrint(); });
     bind(EXPORT, [this] { onExport(); });
 }

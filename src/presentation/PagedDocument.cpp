@@ -1,4 +1,5 @@
 #include "presentation/PagedDocument.h"
+#include "presentation/printUnits.h"
 
 #include "data/numbers.h"
 
@@ -13,9 +14,6 @@ using platform::FontRequest;
 using platform::Rect;
 
 namespace {
-
-constexpr double FALLBACK_PIXELS_PER_MILLIMETRE = 300.0 / 25.4;
-constexpr double MILLIMETRES_PER_INCH = 25.4;
 
 // The page, millimetres.
 constexpr double MARGIN_LEFT = 18.0;
@@ -34,8 +32,8 @@ constexpr double TABLE_HEIGHT = 3.2;
 constexpr double SMALLEST_TABLE_HEIGHT = 2.2;
 constexpr double FOOTER_HEIGHT = 3.0;
 constexpr const char *FACE = "Arial";
-constexpr int BOLD = 700;
-constexpr int NORMAL = 400;
+constexpr int BOLD = platform::FontRequest::BOLD;
+constexpr int NORMAL = platform::FontRequest::NORMAL;
 
 // Spacing, millimetres.
 constexpr double SPACE_BEFORE_HEADING = 6.0;
@@ -120,13 +118,7 @@ std::string fitted(DrawingContext &dc, const std::string &text, int width) {
 
 PagedDocument::PagedDocument(DrawingContext &dc) : measure(dc) {
     const int width = dc.deviceCaps(platform::HORZRES);
-    const int widthMillimetres = dc.deviceCaps(platform::HORZSIZE);
-    if (width > 0 && widthMillimetres > 0) {
-        ratio = static_cast<double>(width) / widthMillimetres;
-    } else {
-        const int dpi = dc.deviceCaps(platform::LOGPIXELSX);
-        ratio = dpi > 0 ? dpi / MILLIMETRES_PER_INCH : FALLBACK_PIXELS_PER_MILLIMETRE;
-    }
+    ratio = zqar::pixelsPerMillimetre(dc);
     pageHeight = dc.deviceCaps(platform::VERTRES);
     left = pixels(MARGIN_LEFT);
     right = std::max(left + 1, width - pixels(MARGIN_RIGHT));

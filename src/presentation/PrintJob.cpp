@@ -1,4 +1,5 @@
 #include "presentation/PrintJob.h"
+#include "presentation/printUnits.h"
 
 #include "app/MainWindow.h"
 #include "data/TextField.h"
@@ -19,8 +20,6 @@ using platform::DeviceCap;
 namespace {
 
 constexpr std::size_t PRINT_TEXT_BUFFER = 512; // at most 511 characters are printed
-constexpr double FALLBACK_PIXELS_PER_MILLIMETRE = 300.0 / 25.4;
-constexpr double MILLIMETRES_PER_INCH = 25.4;
 
 // Tab stops every 10 mm, the first at the margin.
 constexpr int HEADER_TAB_COUNT = 30;
@@ -31,8 +30,8 @@ constexpr double TITLE_FONT_HEIGHT = 9.0; // millimetres
 constexpr double HEADING_FONT_HEIGHT = 6.0;
 constexpr double BODY_FONT_HEIGHT = 4.5;
 constexpr double SMALL_FONT_HEIGHT = 4.0;
-constexpr int BOLD = 700;
-constexpr int NORMAL = 400;
+constexpr int BOLD = platform::FontRequest::BOLD;
+constexpr int NORMAL = platform::FontRequest::NORMAL;
 
 constexpr int ALIGN_LEFT = 0;
 constexpr int ALIGN_CENTRE = 1;
@@ -63,16 +62,7 @@ void PrintJob::beginJob() {
     started = printer ? 1 : 0;
     if (started != 1)
         return;
-    const int horizontalPixels = printer->deviceCaps(platform::HORZRES);
-    const int horizontalMillimetres = printer->deviceCaps(platform::HORZSIZE);
-    // A printer that reports no paper size would make every length infinite; its
-    // resolution, or a common one, gives a sane page instead.
-    if (horizontalPixels > 0 && horizontalMillimetres > 0) {
-        pixelsPerMillimetre = static_cast<double>(horizontalPixels) / horizontalMillimetres;
-    } else {
-        const int dpi = printer->deviceCaps(platform::LOGPIXELSX);
-        pixelsPerMillimetre = dpi > 0 ? dpi / MILLIMETRES_PER_INCH : FALLBACK_PIXELS_PER_MILLIMETRE;
-    }
+    pixelsPerMillimetre = zqar::pixelsPerMillimetre(*printer);
     printer->startDocument(text::PRINT_DOCUMENT_NAME);
     printer->startPage();
     lineOffset = 0;

@@ -2,6 +2,7 @@
 
 #include "analysis/SetList.h"
 #include "platform/Dialog.h"
+#include "platform/Page.h"
 #include "resources/format.h"
 #include "resources/strings.h"
 
@@ -37,11 +38,11 @@ void SetNavigator::moveTo(int index) {
     show();
 }
 
-std::vector<std::pair<int, std::function<void()>>> SetNavigator::commands() {
-    return {{FIRST, [this] { first(); }},
-            {PREVIOUS, [this] { previous(); }},
-            {NEXT, [this] { next(); }},
-            {LAST, [this] { last(); }}};
+void SetNavigator::bindButtons(platform::Page &page) {
+    page.bind(FIRST, [this] { first(); });
+    page.bind(PREVIOUS, [this] { previous(); });
+    page.bind(NEXT, [this] { next(); });
+    page.bind(LAST, [this] { last(); });
 }
 
 void SetNavigator::enableButtons(platform::Dialog &page) const {

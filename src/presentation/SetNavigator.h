@@ -6,8 +6,6 @@
 #include "resources/controlIds.h"
 
 #include <functional>
-#include <utility>
-#include <vector>
 
 namespace zqar {
 
@@ -15,7 +13,8 @@ class SetList;
 
 namespace platform {
 class Dialog;
-}
+class Page;
+} // namespace platform
 
 class SetNavigator : public NavigationControls {
 public:
@@ -28,8 +27,8 @@ public:
     // Makes the set at index current (an index outside the list is left alone) and shows it.
     void moveTo(int index);
 
-    // The four buttons with their commands, for the page's message table.
-    std::vector<std::pair<int, std::function<void()>>> commands();
+    // Puts the four buttons' commands into the page's message table.
+    void bindButtons(platform::Page &page);
     // Enables the four buttons for the current position in the list.
     void enableButtons(platform::Dialog &page) const;
     // "n of m  title" for the current set, or that there is none. Answers whether there is.

@@ -29,14 +29,14 @@ std::string readAll(const fs::path &path) {
 }
 
 Made make(const std::string &table) {
-    const fs::path folder = fs::temp_directory_path() / ("zqar-texts-" + std::to_string(::getpid()));
+    const fs::path folder =
+        fs::temp_directory_path() / ("zqar-texts-" + std::to_string(::getpid()));
     fs::create_directories(folder);
     std::ofstream(folder / "table.texts", std::ios::binary) << table;
     fs::remove(folder / "table.h");
-    const std::string command = std::string(ZQAR_MAKE_TEXTS) + " '" +
-                                (folder / "table.texts").string() + "' '" +
-                                (folder / "table.h").string() + "' 2>'" +
-                                (folder / "errors").string() + "'";
+    const std::string command =
+        std::string(ZQAR_MAKE_TEXTS) + " '" + (folder / "table.texts").string() + "' '" +
+        (folder / "table.h").string() + "' 2>'" + (folder / "errors").string() + "'";
     Made made;
     const int status = std::system(command.c_str());
     made.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -61,10 +61,12 @@ TEST(TextTable, WritesEachKindOfEntryAsItsDeclaration) {
     const std::string &h = made.header;
     EXPECT_NE(h.find("namespace zqar::text {"), std::string::npos);
     EXPECT_NE(h.find("// A comment stays.\n"), std::string::npos);
-    EXPECT_NE(h.find("constexpr std::string_view CAPTION = \"Z-QAR  Vemro\"; // two blanks; kept\n"),
-              std::string::npos);
-    EXPECT_NE(h.find("constexpr const char *COUNT = \"%d files; \\\"quoted\\\" // not a comment\";\n"),
-              std::string::npos);
+    EXPECT_NE(
+        h.find("constexpr std::string_view CAPTION = \"Z-QAR  Vemro\"; // two blanks; kept\n"),
+        std::string::npos);
+    EXPECT_NE(
+        h.find("constexpr const char *COUNT = \"%d files; \\\"quoted\\\" // not a comment\";\n"),
+        std::string::npos);
     EXPECT_NE(h.find("constexpr std::string_view LONG =\n    \"first part, \"\n"
                      "    \"second part\"; // the end\n"),
               std::string::npos);

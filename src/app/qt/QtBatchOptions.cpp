@@ -97,6 +97,17 @@ void printToPdf(BatchTool &tool, const std::string &file, Command command) {
         tool.failCommand(std::string(text::PRINT_CAPTION), WRITE_FAILED + file);
 }
 
+// An option that prints through one page command into the PDF file its argument names.
+template <typename Print> BatchOption printOption(const char *name, const char *help, Print print) {
+    return BatchOption{
+        name, "FILE.pdf", help,
+        [print](BatchTool &t, const std::string &file) -> std::optional<std::string> {
+            printToPdf(t, file, [&t, &print] { t.noteOutcome(print(t)); });
+            return std::nullopt;
+        },
+        true};
+}
+
 // The Graph page's status line is written by its drawing, and the header prints it.
 void refreshGraphStatus(BatchTool &tool) {
     auto scratch = platform::QtDrawingContext::offscreen(1, 1);
@@ -183,32 +194,20 @@ void registerDrawingOptions(BatchTool &tool) {
                     "every placed logger over the Start to Finish Time as a PNG chart, with "
                     "the current set shaded",
                     drawAtSize(size, exportTimeSeries), true});
-    tool.addOption({"--print-graph", "FILE.pdf", "Print Graph into a PDF file (A4)",
-                    [](BatchTool &t, const std::string &file) -> std::optional<std::string> {
-                        printToPdf(t, file, [&t] {
-                            refreshGraphStatus(t);
-                            t.noteOutcome(t.window.graphPage.onPrint());
-                        });
-                        return std::nullopt;
-                    },
-                    true});
-    tool.addOption({"--print-matrix", "FILE.pdf", "Print Matrix into a PDF file (A4)",
-                    [](BatchTool &t, const std::string &file) -> std::optional<std::string> {
-                        printToPdf(t, file, [&t] {
-                            t.window.matrixPage.showCurrentSet();
-                            t.noteOutcome(t.window.matrixPage.onPrint());
-                        });
-                        return std::nullopt;
-                    },
-                    true});
-    tool.addOption({"--mapping-report", "FILE.pdf",
-                    "the mapping report (title page, result, statistics, maps, graphs, time "
-                    "series, layout) into a PDF file (A4)",
-                    [](BatchTool &t, const std::string &file) -> std::optional<std::string> {
-                        t.noteOutcome(writeMappingReportPdf(t.window, file));
-                        return std::nullopt;
-                    },
-                    true});
+    tool.addOption(
+        printOption("--print-graph", "Print Graph into a PDF file (A4)", [](BatchTool &t) {
+            refreshGraphStatus(t);
+            return t.window.graphPage.onPrint();
+        }));
+    tool.addOption(
+        printOption("--print-matrix", "Print Matrix into a PDF file (A4)", [](BatchTool &t) {
+            t.window.matrixPage.showCurrentSet();
+            return t.window.matrixPage.onPrint();
+        }));
+    tool.addOption(fileOption("--mapping-report", "FILE.pdf",
+                              "the mapping report (title page, result, statistics, maps, graphs, "
+                              "time series, layout) into a PDF file (A4)",
+                              writeMappingReportPdf));
 }
 
 } // namespace zqar
