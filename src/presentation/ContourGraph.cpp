@@ -16,7 +16,9 @@ namespace zqar {
 
 using platform::Colour;
 using platform::DrawingContext;
+using platform::Point;
 using platform::Rect;
+using platform::Size;
 
 namespace {
 
@@ -183,36 +185,26 @@ const char *fieldProblem(const LayoutSizes &sizes) {
 
 // Positions on the device for one drawing: the layout moved to the rectangle's corner.
 struct Placement {
-    int rows = 0;
-    int columns = 0;
-    int singularCount = 0;
+    ArrayDimensions dimensions;
     int inset = 0;
     int unit = 0;
-    int cellWidth = 0;
-    int cellHeight = 0;
-    int fieldLeft = 0;
-    int fieldTop = 0;
-    int insetWidth = 0; // from the field's edge to the first logger: half a cell, or none
-    int insetHeight = 0;
+    Size cell;            // one cell's width and height
+    Point field;          // the field's top-left corner
+    Size insetSize;       // from the field's edge to the first logger: half a cell, or none
     int singularLeft = 0; // the singular squares' left edge
 };
 
 Placement placeOnDevice(const ContourLayout &layout, const ArrayDimensions &dimensions, int inset,
                         int x, int y) {
     Placement place;
-    place.rows = dimensions.rows;
-    place.columns = dimensions.columns;
-    place.singularCount = dimensions.singularCount;
+    place.dimensions = dimensions;
     place.inset = inset;
     place.unit = layout.unit;
-    place.cellWidth = layout.cellWidth;
-    place.cellHeight = layout.cellHeight;
-    place.fieldLeft = x + layout.fieldLeft;
-    place.fieldTop = y + layout.fieldTop;
-    place.insetWidth = (place.cellWidth * inset) / 2;
-    place.insetHeight = (place.cellHeight * inset) / 2;
+    place.cell = {layout.cellWidth, layout.cellHeight};
+    place.field = {x + layout.fieldLeft, y + layout.fieldTop};
+    place.insetSize = {(place.cell.width * inset) / 2, (place.cell.height * inset) / 2};
     place.singularLeft =
-        place.fieldLeft + (place.columns + inset) * place.cellWidth + 2 * place.unit;
+        place.field.x + (dimensions.columns + inset) * place.cell.width + 2 * place.unit;
     return place;
 }
 
@@ -261,14 +253,16 @@ struct SpanCorners {
 void fillSpan(DrawingContext &dc, const Placement &place, const BandParameters &bands,
               const BandTable &table, const SpanCorners &corners, int r, int c,
               std::vector<Run> &runs) {
-    const int spanHeight = (r < 0 || r == place.rows - 1) ? place.cellHeight / 2 : place.cellHeight;
-    const int spanWidth = (c < 0 || c == place.columns - 1) ? place.cellWidth / 2 : place.cellWidth;
+    const int spanHeight =
+        (r < 0 || r == place.dimensions.rows - 1) ? place.cell.height / 2 : place.cell.height;
+    const int spanWidth =
+        (c < 0 || c == place.dimensions.columns - 1) ? place.cell.width / 2 : place.cell.width;
     if (spanHeight <= 0)
         return;
-    const int spanLeft = place.fieldLeft + c * place.cellWidth +
-                         ((c < 0 ? 2 : 1) * place.cellWidth * place.inset) / 2;
-    const int spanTop = place.fieldTop + r * place.cellHeight +
-                        ((r < 0 ? 2 : 1) * place.cellHeight * place.inset) / 2;
+    const int spanLeft = place.field.x + c * place.cell.width +
+                         ((c < 0 ? 2 : 1) * place.cell.width * place.inset) / 2;
+    const int spanTop = place.field.y + r * place.cell.height +
+                        ((r < 0 ? 2 : 1) * place.cell.height * place.inset) / 2;
     // Band positions down the left and right edges, a = (T - minimum) / spacing.
     double leftBand = (corners.topLeft - bands.minimum) / bands.spacing;
     double rightBand = (corners.topRight - bands.minimum) / bands.spacing;
@@ -306,8 +300,8 @@ void drawField(DrawingContext &dc, const TemperatureSet &set, const Placement &p
                const BandParameters &bands, const BandTable &table) {
     std::vector<Run> runs;
     const int inset = place.inset;
-    for (int r = -inset; r < place.rows + 2 * inset - 1; ++r) {
-        for (int c = -inset; c < place.columns + 2 * inset - 1; ++c) {
+    for (int r = -inset; r < place.dimensions.rows + 2 * inset - 1; ++r) {
+        for (int c = -inset; c < place.dimensions.columns + 2 * inset - 1; ++c) {
             const SpanCorners corners{set.valueAt(r, c), set.valueAt(r + 1, c),
                                       set.valueAt(r, c + 1), set.valueAt(r + 1, c + 1)};
             if (corners.topLeft == NO_VALUE || corners.bottomLeft == NO_VALUE ||
@@ -321,12 +315,12 @@ void drawField(DrawingContext &dc, const TemperatureSet &set, const Placement &p
 void drawSingularSquares(DrawingContext &dc, const TemperatureSet &set, const Placement &place,
                          const ContourSettings &settings, const ColourScale &scale) {
     const int left = place.singularLeft;
-    for (int i = 0; i < place.singularCount; ++i) {
-        const int top = place.fieldTop + i * place.cellHeight;
+    for (int i = 0; i < place.dimensions.singularCount; ++i) {
+        const int top = place.field.y + i * place.cell.height;
         const double v = set.valueAt(SINGULAR_ROW, i);
         if (v == NO_VALUE)
             continue;
-        const Rect square{left, top, left + place.cellHeight, top + place.cellHeight};
+        const Rect square{left, top, left + place.cell.height, top + place.cell.height};
         if (settings.showSingularAsText) {
             dc.fillRect(square, platform::WHITE);
             drawText(dc, (square.left + square.right) / 2, (square.top + square.bottom) / 2,
@@ -340,13 +334,14 @@ void drawSingularSquares(DrawingContext &dc, const TemperatureSet &set, const Pl
 // Row labels left of the field and a grid line through each row of loggers.
 void drawRowLabels(DrawingContext &dc, const Placement &place) {
     const int u = place.unit;
-    for (int i = 0; i < place.rows; ++i) {
-        drawText(dc, place.fieldLeft - u,
-                 place.fieldTop + place.insetHeight + u / 3 + i * place.cellHeight,
+    for (int i = 0; i < place.dimensions.rows; ++i) {
+        drawText(dc, place.field.x - u,
+                 place.field.y + place.insetSize.height + u / 3 + i * place.cell.height,
                  ALIGN_RIGHT_BASELINE, text::format(text::ROW_LABEL, i + 1));
-        const int lineY = place.fieldTop + place.insetHeight + i * place.cellHeight;
-        dc.moveTo(place.fieldLeft + place.insetWidth, lineY);
-        dc.lineTo(place.fieldLeft + place.insetWidth + (place.columns - 1) * place.cellWidth,
+        const int lineY = place.field.y + place.insetSize.height + i * place.cell.height;
+        dc.moveTo(place.field.x + place.insetSize.width, lineY);
+        dc.lineTo(place.field.x + place.insetSize.width +
+                      (place.dimensions.columns - 1) * place.cell.width,
                   lineY);
     }
 }
@@ -354,13 +349,15 @@ void drawRowLabels(DrawingContext &dc, const Placement &place) {
 // Column labels below the field and a grid line through each column of loggers.
 void drawColumnLabels(DrawingContext &dc, const Placement &place) {
     const int u = place.unit;
-    for (int i = 0; i < place.columns; ++i) {
-        const int lineX = place.fieldLeft + place.insetWidth + i * place.cellWidth;
+    for (int i = 0; i < place.dimensions.columns; ++i) {
+        const int lineX = place.field.x + place.insetSize.width + i * place.cell.width;
         drawText(dc, lineX,
-                 place.fieldTop + 2 * place.insetHeight + (place.rows - 1) * place.cellHeight + u,
+                 place.field.y + 2 * place.insetSize.height +
+                     (place.dimensions.rows - 1) * place.cell.height + u,
                  ALIGN_CENTRE_TOP, text::format(text::COLUMN_LABEL, i + 1));
-        dc.moveTo(lineX, place.fieldTop + place.insetHeight);
-        dc.lineTo(lineX, place.fieldTop + place.insetHeight + (place.rows - 1) * place.cellHeight);
+        dc.moveTo(lineX, place.field.y + place.insetSize.height);
+        dc.lineTo(lineX, place.field.y + place.insetSize.height +
+                             (place.dimensions.rows - 1) * place.cell.height);
     }
 }
 
@@ -368,12 +365,13 @@ void drawColumnLabels(DrawingContext &dc, const Placement &place) {
 void drawSingularLabels(DrawingContext &dc, const Placement &place) {
     const int u = place.unit;
     const int left = place.singularLeft;
-    const int side = place.cellHeight;
-    for (int i = 0; i < place.singularCount; ++i) {
-        const int top = place.fieldTop + i * place.cellHeight;
+    const int side = place.cell.height;
+    for (int i = 0; i < place.dimensions.singularCount; ++i) {
+        const int top = place.field.y + i * place.cell.height;
         drawText(dc,
-                 place.fieldLeft + (place.columns + place.inset) * place.cellWidth + (3 * u) / 2,
-                 place.fieldTop + (2 * u) / 3 + place.cellHeight / 2 + i * place.cellHeight,
+                 place.field.x + (place.dimensions.columns + place.inset) * place.cell.width +
+                     (3 * u) / 2,
+                 place.field.y + (2 * u) / 3 + place.cell.height / 2 + i * place.cell.height,
                  ALIGN_RIGHT_BASELINE, text::format(text::SINGULAR_LABEL, i + 1));
         dc.moveTo(left, top);
         dc.lineTo(left, top + side);
