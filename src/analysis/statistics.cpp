@@ -38,6 +38,27 @@ struct SeriesFigures {
     int32_t maximumAt = 0;
 };
 
+// The samples beyond each limit and the excursions: runs of samples outside the limits, a
+// jump from one side to the other staying in the same excursion.
+struct LimitCounts {
+    int32_t below = 0;
+    int32_t above = 0;
+    int32_t excursions = 0;
+    int32_t run = 0; // the samples of the excursion going on now
+    int32_t longestRun = 0;
+
+    // Written without branches: samples near a limit cross it often, and mispredicted jumps
+    // cost more than the arithmetic.
+    void add(bool isBelow, bool isAbove) {
+        below += isBelow;
+        above += isAbove;
+        const int32_t outside = static_cast<int32_t>(isBelow | isAbove);
+        run = (run + 1) * outside;
+        excursions += static_cast<int32_t>(run == 1);
+        longestRun = std::max(longestRun, run);
+    }
+};
+
 // Every sum runs in time order in one pass; the squared deviations need the mean and take a
 // second one.
 SeriesFigures seriesFigures(const double *x, int32_t n, double samplePeriod,
@@ -57,11 +78,7 @@ SeriesFigures seriesFigures(const double *x, int32_t n, double samplePeriod,
     double maximum = x[0];
     int32_t minimumAt = 0;
     int32_t maximumAt = 0;
-    int32_t belowCount = 0;
-    int32_t aboveCount = 0;
-    int32_t runs = 0;
-    int32_t run = 0;
-    int32_t longestRun = 0;
+    LimitCounts limits;
     bool atOrBelowAbsoluteZero = false;
     for (int32_t k = 0; k < n; ++k) {
         const double value = x[k];
@@ -76,17 +93,7 @@ SeriesFigures seriesFigures(const double *x, int32_t n, double samplePeriod,
         }
         atOrBelowAbsoluteZero |= value <= -ZERO_CELSIUS;
         boltzmannSum += std::exp(-enthalpy / (value + ZERO_CELSIUS));
-        const bool below = value < lower;
-        const bool above = value > upper;
-        belowCount += below;
-        aboveCount += above;
-        // A jump from one side to the other stays in the same excursion. Written without
-        // branches: samples near a limit cross it often, and mispredicted jumps cost more
-        // than the arithmetic.
-        const int32_t outside = static_cast<int32_t>(below | above);
-        run = (run + 1) * outside;
-        runs += static_cast<int32_t>(run == 1);
-        longestRun = std::max(longestRun, run);
+        limits.add(value<lower, value> upper);
     }
     const double mean = sum / n;
     out.minimum = minimum;
@@ -106,12 +113,12 @@ SeriesFigures seriesFigures(const double *x, int32_t n, double samplePeriod,
     if (!atOrBelowAbsoluteZero)
         out.mkt = enthalpy / (-std::log(boltzmannSum / n)) - ZERO_CELSIUS;
     if (settings.lowerLimit)
-        out.minutesBelow = belowCount * samplePeriod / SECONDS_PER_MINUTE;
+        out.minutesBelow = limits.below * samplePeriod / SECONDS_PER_MINUTE;
     if (settings.upperLimit)
-        out.minutesAbove = aboveCount * samplePeriod / SECONDS_PER_MINUTE;
+        out.minutesAbove = limits.above * samplePeriod / SECONDS_PER_MINUTE;
     if (settings.lowerLimit || settings.upperLimit) {
-        out.excursions = runs;
-        out.longestExcursion = longestRun * samplePeriod / SECONDS_PER_MINUTE;
+        out.excursions = limits.excursions;
+        out.longestExcursion = limits.longestRun * samplePeriod / SECONDS_PER_MINUTE;
     }
     return result;
 }
