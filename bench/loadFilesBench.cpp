@@ -8,10 +8,10 @@
 #include "yearOfLogs.h"
 #include "yearWindow.h"
 
-#include "analysis/DataFilterPage.h"
-#include "data/numbers.h"
-#include "data/parallelInOrder.h"
-#include "layout/FileSelectionPage.h"
+#include "core/data/numbers.h"
+#include "core/data/parallelInOrder.h"
+#include "pages/analysis/DataFilterPage.h"
+#include "pages/layout/FileSelectionPage.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,7 +4,7 @@
 #include "heapCounter.h"
 #include "yearOfLogs.h"
 
-#include "data/LogFile.h"
+#include "core/data/LogFile.h"
 
 #include <benchmark/benchmark.h>
 

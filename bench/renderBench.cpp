@@ -4,13 +4,13 @@
 
 #if ZQAR_BENCH_WITH_QT
 
-#include "analysis/TemperatureSet.h"
 #include "app/MainWindow.h"
-#include "app/qt/GraphExport.h"
-#include "data/numbers.h"
+#include "core/analysis/TemperatureSet.h"
+#include "core/data/numbers.h"
+#include "pages/presentation/ContourGraph.h"
 #include "platform/memory/MemoryHost.h"
-#include "platform/qt/QtDrawingContext.h"
-#include "presentation/ContourGraph.h"
+#include "qt/QtDrawingContext.h"
+#include "window/GraphExport.h"
 
 #include <benchmark/benchmark.h>
 

@@ -7,8 +7,8 @@
 #include "yearOfLogs.h"
 #include "yearWindow.h"
 
-#include "analysis/DataFilterPage.h"
-#include "layout/FileSelectionPage.h"
+#include "pages/analysis/DataFilterPage.h"
+#include "pages/layout/FileSelectionPage.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,8 +4,8 @@
 
 #include "yearOfLogs.h"
 
-#include "analysis/statistics.h"
-#include "data/LoggerArray.h"
+#include "core/analysis/statistics.h"
+#include "core/data/LoggerArray.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,10 +4,10 @@
 
 #if ZQAR_BENCH_WITH_QT
 
-#include "data/LogFile.h"
-#include "data/dateTime.h"
-#include "platform/qt/QtDrawingContext.h"
-#include "presentation/TimeSeriesChart.h"
+#include "core/data/LogFile.h"
+#include "core/data/dateTime.h"
+#include "pages/presentation/TimeSeriesChart.h"
+#include "qt/QtDrawingContext.h"
 #include "yearOfLogs.h"
 
 #include <benchmark/benchmark.h>

@@ -1,6 +1,6 @@
 #include "yearOfLogs.h"
 
-#include "data/numbers.h"
+#include "core/data/numbers.h"
 
 #include <cmath>
 #include <cstdio>

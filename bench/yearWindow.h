@@ -5,8 +5,8 @@
 #include "yearOfLogs.h"
 
 #include "app/MainWindow.h"
-#include "layout/FileSelectionPage.h"
-#include "layout/logFileCommands.h"
+#include "pages/layout/FileSelectionPage.h"
+#include "pages/layout/logFileCommands.h"
 #include "platform/ListView.h"
 #include "platform/memory/MemoryHost.h"
 

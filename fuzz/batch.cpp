@@ -4,8 +4,8 @@
 // folder (an absolute path, "..", a "/" after anything but a name character) are not run.
 
 #include "app/BatchTool.h"
-#include "data/numbers.h"
-#include "data/reportFile.h"
+#include "core/data/numbers.h"
+#include "core/data/reportFile.h"
 #include "fuzzCheck.h"
 #include "resources/strings.h"
 

@@ -2,7 +2,7 @@
 // eight bytes are also read as a day number. What formatDateTime shows must parse again to
 // the same value rounded as it is shown (to the second, then without the seconds).
 
-#include "data/dateTime.h"
+#include "core/data/dateTime.h"
 #include "fuzzCheck.h"
 
 #include <cmath>

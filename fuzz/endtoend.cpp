@@ -2,9 +2,9 @@
 // the averaged calculation), the matrix stepping through the sets, and the contour graph
 // painted on the recording context, first and last set. Each input gets a fresh window.
 
-#include "analysis/DataFilterPage.h"
 #include "app/MainWindow.h"
 #include "fuzzCheck.h"
+#include "pages/analysis/DataFilterPage.h"
 #include "platform/memory/MemoryHost.h"
 #include "platform/memory/RecordingContext.h"
 

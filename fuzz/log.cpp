@@ -1,7 +1,7 @@
 // The log file reader: the input is the bytes of a ".dta" file, read for both channels. The
 // build makes the read block small, so the refill between blocks is reached too.
 
-#include "data/LogFile.h"
+#include "core/data/LogFile.h"
 #include "fuzzCheck.h"
 
 using namespace zqar;

@@ -2,7 +2,7 @@
 // independent route: readInteger against strtoll, readDecimal against strtod, formatFixed
 // against printf's "%.*f", truncToInt against the range check and a plain cast.
 
-#include "data/numbers.h"
+#include "core/data/numbers.h"
 #include "fuzzCheck.h"
 
 #include <cerrno>

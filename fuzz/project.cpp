@@ -5,10 +5,10 @@
 // project's values (settings and table cells) saved into the file, or into a new one, load
 // again to the same values.
 
+#include "core/data/IniFile.h"
+#include "core/data/projectFormat.h"
 #include "fuzzCheck.h"
-#include "layout/IniFile.h"
-#include "layout/projectFormat.h"
-#include "layout/settings.h"
+#include "pages/layout/settings.h"
 
 #include <vector>
 

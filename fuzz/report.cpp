@@ -2,7 +2,7 @@
 // Report makes. A report it accepts is written again as Create Report writes it; that must
 // read back to the same contents, and writing those gives the same bytes again.
 
-#include "data/reportFile.h"
+#include "core/data/reportFile.h"
 #include "fuzzCheck.h"
 
 using namespace zqar;

@@ -5,7 +5,7 @@
 #
 # The project's data file directory is "samples/data", relative to the repository root, so
 # the batch tool runs from there, for example:
-#   build/src/app/zqar-vemro-batch --load-project samples/warehouse.ttp --load-files \
+#   build/src/main/zqar-vemro-batch --load-project samples/warehouse.ttp --load-files \
 #       --calculate-averaged --export-csv 'out/set%d.csv'
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -22,7 +22,7 @@ rm -rf samples/data
 # stopped after four days, and Load Files proposes the earliest end of all loggers.
 rm -rf samples/warehouse samples/warehouse.ttr
 : > samples/warehouse.ttr
-"$build/src/app/zqar-vemro-batch" \
+"$build/src/main/zqar-vemro-batch" \
     --load-project samples/warehouse.ttp \
     --load-files \
     --set "finishTimeText=08-Jun-2025 11:55PM" \

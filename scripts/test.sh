@@ -6,6 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 bash scripts/format-check.sh
+bash scripts/layer-check.sh
 
 jobs=$(nproc)
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DZQAR_WERROR=ON

@@ -21,9 +21,9 @@
 // the project's serial-number tables. Comment-field mode thus places the loggers that name a
 // position, in the same places, and leaves the others out.
 
-#include "data/dateTime.h"
-#include "data/numbers.h"
-#include "layout/IniFile.h"
+#include "core/data/IniFile.h"
+#include "core/data/dateTime.h"
+#include "core/data/numbers.h"
 
 #include <cmath>
 #include <cstdio>

@@ -4,8 +4,8 @@
 //
 //     zqar-render-icons OUTDIR NAME SIZE...
 
-#include "data/numbers.h"
-#include "resources/icon/applicationIcon.h"
+#include "core/data/numbers.h"
+#include "platform/icon/applicationIcon.h"
 
 #include <QImage>
 

@@ -1,7 +1,7 @@
 #include "app/BatchTool.h"
 #include "app/batchOptions.h"
-#include "layout/logFileCommands.h"
-#include "layout/projectFile.h"
+#include "pages/layout/logFileCommands.h"
+#include "pages/layout/projectFile.h"
 
 namespace zqar {
 

@@ -1,9 +1,9 @@
 #include "app/BatchTool.h"
 #include "app/batchOptions.h"
 #include "app/numberedFiles.h"
-#include "data/caseless.h"
-#include "data/numbers.h"
-#include "layout/settings.h"
+#include "core/data/caseless.h"
+#include "core/data/numbers.h"
+#include "pages/layout/settings.h"
 #include "platform/ListView.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "app/BatchTool.h"
 #include "app/batchOptions.h"
 
-#include "analysis/statisticsCommands.h"
+#include "pages/analysis/statisticsCommands.h"
 
 namespace zqar {
 

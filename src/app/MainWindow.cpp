@@ -1,7 +1,7 @@
 #include "app/MainWindow.h"
 
-#include "data/caseless.h"
-#include "layout/projectFile.h"
+#include "core/data/caseless.h"
+#include "pages/layout/projectFile.h"
 #include "platform/Host.h"
 #include "platform/memory/MemoryDialog.h"
 #include "resources/fileTexts.h"

@@ -3,12 +3,12 @@
 // with the tab strip and does the arithmetic of the page layout. The window itself (tab strip,
 // system menu, icon) is the backend's; it calls these operations.
 
-#include "analysis/DataFilterPage.h"
-#include "analysis/statisticsCommands.h"
-#include "layout/FileSelectionPage.h"
+#include "pages/analysis/DataFilterPage.h"
+#include "pages/analysis/statisticsCommands.h"
+#include "pages/layout/FileSelectionPage.h"
+#include "pages/presentation/GraphPage.h"
+#include "pages/presentation/MatrixPage.h"
 #include "platform/Geometry.h"
-#include "presentation/GraphPage.h"
-#include "presentation/MatrixPage.h"
 
 #include <array>
 #include <memory>

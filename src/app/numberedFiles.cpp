@@ -1,6 +1,6 @@
 #include "app/numberedFiles.h"
 
-#include "analysis/SetList.h"
+#include "core/analysis/SetList.h"
 
 namespace zqar {
 

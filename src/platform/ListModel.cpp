@@ -1,6 +1,6 @@
 #include "platform/ListView.h"
 
-#include "data/TextField.h"
+#include "core/data/TextField.h"
 #include "platform/EditBox.h"
 
 #include <algorithm>

@@ -2,7 +2,7 @@
 // The dialog templates of the program's windows and pages, as data. Both backends build their
 // controls from these; the ids of the templates are those the pages are constructed with.
 
-#include "platform/DialogTemplate.h"
+#include "resources/DialogTemplate.h"
 
 namespace zqar {
 

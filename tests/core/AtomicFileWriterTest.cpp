@@ -1,4 +1,4 @@
-#include "data/AtomicFileWriter.h"
+#include "core/data/AtomicFileWriter.h"
 
 #include "support/TempDir.h"
 

@@ -1,6 +1,6 @@
 // Commands answer how they ended; the batch tool's exit status follows that answer alone.
-#include "layout/logFileCommands.h"
-#include "layout/projectFile.h"
+#include "pages/layout/logFileCommands.h"
+#include "pages/layout/projectFile.h"
 #include "resources/fileTexts.h"
 #include "resources/strings.h"
 

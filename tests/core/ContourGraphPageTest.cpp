@@ -1,7 +1,7 @@
-#include "presentation/GraphPage.h"
+#include "pages/presentation/GraphPage.h"
 
-#include "analysis/TemperatureSet.h"
 #include "app/MainWindow.h"
+#include "core/analysis/TemperatureSet.h"
 #include "platform/memory/MemoryHost.h"
 #include "platform/memory/RecordingContext.h"
 

@@ -1,5 +1,5 @@
-#include "presentation/ContourGraph.h"
-#include "analysis/TemperatureSet.h"
+#include "pages/presentation/ContourGraph.h"
+#include "core/analysis/TemperatureSet.h"
 #include "platform/memory/RecordingContext.h"
 
 #include <gtest/gtest.h>

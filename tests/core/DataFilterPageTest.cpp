@@ -1,6 +1,6 @@
-#include "analysis/DataFilterPage.h"
-#include "analysis/TemperatureSet.h"
-#include "data/dateTime.h"
+#include "pages/analysis/DataFilterPage.h"
+#include "core/analysis/TemperatureSet.h"
+#include "core/data/dateTime.h"
 #include "resources/strings.h"
 
 #include "support/PageHarness.h"

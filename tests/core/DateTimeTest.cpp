@@ -1,4 +1,4 @@
-#include "data/dateTime.h"
+#include "core/data/dateTime.h"
 #include "support/LocaleGuard.h"
 
 #include <clocale>

@@ -1,5 +1,5 @@
-#include "layout/FileSelectionPage.h"
-#include "presentation/MatrixPage.h"
+#include "pages/layout/FileSelectionPage.h"
+#include "pages/presentation/MatrixPage.h"
 
 #include "resources/strings.h"
 #include "support/PageHarness.h"

@@ -1,4 +1,4 @@
-#include "layout/IniFile.h"
+#include "core/data/IniFile.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Typing serial numbers into the layout tables, and the properties of a placed log file, on
 // the in-memory backend: clicks move the simulated cursor and focus as a user's would.
 
-#include "layout/FileSelectionPage.h"
+#include "pages/layout/FileSelectionPage.h"
 #include "platform/memory/MemoryListWindow.h"
 
 #include "support/PageHarness.h"

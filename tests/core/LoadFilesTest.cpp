@@ -1,8 +1,8 @@
-#include "analysis/DataFilterPage.h"
-#include "data/numbers.h"
-#include "layout/FileSelectionPage.h"
-#include "presentation/GraphPage.h"
-#include "presentation/MatrixPage.h"
+#include "core/data/numbers.h"
+#include "pages/analysis/DataFilterPage.h"
+#include "pages/layout/FileSelectionPage.h"
+#include "pages/presentation/GraphPage.h"
+#include "pages/presentation/MatrixPage.h"
 
 #include "support/PageHarness.h"
 #include "support/TempDir.h"

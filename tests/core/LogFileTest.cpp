@@ -1,4 +1,4 @@
-#include "data/LoggerArray.h"
+#include "core/data/LoggerArray.h"
 
 #include <gtest/gtest.h>
 

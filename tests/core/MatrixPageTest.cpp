@@ -1,6 +1,6 @@
-#include "presentation/MatrixPage.h"
-#include "analysis/TemperatureSet.h"
-#include "data/numbers.h"
+#include "pages/presentation/MatrixPage.h"
+#include "core/analysis/TemperatureSet.h"
+#include "core/data/numbers.h"
 #include "resources/strings.h"
 
 #include "support/PageHarness.h"

@@ -1,4 +1,4 @@
-#include "data/numbers.h"
+#include "core/data/numbers.h"
 #include "support/LocaleGuard.h"
 
 #include <clocale>

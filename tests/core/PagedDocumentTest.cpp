@@ -3,13 +3,13 @@
 // follows them, text stays inside the margins; the scaled context that puts screen charts on
 // paper; and the report's result sentence.
 
-#include "presentation/PagedDocument.h"
+#include "pages/presentation/PagedDocument.h"
 
-#include "analysis/statistics.h"
-#include "data/numbers.h"
+#include "core/analysis/statistics.h"
+#include "core/data/numbers.h"
+#include "pages/presentation/MappingReport.h"
+#include "pages/presentation/ScaledDrawingContext.h"
 #include "platform/memory/RecordingContext.h"
-#include "presentation/MappingReport.h"
-#include "presentation/ScaledDrawingContext.h"
 #include "resources/format.h"
 
 #include <gtest/gtest.h>

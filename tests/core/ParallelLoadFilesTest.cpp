@@ -1,7 +1,7 @@
-#include "analysis/DataFilterPage.h"
-#include "data/parallelInOrder.h"
-#include "layout/FileSelectionPage.h"
-#include "layout/logFileCommands.h"
+#include "core/data/parallelInOrder.h"
+#include "pages/analysis/DataFilterPage.h"
+#include "pages/layout/FileSelectionPage.h"
+#include "pages/layout/logFileCommands.h"
 #include "platform/ListView.h"
 
 #include "support/PageHarness.h"

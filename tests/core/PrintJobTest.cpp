@@ -1,8 +1,8 @@
-#include "presentation/PrintJob.h"
+#include "pages/presentation/PrintJob.h"
 
-#include "analysis/TemperatureSet.h"
 #include "app/MainWindow.h"
-#include "data/dateTime.h"
+#include "core/analysis/TemperatureSet.h"
+#include "core/data/dateTime.h"
 #include "platform/memory/MemoryHost.h"
 #include "platform/memory/RecordingContext.h"
 

@@ -1,5 +1,5 @@
 #include "app/MainWindow.h"
-#include "layout/FileSelectionPage.h"
+#include "pages/layout/FileSelectionPage.h"
 #include "platform/memory/MemoryHost.h"
 #include "support/TempDir.h"
 

@@ -1,4 +1,4 @@
-#include "data/LogFile.h"
+#include "core/data/LogFile.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

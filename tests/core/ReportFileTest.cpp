@@ -1,7 +1,7 @@
-#include "data/reportFile.h"
-#include "analysis/DataFilterPage.h"
-#include "data/AtomicFileWriter.h"
-#include "layout/FileSelectionPage.h"
+#include "core/data/reportFile.h"
+#include "core/data/AtomicFileWriter.h"
+#include "pages/analysis/DataFilterPage.h"
+#include "pages/layout/FileSelectionPage.h"
 #include "resources/strings.h"
 
 #include "support/PageHarness.h"

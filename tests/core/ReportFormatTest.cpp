@@ -1,7 +1,7 @@
 // The report and project formats as plain functions, without pages or files.
-#include "data/reportFile.h"
-#include "layout/projectFormat.h"
-#include "layout/settings.h"
+#include "core/data/projectFormat.h"
+#include "core/data/reportFile.h"
+#include "pages/layout/settings.h"
 #include "resources/strings.h"
 
 #include "support/PageHarness.h"

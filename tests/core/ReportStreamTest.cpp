@@ -1,5 +1,5 @@
 // Reports read from files and written to them as they go, without the whole file in memory.
-#include "data/reportFile.h"
+#include "core/data/reportFile.h"
 #include "resources/strings.h"
 
 #include "support/PageHarness.h"

@@ -1,4 +1,4 @@
-#include "layout/FileSelectionPage.h"
+#include "pages/layout/FileSelectionPage.h"
 #include "platform/ListView.h"
 
 #include "support/PageHarness.h"

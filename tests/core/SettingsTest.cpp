@@ -1,10 +1,10 @@
-#include "layout/settings.h"
+#include "pages/layout/settings.h"
 
 #include "app/BatchTool.h"
-#include "data/caseless.h"
-#include "data/reportFile.h"
-#include "layout/projectFile.h"
-#include "layout/projectFormat.h"
+#include "core/data/caseless.h"
+#include "core/data/projectFormat.h"
+#include "core/data/reportFile.h"
+#include "pages/layout/projectFile.h"
 
 #include "support/PageHarness.h"
 #include "support/TempDir.h"

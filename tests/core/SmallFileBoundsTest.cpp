@@ -1,8 +1,8 @@
 // Small files that once cost gigabytes: each is refused or handled within the bounds on
 // layouts and averaged sets, in far less time than building what its counts ask for would.
 
-#include "analysis/DataFilterPage.h"
-#include "data/reportFile.h"
+#include "core/data/reportFile.h"
+#include "pages/analysis/DataFilterPage.h"
 #include "resources/strings.h"
 #include "support/BatchRun.h"
 #include "support/TempDir.h"

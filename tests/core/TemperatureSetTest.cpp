@@ -1,4 +1,4 @@
-#include "analysis/SetList.h"
+#include "core/analysis/SetList.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "presentation/TimeSeriesChart.h"
-#include "analysis/TemperatureSet.h"
+#include "pages/presentation/TimeSeriesChart.h"
+#include "core/analysis/TemperatureSet.h"
 #include "resources/strings.h"
 
 #include "support/PageHarness.h"

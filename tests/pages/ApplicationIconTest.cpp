@@ -1,8 +1,8 @@
 // The generated application icon: every size framed, opaque, and banded from cool at the
 // edge to red at the warm spot, so the window manager and the About box get a real picture.
 
-#include "resources/icon/applicationIcon.h"
-#include "platform/qt/QtIcon.h"
+#include "platform/icon/applicationIcon.h"
+#include "qt/QtIcon.h"
 
 #include <QImage>
 

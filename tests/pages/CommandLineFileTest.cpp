@@ -1,16 +1,16 @@
 // A report or project named on the window program's command line: opened once the window
 // shows, as Load Report and Load Project open the file chosen in their dialogs.
 
-#include "analysis/DataFilterPage.h"
 #include "app/MainWindow.h"
-#include "app/qt/MainWindowShell.h"
-#include "layout/FileSelectionPage.h"
-#include "platform/qt/QtDialog.h"
-#include "platform/qt/QtHost.h"
-#include "platform/qt/QtMessageBox.h"
+#include "pages/analysis/DataFilterPage.h"
+#include "pages/layout/FileSelectionPage.h"
+#include "qt/QtDialog.h"
+#include "qt/QtHost.h"
+#include "qt/QtMessageBox.h"
 #include "resources/fileTexts.h"
 #include "resources/strings.h"
 #include "support/TempDir.h"
+#include "window/MainWindowShell.h"
 
 #include <QApplication>
 #include <QTest>

@@ -2,15 +2,15 @@
 // the layout table with the mouse and Tab, the properties of a loaded file on a right click,
 // and the sample job loaded through the window giving what the batch tool gives.
 
-#include "app/qt/DataFilesWindow.h"
+#include "window/DataFilesWindow.h"
 #include "app/MainWindow.h"
-#include "app/qt/MainWindowShell.h"
-#include "platform/qt/QtDialog.h"
-#include "platform/qt/QtHost.h"
-#include "platform/qt/QtListView.h"
-#include "platform/qt/QtMessageBox.h"
+#include "qt/QtDialog.h"
+#include "qt/QtHost.h"
+#include "qt/QtListView.h"
+#include "qt/QtMessageBox.h"
 #include "support/BatchRun.h"
 #include "support/TempDir.h"
+#include "window/MainWindowShell.h"
 
 #include <QApplication>
 #include <QCursor>

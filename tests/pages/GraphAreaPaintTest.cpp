@@ -1,14 +1,14 @@
 // The graph in the real window: composed off screen, copied onto the graph area, and the
 // button states and status line the drawing sets.
 
-#include "analysis/TemperatureSet.h"
 #include "app/MainWindow.h"
-#include "app/qt/MainWindowShell.h"
-#include "app/qt/TabStrip.h"
-#include "platform/qt/QtDialog.h"
-#include "platform/qt/QtHelpViewer.h"
-#include "platform/qt/QtHost.h"
-#include "platform/qt/QtMessageBox.h"
+#include "core/analysis/TemperatureSet.h"
+#include "qt/QtDialog.h"
+#include "qt/QtHelpViewer.h"
+#include "qt/QtHost.h"
+#include "qt/QtMessageBox.h"
+#include "window/MainWindowShell.h"
+#include "window/TabStrip.h"
 
 #include <QImage>
 #include <QTabBar>

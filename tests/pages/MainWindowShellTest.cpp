@@ -2,20 +2,20 @@
 // strip, the keys that must not close it, the Help tab and the menu with Help and About, and the
 // mapping report from the menu.
 
-#include "app/qt/MainWindowShell.h"
-#include "analysis/TemperatureSet.h"
+#include "window/MainWindowShell.h"
 #include "app/MainWindow.h"
-#include "app/qt/AboutBox.h"
-#include "app/qt/StatisticsWindow.h"
-#include "app/qt/TabStrip.h"
-#include "app/qt/TimeSeriesWindow.h"
-#include "data/dateTime.h"
-#include "platform/qt/QtDialog.h"
-#include "platform/qt/QtHelpViewer.h"
-#include "platform/qt/QtHost.h"
-#include "platform/qt/QtMessageBox.h"
+#include "core/analysis/TemperatureSet.h"
+#include "core/data/dateTime.h"
+#include "qt/QtDialog.h"
+#include "qt/QtHelpViewer.h"
+#include "qt/QtHost.h"
+#include "qt/QtMessageBox.h"
 #include "resources/controlIds.h"
 #include "support/TempDir.h"
+#include "window/AboutBox.h"
+#include "window/StatisticsWindow.h"
+#include "window/TabStrip.h"
+#include "window/TimeSeriesWindow.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -4,8 +4,8 @@
 // page count the document really has. A report that cannot be written leaves nothing behind.
 
 #include "app/BatchTool.h"
-#include "app/qt/QtBatchOptions.h"
 #include "support/TempDir.h"
+#include "window/QtBatchOptions.h"
 
 #include <gtest/gtest.h>
 

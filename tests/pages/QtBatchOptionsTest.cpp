@@ -1,9 +1,9 @@
-#include "app/qt/QtBatchOptions.h"
-#include "analysis/TemperatureSet.h"
+#include "window/QtBatchOptions.h"
 #include "app/BatchTool.h"
-#include "app/qt/GraphExport.h"
-#include "data/LogFile.h"
+#include "core/analysis/TemperatureSet.h"
+#include "core/data/LogFile.h"
 #include "support/TempDir.h"
+#include "window/GraphExport.h"
 
 #include <gtest/gtest.h>
 

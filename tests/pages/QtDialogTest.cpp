@@ -2,12 +2,12 @@
 // radio groups, status lines that keep up with thousands of writes, list views that mirror
 // their model.
 
-#include "platform/qt/QtDialog.h"
+#include "qt/QtDialog.h"
 #include "platform/DrawingContext.h"
 #include "platform/Page.h"
-#include "platform/qt/QtHost.h"
-#include "platform/qt/QtListView.h"
-#include "platform/qt/QtMessageBox.h"
+#include "qt/QtHost.h"
+#include "qt/QtListView.h"
+#include "qt/QtMessageBox.h"
 
 #include <QApplication>
 #include <QCheckBox>

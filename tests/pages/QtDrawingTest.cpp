@@ -1,4 +1,4 @@
-#include "platform/qt/QtDrawingContext.h"
+#include "qt/QtDrawingContext.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 // The host on the screen: file dialogs set up from their options, the folder they start in,
 // page timers and the help viewer.
 
-#include "platform/qt/QtHost.h"
+#include "qt/QtHost.h"
 #include "platform/Page.h"
-#include "platform/qt/QtDialog.h"
-#include "platform/qt/QtHelpViewer.h"
+#include "qt/QtDialog.h"
+#include "qt/QtHelpViewer.h"
 #include "support/TempDir.h"
 
 #include <QApplication>

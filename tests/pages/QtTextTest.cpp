@@ -1,9 +1,9 @@
 // Texts that are no valid UTF-8 (report fields and log file comments from single-byte
 // character sets) pass through the page windows unchanged.
 
-#include "platform/qt/QtText.h"
+#include "qt/QtText.h"
 #include "platform/Page.h"
-#include "platform/qt/QtDialog.h"
+#include "qt/QtDialog.h"
 
 #include <QLineEdit>
 

@@ -16,8 +16,8 @@
 // report that is written back unchanged.
 
 #include "app/BatchTool.h"
-#include "app/qt/QtBatchOptions.h"
 #include "support/TempDir.h"
+#include "window/QtBatchOptions.h"
 
 #include <gtest/gtest.h>
 

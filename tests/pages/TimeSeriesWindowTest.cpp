@@ -1,16 +1,16 @@
 // The time-series chart in pixels, and its window: a click makes the set at that time
 // current, a drag zooms and Reset Zoom goes back.
 
-#include "app/qt/TimeSeriesWindow.h"
-#include "analysis/TemperatureSet.h"
+#include "window/TimeSeriesWindow.h"
 #include "app/MainWindow.h"
-#include "app/qt/MainWindowShell.h"
-#include "data/LogFile.h"
-#include "platform/qt/QtDialog.h"
-#include "platform/qt/QtDrawingContext.h"
-#include "platform/qt/QtHost.h"
-#include "platform/qt/QtMessageBox.h"
-#include "presentation/TimeSeriesChart.h"
+#include "core/analysis/TemperatureSet.h"
+#include "core/data/LogFile.h"
+#include "pages/presentation/TimeSeriesChart.h"
+#include "qt/QtDialog.h"
+#include "qt/QtDrawingContext.h"
+#include "qt/QtHost.h"
+#include "qt/QtMessageBox.h"
+#include "window/MainWindowShell.h"
 
 #include <QImage>
 #include <QPushButton>

@@ -3,7 +3,7 @@
 // Every message box must be taken by the test that expects it; one left over fails the test.
 
 #include "app/MainWindow.h"
-#include "data/dateTime.h"
+#include "core/data/dateTime.h"
 #include "platform/memory/MemoryHost.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "platform/memory/MemoryDialog.h"
 
-#include "data/TextField.h"
+#include "core/data/TextField.h"
 #include "platform/Page.h"
 #include "platform/memory/MemoryListWindow.h"
 

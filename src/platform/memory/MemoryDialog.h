@@ -4,10 +4,10 @@
 // batch tool press its buttons with click(), which acts as the user's click would.
 
 #include "platform/Dialog.h"
-#include "platform/DialogTemplate.h"
 #include "platform/Host.h"
 #include "platform/ListView.h"
 #include "platform/Page.h"
+#include "resources/DialogTemplate.h"
 
 #include <functional>
 #include <map>

@@ -1,6 +1,6 @@
 #include "platform/memory/MemoryListWindow.h"
 
-#include "data/TextField.h"
+#include "core/data/TextField.h"
 #include "platform/memory/MemoryDialog.h"
 
 namespace zqar::platform {

@@ -1,0 +1,78 @@
+#pragma once
+// One logger channel's log file in memory. The field order and widths are also the record
+// image of report files, so the text fields have fixed capacity. The logger array owns the
+// records that are placed in it.
+
+#include "core/data/TextField.h"
+#include "core/data/dateTime.h"
+
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zqar {
+
+// The missing-value marker of averages, set cells and singular values: the largest finite
+// double. Presence is always an exact comparison with it.
+constexpr double NO_VALUE = std::numeric_limits<double>::max();
+
+constexpr int COMMENT_LINES = 4;
+
+struct CommentPosition {
+    bool found = false;
+    int row = 0; // from 1; -1 for a singular slot
+    int col = 0; // from 1; the slot number for a singular slot
+};
+
+class LogFile {
+public:
+    LogFile();
+
+    TextField fileName;                // full path the record was read from; "?" when empty
+    TextField loggerName;              // line 2, cut at the line end or the first underscore
+    DateTime startTime;                // time of the first sample; startTime() gives its day number
+    double samplePeriod = 0.0;         // seconds between samples
+    TextField comments[COMMENT_LINES]; // lines 13 to 16, each with its line end
+    int32_t valueCount = 0;
+    int32_t channel = 1;        // 1 or 2
+    std::vector<double> values; // samples in time order, valueCount of them
+
+    // Empty state: fileName "?", no comments, no samples, period 0, channel 1. The logger
+    // name and the start time stay as they were.
+    void reset();
+
+    // Parses a ".dta" file for one channel. Success shows in the record's state: a file that
+    // cannot be opened leaves the path and the channel with no samples; a file that ends
+    // early or has a sample line without a blank leaves the emptied record with only the
+    // logger name and start time that its header gave.
+    void readLogFile(const std::string &path, int channel);
+    // The same for the bytes of a file already in memory; path only names the record.
+    void readLogBytes(std::string_view bytes, const std::string &path, int channel);
+
+    // The logger name, with ",2" after it for channel 2.
+    std::string label() const;
+    // True for an empty text, or when a comment line holds the text (case-sensitive).
+    bool commentsContain(std::string_view text) const;
+    // An array position "R%dC%d" or singular slot "S%d" named in the comment lines.
+    CommentPosition positionFromComments(int channel) const;
+
+    double minValue() const;
+    double maxValue() const;
+    double endTime() const;
+    // Mean of the samples from the one nearest to time (a day number) through the one
+    // nearest to time + window (seconds); NO_VALUE when none of them exists.
+    double averageAround(double time, double window) const;
+    // The text of the properties pop-up: file, start, end, period, channel, count.
+    std::string propertiesText() const;
+
+private:
+    // The parser behind both readers, from the header's first line to the last sample.
+    template <class Reader> void parseLog(Reader &reader);
+    // The announced number of sample lines after the header; false when the file ends before
+    // them or a line holds no value.
+    template <class Reader> bool readSamples(Reader &reader, int32_t announced);
+};
+
+} // namespace zqar

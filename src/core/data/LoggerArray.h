@@ -1,0 +1,67 @@
+#pragma once
+// Which log file sits where: rows x columns cells, row-major, and a row of singular slots.
+// The array holds the only reference to every placed record.
+
+#include "core/data/LogFile.h"
+#include "core/data/bounds.h"
+
+#include <memory>
+#include <string_view>
+#include <vector>
+
+namespace zqar {
+
+struct ArrayDimensions {
+    int32_t rows = 0;
+    int32_t columns = 0;
+    int32_t singularCount = 0;
+};
+
+// Layout counts as Update Layout takes them from the three count texts.
+//   Negative counts are 0. So are counts beyond the bounds, which keep a project or report of
+//   a few bytes from costing gigabytes in tables and sets: rows and columns both become 0
+//   when rows x columns, or either count alone, exceeds MAX_ARRAY_CELLS, and the singular
+//   count becomes 0 above MAX_SINGULAR_COUNT; tooLarge then says so. Load Report sizes what
+//   it reads with the same rule, so the two always agree. The bounds are in data/bounds.h.
+struct LayoutCounts {
+    ArrayDimensions dimensions;
+    bool tooLarge = false; // a count was set to 0 for exceeding its bound
+};
+LayoutCounts readLayoutCounts(std::string_view rowsText, std::string_view columnsText,
+                              std::string_view singularText);
+ArrayDimensions layoutDimensions(std::string_view rowsText, std::string_view columnsText,
+                                 std::string_view singularText);
+
+class LoggerArray {
+public:
+    ArrayDimensions dimensions() const { return {rows, columns, singularCount}; }
+    // Stores the counts (negative ones as 0) and empties every position.
+    void resize(int32_t newRows, int32_t newColumns, int32_t newSingularCount);
+
+    // row >= 0: cell (row, col); any negative row: singular slot col. Null outside.
+    LogFile *at(int row, int col) const;
+    // Same addressing; a position out of range drops the record.
+    void place(int row, int col, std::unique_ptr<LogFile> record);
+
+    double latestStart() const;
+    double earliestEnd() const;
+
+    // Visits the placed records in array order: cells row by row, then the singular slots.
+    template <typename F> void forEachPlaced(F &&visit) const {
+        for (const auto &cell : cells)
+            if (cell)
+                visit(*cell);
+        for (const auto &slot : singulars)
+            if (slot)
+                visit(*slot);
+    }
+
+private:
+    int32_t rows = 0;
+    int32_t columns = 0;
+    int32_t singularCount = 0;
+    std::vector<std::unique_ptr<LogFile>> cells;
+    std::vector<std::unique_ptr<LogFile>> singulars;
+};
+
+} // namespace zqar

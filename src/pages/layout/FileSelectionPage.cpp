@@ -1,0 +1,134 @@
+#include "pages/layout/FileSelectionPage.h"
+
+#include "app/MainWindow.h"
+#include "core/data/numbers.h"
+#include "pages/layout/logFileCommands.h"
+#include "pages/layout/projectFile.h"
+#include "platform/EditBox.h"
+#include "platform/ListView.h"
+#include "resources/format.h"
+#include "resources/strings.h"
+#include "resources/templates.h"
+
+namespace zqar {
+
+namespace {
+constexpr std::string_view DEFAULT_ROWS = "6";
+constexpr std::string_view DEFAULT_COLUMNS = "4";
+constexpr std::string_view DEFAULT_SINGULAR = "2";
+constexpr std::string_view DEFAULT_SPACING = "1";
+constexpr int CELL_WIDTH = FileSelectionPage::CELL_COLUMN_WIDTH;
+} // namespace
+
+FileSelectionPage::FileSelectionPage(MainWindow &mainWindow)
+    : Page(FILE_SELECTION_TEMPLATE), window(mainWindow) {
+    bind(UPDATE_LAYOUT, [this] { updateLayout(); });
+    bindProjectCommands(*this);
+    bindLogFileCommands(*this);
+}
+
+platform::ListView &FileSelectionPage::arrayLayoutList() {
+    return dialog().listView(ARRAY_LAYOUT_LIST);
+}
+
+platform::ListView &FileSelectionPage::singularLayoutList() {
+    return dialog().listView(SINGULAR_LAYOUT_LIST);
+}
+
+void FileSelectionPage::initialise() {
+    platform::Dialog &page = dialog();
+    page.setText(NUMBER_OF_ROWS, DEFAULT_ROWS);
+    page.setText(NUMBER_OF_COLUMNS, DEFAULT_COLUMNS);
+    page.setText(NUMBER_OF_SINGULAR, DEFAULT_SINGULAR);
+    page.setText(ROW_SPACING, DEFAULT_SPACING);
+    page.setText(COLUMN_SPACING, DEFAULT_SPACING);
+    page.setChecked(USE_COMMENT_FIELD, true);
+    page.setChecked(LOGGERS_ON_BOUNDARY, true);
+    platform::ListView &singular = singularLayoutList();
+    singular.insertColumn(0, text::NO_LOGGER, platform::Align::Centre, LABEL_COLUMN_WIDTH);
+    singular.insertColumn(1, text::NO_LOGGER, platform::Align::Centre, CELL_COLUMN_WIDTH);
+    updateLayout();
+}
+
+CommandOutcome FileSelectionPage::updateLayout() {
+    commitEditor();
+    platform::Dialog &page = dialog();
+    const LayoutCounts requested = readLayoutCounts(
+        page.text(NUMBER_OF_ROWS), page.text(NUMBER_OF_COLUMNS), page.text(NUMBER_OF_SINGULAR));
+    const ArrayDimensions counts = requested.dimensions;
+    // The status line tells why a layout came out empty; a later layout within the bounds
+    // takes that text away again, and leaves any other status as it was.
+    if (requested.tooLarge)
+        page.setText(STATUS, text::LAYOUT_TOO_LARGE);
+    else if (page.text(STATUS) == text::LAYOUT_TOO_LARGE)
+        page.setText(STATUS, "");
+    if (counts.rows == 1 || counts.columns == 1)
+        page.setChecked(LOGGERS_ON_BOUNDARY, false);
+    loggerArray.resize(counts.rows, counts.columns, counts.singularCount);
+    shapeLayoutTables(singularLayoutList(), arrayLayoutList(), counts, 0);
+    if (window.matrixPage.isCreated())
+        shapeLayoutTables(window.matrixPage.singularList(), window.matrixPage.arrayList(), counts,
+                          1);
+    return CommandOutcome::completed();
+}
+
+void shapeLayoutTables(platform::ListView &singularList, platform::ListView &arrayList,
+                       const ArrayDimensions &counts, int border) {
+    const int R = counts.rows;
+    const int C = counts.columns;
+    const int S = counts.singularCount;
+    const int b = border;
+    const auto centre = platform::Align::Centre;
+
+    while (singularList.itemCount() > S)
+        singularList.deleteItem(S);
+    for (int i = 0; i < S; ++i) {
+        if (i >= singularList.itemCount()) {
+            singularList.insertItem(i, text::format(text::SINGULAR_LABEL, i + 1));
+            singularList.setItemText(i, 1, text::NO_LOGGER);
+        }
+    }
+
+    while (arrayList.columnExists(b + C + 1))
+        arrayList.deleteColumn(b + C + 1);
+    if (!arrayList.columnExists(0)) {
+        arrayList.insertColumn(0, text::NO_LOGGER, centre, CELL_WIDTH);
+        if (b == 1)
+            arrayList.insertColumn(1, text::NO_LOGGER, centre, CELL_WIDTH);
+    }
+    for (int c = b + 1; c <= C + 2 * b; ++c)
+        if (!arrayList.columnExists(c))
+            arrayList.insertColumn(c, text::NO_LOGGER, centre, CELL_WIDTH);
+
+    while (arrayList.itemCount() > b + R + 1)
+        arrayList.deleteItem(b + R + 1);
+    if (arrayList.itemCount() == 0) {
+        arrayList.insertItem(0, text::LABEL_FILL);
+        if (b == 1) {
+            arrayList.insertItem(1, text::LABEL_FILL);
+            arrayList.setItemText(0, 1, text::LABEL_FILL);
+        }
+    }
+    for (int c = 1; c <= C; ++c)
+        arrayList.setItemText(0, c + b, text::format(text::COLUMN_LABEL, c));
+    if (b == 1)
+        arrayList.setItemText(0, C + 2, text::LABEL_FILL);
+
+    for (int r = b + 1; r <= R + 2 * b; ++r) {
+        if (r >= arrayList.itemCount()) {
+            const bool bottomRing = b == 1 && r == R + 2;
+            arrayList.insertItem(r, bottomRing ? std::string(text::LABEL_FILL)
+                                               : text::format(text::ROW_LABEL, r - b));
+        }
+    }
+    for (int r = 1; r <= R + 2 * b; ++r) {
+        const bool labelled = r >= b + 1 && r <= R + b;
+        arrayList.setItemText(
+            r, 0, labelled ? text::format(text::ROW_LABEL, r - b) : std::string(text::LABEL_FILL));
+    }
+    for (int r = 1; r <= R + 2 * b; ++r)
+        for (int c = 1; c <= C + 2 * b; ++c)
+            arrayList.setItemText(r, c, text::NO_LOGGER);
+}
+
+} // namespace zqar

@@ -1,0 +1,90 @@
+#pragma once
+// The File Selection page: the layout settings in its controls, the two serial-number layout
+// tables, and the program's data, the logger array and the set list. In this edition the
+// window never shows it; reports and projects fill it, and every reader works all the same.
+
+#include "core/analysis/SetList.h"
+#include "core/data/LoggerArray.h"
+#include "platform/CommandOutcome.h"
+#include "platform/Page.h"
+#include "resources/controlIds.h"
+
+#include <functional>
+#include <memory>
+#include <string_view>
+
+namespace zqar {
+
+class MainWindow;
+
+namespace platform {
+class EditBox;
+class ListView;
+} // namespace platform
+
+class FileSelectionPage : public platform::Page, public FileSelectionControls {
+public:
+    static constexpr int LABEL_COLUMN_WIDTH = 40; // pixels, the singular table's label column
+    static constexpr int CELL_COLUMN_WIDTH = 60;
+
+    explicit FileSelectionPage(MainWindow &window);
+    ~FileSelectionPage() override;
+
+    MainWindow &window;
+    LoggerArray loggerArray;
+    SetList setList; // setList.currentSet is the set the graph and the matrix show
+
+    // Default settings, the singular table's columns, then Update Layout.
+    void initialise() override;
+    // Sizes the logger array from the three counts (every position empty) and shapes both
+    // layout tables and the Matrix page's two lists. It always completes; a layout beyond
+    // the bounds says so on the status line.
+    CommandOutcome updateLayout();
+
+    // The in-place editor of the layout tables. A pick first commits an open editor into its
+    // cell ("-" for an empty text), then, for the cell under the screen point, opens the
+    // editor there (a left click with "Use Serial Numbers" checked, or Tab or Enter moving
+    // on) or shows the properties of the log file placed there (a right click).
+    void pickCell(platform::Point screenPoint);
+    // pickCell at the mouse cursor. Load Files calls it first, so a text still in the
+    // editor reaches its cell.
+    void pickAtCursor();
+    // The properties pop-up of array position (row, column), or of singular slot column
+    // when row is -1.
+    void showProperties(int row, int column);
+    bool isEditing() const { return editor != nullptr; }
+    // Puts the open editor's text into its cell and closes the editor. Update Layout and
+    // Save Project start with it: a text left in the editor would otherwise be lost, or land
+    // later in a cell that was written since.
+    void commitEditor();
+    // Tab and Enter move the editor to the next cell; Enter and Escape do nothing else.
+    bool keyDown(int key) override;
+    int listNotification(int id, platform::ListNotification code) override;
+
+    platform::ListView &arrayLayoutList();
+    platform::ListView &singularLayoutList();
+
+    // Lets the page's other commands (Browse, Load Files, Copy Files, the project file) bind
+    // their buttons from their own source files.
+    void bindCommand(int id, std::function<void()> handler) { bind(id, std::move(handler)); }
+
+private:
+    bool opensEditor() const;
+    void openEditor(platform::ListView &list, int item, int column);
+    // Moves the editor on by Tab or Enter; false in the last cell of its table.
+    bool advanceEditor();
+
+    std::unique_ptr<platform::EditBox> editor;
+    platform::ListView *editedList = nullptr;
+    int editedRow = 0;
+    int editedColumn = 0;
+    bool picking = false;         // a pick is running; the focus changes it makes call back
+    bool keyboardAdvance = false; // Tab or Enter is moving the editor on
+};
+
+// One table pass of Update Layout: shapes a singular list and an array list for the counts,
+// with a border ring of `border` cells (0 for the layout tables, 1 for the matrix).
+void shapeLayoutTables(platform::ListView &singularList, platform::ListView &arrayList,
+                       const ArrayDimensions &counts, int border);
+
+} // namespace zqar

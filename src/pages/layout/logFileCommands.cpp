@@ -1,0 +1,520 @@
+#include "pages/layout/logFileCommands.h"
+
+#include "core/data/caseless.h"
+
+#include "app/MainWindow.h"
+#include "core/data/AtomicFileWriter.h"
+#include "core/data/dateTime.h"
+#include "core/data/numbers.h"
+#include "core/data/parallelInOrder.h"
+#include "pages/layout/FileSelectionPage.h"
+#include "platform/Host.h"
+#include "platform/ListView.h"
+#include "resources/fileTexts.h"
+#include "resources/format.h"
+#include "resources/strings.h"
+
+#include <algorithm>
+#include <cmath>
+#include <ctime>
+#include <filesystem>
+#include <memory>
+#include <sys/stat.h>
+#include <vector>
+
+namespace zqar {
+
+namespace fs = std::filesystem;
+using FS = FileSelectionPage;
+
+namespace {
+
+constexpr int SERIAL_COLUMN = 1; // the singular table's serial-number column
+constexpr char PATH_SEPARATOR = '/';
+
+// The running temperature range starts outside every real sample; a range still beyond
+// these bounds at the end holds no real temperature and gives way to the fallback.
+constexpr double RANGE_START_LOW = 100000.0;
+constexpr double RANGE_START_HIGH = -100000.0;
+constexpr double RANGE_LIMIT = 1000.0;
+constexpr double FALLBACK_LOW = 15.0;
+constexpr double FALLBACK_HIGH = 25.0;
+
+bool isLogFileName(const std::string &name) {
+    const std::string_view extension = text::LOG_FILE_EXTENSION;
+    return name.size() >= extension.size() &&
+           equalIgnoringCase(std::string_view(name).substr(name.size() - extension.size()),
+                             extension);
+}
+
+// The ".dta" files of a directory in ascending byte order of their names, so a load places
+// the same files the same way on every file system. Folders and other non-files are left
+// out: they have nothing to read, and an unreadable record could still match a cell.
+std::vector<std::string> logFileNames(const std::string &directory) {
+    std::vector<std::string> names;
+    std::error_code error;
+    fs::directory_iterator entries(directory.empty() ? std::string(1, PATH_SEPARATOR) : directory,
+                                   error);
+    for (; !error && entries != fs::directory_iterator(); entries.increment(error)) {
+        std::string name = entries->path().filename().string();
+        std::error_code typeError;
+        if (isLogFileName(name) && entries->is_regular_file(typeError))
+            names.push_back(std::move(name));
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// The file's last-write date in local time, or none when the file cannot be asked.
+std::optional<CivilTime> modificationDate(const std::string &path) {
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0)
+        return std::nullopt;
+    std::tm local{};
+    if (!localtime_r(&info.st_mtime, &local))
+        return std::nullopt;
+    CivilTime date;
+    date.year = local.tm_year + 1900;
+    date.month = local.tm_mon + 1;
+    date.day = local.tm_mday;
+    return date;
+}
+
+std::unique_ptr<LogFile> readRecord(const std::string &path, int channel) {
+    auto record = std::make_unique<LogFile>();
+    record->readLogFile(path, channel);
+    return record;
+}
+
+// The prefill of one run: the covered time span and the temperature range of the records
+// that can give them. A record without samples or without a valid start time has neither.
+struct Prefill {
+    double lowest = RANGE_START_LOW;
+    double highest = RANGE_START_HIGH;
+    bool rangeSeen = false;
+    double latestStart = 0.0;
+    double earliestEnd = 0.0; // 0.0: none yet
+    bool timeSeen = false;
+
+    static bool counts(const LogFile &record) {
+        return record.valueCount > 0 && !record.values.empty() &&
+               record.startTime.status == DATE_VALID;
+    }
+    void widenRange(const LogFile &record) {
+        if (!counts(record))
+            return;
+        // minValue and maxValue in one pass: a year of samples is read once, not twice.
+        double low = record.values[0];
+        double high = record.values[0];
+        for (const double v : record.values) {
+            if (v < low)
+                low = v;
+            if (v > high)
+                high = v;
+        }
+        lowest = std::min(lowest, low);
+        highest = std::max(highest, high);
+        rangeSeen = true;
+    }
+    // In array order, as the array's own latestStart and earliestEnd visit the records.
+    void takeTimes(const LoggerArray &array) {
+        array.forEachPlaced([this](const LogFile &record) {
+            if (!counts(record))
+                return;
+            if (record.startTime() > latestStart)
+                latestStart = record.startTime();
+            const double end = record.endTime();
+            if (earliestEnd == 0.0 || end < earliestEnd)
+                earliestEnd = end;
+            timeSeen = true;
+        });
+    }
+};
+
+// What the pool learns of one file of the scan, in the order of the scan. Only the date
+// filter and the reads happen off the user-interface thread; everything the load shows or
+// places is decided from these in turn.
+struct ScannedFile {
+    bool passesFilters = false;        // the date stamp and the project number
+    std::unique_ptr<LogFile> channel1; // the first read, when the file passes
+    std::unique_ptr<LogFile> channel2; // read ahead when the file looks like it names one
+};
+
+// One file's placements. The records read ahead serve the first position of each channel; a
+// further position gets a copy of the record its channel had, which is what reading the file
+// again would give. Only a record that was not read ahead is read here.
+class Placer {
+public:
+    Placer(FileSelectionPage &filePage, const std::string &filePath, Prefill &runPrefill,
+           ScannedFile &scanned)
+        : page(filePage), path(filePath), prefill(runPrefill),
+          first(scanned.channel1.get()), spares{std::move(scanned.channel1),
+                                                std::move(scanned.channel2)} {}
+
+    // Only before the first placement: the record may be replaced in the array after it.
+    const LogFile &firstRead() const { return *first; }
+
+    // Places a record for channel at (row, col) of the array (row -1: singular slot col),
+    // both from 0, and writes its label into the table cell.
+    void place(int row, int col, int channel, bool widensRange) {
+        const std::size_t which = channel == 2 ? 1 : 0;
+        std::unique_ptr<LogFile> record;
+        if (spares[which])
+            record = std::move(spares[which]);
+        else if (models[which].record)
+            record = std::make_unique<LogFile>(*models[which].record);
+        else
+            record = readRecord(path, channel);
+        const std::string label = record->label();
+        if (widensRange)
+            prefill.widenRange(*record);
+        const LogFile *kept = record.get();
+        page.loggerArray.place(row, col, std::move(record));
+        for (Model &model : models)
+            if (model.row == row && model.col == col)
+                model = Model{};
+        if (page.loggerArray.at(row, col) == kept)
+            models[which] = Model{kept, row, col};
+        if (row < 0)
+            page.singularLayoutList().setItemText(col, SERIAL_COLUMN, label);
+        else
+            page.arrayLayoutList().setItemText(row + 1, col + 1, label);
+        ++placed;
+    }
+
+    int placed = 0;
+
+private:
+    // A record this file placed, owned by the array; forgotten when its position is filled
+    // again, so a copy is never made from a record the array has let go.
+    struct Model {
+        const LogFile *record = nullptr;
+        int row = 0;
+        int col = 0;
+    };
+    FileSelectionPage &page;
+    const std::string &path;
+    Prefill &prefill;
+    const LogFile *first;
+    std::unique_ptr<LogFile> spares[2]; // channel 1 and 2, not placed yet
+    Model models[2];
+};
+
+void placeBySerialNumber(Placer &placer, FileSelectionPage &page, const ArrayDimensions &counts) {
+    const std::string name = placer.firstRead().loggerName.str();
+    // A file without a name (one that could not be read, say) names no cell: it would
+    // otherwise fill every cell left empty, and a logger called "-" every cell without one.
+    if (name.empty() || name == text::NO_LOGGER)
+        return;
+    const std::string channel1 = name + std::string(text::CHANNEL_1_SUFFIX);
+    const std::string channel2 = name + std::string(text::CHANNEL_2_SUFFIX);
+    const auto channelNamed = [&](const std::string &cell) {
+        if (equalIgnoringCase(cell, channel2))
+            return 2;
+        return equalIgnoringCase(cell, name) || equalIgnoringCase(cell, channel1) ? 1 : 0;
+    };
+    platform::ListView &arrayList = page.arrayLayoutList();
+    for (int r = 1; r <= counts.rows; ++r)
+        for (int c = 1; c <= counts.columns; ++c)
+            if (const int channel = channelNamed(arrayList.itemText(r, c)))
+                placer.place(r - 1, c - 1, channel, true);
+    platform::ListView &singularList = page.singularLayoutList();
+    for (int s = 0; s < counts.singularCount; ++s)
+        if (const int channel = channelNamed(singularList.itemText(s, SERIAL_COLUMN)))
+            placer.place(-1, s, channel, true);
+}
+
+bool inArray(const CommentPosition &at, const ArrayDimensions &counts) {
+    return at.row >= 1 && at.row <= counts.rows && at.col >= 1 && at.col <= counts.columns;
+}
+
+bool inSingularSlot(const CommentPosition &at, const ArrayDimensions &counts) {
+    return at.row == -1 && at.col >= 1 && at.col <= counts.singularCount;
+}
+
+void placeByComments(Placer &placer, const ArrayDimensions &counts, bool singularAsText) {
+    // Every read of the file gives the same comment lines, so both positions come from the
+    // first read.
+    const CommentPosition positions[] = {placer.firstRead().positionFromComments(1),
+                                         placer.firstRead().positionFromComments(2)};
+    for (int channel = 1; channel <= 2; ++channel) {
+        const CommentPosition &at = positions[channel - 1];
+        if (!at.found)
+            continue;
+        if (inArray(at, counts))
+            placer.place(at.row - 1, at.col - 1, channel, true);
+        else if (inSingularSlot(at, counts))
+            placer.place(-1, at.col - 1, channel, !singularAsText);
+    }
+}
+
+// Whether a file is worth reading for channel 2 while it is read anyway. Only a guess, taken
+// from the tables as they were when the load began (the labels written during the load can
+// change a cell's text); a placement the guess missed reads the file itself.
+class ChannelTwoHint {
+public:
+    ChannelTwoHint(FileSelectionPage &page, const ArrayDimensions &counts, bool bySerialNumber)
+        : serialNumbers(bySerialNumber), dimensions(counts) {
+        if (!serialNumbers)
+            return;
+        const std::string_view suffix = text::CHANNEL_2_SUFFIX;
+        const auto keep = [&](const std::string &cell) {
+            if (cell.size() > suffix.size() &&
+                equalIgnoringCase(std::string_view(cell).substr(cell.size() - suffix.size()),
+                                  suffix))
+                channelTwoCells.push_back(lowerCase(cell));
+        };
+        platform::ListView &arrayList = page.arrayLayoutList();
+        for (int r = 1; r <= counts.rows; ++r)
+            for (int c = 1; c <= counts.columns; ++c)
+                keep(arrayList.itemText(r, c));
+        platform::ListView &singularList = page.singularLayoutList();
+        for (int s = 0; s < counts.singularCount; ++s)
+            keep(singularList.itemText(s, SERIAL_COLUMN));
+        std::sort(channelTwoCells.begin(), channelTwoCells.end());
+    }
+
+    // Safe on any thread: reads only what the constructor gathered.
+    bool namesChannelTwo(const LogFile &record) const {
+        if (!serialNumbers) {
+            const CommentPosition at = record.positionFromComments(2);
+            return at.found && (inArray(at, dimensions) || inSingularSlot(at, dimensions));
+        }
+        const std::string name = record.loggerName.str();
+        if (name.empty() || channelTwoCells.empty())
+            return false;
+        return std::binary_search(channelTwoCells.begin(), channelTwoCells.end(),
+                                  lowerCase(name + std::string(text::CHANNEL_2_SUFFIX)));
+    }
+
+private:
+    bool serialNumbers;
+    ArrayDimensions dimensions;
+    std::vector<std::string> channelTwoCells; // folded to lower case, sorted
+};
+
+std::string scanningStatus(const std::string &name, int placed) {
+    return cutText(std::string(text::SCANNING_PREFIX) + name + std::string(text::SCANNING_LOADED) +
+                   std::to_string(placed));
+}
+
+std::string loadedStatus(int placed) {
+    if (placed == 0)
+        return std::string(text::NO_FILES_LOADED);
+    if (placed == 1)
+        return std::string(text::ONE_FILE_LOADED);
+    return text::format(text::FILES_LOADED, placed);
+}
+
+// The Matrix and Graph pages give their "1", "<<", ">>" and "L" buttons the same ids.
+void disableNavigation(platform::Page &displayPage) {
+    if (!displayPage.isCreated())
+        return;
+    for (int id : {MatrixPage::FIRST, MatrixPage::PREVIOUS, MatrixPage::NEXT, MatrixPage::LAST})
+        displayPage.dialog().setEnabled(id, false);
+}
+
+void markEmptyPositions(FileSelectionPage &page, const ArrayDimensions &counts) {
+    platform::ListView &arrayList = page.arrayLayoutList();
+    for (int r = 0; r < counts.rows; ++r)
+        for (int c = 0; c < counts.columns; ++c)
+            if (!page.loggerArray.at(r, c))
+                arrayList.setItemText(r + 1, c + 1, text::NO_LOGGER);
+    platform::ListView &singularList = page.singularLayoutList();
+    for (int s = 0; s < counts.singularCount; ++s)
+        if (!page.loggerArray.at(-1, s))
+            singularList.setItemText(s, SERIAL_COLUMN, text::NO_LOGGER);
+}
+
+int emptyPositions(const LoggerArray &array, const ArrayDimensions &counts) {
+    int empty = 0;
+    for (int r = 0; r < counts.rows; ++r)
+        for (int c = 0; c < counts.columns; ++c)
+            empty += array.at(r, c) ? 0 : 1;
+    for (int s = 0; s < counts.singularCount; ++s)
+        empty += array.at(-1, s) ? 0 : 1;
+    return empty;
+}
+
+void writePrefill(platform::Dialog &filter, const Prefill &prefill) {
+    using DF = DataFilterPage;
+    // Without a record that has samples and a start time there is no span and no range to
+    // offer; the settings then stay as they were rather than showing 30-Dec-1899.
+    if (prefill.timeSeen) {
+        const std::string start = formatDateTime(prefill.latestStart);
+        filter.setText(DF::START_TIME, start);
+        filter.setText(DF::TIME, start);
+        filter.setText(DF::FINISH_TIME, formatDateTime(prefill.earliestEnd));
+    }
+    filter.setText(DF::AVERAGING_INTERVAL, text::LOADED_INTERVAL);
+    if (prefill.rangeSeen) {
+        double lowest = prefill.lowest;
+        double highest = prefill.highest;
+        if (lowest > RANGE_LIMIT || highest < -RANGE_LIMIT) {
+            lowest = FALLBACK_LOW;
+            highest = FALLBACK_HIGH;
+        }
+        filter.setText(DF::MINIMUM_TEMPERATURE, formatFixed(std::floor(lowest), 0));
+        filter.setText(DF::MAXIMUM_TEMPERATURE, formatFixed(std::ceil(highest), 0));
+    }
+    filter.setText(DF::CONTOUR_SPACING, text::LOADED_CONTOUR_SPACING);
+}
+
+// The last part of a path: the file's name without its folder.
+std::string fileTitle(const std::string &path) {
+    const std::size_t slash = path.rfind(PATH_SEPARATOR);
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Copies source to target, replacing a file there. The copy is made beside the target and
+// renamed over it, so a copy that fails half-way leaves the old target as it was.
+bool copyLogFile(const std::string &source, const std::string &target) {
+    std::error_code error;
+    if (!fs::is_regular_file(source, error))
+        return false;
+    // Onto itself: replacing the file by its own copy gains nothing and risks the only copy.
+    if (fs::exists(target, error) && fs::equivalent(source, target, error))
+        return false;
+    AtomicFileWriter writer(target);
+    if (!writer.isOpen() ||
+        !fs::copy_file(source, writer.writtenByName(), fs::copy_options::overwrite_existing, error))
+        return false;
+    return writer.commit();
+}
+
+} // namespace
+
+void bindLogFileCommands(FileSelectionPage &page) {
+    page.bindCommand(FS::LOAD_FILES, [&page] { loadFiles(page); });
+    page.bindCommand(FS::BROWSE, [&page] { browse(page); });
+    page.bindCommand(FS::COPY_FILES, [&page] { copyFiles(page); });
+}
+
+CommandOutcome loadFiles(FileSelectionPage &page, unsigned threads) {
+    MainWindow &window = page.window;
+    platform::Dialog &dialog = page.dialog();
+    const bool singularAsText =
+        window.dataFilterPage.isCreated() &&
+        window.dataFilterPage.dialog().isChecked(DataFilterPage::SHOW_SINGULAR_AS_TEXT);
+    page.pickAtCursor();
+    const ArrayDimensions counts = page.loggerArray.dimensions();
+    page.loggerArray.resize(counts.rows, counts.columns, counts.singularCount);
+    page.setList.clear();
+    disableNavigation(window.matrixPage);
+    disableNavigation(window.graphPage);
+
+    const std::string directory = dialog.text(FS::DIRECTORY);
+    const std::string projectNumber = dialog.text(FS::PROJECT_NUMBER);
+    const std::string projectDate = dialog.text(FS::PROJECT_DATE);
+    std::optional<CivilTime> filterDate;
+    if (!projectDate.empty()) {
+        const std::optional<double> day = parseDateTime(projectDate);
+        if (!day)
+            return showFailure(dialog, text::LOAD_FILES_DATE_MESSAGE, text::LOAD_FILES_CAPTION);
+        filterDate = civilFromDayNumber(*day);
+    }
+    const bool bySerialNumber = dialog.isChecked(FS::USE_SERIAL_NUMBERS);
+
+    // Paths the record's fileName could not hold are left out, before any status shows them.
+    std::vector<std::string> names;
+    for (std::string &name : logFileNames(directory))
+        if (directory.size() + 1 + name.size() <= TEXT_MAX_LENGTH)
+            names.push_back(std::move(name));
+    const auto pathOf = [&directory](const std::string &name) {
+        return directory + PATH_SEPARATOR + name;
+    };
+    const ChannelTwoHint hint(page, counts, bySerialNumber);
+    // On the pool: the date filter, the reads and the project-number filter of file i.
+    const auto scan = [&](std::size_t i) {
+        ScannedFile scanned;
+        const std::string path = pathOf(names[i]);
+        if (filterDate) {
+            const std::optional<CivilTime> written = modificationDate(path);
+            if (!written || written->year != filterDate->year ||
+                written->month != filterDate->month || written->day != filterDate->day)
+                return scanned;
+        }
+        std::unique_ptr<LogFile> record = readRecord(path, 1);
+        if (!record->commentsContain(projectNumber))
+            return scanned;
+        if (hint.namesChannelTwo(*record))
+            scanned.channel2 = readRecord(path, 2);
+        scanned.channel1 = std::move(record);
+        scanned.passesFilters = true;
+        return scanned;
+    };
+
+    int placed = 0;
+    Prefill prefill;
+    // On the user-interface thread, file by file in the order of the scan.
+    const auto placeFile = [&](std::size_t i, ScannedFile scanned) {
+        dialog.setText(FS::STATUS, scanningStatus(names[i], placed));
+        if (!scanned.passesFilters)
+            return;
+        const std::string path = pathOf(names[i]);
+        Placer placer(page, path, prefill, scanned);
+        if (bySerialNumber)
+            placeBySerialNumber(placer, page, counts);
+        else
+            placeByComments(placer, counts, singularAsText);
+        placed += placer.placed;
+    };
+    parallelInOrder<ScannedFile>(names.size(), threads, scan, placeFile);
+
+    dialog.setText(FS::STATUS, loadedStatus(placed));
+    if (placed > 0) {
+        markEmptyPositions(page, counts);
+        prefill.takeTimes(page.loggerArray);
+        if (window.dataFilterPage.isCreated())
+            writePrefill(window.dataFilterPage.dialog(), prefill);
+    }
+    const int empty = emptyPositions(page.loggerArray, counts);
+    if (empty == 1)
+        dialog.messageBox(std::string(text::ONE_FILE_NOT_LOADED), std::string(text::LOAD_CAPTION));
+    else if (empty > 1)
+        dialog.messageBox(text::format(text::FILES_NOT_LOADED, empty),
+                          std::string(text::LOAD_CAPTION));
+    dialog.setEnabled(FS::COPY_FILES, placed > 0);
+    return CommandOutcome::completed();
+}
+
+CommandOutcome browse(FileSelectionPage &page) {
+    platform::Host &host = page.window.host();
+    platform::FileDialogOptions options =
+        platform::fileDialogOptions(host, text::BROWSE_TITLE, text::LOG_FILTER_DESCRIPTION,
+                                    text::LOG_FILTER_PATTERN, text::LOG_DEFAULT_EXTENSION);
+    const std::optional<std::string> chosen = host.openFile(options);
+    if (!chosen)
+        return CommandOutcome::cancelled();
+    const std::size_t slash = chosen->rfind(PATH_SEPARATOR);
+    // A dialog answers with a full path; a bare name has no folder to take.
+    if (slash == std::string::npos)
+        return CommandOutcome::cancelled();
+    page.dialog().setText(FS::DIRECTORY, chosen->substr(0, slash));
+    return CommandOutcome::completed();
+}
+
+CommandOutcome copyFiles(FileSelectionPage &page) {
+    platform::Host &host = page.window.host();
+    const std::optional<std::string> destination =
+        host.browseFolder(std::string(text::COPY_PROMPT), host.currentDirectory());
+    if (!destination)
+        return CommandOutcome::cancelled();
+    copyFilesTo(page, *destination);
+    return CommandOutcome::completed();
+}
+
+int copyFilesTo(FileSelectionPage &page, const std::string &destination) {
+    int copied = 0;
+    page.loggerArray.forEachPlaced([&](const LogFile &record) {
+        const std::string source = record.fileName.str();
+        if (copyLogFile(source, destination + PATH_SEPARATOR + fileTitle(source)))
+            ++copied;
+    });
+    page.dialog().messageBox(copied == 1 ? std::string(text::ONE_FILE_COPIED)
+                                         : text::format(text::FILES_COPIED, copied),
+                             std::string(text::COPY_CAPTION));
+    return copied;
+}
+
+} // namespace zqar

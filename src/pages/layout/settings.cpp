@@ -1,0 +1,111 @@
+#include "pages/layout/settings.h"
+
+#include "app/MainWindow.h"
+#include "core/data/caseless.h"
+#include "core/data/projectFormat.h"
+#include "core/data/reportFile.h"
+#include "resources/strings.h"
+#include "resources/templates.h"
+
+namespace zqar {
+
+namespace {
+using FS = FileSelectionPage;
+using DF = DataFilterPage;
+constexpr SettingPage FILE_SELECTION = SettingPage::FileSelection;
+constexpr SettingPage DATA_FILTER = SettingPage::DataFilter;
+constexpr SettingPage STATISTICS = SettingPage::Statistics;
+constexpr SettingKind TEXT = SettingKind::Text;
+constexpr SettingKind FLAG = SettingKind::Flag;
+} // namespace
+
+// ProjectDescription's default is "2": it always shared the default text of NumberOfSingular,
+// and older projects rely on it.
+const Setting SETTINGS[SETTING_COUNT] = {
+    {"Directory", FILE_SELECTION, FS::DIRECTORY, TEXT, 0, ""},
+    {PROJECT_ROWS_KEY, FILE_SELECTION, FS::NUMBER_OF_ROWS, TEXT, 0, "6"},
+    {PROJECT_COLUMNS_KEY, FILE_SELECTION, FS::NUMBER_OF_COLUMNS, TEXT, 0, "4"},
+    {"RowSpacing", FILE_SELECTION, FS::ROW_SPACING, TEXT, 0, "1"},
+    {"ColumnSpacing", FILE_SELECTION, FS::COLUMN_SPACING, TEXT, 0, "1"},
+    {PROJECT_SINGULAR_KEY, FILE_SELECTION, FS::NUMBER_OF_SINGULAR, TEXT, 0, "2"},
+    {"UseCommentField", FILE_SELECTION, FS::USE_COMMENT_FIELD, SettingKind::RadioPair,
+     FS::USE_SERIAL_NUMBERS, "Y"},
+    {"LoggersOnBoundary", FILE_SELECTION, FS::LOGGERS_ON_BOUNDARY, FLAG, 0, "Y"},
+    {"ProjectDescription", FILE_SELECTION, FS::PROJECT_DESCRIPTION, TEXT, 0, "2"},
+    {"ProjectNumber", FILE_SELECTION, FS::PROJECT_NUMBER, TEXT, 0, ""},
+    {"ProjectDate", FILE_SELECTION, FS::PROJECT_DATE, TEXT, 0, ""},
+    {"timeText", DATA_FILTER, DF::TIME, TEXT, 0, ""},
+    {"startTimeText", DATA_FILTER, DF::START_TIME, TEXT, 0, ""},
+    {"finishTimeText", DATA_FILTER, DF::FINISH_TIME, TEXT, 0, ""},
+    {"averagingIntervalText", DATA_FILTER, DF::AVERAGING_INTERVAL, TEXT, 0, ""},
+    {"minimumTemperatureText", DATA_FILTER, DF::MINIMUM_TEMPERATURE, TEXT, 0, ""},
+    {"maximumTemperatureText", DATA_FILTER, DF::MAXIMUM_TEMPERATURE, TEXT, 0, ""},
+    {"contourSpacingText", DATA_FILTER, DF::CONTOUR_SPACING, TEXT, 0, ""},
+    {"showSingularAsText", DATA_FILTER, DF::SHOW_SINGULAR_AS_TEXT, FLAG, 0, ""},
+    {"lowerLimitText", STATISTICS, StatisticsControls::LOWER_LIMIT, TEXT, 0, ""},
+    {"upperLimitText", STATISTICS, StatisticsControls::UPPER_LIMIT, TEXT, 0, ""},
+    {"activationEnergyText", STATISTICS, StatisticsControls::ACTIVATION_ENERGY, TEXT, 0, ""},
+};
+
+// Report field 1 is the identification; every other field is a setting.
+static_assert(REPORT_SETTING_COUNT + 1 == REPORT_FIELD_COUNT);
+
+const Setting *findSetting(std::string_view name) {
+    for (const Setting &setting : SETTINGS)
+        if (equalIgnoringCase(setting.name, name))
+            return &setting;
+    return nullptr;
+}
+
+std::vector<ProjectKey> projectKeys() {
+    std::vector<ProjectKey> keys;
+    for (const Setting &setting : SETTINGS)
+        if (inProject(setting))
+            keys.push_back(ProjectKey{setting.name, setting.projectDefault});
+    return keys;
+}
+
+platform::Dialog &settingDialog(MainWindow &window, const Setting &setting) {
+    switch (setting.page) {
+    case SettingPage::FileSelection:
+        return window.fileSelectionPage.dialog();
+    case SettingPage::DataFilter:
+        return window.dataFilterPage.dialog();
+    case SettingPage::Statistics:
+        break;
+    }
+    return window.statisticsSettings();
+}
+
+bool flagIsSet(std::string_view stored) {
+    return !stored.empty() && stored.front() == text::FLAG_YES.front();
+}
+
+std::string_view flagText(bool set) { return set ? text::FLAG_YES : text::FLAG_NO; }
+
+void checkRadio(platform::Dialog &dialog, int id, int partner, bool checked) {
+    dialog.setChecked(id, checked);
+    dialog.setChecked(partner, !checked);
+}
+
+std::string readSetting(const platform::Dialog &dialog, const Setting &setting) {
+    if (setting.kind == SettingKind::Text)
+        return dialog.text(setting.control);
+    return std::string(flagText(dialog.isChecked(setting.control)));
+}
+
+void writeSetting(platform::Dialog &dialog, const Setting &setting, std::string_view stored) {
+    switch (setting.kind) {
+    case SettingKind::Text:
+        dialog.setText(setting.control, stored);
+        break;
+    case SettingKind::Flag:
+        dialog.setChecked(setting.control, flagIsSet(stored));
+        break;
+    case SettingKind::RadioPair:
+        checkRadio(dialog, setting.control, setting.partner, flagIsSet(stored));
+        break;
+    }
+}
+
+} // namespace zqar

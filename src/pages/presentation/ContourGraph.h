@@ -1,0 +1,81 @@
+#pragma once
+// The contour graph: a colour-banded field over the logger array by bilinear interpolation,
+// one square per singular logger, labels with grid lines, and a legend of the bands. The same
+// routine draws on the screen and on paper; every size follows from the rectangle and the
+// device's horizontal resolution. The Graph page owns the colour scale and the band
+// parameters of the last drawing, reads the settings from the pages' controls and calls
+// drawContourGraph with them.
+
+#include "core/data/LoggerArray.h"
+#include "platform/DrawingContext.h"
+
+#include <array>
+#include <string>
+
+namespace zqar {
+
+class TemperatureSet;
+
+using ColourScale = std::array<platform::Colour, 10>;
+
+// Index 0 is the cold end, index 9 the hot end.
+constexpr ColourScale DEFAULT_COLOUR_SCALE = {
+    platform::rgb(128, 0, 255), platform::rgb(0, 0, 255),   platform::rgb(0, 128, 255),
+    platform::rgb(0, 255, 255), platform::rgb(0, 255, 128), platform::rgb(0, 255, 0),
+    platform::rgb(128, 255, 0), platform::rgb(255, 255, 0), platform::rgb(255, 128, 0),
+    platform::rgb(255, 0, 0)};
+
+struct BandParameters {
+    double minimum = 0.0; // degrees
+    double maximum = 0.0; // degrees
+    double spacing = 1.0; // degrees per band
+};
+
+// The settings of one drawing, as the pages hold them after the replacements for bad values.
+struct ContourSettings {
+    BandParameters bands;
+    bool showSingularAsText = false;
+    int inset = 1;           // 0 when the loggers stand on the boundary
+    double rowSpacing = 1.0; // any unit, only the ratio to columnSpacing counts
+    double columnSpacing = 1.0;
+};
+
+// The colour of a temperature on the scale, by its band number among the bands.
+platform::Colour bandColour(const ColourScale &scale, const BandParameters &bands, double t);
+
+// Far more bands than any legend can show; beyond it a drawing refuses the settings, so
+// absurd spacings cannot make millions of brushes and legend lines.
+constexpr double MAX_BANDS = 10000.0;
+// Pixels the field's spans may visit in one drawing (a field of 16000 x 16000). A layout
+// that asks for more, or whose coordinates leave the 32-bit range, is refused.
+constexpr double MAX_FIELD_PIXELS = 256.0e6;
+
+// Where things go, for one rectangle on one device; positions are pixels from the
+// rectangle's top left corner. problem is empty when the graph can be drawn; otherwise it is
+// the line shown instead, saying which setting to change.
+struct ContourLayout {
+    std::string problem;
+    int bandCount = 0;
+    int unit = 0;     // text height and margin unit, 3.25 mm in pixels
+    int rowSlots = 0; // rows the height is shared among: array rows and inset, or singulars
+    int cellWidth = 0;
+    int cellHeight = 0;
+    int fieldLeft = 0; // the field's top left corner, inset included
+    int fieldTop = 0;
+    int legendColumnCount = 0;
+    int legendColumnWidth = 0;
+    int legendTop = 0;       // the first legend box of each column
+    int legendLinePitch = 0; // from one legend box to the next below it
+    bool fitted = false;     // the first estimate did not fit the width
+};
+
+ContourLayout layoutContourGraph(int logPixelsX, const ArrayDimensions &dimensions,
+                                 const ContourSettings &settings, int width, int height);
+
+// Paints set into [x, x + width) x [y, y + height) of dc; the caller clears the rectangle.
+// Leaves dc with the graph's pen and font.
+void drawContourGraph(platform::DrawingContext &dc, const TemperatureSet &set,
+                      const ArrayDimensions &dimensions, const ContourSettings &settings,
+                      const ColourScale &scale, int x, int y, int width, int height);
+
+} // namespace zqar

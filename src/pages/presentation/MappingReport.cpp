@@ -1,0 +1,367 @@
+#include "pages/presentation/MappingReport.h"
+#include "pages/presentation/printUnits.h"
+
+#include "app/MainWindow.h"
+#include "core/analysis/SetList.h"
+#include "core/analysis/TemperatureSet.h"
+#include "core/analysis/statistics.h"
+#include "core/analysis/statisticsCsv.h"
+#include "core/data/LoggerArray.h"
+#include "core/data/dateTime.h"
+#include "core/data/numbers.h"
+#include "pages/analysis/statisticsCommands.h"
+#include "pages/presentation/ContourGraph.h"
+#include "pages/presentation/PagedDocument.h"
+#include "pages/presentation/ScaledDrawingContext.h"
+#include "pages/presentation/TimeSeriesChart.h"
+#include "resources/displayTexts.h"
+#include "resources/format.h"
+#include "resources/mappingReportTexts.h"
+#include "resources/strings.h"
+
+#include <map>
+#include <memory>
+#include <utility>
+
+namespace zqar {
+
+namespace {
+
+using Facts = std::vector<std::pair<std::string, std::string>>;
+
+constexpr double MAP_HEIGHT = 95.0;    // millimetres
+constexpr double CHART_HEIGHT = 115.0; // millimetres
+constexpr double HEADING_ROOM = 20.0;  // a heading with the space around it, millimetres
+constexpr double CAPTION_ROOM = 12.0;
+constexpr int TEMPERATURE_DECIMALS = 2;
+constexpr int SETTING_DECIMALS = 3;
+constexpr int MAX_GRID_COLUMNS = 12; // wider arrays are listed position by position
+constexpr double SCREEN_DPI = 96.0;  // the time-series chart is laid out for it
+constexpr int64_t SECONDS_PER_MINUTE = 60;
+constexpr int64_t SECONDS_PER_HOUR = 3600;
+constexpr int64_t SECONDS_IN_DAY = 86400;
+
+// A setting as short as it reads: 15, 82.5, 83.144.
+std::string plainNumber(double value) {
+    std::string text = formatFixed(value, SETTING_DECIMALS);
+    if (text.find('.') != std::string::npos) {
+        while (!text.empty() && text.back() == '0')
+            text.pop_back();
+        if (!text.empty() && text.back() == '.')
+            text.pop_back();
+    }
+    return text;
+}
+
+std::string duration(double start, double finish) {
+    const int64_t seconds = std::max<int64_t>(0, roundedSeconds(finish) - roundedSeconds(start));
+    std::string text =
+        text::format(text::DURATION_DAYS, static_cast<int>(seconds / SECONDS_IN_DAY));
+    text += " " + text::format(text::DURATION_HOURS,
+                               static_cast<int>(seconds % SECONDS_IN_DAY / SECONDS_PER_HOUR));
+    text += " " + text::format(text::DURATION_MINUTES,
+                               static_cast<int>(seconds % SECONDS_PER_HOUR / SECONDS_PER_MINUTE));
+    return text;
+}
+
+std::string period(double seconds) {
+    const double whole = static_cast<double>(truncToInt(seconds));
+    if (whole == seconds && whole > 0.0) {
+        const int count = truncToInt(seconds);
+        if (count % SECONDS_PER_HOUR == 0)
+            return text::format(text::PERIOD_HOURS, static_cast<int>(count / SECONDS_PER_HOUR));
+        if (count % SECONDS_PER_MINUTE == 0)
+            return text::format(text::PERIOD_MINUTES, static_cast<int>(count / SECONDS_PER_MINUTE));
+    }
+    return text::format(text::PERIOD_SECONDS, plainNumber(seconds));
+}
+
+// "5 min (24), 10 min (2)": each sample period with the number of placed loggers that have it.
+std::string samplePeriods(const LoggerArray &array) {
+    std::map<double, int> counts;
+    array.forEachPlaced([&counts](const LogFile &record) { ++counts[record.samplePeriod]; });
+    std::string text;
+    for (const auto &[seconds, count] : counts) {
+        if (!text.empty())
+            text += ", ";
+        text += text::format(text::PERIOD_COUNT, period(seconds), std::to_string(count));
+    }
+    return text.empty() ? std::string(text::NO_LOGGER) : text;
+}
+
+std::string limitText(const std::optional<double> &limit) {
+    return limit ? plainNumber(*limit) : std::string(text::NO_LIMIT);
+}
+
+Facts titleFacts(MainWindow &window, const StatisticsRun &run) {
+    const platform::Dialog &fileSelection = window.fileSelectionPage.dialog();
+    const LoggerArray &array = window.fileSelectionPage.loggerArray;
+    const ArrayDimensions dimensions = array.dimensions();
+    const ContourSettings contour =
+        readContourSettings(window.dataFilterPage.dialog(), fileSelection);
+    int placed = 0;
+    array.forEachPlaced([&placed](const LogFile &) { ++placed; });
+
+    Facts facts;
+    for (const auto &[label, id] :
+         {std::pair{text::FACT_PROJECT_NUMBER, FileSelectionPage::PROJECT_NUMBER},
+          std::pair{text::FACT_PROJECT_DATE, FileSelectionPage::PROJECT_DATE}})
+        if (const std::string value = fileSelection.text(id); !value.empty())
+            facts.emplace_back(label, value);
+    facts.emplace_back(text::FACT_DATA_DIRECTORY, fileSelection.text(FileSelectionPage::DIRECTORY));
+    facts.emplace_back(text::FACT_START, formatDateTime(run.statistics.start));
+    facts.emplace_back(text::FACT_FINISH, formatDateTime(run.statistics.finish));
+    facts.emplace_back(text::FACT_DURATION, duration(run.statistics.start, run.statistics.finish));
+    facts.emplace_back(text::FACT_ROWS, std::to_string(dimensions.rows));
+    facts.emplace_back(text::FACT_COLUMNS, std::to_string(dimensions.columns));
+    facts.emplace_back(text::FACT_ROW_SPACING, plainNumber(contour.rowSpacing));
+    facts.emplace_back(text::FACT_COLUMN_SPACING, plainNumber(contour.columnSpacing));
+    facts.emplace_back(text::FACT_ON_BOUNDARY,
+                       std::string(contour.inset == 0 ? text::YES : text::NO));
+    facts.emplace_back(text::FACT_SINGULAR, std::to_string(dimensions.singularCount));
+    facts.emplace_back(text::FACT_PLACED, std::to_string(placed));
+    facts.emplace_back(text::FACT_SAMPLE_PERIODS, samplePeriods(array));
+    facts.emplace_back(text::FACT_SETS, std::to_string(window.fileSelectionPage.setList.count()));
+    facts.emplace_back(text::FACT_LOWER_LIMIT, limitText(run.settings.lowerLimit));
+    facts.emplace_back(text::FACT_UPPER_LIMIT, limitText(run.settings.upperLimit));
+    facts.emplace_back(
+        text::FACT_ACTIVATION_ENERGY,
+        text::format(text::ACTIVATION_ENERGY_VALUE, plainNumber(run.settings.activationEnergy)));
+    return facts;
+}
+
+PagedDocument::Table statisticsTable(const MappingStatistics &statistics) {
+    PagedDocument::Table table;
+    const std::string header(text::STATISTICS_CSV_HEADER);
+    std::size_t at = 0;
+    while (at <= header.size()) {
+        const std::size_t comma = std::min(header.find(',', at), header.size());
+        // Position and logger read from the left, the figures from the right.
+        const auto align =
+            table.columns.size() < 2 ? PagedDocument::Align::Left : PagedDocument::Align::Right;
+        table.columns.push_back({header.substr(at, comma - at), align});
+        at = comma + 1;
+    }
+    for (const PositionStatistics &position : statistics.positions)
+        table.rows.push_back(statisticsRow(position));
+    return table;
+}
+
+std::string positionLabel(const LogFile *record) {
+    return record ? record->label() : std::string(text::NO_LOGGER);
+}
+
+// The array as a grid of logger labels, or as a list when it is too wide for the page.
+PagedDocument::Table arrayTable(const LoggerArray &array) {
+    const ArrayDimensions d = array.dimensions();
+    PagedDocument::Table table;
+    if (d.columns > MAX_GRID_COLUMNS) {
+        table.columns = {{std::string(text::POSITION_HEADING), PagedDocument::Align::Left},
+                         {std::string(text::LOGGER_HEADING), PagedDocument::Align::Left}};
+        for (int row = 0; row < d.rows; ++row)
+            for (int col = 0; col < d.columns; ++col)
+                table.rows.push_back({text::format(text::ROW_LABEL, row + 1) +
+                                          text::format(text::COLUMN_LABEL, col + 1),
+                                      positionLabel(array.at(row, col))});
+        return table;
+    }
+    table.columns.push_back({"", PagedDocument::Align::Centre});
+    for (int col = 0; col < d.columns; ++col)
+        table.columns.push_back(
+            {text::format(text::COLUMN_LABEL, col + 1), PagedDocument::Align::Centre});
+    for (int row = 0; row < d.rows; ++row) {
+        std::vector<std::string> cells{text::format(text::ROW_LABEL, row + 1)};
+        for (int col = 0; col < d.columns; ++col)
+            cells.push_back(positionLabel(array.at(row, col)));
+        table.rows.push_back(std::move(cells));
+    }
+    return table;
+}
+
+PagedDocument::Table singularTable(const LoggerArray &array) {
+    PagedDocument::Table table;
+    table.columns = {{std::string(text::POSITION_HEADING), PagedDocument::Align::Centre},
+                     {std::string(text::LOGGER_HEADING), PagedDocument::Align::Centre}};
+    for (int slot = 0; slot < array.dimensions().singularCount; ++slot)
+        table.rows.push_back(
+            {text::format(text::SINGULAR_LABEL, slot + 1), positionLabel(array.at(-1, slot))});
+    return table;
+}
+
+// The calculated sets whose measured positions hold the highest and the lowest value; the
+// first such set when several do.
+struct ExtremeSets {
+    int highest = -1;
+    int lowest = -1;
+    SetSummary highSummary;
+    SetSummary lowSummary;
+};
+
+ExtremeSets extremeSets(const SetList &sets) {
+    ExtremeSets found;
+    for (int i = 0; i < sets.count(); ++i) {
+        const SetSummary summary = summariseSet(*sets.at(i));
+        if (!summary.measured)
+            continue;
+        if (found.highest < 0 || summary.maximum > found.highSummary.maximum) {
+            found.highest = i;
+            found.highSummary = summary;
+        }
+        if (found.lowest < 0 || summary.minimum < found.lowSummary.minimum) {
+            found.lowest = i;
+            found.lowSummary = summary;
+        }
+    }
+    return found;
+}
+
+// A contour graph of set, drawn with the settings the pages hold when the report is made.
+PagedDocument::Picture contourPicture(std::shared_ptr<const TemperatureSet> set,
+                                      const ArrayDimensions &dimensions,
+                                      const ContourSettings &settings) {
+    return [set = std::move(set), dimensions, settings](platform::DrawingContext &dc,
+                                                        const platform::Rect &area) {
+        drawContourGraph(dc, *set, dimensions, settings, DEFAULT_COLOUR_SCALE, area.left, area.top,
+                         area.width(), area.height());
+    };
+}
+
+void addResult(PagedDocument &document, const StatisticsRun &run) {
+    document.addHeading(std::string(text::RESULT_HEADING));
+    document.addParagraph(limitsResult(run.statistics, run.settings), true);
+    const std::vector<std::string> outside = positionsOutside(run.statistics);
+    if (!outside.empty()) {
+        std::string line(text::OUTSIDE_POSITIONS);
+        for (std::size_t i = 0; i < outside.size(); ++i)
+            line += (i == 0 ? "" : ", ") + outside[i];
+        document.addParagraph(line);
+    }
+    document.addSpace(2.0);
+    for (const std::string &line : spotLines(run.statistics))
+        document.addParagraph(line);
+}
+
+void addMaps(PagedDocument &document, const MappingStatistics &statistics,
+             const ArrayDimensions &dimensions, const ContourSettings &settings) {
+    document.keepRoom(HEADING_ROOM + CAPTION_ROOM + MAP_HEIGHT);
+    document.addHeading(std::string(text::MAPS_HEADING));
+    for (const MapStatistic statistic :
+         {MapStatistic::Mean, MapStatistic::Minimum, MapStatistic::Maximum}) {
+        StatisticMapSet map = makeStatisticMap(statistics, statistic);
+        document.addPicture(
+            map.title, MAP_HEIGHT,
+            contourPicture(std::shared_ptr<const TemperatureSet>(std::move(map.set)), dimensions,
+                           settings));
+    }
+}
+
+void addExtremeSets(PagedDocument &document, const SetList &sets, const ArrayDimensions &dimensions,
+                    const ContourSettings &settings) {
+    const ExtremeSets found = extremeSets(sets);
+    if (found.highest < 0) {
+        document.addHeading(std::string(text::EXTREME_SETS_HEADING));
+        document.addParagraph(std::string(text::NO_SETS_NOTE));
+        return;
+    }
+    document.keepRoom(HEADING_ROOM + CAPTION_ROOM + MAP_HEIGHT);
+    document.addHeading(std::string(text::EXTREME_SETS_HEADING));
+    const auto add = [&](int index, const char *pattern, double value,
+                         const std::string &position) {
+        // The set list outlives the printout; the picture only borrows the set.
+        const std::shared_ptr<const TemperatureSet> set(sets.at(index),
+                                                        [](const TemperatureSet *) {});
+        const std::string caption =
+            text::format(pattern, formatFixed(value, TEMPERATURE_DECIMALS), position) +
+            std::string(text::CAPTION_SEPARATOR) + set->title();
+        document.addPicture(caption, MAP_HEIGHT, contourPicture(set, dimensions, settings));
+    };
+    add(found.highest, text::HIGHEST_SET_CAPTION, found.highSummary.maximum,
+        found.highSummary.maximumPosition);
+    add(found.lowest, text::LOWEST_SET_CAPTION, found.lowSummary.minimum,
+        found.lowSummary.minimumPosition);
+}
+
+void addTimeSeries(PagedDocument &document, MainWindow &window) {
+    TimeSeriesInput input = timeSeriesInput(window);
+    // A report covers the whole span; the set the pages show now has no place in it.
+    input.hasCurrentSet = false;
+    const double scale = document.pixelsPerMillimetre() * MILLIMETRES_PER_INCH / SCREEN_DPI;
+    document.keepRoom(HEADING_ROOM + CAPTION_ROOM + CHART_HEIGHT);
+    document.addHeading(std::string(text::TIME_SERIES_HEADING));
+    document.addPicture(text::format(text::TIME_SERIES_REPORT_CAPTION, formatDateTime(input.start),
+                                     formatDateTime(input.finish)),
+                        CHART_HEIGHT,
+                        [input, scale](platform::DrawingContext &dc, const platform::Rect &area) {
+                            ScaledDrawingContext chart(dc, scale, area.left, area.top);
+                            const platform::Rect inside{0, 0, truncToInt(area.width() / scale),
+                                                        truncToInt(area.height() / scale)};
+                            drawTimeSeries(chart, input, inside);
+                        });
+}
+
+} // namespace
+
+std::string limitsResult(const MappingStatistics &statistics, const StatisticsSettings &settings) {
+    if (!settings.lowerLimit && !settings.upperLimit)
+        return std::string(text::NO_LIMITS);
+    const std::size_t outside = positionsOutside(statistics).size();
+    if (outside == 0)
+        return std::string(text::LIMITS_HELD);
+    return text::format(text::LIMITS_BROKEN, static_cast<int>(outside));
+}
+
+std::vector<std::string> positionsOutside(const MappingStatistics &statistics) {
+    std::vector<std::string> outside;
+    for (const PositionStatistics &position : statistics.positions)
+        if (position.excursions && *position.excursions > 0)
+            outside.push_back(position.position);
+    return outside;
+}
+
+CommandOutcome printMappingReport(MainWindow &window, platform::PrintTarget &printer, double now) {
+    const StatisticsRun run = calculateStatistics(window);
+    if (run.outcome.kind != CommandOutcome::Kind::Completed)
+        return run.outcome;
+    const std::string description =
+        window.fileSelectionPage.dialog().text(FileSelectionPage::PROJECT_DESCRIPTION);
+    const LoggerArray &array = window.fileSelectionPage.loggerArray;
+    const ArrayDimensions dimensions = array.dimensions();
+    const ContourSettings settings =
+        readContourSettings(window.dataFilterPage.dialog(), window.fileSelectionPage.dialog());
+
+    PagedDocument document(printer);
+    document.addTitle(std::string(text::MAPPING_REPORT_TITLE));
+    if (!description.empty())
+        document.addSubtitle(description);
+    document.addFacts(titleFacts(window, run));
+    addResult(document, run);
+
+    document.newPage();
+    document.addHeading(std::string(text::STATISTICS_HEADING));
+    document.addTable(statisticsTable(run.statistics));
+    addMaps(document, run.statistics, dimensions, settings);
+    addExtremeSets(document, window.fileSelectionPage.setList, dimensions, settings);
+    addTimeSeries(document, window);
+
+    document.keepRoom(HEADING_ROOM + CAPTION_ROOM + 40.0);
+    document.addHeading(std::string(text::LAYOUT_HEADING));
+    if (dimensions.rows > 0 && dimensions.columns > 0) {
+        document.addParagraph(std::string(text::ARRAY_LAYOUT_CAPTION), true);
+        document.addTable(arrayTable(array));
+    }
+    if (dimensions.singularCount > 0) {
+        document.addParagraph(std::string(text::SINGULAR_LAYOUT_CAPTION), true);
+        document.addTable(singularTable(array));
+    }
+
+    printer.startDocument(std::string(text::MAPPING_REPORT_TITLE));
+    const std::string printedOn = std::string(text::PRINTED_ON) + formatDateTime(now);
+    document.print(
+        printer, printedOn,
+        description.empty() ? std::string(text::MAPPING_REPORT_TITLE) : description,
+        [](int page, int count) { return text::format(text::PAGE_NUMBER, page, count); });
+    printer.endDocument();
+    return CommandOutcome::completed();
+}
+
+} // namespace zqar

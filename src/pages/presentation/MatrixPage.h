@@ -1,0 +1,63 @@
+#pragma once
+// The Matrix tab: the current set as numbers, the array with its border ring in one list and
+// the singular loggers in another, navigation through the sets, and the CSV export. The
+// lists are shaped by the File Selection page's Update Layout and written only on request.
+
+#include "pages/presentation/SetNavigator.h"
+#include "platform/CommandOutcome.h"
+#include "platform/Page.h"
+#include "resources/controlIds.h"
+
+#include <string>
+
+namespace zqar {
+
+class MainWindow;
+class TemperatureSet;
+struct ArrayDimensions;
+
+namespace platform {
+class ListView;
+}
+
+// The set's values written into lists shaped by Update Layout (the ring blank when the
+// loggers stand on the boundary), and those lists as the export writes them.
+void showSetInLists(platform::ListView &arrayList, platform::ListView &singularList,
+                    const TemperatureSet &set, const ArrayDimensions &dimensions,
+                    bool loggersOnBoundary);
+std::string listsCsv(const platform::ListView &arrayList, const platform::ListView &singularList,
+                     const ArrayDimensions &dimensions);
+// What the page's export writes when it shows set: the same lists, made without the page.
+std::string matrixCsv(const TemperatureSet &set, const ArrayDimensions &dimensions,
+                      bool loggersOnBoundary);
+
+class MatrixPage : public platform::Page, public MatrixControls {
+public:
+    static constexpr int SINGULAR_COLUMN_WIDTH = 50; // pixels
+
+    explicit MatrixPage(MainWindow &window);
+
+    MainWindow &window;
+    SetNavigator navigator; // shows the new set after a move
+
+    // The singular list's two columns.
+    void initialise() override;
+    void resized(int width, int height) override;
+
+    void showCurrentSet();
+    void onFirst() { navigator.first(); }
+    void onPrevious() { navigator.previous(); }
+    void onNext() { navigator.next(); }
+    void onLast() { navigator.last(); }
+    // Prints the page; defined with the printing code.
+    CommandOutcome onPrint();
+    CommandOutcome onExport();
+
+    // The lists as the page shows them, comma-separated, "\r\n" after every line.
+    std::string csvText();
+
+    platform::ListView &arrayList();
+    platform::ListView &singularList();
+};
+
+} // namespace zqar

@@ -1,0 +1,262 @@
+#include "pages/presentation/PrintJob.h"
+#include "pages/presentation/printUnits.h"
+
+#include "app/MainWindow.h"
+#include "core/data/TextField.h"
+#include "core/data/dateTime.h"
+#include "core/data/numbers.h"
+#include "platform/Host.h"
+#include "platform/ListView.h"
+#include "resources/displayTexts.h"
+
+#include <algorithm>
+#include <ctime>
+#include <limits>
+
+namespace zqar {
+
+using platform::DeviceCap;
+
+namespace {
+
+constexpr std::size_t PRINT_TEXT_BUFFER = 512; // at most 511 characters are printed
+
+// Tab stops every 10 mm, the first at the margin.
+constexpr int HEADER_TAB_COUNT = 30;
+constexpr double HEADER_TAB_SPACING = 10.0; // millimetres
+constexpr double PAGE_MARGIN = 10.0;        // millimetres on every side
+
+constexpr double TITLE_FONT_HEIGHT = 9.0; // millimetres
+constexpr double HEADING_FONT_HEIGHT = 6.0;
+constexpr double BODY_FONT_HEIGHT = 4.5;
+constexpr double SMALL_FONT_HEIGHT = 4.0;
+constexpr int BOLD = platform::FontRequest::BOLD;
+constexpr int NORMAL = platform::FontRequest::NORMAL;
+
+constexpr int ALIGN_LEFT = 0;
+constexpr int ALIGN_CENTRE = 1;
+constexpr int ALIGN_RIGHT = 2;
+
+constexpr const char *LINE_HEIGHT_SAMPLE = "ABC";
+
+platform::FontRequest printFont(int height, int weight) {
+    platform::FontRequest font;
+    font.height = height;
+    font.weight = weight;
+    font.charSet = 0;
+    font.outputPrecision = 3;
+    font.clipPrecision = 2;
+    font.quality = 2;
+    font.face = "Times New Roman";
+    return font;
+}
+
+} // namespace
+
+PrintJob::PrintJob(platform::Host &jobHost) : host(jobHost) {}
+
+PrintJob::~PrintJob() { endJob(); }
+
+void PrintJob::beginJob() {
+    printer = host.choosePrinter();
+    started = printer ? 1 : 0;
+    if (started != 1)
+        return;
+    pixelsPerMillimetre = zqar::pixelsPerMillimetre(*printer);
+    printer->startDocument(text::PRINT_DOCUMENT_NAME);
+    printer->startPage();
+    lineOffset = 0;
+    tabStops.clear();
+    titleFont = printFont(truncToInt(pixelsPerMillimetre * TITLE_FONT_HEIGHT), BOLD);
+    headingFont = printFont(truncToInt(pixelsPerMillimetre * HEADING_FONT_HEIGHT), BOLD);
+    bodyFont = printFont(truncToInt(pixelsPerMillimetre * BODY_FONT_HEIGHT), NORMAL);
+    smallFont = printFont(truncToInt(pixelsPerMillimetre * SMALL_FONT_HEIGHT), NORMAL);
+    printer->setFont(bodyFont);
+    setMargins(0.0, 0.0, 0.0, 0.0);
+}
+
+void PrintJob::setMargins(double left, double right, double top, double bottom) {
+    if (started != 1)
+        return;
+    const double width = printer->deviceCaps(platform::HORZRES);
+    const double height = printer->deviceCaps(platform::VERTRES);
+    leftMargin = truncToInt(pixelsPerMillimetre * left);
+    rightLimit = truncToInt(width - pixelsPerMillimetre * right);
+    topMargin = truncToInt(pixelsPerMillimetre * top);
+    bottomLimit = truncToInt(height - pixelsPerMillimetre * bottom);
+}
+
+void PrintJob::setTabs(const std::vector<double> &positions) {
+    std::vector<int> stops;
+    stops.reserve(positions.size());
+    for (const double position : positions)
+        stops.push_back(truncToInt(pixelsPerMillimetre * position));
+    tabStops = std::move(stops);
+}
+
+void PrintJob::use(const platform::FontRequest &font) {
+    if (started == 1)
+        printer->setFont(font);
+}
+
+void PrintJob::useTitleFont() { use(titleFont); }
+void PrintJob::useHeadingFont() { use(headingFont); }
+void PrintJob::useBodyFont() { use(bodyFont); }
+void PrintJob::useSmallFont() { use(smallFont); }
+
+void PrintJob::printText(std::string_view text, int column, int alignment) {
+    host.processPendingInput();
+    if (started != 1)
+        return;
+    if (text.size() > PRINT_TEXT_BUFFER - 1) {
+        // Cut before a whole character: texts are UTF-8, and half a letter prints as junk.
+        std::size_t length = PRINT_TEXT_BUFFER - 1;
+        while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80)
+            --length;
+        text = text.substr(0, length);
+    }
+    const int tabCount = static_cast<int>(tabStops.size());
+    const int areaWidth = rightLimit - leftMargin;
+    std::size_t pieceStart = 0;
+    while (true) {
+        const std::size_t tab = text.find('\t', pieceStart);
+        const std::string_view piece = text.substr(
+            pieceStart, tab == std::string_view::npos ? std::string_view::npos : tab - pieceStart);
+        int lo = 0;
+        int hi = areaWidth;
+        if (column > 0 && tabCount > 0) {
+            if (column < tabCount) {
+                lo = tabStops[static_cast<std::size_t>(column - 1)];
+                hi = tabStops[static_cast<std::size_t>(column)];
+            } else {
+                lo = tabStops[static_cast<std::size_t>(tabCount - 1)];
+            }
+        }
+        int x = lo;
+        if (alignment == ALIGN_CENTRE)
+            x = (lo + hi) / 2 - printer->textExtent(piece).width / 2;
+        else if (alignment >= ALIGN_RIGHT)
+            x = hi - printer->textExtent(piece).width;
+        printer->textOut(leftMargin + x, topMargin + lineOffset, piece);
+        if (tab == std::string_view::npos)
+            break;
+        pieceStart = tab + 1;
+        if (column < std::numeric_limits<int>::max())
+            ++column;
+    }
+}
+
+void PrintJob::newLines(int n) {
+    if (started != 1 || n <= 0)
+        return;
+    const int lineHeight = printer->textExtent(LINE_HEIGHT_SAMPLE).height;
+    for (int i = 0; i < n; ++i) {
+        lineOffset += lineHeight;
+        if (topMargin + lineOffset > bottomLimit) {
+            printer->endPage();
+            printer->startPage();
+            lineOffset = 0;
+        }
+    }
+}
+
+void PrintJob::endJob() {
+    if (started != 1)
+        return;
+    printer->endPage();
+    printer->endDocument();
+    started = 0;
+    printer.reset();
+}
+
+double localNow() {
+    const std::time_t seconds = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    CivilTime civil;
+    civil.year = local.tm_year + 1900;
+    civil.month = local.tm_mon + 1;
+    civil.day = local.tm_mday;
+    civil.hour = local.tm_hour;
+    civil.minute = local.tm_min;
+    civil.second = std::min(local.tm_sec, 59); // a leap second is not a time of day here
+    return dayNumberFromCivil(civil);
+}
+
+bool printHeader(PrintJob &job, const std::string &title, const std::string &projectDescription,
+                 const std::string &status, double now) {
+    job.beginJob();
+    if (job.started != 1) {
+        job.endJob();
+        return false;
+    }
+    job.setMargins(PAGE_MARGIN, PAGE_MARGIN, PAGE_MARGIN, PAGE_MARGIN);
+    std::vector<double> tabs;
+    for (int i = 0; i < HEADER_TAB_COUNT; ++i)
+        tabs.push_back(i * HEADER_TAB_SPACING);
+    job.setTabs(tabs);
+
+    job.useSmallFont();
+    job.printText(std::string(text::PRINTED_ON) + formatDateTime(now), 0, ALIGN_RIGHT);
+    job.newLines(2);
+    job.useTitleFont();
+    job.printText(title, 0, ALIGN_CENTRE);
+    job.newLines(2);
+    job.useHeadingFont();
+    job.printText(cutText(projectDescription), 0, ALIGN_CENTRE);
+    job.newLines(2);
+    job.useBodyFont();
+    job.printText(cutText(status), 0, ALIGN_CENTRE);
+    job.newLines(3);
+    return true;
+}
+
+namespace {
+
+// The header of a page's printout: its title, the project description and the page's status.
+bool printPageHeader(PrintJob &job, MainWindow &window, const std::string &title,
+                     const std::string &status, double now) {
+    return printHeader(
+        job, title, window.fileSelectionPage.dialog().text(FileSelectionPage::PROJECT_DESCRIPTION),
+        status, now);
+}
+
+} // namespace
+
+bool printGraph(MainWindow &window, double now) {
+    PrintJob job(window.host());
+    if (!printPageHeader(job, window, text::GRAPH_PRINT_TITLE,
+                         window.graphPage.dialog().text(GraphPage::STATUS), now))
+        return false;
+    const int top = job.topMargin + job.lineOffset;
+    window.graphPage.drawContourGraph(*job.target(), job.leftMargin, top,
+                                      job.rightLimit - job.leftMargin, job.bottomLimit - top);
+    job.endJob();
+    return true;
+}
+
+bool printMatrix(MainWindow &window, double now) {
+    PrintJob job(window.host());
+    if (!printPageHeader(job, window, text::MATRIX_PRINT_TITLE,
+                         window.matrixPage.dialog().text(MatrixPage::STATUS), now))
+        return false;
+    job.useSmallFont();
+    const ArrayDimensions counts = window.fileSelectionPage.loggerArray.dimensions();
+    platform::ListView &arrayList = window.matrixPage.arrayList();
+    for (int i = 0; i <= counts.rows + 2; ++i) {
+        for (int j = 0; j <= counts.columns + 2; ++j)
+            job.printText(arrayList.itemText(i, j), j + 1, ALIGN_CENTRE);
+        job.newLines(1);
+    }
+    job.newLines(3);
+    platform::ListView &singularList = window.matrixPage.singularList();
+    for (int i = 0; i < counts.singularCount; ++i) {
+        job.printText(singularList.itemText(i, 0), 1, ALIGN_CENTRE);
+        job.printText(singularList.itemText(i, 1), 2, ALIGN_CENTRE);
+        job.newLines(1);
+    }
+    job.endJob();
+    return true;
+}
+
+} // namespace zqar

@@ -1,0 +1,241 @@
+#include "window/MainWindowShell.h"
+
+#include "app/MainWindow.h"
+#include "qt/QtDialog.h"
+#include "qt/QtDrawingContext.h"
+#include "qt/QtHost.h"
+#include "qt/QtIcon.h"
+#include "qt/QtText.h"
+#include "resources/mappingReportTexts.h"
+#include "resources/strings.h"
+#include "resources/templates.h"
+#include "resources/timeSeriesTexts.h"
+#include "resources/windowHints.h"
+#include "window/AboutBox.h"
+#include "window/DataFilesWindow.h"
+#include "window/MappingReportFile.h"
+#include "window/StatisticsWindow.h"
+#include "window/TabStrip.h"
+#include "window/TimeSeriesWindow.h"
+
+#include <QKeyEvent>
+#include <QMenu>
+#include <QShortcut>
+#include <QSignalBlocker>
+#include <QTabBar>
+#include <QTimer>
+#include <QToolButton>
+
+#include <algorithm>
+
+namespace zqar {
+
+namespace {
+
+// The page size in pixels that holds every control of every page the shell shows: the largest
+// of those pages' templates. A page in a window of its own does not count.
+QSize largestPageTemplate(MainWindow &window, platform::QtHost &host, const QWidget *shell) {
+    QSize largest;
+    for (platform::Page *page : window.pages()) {
+        const platform::QtDialog *dialog = host.dialogOf(*page);
+        if (dialog && dialog->parent() != shell)
+            continue;
+        const platform::DialogTemplate &source = dialogTemplate(page->templateId);
+        largest = largest.expandedTo(QSize(platform::dialogUnitsToPixelsX(source.width),
+                                           platform::dialogUnitsToPixelsY(source.height)));
+    }
+    return largest;
+}
+
+} // namespace
+
+MainWindowShell::MainWindowShell(MainWindow &mainWindow, platform::QtHost &qtHost, QWidget *parent)
+    : QWidget(parent), window(mainWindow), host(qtHost), strip(new TabStrip(this)) {
+    const platform::DialogTemplate &source = dialogTemplate(MAIN_WINDOW_TEMPLATE);
+    setFont(platform::pageFont(font()));
+    setWindowIcon(platform::applicationIcon());
+
+    // Linux window managers give a program no system menu of its own, so its entries live
+    // in a menu at the right end of the tab row. The File Selection page has no tab; the
+    // menu opens it in a window of its own, and Save Report stands in for the Data Filter
+    // page's hidden button. The analysis windows follow, then Help and About.
+    auto *menu = new QMenu(this);
+    QAction *dataFilesItem = menu->addAction(platform::toQString(text::DATA_FILES_MENU_ITEM));
+    connect(dataFilesItem, &QAction::triggered, this, &MainWindowShell::showDataFiles);
+    QAction *saveReportItem = menu->addAction(platform::toQString(text::SAVE_REPORT_MENU_ITEM));
+    connect(saveReportItem, &QAction::triggered, this, &MainWindowShell::saveReport);
+    menu->addSeparator();
+    QAction *statisticsItem = menu->addAction(platform::toQString(text::STATISTICS_MENU_ITEM));
+    connect(statisticsItem, &QAction::triggered, this, [this] { showStatistics(); });
+    QAction *timeSeriesItem = menu->addAction(platform::toQString(text::TIME_SERIES_MENU_ITEM));
+    connect(timeSeriesItem, &QAction::triggered, this, &MainWindowShell::showTimeSeries);
+    QAction *mappingReportItem =
+        menu->addAction(platform::toQString(text::MAPPING_REPORT_MENU_ITEM));
+    connect(mappingReportItem, &QAction::triggered, this, &MainWindowShell::saveMappingReport);
+    menu->addSeparator();
+    QAction *help = menu->addAction(platform::toQString(text::HELP_MENU_ITEM));
+    connect(help, &QAction::triggered, this, [this] { runSystemCommand(SYSTEM_COMMAND_HELP); });
+    if (!text::ABOUT_MENU_ITEM.empty()) {
+        menu->addSeparator();
+        QAction *about = menu->addAction(platform::toQString(text::ABOUT_MENU_ITEM));
+        connect(about, &QAction::triggered, this,
+                [this] { runSystemCommand(SYSTEM_COMMAND_ABOUT); });
+    }
+    strip->menuButton()->setMenu(menu);
+    strip->menuButton()->setIcon(platform::applicationIcon());
+    strip->menuButton()->setToolTip(platform::toQString(text::MENU_BUTTON_TIP));
+    // F1 anywhere in the window opens the help, as the menu's Help does.
+    auto *helpKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(helpKey, &QShortcut::activated, this,
+            [this] { runSystemCommand(SYSTEM_COMMAND_HELP); });
+
+    for (const char *name : MainWindow::TAB_NAMES)
+        strip->tabBar()->addTab(QString::fromUtf8(name));
+
+    host.setMainWindow(this);
+    platform::installPainterContexts(host);
+    window.initialise();
+    // Connected only now: adding the first tab reports a change the window must not see.
+    connect(strip->tabBar(), &QTabBar::currentChanged, this, &MainWindowShell::onTabChanged);
+
+    resize(MainWindow::OUTER_WIDTH, MainWindow::OUTER_HEIGHT);
+    layOut();
+    setWindowTitle(
+        platform::toQString(source.caption.empty() ? text::MAIN_WINDOW_CAPTION : source.caption));
+}
+
+QTabBar *MainWindowShell::tabBar() const { return strip->tabBar(); }
+
+QToolButton *MainWindowShell::menuButton() const { return strip->menuButton(); }
+
+void MainWindowShell::onTabChanged(int index) {
+    // During a printout the Matrix tab would rewrite the lists being printed: stay put.
+    const int selected =
+        platform::QtDialog::commandsHeld() ? window.currentTab : window.tabChanged(index);
+    if (selected != index) {
+        // Help gives back the previous tab; selecting it again is no new change.
+        const QSignalBlocker quiet(strip->tabBar());
+        strip->tabBar()->setCurrentIndex(selected);
+    }
+}
+
+void MainWindowShell::runSystemCommand(int command) {
+    if (platform::QtDialog::commandsHeld())
+        return;
+    if (window.systemCommand(command) == SystemCommandAction::ShowAbout)
+        showAbout();
+}
+
+void MainWindowShell::showAbout() {
+    AboutBox box(this);
+    box.exec();
+}
+
+namespace {
+
+// A window of the menu, shown and raised above the others with the focus.
+void bringForward(QWidget *window) {
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+} // namespace
+
+void MainWindowShell::showDataFiles() {
+    if (!dataFiles) {
+        platform::QtDialog *page = host.dialogOf(window.fileSelectionPage);
+        if (!page)
+            return;
+        dataFiles = new DataFilesWindow(*page, this);
+    }
+    bringForward(dataFiles);
+}
+
+void MainWindowShell::saveReport() {
+    if (platform::QtDialog::commandsHeld())
+        return;
+    window.dataFilterPage.createReport();
+}
+
+StatisticsWindow *MainWindowShell::showStatistics() {
+    if (!statistics)
+        statistics = new StatisticsWindow(window, this);
+    statistics->present();
+    return statistics;
+}
+
+void MainWindowShell::showTimeSeries() {
+    if (!timeSeries)
+        timeSeries = new TimeSeriesWindow(window, this);
+    bringForward(timeSeries);
+}
+
+void MainWindowShell::saveMappingReport() {
+    if (platform::QtDialog::commandsHeld())
+        return;
+    zqar::saveMappingReport(window);
+}
+
+void MainWindowShell::layOut() {
+    const platform::Rect stripRect = MainWindow::tabStripRect(width(), height());
+    strip->setGeometry(stripRect.left, stripRect.top, std::max(0, stripRect.width()),
+                       std::max(0, stripRect.height()));
+    strip->arrange();
+    const QRect tab0 = strip->tabRect(0);
+    const platform::Rect item{tab0.x(), tab0.y(), tab0.x() + tab0.width(),
+                              tab0.y() + tab0.height()};
+    const platform::Rect pageArea =
+        MainWindow::pageRect(item, platform::Point{strip->x(), strip->y()},
+                             platform::Size{strip->width(), strip->height()});
+    // A page that moved into a window of its own keeps its own size there.
+    for (platform::Page *page : window.pages())
+        if (platform::QtDialog *dialog = host.dialogOf(*page); dialog && dialog->parent() == this)
+            dialog->place(pageArea);
+    // The tab row and the margins around the pages take the same room at any size, so the
+    // window can shrink only as far as the largest page still gets its template's size.
+    const QSize aroundPages(width() - pageArea.width(), height() - pageArea.height());
+    setMinimumSize(largestPageTemplate(window, host, this) + aroundPages);
+}
+
+void MainWindowShell::resizeEvent(QResizeEvent *event) {
+    QWidget::resizeEvent(event);
+    layOut();
+    // Not every window manager keeps to the minimum size the window asks for (nor does a
+    // window without one); the window then grows back to it by itself.
+    const QSize least = size().expandedTo(minimumSize());
+    if (least != size())
+        QTimer::singleShot(0, this, [this] { resize(size().expandedTo(minimumSize())); });
+}
+
+void MainWindowShell::keyPressEvent(QKeyEvent *event) {
+    // Neither key closes the main window, wherever it comes from.
+    switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        event->accept();
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void MainWindowShell::openFileWhenShown(const std::string &path) {
+    QTimer::singleShot(0, this, [this, path] { window.openFile(path); });
+}
+
+void MainWindowShell::showEvent(QShowEvent *event) {
+    QWidget::showEvent(event);
+    if (sizedOnce)
+        return;
+    sizedOnce = true;
+    // 750 x 600 is the outer size, frame included; the frame is known once the window shows.
+    QTimer::singleShot(0, this, [this] {
+        const QSize frame = frameGeometry().size() - size();
+        if (frame.width() > 0 || frame.height() > 0)
+            resize(QSize(MainWindow::OUTER_WIDTH, MainWindow::OUTER_HEIGHT) - frame);
+    });
+}
+
+} // namespace zqar

@@ -1,0 +1,286 @@
+#include "window/StatisticsWindow.h"
+
+#include "app/MainWindow.h"
+#include "core/analysis/TemperatureSet.h"
+#include "core/analysis/statisticsCsv.h"
+#include "core/data/dateTime.h"
+#include "core/data/numbers.h"
+#include "platform/Host.h"
+#include "qt/QtText.h"
+#include "resources/controlIds.h"
+#include "resources/format.h"
+#include "resources/strings.h"
+#include "window/GraphExport.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QSortFilterProxyModel>
+#include <QSplitter>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include <limits>
+
+namespace zqar {
+
+namespace {
+
+constexpr int SORT_ROLE = Qt::UserRole + 1;
+constexpr int POSITION_COLUMN = 0;
+constexpr int LOGGER_COLUMN = 1;
+constexpr int TIME_OF_MINIMUM_COLUMN = 4;
+constexpr int TIME_OF_MAXIMUM_COLUMN = 6;
+constexpr int WINDOW_WIDTH = 980; // pixels
+constexpr int WINDOW_HEIGHT = 760;
+constexpr int MAP_MINIMUM_HEIGHT = 240;
+constexpr MapStatistic MAP_ORDER[] = {MapStatistic::Mean, MapStatistic::Minimum,
+                                      MapStatistic::Maximum, MapStatistic::Mkt};
+
+QStringList headings() {
+    return platform::toQString(text::STATISTICS_CSV_HEADER).split(QLatin1Char(','));
+}
+
+// The value a column sorts by: numbers as numbers, a missing figure below every number.
+QVariant sortValue(int column, const std::string &shown, const PositionStatistics &p,
+                   int positionIndex) {
+    if (column == POSITION_COLUMN)
+        return positionIndex;
+    if (column == LOGGER_COLUMN)
+        return platform::toQString(shown);
+    if (shown == text::NO_LOGGER)
+        return std::numeric_limits<double>::lowest();
+    if (column == TIME_OF_MINIMUM_COLUMN)
+        return p.timeOfMinimum;
+    if (column == TIME_OF_MAXIMUM_COLUMN)
+        return p.timeOfMaximum;
+    return readDecimal(shown);
+}
+
+} // namespace
+
+// The map of the chosen statistic, drawn into an image of the widget's size whenever the map
+// or the size changes.
+class StatisticsWindow::MapView : public QWidget {
+public:
+    MapView(MainWindow &mainWindow, QWidget *parent) : QWidget(parent), window(mainWindow) {
+        setMinimumHeight(MAP_MINIMUM_HEIGHT);
+    }
+    void show(const TemperatureSet *mapSet) {
+        set = mapSet;
+        picture = QImage();
+        update();
+    }
+    QImage render(int width, int height) const {
+        return set ? renderSetImage(window, *set, width, height) : QImage();
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override {
+        QPainter painter(this);
+        painter.fillRect(rect(), Qt::white);
+        if (!set)
+            return;
+        if (picture.size() != size())
+            picture = render(width(), height());
+        painter.drawImage(0, 0, picture);
+    }
+
+private:
+    MainWindow &window;
+    const TemperatureSet *set = nullptr;
+    QImage picture;
+};
+
+StatisticsWindow::StatisticsWindow(MainWindow &mainWindow, QWidget *parent)
+    : QWidget(parent, Qt::Window), window(mainWindow), lowerLimit(new QLineEdit),
+      upperLimit(new QLineEdit), activationEnergy(new QLineEdit),
+      items(new QStandardItemModel(this)), sorted(new QSortFilterProxyModel(this)),
+      tableView(new QTableView), spots(new QLabel), mapChooser(new QComboBox), mapTitle(new QLabel),
+      mapView(new MapView(mainWindow, this)),
+      exportStatisticsButton(new QPushButton(platform::toQString(text::EXPORT_STATISTICS_BUTTON))),
+      exportMapButton(new QPushButton(platform::toQString(text::EXPORT_MAP_BUTTON))) {
+    setWindowTitle(platform::toQString(text::STATISTICS_CAPTION));
+
+    auto *settingsRow = new QHBoxLayout;
+    auto addSetting = [settingsRow](std::string_view label, QLineEdit *edit) {
+        settingsRow->addWidget(new QLabel(platform::toQString(label)));
+        settingsRow->addWidget(edit);
+    };
+    addSetting(text::LOWER_LIMIT_LABEL, lowerLimit);
+    addSetting(text::UPPER_LIMIT_LABEL, upperLimit);
+    addSetting(text::ACTIVATION_ENERGY_LABEL, activationEnergy);
+    auto *calculateButton = new QPushButton(platform::toQString(text::CALCULATE_BUTTON));
+    settingsRow->addWidget(calculateButton);
+    settingsRow->addStretch();
+
+    // The edits write through to the window's settings, where the command reads them.
+    const std::pair<QLineEdit *, int> edits[] = {
+        {lowerLimit, StatisticsControls::LOWER_LIMIT},
+        {upperLimit, StatisticsControls::UPPER_LIMIT},
+        {activationEnergy, StatisticsControls::ACTIVATION_ENERGY}};
+    for (const auto &[edit, id] : edits)
+        connect(edit, &QLineEdit::textEdited, this, [this, id = id](const QString &typed) {
+            window.statisticsSettings().setText(id, platform::fromQString(typed));
+        });
+
+    items->setHorizontalHeaderLabels(headings());
+    sorted->setSourceModel(items);
+    sorted->setSortRole(SORT_ROLE);
+    tableView->setModel(sorted);
+    // Position order until the user picks a column.
+    tableView->horizontalHeader()->setSortIndicator(POSITION_COLUMN, Qt::AscendingOrder);
+    tableView->setSortingEnabled(true);
+    tableView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tableView->verticalHeader()->hide();
+    tableView->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+
+    for (std::string_view choice : text::MAP_CHOICES)
+        mapChooser->addItem(platform::toQString(choice));
+    auto *mapRow = new QHBoxLayout;
+    mapRow->addWidget(new QLabel(platform::toQString(text::MAP_CHOICE_LABEL)));
+    mapRow->addWidget(mapChooser);
+    mapRow->addWidget(mapTitle, 1);
+    mapRow->addWidget(exportStatisticsButton);
+    mapRow->addWidget(exportMapButton);
+
+    auto *lower = new QWidget;
+    auto *lowerLayout = new QVBoxLayout(lower);
+    lowerLayout->setContentsMargins(0, 0, 0, 0);
+    lowerLayout->addWidget(spots);
+    lowerLayout->addLayout(mapRow);
+    lowerLayout->addWidget(mapView, 1);
+    auto *splitter = new QSplitter(Qt::Vertical);
+    splitter->addWidget(tableView);
+    splitter->addWidget(lower);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(settingsRow);
+    layout->addWidget(splitter, 1);
+
+    connect(calculateButton, &QPushButton::clicked, this, [this] { calculate(); });
+    connect(mapChooser, &QComboBox::currentIndexChanged, this, [this] { showMap(); });
+    connect(exportStatisticsButton, &QPushButton::clicked, this,
+            &StatisticsWindow::exportStatistics);
+    connect(exportMapButton, &QPushButton::clicked, this, &StatisticsWindow::exportMap);
+    exportStatisticsButton->setEnabled(false);
+    exportMapButton->setEnabled(false);
+    showStatistics();
+    resize(WINDOW_WIDTH, WINDOW_HEIGHT);
+}
+
+StatisticsWindow::~StatisticsWindow() = default;
+
+QLineEdit *StatisticsWindow::settingEdit(int control) const {
+    switch (control) {
+    case StatisticsControls::LOWER_LIMIT:
+        return lowerLimit;
+    case StatisticsControls::UPPER_LIMIT:
+        return upperLimit;
+    case StatisticsControls::ACTIVATION_ENERGY:
+        return activationEnergy;
+    default:
+        return nullptr;
+    }
+}
+
+void StatisticsWindow::present() {
+    const platform::Dialog &settings = window.statisticsSettings();
+    lowerLimit->setText(platform::toQString(settings.text(StatisticsControls::LOWER_LIMIT)));
+    upperLimit->setText(platform::toQString(settings.text(StatisticsControls::UPPER_LIMIT)));
+    activationEnergy->setText(
+        platform::toQString(settings.text(StatisticsControls::ACTIVATION_ENERGY)));
+    show();
+    raise();
+    activateWindow();
+}
+
+CommandOutcome StatisticsWindow::calculate() {
+    StatisticsRun run = calculateStatistics(window);
+    if (run.outcome.kind != CommandOutcome::Kind::Completed)
+        return run.outcome;
+    statistics = std::move(run.statistics);
+    showStatistics();
+    return run.outcome;
+}
+
+void StatisticsWindow::showStatistics() {
+    items->removeRows(0, items->rowCount());
+    const bool calculated = statistics.has_value();
+    exportStatisticsButton->setEnabled(calculated);
+    exportMapButton->setEnabled(calculated);
+    if (!calculated) {
+        spots->clear();
+        showMap();
+        return;
+    }
+    // Sorting is switched off while the rows go in, or every row would be sorted on arrival.
+    tableView->setSortingEnabled(false);
+    for (std::size_t i = 0; i < statistics->positions.size(); ++i) {
+        const PositionStatistics &p = statistics->positions[i];
+        const std::vector<std::string> row = statisticsRow(p);
+        QList<QStandardItem *> cells;
+        for (std::size_t column = 0; column < row.size(); ++column) {
+            auto *cell = new QStandardItem(platform::toQString(row[column]));
+            cell->setData(sortValue(static_cast<int>(column), row[column], p, static_cast<int>(i)),
+                          SORT_ROLE);
+            if (column > LOGGER_COLUMN)
+                cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            cells.append(cell);
+        }
+        items->appendRow(cells);
+    }
+    tableView->setSortingEnabled(true);
+
+    std::string shown;
+    for (const std::string &line : spotLines(*statistics))
+        shown += (shown.empty() ? "" : "\n") + line;
+    spots->setText(platform::toQString(shown));
+    showMap();
+}
+
+void StatisticsWindow::showMap() {
+    if (!statistics) {
+        map = StatisticMapSet{};
+        mapTitle->clear();
+        mapView->show(nullptr);
+        return;
+    }
+    const int choice = std::max(mapChooser->currentIndex(), 0);
+    map = makeStatisticMap(*statistics, MAP_ORDER[choice]);
+    mapTitle->setText(platform::toQString(map.title));
+    mapView->show(map.set.get());
+}
+
+void StatisticsWindow::exportStatistics() {
+    if (!statistics)
+        return;
+    platform::Host &host = window.host();
+    const platform::FileDialogOptions options = platform::saveDialogOptions(
+        host, text::EXPORT_DIALOG_TITLE, text::EXPORT_FILTER_DESCRIPTION,
+        text::EXPORT_FILTER_PATTERN, text::EXPORT_EXTENSION);
+    if (const std::optional<std::string> chosen = host.saveFile(options))
+        writeStatisticsCsv(window, *statistics, *chosen);
+}
+
+void StatisticsWindow::exportMap() {
+    if (!map.set)
+        return;
+    platform::Host &host = window.host();
+    const platform::FileDialogOptions options =
+        platform::saveDialogOptions(host, text::MAP_DIALOG_TITLE, text::MAP_FILTER_DESCRIPTION,
+                                    text::MAP_FILTER_PATTERN, text::MAP_EXTENSION);
+    const std::optional<std::string> chosen = host.saveFile(options);
+    if (!chosen)
+        return;
+    if (!savePng(mapView->render(mapView->width(), mapView->height()), *chosen))
+        host.messageBox(std::string(text::MAP_NOT_SAVED), std::string(text::STATISTICS_CAPTION));
+}
+
+} // namespace zqar

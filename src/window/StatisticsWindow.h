@@ -1,0 +1,71 @@
+#pragma once
+// The Statistics window: the three settings, Calculate, the per-position table (sortable by
+// any column), the hot and cold spots, and a map of one statistic drawn as the Graph page
+// draws its sets, with exports of the table as CSV and of the map as PNG. A window of its own
+// beside the main window, made once by the shell and shown again from the menu. The figures
+// come from the statistics commands; this class only shows them.
+
+#include "pages/analysis/statisticsCommands.h"
+
+#include <QWidget>
+
+#include <memory>
+#include <optional>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSortFilterProxyModel;
+class QStandardItemModel;
+class QTableView;
+
+namespace zqar {
+
+class MainWindow;
+
+class StatisticsWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit StatisticsWindow(MainWindow &window, QWidget *parent = nullptr);
+    ~StatisticsWindow() override;
+
+    // Shows the settings as they stand now (a batch --set or an earlier edit) and raises it.
+    void present();
+
+    // Calculate, as the button runs it; answers the command's outcome.
+    CommandOutcome calculate();
+    void exportStatistics();
+    void exportMap();
+
+    QTableView *table() const { return tableView; }
+    QStandardItemModel *model() const { return items; }
+    QLabel *spotsLabel() const { return spots; }
+    QComboBox *mapChoice() const { return mapChooser; }
+    QLineEdit *settingEdit(int control) const;
+    const TemperatureSet *currentMap() const { return map.set.get(); }
+
+private:
+    class MapView;
+
+    void showStatistics();
+    void showMap();
+
+    MainWindow &window;
+    QLineEdit *lowerLimit;
+    QLineEdit *upperLimit;
+    QLineEdit *activationEnergy;
+    QStandardItemModel *items;
+    QSortFilterProxyModel *sorted;
+    QTableView *tableView;
+    QLabel *spots;
+    QComboBox *mapChooser;
+    QLabel *mapTitle;
+    MapView *mapView;
+    QPushButton *exportStatisticsButton;
+    QPushButton *exportMapButton;
+    std::optional<MappingStatistics> statistics;
+    StatisticMapSet map;
+};
+
+} // namespace zqar

@@ -1,0 +1,78 @@
+#pragma once
+// The "Time Series..." window: the chart of every placed logger over the Data Filter page's
+// time range, beside the main window and not modal. A click makes the set holding that time
+// current on the Graph and Matrix pages; a drag across the chart zooms into that time range,
+// and Reset Zoom goes back to the whole range. The chart follows the pages: a new current set,
+// a new calculation or new time settings show at once.
+
+#include "pages/presentation/TimeSeriesChart.h"
+
+#include <QImage>
+#include <QWidget>
+
+#include <optional>
+#include <utility>
+
+class QPushButton;
+class QTimer;
+
+namespace zqar {
+
+class MainWindow;
+
+class TimeSeriesChartView : public QWidget {
+    Q_OBJECT
+public:
+    TimeSeriesChartView(MainWindow &window, QWidget *parent = nullptr);
+
+    // The zoomed time range, or none for the pages' whole range.
+    std::optional<std::pair<double, double>> zoom;
+    // What the chart shows now, and where its plot lies in this widget.
+    const TimeSeriesInput &input() const { return shown; }
+    platform::Rect plotArea() const { return plot; }
+
+    // Reads the pages again and repaints when anything the chart shows has changed.
+    void refresh();
+    void resetZoom();
+
+signals:
+    void zoomChanged(bool zoomed);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    TimeSeriesInput currentInput();
+    void render();
+
+    MainWindow &window;
+    TimeSeriesInput shown;
+    platform::Rect plot;
+    QImage picture;
+    bool pictureValid = false;
+    std::optional<int> dragStart; // pixels
+    int dragNow = 0;
+};
+
+class TimeSeriesWindow : public QWidget {
+    Q_OBJECT
+public:
+    TimeSeriesWindow(MainWindow &window, QWidget *parent = nullptr);
+
+    TimeSeriesChartView *chart() const { return view; }
+    QPushButton *resetButton() const { return reset; }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    TimeSeriesChartView *view;
+    QPushButton *reset;
+    QTimer *follow;
+};
+
+} // namespace zqar
