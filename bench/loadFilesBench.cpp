@@ -56,10 +56,10 @@ void calculateAveragedYear(benchmark::State &state) {
     DataFilterPage &filter = year.window.dataFilterPage;
     for (auto _ : state) {
         filter.calculateAveraged();
-        if (year.window.fileSelectionPage.setList.count() != YEAR_SETS)
+        if (year.window.job.setList.count() != YEAR_SETS)
             state.SkipWithError("the calculation made the wrong number of sets");
     }
-    state.counters["sets"] = year.window.fileSelectionPage.setList.count();
+    state.counters["sets"] = year.window.job.setList.count();
 }
 BENCHMARK(calculateAveragedYear)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -69,7 +69,7 @@ void averagedFloorYear(benchmark::State &state) {
     YearWindow year;
     year.loadFiles();
     std::vector<const LogFile *> loggers;
-    year.window.fileSelectionPage.loggerArray.forEachPlaced(
+    year.window.job.loggerArray.forEachPlaced(
         [&loggers](const LogFile &record) { loggers.push_back(&record); });
     const double start = loggers.front()->startTime();
     const double interval = 30.0 * DAYS_PER_MINUTE;
@@ -106,7 +106,7 @@ void loadFilesYearPeakHeap(benchmark::State &state) {
         year.nameCells();
         const std::size_t idle = HeapCounter::live();
         HeapCounter::resetPeak();
-        zqar::loadFiles(year.window.fileSelectionPage);
+        year.window.loadFiles();
         peakAbove = HeapCounter::peak() - idle;
         heldAbove = HeapCounter::live() - idle;
         if (!year.loadedAll())

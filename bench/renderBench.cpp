@@ -158,7 +158,7 @@ struct GraphWindow {
         dataFilter.setText(DataFilterPage::MAXIMUM_TEMPERATURE, "34");
         dataFilter.setText(DataFilterPage::CONTOUR_SPACING, "0.5");
         for (int i = 0; i < 3; ++i)
-            window.fileSelectionPage.setList.append(sampleSet(6, 4, 2));
+            window.job.setList.append(sampleSet(6, 4, 2));
     }
     platform::MemoryHost host;
     MainWindow window;
@@ -168,7 +168,7 @@ void slideShowStep(benchmark::State &state) {
     ensureGuiApplication();
     GraphWindow graph;
     auto screen = platform::QtDrawingContext::offscreen(SCREEN_WIDTH, SCREEN_HEIGHT);
-    SetList &sets = graph.window.fileSelectionPage.setList;
+    SetList &sets = graph.window.job.setList;
     for (auto _ : state) {
         if (!sets.next())
             sets.first();
@@ -185,7 +185,11 @@ void exportPng(benchmark::State &state) {
     const std::string path =
         (std::filesystem::temp_directory_path() / "zqar-render-bench.png").string();
     for (auto _ : state) {
-        if (!savePng(renderGraphImage(graph.window, 1100, 800), path))
+        const JobView view = graph.window.jobView();
+        const QImage image =
+            renderSetImage(view.job.setList.current(), view.job.loggerArray.dimensions(),
+                           view.readSettings().contour(), 1100, 800);
+        if (!savePng(image, path))
             state.SkipWithError("the PNG could not be written");
     }
     std::error_code ignored;

@@ -59,7 +59,7 @@ const YearReport &yearReport() {
         platform::Dialog &filter = year.window.dataFilterPage.dialog();
         filter.setText(DF::FINISH_TIME, filter.text(DF::START_TIME));
         year.host.saveAnswers.push_back(made.path);
-        year.window.dataFilterPage.createReport();
+        year.window.createReport();
         made.bytes = std::filesystem::file_size(made.path);
         return made;
     }();
@@ -74,7 +74,7 @@ void loadReportYear(benchmark::State &state) {
     const YearReport &report = yearReport();
     YearWindow year;
     for (auto _ : state) {
-        year.window.dataFilterPage.loadReport(report.path);
+        year.window.loadReport(report.path);
         if (!loadedTheYear(year))
             state.SkipWithError("Load Report did not restore the 26 loggers");
     }
@@ -119,12 +119,12 @@ BENCHMARK(loadReportFloorYear)->Unit(benchmark::kMillisecond)->UseRealTime();
 void createReportYear(benchmark::State &state) {
     const YearReport &report = yearReport();
     YearWindow year;
-    year.window.dataFilterPage.loadReport(report.path);
+    year.window.loadReport(report.path);
     if (!loadedTheYear(year))
         state.SkipWithError("Load Report did not restore the 26 loggers");
     for (auto _ : state) {
         year.host.saveAnswers.push_back(report.path);
-        year.window.dataFilterPage.createReport();
+        year.window.createReport();
         if (!year.host.takeMessages().empty() ||
             std::filesystem::file_size(report.path) != report.bytes)
             state.SkipWithError("Create Report failed");
@@ -175,7 +175,7 @@ void loadReportYearPeakHeap(benchmark::State &state) {
         YearWindow year;
         const std::size_t idle = HeapCounter::live();
         HeapCounter::resetPeak();
-        year.window.dataFilterPage.loadReport(report.path);
+        year.window.loadReport(report.path);
         peakAbove = HeapCounter::peak() - idle;
         if (!loadedTheYear(year))
             state.SkipWithError("Load Report did not restore the 26 loggers");
@@ -193,11 +193,11 @@ void createReportYearPeakHeap(benchmark::State &state) {
     std::size_t peakAbove = 0;
     for (auto _ : state) {
         YearWindow year;
-        year.window.dataFilterPage.loadReport(report.path);
+        year.window.loadReport(report.path);
         const std::size_t before = HeapCounter::live();
         HeapCounter::resetPeak();
         year.host.saveAnswers.push_back(report.path);
-        year.window.dataFilterPage.createReport();
+        year.window.createReport();
         peakAbove = HeapCounter::peak() - before;
         if (!year.host.takeMessages().empty())
             state.SkipWithError("Create Report failed");

@@ -6,6 +6,7 @@
 
 #include "core/analysis/statistics.h"
 #include "core/data/LoggerArray.h"
+#include "core/job/Prefill.h"
 
 #include <benchmark/benchmark.h>
 
@@ -43,7 +44,9 @@ struct YearSpan {
 };
 
 YearSpan wholeYear(const LoggerArray &array) {
-    return YearSpan{array.latestStart(), array.earliestEnd()};
+    Prefill prefill;
+    prefill.takeTimes(array);
+    return YearSpan{prefill.latestStart, prefill.earliestEnd};
 }
 
 void statisticsYear(benchmark::State &state) {

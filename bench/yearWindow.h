@@ -37,7 +37,7 @@ struct YearWindow {
     // threads: 0 for one per hardware thread.
     void loadFiles(unsigned threads = 0) {
         nameCells();
-        zqar::loadFiles(window.fileSelectionPage, threads);
+        window.loadFiles(threads);
     }
     bool loadedAll() {
         return window.fileSelectionPage.dialog().text(FileSelectionPage::STATUS) ==
@@ -45,8 +45,7 @@ struct YearWindow {
     }
     int placedCount() const {
         int placed = 0;
-        window.fileSelectionPage.loggerArray.forEachPlaced(
-            [&placed](const LogFile &) { ++placed; });
+        window.job.loggerArray.forEachPlaced([&placed](const LogFile &) { ++placed; });
         return placed;
     }
 };

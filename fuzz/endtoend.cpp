@@ -55,10 +55,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
     host.openAnswers.push_back(reportPath());
     host.dialogOf(window.dataFilterPage).click(DataFilterPage::LOAD_REPORT);
 
-    const ArrayDimensions d = window.fileSelectionPage.loggerArray.dimensions();
+    const ArrayDimensions d = window.job.loggerArray.dimensions();
     FUZZ_CHECK(int64_t{d.rows} * d.columns <= MAX_ARRAY_CELLS);
     FUZZ_CHECK(d.singularCount <= MAX_SINGULAR_COUNT);
-    const SetList &sets = window.fileSelectionPage.setList;
+    const SetList &sets = window.job.setList;
     FUZZ_CHECK(sets.count() <= static_cast<int>(MAX_AVERAGED_SETS));
 
     paintGraph(graph);

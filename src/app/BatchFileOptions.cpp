@@ -26,7 +26,7 @@ void registerFileOptions(BatchTool &tool) {
     using platform::MemoryHost;
     tool.addOption({"--load-files", "", "Load Files from the data file directory",
                     [](BatchTool &t, const std::string &) -> std::optional<std::string> {
-                        t.noteOutcome(loadFiles(t.window.fileSelectionPage));
+                        t.noteOutcome(t.window.loadFiles());
                         return std::nullopt;
                     }});
     tool.addOption(answered("--copy-files", "DIR", "Copy Files of the placed loggers into DIR",

@@ -60,7 +60,7 @@ std::optional<std::string> setSetting(BatchTool &tool, const std::string &argume
     if (auto error = parseSetting(argument, assignment))
         return error;
     const Setting &setting = *assignment.setting;
-    writeSetting(settingDialog(tool.window, setting), setting, assignment.value);
+    writeSetting(tool.window.settingPlaces(), setting, assignment.value);
     return std::nullopt;
 }
 
@@ -150,12 +150,11 @@ std::optional<std::string> showProperties(BatchTool &tool, const std::string &po
 
 std::optional<std::string> exportCsv(BatchTool &tool, const std::string &file) {
     MatrixPage &matrix = tool.window.matrixPage;
-    exportEverySet(
-        tool.window.fileSelectionPage.setList, file, [&tool, &matrix](const std::string &name) {
-            matrix.showCurrentSet();
-            tool.host.saveAnswers.push_back(name);
-            return tool.noteOutcome(matrix.onExport()).kind == CommandOutcome::Kind::Completed;
-        });
+    exportEverySet(tool.window.job.setList, file, [&tool, &matrix](const std::string &name) {
+        matrix.showCurrentSet();
+        tool.host.saveAnswers.push_back(name);
+        return tool.noteOutcome(matrix.onExport()).kind == CommandOutcome::Kind::Completed;
+    });
     matrix.showCurrentSet();
     return std::nullopt;
 }
@@ -184,13 +183,13 @@ void registerPageOptions(BatchTool &tool) {
     tool.addOption({"--load-report", "FILE", "Load Report from FILE",
                     [](BatchTool &t, const std::string &file) -> std::optional<std::string> {
                         t.host.openAnswers.push_back(file);
-                        t.noteOutcome(t.window.dataFilterPage.loadReport());
+                        t.noteOutcome(t.window.loadReport());
                         return std::nullopt;
                     }});
     tool.addOption({"--create-report", "FILE", "Create Report as FILE (a new name gets a folder)",
                     [](BatchTool &t, const std::string &file) -> std::optional<std::string> {
                         t.host.saveAnswers.push_back(file);
-                        t.noteOutcome(t.window.dataFilterPage.createReport());
+                        t.noteOutcome(t.window.createReport());
                         return std::nullopt;
                     },
                     true});

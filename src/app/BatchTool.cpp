@@ -97,6 +97,16 @@ const CommandOutcome &BatchTool::noteOutcome(const CommandOutcome &outcome) {
     return outcome;
 }
 
+CommandOutcome BatchTool::printGraph() {
+    window.graphPage.showCurrentSet();
+    return window.graphPage.onPrint();
+}
+
+CommandOutcome BatchTool::printMatrix() {
+    window.matrixPage.showCurrentSet();
+    return window.matrixPage.onPrint();
+}
+
 bool BatchTool::reportCommand() {
     const bool failed = commandFailed;
     commandFailed = false;

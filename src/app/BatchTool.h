@@ -80,6 +80,13 @@ public:
     // option returns. Answers the outcome, so an option can go on by it.
     const CommandOutcome &noteOutcome(const CommandOutcome &outcome);
 
+    // The job and the settings, for the options of the window layer.
+    JobView jobView() { return window.jobView(); }
+    // Print Graph and Print Matrix of the pages as they are, with the page's status line
+    // brought up to date first.
+    CommandOutcome printGraph();
+    CommandOutcome printMatrix();
+
     platform::MemoryHost host;
     MainWindow window;
     std::ostream &out;
@@ -97,14 +104,14 @@ private:
     bool commandFailed = false; // set by failCommand and noteOutcome during the running option
 };
 
-// An option whose argument names the one file a command writes: write(window, file) runs the
+// An option whose argument names the one file a command writes: write(tool, file) runs the
 // command and gives its outcome.
 template <typename Write>
 BatchOption fileOption(const char *name, const char *argument, const char *help, Write write) {
     return BatchOption{
         name, argument, help,
         [write](BatchTool &tool, const std::string &file) -> std::optional<std::string> {
-            tool.noteOutcome(write(tool.window, file));
+            tool.noteOutcome(write(tool, file));
             return std::nullopt;
         },
         true};

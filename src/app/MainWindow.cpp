@@ -1,32 +1,40 @@
 #include "app/MainWindow.h"
 
 #include "core/data/caseless.h"
+#include "pages/layout/logFileCommands.h"
 #include "pages/layout/projectFile.h"
 #include "platform/Host.h"
-#include "platform/memory/MemoryDialog.h"
 #include "resources/fileTexts.h"
 #include "resources/strings.h"
-#include "resources/templates.h"
 
 #include <filesystem>
 
 namespace zqar {
 
-const std::array<const char *, 4> MainWindow::TAB_NAMES = {
+const std::array<const char *, 4> WindowLayout::TAB_NAMES = {
     text::TAB_DATA_FILTER.data(), text::TAB_MATRIX.data(), text::TAB_GRAPH.data(),
     text::TAB_HELP.data()};
 
 MainWindow::MainWindow(platform::Host &host)
-    : fileSelectionPage(*this), dataFilterPage(*this), matrixPage(*this), graphPage(*this),
-      statisticsHolder(
-          std::make_unique<platform::MemoryDialog>(dialogTemplate(STATISTICS_TEMPLATE))),
-      platformHost(host) {
-    statisticsHolder->setText(StatisticsControls::ACTIVATION_ENERGY, DEFAULT_ACTIVATION_ENERGY);
+    : fileSelectionPage(job, host), dataFilterPage(job),
+      matrixPage(job, host, [this] { return settings(); }),
+      graphPage(job, host, [this] { return settings(); }), platformHost(host) {
+    fileSelectionPage.bind(FileSelectionPage::LOAD_FILES, [this] { loadFiles(); });
+    dataFilterPage.bind(DataFilterPage::LOAD_REPORT, [this] { loadReport(); });
+    dataFilterPage.bind(DataFilterPage::CREATE_REPORT, [this] { createReport(); });
+    job.listen([this](const JobChange &change) { jobChanged(change); });
 }
 
 MainWindow::~MainWindow() = default;
 
-platform::Dialog &MainWindow::statisticsSettings() const { return *statisticsHolder; }
+void MainWindow::jobChanged(const JobChange &change) {
+    if (change.touches(JobChange::LAYOUT) && matrixPage.isCreated())
+        shapeLayoutTables(matrixPage.singularList(), matrixPage.arrayList(),
+                          job.loggerArray.dimensions(), 1);
+    // The page on show follows new sets at once; the others catch up when their tab is chosen.
+    if (change.touches(JobChange::SETS) && currentTab == TAB_GRAPH && graphPage.isCreated())
+        graphPage.showCurrentSet();
+}
 
 void MainWindow::initialise() {
     currentTab = TAB_DATA_FILTER;
@@ -44,6 +52,8 @@ void MainWindow::initialise() {
 int MainWindow::tabChanged(int selection) {
     if (selection == TAB_MATRIX)
         matrixPage.showCurrentSet();
+    if (selection == TAB_GRAPH)
+        graphPage.showCurrentSet();
     if (selection == TAB_HELP) {
         openHelp();
         selection = currentTab;
@@ -69,7 +79,7 @@ CommandOutcome MainWindow::openFile(const std::string &path) {
     const std::string extension = std::filesystem::path(path).extension().string();
     if (equalIgnoringCase(extension, "." + std::string(text::PROJECT_EXTENSION)))
         return loadProjectFile(fileSelectionPage, path);
-    return dataFilterPage.loadReport(path);
+    return loadReport(path);
 }
 
 SystemCommandAction MainWindow::systemCommand(int command) {
@@ -84,13 +94,14 @@ SystemCommandAction MainWindow::systemCommand(int command) {
     }
 }
 
-platform::Rect MainWindow::tabStripRect(int width, int height) {
+platform::Rect WindowLayout::tabStripRect(int width, int height) {
     constexpr int margin = 4; // pixels around the tab strip
     return platform::Rect{margin, margin, width - margin, height - margin};
 }
 
-platform::Rect MainWindow::pageRect(const platform::Rect &tabItem0, platform::Point tabStripOrigin,
-                                    platform::Size tabStripClient) {
+platform::Rect WindowLayout::pageRect(const platform::Rect &tabItem0,
+                                      platform::Point tabStripOrigin,
+                                      platform::Size tabStripClient) {
     // P is converted into the window's coordinates but then added to the tab strip's client
     // origin (0, 0), not to the strip's position: the page lands at P in the window.
     const int px = tabItem0.left + tabStripOrigin.x;
@@ -103,6 +114,51 @@ platform::Rect MainWindow::pageRect(const platform::Rect &tabItem0, platform::Po
 
 std::array<platform::Page *, 4> MainWindow::pages() {
     return {&fileSelectionPage, &dataFilterPage, &matrixPage, &graphPage};
+}
+
+JobView MainWindow::jobView() {
+    return JobView{job, platformHost, [this] { return settings(); },
+                   [this](int index) { showSet(index); }};
+}
+
+JobSettings MainWindow::settings() const {
+    JobSettings settings;
+    if (fileSelectionPage.isCreated())
+        settings.layout = fileSelectionPage.settings();
+    if (dataFilterPage.isCreated())
+        settings.dataFilter = dataFilterPage.settings();
+    return settings;
+}
+
+SettingPlaces MainWindow::settingPlaces() {
+    return SettingPlaces{fileSelectionPage.dialog(), dataFilterPage.dialog(), job};
+}
+
+CommandOutcome MainWindow::loadFiles(unsigned threads) {
+    LoadFilesOptions options;
+    options.singularAsText =
+        dataFilterPage.isCreated() && dataFilterPage.settings().showSingularAsText;
+    options.threads = threads;
+    matrixPage.disableNavigation();
+    graphPage.disableNavigation();
+    const LoadFilesResult result = zqar::loadFiles(fileSelectionPage, options);
+    if (result.prefill && dataFilterPage.isCreated())
+        dataFilterPage.applyPrefill(*result.prefill);
+    return result.outcome;
+}
+
+void MainWindow::showSet(int index) {
+    // The same path as the set buttons: each page shows the set and writes its status line.
+    graphPage.navigator.moveTo(index);
+    matrixPage.navigator.moveTo(index);
+}
+
+} // namespace zqar
+
+namespace zqar {
+
+std::unique_ptr<WindowCommands> makeMainWindow(platform::Host &host) {
+    return std::make_unique<MainWindow>(host);
 }
 
 } // namespace zqar

@@ -1,7 +1,7 @@
 #include "window/GraphExport.h"
 
-#include "app/MainWindow.h"
 #include "core/data/AtomicFileWriter.h"
+#include "pages/presentation/ContourGraph.h"
 #include "qt/QtDrawingContext.h"
 #include "qt/QtText.h"
 
@@ -10,20 +10,14 @@
 
 namespace zqar {
 
-QImage renderGraphImage(MainWindow &window, int width, int height) {
+QImage renderSetImage(const TemperatureSet *set, const ArrayDimensions &dimensions,
+                      const ContourSettings &settings, int width, int height) {
     auto dc = platform::QtDrawingContext::offscreen(width, height);
-    window.graphPage.drawContourGraph(*dc, 0, 0, width, height);
+    dc->fillRect(platform::Rect{0, 0, width, height}, platform::WHITE);
+    if (set)
+        drawContourGraph(*dc, *set, dimensions, settings, DEFAULT_COLOUR_SCALE, 0, 0, width,
+                         height);
     // A shared copy: the context's painter ends with it, and nothing draws after that.
-    return *dc->image();
-}
-
-QImage renderSetImage(MainWindow &window, const TemperatureSet &set, int width, int height) {
-    auto dc = platform::QtDrawingContext::offscreen(width, height);
-    dc->fillRect(platform::Rect{0, 0, width, height}, platform::rgb(255, 255, 255));
-    const ContourSettings settings =
-        readContourSettings(window.dataFilterPage.dialog(), window.fileSelectionPage.dialog());
-    drawContourGraph(*dc, set, window.fileSelectionPage.loggerArray.dimensions(), settings,
-                     DEFAULT_COLOUR_SCALE, 0, 0, width, height);
     return *dc->image();
 }
 

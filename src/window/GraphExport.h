@@ -1,6 +1,9 @@
 #pragma once
-// The contour graph as a picture without a window: the current set drawn on white into an
-// image of a given size, and PNG files of it for the batch tool.
+// The contour graph as a picture without a window: a set drawn on white into an image of a
+// given size, and PNG files of it for the batch tool.
+
+#include "core/data/LoggerArray.h"
+#include "core/job/JobSettings.h"
 
 #include <QImage>
 
@@ -8,16 +11,12 @@
 
 namespace zqar {
 
-class MainWindow;
 class TemperatureSet;
 
-// The picture the Graph page would show for the current set, at width x height pixels; white
-// when there is no set.
-QImage renderGraphImage(MainWindow &window, int width, int height);
-
-// Any set of the array's shape (a statistic map) drawn on white as the Graph page draws its
-// sets, with the band and layout settings the pages hold now.
-QImage renderSetImage(MainWindow &window, const TemperatureSet &set, int width, int height);
+// A set of the array's shape (a calculated set or a statistic map) drawn on white as the Graph
+// page draws it, at width x height pixels; white alone when there is no set.
+QImage renderSetImage(const TemperatureSet *set, const ArrayDimensions &dimensions,
+                      const ContourSettings &settings, int width, int height);
 
 // Qt's PNG quality runs backwards to zlib's level: 80 gives level 1, which packs the flat
 // bands tightly and fast. (90 and above store without compression at all.)

@@ -1,6 +1,7 @@
 #include "window/MainWindowShell.h"
 
-#include "app/MainWindow.h"
+#include "app/WindowCommands.h"
+#include "platform/Page.h"
 #include "qt/QtDialog.h"
 #include "qt/QtDrawingContext.h"
 #include "qt/QtHost.h"
@@ -34,7 +35,7 @@ namespace {
 
 // The page size in pixels that holds every control of every page the shell shows: the largest
 // of those pages' templates. A page in a window of its own does not count.
-QSize largestPageTemplate(MainWindow &window, platform::QtHost &host, const QWidget *shell) {
+QSize largestPageTemplate(WindowCommands &window, platform::QtHost &host, const QWidget *shell) {
     QSize largest;
     for (platform::Page *page : window.pages()) {
         const platform::QtDialog *dialog = host.dialogOf(*page);
@@ -49,7 +50,8 @@ QSize largestPageTemplate(MainWindow &window, platform::QtHost &host, const QWid
 
 } // namespace
 
-MainWindowShell::MainWindowShell(MainWindow &mainWindow, platform::QtHost &qtHost, QWidget *parent)
+MainWindowShell::MainWindowShell(WindowCommands &mainWindow, platform::QtHost &qtHost,
+                                 QWidget *parent)
     : QWidget(parent), window(mainWindow), host(qtHost), strip(new TabStrip(this)) {
     const platform::DialogTemplate &source = dialogTemplate(MAIN_WINDOW_TEMPLATE);
     setFont(platform::pageFont(font()));
@@ -89,7 +91,7 @@ MainWindowShell::MainWindowShell(MainWindow &mainWindow, platform::QtHost &qtHos
     connect(helpKey, &QShortcut::activated, this,
             [this] { runSystemCommand(SYSTEM_COMMAND_HELP); });
 
-    for (const char *name : MainWindow::TAB_NAMES)
+    for (const char *name : WindowLayout::TAB_NAMES)
         strip->tabBar()->addTab(QString::fromUtf8(name));
 
     host.setMainWindow(this);
@@ -98,7 +100,7 @@ MainWindowShell::MainWindowShell(MainWindow &mainWindow, platform::QtHost &qtHos
     // Connected only now: adding the first tab reports a change the window must not see.
     connect(strip->tabBar(), &QTabBar::currentChanged, this, &MainWindowShell::onTabChanged);
 
-    resize(MainWindow::OUTER_WIDTH, MainWindow::OUTER_HEIGHT);
+    resize(WindowLayout::OUTER_WIDTH, WindowLayout::OUTER_HEIGHT);
     layOut();
     setWindowTitle(
         platform::toQString(source.caption.empty() ? text::MAIN_WINDOW_CAPTION : source.caption));
@@ -111,7 +113,7 @@ QToolButton *MainWindowShell::menuButton() const { return strip->menuButton(); }
 void MainWindowShell::onTabChanged(int index) {
     // During a printout the Matrix tab would rewrite the lists being printed: stay put.
     const int selected =
-        platform::QtDialog::commandsHeld() ? window.currentTab : window.tabChanged(index);
+        platform::QtDialog::commandsHeld() ? window.selectedTab() : window.tabChanged(index);
     if (selected != index) {
         // Help gives back the previous tab; selecting it again is no new change.
         const QSignalBlocker quiet(strip->tabBar());
@@ -144,7 +146,7 @@ void bringForward(QWidget *window) {
 
 void MainWindowShell::showDataFiles() {
     if (!dataFiles) {
-        platform::QtDialog *page = host.dialogOf(window.fileSelectionPage);
+        platform::QtDialog *page = host.dialogOf(window.dataFilesPage());
         if (!page)
             return;
         dataFiles = new DataFilesWindow(*page, this);
@@ -155,30 +157,30 @@ void MainWindowShell::showDataFiles() {
 void MainWindowShell::saveReport() {
     if (platform::QtDialog::commandsHeld())
         return;
-    window.dataFilterPage.createReport();
+    window.saveReport();
 }
 
 StatisticsWindow *MainWindowShell::showStatistics() {
     if (!statistics)
-        statistics = new StatisticsWindow(window, this);
+        statistics = new StatisticsWindow(window.jobView(), this);
     statistics->present();
     return statistics;
 }
 
 void MainWindowShell::showTimeSeries() {
     if (!timeSeries)
-        timeSeries = new TimeSeriesWindow(window, this);
+        timeSeries = new TimeSeriesWindow(window.jobView(), this);
     bringForward(timeSeries);
 }
 
 void MainWindowShell::saveMappingReport() {
     if (platform::QtDialog::commandsHeld())
         return;
-    zqar::saveMappingReport(window);
+    zqar::saveMappingReport(window.jobView());
 }
 
 void MainWindowShell::layOut() {
-    const platform::Rect stripRect = MainWindow::tabStripRect(width(), height());
+    const platform::Rect stripRect = WindowLayout::tabStripRect(width(), height());
     strip->setGeometry(stripRect.left, stripRect.top, std::max(0, stripRect.width()),
                        std::max(0, stripRect.height()));
     strip->arrange();
@@ -186,8 +188,8 @@ void MainWindowShell::layOut() {
     const platform::Rect item{tab0.x(), tab0.y(), tab0.x() + tab0.width(),
                               tab0.y() + tab0.height()};
     const platform::Rect pageArea =
-        MainWindow::pageRect(item, platform::Point{strip->x(), strip->y()},
-                             platform::Size{strip->width(), strip->height()});
+        WindowLayout::pageRect(item, platform::Point{strip->x(), strip->y()},
+                               platform::Size{strip->width(), strip->height()});
     // A page that moved into a window of its own keeps its own size there.
     for (platform::Page *page : window.pages())
         if (platform::QtDialog *dialog = host.dialogOf(*page); dialog && dialog->parent() == this)
@@ -234,7 +236,7 @@ void MainWindowShell::showEvent(QShowEvent *event) {
     QTimer::singleShot(0, this, [this] {
         const QSize frame = frameGeometry().size() - size();
         if (frame.width() > 0 || frame.height() > 0)
-            resize(QSize(MainWindow::OUTER_WIDTH, MainWindow::OUTER_HEIGHT) - frame);
+            resize(QSize(WindowLayout::OUTER_WIDTH, WindowLayout::OUTER_HEIGHT) - frame);
     });
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // The main window on the screen: the tab strip, the four pages laid over its display area,
 // the window icon and the menu with Data Files, Save Report, the analysis windows, the mapping
-// report, Help and About. What happens on a tab change, a menu command and in the layout arithmetic
-// is MainWindow's; this class gives it the widgets.
+// report, Help and About. What happens on a tab change, a menu command and in the layout
+// arithmetic is the program's (WindowCommands); this class gives it the widgets.
 
 #include <QWidget>
 
@@ -14,7 +14,7 @@ class QToolButton;
 namespace zqar {
 
 class DataFilesWindow;
-class MainWindow;
+class WindowCommands;
 class StatisticsWindow;
 class TabStrip;
 class TimeSeriesWindow;
@@ -27,7 +27,7 @@ class MainWindowShell : public QWidget {
     Q_OBJECT
 public:
     // Creates the pages through the window's initialise, with the host parenting them here.
-    MainWindowShell(MainWindow &window, platform::QtHost &host, QWidget *parent = nullptr);
+    MainWindowShell(WindowCommands &window, platform::QtHost &host, QWidget *parent = nullptr);
 
     TabStrip *tabStrip() const { return strip; }
     QTabBar *tabBar() const;
@@ -62,7 +62,7 @@ private:
     void onTabChanged(int index);
     void layOut();
 
-    MainWindow &window;
+    WindowCommands &window;
     platform::QtHost &host;
     TabStrip *strip;
     DataFilesWindow *dataFiles = nullptr;

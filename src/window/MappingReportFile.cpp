@@ -1,6 +1,5 @@
 #include "window/MappingReportFile.h"
 
-#include "app/MainWindow.h"
 #include "core/data/AtomicFileWriter.h"
 #include "pages/presentation/MappingReport.h"
 #include "pages/presentation/PrintJob.h"
@@ -15,43 +14,43 @@ namespace zqar {
 
 namespace {
 
-CommandOutcome notSaved(MainWindow &window) {
-    window.host().messageBox(std::string(text::MAPPING_REPORT_NOT_SAVED),
-                             std::string(text::MAPPING_REPORT_CAPTION));
+CommandOutcome notSaved(platform::Host &host) {
+    host.messageBox(std::string(text::MAPPING_REPORT_NOT_SAVED),
+                    std::string(text::MAPPING_REPORT_CAPTION));
     return CommandOutcome::failed(text::MAPPING_REPORT_NOT_SAVED);
 }
 
 } // namespace
 
-CommandOutcome writeMappingReportPdf(MainWindow &window, const std::string &path) {
+CommandOutcome writeMappingReportPdf(const JobView &view, const std::string &path) {
     AtomicFileWriter writer(path);
     if (!writer.isOpen())
-        return notSaved(window);
+        return notSaved(view.host);
     const std::string temporary = writer.writtenByName();
     CommandOutcome outcome;
     {
         // The writer finishes its file when it goes.
         const std::unique_ptr<platform::PrintTarget> pdf = platform::pdfPrintTarget(temporary);
-        outcome = printMappingReport(window, *pdf, localNow());
+        outcome = printMappingReport(view.job, view.readSettings(), view.host, *pdf, localNow());
     }
     if (outcome.kind != CommandOutcome::Kind::Completed)
         return outcome;
     std::error_code error;
     const auto written = std::filesystem::file_size(temporary, error);
     if (error || written == 0 || !writer.commit())
-        return notSaved(window);
+        return notSaved(view.host);
     return outcome;
 }
 
-CommandOutcome saveMappingReport(MainWindow &window) {
-    platform::Host &host = window.host();
+CommandOutcome saveMappingReport(const JobView &view) {
+    platform::Host &host = view.host;
     const platform::FileDialogOptions options = platform::saveDialogOptions(
         host, text::MAPPING_REPORT_DIALOG_TITLE, text::MAPPING_REPORT_FILTER_DESCRIPTION,
         text::MAPPING_REPORT_FILTER_PATTERN, text::MAPPING_REPORT_EXTENSION);
     const std::optional<std::string> chosen = host.saveFile(options);
     if (!chosen)
         return CommandOutcome::cancelled();
-    return writeMappingReportPdf(window, *chosen);
+    return writeMappingReportPdf(view, *chosen);
 }
 
 } // namespace zqar

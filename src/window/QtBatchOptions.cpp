@@ -59,19 +59,25 @@ std::optional<PictureSize> parseSize(const std::string &text) {
 const std::string WRITE_FAILED(text::COULD_NOT_WRITE);
 
 void exportPng(BatchTool &tool, const PictureSize &size, const std::string &file) {
-    exportEverySet(tool.window.fileSelectionPage.setList, file,
-                   [&tool, &size](const std::string &name) {
-                       if (savePng(renderGraphImage(tool.window, size.width, size.height), name))
-                           return true;
-                       tool.failCommand(std::string(text::EXPORT_CAPTION), WRITE_FAILED + name);
-                       return false;
-                   });
+    const JobView view = tool.jobView();
+    exportEverySet(view.job.setList, file, [&tool, &view, &size](const std::string &name) {
+        // Read at every set: the settings are those of the moment it is drawn.
+        const JobSettings settings = view.readSettings();
+        const QImage image =
+            renderSetImage(view.job.setList.current(), view.job.loggerArray.dimensions(),
+                           settings.contour(), size.width, size.height);
+        if (savePng(image, name))
+            return true;
+        tool.failCommand(std::string(text::EXPORT_CAPTION), WRITE_FAILED + name);
+        return false;
+    });
 }
 
 // The time-series chart of the pages as they are, at the picture size.
 void exportTimeSeries(BatchTool &tool, const PictureSize &size, const std::string &file) {
+    const JobView view = tool.jobView();
     auto dc = platform::QtDrawingContext::offscreen(size.width, size.height);
-    drawTimeSeries(*dc, timeSeriesInput(tool.window),
+    drawTimeSeries(*dc, timeSeriesInput(view.job, view.readSettings()),
                    platform::Rect{0, 0, size.width, size.height});
     if (!savePng(*dc->image(), file))
         tool.failCommand(std::string(text::EXPORT_CAPTION), WRITE_FAILED + file);
@@ -108,12 +114,6 @@ template <typename Print> BatchOption printOption(const char *name, const char *
         true};
 }
 
-// The Graph page's status line is written by its drawing, and the header prints it.
-void refreshGraphStatus(BatchTool &tool) {
-    auto scratch = platform::QtDrawingContext::offscreen(1, 1);
-    tool.host.dialogOf(tool.window.graphPage).paint(GraphPage::GRAPH_AREA, *scratch);
-}
-
 // What --statistics-map writes, by the end of its file name.
 enum class MapFileKind { Png, Csv };
 
@@ -140,15 +140,21 @@ std::optional<std::string> checkStatisticsMap(const std::vector<std::string> &ar
 
 void exportStatisticsMap(BatchTool &tool, const PictureSize &size, MapStatistic statistic,
                          const std::string &file) {
-    const StatisticsRun run = calculateStatistics(tool.window);
+    const JobView view = tool.jobView();
+    const JobSettings settings = view.readSettings();
+    const StatisticsRun run = calculateStatistics(view.job, settings, view.host);
     if (tool.noteOutcome(run.outcome).kind != CommandOutcome::Kind::Completed)
         return;
     const StatisticMapSet map = makeStatisticMap(run.statistics, statistic);
+    const ArrayDimensions dimensions = view.job.loggerArray.dimensions();
     if (mapFileKind(file) == MapFileKind::Csv) {
-        tool.noteOutcome(writeStatisticMapCsv(tool.window, *map.set, file));
+        tool.noteOutcome(
+            writeStatisticMapCsv(view.host, *map.set, dimensions, settings.layout, file));
         return;
     }
-    if (!savePng(renderSetImage(tool.window, *map.set, size.width, size.height), file))
+    if (!savePng(
+            renderSetImage(map.set.get(), dimensions, settings.contour(), size.width, size.height),
+            file))
         tool.failCommand(std::string(text::STATISTICS_CAPTION), WRITE_FAILED + file);
 }
 
@@ -194,20 +200,16 @@ void registerDrawingOptions(BatchTool &tool) {
                     "every placed logger over the Start to Finish Time as a PNG chart, with "
                     "the current set shaded",
                     drawAtSize(size, exportTimeSeries), true});
-    tool.addOption(
-        printOption("--print-graph", "Print Graph into a PDF file (A4)", [](BatchTool &t) {
-            refreshGraphStatus(t);
-            return t.window.graphPage.onPrint();
-        }));
-    tool.addOption(
-        printOption("--print-matrix", "Print Matrix into a PDF file (A4)", [](BatchTool &t) {
-            t.window.matrixPage.showCurrentSet();
-            return t.window.matrixPage.onPrint();
-        }));
+    tool.addOption(printOption("--print-graph", "Print Graph into a PDF file (A4)",
+                               [](BatchTool &t) { return t.printGraph(); }));
+    tool.addOption(printOption("--print-matrix", "Print Matrix into a PDF file (A4)",
+                               [](BatchTool &t) { return t.printMatrix(); }));
     tool.addOption(fileOption("--mapping-report", "FILE.pdf",
                               "the mapping report (title page, result, statistics, maps, graphs, "
                               "time series, layout) into a PDF file (A4)",
-                              writeMappingReportPdf));
+                              [](BatchTool &t, const std::string &file) {
+                                  return writeMappingReportPdf(t.jobView(), file);
+                              }));
 }
 
 } // namespace zqar

@@ -1,6 +1,5 @@
 #include "window/StatisticsWindow.h"
 
-#include "app/MainWindow.h"
 #include "core/analysis/TemperatureSet.h"
 #include "core/analysis/statisticsCsv.h"
 #include "core/data/dateTime.h"
@@ -69,7 +68,7 @@ QVariant sortValue(int column, const std::string &shown, const PositionStatistic
 // or the size changes.
 class StatisticsWindow::MapView : public QWidget {
 public:
-    MapView(MainWindow &mainWindow, QWidget *parent) : QWidget(parent), window(mainWindow) {
+    MapView(const JobView &jobView, QWidget *parent) : QWidget(parent), view(jobView) {
         setMinimumHeight(MAP_MINIMUM_HEIGHT);
     }
     void show(const TemperatureSet *mapSet) {
@@ -78,7 +77,10 @@ public:
         update();
     }
     QImage render(int width, int height) const {
-        return set ? renderSetImage(window, *set, width, height) : QImage();
+        if (!set)
+            return QImage();
+        return renderSetImage(set, view.job.loggerArray.dimensions(), view.readSettings().contour(),
+                              width, height);
     }
 
 protected:
@@ -93,17 +95,17 @@ protected:
     }
 
 private:
-    MainWindow &window;
+    JobView view;
     const TemperatureSet *set = nullptr;
     QImage picture;
 };
 
-StatisticsWindow::StatisticsWindow(MainWindow &mainWindow, QWidget *parent)
-    : QWidget(parent, Qt::Window), window(mainWindow), lowerLimit(new QLineEdit),
+StatisticsWindow::StatisticsWindow(const JobView &jobView, QWidget *parent)
+    : QWidget(parent, Qt::Window), view(jobView), lowerLimit(new QLineEdit),
       upperLimit(new QLineEdit), activationEnergy(new QLineEdit),
       items(new QStandardItemModel(this)), sorted(new QSortFilterProxyModel(this)),
       tableView(new QTableView), spots(new QLabel), mapChooser(new QComboBox), mapTitle(new QLabel),
-      mapView(new MapView(mainWindow, this)),
+      mapView(new MapView(jobView, this)),
       exportStatisticsButton(new QPushButton(platform::toQString(text::EXPORT_STATISTICS_BUTTON))),
       exportMapButton(new QPushButton(platform::toQString(text::EXPORT_MAP_BUTTON))) {
     setWindowTitle(platform::toQString(text::STATISTICS_CAPTION));
@@ -120,15 +122,16 @@ StatisticsWindow::StatisticsWindow(MainWindow &mainWindow, QWidget *parent)
     settingsRow->addWidget(calculateButton);
     settingsRow->addStretch();
 
-    // The edits write through to the window's settings, where the command reads them.
-    const std::pair<QLineEdit *, int> edits[] = {
-        {lowerLimit, StatisticsControls::LOWER_LIMIT},
-        {upperLimit, StatisticsControls::UPPER_LIMIT},
-        {activationEnergy, StatisticsControls::ACTIVATION_ENERGY}};
-    for (const auto &[edit, id] : edits)
-        connect(edit, &QLineEdit::textEdited, this, [this, id = id](const QString &typed) {
-            window.statisticsSettings().setText(id, platform::fromQString(typed));
-        });
+    // The edits write through to the job's settings, where the command reads them.
+    const std::pair<QLineEdit *, JobSetting> edits[] = {
+        {lowerLimit, JobSetting::LowerLimit},
+        {upperLimit, JobSetting::UpperLimit},
+        {activationEnergy, JobSetting::ActivationEnergy}};
+    for (const auto &[edit, setting] : edits)
+        connect(edit, &QLineEdit::textEdited, this,
+                [this, setting = setting](const QString &typed) {
+                    view.job.setSetting(setting, platform::fromQString(typed));
+                });
 
     items->setHorizontalHeaderLabels(headings());
     sorted->setSourceModel(items);
@@ -173,9 +176,33 @@ StatisticsWindow::StatisticsWindow(MainWindow &mainWindow, QWidget *parent)
     exportMapButton->setEnabled(false);
     showStatistics();
     resize(WINDOW_WIDTH, WINDOW_HEIGHT);
+    listening = view.job.listen([this](const JobChange &change) { jobChanged(change); });
 }
 
-StatisticsWindow::~StatisticsWindow() = default;
+StatisticsWindow::~StatisticsWindow() { view.job.stopListening(listening); }
+
+void StatisticsWindow::jobChanged(const JobChange &change) {
+    if (change.touches(JobChange::SETTINGS))
+        showSettings();
+    // Figures of records that are gone would be exported as if they were the job's.
+    if (change.touches(JobChange::LAYOUT | JobChange::RECORDS) && statistics) {
+        statistics.reset();
+        showStatistics();
+    }
+}
+
+void StatisticsWindow::showSettings() {
+    const std::pair<QLineEdit *, JobSetting> edits[] = {
+        {lowerLimit, JobSetting::LowerLimit},
+        {upperLimit, JobSetting::UpperLimit},
+        {activationEnergy, JobSetting::ActivationEnergy}};
+    for (const auto &[edit, setting] : edits) {
+        const QString kept = platform::toQString(view.job.setting(setting));
+        // Only a text that differs is set, so the cursor stays where the user types.
+        if (edit->text() != kept)
+            edit->setText(kept);
+    }
+}
 
 QLineEdit *StatisticsWindow::settingEdit(int control) const {
     switch (control) {
@@ -191,18 +218,14 @@ QLineEdit *StatisticsWindow::settingEdit(int control) const {
 }
 
 void StatisticsWindow::present() {
-    const platform::Dialog &settings = window.statisticsSettings();
-    lowerLimit->setText(platform::toQString(settings.text(StatisticsControls::LOWER_LIMIT)));
-    upperLimit->setText(platform::toQString(settings.text(StatisticsControls::UPPER_LIMIT)));
-    activationEnergy->setText(
-        platform::toQString(settings.text(StatisticsControls::ACTIVATION_ENERGY)));
+    showSettings();
     show();
     raise();
     activateWindow();
 }
 
 CommandOutcome StatisticsWindow::calculate() {
-    StatisticsRun run = calculateStatistics(window);
+    StatisticsRun run = calculateStatistics(view.job, view.readSettings(), view.host);
     if (run.outcome.kind != CommandOutcome::Kind::Completed)
         return run.outcome;
     statistics = std::move(run.statistics);
@@ -261,18 +284,18 @@ void StatisticsWindow::showMap() {
 void StatisticsWindow::exportStatistics() {
     if (!statistics)
         return;
-    platform::Host &host = window.host();
+    platform::Host &host = view.host;
     const platform::FileDialogOptions options = platform::saveDialogOptions(
         host, text::EXPORT_DIALOG_TITLE, text::EXPORT_FILTER_DESCRIPTION,
         text::EXPORT_FILTER_PATTERN, text::EXPORT_EXTENSION);
     if (const std::optional<std::string> chosen = host.saveFile(options))
-        writeStatisticsCsv(window, *statistics, *chosen);
+        writeStatisticsCsv(host, *statistics, *chosen);
 }
 
 void StatisticsWindow::exportMap() {
     if (!map.set)
         return;
-    platform::Host &host = window.host();
+    platform::Host &host = view.host;
     const platform::FileDialogOptions options =
         platform::saveDialogOptions(host, text::MAP_DIALOG_TITLE, text::MAP_FILTER_DESCRIPTION,
                                     text::MAP_FILTER_PATTERN, text::MAP_EXTENSION);

@@ -3,8 +3,11 @@
 // any column), the hot and cold spots, and a map of one statistic drawn as the Graph page
 // draws its sets, with exports of the table as CSV and of the map as PNG. A window of its own
 // beside the main window, made once by the shell and shown again from the menu. The figures
-// come from the statistics commands; this class only shows them.
+// come from the statistics commands; this class only shows them. It follows the job: new
+// records or a new layout take the figures of the old ones away, and settings changed
+// elsewhere show in its edits.
 
+#include "pages/JobView.h"
 #include "pages/analysis/statisticsCommands.h"
 
 #include <QWidget>
@@ -22,12 +25,10 @@ class QTableView;
 
 namespace zqar {
 
-class MainWindow;
-
 class StatisticsWindow : public QWidget {
     Q_OBJECT
 public:
-    explicit StatisticsWindow(MainWindow &window, QWidget *parent = nullptr);
+    explicit StatisticsWindow(const JobView &view, QWidget *parent = nullptr);
     ~StatisticsWindow() override;
 
     // Shows the settings as they stand now (a batch --set or an earlier edit) and raises it.
@@ -50,8 +51,11 @@ private:
 
     void showStatistics();
     void showMap();
+    void jobChanged(const JobChange &change);
+    void showSettings();
 
-    MainWindow &window;
+    JobView view;
+    int listening = 0;
     QLineEdit *lowerLimit;
     QLineEdit *upperLimit;
     QLineEdit *activationEnergy;

@@ -1,6 +1,5 @@
 #include "window/TimeSeriesWindow.h"
 
-#include "app/MainWindow.h"
 #include "qt/QtDialog.h"
 #include "qt/QtDrawingContext.h"
 #include "qt/QtText.h"
@@ -11,7 +10,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -21,8 +19,7 @@ namespace zqar {
 
 namespace {
 
-constexpr int FOLLOW_INTERVAL_MS = 250; // how often the window looks at the pages
-constexpr int CLICK_SLOP = 3;           // pixels a click may move and still be a click
+constexpr int CLICK_SLOP = 3; // pixels a click may move and still be a click
 constexpr int INITIAL_WIDTH = 1000;
 constexpr int INITIAL_HEIGHT = 560;
 
@@ -39,15 +36,15 @@ bool sameChart(const TimeSeriesInput &a, const TimeSeriesInput &b) {
 
 } // namespace
 
-TimeSeriesChartView::TimeSeriesChartView(MainWindow &mainWindow, QWidget *parent)
-    : QWidget(parent), window(mainWindow) {
+TimeSeriesChartView::TimeSeriesChartView(const JobView &jobView, QWidget *parent)
+    : QWidget(parent), view(jobView) {
     setMouseTracking(false);
     setMinimumSize(320, 200);
     setCursor(Qt::CrossCursor);
 }
 
 TimeSeriesInput TimeSeriesChartView::currentInput() {
-    TimeSeriesInput input = timeSeriesInput(window);
+    TimeSeriesInput input = timeSeriesInput(view.job, view.readSettings());
     if (zoom) {
         input.start = zoom->first;
         input.finish = zoom->second;
@@ -123,8 +120,11 @@ void TimeSeriesChartView::mouseReleaseEvent(QMouseEvent *event) {
         render();
     if (std::abs(to - from) <= CLICK_SLOP) {
         // During a printout the pages must not move to another set.
-        if (!platform::QtDialog::commandsHeld())
-            showSetHoldingTime(window, timeAtColumn(shown, plot, to));
+        if (!platform::QtDialog::commandsHeld()) {
+            const int index = setHoldingTime(view.job.setList, timeAtColumn(shown, plot, to));
+            if (index >= 0)
+                view.showSet(index);
+        }
         refresh();
         return;
     }
@@ -139,10 +139,9 @@ void TimeSeriesChartView::mouseReleaseEvent(QMouseEvent *event) {
     update();
 }
 
-TimeSeriesWindow::TimeSeriesWindow(MainWindow &window, QWidget *parent)
-    : QWidget(parent, Qt::Window), view(new TimeSeriesChartView(window, this)),
-      reset(new QPushButton(platform::toQString(text::RESET_ZOOM_BUTTON), this)),
-      follow(new QTimer(this)) {
+TimeSeriesWindow::TimeSeriesWindow(const JobView &jobView, QWidget *parent)
+    : QWidget(parent, Qt::Window), job(jobView.job), view(new TimeSeriesChartView(jobView, this)),
+      reset(new QPushButton(platform::toQString(text::RESET_ZOOM_BUTTON), this)) {
     setWindowTitle(platform::toQString(text::TIME_SERIES_CAPTION));
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(view, 1);
@@ -153,15 +152,22 @@ TimeSeriesWindow::TimeSeriesWindow(MainWindow &window, QWidget *parent)
     reset->setEnabled(false);
     connect(reset, &QPushButton::clicked, view, &TimeSeriesChartView::resetZoom);
     connect(view, &TimeSeriesChartView::zoomChanged, reset, &QPushButton::setEnabled);
-    // The pages have no change notices of their own; the window looks at them while it shows.
-    connect(follow, &QTimer::timeout, view, &TimeSeriesChartView::refresh);
-    follow->start(FOLLOW_INTERVAL_MS);
     resize(INITIAL_WIDTH, INITIAL_HEIGHT);
+    listening = job.listen([this](const JobChange &) { view->refresh(); });
 }
+
+TimeSeriesWindow::~TimeSeriesWindow() { job.stopListening(listening); }
 
 void TimeSeriesWindow::showEvent(QShowEvent *event) {
     QWidget::showEvent(event);
     view->refresh();
+}
+
+void TimeSeriesWindow::changeEvent(QEvent *event) {
+    QWidget::changeEvent(event);
+    // The time range lives in the Data Filter page's edits, which send no notice of their own.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        view->refresh();
 }
 
 } // namespace zqar

@@ -2,9 +2,11 @@
 // The "Time Series..." window: the chart of every placed logger over the Data Filter page's
 // time range, beside the main window and not modal. A click makes the set holding that time
 // current on the Graph and Matrix pages; a drag across the chart zooms into that time range,
-// and Reset Zoom goes back to the whole range. The chart follows the pages: a new current set,
-// a new calculation or new time settings show at once.
+// and Reset Zoom goes back to the whole range. The chart follows the job: new records, a new
+// calculation, a new current set or new limits show at once; the Data Filter's time range is
+// read again with them and whenever the window comes to the front.
 
+#include "pages/JobView.h"
 #include "pages/presentation/TimeSeriesChart.h"
 
 #include <QImage>
@@ -14,16 +16,13 @@
 #include <utility>
 
 class QPushButton;
-class QTimer;
 
 namespace zqar {
-
-class MainWindow;
 
 class TimeSeriesChartView : public QWidget {
     Q_OBJECT
 public:
-    TimeSeriesChartView(MainWindow &window, QWidget *parent = nullptr);
+    TimeSeriesChartView(const JobView &view, QWidget *parent = nullptr);
 
     // The zoomed time range, or none for the pages' whole range.
     std::optional<std::pair<double, double>> zoom;
@@ -31,7 +30,8 @@ public:
     const TimeSeriesInput &input() const { return shown; }
     platform::Rect plotArea() const { return plot; }
 
-    // Reads the pages again and repaints when anything the chart shows has changed.
+    // Reads the job and the settings again and repaints when anything the chart shows has
+    // changed.
     void refresh();
     void resetZoom();
 
@@ -49,7 +49,7 @@ private:
     TimeSeriesInput currentInput();
     void render();
 
-    MainWindow &window;
+    JobView view;
     TimeSeriesInput shown;
     platform::Rect plot;
     QImage picture;
@@ -61,18 +61,21 @@ private:
 class TimeSeriesWindow : public QWidget {
     Q_OBJECT
 public:
-    TimeSeriesWindow(MainWindow &window, QWidget *parent = nullptr);
+    TimeSeriesWindow(const JobView &view, QWidget *parent = nullptr);
+    ~TimeSeriesWindow() override;
 
     TimeSeriesChartView *chart() const { return view; }
     QPushButton *resetButton() const { return reset; }
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
+    Job &job;
     TimeSeriesChartView *view;
     QPushButton *reset;
-    QTimer *follow;
+    int listening = 0;
 };
 
 } // namespace zqar

@@ -53,26 +53,24 @@ TEST_F(Outcomes, EachCommandAnswersHowItEnded) {
              return window.dataFilterPage.calculateAveraged();
          },
          Kind::Failed, std::string(text::INTERVAL_FORMAT_MESSAGE)},
-        {"load report cancelled", [&] { return window.dataFilterPage.loadReport(); },
-         Kind::Cancelled, ""},
+        {"load report cancelled", [&] { return window.loadReport(); }, Kind::Cancelled, ""},
         {"load a missing report",
          [&] {
              host.openAnswers.push_back(missing);
-             return window.dataFilterPage.loadReport();
+             return window.loadReport();
          },
          Kind::Failed, std::string(text::REPORT_NOT_LOADED)},
-        {"create report cancelled", [&] { return window.dataFilterPage.createReport(); },
-         Kind::Cancelled, ""},
+        {"create report cancelled", [&] { return window.createReport(); }, Kind::Cancelled, ""},
         {"load files with none to load",
          [&] {
              fileSelection().setText(FS::DIRECTORY, temp.path().string());
-             return loadFiles(window.fileSelectionPage);
+             return window.loadFiles();
          },
          Kind::Completed, "26 log files were not loaded."},
         {"load files with a bad date",
          [&] {
              fileSelection().setText(FS::PROJECT_DATE, "someday");
-             const CommandOutcome outcome = loadFiles(window.fileSelectionPage);
+             const CommandOutcome outcome = window.loadFiles();
              fileSelection().setText(FS::PROJECT_DATE, "");
              return outcome;
          },

@@ -37,7 +37,7 @@ protected:
     platform::MemoryDialog &graph() { return host.dialogOf(window.graphPage); }
     platform::MemoryDialog &fileSelection() { return host.dialogOf(window.fileSelectionPage); }
     platform::MemoryDialog &dataFilter() { return host.dialogOf(window.dataFilterPage); }
-    SetList &sets() { return window.fileSelectionPage.setList; }
+    SetList &sets() { return window.job.setList; }
 
     void layout(const std::string &rows, const std::string &columns, const std::string &singular) {
         fileSelection().setText(FileSelectionPage::NUMBER_OF_ROWS, rows);
@@ -54,6 +54,12 @@ protected:
                     set->setValue(r, c, 25.0);
             sets().append(std::move(set));
         }
+    }
+    // The Graph tab chosen, as the user chooses it: the status line and the buttons follow the
+    // current set, and the area is painted; answers the screen's recording.
+    RecordingContext show() {
+        window.tabChanged(TAB_GRAPH);
+        return paint();
     }
     // Paints the graph area as the window would; answers the screen's recording.
     RecordingContext paint() {
@@ -90,7 +96,7 @@ TEST_F(GraphPageTest, InitialiseStartsTheTimerAndMakesAScreenSizedBitmap) {
 }
 
 TEST_F(GraphPageTest, NoSetsLeaveTheAreaWhite) {
-    const RecordingContext screen = paint();
+    const RecordingContext screen = show();
     EXPECT_EQ(graph().text(GP::STATUS), "No Data Available.");
     EXPECT_TRUE(buttons() == (Buttons{false, false, false, false, false, false}));
     const auto fills = offscreen->callsOf(CallKind::Fill);
@@ -103,23 +109,36 @@ TEST_F(GraphPageTest, NoSetsLeaveTheAreaWhite) {
     EXPECT_EQ(screen.calls[0].rect, fills[0].rect);
 }
 
+TEST_F(GraphPageTest, PaintingChangesNeitherTheStatusNorTheButtons) {
+    show();
+    addSets(2);
+    graph().setText(GP::STATUS, "kept");
+    paint();
+    EXPECT_EQ(graph().text(GP::STATUS), "kept");
+    EXPECT_TRUE(buttons() == (Buttons{false, false, false, false, false, false}));
+    // A calculation while the page shows brings both up to date at once.
+    window.job.changed(JobChange::SETS);
+    EXPECT_EQ(graph().text(GP::STATUS).rfind("1 of 2  ", 0), 0u);
+    EXPECT_TRUE(buttons() == (Buttons{true, false, true, true, true, true}));
+}
+
 TEST_F(GraphPageTest, StatusAndButtonsFollowTheCurrentSet) {
     addSets(1);
-    paint();
+    show();
     EXPECT_EQ(graph().text(GP::STATUS), "1 of 1  " + sets().at(0)->title());
     EXPECT_TRUE(buttons() == (Buttons{false, false, false, false, true, true}));
     EXPECT_FALSE(offscreen->callsOf(CallKind::Frame).empty()); // the legend was drawn
 
     addSets(2);
     sets().currentSet = 1;
-    paint();
+    show();
     EXPECT_EQ(graph().text(GP::STATUS).rfind("2 of 3  ", 0), 0u);
     EXPECT_TRUE(buttons() == (Buttons{true, true, true, true, true, true}));
 }
 
 TEST_F(GraphPageTest, NavigationMovesTheSharedIndex) {
     addSets(3);
-    paint();
+    show();
     const int before = graph().redrawCount(GP::GRAPH_AREA);
     graph().click(GP::LAST);
     EXPECT_EQ(sets().currentSet, 2);
@@ -134,7 +153,7 @@ TEST_F(GraphPageTest, NavigationMovesTheSharedIndex) {
 
 TEST_F(GraphPageTest, SlideShowStepsToTheLastSetAndStops) {
     addSets(3);
-    paint();
+    show();
     graph().click(GP::SLIDES);
     EXPECT_EQ(graph().text(GP::SLIDES), "Stop");
     EXPECT_EQ(sets().currentSet, 0); // the first step waits for the timer
@@ -153,7 +172,7 @@ TEST_F(GraphPageTest, SlideShowStepsToTheLastSetAndStops) {
 
 TEST_F(GraphPageTest, SlideShowOfOneSetEndsAtTheFirstTick) {
     addSets(1);
-    paint();
+    show();
     graph().click(GP::SLIDES);
     host.tick(42);
     EXPECT_EQ(window.graphPage.sliding, 0);
@@ -163,7 +182,7 @@ TEST_F(GraphPageTest, SlideShowOfOneSetEndsAtTheFirstTick) {
 
 TEST_F(GraphPageTest, StopHaltsTheShow) {
     addSets(3);
-    paint();
+    show();
     graph().click(GP::SLIDES);
     host.tick(42);
     graph().click(GP::SLIDES);
@@ -199,18 +218,18 @@ TEST_F(GraphPageTest, SettingsAreReadWithTheirReplacements) {
         dataFilter().setText(DataFilterPage::CONTOUR_SPACING, c.spacing);
         fileSelection().setText(FileSelectionPage::ROW_SPACING, c.rowSpacing);
         fileSelection().setText(FileSelectionPage::COLUMN_SPACING, c.columnSpacing);
-        const ContourSettings settings = readContourSettings(dataFilter(), fileSelection());
+        const ContourSettings settings = window.settings().contour();
         EXPECT_EQ(settings.bands.spacing, c.bandSpacing);
         EXPECT_EQ(settings.rowSpacing, c.rows);
         EXPECT_EQ(settings.columnSpacing, c.columns);
     }
     fileSelection().setChecked(FileSelectionPage::LOGGERS_ON_BOUNDARY, true);
     dataFilter().setChecked(DataFilterPage::SHOW_SINGULAR_AS_TEXT, true);
-    ContourSettings settings = readContourSettings(dataFilter(), fileSelection());
+    ContourSettings settings = window.settings().contour();
     EXPECT_EQ(settings.inset, 0);
     EXPECT_TRUE(settings.showSingularAsText);
     fileSelection().setChecked(FileSelectionPage::LOGGERS_ON_BOUNDARY, false);
-    settings = readContourSettings(dataFilter(), fileSelection());
+    settings = window.settings().contour();
     EXPECT_EQ(settings.inset, 1);
 }
 
@@ -229,7 +248,7 @@ TEST_F(GraphPageTest, UnusableSettingsShowWhatToChange) {
         dataFilter().setText(DataFilterPage::MINIMUM_TEMPERATURE, c.minimum);
         dataFilter().setText(DataFilterPage::MAXIMUM_TEMPERATURE, c.maximum);
         offscreen->calls.clear();
-        paint();
+        show();
         const auto texts = offscreen->callsOf(CallKind::Text);
         ASSERT_EQ(texts.size(), 1u);
         EXPECT_EQ(texts[0].text, c.message);

@@ -19,8 +19,7 @@ protected:
         std::vector<double> values;
         for (int i = 0; i < samples; ++i)
             values.push_back(i);
-        window.fileSelectionPage.loggerArray.place(
-            0, 0, makeRecord("4711", novemberFifth(10, 0), 60, values));
+        window.job.loggerArray.place(0, 0, makeRecord("4711", novemberFifth(10, 0), 60, values));
     }
     void averaging(const std::string &start, const std::string &finish,
                    const std::string &interval) {
@@ -32,10 +31,10 @@ protected:
     void earlierSets() {
         dataFilter().setText(DF::TIME, "05-Nov-2003 10:00AM");
         dataFilter().click(DF::CALCULATE_AT_TIME);
-        window.fileSelectionPage.setList.currentSet = 0;
-        ASSERT_EQ(window.fileSelectionPage.setList.count(), 1);
+        window.job.setList.currentSet = 0;
+        ASSERT_EQ(window.job.setList.count(), 1);
     }
-    const SetList &sets() { return window.fileSelectionPage.setList; }
+    const SetList &sets() { return window.job.setList; }
 };
 
 } // namespace
@@ -155,7 +154,7 @@ TEST_F(DataFilter, LargeArraysAllowFewerSets) {
 TEST_F(DataFilter, ArrayCellsAndSingularSlotsGetTheirLoggersMeans) {
     layout("1", "2", "1");
     const double ten = novemberFifth(10, 0);
-    auto &array = window.fileSelectionPage.loggerArray;
+    auto &array = window.job.loggerArray;
     array.place(0, 0, makeRecord("a", ten, 60, {20, 22, 24}));
     array.place(-1, 0, makeRecord("s", ten, 60, {5, 6, 7}));
     averaging("05-Nov-2003 10:00AM", "05-Nov-2003 10:01AM", "2");

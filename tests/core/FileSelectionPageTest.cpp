@@ -40,7 +40,7 @@ TEST_F(FileSelection, StartUpTablesHaveTheDefaultShape) {
     EXPECT_EQ(matrix[8], (std::vector<std::string>{".", "-", "-", "-", "-", "-", "-"}));
     EXPECT_EQ(cells(window.matrixPage.singularList()), (Rows{{"S1", "-"}, {"S2", "-"}}));
 
-    const ArrayDimensions d = window.fileSelectionPage.loggerArray.dimensions();
+    const ArrayDimensions d = window.job.loggerArray.dimensions();
     EXPECT_EQ(d.rows, 6);
     EXPECT_EQ(d.columns, 4);
     EXPECT_EQ(d.singularCount, 2);
@@ -51,14 +51,14 @@ TEST_F(FileSelection, StartUpTablesHaveTheDefaultShape) {
 
 TEST_F(FileSelection, FewerRowsDropItemsAndEmptyEveryCell) {
     window.fileSelectionPage.arrayLayoutList().setItemText(1, 1, "4711");
-    window.fileSelectionPage.loggerArray.place(0, 0, makeRecord("4711", 1.0, 60, {20}));
+    window.job.loggerArray.place(0, 0, makeRecord("4711", 1.0, 60, {20}));
     layout("3", "4", "2");
     EXPECT_EQ(cells(window.fileSelectionPage.arrayLayoutList()),
               (Rows{{".", "C1", "C2", "C3", "C4"},
                     {"R1", "-", "-", "-", "-"},
                     {"R2", "-", "-", "-", "-"},
                     {"R3", "-", "-", "-", "-"}}));
-    EXPECT_EQ(window.fileSelectionPage.loggerArray.at(0, 0), nullptr);
+    EXPECT_EQ(window.job.loggerArray.at(0, 0), nullptr);
     const Rows matrix = cells(window.matrixPage.arrayList());
     ASSERT_EQ(matrix.size(), 6u);
     EXPECT_EQ(matrix[4][0], "R3");
@@ -126,7 +126,7 @@ TEST_F(FileSelection, CountTextsReadAsLeadingIntegers) {
     for (const Case &c : cases) {
         SCOPED_TRACE(std::string(c.rows) + "/" + c.columns + "/" + c.singular);
         layout(c.rows, c.columns, c.singular);
-        const ArrayDimensions d = window.fileSelectionPage.loggerArray.dimensions();
+        const ArrayDimensions d = window.job.loggerArray.dimensions();
         EXPECT_EQ(d.rows, c.expectedRows);
         EXPECT_EQ(d.columns, c.expectedColumns);
         EXPECT_EQ(d.singularCount, c.expectedSingular);

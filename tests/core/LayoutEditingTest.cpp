@@ -47,7 +47,7 @@ protected:
 } // namespace
 
 TEST_F(LayoutEditing, CommentFieldModeOpensNoEditorButShowsProperties) {
-    page().loggerArray.place(0, 0, makeRecord("4711", novemberFifth(14, 30), 60, {1, 2, 3}));
+    window.job.loggerArray.place(0, 0, makeRecord("4711", novemberFifth(14, 30), 60, {1, 2, 3}));
     click(FS::ARRAY_LAYOUT_LIST, 1, 1);
     EXPECT_EQ(editor(), nullptr);
     click(FS::ARRAY_LAYOUT_LIST, 1, 1, MOUSE_RIGHT);
@@ -160,7 +160,7 @@ TEST_F(LayoutEditing, EnterAndEscapeWithoutAnEditorDoNothing) {
 }
 
 TEST_F(LayoutEditing, RightClicksShowThePositionOneUpAndLeft) {
-    auto &loggers = page().loggerArray;
+    auto &loggers = window.job.loggerArray;
     loggers.place(1, 2, makeRecord("r1c2", novemberFifth(8, 0), 60, {1}));
     loggers.place(2, 3, makeRecord("r2c3", novemberFifth(8, 0), 60, {1}));
     loggers.place(-1, 0, makeRecord("slot0", novemberFifth(8, 0), 60, {1}, 2));
@@ -237,8 +237,8 @@ TEST_F(LayoutEditing, UpdateLayoutAndSaveProjectKeepTheTypedText) {
 TEST_F(LayoutEditing, AWideArrayTableHidesNoCellsUnderTheSingularTable) {
     // Eight columns reach on under the singular table, which stands to the array's right.
     layout("6", "8", "2");
-    page().loggerArray.place(0, 5, makeRecord("hidden", novemberFifth(8, 0), 60, {1}));
-    page().loggerArray.place(-1, 1, makeRecord("slot1", novemberFifth(8, 0), 60, {1}));
+    window.job.loggerArray.place(0, 5, makeRecord("hidden", novemberFifth(8, 0), 60, {1}));
+    window.job.loggerArray.place(-1, 1, makeRecord("slot1", novemberFifth(8, 0), 60, {1}));
     const platform::Point screen =
         singular().clientToScreen(platform::Point{70, 17 + 8}); // singular item 1, column 1
     const platform::Point underArray = array().screenToClient(screen);

@@ -45,9 +45,7 @@ protected:
     std::string singularText(int slot) {
         return window.fileSelectionPage.singularLayoutList().itemText(slot, 1);
     }
-    const LogFile *at(int row, int col) {
-        return window.fileSelectionPage.loggerArray.at(row, col);
-    }
+    const LogFile *at(int row, int col) { return window.job.loggerArray.at(row, col); }
     void loadFiles() { ASSERT_TRUE(fileSelection().click(FS::LOAD_FILES)); }
     std::string status() { return fileSelection().text(FS::STATUS); }
 
@@ -368,7 +366,7 @@ TEST_F(LoadFiles, ABadDateStopsWithTheArrayEmptied) {
     EXPECT_EQ(message.text, "The date is in an incorrect format.");
     EXPECT_EQ(message.caption, "Load Files");
     EXPECT_EQ(at(0, 0), nullptr);
-    EXPECT_EQ(window.fileSelectionPage.setList.count(), 0);
+    EXPECT_EQ(window.job.setList.count(), 0);
     EXPECT_EQ(dataFilter().text(DF::AVERAGING_INTERVAL), "15");
     EXPECT_FALSE(matrix().isEnabled(MatrixPage::NEXT));
     EXPECT_FALSE(graph().isEnabled(GraphPage::LAST));

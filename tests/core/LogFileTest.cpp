@@ -1,4 +1,5 @@
 #include "core/data/LoggerArray.h"
+#include "core/job/Prefill.h"
 
 #include <gtest/gtest.h>
 
@@ -51,17 +52,24 @@ TEST(LogFileRecord, TextFieldsHoldAtMost299Characters) {
     EXPECT_EQ(field.view(), std::string(299, 'b'));
 }
 
-TEST(LogFileRecord, MinMaxAndEnd) {
+TEST(LogFileRecord, EndTime) {
     auto file = record(DAY0, 60, {3, -1, 7, 7, -1});
-    EXPECT_EQ(file->minValue(), -1);
-    EXPECT_EQ(file->maxValue(), 7);
     EXPECT_EQ(file->endTime(), DAY0 + 4 * 60 / 86400.0);
     auto one = record(DAY0, 60, {5});
     EXPECT_EQ(one->endTime(), DAY0);
     auto none = record(DAY0, 60, {});
-    EXPECT_EQ(none->minValue(), 0);
-    EXPECT_EQ(none->maxValue(), 0);
     EXPECT_EQ(none->endTime(), DAY0 - 60 / 86400.0);
+}
+
+TEST(Prefill, RangeOfTheRecordsWithSamples) {
+    Prefill prefill;
+    prefill.widenRange(*record(DAY0, 60, {}));
+    EXPECT_FALSE(prefill.rangeSeen);
+    prefill.widenRange(*record(DAY0, 60, {3, -1, 7, 7, -1}));
+    prefill.widenRange(*record(DAY0, 60, {5, 6}));
+    EXPECT_TRUE(prefill.rangeSeen);
+    EXPECT_EQ(prefill.lowest, -1);
+    EXPECT_EQ(prefill.highest, 7);
 }
 
 TEST(LogFileRecord, CommentsContain) {
@@ -152,22 +160,29 @@ TEST(LoggerArray, NegativeCountsAreTreatedAsZero) {
     EXPECT_EQ(array.at(-1, 0), nullptr);
 }
 
-TEST(LoggerArray, LatestStartAndEarliestEnd) {
+TEST(Prefill, LatestStartAndEarliestEndOfThePlacedRecords) {
     LoggerArray array;
     array.resize(1, 3, 1);
-    EXPECT_EQ(array.latestStart(), 0.0);
-    EXPECT_EQ(array.earliestEnd(), 0.0);
+    Prefill none;
+    none.takeTimes(array);
+    EXPECT_FALSE(none.timeSeen);
     array.place(0, 0, record(DAY0, 86400, {1, 2, 3}));           // ends DAY0 + 2
     array.place(0, 2, record(DAY0 + 0.25, 86400, {1, 2, 3, 4})); // ends DAY0 + 3.25
     array.place(-1, 0, record(DAY0 + 0.5, 86400, {1, 2}));       // ends DAY0 + 1.5
-    EXPECT_EQ(array.latestStart(), DAY0 + 0.5);
-    EXPECT_EQ(array.earliestEnd(), DAY0 + 1.5);
+    array.place(0, 1, record(DAY0 + 9, 86400, {}));              // no samples: no span
+    Prefill prefill;
+    prefill.takeTimes(array);
+    EXPECT_TRUE(prefill.timeSeen);
+    EXPECT_EQ(prefill.latestStart, DAY0 + 0.5);
+    EXPECT_EQ(prefill.earliestEnd, DAY0 + 1.5);
 }
 
-TEST(LoggerArray, EndAtZeroDoesNotHoldTheEarliestEnd) {
+TEST(Prefill, EndAtZeroDoesNotHoldTheEarliestEnd) {
     LoggerArray array;
     array.resize(1, 2, 0);
     array.place(0, 0, record(0.0, 60, {1}));  // ends exactly at 0.0
     array.place(0, 1, record(DAY0, 60, {1})); // ends at DAY0
-    EXPECT_EQ(array.earliestEnd(), DAY0);
+    Prefill prefill;
+    prefill.takeTimes(array);
+    EXPECT_EQ(prefill.earliestEnd, DAY0);
 }

@@ -50,8 +50,7 @@ TEST_F(Window, TabsShowTheirPagesAndHelpKeepsThePreviousTab) {
 }
 
 TEST_F(Window, SelectingTheMatrixTabRefillsTheMatrix) {
-    window.fileSelectionPage.setList.append(
-        std::make_unique<TemperatureSet>(novemberFifth(10, 0), 0.0, 6, 4, 2));
+    window.job.setList.append(std::make_unique<TemperatureSet>(novemberFifth(10, 0), 0.0, 6, 4, 2));
     EXPECT_EQ(window.tabChanged(TAB_MATRIX), TAB_MATRIX);
     EXPECT_EQ(matrix().text(MatrixPage::STATUS), "1 of 1  Time: 05-Nov-2003 10:00AM");
     matrix().setText(MatrixPage::STATUS, "");
@@ -61,12 +60,12 @@ TEST_F(Window, SelectingTheMatrixTabRefillsTheMatrix) {
 }
 
 TEST_F(Window, PagesShareOneRectangleBelowTheTabRow) {
-    const platform::Rect strip = MainWindow::tabStripRect(800, 600);
+    const platform::Rect strip = WindowLayout::tabStripRect(800, 600);
     EXPECT_EQ(strip, (platform::Rect{4, 4, 796, 596}));
     // A tab strip drawn without a border: its client area is its whole window, 792 x 592,
     // and tab item 0 sits at (2, 2) to (60, 22) in it.
-    const platform::Rect page =
-        MainWindow::pageRect(platform::Rect{2, 2, 60, 22}, {4, 4}, {strip.width(), strip.height()});
+    const platform::Rect page = WindowLayout::pageRect(platform::Rect{2, 2, 60, 22}, {4, 4},
+                                                       {strip.width(), strip.height()});
     // P = (2 + 4, 22 + 8 + 4): the page starts there, P.x + 4 inside the strip's right
     // edge and 14 pixels above its bottom edge.
     EXPECT_EQ(page, (platform::Rect{6, 34, 6 + 792 - 12, 34 + 592 - 34 - 10}));

@@ -21,7 +21,7 @@ class Matrix : public PageTest {
 protected:
     // A set of values per row of the array, and singular values.
     void addSet(std::vector<std::vector<double>> rows, std::vector<double> singular = {}) {
-        const ArrayDimensions d = window.fileSelectionPage.loggerArray.dimensions();
+        const ArrayDimensions d = window.job.loggerArray.dimensions();
         auto set = std::make_unique<TemperatureSet>(novemberFifth(10, 0), 0.0, d.rows, d.columns,
                                                     d.singularCount);
         for (std::size_t r = 0; r < rows.size(); ++r)
@@ -29,7 +29,7 @@ protected:
                 set->setValue(static_cast<int>(r), static_cast<int>(c), rows[r][c]);
         for (std::size_t i = 0; i < singular.size(); ++i)
             set->setValue(SINGULAR_ROW, static_cast<int>(i), singular[i]);
-        window.fileSelectionPage.setList.append(std::move(set));
+        window.job.setList.append(std::move(set));
     }
     void boundary(bool ticked) {
         fileSelection().setChecked(FileSelectionPage::LOGGERS_ON_BOUNDARY, ticked);
@@ -76,7 +76,7 @@ TEST_F(Matrix, UntickedBoundaryShowsTheRing) {
     boundary(false);
     addSet({{10, 20}, {30, 40}});
     window.matrixPage.showCurrentSet();
-    const TemperatureSet &set = *window.fileSelectionPage.setList.at(0);
+    const TemperatureSet &set = *window.job.setList.at(0);
     const auto table = cells(window.matrixPage.arrayList());
     for (int r = -1; r <= 2; ++r)
         for (int c = -1; c <= 2; ++c) {
@@ -123,20 +123,20 @@ TEST_F(Matrix, ButtonStatesFollowTheSetCountAndPosition) {
         addSet({{2.0 + i}});
     matrix().setEnabled(MP::LAST, true);
     matrix().click(MP::LAST);
-    EXPECT_EQ(window.fileSelectionPage.setList.currentSet, 4);
+    EXPECT_EQ(window.job.setList.currentSet, 4);
     b = buttons();
     EXPECT_TRUE(b.first && b.previous && b.last);
     EXPECT_FALSE(b.next);
     EXPECT_FALSE(matrix().click(MP::NEXT)); // disabled: the click does not reach the page
     window.matrixPage.onNext();
-    EXPECT_EQ(window.fileSelectionPage.setList.currentSet, 4);
+    EXPECT_EQ(window.job.setList.currentSet, 4);
     matrix().click(MP::PREVIOUS);
-    EXPECT_EQ(window.fileSelectionPage.setList.currentSet, 3);
+    EXPECT_EQ(window.job.setList.currentSet, 3);
     EXPECT_EQ(matrix().text(MP::STATUS), "4 of 5  Time: 05-Nov-2003 10:00AM");
     EXPECT_EQ(window.matrixPage.arrayList().itemText(2, 2), "4.00");
     EXPECT_TRUE(buttons().next);
     matrix().click(MP::FIRST);
-    EXPECT_EQ(window.fileSelectionPage.setList.currentSet, 0);
+    EXPECT_EQ(window.job.setList.currentSet, 0);
     EXPECT_FALSE(buttons().previous);
 }
 
@@ -166,7 +166,7 @@ TEST_F(Matrix, EstimatesShowMutedAndKeepTheirText) {
     layout("2", "3", "2");
     boundary(false);
     const double ten = novemberFifth(10, 0);
-    auto &array = window.fileSelectionPage.loggerArray;
+    auto &array = window.job.loggerArray;
     array.place(0, 0, makeRecord("a", ten, 60, {20, 20}));
     array.place(0, 1, makeRecord("b", ten, 60, {21, 21}));
     array.place(0, 2, makeRecord("c", ten + 1.0, 60, {22, 22}));
@@ -175,7 +175,7 @@ TEST_F(Matrix, EstimatesShowMutedAndKeepTheirText) {
     array.place(-1, 0, makeRecord("s", ten, 60, {5, 5}));
     dataFilter().setText(DataFilterPage::TIME, "05-Nov-2003 10:00AM");
     dataFilter().click(DataFilterPage::CALCULATE_AT_TIME);
-    ASSERT_EQ(window.fileSelectionPage.setList.count(), 1);
+    ASSERT_EQ(window.job.setList.count(), 1);
     window.tabChanged(TAB_MATRIX);
 
     const platform::ListView &values = window.matrixPage.arrayList();

@@ -218,14 +218,14 @@ protected:
             if (id == FS::STATUS)
                 result.statuses.push_back(dialog.text(FS::STATUS));
         };
-        loadFiles(page, threads);
+        window.loadFiles(threads);
         result.arrayCells = zqar::testing::cells(page.arrayLayoutList());
         result.singularCells = zqar::testing::cells(page.singularLayoutList());
         for (int r = 0; r < 3; ++r)
             for (int c = 0; c < 4; ++c)
-                result.records.push_back(describe(page.loggerArray.at(r, c)));
+                result.records.push_back(describe(window.job.loggerArray.at(r, c)));
         for (int s = 0; s < 2; ++s)
-            result.records.push_back(describe(page.loggerArray.at(-1, s)));
+            result.records.push_back(describe(window.job.loggerArray.at(-1, s)));
         for (const auto &message : host.takeMessages())
             result.messages.push_back(message.caption + ": " + message.text);
         for (int id : {DF::START_TIME, DF::TIME, DF::FINISH_TIME, DF::AVERAGING_INTERVAL,

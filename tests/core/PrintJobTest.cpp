@@ -238,7 +238,7 @@ protected:
         host.printerFactory = [this] { return std::make_unique<SharedPrinter>(printer); };
     }
     void addUniformSet(double value) {
-        const ArrayDimensions d = window.fileSelectionPage.loggerArray.dimensions();
+        const ArrayDimensions d = window.job.loggerArray.dimensions();
         auto set = std::make_unique<TemperatureSet>(testing::novemberFifth(10, 0), 0.0, d.rows,
                                                     d.columns, d.singularCount);
         for (int r = 0; r < d.rows; ++r)
@@ -246,7 +246,7 @@ protected:
                 set->setValue(r, c, value);
         for (int i = 0; i < d.singularCount; ++i)
             set->setValue(SINGULAR_ROW, i, value);
-        window.fileSelectionPage.setList.append(std::move(set));
+        window.job.setList.append(std::move(set));
     }
     RecordingContext printer;
 };
@@ -282,8 +282,7 @@ TEST_F(PrintCommands, PrintGraphFillsTheRestOfThePage) {
     dataFilter().setText(DataFilterPage::MAXIMUM_TEMPERATURE, "30");
     dataFilter().setText(DataFilterPage::CONTOUR_SPACING, "1");
     addUniformSet(25.0);
-    RecordingContext screen;
-    graph().paint(GraphPage::GRAPH_AREA, screen); // sets the status line and enables Print
+    window.tabChanged(TAB_GRAPH); // sets the status line and enables Print
     ASSERT_TRUE(graph().click(GraphPage::PRINT));
     const auto texts = printer.callsOf(CallKind::Text);
     ASSERT_GE(texts.size(), 4u);

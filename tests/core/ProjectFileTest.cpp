@@ -141,7 +141,7 @@ TEST_F(ProjectFile, SavedProjectLoadsBackIntoTheSameSettingsAndTables) {
     d.click(FS::USE_COMMENT_FIELD);
     load(path);
     expectSame(settingsOf(d), saved);
-    EXPECT_EQ(window.fileSelectionPage.loggerArray.dimensions().rows, 9);
+    EXPECT_EQ(window.job.loggerArray.dimensions().rows, 9);
     EXPECT_EQ(arrayTable().itemText(1, 1), "4711");
     // The first singular slot is stored as S0 and comes back into the row labelled S1.
     EXPECT_EQ(singularTable().itemText(0, 0), "S1");
@@ -165,7 +165,7 @@ TEST_F(ProjectFile, SavingOverALargerProjectKeepsItsOtherKeys) {
     // Keys outside the dimensions have no effect on loading.
     page().setText(FS::NUMBER_OF_ROWS, "8");
     load(path);
-    EXPECT_EQ(window.fileSelectionPage.loggerArray.dimensions().rows, 6);
+    EXPECT_EQ(window.job.loggerArray.dimensions().rows, 6);
     EXPECT_EQ(arrayTable().itemCount(), 7);
 }
 

@@ -60,7 +60,7 @@ protected:
         dataFilter().setChecked(DF::SHOW_SINGULAR_AS_TEXT, true);
 
         const double ten = novemberFifth(10, 0);
-        auto &array = window.fileSelectionPage.loggerArray;
+        auto &array = window.job.loggerArray;
         auto first = makeRecord("1001", ten, 60, {20.0, 20.5, 21.0, 21.5, 22.0});
         first->comments[0].assign("Project P-17\r\n");
         first->comments[3].assign("R1C1");
@@ -88,7 +88,7 @@ protected:
 
     std::string createReport(const std::string &path) {
         host.saveAnswers.push_back(path);
-        window.dataFilterPage.createReport();
+        window.createReport();
         return path;
     }
 
@@ -110,7 +110,7 @@ protected:
         fileSelection().setChecked(FS::USE_SERIAL_NUMBERS, false);
         fileSelection().setChecked(FS::LOGGERS_ON_BOUNDARY, true);
         dataFilter().setChecked(DF::SHOW_SINGULAR_AS_TEXT, false);
-        window.fileSelectionPage.setList.clear();
+        window.job.setList.clear();
     }
 
     TempDir temp;
@@ -139,8 +139,7 @@ TEST_F(Report, RoundTripRestoresEverySettingAndRecord) {
     // Copies of the records, as the report should give them back.
     std::vector<std::unique_ptr<LogFile>> originals;
     for (auto [row, col] : {std::pair{0, 0}, {0, 2}, {1, 1}, {-1, 0}})
-        originals.push_back(
-            std::make_unique<LogFile>(*window.fileSelectionPage.loggerArray.at(row, col)));
+        originals.push_back(std::make_unique<LogFile>(*window.job.loggerArray.at(row, col)));
 
     createReport(temp.file("job.ttr"));
     const std::string path = temp.file("job/job.ttr");
@@ -151,7 +150,7 @@ TEST_F(Report, RoundTripRestoresEverySettingAndRecord) {
     changeEverything();
     loadReport(path);
     EXPECT_EQ(settings(), written);
-    const LoggerArray &array = window.fileSelectionPage.loggerArray;
+    const LoggerArray &array = window.job.loggerArray;
     EXPECT_EQ(array.dimensions().rows, 2);
     EXPECT_EQ(array.dimensions().columns, 3);
     EXPECT_EQ(array.dimensions().singularCount, 1);
@@ -167,7 +166,7 @@ TEST_F(Report, RoundTripRestoresEverySettingAndRecord) {
         EXPECT_EQ(array.at(row, col), nullptr);
     // Load Report ends with the averaged calculation: 10:00, 10:02 and the set at 10:04 that
     // the accumulated rounding may or may not add.
-    const int count = window.fileSelectionPage.setList.count();
+    const int count = window.job.setList.count();
     EXPECT_TRUE(count == 2 || count == 3) << count;
     EXPECT_EQ(dataFilter().text(DF::STATUS), std::to_string(count) + " sets created.");
     EXPECT_EQ(window.fileSelectionPage.arrayLayoutList().itemText(1, 1), "-");
@@ -177,7 +176,7 @@ TEST_F(Report, FileLayoutIsLittleEndianWithZerosInEveryMeaninglessByte) {
     layout("1", "1", "0");
     auto record = makeRecord("A", 2.5, 60, {1.0});
     record->fileName.assign("f");
-    window.fileSelectionPage.loggerArray.place(0, 0, std::move(record));
+    window.job.loggerArray.place(0, 0, std::move(record));
     createReport(temp.file("tiny.ttr"));
     const std::string bytes = readBytes(temp.file("tiny/tiny.ttr"));
     ASSERT_EQ(bytes.size(), 6000u + 4 + 1840 + 8);
@@ -261,12 +260,12 @@ TEST_F(Report, DamagedReportsChangeNothing) {
     // A loaded earlier job to compare with: settings, array and sets.
     changeEverything();
     layout("2", "2", "1");
-    window.fileSelectionPage.loggerArray.place(0, 0, makeRecord("keep", 1.0, 60, {1}));
+    window.job.loggerArray.place(0, 0, makeRecord("keep", 1.0, 60, {1}));
     dataFilter().setText(DF::TIME, "05-Nov-2003 10:00AM");
     dataFilter().click(DF::CALCULATE_AT_TIME);
     const Settings before = settings();
-    const LogFile *kept = window.fileSelectionPage.loggerArray.at(0, 0);
-    const TemperatureSet *set = window.fileSelectionPage.setList.at(0);
+    const LogFile *kept = window.job.loggerArray.at(0, 0);
+    const TemperatureSet *set = window.job.setList.at(0);
     for (const auto &[name, bytes] : cases) {
         SCOPED_TRACE(name);
         loadReport(temp.write("bad.ttr", bytes));
@@ -274,10 +273,10 @@ TEST_F(Report, DamagedReportsChangeNothing) {
         EXPECT_EQ(message.text, "The report information is not in the correct format.");
         EXPECT_EQ(message.caption, "Load Report");
         EXPECT_TRUE(settings() == before);
-        EXPECT_EQ(window.fileSelectionPage.loggerArray.at(0, 0), kept);
-        EXPECT_EQ(window.fileSelectionPage.loggerArray.dimensions().rows, 2);
-        EXPECT_EQ(window.fileSelectionPage.setList.count(), 1);
-        EXPECT_EQ(window.fileSelectionPage.setList.at(0), set);
+        EXPECT_EQ(window.job.loggerArray.at(0, 0), kept);
+        EXPECT_EQ(window.job.loggerArray.dimensions().rows, 2);
+        EXPECT_EQ(window.job.setList.count(), 1);
+        EXPECT_EQ(window.job.setList.at(0), set);
     }
     loadReport(temp.file("no such file.ttr"));
     EXPECT_EQ(takeMessage().text, "The report information could not be loaded");
@@ -287,21 +286,21 @@ TEST_F(Report, DamagedReportsChangeNothing) {
 }
 
 TEST_F(Report, CancelledDialogsDoNothing) {
-    window.dataFilterPage.loadReport();
-    window.dataFilterPage.createReport();
+    window.loadReport();
+    window.createReport();
     EXPECT_EQ(host.dialogs.size(), 2u);
     EXPECT_TRUE(fs::is_empty(temp.path()));
 }
 
 TEST_F(Report, ProposesTheProjectNumberAndFollowsTheChosenFolder) {
     fileSelection().setText(FS::PROJECT_NUMBER, "P-17");
-    window.dataFilterPage.createReport();
+    window.createReport();
     EXPECT_EQ(host.dialogs.back().options.proposedName, "P-17.ttr");
     // The next dialog starts in the folder of the file chosen last.
     layout("0", "0", "0");
     createReport(temp.file("r.ttr"));
     EXPECT_EQ(host.currentDirectory(), temp.path().string());
-    window.dataFilterPage.loadReport();
+    window.loadReport();
     EXPECT_EQ(host.dialogs.back().options.initialDirectory, temp.path().string());
 }
 
@@ -340,7 +339,7 @@ TEST_F(Report, CountFieldsThatDisagreeWithTheArrayGetItsCounts) {
     EXPECT_EQ(std::string(bytes.c_str() + 1800), "1");
     loadReport(temp.file("c/c.ttr"));
     takeMessage(); // the empty interval of this report
-    EXPECT_EQ(window.fileSelectionPage.loggerArray.dimensions().rows, 2);
+    EXPECT_EQ(window.job.loggerArray.dimensions().rows, 2);
 }
 
 TEST_F(Report, CompanionFilesAreCopiedBesideANewReport) {

@@ -43,7 +43,7 @@ TEST_F(SampleJob, SerialNumbersPlaceAllLoggersAndCommentPositionsSomeOfThem) {
         labels[mode].push_back({window.fileSelectionPage.singularLayoutList().itemText(0, 1),
                                 window.fileSelectionPage.singularLayoutList().itemText(1, 1)});
 
-        const LoggerArray &array = window.fileSelectionPage.loggerArray;
+        const LoggerArray &array = window.job.loggerArray;
         ASSERT_NE(array.at(2, 1), nullptr);
         EXPECT_EQ(array.at(2, 1)->loggerName.view(), "10240");
         EXPECT_EQ(array.at(2, 1)->valueCount, 1152); // stopped after four days

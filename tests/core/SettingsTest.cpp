@@ -59,11 +59,9 @@ protected:
                     put(*findSetting(name), c.other);
     }
     void put(const Setting &setting, std::string_view value) {
-        writeSetting(settingDialog(window, setting), setting, value);
+        writeSetting(window.settingPlaces(), setting, value);
     }
-    std::string get(const Setting &setting) {
-        return readSetting(settingDialog(window, setting), setting);
-    }
+    std::string get(const Setting &setting) { return readSetting(window.settingPlaces(), setting); }
     // Sets the case's value, as the user would, with Update Layout for a count.
     void set(const Setting &setting, const Case &c) {
         put(setting, c.value);
@@ -127,10 +125,10 @@ TEST_F(Settings, EverySettingComesBackFromAReport) {
         set(setting, c);
         const std::string path = temp.file(std::string(c.name) + ".ttr");
         host.saveAnswers.push_back(path);
-        ASSERT_EQ(window.dataFilterPage.createReport().kind, CommandOutcome::Kind::Completed);
+        ASSERT_EQ(window.createReport().kind, CommandOutcome::Kind::Completed);
         put(setting, c.other);
         host.openAnswers.push_back(temp.file(std::string(c.name) + "/" + c.name + ".ttr"));
-        const CommandOutcome loaded = window.dataFilterPage.loadReport();
+        const CommandOutcome loaded = window.loadReport();
         EXPECT_EQ(loaded.kind, CommandOutcome::Kind::Completed) << c.name << " " << loaded.message;
         EXPECT_EQ(get(setting), c.value) << c.name;
         put(setting, c.other); // the next case starts from the other value
@@ -175,6 +173,6 @@ TEST(BatchSettings, EverySettingIsSetByName) {
         if (setting.kind != SettingKind::Text)
             value = lowerCase(value);
         ASSERT_EQ(tool.run({"--set", std::string(c.name) + "=" + value}), BATCH_OK) << err.str();
-        EXPECT_EQ(readSetting(settingDialog(tool.window, setting), setting), c.value) << c.name;
+        EXPECT_EQ(readSetting(tool.window.settingPlaces(), setting), c.value) << c.name;
     }
 }

@@ -301,10 +301,11 @@ protected:
         dataFilter().setText(DF::FINISH_TIME, finish);
     }
     void settings(const std::string &lower, const std::string &upper, const std::string &energy) {
-        window.statisticsSettings().setText(StatisticsControls::LOWER_LIMIT, lower);
-        window.statisticsSettings().setText(StatisticsControls::UPPER_LIMIT, upper);
-        window.statisticsSettings().setText(StatisticsControls::ACTIVATION_ENERGY, energy);
+        window.job.setSetting(JobSetting::LowerLimit, lower);
+        window.job.setSetting(JobSetting::UpperLimit, upper);
+        window.job.setSetting(JobSetting::ActivationEnergy, energy);
     }
+    StatisticsRun calculate() { return calculateStatistics(window.job, window.settings(), host); }
     TempDir temp;
 };
 
@@ -326,7 +327,7 @@ TEST_F(Statistics, WrongSettingsShowTheirMessageAndGiveNothing) {
     for (const Case &c : cases) {
         span(c.start, c.finish);
         settings(c.lower, c.upper, c.energy);
-        EXPECT_EQ(calculateStatistics(window).outcome.kind, CommandOutcome::Kind::Failed);
+        EXPECT_EQ(calculate().outcome.kind, CommandOutcome::Kind::Failed);
         const platform::RecordedMessage message = takeMessage();
         EXPECT_EQ(message.text, c.message);
         EXPECT_EQ(message.caption, text::STATISTICS_CAPTION);
@@ -336,21 +337,22 @@ TEST_F(Statistics, WrongSettingsShowTheirMessageAndGiveNothing) {
 TEST_F(Statistics, SetSummaryCountsOnlyMeasuredPositions) {
     // R2C1 has no logger and is estimated from R1C1 and R3C1; the set summary leaves it out.
     layout("3", "1", "1");
-    LoggerArray &array = window.fileSelectionPage.loggerArray;
+    LoggerArray &array = window.job.loggerArray;
     array.place(0, 0, makeRecord("a", novemberFifth(10, 0), 60.0, {10, 10, 10}));
     array.place(2, 0, makeRecord("b", novemberFifth(10, 0), 60.0, {20, 20, 20}));
     array.place(-1, 0, makeRecord("c", novemberFifth(12, 0), 60.0, {30}));
     span("05-Nov-2003 10:00AM", "05-Nov-2003 10:02AM");
     dataFilter().setText(DF::AVERAGING_INTERVAL, "1");
     dataFilter().click(DF::CALCULATE_AVERAGED);
-    ASSERT_EQ(window.fileSelectionPage.setList.count(), 2);
-    const TemperatureSet &first = *window.fileSelectionPage.setList.at(0);
+    ASSERT_EQ(window.job.setList.count(), 2);
+    const TemperatureSet &first = *window.job.setList.at(0);
     EXPECT_FALSE(first.isMeasured(1, 0));
     EXPECT_FALSE(first.isMeasured(SINGULAR_ROW, 0)); // no sample of c in the window
     EXPECT_EQ(first.valueAt(1, 0), 15.0);
 
     const std::string path = (temp.path() / "summary.csv").string();
-    ASSERT_EQ(writeSetSummaryCsv(window, path).kind, CommandOutcome::Kind::Completed);
+    ASSERT_EQ(writeSetSummaryCsv(host, window.job.setList, path).kind,
+              CommandOutcome::Kind::Completed);
     EXPECT_EQ(readFile(path), std::string(text::SET_SUMMARY_CSV_HEADER) +
                                   "\r\n1,From 05-Nov-2003 10:00AM to 05-Nov-2003 10:01AM,10.00,"
                                   "R1C1,20.00,R3C1,15.00,10.00"
@@ -363,7 +365,7 @@ TEST_F(Statistics, SetWithoutMeasuredPositionsIsAllDashes) {
     span("05-Nov-2003 10:00AM", "05-Nov-2003 10:00AM");
     dataFilter().setText(DF::AVERAGING_INTERVAL, "1");
     dataFilter().click(DF::CALCULATE_AVERAGED);
-    EXPECT_EQ(setSummaryCsv(window.fileSelectionPage.setList),
+    EXPECT_EQ(setSummaryCsv(window.job.setList),
               std::string(text::SET_SUMMARY_CSV_HEADER) +
                   "\r\n1,From 05-Nov-2003 10:00AM to 05-Nov-2003 10:01AM,-,-,-,-,-,-\r\n");
 }
@@ -371,7 +373,7 @@ TEST_F(Statistics, SetWithoutMeasuredPositionsIsAllDashes) {
 TEST_F(Statistics, MapFillsGapsAndExportsAsTheMatrixPageDoes) {
     layout("3", "3", "1");
     fileSelection().setChecked(FileSelectionPage::LOGGERS_ON_BOUNDARY, false);
-    LoggerArray &array = window.fileSelectionPage.loggerArray;
+    LoggerArray &array = window.job.loggerArray;
     for (int row = 0; row < 3; ++row)
         for (int col = 0; col < 3; ++col)
             if (!(row == 1 && col == 1))
@@ -381,7 +383,7 @@ TEST_F(Statistics, MapFillsGapsAndExportsAsTheMatrixPageDoes) {
                                        {double(row * 3 + col), double(row * 3 + col + 2)}));
     array.place(-1, 0, makeRecord("s", novemberFifth(10, 0), 60.0, {-4, 6}));
     span("05-Nov-2003 10:00AM", "05-Nov-2003 10:01AM");
-    const StatisticsRun run = calculateStatistics(window);
+    const StatisticsRun run = calculate();
     ASSERT_EQ(run.outcome.kind, CommandOutcome::Kind::Completed);
     const MappingStatistics *statistics = &run.statistics;
     const StatisticMapSet map = makeStatisticMap(*statistics, MapStatistic::Maximum);
@@ -394,10 +396,10 @@ TEST_F(Statistics, MapFillsGapsAndExportsAsTheMatrixPageDoes) {
     EXPECT_EQ(makeStatisticMap(*statistics, MapStatistic::Minimum).set->valueAt(0, 1), 1.0);
 
     // The same set shown on the Matrix page and exported from there.
-    const std::string expected = statisticMapCsv(window, *map.set);
-    window.fileSelectionPage.setList.clear();
-    window.fileSelectionPage.setList.append(
-        makeStatisticMap(*statistics, MapStatistic::Maximum).set);
+    const std::string expected =
+        statisticMapCsv(*map.set, window.job.loggerArray.dimensions(), window.settings().layout);
+    window.job.setList.clear();
+    window.job.setList.append(makeStatisticMap(*statistics, MapStatistic::Maximum).set);
     window.matrixPage.showCurrentSet();
     EXPECT_EQ(window.matrixPage.csvText(), expected);
     EXPECT_NE(expected.find("6.00"), std::string::npos);

@@ -162,7 +162,7 @@ class TimeSeriesPages : public PageTest {
 protected:
     void SetUp() override {
         layout("1", "2", "1");
-        LoggerArray &array = window.fileSelectionPage.loggerArray;
+        LoggerArray &array = window.job.loggerArray;
         array.place(
             0, 0, makeRecord("10230", novemberFifth(10, 0), 60.0, std::vector<double>(121, 20.0)));
         array.place(
@@ -176,7 +176,7 @@ protected:
 };
 
 TEST_F(TimeSeriesPages, ReadsTheLinesTheRangeAndTheCurrentSetFromThePages) {
-    const TimeSeriesInput input = timeSeriesInput(window);
+    const TimeSeriesInput input = timeSeriesInput(window.job, window.settings());
     ASSERT_EQ(input.lines.size(), 2u);
     EXPECT_EQ(input.lines[0].label, "R1C1 10230");
     EXPECT_EQ(input.lines[1].label, "R1C2 10231,2");
@@ -189,13 +189,13 @@ TEST_F(TimeSeriesPages, ReadsTheLinesTheRangeAndTheCurrentSetFromThePages) {
 
     // A start time that does not read: the samples' own range.
     dataFilter().setText(DataFilterPage::START_TIME, "soon");
-    const TimeSeriesInput fallback = timeSeriesInput(window);
+    const TimeSeriesInput fallback = timeSeriesInput(window.job, window.settings());
     EXPECT_EQ(fallback.start, novemberFifth(10, 0));
     EXPECT_DOUBLE_EQ(fallback.finish, novemberFifth(12, 0));
 }
 
 TEST_F(TimeSeriesPages, AClickMakesTheSetHoldingThatTimeCurrentOnBothPages) {
-    ASSERT_EQ(window.fileSelectionPage.setList.count(), 2);
+    ASSERT_EQ(window.job.setList.count(), 2);
     struct Case {
         double time;
         int set;
@@ -205,11 +205,14 @@ TEST_F(TimeSeriesPages, AClickMakesTheSetHoldingThatTimeCurrentOnBothPages) {
         {novemberFifth(9, 0), 0},   {novemberFifth(15, 0), 1},
     };
     for (const Case &c : cases) {
-        EXPECT_TRUE(showSetHoldingTime(window, c.time));
-        EXPECT_EQ(window.fileSelectionPage.setList.currentSet, c.set);
+        const int index = setHoldingTime(window.job.setList, c.time);
+        ASSERT_GE(index, 0);
+        window.showSet(index);
+        EXPECT_EQ(window.job.setList.currentSet, c.set);
         const std::string status = matrix().text(MatrixPage::STATUS);
         EXPECT_EQ(status.substr(0, 6), std::to_string(c.set + 1) + " of 2");
-        EXPECT_NEAR(timeSeriesInput(window).currentTime, novemberFifth(10 + c.set, 0), 1e-9);
+        EXPECT_NEAR(timeSeriesInput(window.job, window.settings()).currentTime,
+                    novemberFifth(10 + c.set, 0), 1e-9);
     }
 }
 

@@ -73,7 +73,7 @@ TEST_F(CommandLineFileTest, SampleReportFillsThePagesAndMakesItsSets) {
     EXPECT_FALSE(filter()->text(DataFilterPage::START_TIME).empty());
     EXPECT_FALSE(filter()->text(DataFilterPage::FINISH_TIME).empty());
     EXPECT_EQ(layout()->text(FileSelectionPage::PROJECT_NUMBER), "W-2025");
-    EXPECT_EQ(window->fileSelectionPage.setList.count(), 336);
+    EXPECT_EQ(window->job.setList.count(), 336);
     EXPECT_TRUE(shell->isVisible());
 }
 
@@ -130,7 +130,7 @@ TEST_F(CommandLineFileTest, AFileThatCannotBeUsedShowsItsCommandsMessageAndChang
         EXPECT_TRUE(shell->isVisible());
         EXPECT_EQ(filter()->text(DataFilterPage::STATUS), "");
         EXPECT_EQ(layout()->text(FileSelectionPage::PROJECT_NUMBER), "");
-        EXPECT_EQ(window->fileSelectionPage.setList.count(), 0);
+        EXPECT_EQ(window->job.setList.count(), 0);
     }
 }
 

@@ -44,7 +44,7 @@ TEST(GraphArea, ShowsTheCurrentSetInItsBandColour) {
         for (int r = 0; r < 3; ++r)
             for (int c = 0; c < 4; ++c)
                 set->setValue(r, c, 25.5);
-        window.fileSelectionPage.setList.append(std::move(set));
+        window.job.setList.append(std::move(set));
 
         shell.tabBar()->setCurrentIndex(TAB_GRAPH);
         platform::QtDialog *graph = host.dialogOf(window.graphPage);

@@ -171,7 +171,7 @@ TEST_F(MainWindowShellTest, LaysOutTheTabStripAndOnePageRectangleFor800By600) {
 TEST_F(MainWindowShellTest, ShrinkingToAlmostNothingLeavesNoNegativeSizes) {
     auto set = std::make_unique<TemperatureSet>(37930.5, 0.0, 6, 4, 2);
     set->setValue(0, 0, 20.0);
-    window->fileSelectionPage.setList.append(std::move(set));
+    window->job.setList.append(std::move(set));
     selectTab(TAB_GRAPH);
     for (const QSize size : {QSize(30, 30), QSize(1, 1), QSize(120, 40)}) {
         SCOPED_TRACE(size.width());
@@ -481,7 +481,7 @@ TEST_F(MainWindowShellTest, StatisticsWindowShowsTheFiguresOfEachPosition) {
         log->values = std::move(values);
         return log;
     };
-    LoggerArray &array = window->fileSelectionPage.loggerArray;
+    LoggerArray &array = window->job.loggerArray;
     array.place(0, 0, record("a", {20, 21, 22}));
     array.place(0, 1, record("b", {25, 26, 30}));
     array.place(-1, 0, record("c", {10, 12, 14}));
@@ -497,7 +497,7 @@ TEST_F(MainWindowShellTest, StatisticsWindowShowsTheFiguresOfEachPosition) {
     EXPECT_EQ(statistics->settingEdit(StatisticsControls::ACTIVATION_ENERGY)->text(),
               QString("83.144"));
     QTest::keyClicks(statistics->settingEdit(StatisticsControls::UPPER_LIMIT), "29");
-    EXPECT_EQ(window->statisticsSettings().text(StatisticsControls::UPPER_LIMIT), "29");
+    EXPECT_EQ(window->job.setting(JobSetting::UpperLimit), "29");
 
     ASSERT_EQ(statistics->calculate().kind, CommandOutcome::Kind::Completed);
     QAbstractItemModel *table = statistics->table()->model();
@@ -518,7 +518,7 @@ TEST_F(MainWindowShellTest, StatisticsWindowShowsTheFiguresOfEachPosition) {
     statistics->mapChoice()->setCurrentIndex(1);
     EXPECT_EQ(statistics->currentMap()->valueAt(0, 1), 25.0); // Minimum of b
 
-    window->statisticsSettings().setText(StatisticsControls::LOWER_LIMIT, "40");
+    window->job.setSetting(JobSetting::LowerLimit, "40");
     EXPECT_EQ(statistics->calculate().kind, CommandOutcome::Kind::Failed);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages.front(), "The limits are in an incorrect format.");

@@ -35,7 +35,7 @@ protected:
             for (int r = 0; r < 3; ++r)
                 for (int c = 0; c < 4; ++c)
                     set->setValue(r, c, first + i);
-            tool.window.fileSelectionPage.setList.append(std::move(set));
+            tool.window.job.setList.append(std::move(set));
         }
     }
     std::string bytesOf(const std::string &path) {
@@ -68,7 +68,7 @@ TEST_F(DrawingOptions, ExportPngDrawsTheCurrentSetAtTheChosenSize) {
 
 TEST_F(DrawingOptions, ExportPngNumbersEverySet) {
     addSets(3, 21.5);
-    tool.window.fileSelectionPage.setList.currentSet = 1;
+    tool.window.job.setList.currentSet = 1;
     const std::string pattern = dir.file("set%d.png");
     ASSERT_EQ(tool.run({"--export-png", pattern}), BATCH_OK) << err.str();
     const QRgb expected[] = {qRgb(12, 0, 255), qRgb(0, 102, 255), qRgb(0, 216, 255)};
@@ -80,7 +80,7 @@ TEST_F(DrawingOptions, ExportPngNumbersEverySet) {
         EXPECT_EQ(fieldMiddle(image), expected[i - 1]);
     }
     EXPECT_FALSE(std::filesystem::exists(dir.file("set4.png")));
-    EXPECT_EQ(tool.window.fileSelectionPage.setList.currentSet, 1);
+    EXPECT_EQ(tool.window.job.setList.currentSet, 1);
 }
 
 TEST_F(DrawingOptions, BadSizesAreUsageErrors) {
@@ -102,7 +102,7 @@ TEST_F(DrawingOptions, ExportMakesTheFoldersOfItsFile) {
 // no usage text, and the options after it never run.
 TEST_F(DrawingOptions, FilesThatCannotBeWrittenFailTheCommand) {
     addSets(2, 25.0);
-    tool.window.fileSelectionPage.setList.currentSet = 1;
+    tool.window.job.setList.currentSet = 1;
     dir.write("blocker", "a file where a folder should be");
     struct Case {
         const char *option;
@@ -123,7 +123,7 @@ TEST_F(DrawingOptions, FilesThatCannotBeWrittenFailTheCommand) {
         EXPECT_EQ(err.str(), expected + "\n");
         EXPECT_FALSE(std::filesystem::exists(after));
     }
-    EXPECT_EQ(tool.window.fileSelectionPage.setList.currentSet, 1);
+    EXPECT_EQ(tool.window.job.setList.currentSet, 1);
 }
 
 // A statistic map: every cell's logger reads 25.2 for the span, so the field is the band of
@@ -138,7 +138,7 @@ TEST_F(DrawingOptions, StatisticsMapAsPictureOrMatrixCsv) {
             record->samplePeriod = 60.0;
             record->values = {25.2, 25.2};
             record->valueCount = 2;
-            tool.window.fileSelectionPage.loggerArray.place(r, c, std::move(record));
+            tool.window.job.loggerArray.place(r, c, std::move(record));
         }
     const std::string png = dir.file("maps/mean.png");
     const std::string csv = dir.file("maps/mean.CSV");

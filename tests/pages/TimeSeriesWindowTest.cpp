@@ -121,7 +121,7 @@ TEST(TimeSeriesWindow, ClickShowsTheSetAtThatTimeAndDragZooms) {
         shell.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&shell));
         ASSERT_FALSE(window.openFile(std::string(ZQAR_SAMPLES_DIR) + "/warehouse.ttr").hasFailed());
-        const SetList &sets = window.fileSelectionPage.setList;
+        const SetList &sets = window.job.setList;
         ASSERT_GT(sets.count(), 20);
 
         shell.showTimeSeries();

@@ -364,26 +364,6 @@ CommentPosition LogFile::positionFromComments(int wantedChannel) const {
     return {};
 }
 
-double LogFile::minValue() const {
-    if (valueCount <= 0 || values.empty())
-        return 0.0;
-    double lowest = values[0];
-    for (const double v : values)
-        if (v < lowest)
-            lowest = v;
-    return lowest;
-}
-
-double LogFile::maxValue() const {
-    if (valueCount <= 0 || values.empty())
-        return 0.0;
-    double highest = values[0];
-    for (const double v : values)
-        if (v > highest)
-            highest = v;
-    return highest;
-}
-
 double LogFile::endTime() const {
     return startTime() + (valueCount - 1) * samplePeriod / SECONDS_PER_DAY;
 }

@@ -58,8 +58,6 @@ public:
     // An array position "R%dC%d" or singular slot "S%d" named in the comment lines.
     CommentPosition positionFromComments(int channel) const;
 
-    double minValue() const;
-    double maxValue() const;
     double endTime() const;
     // Mean of the samples from the one nearest to time (a day number) through the one
     // nearest to time + window (seconds); NO_VALUE when none of them exists.

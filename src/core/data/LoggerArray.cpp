@@ -63,24 +63,4 @@ void LoggerArray::place(int row, int col, std::unique_ptr<LogFile> record) {
         singulars[static_cast<std::size_t>(col)] = std::move(record);
 }
 
-double LoggerArray::latestStart() const {
-    double latest = 0.0;
-    forEachPlaced([&](const LogFile &record) {
-        if (record.startTime() > latest)
-            latest = record.startTime();
-    });
-    return latest;
-}
-
-double LoggerArray::earliestEnd() const {
-    // 0.0 stands for "none yet", so a record ending exactly at 0.0 gives way to the next.
-    double earliest = 0.0;
-    forEachPlaced([&](const LogFile &record) {
-        const double end = record.endTime();
-        if (earliest == 0.0 || end < earliest)
-            earliest = end;
-    });
-    return earliest;
-}
-
 } // namespace zqar

@@ -43,9 +43,6 @@ public:
     // Same addressing; a position out of range drops the record.
     void place(int row, int col, std::unique_ptr<LogFile> record);
 
-    double latestStart() const;
-    double earliestEnd() const;
-
     // Visits the placed records in array order: cells row by row, then the singular slots.
     template <typename F> void forEachPlaced(F &&visit) const {
         for (const auto &cell : cells)

@@ -3,6 +3,8 @@
 // the fraction. Before that day the integer part names the day and the fraction's absolute
 // value the time of day, so -1.25 is 29 December 1899 06:00.
 
+#include "core/data/timeUnits.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -28,8 +30,6 @@ struct CivilTime {
     int minute = 0;
     int second = 0;
 };
-
-constexpr double SECONDS_PER_DAY = 86400.0;
 
 bool isLeapYear(int year);
 int daysInMonth(int year, int month);

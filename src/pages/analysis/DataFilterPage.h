@@ -1,8 +1,9 @@
 #pragma once
-// The Data Filter tab: the analysis and graph settings in its controls, the two set
-// calculations, and the report file's two commands.
+// The Data Filter tab: the analysis and graph settings in its controls and the two set
+// calculations over the job's records. Its report buttons (Load Report, Create Report) are
+// bound by the window that owns the pages, since a report fills every page.
 
-#include "core/data/bounds.h"
+#include "core/job/JobSettings.h"
 #include "platform/CommandOutcome.h"
 #include "platform/Page.h"
 #include "resources/controlIds.h"
@@ -13,33 +14,26 @@
 
 namespace zqar {
 
-class MainWindow;
-class LoggerArray;
+class Job;
 class TemperatureSet;
-
-// Minutes to days: one unit in the last place below the nearest double of 1/1440. The
-// averaged sets' start times and their count depend on this exact constant.
-constexpr double DAYS_PER_MINUTE = 0.0006944444444444444;
+struct Prefill;
 
 class DataFilterPage : public platform::Page, public DataFilterControls {
 public:
-    explicit DataFilterPage(MainWindow &window);
+    explicit DataFilterPage(Job &job);
 
-    MainWindow &window;
+    Job &job;
+
+    // The page's settings as its controls hold them now.
+    DataFilterSettings settings() const;
+    // What Load Files found: the span every record covers (when one was found), an interval of
+    // 30 minutes, the temperature range (when one was found) and a contour spacing.
+    void applyPrefill(const Prefill &prefill);
 
     CommandOutcome calculateAtTime();
     CommandOutcome calculateAveraged();
-    // Both end with Calculate Averaged, whose outcome they answer.
-    CommandOutcome loadReport();
-    // Load Report without its file dialog: the report at path.
-    CommandOutcome loadReport(const std::string &path);
-    CommandOutcome createReport();
 
 private:
-    // The interval in days, or none after showing the interval message.
-    std::optional<double> readInterval();
-    // A date-time control's day number, or none after showing message.
-    std::optional<double> readTime(int id, std::string_view message);
     void fillSet(TemperatureSet &set, double time, double window) const;
     void showStatus(int count);
     std::string statusText; // kept, so a status per set made allocates nothing

@@ -1,65 +1,57 @@
 #include "pages/analysis/statisticsCommands.h"
 
-#include "app/MainWindow.h"
 #include "core/analysis/TemperatureSet.h"
 #include "core/analysis/statisticsCsv.h"
 #include "core/data/AtomicFileWriter.h"
-#include "core/data/dateTime.h"
+#include "core/job/Job.h"
 #include "pages/presentation/MatrixPage.h"
 #include "platform/Host.h"
 #include "resources/strings.h"
-#include "resources/templates.h"
 
 namespace zqar {
 
 namespace {
 
-CommandOutcome fail(MainWindow &window, std::string_view message) {
-    window.host().messageBox(std::string(message), std::string(text::STATISTICS_CAPTION));
+CommandOutcome fail(platform::Host &host, std::string_view message) {
+    host.messageBox(std::string(message), std::string(text::STATISTICS_CAPTION));
     return CommandOutcome::failed(message);
 }
 
-CommandOutcome writeCsv(MainWindow &window, const std::string &path, const std::string &csv) {
+CommandOutcome writeCsv(platform::Host &host, const std::string &path, const std::string &csv) {
     if (writeFileAtomically(path, csv))
         return CommandOutcome::completed();
-    return fail(window, text::EXPORT_FAILED);
+    return fail(host, text::EXPORT_FAILED);
 }
 
 } // namespace
 
-StatisticsRun calculateStatistics(MainWindow &window) {
+StatisticsRun calculateStatistics(const Job &job, const JobSettings &settings,
+                                  platform::Host &host) {
     StatisticsRun run;
     // The span is read as the averaged calculation reads it.
-    const platform::Dialog &dataFilter = window.dataFilterPage.dialog();
-    const std::optional<double> start = parseDateTime(dataFilter.text(DataFilterPage::START_TIME));
-    if (!start) {
-        run.outcome = fail(window, text::START_FORMAT_MESSAGE);
+    const DataFilterSettings &span = settings.dataFilter;
+    if (!span.start) {
+        run.outcome = fail(host, text::START_FORMAT_MESSAGE);
         return run;
     }
-    const std::optional<double> finish =
-        parseDateTime(dataFilter.text(DataFilterPage::FINISH_TIME));
-    if (!finish) {
-        run.outcome = fail(window, text::FINISH_FORMAT_MESSAGE);
+    if (!span.finish) {
+        run.outcome = fail(host, text::FINISH_FORMAT_MESSAGE);
         return run;
     }
-    const platform::Dialog &settings = window.statisticsSettings();
-    const SettingsReading reading =
-        readStatisticsSettings(settings.text(StatisticsControls::LOWER_LIMIT),
-                               settings.text(StatisticsControls::UPPER_LIMIT),
-                               settings.text(StatisticsControls::ACTIVATION_ENERGY));
+    const SettingsReading reading = readStatisticsSettings(job);
     switch (reading.problem) {
     case SettingsProblem::Limits:
-        run.outcome = fail(window, text::LIMITS_FORMAT_MESSAGE);
+        run.outcome = fail(host, text::LIMITS_FORMAT_MESSAGE);
         return run;
     case SettingsProblem::ActivationEnergy:
-        run.outcome = fail(window, text::ACTIVATION_ENERGY_FORMAT_MESSAGE);
+        run.outcome = fail(host, text::ACTIVATION_ENERGY_FORMAT_MESSAGE);
         return run;
     case SettingsProblem::None:
         break;
     }
     run.settings = reading.settings;
     run.statistics =
-        computeStatistics(window.fileSelectionPage.loggerArray, *start, *finish, reading.settings);
+        computeStatistics(job.loggerArray, *span.start, *span.finish, reading.settings);
     return run;
 }
 
@@ -68,24 +60,25 @@ StatisticMapSet makeStatisticMap(const MappingStatistics &statistics, MapStatist
                            statisticMapTitle(statistics, statistic)};
 }
 
-std::string statisticMapCsv(MainWindow &window, const TemperatureSet &map) {
-    const bool onBoundary =
-        window.fileSelectionPage.dialog().isChecked(FileSelectionPage::LOGGERS_ON_BOUNDARY);
-    return matrixCsv(map, window.fileSelectionPage.loggerArray.dimensions(), onBoundary);
+std::string statisticMapCsv(const TemperatureSet &map, const ArrayDimensions &dimensions,
+                            const LayoutSettings &layout) {
+    return matrixCsv(map, dimensions, layout.loggersOnBoundary);
 }
 
-CommandOutcome writeStatisticsCsv(MainWindow &window, const MappingStatistics &statistics,
+CommandOutcome writeStatisticsCsv(platform::Host &host, const MappingStatistics &statistics,
                                   const std::string &path) {
-    return writeCsv(window, path, statisticsCsv(statistics));
+    return writeCsv(host, path, statisticsCsv(statistics));
 }
 
-CommandOutcome writeSetSummaryCsv(MainWindow &window, const std::string &path) {
-    return writeCsv(window, path, setSummaryCsv(window.fileSelectionPage.setList));
+CommandOutcome writeSetSummaryCsv(platform::Host &host, const SetList &sets,
+                                  const std::string &path) {
+    return writeCsv(host, path, setSummaryCsv(sets));
 }
 
-CommandOutcome writeStatisticMapCsv(MainWindow &window, const TemperatureSet &map,
+CommandOutcome writeStatisticMapCsv(platform::Host &host, const TemperatureSet &map,
+                                    const ArrayDimensions &dimensions, const LayoutSettings &layout,
                                     const std::string &path) {
-    return writeCsv(window, path, statisticMapCsv(window, map));
+    return writeCsv(host, path, statisticMapCsv(map, dimensions, layout));
 }
 
 } // namespace zqar

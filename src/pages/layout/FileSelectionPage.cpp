@@ -1,7 +1,7 @@
 #include "pages/layout/FileSelectionPage.h"
 
-#include "app/MainWindow.h"
 #include "core/data/numbers.h"
+#include "core/job/Job.h"
 #include "pages/layout/logFileCommands.h"
 #include "pages/layout/projectFile.h"
 #include "platform/EditBox.h"
@@ -20,11 +20,27 @@ constexpr std::string_view DEFAULT_SPACING = "1";
 constexpr int CELL_WIDTH = FileSelectionPage::CELL_COLUMN_WIDTH;
 } // namespace
 
-FileSelectionPage::FileSelectionPage(MainWindow &mainWindow)
-    : Page(FILE_SELECTION_TEMPLATE), window(mainWindow) {
+FileSelectionPage::FileSelectionPage(Job &theJob, platform::Host &theHost)
+    : Page(FILE_SELECTION_TEMPLATE), job(theJob), host(theHost) {
     bind(UPDATE_LAYOUT, [this] { updateLayout(); });
     bindProjectCommands(*this);
     bindLogFileCommands(*this);
+}
+
+LayoutSettings FileSelectionPage::settings() const {
+    const platform::Dialog &page = dialog();
+    LayoutSettings settings;
+    settings.counts = readLayoutCounts(page.text(NUMBER_OF_ROWS), page.text(NUMBER_OF_COLUMNS),
+                                       page.text(NUMBER_OF_SINGULAR));
+    settings.rowSpacing = readDecimal(page.text(ROW_SPACING));
+    settings.columnSpacing = readDecimal(page.text(COLUMN_SPACING));
+    settings.loggersOnBoundary = page.isChecked(LOGGERS_ON_BOUNDARY);
+    settings.useCommentField = !page.isChecked(USE_SERIAL_NUMBERS);
+    settings.directory = page.text(DIRECTORY);
+    settings.projectDescription = page.text(PROJECT_DESCRIPTION);
+    settings.projectNumber = page.text(PROJECT_NUMBER);
+    settings.projectDate = page.text(PROJECT_DATE);
+    return settings;
 }
 
 platform::ListView &FileSelectionPage::arrayLayoutList() {
@@ -53,8 +69,7 @@ void FileSelectionPage::initialise() {
 CommandOutcome FileSelectionPage::updateLayout() {
     commitEditor();
     platform::Dialog &page = dialog();
-    const LayoutCounts requested = readLayoutCounts(
-        page.text(NUMBER_OF_ROWS), page.text(NUMBER_OF_COLUMNS), page.text(NUMBER_OF_SINGULAR));
+    const LayoutCounts requested = settings().counts;
     const ArrayDimensions counts = requested.dimensions;
     // The status line tells why a layout came out empty; a later layout within the bounds
     // takes that text away again, and leaves any other status as it was.
@@ -64,11 +79,10 @@ CommandOutcome FileSelectionPage::updateLayout() {
         page.setText(STATUS, "");
     if (counts.rows == 1 || counts.columns == 1)
         page.setChecked(LOGGERS_ON_BOUNDARY, false);
-    loggerArray.resize(counts.rows, counts.columns, counts.singularCount);
+    job.loggerArray.resize(counts.rows, counts.columns, counts.singularCount);
     shapeLayoutTables(singularLayoutList(), arrayLayoutList(), counts, 0);
-    if (window.matrixPage.isCreated())
-        shapeLayoutTables(window.matrixPage.singularList(), window.matrixPage.arrayList(), counts,
-                          1);
+    job.changed(JobChange::LAYOUT | JobChange::RECORDS);
+
     return CommandOutcome::completed();
 }
 

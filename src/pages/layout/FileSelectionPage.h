@@ -1,10 +1,10 @@
 #pragma once
-// The File Selection page: the layout settings in its controls, the two serial-number layout
-// tables, and the program's data, the logger array and the set list. In this edition the
-// window never shows it; reports and projects fill it, and every reader works all the same.
+// The File Selection page: the layout settings in its controls and the two serial-number
+// layout tables. Update Layout shapes the job's logger array; Load Files and the project file
+// commands place records and fill the tables. The window shows it as the Data Files window;
+// reports and projects fill it as well.
 
-#include "core/analysis/SetList.h"
-#include "core/data/LoggerArray.h"
+#include "core/job/JobSettings.h"
 #include "platform/CommandOutcome.h"
 #include "platform/Page.h"
 #include "resources/controlIds.h"
@@ -15,10 +15,11 @@
 
 namespace zqar {
 
-class MainWindow;
+class Job;
 
 namespace platform {
 class EditBox;
+class Host;
 class ListView;
 } // namespace platform
 
@@ -27,18 +28,20 @@ public:
     static constexpr int LABEL_COLUMN_WIDTH = 40; // pixels, the singular table's label column
     static constexpr int CELL_COLUMN_WIDTH = 60;
 
-    explicit FileSelectionPage(MainWindow &window);
+    FileSelectionPage(Job &job, platform::Host &host);
     ~FileSelectionPage() override;
 
-    MainWindow &window;
-    LoggerArray loggerArray;
-    SetList setList; // setList.currentSet is the set the graph and the matrix show
+    Job &job;
+    platform::Host &host;
+
+    // The page's settings as its controls hold them now.
+    LayoutSettings settings() const;
 
     // Default settings, the singular table's columns, then Update Layout.
     void initialise() override;
-    // Sizes the logger array from the three counts (every position empty) and shapes both
-    // layout tables and the Matrix page's two lists. It always completes; a layout beyond
-    // the bounds says so on the status line.
+    // Sizes the job's logger array from the three counts (every position empty) and shapes
+    // both layout tables; the job then tells that the layout changed. It always completes; a
+    // layout beyond the bounds says so on the status line.
     CommandOutcome updateLayout();
 
     // The in-place editor of the layout tables. A pick first commits an open editor into its
@@ -52,7 +55,6 @@ public:
     // The properties pop-up of array position (row, column), or of singular slot column
     // when row is -1.
     void showProperties(int row, int column);
-    bool isEditing() const { return editor != nullptr; }
     // Puts the open editor's text into its cell and closes the editor. Update Layout and
     // Save Project start with it: a text left in the editor would otherwise be lost, or land
     // later in a cell that was written since.

@@ -2,7 +2,7 @@
 
 #include "pages/layout/FileSelectionPage.h"
 
-#include "app/MainWindow.h"
+#include "core/job/Job.h"
 #include "platform/EditBox.h"
 #include "platform/Host.h"
 #include "platform/ListView.h"
@@ -16,10 +16,10 @@ using platform::Rect;
 
 FileSelectionPage::~FileSelectionPage() = default;
 
-void FileSelectionPage::pickAtCursor() { pickCell(window.host().cursorPosition()); }
+void FileSelectionPage::pickAtCursor() { pickCell(host.cursorPosition()); }
 
 bool FileSelectionPage::opensEditor() const {
-    return keyboardAdvance || ((window.host().mouseButtons() & platform::MOUSE_LEFT) != 0 &&
+    return keyboardAdvance || ((host.mouseButtons() & platform::MOUSE_LEFT) != 0 &&
                                dialog().isChecked(USE_SERIAL_NUMBERS));
 }
 
@@ -40,9 +40,7 @@ void FileSelectionPage::pickCell(Point screenPoint) {
         return;
     picking = true;
     commitEditor();
-    const auto rightDown = [this] {
-        return (window.host().mouseButtons() & platform::MOUSE_RIGHT) != 0;
-    };
+    const auto rightDown = [this] { return (host.mouseButtons() & platform::MOUSE_RIGHT) != 0; };
 
     platform::ListView &array = arrayLayoutList();
     const Point arrayPoint = array.screenToClient(screenPoint);
@@ -160,7 +158,7 @@ int FileSelectionPage::listNotification(int id, ListNotification code) {
         return 0;
     // A right click moves the focus before the list tells of the click. The focus changes
     // then only commit the editor: the click's own pick shows the properties, once.
-    const bool rightClicking = (window.host().mouseButtons() & platform::MOUSE_RIGHT) != 0;
+    const bool rightClicking = (host.mouseButtons() & platform::MOUSE_RIGHT) != 0;
     const auto pick = [this, rightClicking] {
         if (rightClicking) {
             if (!picking)
@@ -189,7 +187,7 @@ int FileSelectionPage::listNotification(int id, ListNotification code) {
 }
 
 void FileSelectionPage::showProperties(int row, int column) {
-    const LogFile *file = loggerArray.at(row, column);
+    const LogFile *file = job.loggerArray.at(row, column);
     dialog().messageBox(file ? file->propertiesText() : std::string(text::FILE_NOT_LOADED),
                         std::string(text::PROPERTIES_CAPTION));
 }

@@ -1,12 +1,11 @@
 #include "pages/layout/logFileCommands.h"
 
-#include "core/data/caseless.h"
-
-#include "app/MainWindow.h"
 #include "core/data/AtomicFileWriter.h"
+#include "core/data/caseless.h"
 #include "core/data/dateTime.h"
 #include "core/data/numbers.h"
 #include "core/data/parallelInOrder.h"
+#include "core/job/Job.h"
 #include "pages/layout/FileSelectionPage.h"
 #include "platform/Host.h"
 #include "platform/ListView.h"
@@ -31,14 +30,6 @@ namespace {
 
 constexpr int SERIAL_COLUMN = 1; // the singular table's serial-number column
 constexpr char PATH_SEPARATOR = '/';
-
-// The running temperature range starts outside every real sample; a range still beyond
-// these bounds at the end holds no real temperature and gives way to the fallback.
-constexpr double RANGE_START_LOW = 100000.0;
-constexpr double RANGE_START_HIGH = -100000.0;
-constexpr double RANGE_LIMIT = 1000.0;
-constexpr double FALLBACK_LOW = 15.0;
-constexpr double FALLBACK_HIGH = 25.0;
 
 bool isLogFileName(const std::string &name) {
     const std::string_view extension = text::LOG_FILE_EXTENSION;
@@ -86,51 +77,6 @@ std::unique_ptr<LogFile> readRecord(const std::string &path, int channel) {
     return record;
 }
 
-// The prefill of one run: the covered time span and the temperature range of the records
-// that can give them. A record without samples or without a valid start time has neither.
-struct Prefill {
-    double lowest = RANGE_START_LOW;
-    double highest = RANGE_START_HIGH;
-    bool rangeSeen = false;
-    double latestStart = 0.0;
-    double earliestEnd = 0.0; // 0.0: none yet
-    bool timeSeen = false;
-
-    static bool counts(const LogFile &record) {
-        return record.valueCount > 0 && !record.values.empty() &&
-               record.startTime.status == DATE_VALID;
-    }
-    void widenRange(const LogFile &record) {
-        if (!counts(record))
-            return;
-        // minValue and maxValue in one pass: a year of samples is read once, not twice.
-        double low = record.values[0];
-        double high = record.values[0];
-        for (const double v : record.values) {
-            if (v < low)
-                low = v;
-            if (v > high)
-                high = v;
-        }
-        lowest = std::min(lowest, low);
-        highest = std::max(highest, high);
-        rangeSeen = true;
-    }
-    // In array order, as the array's own latestStart and earliestEnd visit the records.
-    void takeTimes(const LoggerArray &array) {
-        array.forEachPlaced([this](const LogFile &record) {
-            if (!counts(record))
-                return;
-            if (record.startTime() > latestStart)
-                latestStart = record.startTime();
-            const double end = record.endTime();
-            if (earliestEnd == 0.0 || end < earliestEnd)
-                earliestEnd = end;
-            timeSeen = true;
-        });
-    }
-};
-
 // What the pool learns of one file of the scan, in the order of the scan. Only the date
 // filter and the reads happen off the user-interface thread; everything the load shows or
 // places is decided from these in turn.
@@ -169,11 +115,11 @@ public:
         if (widensRange)
             prefill.widenRange(*record);
         const LogFile *kept = record.get();
-        page.loggerArray.place(row, col, std::move(record));
+        page.job.loggerArray.place(row, col, std::move(record));
         for (Model &model : models)
             if (model.row == row && model.col == col)
                 model = Model{};
-        if (page.loggerArray.at(row, col) == kept)
+        if (page.job.loggerArray.at(row, col) == kept)
             models[which] = Model{kept, row, col};
         if (row < 0)
             page.singularLayoutList().setItemText(col, SERIAL_COLUMN, label);
@@ -306,23 +252,15 @@ std::string loadedStatus(int placed) {
     return text::format(text::FILES_LOADED, placed);
 }
 
-// The Matrix and Graph pages give their "1", "<<", ">>" and "L" buttons the same ids.
-void disableNavigation(platform::Page &displayPage) {
-    if (!displayPage.isCreated())
-        return;
-    for (int id : {MatrixPage::FIRST, MatrixPage::PREVIOUS, MatrixPage::NEXT, MatrixPage::LAST})
-        displayPage.dialog().setEnabled(id, false);
-}
-
 void markEmptyPositions(FileSelectionPage &page, const ArrayDimensions &counts) {
     platform::ListView &arrayList = page.arrayLayoutList();
     for (int r = 0; r < counts.rows; ++r)
         for (int c = 0; c < counts.columns; ++c)
-            if (!page.loggerArray.at(r, c))
+            if (!page.job.loggerArray.at(r, c))
                 arrayList.setItemText(r + 1, c + 1, text::NO_LOGGER);
     platform::ListView &singularList = page.singularLayoutList();
     for (int s = 0; s < counts.singularCount; ++s)
-        if (!page.loggerArray.at(-1, s))
+        if (!page.job.loggerArray.at(-1, s))
             singularList.setItemText(s, SERIAL_COLUMN, text::NO_LOGGER);
 }
 
@@ -334,30 +272,6 @@ int emptyPositions(const LoggerArray &array, const ArrayDimensions &counts) {
     for (int s = 0; s < counts.singularCount; ++s)
         empty += array.at(-1, s) ? 0 : 1;
     return empty;
-}
-
-void writePrefill(platform::Dialog &filter, const Prefill &prefill) {
-    using DF = DataFilterPage;
-    // Without a record that has samples and a start time there is no span and no range to
-    // offer; the settings then stay as they were rather than showing 30-Dec-1899.
-    if (prefill.timeSeen) {
-        const std::string start = formatDateTime(prefill.latestStart);
-        filter.setText(DF::START_TIME, start);
-        filter.setText(DF::TIME, start);
-        filter.setText(DF::FINISH_TIME, formatDateTime(prefill.earliestEnd));
-    }
-    filter.setText(DF::AVERAGING_INTERVAL, text::LOADED_INTERVAL);
-    if (prefill.rangeSeen) {
-        double lowest = prefill.lowest;
-        double highest = prefill.highest;
-        if (lowest > RANGE_LIMIT || highest < -RANGE_LIMIT) {
-            lowest = FALLBACK_LOW;
-            highest = FALLBACK_HIGH;
-        }
-        filter.setText(DF::MINIMUM_TEMPERATURE, formatFixed(std::floor(lowest), 0));
-        filter.setText(DF::MAXIMUM_TEMPERATURE, formatFixed(std::ceil(highest), 0));
-    }
-    filter.setText(DF::CONTOUR_SPACING, text::LOADED_CONTOUR_SPACING);
 }
 
 // The last part of a path: the file's name without its folder.
@@ -385,23 +299,20 @@ bool copyLogFile(const std::string &source, const std::string &target) {
 } // namespace
 
 void bindLogFileCommands(FileSelectionPage &page) {
-    page.bindCommand(FS::LOAD_FILES, [&page] { loadFiles(page); });
+    page.bindCommand(FS::LOAD_FILES, [&page] { loadFiles(page, LoadFilesOptions{}); });
     page.bindCommand(FS::BROWSE, [&page] { browse(page); });
     page.bindCommand(FS::COPY_FILES, [&page] { copyFiles(page); });
 }
 
-CommandOutcome loadFiles(FileSelectionPage &page, unsigned threads) {
-    MainWindow &window = page.window;
+LoadFilesResult loadFiles(FileSelectionPage &page, const LoadFilesOptions &options) {
+    LoadFilesResult result;
     platform::Dialog &dialog = page.dialog();
-    const bool singularAsText =
-        window.dataFilterPage.isCreated() &&
-        window.dataFilterPage.dialog().isChecked(DataFilterPage::SHOW_SINGULAR_AS_TEXT);
     page.pickAtCursor();
-    const ArrayDimensions counts = page.loggerArray.dimensions();
-    page.loggerArray.resize(counts.rows, counts.columns, counts.singularCount);
-    page.setList.clear();
-    disableNavigation(window.matrixPage);
-    disableNavigation(window.graphPage);
+    Job &job = page.job;
+    const ArrayDimensions counts = job.loggerArray.dimensions();
+    job.loggerArray.resize(counts.rows, counts.columns, counts.singularCount);
+    job.setList.clear();
+    job.changed(JobChange::RECORDS | JobChange::SETS);
 
     const std::string directory = dialog.text(FS::DIRECTORY);
     const std::string projectNumber = dialog.text(FS::PROJECT_NUMBER);
@@ -409,8 +320,11 @@ CommandOutcome loadFiles(FileSelectionPage &page, unsigned threads) {
     std::optional<CivilTime> filterDate;
     if (!projectDate.empty()) {
         const std::optional<double> day = parseDateTime(projectDate);
-        if (!day)
-            return showFailure(dialog, text::LOAD_FILES_DATE_MESSAGE, text::LOAD_FILES_CAPTION);
+        if (!day) {
+            result.outcome =
+                showFailure(dialog, text::LOAD_FILES_DATE_MESSAGE, text::LOAD_FILES_CAPTION);
+            return result;
+        }
         filterDate = civilFromDayNumber(*day);
     }
     const bool bySerialNumber = dialog.isChecked(FS::USE_SERIAL_NUMBERS);
@@ -456,30 +370,31 @@ CommandOutcome loadFiles(FileSelectionPage &page, unsigned threads) {
         if (bySerialNumber)
             placeBySerialNumber(placer, page, counts);
         else
-            placeByComments(placer, counts, singularAsText);
+            placeByComments(placer, counts, options.singularAsText);
         placed += placer.placed;
     };
-    parallelInOrder<ScannedFile>(names.size(), threads, scan, placeFile);
+    parallelInOrder<ScannedFile>(names.size(), options.threads, scan, placeFile);
 
     dialog.setText(FS::STATUS, loadedStatus(placed));
     if (placed > 0) {
         markEmptyPositions(page, counts);
-        prefill.takeTimes(page.loggerArray);
-        if (window.dataFilterPage.isCreated())
-            writePrefill(window.dataFilterPage.dialog(), prefill);
+        prefill.takeTimes(job.loggerArray);
+        result.prefill = prefill;
+        job.changed(JobChange::RECORDS);
     }
-    const int empty = emptyPositions(page.loggerArray, counts);
+    const int empty = emptyPositions(job.loggerArray, counts);
     if (empty == 1)
         dialog.messageBox(std::string(text::ONE_FILE_NOT_LOADED), std::string(text::LOAD_CAPTION));
     else if (empty > 1)
         dialog.messageBox(text::format(text::FILES_NOT_LOADED, empty),
                           std::string(text::LOAD_CAPTION));
     dialog.setEnabled(FS::COPY_FILES, placed > 0);
-    return CommandOutcome::completed();
+    result.outcome = CommandOutcome::completed();
+    return result;
 }
 
 CommandOutcome browse(FileSelectionPage &page) {
-    platform::Host &host = page.window.host();
+    platform::Host &host = page.host;
     platform::FileDialogOptions options =
         platform::fileDialogOptions(host, text::BROWSE_TITLE, text::LOG_FILTER_DESCRIPTION,
                                     text::LOG_FILTER_PATTERN, text::LOG_DEFAULT_EXTENSION);
@@ -495,7 +410,7 @@ CommandOutcome browse(FileSelectionPage &page) {
 }
 
 CommandOutcome copyFiles(FileSelectionPage &page) {
-    platform::Host &host = page.window.host();
+    platform::Host &host = page.host;
     const std::optional<std::string> destination =
         host.browseFolder(std::string(text::COPY_PROMPT), host.currentDirectory());
     if (!destination)
@@ -506,7 +421,7 @@ CommandOutcome copyFiles(FileSelectionPage &page) {
 
 int copyFilesTo(FileSelectionPage &page, const std::string &destination) {
     int copied = 0;
-    page.loggerArray.forEachPlaced([&](const LogFile &record) {
+    page.job.loggerArray.forEachPlaced([&](const LogFile &record) {
         const std::string source = record.fileName.str();
         if (copyLogFile(source, destination + PATH_SEPARATOR + fileTitle(source)))
             ++copied;

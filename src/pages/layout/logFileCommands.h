@@ -1,8 +1,10 @@
 #pragma once
 // The File Selection page's log file commands: Load Files, Browse and Copy Files.
 
+#include "core/job/Prefill.h"
 #include "platform/CommandOutcome.h"
 
+#include <optional>
 #include <string>
 
 namespace zqar {
@@ -12,12 +14,26 @@ class FileSelectionPage;
 // Binds buttons 1027, 1006 and 1028.
 void bindLogFileCommands(FileSelectionPage &page);
 
-// Scans the data file directory and places every log file that passes the filters, by serial
-// number or by the positions in its comment lines; then prefills the Data Filter page. Fails
-// only on a project date it cannot read; the count of files not loaded is for information.
-// The files are read on `threads` threads (0: one per hardware thread) and placed in the
-// order of the scan, so the result is the same for every thread count.
-CommandOutcome loadFiles(FileSelectionPage &page, unsigned threads = 0);
+struct LoadFilesOptions {
+    // The Data Filter page's "Show singular as text": a singular logger placed by its
+    // comment lines then leaves the temperature range that Load Files offers alone.
+
+    bool singularAsText = false;
+    // The files are read on this many threads (0: one per hardware thread) and placed in the
+    // order of the scan, so the result is the same for every thread count.
+    unsigned threads = 0;
+};
+
+struct LoadFilesResult {
+    CommandOutcome outcome;
+    std::optional<Prefill> prefill; // what the Data Filter page takes when files were placed
+};
+
+// Empties the job's positions and sets, scans the data file directory and places every log
+// file that passes the filters, by serial number or by the positions in its comment lines.
+// Fails only on a project date it cannot read; the count of files not loaded is for
+// information.
+LoadFilesResult loadFiles(FileSelectionPage &page, const LoadFilesOptions &options);
 
 // Takes the directory of a log file chosen in the open dialog as the data file directory.
 CommandOutcome browse(FileSelectionPage &page);

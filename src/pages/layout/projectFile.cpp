@@ -1,8 +1,8 @@
 #include "pages/layout/projectFile.h"
 
-#include "app/MainWindow.h"
 #include "core/data/IniFile.h"
 #include "core/data/projectFormat.h"
+#include "core/job/Job.h"
 #include "pages/layout/FileSelectionPage.h"
 #include "pages/layout/settings.h"
 #include "platform/Host.h"
@@ -35,7 +35,7 @@ ProjectValues pageValues(FileSelectionPage &page) {
             values.settings.push_back(readSetting(page.dialog(), setting));
     // The dimensions of the array as the last Update Layout or Load Files left it, which the
     // tables match, not the count texts as they may have been typed since.
-    values.dimensions = page.loggerArray.dimensions();
+    values.dimensions = page.job.loggerArray.dimensions();
     const ArrayDimensions &counts = values.dimensions;
     platform::ListView &arrayList = page.arrayLayoutList();
     for (int r = 1; r <= counts.rows; ++r)
@@ -63,20 +63,18 @@ void bindProjectCommands(FileSelectionPage &page) {
 }
 
 CommandOutcome loadProject(FileSelectionPage &page) {
-    platform::FileDialogOptions options =
-        projectDialogOptions(page.window.host(), text::LOAD_PROJECT_TITLE);
+    platform::FileDialogOptions options = projectDialogOptions(page.host, text::LOAD_PROJECT_TITLE);
     options.mustExist = true;
-    const auto chosen = page.window.host().openFile(options);
+    const auto chosen = page.host.openFile(options);
     return chosen ? loadProjectFile(page, *chosen) : CommandOutcome::cancelled();
 }
 
 CommandOutcome saveProject(FileSelectionPage &page) {
     page.commitEditor();
-    platform::FileDialogOptions options =
-        projectDialogOptions(page.window.host(), text::SAVE_PROJECT_TITLE);
+    platform::FileDialogOptions options = projectDialogOptions(page.host, text::SAVE_PROJECT_TITLE);
     options.pathMustExist = true;
     options.promptOverwrite = true;
-    const auto chosen = page.window.host().saveFile(options);
+    const auto chosen = page.host.saveFile(options);
     return chosen ? saveProjectFile(page, *chosen) : CommandOutcome::cancelled();
 }
 
@@ -96,7 +94,7 @@ CommandOutcome loadProjectFile(FileSelectionPage &page, const std::string &path)
     // Update Layout empties the array table, so the cell texts go in afterwards, within the
     // dimensions it settled on.
     page.updateLayout();
-    const ArrayDimensions counts = page.loggerArray.dimensions();
+    const ArrayDimensions counts = page.job.loggerArray.dimensions();
     platform::ListView &arrayList = page.arrayLayoutList();
     for (int r = 1; r <= counts.rows; ++r)
         for (int c = 1; c <= counts.columns; ++c)

@@ -1,9 +1,11 @@
 #include "pages/layout/settings.h"
 
-#include "app/MainWindow.h"
 #include "core/data/caseless.h"
 #include "core/data/projectFormat.h"
 #include "core/data/reportFile.h"
+#include "core/job/Job.h"
+#include "pages/analysis/DataFilterPage.h"
+#include "pages/layout/FileSelectionPage.h"
 #include "resources/strings.h"
 #include "resources/templates.h"
 
@@ -42,9 +44,10 @@ const Setting SETTINGS[SETTING_COUNT] = {
     {"maximumTemperatureText", DATA_FILTER, DF::MAXIMUM_TEMPERATURE, TEXT, 0, ""},
     {"contourSpacingText", DATA_FILTER, DF::CONTOUR_SPACING, TEXT, 0, ""},
     {"showSingularAsText", DATA_FILTER, DF::SHOW_SINGULAR_AS_TEXT, FLAG, 0, ""},
-    {"lowerLimitText", STATISTICS, StatisticsControls::LOWER_LIMIT, TEXT, 0, ""},
-    {"upperLimitText", STATISTICS, StatisticsControls::UPPER_LIMIT, TEXT, 0, ""},
-    {"activationEnergyText", STATISTICS, StatisticsControls::ACTIVATION_ENERGY, TEXT, 0, ""},
+    {"lowerLimitText", STATISTICS, static_cast<int>(JobSetting::LowerLimit), TEXT, 0, ""},
+    {"upperLimitText", STATISTICS, static_cast<int>(JobSetting::UpperLimit), TEXT, 0, ""},
+    {"activationEnergyText", STATISTICS, static_cast<int>(JobSetting::ActivationEnergy), TEXT, 0,
+     ""},
 };
 
 // Report field 1 is the identification; every other field is a setting.
@@ -63,18 +66,6 @@ std::vector<ProjectKey> projectKeys() {
         if (inProject(setting))
             keys.push_back(ProjectKey{setting.name, setting.projectDefault});
     return keys;
-}
-
-platform::Dialog &settingDialog(MainWindow &window, const Setting &setting) {
-    switch (setting.page) {
-    case SettingPage::FileSelection:
-        return window.fileSelectionPage.dialog();
-    case SettingPage::DataFilter:
-        return window.dataFilterPage.dialog();
-    case SettingPage::Statistics:
-        break;
-    }
-    return window.statisticsSettings();
 }
 
 bool flagIsSet(std::string_view stored) {
@@ -106,6 +97,32 @@ void writeSetting(platform::Dialog &dialog, const Setting &setting, std::string_
         checkRadio(dialog, setting.control, setting.partner, flagIsSet(stored));
         break;
     }
+}
+
+std::string readSetting(const SettingPlaces &places, const Setting &setting) {
+    switch (setting.page) {
+    case SettingPage::FileSelection:
+        return readSetting(places.fileSelection, setting);
+    case SettingPage::DataFilter:
+        return readSetting(places.dataFilter, setting);
+    case SettingPage::Statistics:
+        break;
+    }
+    return places.job.setting(static_cast<JobSetting>(setting.control));
+}
+
+void writeSetting(const SettingPlaces &places, const Setting &setting, std::string_view stored) {
+    switch (setting.page) {
+    case SettingPage::FileSelection:
+        writeSetting(places.fileSelection, setting, stored);
+        return;
+    case SettingPage::DataFilter:
+        writeSetting(places.dataFilter, setting, stored);
+        return;
+    case SettingPage::Statistics:
+        break;
+    }
+    places.job.setSetting(static_cast<JobSetting>(setting.control), stored);
 }
 
 } // namespace zqar

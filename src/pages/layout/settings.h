@@ -1,8 +1,9 @@
 #pragma once
-// The settings of the File Selection and Data Filter pages that reports, projects and the
-// batch tool's --set name, each declared once: its stored name, the control that holds it,
-// and how that control holds it. A setting lives in its control and is read when a command
-// runs; these helpers read and write it there in the form the files store.
+// The settings that reports, projects and the batch tool's --set name, each declared once:
+// its stored name, where it lives (a control of the File Selection or the Data Filter page, or
+// the job for the Statistics window's settings), and how it is held there. A page's setting
+// lives in its control and is read when a command runs; these helpers read and write it in
+// the form the files store.
 
 #include <cstddef>
 #include <string>
@@ -11,7 +12,7 @@
 
 namespace zqar {
 
-class MainWindow;
+class Job;
 struct ProjectKey;
 
 namespace platform {
@@ -29,7 +30,7 @@ enum class SettingKind {
 struct Setting {
     std::string_view name; // the project key and --set name: "NumberOfRows"
     SettingPage page;
-    int control;
+    int control; // the control id; for a Statistics setting, its JobSetting
     SettingKind kind;
     int partner;                     // RadioPair: the button checked when this one is not
     std::string_view projectDefault; // a project's File Selection settings: for a missing key
@@ -48,8 +49,12 @@ inline bool inProject(const Setting &setting) { return setting.page == SettingPa
 // The project keys with their defaults, in the order of the file.
 std::vector<ProjectKey> projectKeys();
 
-// The dialog of the setting's page (for the Statistics settings, the window's holder of them).
-platform::Dialog &settingDialog(MainWindow &window, const Setting &setting);
+// Where the settings live: the controls of the two pages and the job.
+struct SettingPlaces {
+    platform::Dialog &fileSelection;
+    platform::Dialog &dataFilter;
+    Job &job;
+};
 
 // A stored flag is set when it starts with a capital Y.
 bool flagIsSet(std::string_view stored);
@@ -57,9 +62,11 @@ std::string_view flagText(bool set); // "Y" or "N"
 // Checks or clears a radio button, and gives its partner the other state.
 void checkRadio(platform::Dialog &dialog, int id, int partner, bool checked);
 
-// The setting as stored: the text, or "Y"/"N".
+// The setting as stored: the text, or "Y"/"N". The dialog holds the setting's control.
 std::string readSetting(const platform::Dialog &dialog, const Setting &setting);
-// Puts a stored value into the setting's control.
+std::string readSetting(const SettingPlaces &places, const Setting &setting);
+// Puts a stored value into the setting's control, or into the job.
 void writeSetting(platform::Dialog &dialog, const Setting &setting, std::string_view stored);
+void writeSetting(const SettingPlaces &places, const Setting &setting, std::string_view stored);
 
 } // namespace zqar

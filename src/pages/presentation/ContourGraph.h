@@ -2,11 +2,11 @@
 // The contour graph: a colour-banded field over the logger array by bilinear interpolation,
 // one square per singular logger, labels with grid lines, and a legend of the bands. The same
 // routine draws on the screen and on paper; every size follows from the rectangle and the
-// device's horizontal resolution. The Graph page owns the colour scale and the band
-// parameters of the last drawing, reads the settings from the pages' controls and calls
-// drawContourGraph with them.
+// device's horizontal resolution. It takes the set, the array's dimensions and the contour
+// settings as values.
 
 #include "core/data/LoggerArray.h"
+#include "core/job/JobSettings.h"
 #include "platform/DrawingContext.h"
 
 #include <array>
@@ -24,21 +24,6 @@ constexpr ColourScale DEFAULT_COLOUR_SCALE = {
     platform::rgb(0, 255, 255), platform::rgb(0, 255, 128), platform::rgb(0, 255, 0),
     platform::rgb(128, 255, 0), platform::rgb(255, 255, 0), platform::rgb(255, 128, 0),
     platform::rgb(255, 0, 0)};
-
-struct BandParameters {
-    double minimum = 0.0; // degrees
-    double maximum = 0.0; // degrees
-    double spacing = 1.0; // degrees per band
-};
-
-// The settings of one drawing, as the pages hold them after the replacements for bad values.
-struct ContourSettings {
-    BandParameters bands;
-    bool showSingularAsText = false;
-    int inset = 1;           // 0 when the loggers stand on the boundary
-    double rowSpacing = 1.0; // any unit, only the ratio to columnSpacing counts
-    double columnSpacing = 1.0;
-};
 
 // The colour of a temperature on the scale, by its band number among the bands.
 platform::Colour bandColour(const ColourScale &scale, const BandParameters &bands, double t);

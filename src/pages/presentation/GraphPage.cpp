@@ -1,7 +1,6 @@
 #include "pages/presentation/GraphPage.h"
 
-#include "app/MainWindow.h"
-#include "core/data/numbers.h"
+#include "core/job/Job.h"
 #include "pages/presentation/PrintJob.h"
 #include "platform/DrawingContext.h"
 #include "platform/Host.h"
@@ -10,9 +9,10 @@
 
 namespace zqar {
 
-GraphPage::GraphPage(MainWindow &mainWindow)
-    : Page(GRAPH_TEMPLATE), window(mainWindow),
-      navigator(mainWindow.fileSelectionPage.setList, [this] { redrawGraph(); }) {
+GraphPage::GraphPage(Job &theJob, platform::Host &theHost,
+                     std::function<JobSettings()> settingsReader)
+    : Page(GRAPH_TEMPLATE), job(theJob), host(theHost),
+      navigator(theJob, [this] { showCurrentSet(); }), readSettings(std::move(settingsReader)) {
     navigator.bindButtons(*this);
     bind(SLIDES, [this] { onSlides(); });
     bind(PRINT, [this] { onPrint(); });
@@ -23,7 +23,6 @@ GraphPage::~GraphPage() = default;
 void GraphPage::initialise() {
     sliding = 0;
     // The timer runs for the page's whole life; a slide show goes on behind other tabs.
-    platform::Host &host = window.host();
     host.startTimer(*this, SLIDE_TIMER, SLIDE_INTERVAL_MS);
     offscreenDC = host.createOffscreen(host.screenWidth(), host.screenHeight());
 }
@@ -43,31 +42,43 @@ void GraphPage::setButtonStates() {
     page.setEnabled(SLIDES, navigator.hasSets());
 }
 
+void GraphPage::showCurrentSet() {
+    setButtonStates();
+    navigator.showStatus(dialog());
+    dialog().redraw(GRAPH_AREA);
+}
+
+void GraphPage::disableNavigation() {
+    if (isCreated())
+        SetNavigator::disableButtons(dialog());
+}
+
 void GraphPage::drawItem(int id, platform::DrawingContext &dc, const platform::Rect &item) {
     if (id != GRAPH_AREA)
         return;
-    setButtonStates();
     // Composed off screen and copied in one go, so the area never shows a half-drawn graph.
     platform::DrawingContext &target = offscreenDC ? *offscreenDC : dc;
     target.fillRect(item, platform::WHITE);
-    if (navigator.showStatus(dialog()))
-        drawContourGraph(target, item.left, item.top, item.width(), item.height());
+    drawContourGraph(target, item.left, item.top, item.width(), item.height());
     if (offscreenDC)
         dc.copyFrom(*offscreenDC, 0, 0, item.right, item.bottom, 0, 0);
 }
 
-void GraphPage::drawContourGraph(platform::DrawingContext &dc, int x, int y, int width,
-                                 int height) {
-    const TemperatureSet *set = window.fileSelectionPage.setList.current();
-    if (!set || !window.dataFilterPage.isCreated() || !window.fileSelectionPage.isCreated())
-        return;
-    const ContourSettings settings =
-        readContourSettings(window.dataFilterPage.dialog(), window.fileSelectionPage.dialog());
+ContourSettings GraphPage::drawingSettings() {
+    const ContourSettings settings = readSettings().contour();
     bandMinimum = settings.bands.minimum;
     bandMaximum = settings.bands.maximum;
     bandSpacing = settings.bands.spacing;
-    zqar::drawContourGraph(dc, *set, window.fileSelectionPage.loggerArray.dimensions(), settings,
-                           colourScale, x, y, width, height);
+    return settings;
+}
+
+void GraphPage::drawContourGraph(platform::DrawingContext &dc, int x, int y, int width,
+                                 int height) {
+    const TemperatureSet *set = job.setList.current();
+    if (!set)
+        return;
+    zqar::drawContourGraph(dc, *set, job.loggerArray.dimensions(), drawingSettings(), colourScale,
+                           x, y, width, height);
 }
 
 platform::Colour GraphPage::bandColour(double t) const {
@@ -77,7 +88,7 @@ platform::Colour GraphPage::bandColour(double t) const {
 void GraphPage::timer(int) {
     if (sliding == 0)
         return;
-    const SetList &sets = window.fileSelectionPage.setList;
+    const SetList &sets = job.setList;
     if (sets.currentSet < sets.count() - 1) {
         navigator.next();
         return;
@@ -97,31 +108,16 @@ void GraphPage::onSlides() {
 }
 
 CommandOutcome GraphPage::onPrint() {
-    return printGraph(window, localNow()) ? CommandOutcome::completed()
-                                          : CommandOutcome::cancelled();
-}
-
-void GraphPage::redrawGraph() { dialog().redraw(GRAPH_AREA); }
-
-ContourSettings readContourSettings(const platform::Dialog &dataFilter,
-                                    const platform::Dialog &fileSelection) {
-    ContourSettings settings;
-    using DF = DataFilterPage;
-    using FS = FileSelectionPage;
-    settings.bands.minimum = readDecimal(dataFilter.text(DF::MINIMUM_TEMPERATURE));
-    settings.bands.maximum = readDecimal(dataFilter.text(DF::MAXIMUM_TEMPERATURE));
-    settings.bands.spacing = readDecimal(dataFilter.text(DF::CONTOUR_SPACING));
-    if (settings.bands.spacing == 0.0)
-        settings.bands.spacing = 1.0;
-    settings.showSingularAsText = dataFilter.isChecked(DF::SHOW_SINGULAR_AS_TEXT);
-    settings.inset = fileSelection.isChecked(FS::LOGGERS_ON_BOUNDARY) ? 0 : 1;
-    settings.rowSpacing = readDecimal(fileSelection.text(FS::ROW_SPACING));
-    if (!(settings.rowSpacing > 0.0))
-        settings.rowSpacing = 1.0;
-    settings.columnSpacing = readDecimal(fileSelection.text(FS::COLUMN_SPACING));
-    if (!(settings.columnSpacing > 0.0))
-        settings.columnSpacing = 1.0;
-    return settings;
+    const JobSettings settings = readSettings();
+    PrintedGraph graph;
+    graph.projectDescription = settings.layout.projectDescription;
+    graph.status = dialog().text(STATUS);
+    graph.set = job.setList.current();
+    graph.dimensions = job.loggerArray.dimensions();
+    graph.settings = drawingSettings();
+    graph.scale = colourScale;
+    return printGraph(host, graph, localNow()) ? CommandOutcome::completed()
+                                               : CommandOutcome::cancelled();
 }
 
 } // namespace zqar

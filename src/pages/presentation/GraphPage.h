@@ -11,11 +11,16 @@
 #include "resources/controlIds.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 namespace zqar {
 
-class MainWindow;
+class Job;
+
+namespace platform {
+class Host;
+}
 
 class GraphPage : public platform::Page, public GraphControls {
 public:
@@ -27,10 +32,12 @@ public:
     static constexpr int AREA_RIGHT_SHRINK = 4;
     static constexpr int AREA_BOTTOM_SHRINK = 28;
 
-    explicit GraphPage(MainWindow &window);
+    // readSettings gives every page's settings at the moment of a drawing.
+    GraphPage(Job &job, platform::Host &host, std::function<JobSettings()> readSettings);
     ~GraphPage() override;
 
-    MainWindow &window;
+    Job &job;
+    platform::Host &host;
 
     const ColourScale colourScale = DEFAULT_COLOUR_SCALE;
     // Band parameters of the last drawing that found a set.
@@ -44,7 +51,13 @@ public:
     void drawItem(int id, platform::DrawingContext &dc, const platform::Rect &item) override;
     void timer(int id) override;
 
-    SetNavigator navigator; // redraws the graph after a move
+    SetNavigator navigator; // shows the graph anew after a move
+
+    // The status line and the buttons for the current set, and the graph drawn anew: when the
+    // tab is chosen, after a move and when the sets change while the page shows.
+    void showCurrentSet();
+    // The set buttons off, while Load Files empties the sets.
+    void disableNavigation();
 
     void onSlides();
     CommandOutcome onPrint();
@@ -56,21 +69,13 @@ public:
     // The colour of a temperature with the band parameters of the last drawing.
     platform::Colour bandColour(double t) const;
 
-    // The screen-sized bitmap the graph is composed in; null until initialise, or when the
-    // platform has none (the graph is then painted straight into the area).
-    platform::DrawingContext *offscreen() const { return offscreenDC.get(); }
-
 private:
-    void redrawGraph();
     void setButtonStates();
+    // The settings of a drawing, kept as the band parameters of the last one.
+    ContourSettings drawingSettings();
 
+    std::function<JobSettings()> readSettings;
     std::unique_ptr<platform::DrawingContext> offscreenDC;
 };
-
-// The drawing's settings from the Data Filter page (Minimum and Maximum Temperature, Contour
-// Spacing, singular loggers as text) and the File Selection page (loggers on the boundary,
-// Row and Column Spacing), with a spacing of 0 or below replaced by 1.
-ContourSettings readContourSettings(const platform::Dialog &dataFilter,
-                                    const platform::Dialog &fileSelection);
 
 } // namespace zqar

@@ -1,7 +1,6 @@
 #include "pages/presentation/MappingReport.h"
 #include "pages/presentation/printUnits.h"
 
-#include "app/MainWindow.h"
 #include "core/analysis/SetList.h"
 #include "core/analysis/TemperatureSet.h"
 #include "core/analysis/statistics.h"
@@ -9,6 +8,7 @@
 #include "core/data/LoggerArray.h"
 #include "core/data/dateTime.h"
 #include "core/data/numbers.h"
+#include "core/job/Job.h"
 #include "pages/analysis/statisticsCommands.h"
 #include "pages/presentation/ContourGraph.h"
 #include "pages/presentation/PagedDocument.h"
@@ -93,22 +93,20 @@ std::string limitText(const std::optional<double> &limit) {
     return limit ? plainNumber(*limit) : std::string(text::NO_LIMIT);
 }
 
-Facts titleFacts(MainWindow &window, const StatisticsRun &run) {
-    const platform::Dialog &fileSelection = window.fileSelectionPage.dialog();
-    const LoggerArray &array = window.fileSelectionPage.loggerArray;
+Facts titleFacts(const Job &job, const JobSettings &settings, const StatisticsRun &run) {
+    const LayoutSettings &layout = settings.layout;
+    const LoggerArray &array = job.loggerArray;
     const ArrayDimensions dimensions = array.dimensions();
-    const ContourSettings contour =
-        readContourSettings(window.dataFilterPage.dialog(), fileSelection);
+    const ContourSettings contour = settings.contour();
     int placed = 0;
     array.forEachPlaced([&placed](const LogFile &) { ++placed; });
 
     Facts facts;
-    for (const auto &[label, id] :
-         {std::pair{text::FACT_PROJECT_NUMBER, FileSelectionPage::PROJECT_NUMBER},
-          std::pair{text::FACT_PROJECT_DATE, FileSelectionPage::PROJECT_DATE}})
-        if (const std::string value = fileSelection.text(id); !value.empty())
-            facts.emplace_back(label, value);
-    facts.emplace_back(text::FACT_DATA_DIRECTORY, fileSelection.text(FileSelectionPage::DIRECTORY));
+    for (const auto &[label, value] : {std::pair{text::FACT_PROJECT_NUMBER, &layout.projectNumber},
+                                       std::pair{text::FACT_PROJECT_DATE, &layout.projectDate}})
+        if (!value->empty())
+            facts.emplace_back(label, *value);
+    facts.emplace_back(text::FACT_DATA_DIRECTORY, layout.directory);
     facts.emplace_back(text::FACT_START, formatDateTime(run.statistics.start));
     facts.emplace_back(text::FACT_FINISH, formatDateTime(run.statistics.finish));
     facts.emplace_back(text::FACT_DURATION, duration(run.statistics.start, run.statistics.finish));
@@ -121,7 +119,7 @@ Facts titleFacts(MainWindow &window, const StatisticsRun &run) {
     facts.emplace_back(text::FACT_SINGULAR, std::to_string(dimensions.singularCount));
     facts.emplace_back(text::FACT_PLACED, std::to_string(placed));
     facts.emplace_back(text::FACT_SAMPLE_PERIODS, samplePeriods(array));
-    facts.emplace_back(text::FACT_SETS, std::to_string(window.fileSelectionPage.setList.count()));
+    facts.emplace_back(text::FACT_SETS, std::to_string(job.setList.count()));
     facts.emplace_back(text::FACT_LOWER_LIMIT, limitText(run.settings.lowerLimit));
     facts.emplace_back(text::FACT_UPPER_LIMIT, limitText(run.settings.upperLimit));
     facts.emplace_back(
@@ -281,8 +279,8 @@ void addExtremeSets(PagedDocument &document, const SetList &sets, const ArrayDim
         found.lowSummary.minimumPosition);
 }
 
-void addTimeSeries(PagedDocument &document, MainWindow &window) {
-    TimeSeriesInput input = timeSeriesInput(window);
+void addTimeSeries(PagedDocument &document, const Job &job, const JobSettings &settings) {
+    TimeSeriesInput input = timeSeriesInput(job, settings);
     // A report covers the whole span; the set the pages show now has no place in it.
     input.hasCurrentSet = false;
     const double scale = document.pixelsPerMillimetre() * MILLIMETRES_PER_INCH / SCREEN_DPI;
@@ -318,30 +316,30 @@ std::vector<std::string> positionsOutside(const MappingStatistics &statistics) {
     return outside;
 }
 
-CommandOutcome printMappingReport(MainWindow &window, platform::PrintTarget &printer, double now) {
-    const StatisticsRun run = calculateStatistics(window);
+CommandOutcome printMappingReport(const Job &job, const JobSettings &jobSettings,
+                                  platform::Host &host, platform::PrintTarget &printer,
+                                  double now) {
+    const StatisticsRun run = calculateStatistics(job, jobSettings, host);
     if (run.outcome.kind != CommandOutcome::Kind::Completed)
         return run.outcome;
-    const std::string description =
-        window.fileSelectionPage.dialog().text(FileSelectionPage::PROJECT_DESCRIPTION);
-    const LoggerArray &array = window.fileSelectionPage.loggerArray;
+    const std::string &description = jobSettings.layout.projectDescription;
+    const LoggerArray &array = job.loggerArray;
     const ArrayDimensions dimensions = array.dimensions();
-    const ContourSettings settings =
-        readContourSettings(window.dataFilterPage.dialog(), window.fileSelectionPage.dialog());
+    const ContourSettings settings = jobSettings.contour();
 
     PagedDocument document(printer);
     document.addTitle(std::string(text::MAPPING_REPORT_TITLE));
     if (!description.empty())
         document.addSubtitle(description);
-    document.addFacts(titleFacts(window, run));
+    document.addFacts(titleFacts(job, jobSettings, run));
     addResult(document, run);
 
     document.newPage();
     document.addHeading(std::string(text::STATISTICS_HEADING));
     document.addTable(statisticsTable(run.statistics));
     addMaps(document, run.statistics, dimensions, settings);
-    addExtremeSets(document, window.fileSelectionPage.setList, dimensions, settings);
-    addTimeSeries(document, window);
+    addExtremeSets(document, job.setList, dimensions, settings);
+    addTimeSeries(document, job, jobSettings);
 
     document.keepRoom(HEADING_ROOM + CAPTION_ROOM + 40.0);
     document.addHeading(std::string(text::LAYOUT_HEADING));

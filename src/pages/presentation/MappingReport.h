@@ -14,13 +14,15 @@
 
 namespace zqar {
 
-class MainWindow;
+class Job;
+struct JobSettings;
 struct MappingStatistics;
 struct StatisticsSettings;
 
 namespace platform {
+class Host;
 class PrintTarget;
-}
+} // namespace platform
 
 // The result line: no limits set, every position within them, or how many went outside.
 std::string limitsResult(const MappingStatistics &statistics, const StatisticsSettings &settings);
@@ -30,6 +32,7 @@ std::vector<std::string> positionsOutside(const MappingStatistics &statistics);
 // Calculates the statistics as the Statistics window does (a failure shows its message box
 // and prints nothing) and prints the report as one document on printer. now is the day
 // number the footers give as the printed-on date.
-CommandOutcome printMappingReport(MainWindow &window, platform::PrintTarget &printer, double now);
+CommandOutcome printMappingReport(const Job &job, const JobSettings &settings, platform::Host &host,
+                                  platform::PrintTarget &printer, double now);
 
 } // namespace zqar

@@ -1,9 +1,10 @@
 #include "pages/presentation/MatrixPage.h"
 
-#include "app/MainWindow.h"
 #include "core/analysis/TemperatureSet.h"
 #include "core/data/AtomicFileWriter.h"
 #include "core/data/numbers.h"
+#include "core/job/Job.h"
+#include "pages/layout/FileSelectionPage.h"
 #include "platform/Host.h"
 #include "platform/ListView.h"
 #include "resources/format.h"
@@ -58,9 +59,10 @@ void markEstimates(platform::ListView &values, platform::ListView &singular,
 
 } // namespace
 
-MatrixPage::MatrixPage(MainWindow &mainWindow)
-    : Page(MATRIX_TEMPLATE), window(mainWindow),
-      navigator(mainWindow.fileSelectionPage.setList, [this] { showCurrentSet(); }) {
+MatrixPage::MatrixPage(Job &theJob, platform::Host &theHost,
+                       std::function<JobSettings()> settingsReader)
+    : Page(MATRIX_TEMPLATE), job(theJob), host(theHost),
+      navigator(theJob, [this] { showCurrentSet(); }), readSettings(std::move(settingsReader)) {
     navigator.bindButtons(*this);
     bind(PRINT, [this] { onPrint(); });
     bind(EXPORT, [this] { onExport(); });
@@ -91,16 +93,15 @@ void MatrixPage::resized(int width, int height) {
 
 void MatrixPage::showCurrentSet() {
     platform::Dialog &page = dialog();
-    const TemperatureSet *set = window.fileSelectionPage.setList.current();
+    const TemperatureSet *set = job.setList.current();
     navigator.enableButtons(page);
     page.setEnabled(PRINT, navigator.hasSets());
     page.setEnabled(EXPORT, navigator.hasSets());
 
-    const ArrayDimensions d = window.fileSelectionPage.loggerArray.dimensions();
+    const ArrayDimensions d = job.loggerArray.dimensions();
     const int R = d.rows;
     const int K = d.columns;
-    const bool onBoundary =
-        window.fileSelectionPage.dialog().isChecked(FileSelectionPage::LOGGERS_ON_BOUNDARY);
+    const bool onBoundary = readSettings().layout.loggersOnBoundary;
     platform::ListView &values = arrayList();
     platform::ListView &singular = singularList();
 
@@ -119,7 +120,7 @@ void MatrixPage::showCurrentSet() {
 }
 
 std::string MatrixPage::csvText() {
-    return listsCsv(arrayList(), singularList(), window.fileSelectionPage.loggerArray.dimensions());
+    return listsCsv(arrayList(), singularList(), job.loggerArray.dimensions());
 }
 
 void showSetInLists(platform::ListView &values, platform::ListView &singular,
@@ -176,8 +177,12 @@ std::string matrixCsv(const TemperatureSet &set, const ArrayDimensions &dimensio
     return listsCsv(values, singular, dimensions);
 }
 
+void MatrixPage::disableNavigation() {
+    if (isCreated())
+        SetNavigator::disableButtons(dialog());
+}
+
 CommandOutcome MatrixPage::onExport() {
-    platform::Host &host = window.host();
     platform::FileDialogOptions options = platform::saveDialogOptions(
         host, text::EXPORT_DIALOG_TITLE, text::EXPORT_FILTER_DESCRIPTION,
         text::EXPORT_FILTER_PATTERN, text::EXPORT_EXTENSION);

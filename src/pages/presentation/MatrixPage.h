@@ -3,22 +3,24 @@
 // the singular loggers in another, navigation through the sets, and the CSV export. The
 // lists are shaped by the File Selection page's Update Layout and written only on request.
 
+#include "core/job/JobSettings.h"
 #include "pages/presentation/SetNavigator.h"
 #include "platform/CommandOutcome.h"
 #include "platform/Page.h"
 #include "resources/controlIds.h"
 
+#include <functional>
 #include <string>
 
 namespace zqar {
 
-class MainWindow;
+class Job;
 class TemperatureSet;
-struct ArrayDimensions;
 
 namespace platform {
+class Host;
 class ListView;
-}
+} // namespace platform
 
 // The set's values written into lists shaped by Update Layout (the ring blank when the
 // loggers stand on the boundary), and those lists as the export writes them.
@@ -35,9 +37,11 @@ class MatrixPage : public platform::Page, public MatrixControls {
 public:
     static constexpr int SINGULAR_COLUMN_WIDTH = 50; // pixels
 
-    explicit MatrixPage(MainWindow &window);
+    // readSettings gives every page's settings when the page shows a set.
+    MatrixPage(Job &job, platform::Host &host, std::function<JobSettings()> readSettings);
 
-    MainWindow &window;
+    Job &job;
+    platform::Host &host;
     SetNavigator navigator; // shows the new set after a move
 
     // The singular list's two columns.
@@ -45,6 +49,8 @@ public:
     void resized(int width, int height) override;
 
     void showCurrentSet();
+    // The set buttons off, while Load Files empties the sets.
+    void disableNavigation();
     void onFirst() { navigator.first(); }
     void onPrevious() { navigator.previous(); }
     void onNext() { navigator.next(); }
@@ -58,6 +64,9 @@ public:
 
     platform::ListView &arrayList();
     platform::ListView &singularList();
+
+private:
+    std::function<JobSettings()> readSettings;
 };
 
 } // namespace zqar

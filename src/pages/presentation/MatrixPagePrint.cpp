@@ -1,12 +1,15 @@
 #include "pages/presentation/MatrixPage.h"
 
+#include "core/job/Job.h"
 #include "pages/presentation/PrintJob.h"
 
 namespace zqar {
 
 CommandOutcome MatrixPage::onPrint() {
-    return printMatrix(window, localNow()) ? CommandOutcome::completed()
-                                           : CommandOutcome::cancelled();
+    const PrintedMatrix matrix{readSettings().layout.projectDescription, dialog().text(STATUS),
+                               arrayList(), singularList(), job.loggerArray.dimensions()};
+    return printMatrix(host, matrix, localNow()) ? CommandOutcome::completed()
+                                                 : CommandOutcome::cancelled();
 }
 
 } // namespace zqar

@@ -1,7 +1,6 @@
 #include "pages/presentation/PrintJob.h"
 #include "pages/presentation/printUnits.h"
 
-#include "app/MainWindow.h"
 #include "core/data/TextField.h"
 #include "core/data/dateTime.h"
 #include "core/data/numbers.h"
@@ -211,48 +210,34 @@ bool printHeader(PrintJob &job, const std::string &title, const std::string &pro
     return true;
 }
 
-namespace {
-
-// The header of a page's printout: its title, the project description and the page's status.
-bool printPageHeader(PrintJob &job, MainWindow &window, const std::string &title,
-                     const std::string &status, double now) {
-    return printHeader(
-        job, title, window.fileSelectionPage.dialog().text(FileSelectionPage::PROJECT_DESCRIPTION),
-        status, now);
-}
-
-} // namespace
-
-bool printGraph(MainWindow &window, double now) {
-    PrintJob job(window.host());
-    if (!printPageHeader(job, window, text::GRAPH_PRINT_TITLE,
-                         window.graphPage.dialog().text(GraphPage::STATUS), now))
+bool printGraph(platform::Host &host, const PrintedGraph &graph, double now) {
+    PrintJob job(host);
+    if (!printHeader(job, text::GRAPH_PRINT_TITLE, graph.projectDescription, graph.status, now))
         return false;
     const int top = job.topMargin + job.lineOffset;
-    window.graphPage.drawContourGraph(*job.target(), job.leftMargin, top,
-                                      job.rightLimit - job.leftMargin, job.bottomLimit - top);
+    if (graph.set)
+        drawContourGraph(*job.target(), *graph.set, graph.dimensions, graph.settings, graph.scale,
+                         job.leftMargin, top, job.rightLimit - job.leftMargin,
+                         job.bottomLimit - top);
     job.endJob();
     return true;
 }
 
-bool printMatrix(MainWindow &window, double now) {
-    PrintJob job(window.host());
-    if (!printPageHeader(job, window, text::MATRIX_PRINT_TITLE,
-                         window.matrixPage.dialog().text(MatrixPage::STATUS), now))
+bool printMatrix(platform::Host &host, const PrintedMatrix &matrix, double now) {
+    PrintJob job(host);
+    if (!printHeader(job, text::MATRIX_PRINT_TITLE, matrix.projectDescription, matrix.status, now))
         return false;
     job.useSmallFont();
-    const ArrayDimensions counts = window.fileSelectionPage.loggerArray.dimensions();
-    platform::ListView &arrayList = window.matrixPage.arrayList();
+    const ArrayDimensions counts = matrix.dimensions;
     for (int i = 0; i <= counts.rows + 2; ++i) {
         for (int j = 0; j <= counts.columns + 2; ++j)
-            job.printText(arrayList.itemText(i, j), j + 1, ALIGN_CENTRE);
+            job.printText(matrix.arrayList.itemText(i, j), j + 1, ALIGN_CENTRE);
         job.newLines(1);
     }
     job.newLines(3);
-    platform::ListView &singularList = window.matrixPage.singularList();
     for (int i = 0; i < counts.singularCount; ++i) {
-        job.printText(singularList.itemText(i, 0), 1, ALIGN_CENTRE);
-        job.printText(singularList.itemText(i, 1), 2, ALIGN_CENTRE);
+        job.printText(matrix.singularList.itemText(i, 0), 1, ALIGN_CENTRE);
+        job.printText(matrix.singularList.itemText(i, 1), 2, ALIGN_CENTRE);
         job.newLines(1);
     }
     job.endJob();

@@ -5,6 +5,8 @@
 // resolution, so a printout looks the same on any printer. Each print command makes one on
 // the stack and ends it with endJob.
 
+#include "core/data/LoggerArray.h"
+#include "pages/presentation/ContourGraph.h"
 #include "platform/DrawingContext.h"
 
 #include <memory>
@@ -14,11 +16,12 @@
 
 namespace zqar {
 
-class MainWindow;
+class TemperatureSet;
 
 namespace platform {
 class Host;
-}
+class ListView;
+} // namespace platform
 
 class PrintJob {
 public:
@@ -77,9 +80,28 @@ bool printHeader(PrintJob &job, const std::string &title, const std::string &pro
 // The local date and time as a day number.
 double localNow();
 
+// What Print Graph prints: the header's texts and the graph of a set (none: the header alone).
+struct PrintedGraph {
+    std::string projectDescription;
+    std::string status; // the Graph page's status line
+    const TemperatureSet *set = nullptr;
+    ArrayDimensions dimensions;
+    ContourSettings settings;
+    ColourScale scale = DEFAULT_COLOUR_SCALE;
+};
+
+// What Print Matrix prints: the header's texts and the Matrix page's lists as they show.
+struct PrintedMatrix {
+    std::string projectDescription;
+    std::string status; // the Matrix page's status line
+    const platform::ListView &arrayList;
+    const platform::ListView &singularList;
+    ArrayDimensions dimensions;
+};
+
 // Print Graph (the Graph page's "Print") and Print Matrix (the Matrix page's "Print"). False
 // when the print dialog was cancelled.
-bool printGraph(MainWindow &window, double now);
-bool printMatrix(MainWindow &window, double now);
+bool printGraph(platform::Host &host, const PrintedGraph &graph, double now);
+bool printMatrix(platform::Host &host, const PrintedMatrix &matrix, double now);
 
 } // namespace zqar

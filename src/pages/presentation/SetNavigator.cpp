@@ -1,6 +1,6 @@
 #include "pages/presentation/SetNavigator.h"
 
-#include "core/analysis/SetList.h"
+#include "core/job/Job.h"
 #include "platform/Dialog.h"
 #include "platform/Page.h"
 #include "resources/format.h"
@@ -8,34 +8,50 @@
 
 namespace zqar {
 
-SetNavigator::SetNavigator(SetList &setList, std::function<void()> showSet)
-    : sets(setList), show(std::move(showSet)) {}
+SetNavigator::SetNavigator(Job &theJob, std::function<void()> showSet)
+    : job(theJob), sets(theJob.setList), show(std::move(showSet)) {}
+
+void SetNavigator::moved(int before) {
+    show();
+    if (sets.currentSet != before)
+        job.changed(JobChange::CURRENT_SET);
+}
 
 void SetNavigator::first() {
+    const int before = sets.currentSet;
     sets.first();
-    show();
+    moved(before);
 }
 
 void SetNavigator::previous() {
+    const int before = sets.currentSet;
     if (sets.previous())
-        show();
+        moved(before);
 }
 
 void SetNavigator::next() {
+    const int before = sets.currentSet;
     if (sets.next())
-        show();
+        moved(before);
 }
 
 void SetNavigator::last() {
+    const int before = sets.currentSet;
     sets.last();
-    show();
+    moved(before);
 }
 
 void SetNavigator::moveTo(int index) {
     if (!sets.at(index))
         return;
+    const int before = sets.currentSet;
     sets.currentSet = index;
-    show();
+    moved(before);
+}
+
+void SetNavigator::disableButtons(platform::Dialog &page) {
+    for (int id : {FIRST, PREVIOUS, NEXT, LAST})
+        page.setEnabled(id, false);
 }
 
 void SetNavigator::bindButtons(platform::Page &page) {

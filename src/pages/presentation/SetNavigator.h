@@ -1,7 +1,8 @@
 #pragma once
 // The set buttons "1", "<<", ">>" and "L" and the set status line, as the Matrix and Graph
 // pages both show them (their templates give them the same ids). Each page owns one; moving
-// to another set calls the page's show function, so the page redraws what it shows.
+// to another set calls the page's show function, so the page redraws what it shows, and then
+// the job tells its listeners that the current set moved.
 
 #include "resources/controlIds.h"
 
@@ -9,6 +10,7 @@
 
 namespace zqar {
 
+class Job;
 class SetList;
 
 namespace platform {
@@ -18,7 +20,7 @@ class Page;
 
 class SetNavigator : public NavigationControls {
 public:
-    SetNavigator(SetList &sets, std::function<void()> show);
+    SetNavigator(Job &job, std::function<void()> show);
 
     void first();
     void previous();
@@ -31,11 +33,15 @@ public:
     void bindButtons(platform::Page &page);
     // Enables the four buttons for the current position in the list.
     void enableButtons(platform::Dialog &page) const;
+    static void disableButtons(platform::Dialog &page);
     // "n of m  title" for the current set, or that there is none. Answers whether there is.
     bool showStatus(platform::Dialog &page) const;
     bool hasSets() const;
 
 private:
+    void moved(int before);
+
+    Job &job;
     SetList &sets;
     std::function<void()> show;
 };

@@ -1,12 +1,12 @@
 #include "pages/presentation/TimeSeriesChart.h"
 
-#include "app/MainWindow.h"
 #include "core/analysis/SetList.h"
 #include "core/data/LogFile.h"
 #include "core/data/LoggerArray.h"
 #include "core/data/dateTime.h"
 #include "core/data/numbers.h"
-#include "pages/layout/settings.h"
+#include "core/job/Job.h"
+#include "core/job/JobSettings.h"
 #include "resources/format.h"
 #include "resources/strings.h"
 #include "resources/timeSeriesTexts.h"
@@ -428,9 +428,9 @@ void drawTimeSeries(DrawingContext &dc, const TimeSeriesInput &input, const Rect
     drawLegend(dc, input, plot, area, lineHeight);
 }
 
-TimeSeriesInput timeSeriesInput(MainWindow &window) {
+TimeSeriesInput timeSeriesInput(const Job &job, const JobSettings &settings) {
     TimeSeriesInput input;
-    const LoggerArray &array = window.fileSelectionPage.loggerArray;
+    const LoggerArray &array = job.loggerArray;
     const ArrayDimensions d = array.dimensions();
     std::string label;
     for (int row = 0; row < d.rows; ++row)
@@ -445,13 +445,8 @@ TimeSeriesInput timeSeriesInput(MainWindow &window) {
             input.lines.push_back(
                 {text::format(text::SINGULAR_LABEL, slot + 1) + " " + log->label(), log});
 
-    std::optional<double> start;
-    std::optional<double> finish;
-    if (window.dataFilterPage.isCreated()) {
-        const platform::Dialog &filter = window.dataFilterPage.dialog();
-        start = parseDateTime(filter.text(DataFilterPage::START_TIME));
-        finish = parseDateTime(filter.text(DataFilterPage::FINISH_TIME));
-    }
+    const std::optional<double> start = settings.dataFilter.start;
+    const std::optional<double> finish = settings.dataFilter.finish;
     if (start && finish && *finish > *start) {
         input.start = *start;
         input.finish = *finish;
@@ -467,30 +462,17 @@ TimeSeriesInput timeSeriesInput(MainWindow &window) {
         }
     }
 
-    const SetList &sets = window.fileSelectionPage.setList;
-    if (const TemperatureSet *set = sets.current()) {
+    if (const TemperatureSet *set = job.setList.current()) {
         input.hasCurrentSet = true;
         input.currentTime = set->time();
         input.currentSpan = set->span;
     }
-    readLimits(window, input);
+    const SettingsReading limits = readStatisticsSettings(job);
+    if (limits.problem == SettingsProblem::None) {
+        input.lowerLimit = limits.settings.lowerLimit;
+        input.upperLimit = limits.settings.upperLimit;
+    }
     return input;
-}
-
-void readLimits(MainWindow &window, TimeSeriesInput &input) {
-    // The Statistics window's settings, once they are part of the settings table.
-    const auto read = [&window](std::string_view name) -> std::optional<double> {
-        const Setting *setting = findSetting(name);
-        if (!setting)
-            return std::nullopt;
-        platform::Dialog &dialog = settingDialog(window, *setting);
-        const DecimalRead value = readDecimalPrefix(readSetting(dialog, *setting));
-        if (!value.found || !std::isfinite(value.value))
-            return std::nullopt;
-        return value.value;
-    };
-    input.lowerLimit = read(LOWER_LIMIT_SETTING);
-    input.upperLimit = read(UPPER_LIMIT_SETTING);
 }
 
 int setHoldingTime(const SetList &sets, double time) {
@@ -509,16 +491,6 @@ int setHoldingTime(const SetList &sets, double time) {
         }
     }
     return nearest;
-}
-
-bool showSetHoldingTime(MainWindow &window, double time) {
-    const int index = setHoldingTime(window.fileSelectionPage.setList, time);
-    if (index < 0)
-        return false;
-    // The same path as the set buttons: each page shows the set and writes its status line.
-    window.graphPage.navigator.moveTo(index);
-    window.matrixPage.navigator.moveTo(index);
-    return true;
 }
 
 } // namespace zqar

@@ -20,7 +20,8 @@
 namespace zqar {
 
 class LogFile;
-class MainWindow;
+class Job;
+struct JobSettings;
 class SetList;
 
 // One pixel column of one series: the samples whose times fall in it.
@@ -86,26 +87,14 @@ void drawTimeSeries(platform::DrawingContext &dc, const TimeSeriesInput &input,
 // The colour of line i.
 platform::Colour timeSeriesColour(std::size_t index);
 
-// What the pages hold now: every placed position in array order with its label, the Data
-// Filter page's Start and Finish Time (read as Calculate Averaged reads them; when either
-// does not read, the range of the samples), the current set, and the Statistics window's
-// limits when those settings exist.
-TimeSeriesInput timeSeriesInput(MainWindow &window);
-
-// The Statistics window's limit settings, by their names in the settings table.
-constexpr std::string_view LOWER_LIMIT_SETTING = "lowerLimitText";
-constexpr std::string_view UPPER_LIMIT_SETTING = "upperLimitText";
-
-// The lower and upper limit settings ("lowerLimitText", "upperLimitText") as numbers, each
-// when the setting exists and its text holds a number.
-void readLimits(MainWindow &window, TimeSeriesInput &input);
+// Every placed position in array order with its label, the Data Filter's Start and Finish
+// Time (when either does not read, or the finish is not after the start, the range of the
+// samples), the current set, and the Statistics window's limits when they read by the rule of
+// the statistics (otherwise none).
+TimeSeriesInput timeSeriesInput(const Job &job, const JobSettings &settings);
 
 // The index of the set that holds time: the one whose interval [time, time + span) contains
 // it, else the one nearest to it; -1 when there are no sets.
 int setHoldingTime(const SetList &sets, double time);
-
-// Makes the set that holds time current, through the Graph and Matrix pages' navigators, so
-// both pages show it and their status lines follow. Answers whether there was a set.
-bool showSetHoldingTime(MainWindow &window, double time);
 
 } // namespace zqar

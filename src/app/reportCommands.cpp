@@ -1,0 +1,137 @@
+// Load Report and Create Report: a report holds every page's settings and the job's records,
+// so its commands belong to the window that owns them all.
+
+#include "app/MainWindow.h"
+#include "core/data/reportFile.h"
+#include "core/data/TextField.h"
+#include "platform/Host.h"
+#include "resources/strings.h"
+
+#include <filesystem>
+#include <fstream>
+
+namespace zqar {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+platform::FileDialogOptions reportDialogOptions(platform::Host &host) {
+    return platform::fileDialogOptions(host, text::REPORT_DIALOG_TITLE,
+                                       text::REPORT_FILTER_DESCRIPTION, text::REPORT_FILTER_PATTERN,
+                                       text::REPORT_EXTENSION);
+}
+
+// A new report gets a folder named after it: D/report.ttr becomes D/report/report.ttr. An
+// existing file is written where it is.
+std::string reportTarget(const std::string &chosen) {
+    if (std::ifstream(chosen, std::ios::binary))
+        return chosen;
+    const fs::path path(chosen);
+    const std::string title = path.filename().string();
+    const std::size_t dot = title.rfind('.');
+    const std::string base = dot == std::string::npos ? title : title.substr(0, dot);
+    const fs::path folder = path.parent_path() / base;
+    std::error_code ignored; // an existing folder is fine, and any other failure shows later
+    fs::create_directory(folder, ignored);
+    return (folder / title).string();
+}
+
+void copyCompanionFiles(const std::string &programDirectory, const std::string &reportFolder) {
+    const fs::path listPath = fs::path(programDirectory) / std::string(text::COMPANION_LIST);
+    std::ifstream list(listPath, std::ios::binary);
+    if (!list)
+        return;
+    std::string line;
+    while (std::getline(list, line)) {
+        line = cutText(line);
+        const std::size_t cr = line.find('\r');
+        if (cr != std::string::npos)
+            line.erase(cr);
+        if (line.empty())
+            continue;
+        std::error_code ignored; // copy failures are not reported
+        fs::copy_file(fs::path(programDirectory) / line, fs::path(reportFolder) / line,
+                      fs::copy_options::overwrite_existing, ignored);
+    }
+}
+
+} // namespace
+
+CommandOutcome MainWindow::loadReport() {
+    platform::FileDialogOptions options = reportDialogOptions(platformHost);
+    options.mustExist = true;
+    const std::optional<std::string> chosen = platformHost.openFile(options);
+    if (!chosen)
+        return CommandOutcome::cancelled();
+    return loadReport(*chosen);
+}
+
+CommandOutcome MainWindow::loadReport(const std::string &path) {
+    platform::Dialog &page = dataFilterPage.dialog();
+    const std::string caption(text::LOAD_REPORT_CAPTION);
+    // The whole file is read and checked into new records before any control changes, so a
+    // damaged report leaves the pages and the array as they were.
+    ReportFileRead read = readReportFile(path);
+    if (!read.opened)
+        return showFailure(page, text::REPORT_NOT_LOADED, caption);
+    std::optional<ReportContents> &report = read.contents;
+    if (!report)
+        return showFailure(page, text::REPORT_BAD_FORMAT, caption);
+
+    // Update Layout runs between the File Selection page's settings and the Data Filter
+    // page's, which come after them.
+    const SettingPlaces places = settingPlaces();
+    bool layoutUpdated = false;
+    for (std::size_t i = 0; i < REPORT_SETTING_COUNT; ++i) {
+        const Setting &setting = SETTINGS[i];
+        if (setting.page == SettingPage::DataFilter && !layoutUpdated) {
+            fileSelectionPage.updateLayout();
+            layoutUpdated = true;
+        }
+        writeSetting(places, setting, report->fields[i + 1]);
+    }
+
+    LoggerArray &array = job.loggerArray;
+    const ArrayDimensions placed = array.dimensions();
+    // The records were read with the dimensions the count fields give, which is what Update
+    // Layout just applied; the bound only guards against the two ever parting.
+    std::vector<std::unique_ptr<LogFile>> &records = report->records;
+    std::size_t position = 0;
+    auto next = [&]() -> std::unique_ptr<LogFile> {
+        return position < records.size() ? std::move(records[position++]) : nullptr;
+    };
+    for (int row = 0; row < placed.rows; ++row)
+        for (int col = 0; col < placed.columns; ++col)
+            array.place(row, col, next());
+    for (int slot = 0; slot < placed.singularCount; ++slot)
+        array.place(-1, slot, next());
+    job.changed(JobChange::RECORDS);
+
+    return dataFilterPage.calculateAveraged();
+}
+
+CommandOutcome MainWindow::createReport() {
+    platform::FileDialogOptions options = reportDialogOptions(platformHost);
+    const std::string projectNumber = fileSelectionPage.settings().projectNumber;
+    if (!projectNumber.empty())
+        options.proposedName = projectNumber + "." + std::string(text::REPORT_EXTENSION);
+    options.promptOverwrite = true;
+    options.pathMustExist = true;
+    const std::optional<std::string> chosen = platformHost.saveFile(options);
+    if (!chosen)
+        return CommandOutcome::cancelled();
+
+    const SettingPlaces places = settingPlaces();
+    ReportFields fields;
+    for (std::size_t i = 0; i < REPORT_SETTING_COUNT; ++i)
+        fields[i + 1] = readSetting(places, SETTINGS[i]);
+    const std::string target = reportTarget(*chosen);
+    if (!writeReportFile(target, fields, job.loggerArray))
+        return showFailure(dataFilterPage.dialog(), text::REPORT_NOT_SAVED,
+                           text::SAVE_REPORT_CAPTION);
+    copyCompanionFiles(platformHost.executableDirectory(), fs::path(target).parent_path().string());
+    return CommandOutcome::completed();
+}
+
+} // namespace zqar

@@ -1,0 +1,68 @@
+#pragma once
+// The job: the placed logger records, the sets of the last calculation with the one the graph
+// and the matrix show, and the settings that no page holds (the Statistics window's). The
+// main window owns the one job; the pages, the windows and the batch tool change it through
+// it and learn of every change through its listeners.
+
+#include "core/analysis/SetList.h"
+#include "core/data/LoggerArray.h"
+
+#include <array>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zqar {
+
+// What one change touched, as flags.
+struct JobChange {
+    static constexpr unsigned LAYOUT = 1;      // the array was shaped anew
+    static constexpr unsigned RECORDS = 2;     // records were placed or taken away
+    static constexpr unsigned SETS = 4;        // the set list was replaced or cleared
+    static constexpr unsigned CURRENT_SET = 8; // another set became the current one
+    static constexpr unsigned SETTINGS = 16;   // a setting the job keeps was changed
+
+    unsigned what = 0;
+    bool touches(unsigned flags) const { return (what & flags) != 0; }
+};
+
+// The settings the job keeps as the user typed them. No file stores them; the Statistics
+// window edits them and the batch tool's --set writes them.
+enum class JobSetting : int { LowerLimit, UpperLimit, ActivationEnergy, Count };
+constexpr std::size_t JOB_SETTING_COUNT = static_cast<std::size_t>(JobSetting::Count);
+
+class Job {
+public:
+    using Listener = std::function<void(const JobChange &)>;
+
+    Job();
+    Job(const Job &) = delete;
+    Job &operator=(const Job &) = delete;
+
+    LoggerArray loggerArray;
+    SetList setList; // setList.currentSet is the set the graph and the matrix show
+
+    const std::string &setting(JobSetting which) const;
+    // Keeps the text and tells the listeners when it differs from the one kept.
+    void setSetting(JobSetting which, std::string_view text);
+
+    // Makes the set at index current (an index outside the list is left alone) and tells the
+    // listeners when it moved.
+    void setCurrentSet(int index);
+
+    // Listeners are called in the order they were added; a listener may not add or remove
+    // listeners while it runs. Answers a key for stopListening.
+    int listen(Listener listener);
+    void stopListening(int key);
+    // Tells every listener what changed; the commands that change the records, the sets or
+    // the layout call it once they are done.
+    void changed(unsigned what);
+
+private:
+    std::array<std::string, JOB_SETTING_COUNT> settings;
+    std::vector<std::pair<int, Listener>> listeners;
+    int nextKey = 1;
+};
+
+} // namespace zqar
