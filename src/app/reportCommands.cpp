@@ -2,8 +2,8 @@
 // so its commands belong to the window that owns them all.
 
 #include "app/MainWindow.h"
-#include "core/data/reportFile.h"
 #include "core/data/TextField.h"
+#include "core/data/reportFile.h"
 #include "platform/Host.h"
 #include "resources/strings.h"
 

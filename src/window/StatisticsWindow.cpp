@@ -1,6 +1,7 @@
 #include "window/StatisticsWindow.h"
 
 #include "core/analysis/TemperatureSet.h"
+#include "core/analysis/statisticsColumns.h"
 #include "core/analysis/statisticsCsv.h"
 #include "core/data/dateTime.h"
 #include "core/data/numbers.h"
@@ -32,34 +33,30 @@ namespace zqar {
 namespace {
 
 constexpr int SORT_ROLE = Qt::UserRole + 1;
-constexpr int POSITION_COLUMN = 0;
-constexpr int LOGGER_COLUMN = 1;
-constexpr int TIME_OF_MINIMUM_COLUMN = 4;
-constexpr int TIME_OF_MAXIMUM_COLUMN = 6;
 constexpr int WINDOW_WIDTH = 980; // pixels
 constexpr int WINDOW_HEIGHT = 760;
 constexpr int MAP_MINIMUM_HEIGHT = 240;
-constexpr MapStatistic MAP_ORDER[] = {MapStatistic::Mean, MapStatistic::Minimum,
-                                      MapStatistic::Maximum, MapStatistic::Mkt};
 
 QStringList headings() {
-    return platform::toQString(text::STATISTICS_CSV_HEADER).split(QLatin1Char(','));
+    QStringList list;
+    for (const StatisticsColumn &column : STATISTICS_COLUMNS)
+        list.append(platform::toQString(column.heading));
+    return list;
 }
 
 // The value a column sorts by: numbers as numbers, a missing figure below every number.
-QVariant sortValue(int column, const std::string &shown, const PositionStatistics &p,
-                   int positionIndex) {
-    if (column == POSITION_COLUMN)
+QVariant sortValue(const StatisticsColumn &column, const std::string &shown,
+                   const PositionStatistics &p, int positionIndex) {
+    switch (column.order) {
+    case ColumnOrder::Position:
         return positionIndex;
-    if (column == LOGGER_COLUMN)
+    case ColumnOrder::Text:
         return platform::toQString(shown);
-    if (shown == text::NO_LOGGER)
-        return std::numeric_limits<double>::lowest();
-    if (column == TIME_OF_MINIMUM_COLUMN)
-        return p.timeOfMinimum;
-    if (column == TIME_OF_MAXIMUM_COLUMN)
-        return p.timeOfMaximum;
-    return readDecimal(shown);
+    case ColumnOrder::Number:
+        break;
+    }
+    const std::optional<double> value = shown == text::NO_LOGGER ? std::nullopt : column.value(p);
+    return value ? *value : std::numeric_limits<double>::lowest();
 }
 
 } // namespace
@@ -138,14 +135,14 @@ StatisticsWindow::StatisticsWindow(const JobView &jobView, QWidget *parent)
     sorted->setSortRole(SORT_ROLE);
     tableView->setModel(sorted);
     // Position order until the user picks a column.
-    tableView->horizontalHeader()->setSortIndicator(POSITION_COLUMN, Qt::AscendingOrder);
+    tableView->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
     tableView->setSortingEnabled(true);
     tableView->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tableView->verticalHeader()->hide();
     tableView->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
 
-    for (std::string_view choice : text::MAP_CHOICES)
-        mapChooser->addItem(platform::toQString(choice));
+    for (const MapStatisticInfo &info : MAP_STATISTICS)
+        mapChooser->addItem(platform::toQString(info.choice));
     auto *mapRow = new QHBoxLayout;
     mapRow->addWidget(new QLabel(platform::toQString(text::MAP_CHOICE_LABEL)));
     mapRow->addWidget(mapChooser);
@@ -250,10 +247,10 @@ void StatisticsWindow::showStatistics() {
         const std::vector<std::string> row = statisticsRow(p);
         QList<QStandardItem *> cells;
         for (std::size_t column = 0; column < row.size(); ++column) {
+            const StatisticsColumn &kind = STATISTICS_COLUMNS[column];
             auto *cell = new QStandardItem(platform::toQString(row[column]));
-            cell->setData(sortValue(static_cast<int>(column), row[column], p, static_cast<int>(i)),
-                          SORT_ROLE);
-            if (column > LOGGER_COLUMN)
+            cell->setData(sortValue(kind, row[column], p, static_cast<int>(i)), SORT_ROLE);
+            if (kind.alignment == ColumnAlignment::Right)
                 cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             cells.append(cell);
         }
@@ -276,7 +273,7 @@ void StatisticsWindow::showMap() {
         return;
     }
     const int choice = std::max(mapChooser->currentIndex(), 0);
-    map = makeStatisticMap(*statistics, MAP_ORDER[choice]);
+    map = makeStatisticMap(*statistics, MAP_STATISTICS[static_cast<std::size_t>(choice)].statistic);
     mapTitle->setText(platform::toQString(map.title));
     mapView->show(map.set.get());
 }

@@ -133,10 +133,13 @@ TEST(PositionFigures, HandComputedRecordWithBothLimits) {
     EXPECT_EQ(p.minutesAbove, 3.0);
     EXPECT_EQ(p.excursions, 2);
     EXPECT_EQ(p.longestExcursion, 3.0);
-    EXPECT_EQ(statisticsCsv(MappingStatistics{0, 0, {}, {p}, {}}),
-              std::string(text::STATISTICS_CSV_HEADER) +
-                  "\r\nR1C1,a,8,-1.00,05-Nov-2003 10:01AM,10.00,05-Nov-2003 10:05AM,4.25,3.77,"
-                  "5.00,1.0,3.0,2,3.0\r\n");
+    EXPECT_EQ(
+        statisticsCsv(MappingStatistics{0, 0, {}, {p}, {}}),
+        std::string("Position,Logger,Samples,Minimum,Time of Minimum,Maximum,Time of Maximum,Mean,"
+                    "Standard Deviation,MKT,Minutes Below,Minutes Above,Excursions,"
+                    "Longest Excursion") +
+            "\r\nR1C1,a,8,-1.00,05-Nov-2003 10:01AM,10.00,05-Nov-2003 10:05AM,4.25,3.77,"
+            "5.00,1.0,3.0,2,3.0\r\n");
 }
 
 TEST(PositionFigures, LimitsDecideWhichColumnsHaveFigures) {
@@ -211,12 +214,15 @@ TEST(PositionFigures, EmptyPositionsAndPositionsWithoutSamplesInTheSpan) {
     array.place(-1, 0, makeRecord("abc", novemberFifth(10, 0), 60.0, {7}, 2));
     const MappingStatistics statistics =
         computeStatistics(array, novemberFifth(10, 0), novemberFifth(11, 0), StatisticsSettings{});
-    EXPECT_EQ(statisticsCsv(statistics),
-              std::string(text::STATISTICS_CSV_HEADER) +
-                  "\r\nR1C1,-,-,-,-,-,-,-,-,-,-,-,-,-"
-                  "\r\nR1C2,late,0,-,-,-,-,-,-,-,-,-,-,-"
-                  "\r\nS1,\"abc,2\",1,7.00,05-Nov-2003 10:00AM,7.00,05-Nov-2003 10:00AM,7.00,-,"
-                  "7.00,-,-,-,-\r\n");
+    EXPECT_EQ(
+        statisticsCsv(statistics),
+        std::string("Position,Logger,Samples,Minimum,Time of Minimum,Maximum,Time of Maximum,Mean,"
+                    "Standard Deviation,MKT,Minutes Below,Minutes Above,Excursions,"
+                    "Longest Excursion") +
+            "\r\nR1C1,-,-,-,-,-,-,-,-,-,-,-,-,-"
+            "\r\nR1C2,late,0,-,-,-,-,-,-,-,-,-,-,-"
+            "\r\nS1,\"abc,2\",1,7.00,05-Nov-2003 10:00AM,7.00,05-Nov-2003 10:00AM,7.00,-,"
+            "7.00,-,-,-,-\r\n");
 }
 
 TEST(CsvField, QuotesOnlyWhatNeedsIt) {

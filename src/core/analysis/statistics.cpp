@@ -1,4 +1,5 @@
 #include "core/analysis/statistics.h"
+#include "core/analysis/statisticsColumns.h"
 
 #include "core/analysis/TemperatureSet.h"
 #include "core/data/caseless.h"
@@ -15,7 +16,6 @@ namespace zqar {
 
 namespace {
 
-constexpr double SECONDS_PER_MINUTE = 60.0;
 constexpr double JOULES_PER_KILOJOULE = 1000.0;
 // Day numbers this far out give no calendar date; samplesInSpan tests such records one by one.
 constexpr double LARGEST_DAY_NUMBER = 1e9;
@@ -121,12 +121,6 @@ SeriesFigures seriesFigures(const double *x, int32_t n, double samplePeriod,
         out.longestExcursion = limits.longestRun * samplePeriod / SECONDS_PER_MINUTE;
     }
     return result;
-}
-
-std::string positionName(int row, int col) {
-    if (row == SINGULAR_ROW)
-        return text::format(text::SINGULAR_LABEL, col + 1);
-    return text::format(text::ROW_LABEL, row + 1) + text::format(text::COLUMN_LABEL, col + 1);
 }
 
 PositionStatistics positionStatistics(const LogFile *record, int row, int col,
@@ -309,15 +303,9 @@ SetSummary summariseSet(const TemperatureSet &set) {
 }
 
 std::optional<MapStatistic> mapStatisticNamed(std::string_view name) {
-    const std::string wanted = lowerCase(std::string(name));
-    if (wanted == "mean")
-        return MapStatistic::Mean;
-    if (wanted == "minimum")
-        return MapStatistic::Minimum;
-    if (wanted == "maximum")
-        return MapStatistic::Maximum;
-    if (wanted == "mkt")
-        return MapStatistic::Mkt;
+    for (const MapStatisticInfo &info : MAP_STATISTICS)
+        if (equalIgnoringCase(info.name, name))
+            return info.statistic;
     return std::nullopt;
 }
 
@@ -353,10 +341,8 @@ std::unique_ptr<TemperatureSet> statisticMap(const MappingStatistics &statistics
 }
 
 std::string statisticMapTitle(const MappingStatistics &statistics, MapStatistic statistic) {
-    constexpr const char *PATTERNS[] = {text::MEAN_MAP_TITLE, text::MINIMUM_MAP_TITLE,
-                                        text::MAXIMUM_MAP_TITLE, text::MKT_MAP_TITLE};
-    return text::format(PATTERNS[static_cast<int>(statistic)], formatDateTime(statistics.start),
-                        formatDateTime(statistics.finish));
+    return text::format(MAP_STATISTICS[static_cast<std::size_t>(statistic)].titlePattern,
+                        formatDateTime(statistics.start), formatDateTime(statistics.finish));
 }
 
 } // namespace zqar

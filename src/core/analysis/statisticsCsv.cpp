@@ -2,6 +2,7 @@
 
 #include "core/analysis/SetList.h"
 #include "core/analysis/statistics.h"
+#include "core/analysis/statisticsColumns.h"
 #include "core/data/dateTime.h"
 #include "core/data/numbers.h"
 #include "resources/format.h"
@@ -12,19 +13,9 @@ namespace zqar {
 namespace {
 
 constexpr int TEMPERATURE_DECIMALS = 2;
-constexpr int MINUTE_DECIMALS = 1;
 constexpr std::string_view CSV_LINE_END = "\r\n";
-constexpr std::size_t STATISTICS_COLUMNS = 14; // the fields of the header
 
 std::string temperature(double value) { return formatFixed(value, TEMPERATURE_DECIMALS); }
-
-std::string temperature(const std::optional<double> &value) {
-    return value ? temperature(*value) : std::string(text::NO_LOGGER);
-}
-
-std::string minutes(const std::optional<double> &value) {
-    return value ? formatFixed(*value, MINUTE_DECIMALS) : std::string(text::NO_LOGGER);
-}
 
 void appendLine(std::string &csv, const std::vector<std::string> &fields) {
     for (std::size_t i = 0; i < fields.size(); ++i) {
@@ -63,29 +54,11 @@ std::string csvField(std::string_view field) {
 }
 
 std::vector<std::string> statisticsRow(const PositionStatistics &p) {
-    const std::string none(text::NO_LOGGER);
-    std::vector<std::string> row{p.position};
-    if (!p.placed) {
-        row.resize(STATISTICS_COLUMNS, none);
-        return row;
-    }
-    row.push_back(p.logger);
-    row.push_back(std::to_string(p.samples));
-    if (p.samples <= 0) {
-        row.resize(STATISTICS_COLUMNS, none);
-        return row;
-    }
-    row.push_back(temperature(p.minimum));
-    row.push_back(formatDateTime(p.timeOfMinimum));
-    row.push_back(temperature(p.maximum));
-    row.push_back(formatDateTime(p.timeOfMaximum));
-    row.push_back(temperature(p.mean));
-    row.push_back(temperature(p.standardDeviation));
-    row.push_back(temperature(p.mkt));
-    row.push_back(minutes(p.minutesBelow));
-    row.push_back(minutes(p.minutesAbove));
-    row.push_back(p.excursions ? std::to_string(*p.excursions) : none);
-    row.push_back(minutes(p.longestExcursion));
+    // An empty position has only its name; a position without samples its logger and count.
+    const std::size_t written = !p.placed ? 1 : p.samples <= 0 ? 3 : STATISTICS_COLUMN_COUNT;
+    std::vector<std::string> row;
+    for (std::size_t i = 0; i < STATISTICS_COLUMN_COUNT; ++i)
+        row.push_back(i < written ? STATISTICS_COLUMNS[i].text(p) : std::string(text::NO_LOGGER));
     return row;
 }
 
@@ -98,7 +71,7 @@ std::vector<std::string> spotLines(const MappingStatistics &statistics) {
 }
 
 std::string statisticsCsv(const MappingStatistics &statistics) {
-    std::string csv(text::STATISTICS_CSV_HEADER);
+    std::string csv = statisticsHeader();
     csv += CSV_LINE_END;
     for (const PositionStatistics &position : statistics.positions)
         appendLine(csv, statisticsRow(position));

@@ -1,6 +1,8 @@
 #include "core/data/LoggerArray.h"
 
 #include "core/data/numbers.h"
+#include "resources/format.h"
+#include "resources/strings.h"
 
 #include <algorithm>
 
@@ -61,6 +63,12 @@ void LoggerArray::place(int row, int col, std::unique_ptr<LogFile> record) {
     }
     if (col >= 0 && col < singularCount)
         singulars[static_cast<std::size_t>(col)] = std::move(record);
+}
+
+std::string positionName(int row, int col) {
+    if (row < 0)
+        return text::format(text::SINGULAR_LABEL, col + 1);
+    return text::format(text::ROW_LABEL, row + 1) + text::format(text::COLUMN_LABEL, col + 1);
 }
 
 } // namespace zqar

@@ -6,6 +6,7 @@
 #include "core/data/bounds.h"
 
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -31,6 +32,10 @@ LayoutCounts readLayoutCounts(std::string_view rowsText, std::string_view column
                               std::string_view singularText);
 ArrayDimensions layoutDimensions(std::string_view rowsText, std::string_view columnsText,
                                  std::string_view singularText);
+
+// The name of a position as tables, files and charts give it: "R1C2" for cell (0, 1), "S1"
+// for singular slot 0 (any negative row), counted from 1.
+std::string positionName(int row, int col);
 
 class LoggerArray {
 public:

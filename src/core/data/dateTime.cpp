@@ -316,8 +316,8 @@ RoundedDayTime roundToSecond(double dayNumber) {
     result.days = static_cast<int64_t>(whole);
     // -0.5 and 0.5 both mean noon of 30 December 1899: the integer part names the day.
     result.seconds = static_cast<int64_t>(std::floor(fraction * SECONDS_PER_DAY + 0.5));
-    if (result.seconds >= 86400) {
-        result.seconds -= 86400;
+    if (result.seconds >= WHOLE_SECONDS_PER_DAY) {
+        result.seconds -= WHOLE_SECONDS_PER_DAY;
         result.days += 1;
     }
     return result;
@@ -329,7 +329,7 @@ CivilTime civilFromDayNumber(double dayNumber) {
     CivilTime result;
     const RoundedDayTime rounded = roundToSecond(dayNumber);
     civilFromDays(rounded.days + EPOCH_DAYS, result.year, result.month, result.day);
-    result.hour = static_cast<int>(rounded.seconds / 3600);
+    result.hour = static_cast<int>(rounded.seconds / WHOLE_SECONDS_PER_HOUR);
     result.minute = static_cast<int>(rounded.seconds / 60 % 60);
     result.second = static_cast<int>(rounded.seconds % 60);
     return result;
@@ -337,7 +337,7 @@ CivilTime civilFromDayNumber(double dayNumber) {
 
 int64_t roundedSeconds(double dayNumber) {
     const RoundedDayTime rounded = roundToSecond(dayNumber);
-    return rounded.days * 86400 + rounded.seconds;
+    return rounded.days * WHOLE_SECONDS_PER_DAY + rounded.seconds;
 }
 
 std::string formatDateTime(double dayNumber) {

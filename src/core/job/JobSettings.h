@@ -62,8 +62,7 @@ struct ContourSettings {
 
 // A contour spacing of 0 draws 1-degree bands; a row or column spacing that is not above 0
 // is taken as 1.
-ContourSettings contourSettings(const DataFilterSettings &dataFilter,
-                                const LayoutSettings &layout);
+ContourSettings contourSettings(const DataFilterSettings &dataFilter, const LayoutSettings &layout);
 
 // Every page's settings, read at one moment.
 struct JobSettings {

@@ -5,8 +5,7 @@
 namespace zqar {
 
 bool Prefill::counts(const LogFile &record) {
-    return record.valueCount > 0 && !record.values.empty() &&
-           record.startTime.status == DATE_VALID;
+    return record.valueCount > 0 && !record.values.empty() && record.startTime.status == DATE_VALID;
 }
 
 void Prefill::widenRange(const LogFile &record) {

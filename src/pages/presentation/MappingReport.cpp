@@ -4,6 +4,7 @@
 #include "core/analysis/SetList.h"
 #include "core/analysis/TemperatureSet.h"
 #include "core/analysis/statistics.h"
+#include "core/analysis/statisticsColumns.h"
 #include "core/analysis/statisticsCsv.h"
 #include "core/data/LoggerArray.h"
 #include "core/data/dateTime.h"
@@ -37,9 +38,6 @@ constexpr int TEMPERATURE_DECIMALS = 2;
 constexpr int SETTING_DECIMALS = 3;
 constexpr int MAX_GRID_COLUMNS = 12; // wider arrays are listed position by position
 constexpr double SCREEN_DPI = 96.0;  // the time-series chart is laid out for it
-constexpr int64_t SECONDS_PER_MINUTE = 60;
-constexpr int64_t SECONDS_PER_HOUR = 3600;
-constexpr int64_t SECONDS_IN_DAY = 86400;
 
 // A setting as short as it reads: 15, 82.5, 83.144.
 std::string plainNumber(double value) {
@@ -56,11 +54,13 @@ std::string plainNumber(double value) {
 std::string duration(double start, double finish) {
     const int64_t seconds = std::max<int64_t>(0, roundedSeconds(finish) - roundedSeconds(start));
     std::string text =
-        text::format(text::DURATION_DAYS, static_cast<int>(seconds / SECONDS_IN_DAY));
-    text += " " + text::format(text::DURATION_HOURS,
-                               static_cast<int>(seconds % SECONDS_IN_DAY / SECONDS_PER_HOUR));
-    text += " " + text::format(text::DURATION_MINUTES,
-                               static_cast<int>(seconds % SECONDS_PER_HOUR / SECONDS_PER_MINUTE));
+        text::format(text::DURATION_DAYS, static_cast<int>(seconds / WHOLE_SECONDS_PER_DAY));
+    text +=
+        " " + text::format(text::DURATION_HOURS, static_cast<int>(seconds % WHOLE_SECONDS_PER_DAY /
+                                                                  WHOLE_SECONDS_PER_HOUR));
+    text += " " +
+            text::format(text::DURATION_MINUTES, static_cast<int>(seconds % WHOLE_SECONDS_PER_HOUR /
+                                                                  WHOLE_SECONDS_PER_MINUTE));
     return text;
 }
 
@@ -68,10 +68,12 @@ std::string period(double seconds) {
     const double whole = static_cast<double>(truncToInt(seconds));
     if (whole == seconds && whole > 0.0) {
         const int count = truncToInt(seconds);
-        if (count % SECONDS_PER_HOUR == 0)
-            return text::format(text::PERIOD_HOURS, static_cast<int>(count / SECONDS_PER_HOUR));
-        if (count % SECONDS_PER_MINUTE == 0)
-            return text::format(text::PERIOD_MINUTES, static_cast<int>(count / SECONDS_PER_MINUTE));
+        if (count % WHOLE_SECONDS_PER_HOUR == 0)
+            return text::format(text::PERIOD_HOURS,
+                                static_cast<int>(count / WHOLE_SECONDS_PER_HOUR));
+        if (count % WHOLE_SECONDS_PER_MINUTE == 0)
+            return text::format(text::PERIOD_MINUTES,
+                                static_cast<int>(count / WHOLE_SECONDS_PER_MINUTE));
     }
     return text::format(text::PERIOD_SECONDS, plainNumber(seconds));
 }
@@ -130,16 +132,11 @@ Facts titleFacts(const Job &job, const JobSettings &settings, const StatisticsRu
 
 PagedDocument::Table statisticsTable(const MappingStatistics &statistics) {
     PagedDocument::Table table;
-    const std::string header(text::STATISTICS_CSV_HEADER);
-    std::size_t at = 0;
-    while (at <= header.size()) {
-        const std::size_t comma = std::min(header.find(',', at), header.size());
-        // Position and logger read from the left, the figures from the right.
-        const auto align =
-            table.columns.size() < 2 ? PagedDocument::Align::Left : PagedDocument::Align::Right;
-        table.columns.push_back({header.substr(at, comma - at), align});
-        at = comma + 1;
-    }
+    for (const StatisticsColumn &column : STATISTICS_COLUMNS)
+        table.columns.push_back(
+            {std::string(column.heading), column.alignment == ColumnAlignment::Left
+                                              ? PagedDocument::Align::Left
+                                              : PagedDocument::Align::Right});
     for (const PositionStatistics &position : statistics.positions)
         table.rows.push_back(statisticsRow(position));
     return table;
@@ -158,9 +155,7 @@ PagedDocument::Table arrayTable(const LoggerArray &array) {
                          {std::string(text::LOGGER_HEADING), PagedDocument::Align::Left}};
         for (int row = 0; row < d.rows; ++row)
             for (int col = 0; col < d.columns; ++col)
-                table.rows.push_back({text::format(text::ROW_LABEL, row + 1) +
-                                          text::format(text::COLUMN_LABEL, col + 1),
-                                      positionLabel(array.at(row, col))});
+                table.rows.push_back({positionName(row, col), positionLabel(array.at(row, col))});
         return table;
     }
     table.columns.push_back({"", PagedDocument::Align::Centre});
@@ -181,8 +176,7 @@ PagedDocument::Table singularTable(const LoggerArray &array) {
     table.columns = {{std::string(text::POSITION_HEADING), PagedDocument::Align::Centre},
                      {std::string(text::LOGGER_HEADING), PagedDocument::Align::Centre}};
     for (int slot = 0; slot < array.dimensions().singularCount; ++slot)
-        table.rows.push_back(
-            {text::format(text::SINGULAR_LABEL, slot + 1), positionLabel(array.at(-1, slot))});
+        table.rows.push_back({positionName(-1, slot), positionLabel(array.at(-1, slot))});
     return table;
 }
 

@@ -23,8 +23,8 @@ using platform::Rect;
 
 namespace {
 
-constexpr double MINUTE = 1.0 / 1440.0; // days
-constexpr double HOUR = 1.0 / 24.0;
+constexpr double MINUTE = 1.0 / MINUTES_PER_DAY; // days
+constexpr double HOUR = 1.0 / HOURS_PER_DAY;
 constexpr double TIME_STEPS[] = {
     MINUTE,   2 * MINUTE, 5 * MINUTE, 10 * MINUTE, 15 * MINUTE, 30 * MINUTE, HOUR,
     2 * HOUR, 3 * HOUR,   6 * HOUR,   12 * HOUR,   1.0,         2.0,         7.0,
@@ -432,18 +432,13 @@ TimeSeriesInput timeSeriesInput(const Job &job, const JobSettings &settings) {
     TimeSeriesInput input;
     const LoggerArray &array = job.loggerArray;
     const ArrayDimensions d = array.dimensions();
-    std::string label;
     for (int row = 0; row < d.rows; ++row)
         for (int col = 0; col < d.columns; ++col)
-            if (const LogFile *log = array.at(row, col); log && !log->values.empty()) {
-                label = text::format(text::ROW_LABEL, row + 1) +
-                        text::format(text::COLUMN_LABEL, col + 1);
-                input.lines.push_back({label + " " + log->label(), log});
-            }
+            if (const LogFile *log = array.at(row, col); log && !log->values.empty())
+                input.lines.push_back({positionName(row, col) + " " + log->label(), log});
     for (int slot = 0; slot < d.singularCount; ++slot)
         if (const LogFile *log = array.at(-1, slot); log && !log->values.empty())
-            input.lines.push_back(
-                {text::format(text::SINGULAR_LABEL, slot + 1) + " " + log->label(), log});
+            input.lines.push_back({positionName(-1, slot) + " " + log->label(), log});
 
     const std::optional<double> start = settings.dataFilter.start;
     const std::optional<double> finish = settings.dataFilter.finish;
