@@ -1,5 +1,8 @@
 #include "core/data/events.h"
+#include "core/analysis/eventFigures.h"
 #include "core/analysis/eventsCsv.h"
+#include "core/analysis/qualificationCsv.h"
+#include "core/analysis/statistics.h"
 #include "core/data/IniFile.h"
 #include "core/data/dateTime.h"
 #include "core/data/projectFormat.h"
@@ -8,12 +11,26 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 using namespace zqar;
 
 namespace {
 
+constexpr double MINUTE = 60.0; // seconds
+
 double juneFifth(int hour, int minute, int second = 0) {
     return dayNumberFromCivil(CivilTime{2025, 6, 5, hour, minute, second});
+}
+
+std::unique_ptr<LogFile> record(const std::string &name, double start, std::vector<double> values) {
+    auto made = std::make_unique<LogFile>();
+    made->loggerName.assign(name);
+    made->startTime.day = start;
+    made->samplePeriod = MINUTE;
+    made->valueCount = static_cast<int32_t>(values.size());
+    made->values = std::move(values);
+    return made;
 }
 
 Event at(EventKind kind, double time, std::string phase = {}) {
@@ -22,6 +39,28 @@ Event at(EventKind kind, double time, std::string phase = {}) {
     event.time = time;
     event.phase = std::move(phase);
     return event;
+}
+
+// A 2 x 2 chamber of minute loggers from 18:00 for an hour, every reading 5 degrees, with the
+// readings of R1C2 (the warmest position) replaced from sample `from` on.
+LoggerArray chamber(std::size_t from = 0, const std::vector<double> &warmest = {}) {
+    LoggerArray array;
+    array.resize(2, 2, 0);
+    for (int cell = 0; cell < 4; ++cell) {
+        std::vector<double> values(61, 5.0);
+        if (cell == 1)
+            std::copy(warmest.begin(), warmest.end(), values.begin() + static_cast<long>(from));
+        array.place(cell / 2, cell % 2,
+                    record("L" + std::to_string(cell + 1), juneFifth(18, 0), values));
+    }
+    return array;
+}
+
+StatisticsSettings limits(double lower, double upper) {
+    StatisticsSettings settings;
+    settings.lowerLimit = lower;
+    settings.upperLimit = upper;
+    return settings;
 }
 
 } // namespace
@@ -199,4 +238,119 @@ TEST(EventsSection, RoundTripsBesideTheSettingsAndEmptiesWhatAShorterListLeaves)
     EXPECT_TRUE(readEventsSection(IniFile(project)).section.events.empty());
     EXPECT_EQ(
         readEventsSection(IniFile("[ZQARVemroEvents]\nEventCount=1\nEvent1=door\n")).unreadable, 1);
+}
+
+// ---- Recovery and hold times ------------------------------------------------------------
+
+TEST(EventFigures, RecoveryIsFromTheLastReadingOutsideTheLimitsOnwards) {
+    // Limits 2 to 8. The door closes at 18:10; the warmest position is above 8 from then and
+    // back below at 18:22, for good or with a return above from 18:30 to 18:34.
+    const std::vector<double> back(12, 9.0);
+    std::vector<double> returning(25, 7.0);
+    std::fill(returning.begin(), returning.begin() + 12, 9.0);
+    std::fill(returning.begin() + 20, returning.begin() + 25, 8.5);
+    const std::vector<Event> events = {at(EventKind::DoorClosed, juneFifth(18, 10))};
+    struct Case {
+        LoggerArray array;
+        const char *value;
+    };
+    Case cases[] = {{chamber(10, back), "12.00"}, {chamber(10, returning), "25.00"}};
+    for (Case &c : cases) {
+        SCOPED_TRACE(c.value);
+        const std::vector<EventOutcome> outcomes =
+            eventOutcomes(c.array, events, juneFifth(19, 0), limits(2, 8));
+        ASSERT_EQ(outcomes.size(), 1u);
+        EXPECT_EQ(outcomes[0].figure.kind, EventFigureKind::RecoveryTime);
+        EXPECT_EQ(eventFigureRow(outcomes[0]),
+                  (std::vector<std::string>{"door closed", "05-Jun-2025 06:10PM", "recovery time",
+                                            c.value, "-"}));
+    }
+
+    // The next event ends the readings looked at: a door opening at 18:32, inside the return
+    // above 8, leaves the door closing unrecovered; one at 18:30 sees it recovered at 18:22.
+    for (const auto &[opening, value] :
+         {std::pair{juneFifth(18, 32), "not recovered"}, std::pair{juneFifth(18, 30), "12.00"}}) {
+        SCOPED_TRACE(value);
+        const std::vector<EventOutcome> outcomes =
+            eventOutcomes(chamber(10, returning), {at(EventKind::DoorOpen, opening), events[0]},
+                          juneFifth(19, 0), limits(2, 8));
+        ASSERT_EQ(outcomes.size(), 2u);
+        EXPECT_EQ(outcomes[0].event.kind, EventKind::DoorClosed); // in time order
+        EXPECT_EQ(eventFigureRow(outcomes[0])[3], value);
+        EXPECT_EQ(eventFigureRow(outcomes[1])[2], "-");
+    }
+}
+
+TEST(EventFigures, HoldIsUntilTheFirstPositionLeavesTheLimitsBeforeThePowerComesOn) {
+    // The power goes off at 18:05; R1C2 rises above 8 at 18:35.
+    const LoggerArray array = chamber(35, std::vector<double>(26, 8.1));
+    const Event off = at(EventKind::PowerOff, juneFifth(18, 5));
+    struct Case {
+        std::vector<Event> events;
+        std::vector<std::string> row;
+    };
+    const Case cases[] = {
+        {{off}, {"power off", "05-Jun-2025 06:05PM", "hold time", "30.00", "R1C2"}},
+        {{off, at(EventKind::PowerOn, juneFifth(18, 35))},
+         {"power off", "05-Jun-2025 06:05PM", "hold time", "held", "-"}},
+        {{off, at(EventKind::DoorOpen, juneFifth(18, 10)),
+          at(EventKind::PowerOn, juneFifth(18, 36))},
+         {"power off", "05-Jun-2025 06:05PM", "hold time", "30.00", "R1C2"}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.events.size());
+        const std::vector<EventOutcome> outcomes =
+            eventOutcomes(array, c.events, juneFifth(19, 0), limits(2, 8));
+        EXPECT_EQ(eventFigureRow(outcomes.at(0)), c.row);
+    }
+    // Without limits there is no figure.
+    const std::vector<EventOutcome> unlimited =
+        eventOutcomes(array, {off}, juneFifth(19, 0), StatisticsSettings{});
+    EXPECT_EQ(eventFigureRow(unlimited.at(0))[3], "-");
+    EXPECT_EQ(eventFiguresCsv(unlimited), "Event,Time,Figure,Value,Position\r\n"
+                                          "power off,05-Jun-2025 06:05PM,hold time,-,-\r\n");
+}
+
+// ---- Excluded phases ------------------------------------------------------------------------
+
+TEST(ExcludedPhases, LeaveOutTheReadingsInsideThePhaseEndsIncluded) {
+    LoggerArray array;
+    array.resize(1, 1, 0);
+    array.place(0, 0, record("a", juneFifth(18, 0), {1, 2, 3, 4, 5, 6, 7}));
+    const std::vector<Phase> phases = {{"door test", juneFifth(18, 2), juneFifth(18, 3)},
+                                       {"settling", juneFifth(18, 5), std::nullopt}};
+    const LoggerArray left = withoutPhases(array, phases);
+    const LogFile &record = *left.at(0, 0);
+    EXPECT_EQ(record.values, (std::vector<double>{1, 2, NO_VALUE, NO_VALUE, 5}));
+    EXPECT_EQ(record.valueCount, 5);
+    EXPECT_EQ(record.startTime(), juneFifth(18, 0));
+    EXPECT_EQ(array.at(0, 0)->values.size(), 7u); // the array given is untouched
+
+    // A phase at the start moves the record's start to its first sample kept.
+    const LoggerArray late =
+        withoutPhases(array, {{"warm-up", juneFifth(17, 0), juneFifth(18, 1)}});
+    EXPECT_EQ(late.at(0, 0)->values, (std::vector<double>{3, 4, 5, 6, 7}));
+    EXPECT_EQ(roundedSeconds(late.at(0, 0)->startTime()), roundedSeconds(juneFifth(18, 2)));
+}
+
+TEST(ExcludedPhases, APhaseHoldingTheHottestReadingMovesTheHotSpot) {
+    // R1C1 reads 30 in the last minutes, a door test; R1C2 peaks at 25 before it.
+    LoggerArray array;
+    array.resize(1, 2, 0);
+    array.place(0, 0, record("a", juneFifth(18, 0), {20, 20, 20, 20, 30, 30}));
+    array.place(0, 1, record("b", juneFifth(18, 0), {20, 25, 20, 20, 20, 20}));
+    const std::vector<Event> events = {at(EventKind::PhaseStart, juneFifth(18, 4), "door test"),
+                                       at(EventKind::PhaseEnd, juneFifth(18, 5), "door test")};
+    const std::vector<Phase> excluded = phasesNamed(phasesOf(events).phases, {"Door Test"});
+    const double start = juneFifth(18, 0);
+    const double finish = juneFifth(18, 5);
+
+    const MappingStatistics all = computeStatistics(array, start, finish, {});
+    EXPECT_EQ(all.positions[all.spots.highestReading.position].position, "R1C1");
+    EXPECT_EQ(all.spots.highestReading.value, 30.0);
+
+    const MappingStatistics kept =
+        computeStatistics(withoutPhases(array, excluded), start, finish, {});
+    EXPECT_EQ(kept.positions[kept.spots.highestReading.position].position, "R1C2");
+    EXPECT_EQ(kept.spots.highestReading.value, 25.0);
 }
