@@ -96,7 +96,7 @@ struct Qualification {
     double stableFinish = 0.0;
     std::optional<double> setPoint;
     std::optional<double> tolerance;
-    std::size_t reference = 0; // index into positions
+    std::size_t reference = 0; // index into positions; meaningful without a problem
     int32_t instants = 0;
     // Meaningful when instants > 0, which a result without a problem always has.
     double maximumDeviationFromReference = 0.0;
@@ -108,7 +108,8 @@ struct Qualification {
     std::optional<int> toleranceClass;            // none without a set point or when none holds
     std::vector<PositionQualification> positions; // cells row by row, then the singular slots
 
-    const PositionQualification &referencePosition() const { return positions.at(reference); }
+    // Only for a result without a problem.
+    const PositionQualification &referencePosition() const { return positions[reference]; }
 };
 
 // The figures over the span from start through finish (day numbers: the Data Filter span).

@@ -65,7 +65,8 @@ struct PhaseList {
     std::vector<std::size_t> unmatched;
 };
 
-// Each phase start with the next end of its name after it (at the same second or later).
+// Each phase start with the next end of its name after it (at the same second or later), in
+// time order; events at the same second are taken in the order given.
 PhaseList phasesOf(const std::vector<Event> &events);
 
 // The phases of the names given (see samePhaseName), in the order of phases.
