@@ -123,11 +123,15 @@ SeriesFigures seriesFigures(const double *x, int32_t n, double samplePeriod,
     return result;
 }
 
+} // namespace
+
 std::string positionName(int row, int col) {
     if (row == SINGULAR_ROW)
         return text::format(text::SINGULAR_LABEL, col + 1);
     return text::format(text::ROW_LABEL, row + 1) + text::format(text::COLUMN_LABEL, col + 1);
 }
+
+namespace {
 
 PositionStatistics positionStatistics(const LogFile *record, int row, int col,
                                       const MappingStatistics &span,

@@ -13,7 +13,6 @@ namespace {
 
 constexpr int TEMPERATURE_DECIMALS = 2;
 constexpr int MINUTE_DECIMALS = 1;
-constexpr std::string_view CSV_LINE_END = "\r\n";
 constexpr std::size_t STATISTICS_COLUMNS = 14; // the fields of the header
 
 std::string temperature(double value) { return formatFixed(value, TEMPERATURE_DECIMALS); }
@@ -24,15 +23,6 @@ std::string temperature(const std::optional<double> &value) {
 
 std::string minutes(const std::optional<double> &value) {
     return value ? formatFixed(*value, MINUTE_DECIMALS) : std::string(text::NO_LOGGER);
-}
-
-void appendLine(std::string &csv, const std::vector<std::string> &fields) {
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        if (i > 0)
-            csv += ',';
-        csv += csvField(fields[i]);
-    }
-    csv += CSV_LINE_END;
 }
 
 std::string spotLine(const char *pattern, const MappingStatistics &statistics, const Spot &spot,
@@ -60,6 +50,15 @@ std::string csvField(std::string_view field) {
     }
     quoted += '"';
     return quoted;
+}
+
+void appendCsvLine(std::string &csv, const std::vector<std::string> &fields) {
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            csv += ',';
+        csv += csvField(fields[i]);
+    }
+    csv += CSV_LINE_END;
 }
 
 std::vector<std::string> statisticsRow(const PositionStatistics &p) {
@@ -101,7 +100,7 @@ std::string statisticsCsv(const MappingStatistics &statistics) {
     std::string csv(text::STATISTICS_CSV_HEADER);
     csv += CSV_LINE_END;
     for (const PositionStatistics &position : statistics.positions)
-        appendLine(csv, statisticsRow(position));
+        appendCsvLine(csv, statisticsRow(position));
     return csv;
 }
 
@@ -113,14 +112,14 @@ std::string setSummaryCsv(const SetList &sets) {
         const TemperatureSet &set = *sets.at(i);
         const SetSummary summary = summariseSet(set);
         if (!summary.measured) {
-            appendLine(csv,
-                       {std::to_string(i + 1), set.title(), none, none, none, none, none, none});
+            appendCsvLine(csv,
+                          {std::to_string(i + 1), set.title(), none, none, none, none, none, none});
             continue;
         }
-        appendLine(csv,
-                   {std::to_string(i + 1), set.title(), temperature(summary.minimum),
-                    summary.minimumPosition, temperature(summary.maximum), summary.maximumPosition,
-                    temperature(summary.mean), temperature(summary.spread)});
+        appendCsvLine(csv, {std::to_string(i + 1), set.title(), temperature(summary.minimum),
+                            summary.minimumPosition, temperature(summary.maximum),
+                            summary.maximumPosition, temperature(summary.mean),
+                            temperature(summary.spread)});
     }
     return csv;
 }
