@@ -30,6 +30,40 @@ constexpr std::size_t GRAM_TILE = 64;
 // Positions per task of a projection step.
 constexpr std::size_t POSITIONS_PER_TASK = 8;
 
+// Sums over a series run in LANES interleaved partial sums, added together at the end in a
+// fixed order: the same result on every run and thread count, without waiting on one long
+// chain of additions.
+constexpr std::size_t LANES = 8;
+
+double laneTotal(const double (&lanes)[LANES]) {
+    return ((lanes[0] + lanes[1]) + (lanes[2] + lanes[3])) +
+           ((lanes[4] + lanes[5]) + (lanes[6] + lanes[7]));
+}
+
+double dotProduct(const double *x, const double *y, std::size_t length) {
+    double lanes[LANES] = {};
+    std::size_t k = 0;
+    for (; k + LANES <= length; k += LANES)
+        for (std::size_t j = 0; j < LANES; ++j)
+            lanes[j] += x[k + j] * y[k + j];
+    double tail = 0.0;
+    for (; k < length; ++k)
+        tail += x[k] * y[k];
+    return laneTotal(lanes) + tail;
+}
+
+double seriesSum(const double *x, std::size_t length) {
+    double lanes[LANES] = {};
+    std::size_t k = 0;
+    for (; k + LANES <= length; k += LANES)
+        for (std::size_t j = 0; j < LANES; ++j)
+            lanes[j] += x[k + j];
+    double tail = 0.0;
+    for (; k < length; ++k)
+        tail += x[k];
+    return laneTotal(lanes) + tail;
+}
+
 // The series the fit works on, position by position: first each fitted position's readings
 // about their mean, then, as probes are added, the residuals of the fit.
 struct Fit {
@@ -50,9 +84,11 @@ Fit gatherFit(const MappingStatistics &statistics, const ReadingInstants &instan
         return fit;
     const std::size_t total = instants.count();
     std::vector<std::size_t> present(positionCount, 0);
-    for (std::size_t t = 0; t < total; ++t)
+    for (std::size_t t = 0; t < total; ++t) {
+        const double *values = instants.values.data() + t * positionCount;
         for (std::size_t p = 0; p < positionCount; ++p)
-            present[p] += instants.at(t, p) != NO_VALUE;
+            present[p] += values[p] != NO_VALUE;
+    }
     for (std::size_t p = 0; p < positionCount; ++p)
         if (statistics.positions[p].samples > 0 && present[p] > 0 && 2 * present[p] >= total)
             fit.positions.push_back(p);
@@ -61,9 +97,9 @@ Fit gatherFit(const MappingStatistics &statistics, const ReadingInstants &instan
 
     std::vector<std::size_t> kept;
     for (std::size_t t = 0; t < total; ++t) {
-        const bool complete =
-            std::all_of(fit.positions.begin(), fit.positions.end(),
-                        [&](std::size_t p) { return instants.at(t, p) != NO_VALUE; });
+        const double *values = instants.values.data() + t * positionCount;
+        const bool complete = std::all_of(fit.positions.begin(), fit.positions.end(),
+                                          [&](std::size_t p) { return values[p] != NO_VALUE; });
         if (complete)
             kept.push_back(t);
     }
@@ -75,15 +111,17 @@ Fit gatherFit(const MappingStatistics &statistics, const ReadingInstants &instan
     fit.length = kept.size();
     for (const std::size_t t : kept)
         fit.times.push_back(instants.times[t]);
-    fit.residuals.resize(fit.positions.size() * fit.length);
-    for (std::size_t i = 0; i < fit.positions.size(); ++i) {
+    const std::size_t n = fit.positions.size();
+    fit.residuals.resize(n * fit.length);
+    // Instant by instant, so the instants are read in the order they are stored.
+    for (std::size_t k = 0; k < fit.length; ++k) {
+        const double *values = instants.values.data() + kept[k] * positionCount;
+        for (std::size_t i = 0; i < n; ++i)
+            fit.residuals[i * fit.length + k] = values[fit.positions[i]];
+    }
+    for (std::size_t i = 0; i < n; ++i) {
         double *series = fit.row(i);
-        double sum = 0.0;
-        for (std::size_t k = 0; k < fit.length; ++k) {
-            series[k] = instants.at(kept[k], fit.positions[i]);
-            sum += series[k];
-        }
-        const double mean = sum / static_cast<double>(fit.length);
+        const double mean = seriesSum(series, fit.length) / static_cast<double>(fit.length);
         for (std::size_t k = 0; k < fit.length; ++k)
             series[k] -= mean;
     }
@@ -161,13 +199,12 @@ struct PositionResidual {
 
 PositionResidual measureResidual(const double *series, std::size_t length) {
     PositionResidual result;
+    result.squares = dotProduct(series, series, length);
     double largestMagnitude = -1.0;
     for (std::size_t k = 0; k < length; ++k) {
-        const double e = series[k];
-        result.squares += e * e;
-        if (std::fabs(e) > largestMagnitude) {
-            largestMagnitude = std::fabs(e);
-            result.largest = e;
+        if (std::fabs(series[k]) > largestMagnitude) {
+            largestMagnitude = std::fabs(series[k]);
+            result.largest = series[k];
             result.at = k;
         }
     }
@@ -187,9 +224,7 @@ ProjectionPart projectOut(Fit &fit, const std::vector<double> &q, std::size_t fi
     const std::size_t length = fit.length;
     for (std::size_t i = first; i < last; ++i) {
         double *series = fit.row(i);
-        double dot = 0.0;
-        for (std::size_t k = 0; k < length; ++k)
-            dot += q[k] * series[k];
+        const double dot = dotProduct(q.data(), series, length);
         for (std::size_t k = 0; k < length; ++k)
             series[k] -= dot * q[k];
         part.coefficients.push_back(dot);
