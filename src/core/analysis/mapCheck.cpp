@@ -34,9 +34,10 @@ SetCheck checkSet(const TemperatureSet &set) {
     TemperatureSet scratch(set.time.day, set.span, rows, columns, 0);
     for (int row = 0; row < rows; ++row)
         for (int col = 0; col < columns; ++col) {
-            if (set.isMeasured(row, col)) {
-                readings[static_cast<std::size_t>(row) * columns + col] = set.valueAt(row, col);
-                scratch.setValue(row, col, set.valueAt(row, col));
+            const double value = set.valueAt(row, col);
+            if (set.isMeasured(row, col) && value != NO_VALUE) {
+                readings[static_cast<std::size_t>(row) * columns + col] = value;
+                scratch.setValue(row, col, value);
             } else {
                 gaps.emplace_back(row, col);
             }
