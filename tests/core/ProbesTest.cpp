@@ -292,3 +292,37 @@ TEST(ProbeSuggestion, CsvNamesRankPositionLoggerReasonAndTheFit) {
     EXPECT_NE(csv.find("\r\n4,"), std::string::npos);
     EXPECT_NE(csv.find(",best next fit,0.00,0.00,"), std::string::npos) << csv;
 }
+
+TEST(ProbeSuggestion, SameResultOnOneOrTwoThreads) {
+    // Enough instants for several blocks of cross products, which the threads share out.
+    constexpr int POSITIONS = 10;
+    constexpr int INSTANTS = 5000;
+    std::mt19937 random(21);
+    std::normal_distribution<double> normal(0.0, 1.0);
+    std::vector<std::vector<double>> field(POSITIONS, std::vector<double>(INSTANTS));
+    ReadingInstants instants(POSITIONS);
+    double common = 0.0;
+    for (int t = 0; t < INSTANTS; ++t) {
+        common += 0.1 * normal(random);
+        std::vector<double> row;
+        for (int i = 0; i < POSITIONS; ++i) {
+            const double value = 20.0 + 0.1 * i + (1.0 + 0.1 * i) * common + 0.2 * normal(random);
+            field[static_cast<std::size_t>(i)][static_cast<std::size_t>(t)] = value;
+            row.push_back(value);
+        }
+        instants.add(juneFirst() + t * MINUTE / SECONDS_PER_DAY, row);
+    }
+    const LoggerArray array = seriesArray(2, 5, field);
+    const MappingStatistics statistics = wholeSpan(array);
+    const ProbeSuggestion one = suggestProbes(statistics, instants, 6, 1);
+    const ProbeSuggestion two = suggestProbes(statistics, instants, 6, 2);
+    ASSERT_EQ(one.probes.size(), 6u);
+    ASSERT_EQ(two.probes.size(), 6u);
+    EXPECT_EQ(one.rmsBefore, two.rmsBefore);
+    for (std::size_t k = 0; k < one.probes.size(); ++k) {
+        EXPECT_EQ(one.probes[k].position, two.probes[k].position);
+        EXPECT_EQ(one.probes[k].rmsAfter, two.probes[k].rmsAfter);
+        EXPECT_EQ(one.probes[k].largestResidual, two.probes[k].largestResidual);
+        EXPECT_EQ(one.probes[k].largestTime, two.probes[k].largestTime);
+    }
+}
