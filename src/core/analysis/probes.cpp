@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <optional>
 
 namespace zqar {
@@ -70,9 +71,11 @@ struct Fit {
     std::vector<std::size_t> positions; // index into the statistics of each fitted position
     std::vector<double> times;          // day numbers of the instants kept
     std::size_t length = 0;             // instants kept
-    std::vector<double> residuals;      // positions.size() rows of length values
-    double *row(std::size_t i) { return residuals.data() + i * length; }
-    const double *row(std::size_t i) const { return residuals.data() + i * length; }
+    // positions.size() rows of length values. Every value is written before it is read, so the
+    // hundreds of megabytes of a year are not cleared first.
+    std::unique_ptr<double[]> residuals;
+    double *row(std::size_t i) { return residuals.get() + i * length; }
+    const double *row(std::size_t i) const { return residuals.get() + i * length; }
 };
 
 Fit gatherFit(const MappingStatistics &statistics, const ReadingInstants &instants,
@@ -112,7 +115,7 @@ Fit gatherFit(const MappingStatistics &statistics, const ReadingInstants &instan
     for (const std::size_t t : kept)
         fit.times.push_back(instants.times[t]);
     const std::size_t n = fit.positions.size();
-    fit.residuals.resize(n * fit.length);
+    fit.residuals.reset(new double[n * fit.length]);
     // Instant by instant, so the instants are read in the order they are stored.
     for (std::size_t k = 0; k < fit.length; ++k) {
         const double *values = instants.values.data() + kept[k] * positionCount;
