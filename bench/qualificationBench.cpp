@@ -8,6 +8,7 @@
 #include "core/analysis/qualification.h"
 #include "core/analysis/statistics.h"
 #include "core/data/LoggerArray.h"
+#include "core/job/Prefill.h"
 
 #include <benchmark/benchmark.h>
 
@@ -46,8 +47,8 @@ void qualificationYear(benchmark::State &state) {
     settings.setPoint = 21.0;
     settings.tolerance = 5.0;
     for (auto _ : state) {
-        const Qualification q =
-            computeQualification(array, array.latestStart(), array.earliestEnd(), settings);
+        const Qualification q = computeQualification(array, coveredSpan(array).start,
+                                                     coveredSpan(array).finish, settings);
         benchmark::DoNotOptimize(q.positions.data());
         if (q.problem != QualificationProblem::None || q.instants == 0)
             state.SkipWithError("no figures over the year");
@@ -69,8 +70,8 @@ std::vector<Event> weeklyEvents(double start, double finish) {
 
 void eventFiguresYear(benchmark::State &state) {
     const LoggerArray &array = yearArray();
-    const double finish = array.earliestEnd();
-    const std::vector<Event> events = weeklyEvents(array.latestStart(), finish);
+    const double finish = coveredSpan(array).finish;
+    const std::vector<Event> events = weeklyEvents(coveredSpan(array).start, finish);
     StatisticsSettings limits;
     limits.lowerLimit = 15.0;
     limits.upperLimit = 27.0;
@@ -84,8 +85,8 @@ BENCHMARK(eventFiguresYear)->Unit(benchmark::kMillisecond)->UseRealTime();
 // One phase of a month excluded, then the statistics over the copy.
 void statisticsWithoutPhaseYear(benchmark::State &state) {
     const LoggerArray &array = yearArray();
-    const double start = array.latestStart();
-    const double finish = array.earliestEnd();
+    const double start = coveredSpan(array).start;
+    const double finish = coveredSpan(array).finish;
     const std::vector<Phase> phases = {{"loaded", start + 100.0, start + 130.0}};
     for (auto _ : state) {
         const LoggerArray kept = withoutPhases(array, phases);

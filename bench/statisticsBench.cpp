@@ -44,9 +44,8 @@ struct YearSpan {
 };
 
 YearSpan wholeYear(const LoggerArray &array) {
-    Prefill prefill;
-    prefill.takeTimes(array);
-    return YearSpan{prefill.latestStart, prefill.earliestEnd};
+    const CoveredSpan span = coveredSpan(array);
+    return YearSpan{span.start, span.finish};
 }
 
 void statisticsYear(benchmark::State &state) {

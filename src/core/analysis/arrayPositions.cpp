@@ -48,10 +48,7 @@ std::optional<ArrayPosition> readArrayPosition(std::string_view text) {
 }
 
 std::string arrayPositionName(ArrayPosition position) {
-    if (position.row == SINGULAR_ROW)
-        return text::format(text::SINGULAR_LABEL, position.col + 1);
-    return text::format(text::ROW_LABEL, position.row + 1) +
-           text::format(text::COLUMN_LABEL, position.col + 1);
+    return positionName(position.row, position.col);
 }
 
 bool isInArray(const ArrayDimensions &dimensions, ArrayPosition position) {

@@ -1,4 +1,5 @@
 #include "core/analysis/eventFigures.h"
+#include "core/data/timeUnits.h"
 
 #include "core/analysis/readingScans.h"
 #include "core/analysis/statistics.h"
@@ -9,8 +10,6 @@
 namespace zqar {
 
 namespace {
-
-constexpr double SECONDS_PER_MINUTE = 60.0;
 
 double minutesBetween(double from, int64_t toSecond) {
     return static_cast<double>(toSecond - roundedSeconds(from)) / SECONDS_PER_MINUTE;

@@ -14,7 +14,6 @@ namespace zqar {
 
 namespace {
 
-constexpr std::string_view CSV_LINE_END = "\r\n";
 constexpr std::size_t READ_BLOCK = 1 << 16;
 
 // One record of CSV text from at, which moves past its line end; a quoted field may hold line

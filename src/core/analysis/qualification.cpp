@@ -1,4 +1,5 @@
 #include "core/analysis/qualification.h"
+#include "core/data/timeUnits.h"
 
 #include "core/analysis/TemperatureSet.h"
 #include "core/analysis/readingScans.h"
@@ -17,7 +18,6 @@ namespace zqar {
 
 namespace {
 
-constexpr double SECONDS_PER_MINUTE = 60.0;
 // Instants compared at a time: their times and values stay in the cache while every position
 // is read.
 constexpr int32_t INSTANT_BLOCK = 4096;

@@ -13,7 +13,6 @@ namespace {
 
 constexpr int TEMPERATURE_DECIMALS = 2;
 constexpr int MINUTE_DECIMALS = 2;
-constexpr std::string_view CSV_LINE_END = "\r\n";
 constexpr std::size_t POSITION_COLUMNS = 6; // the fields of the positions' header
 
 std::string none() { return std::string(text::NO_LOGGER); }
@@ -26,15 +25,6 @@ std::string temperature(const std::optional<double> &value) {
 
 std::string minutes(const TimeFigure &figure, std::string_view otherwise) {
     return figure.found ? formatFixed(figure.minutes, MINUTE_DECIMALS) : std::string(otherwise);
-}
-
-void appendLine(std::string &csv, const std::vector<std::string> &fields) {
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        if (i > 0)
-            csv += ',';
-        csv += csvField(fields[i]);
-    }
-    csv += CSV_LINE_END;
 }
 
 } // namespace
@@ -85,12 +75,12 @@ std::string qualificationCsv(const Qualification &q) {
     std::string csv(text::QUALIFICATION_FIGURES_CSV_HEADER);
     csv += CSV_LINE_END;
     for (const FigureRow &row : qualificationFigures(q))
-        appendLine(csv, {std::string(row.name), row.value, std::string(row.definition)});
+        appendCsvLine(csv, {std::string(row.name), row.value, std::string(row.definition)});
     csv += CSV_LINE_END;
     csv += text::QUALIFICATION_POSITIONS_CSV_HEADER;
     csv += CSV_LINE_END;
     for (const PositionQualification &position : q.positions)
-        appendLine(csv, qualificationPositionRow(position));
+        appendCsvLine(csv, qualificationPositionRow(position));
     return csv;
 }
 
@@ -119,7 +109,7 @@ std::string eventFiguresCsv(const std::vector<EventOutcome> &outcomes) {
     std::string csv(text::EVENT_FIGURES_CSV_HEADER);
     csv += CSV_LINE_END;
     for (const EventOutcome &outcome : outcomes)
-        appendLine(csv, eventFigureRow(outcome));
+        appendCsvLine(csv, eventFigureRow(outcome));
     return csv;
 }
 

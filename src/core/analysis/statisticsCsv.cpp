@@ -13,18 +13,8 @@ namespace zqar {
 namespace {
 
 constexpr int TEMPERATURE_DECIMALS = 2;
-constexpr std::string_view CSV_LINE_END = "\r\n";
 
 std::string temperature(double value) { return formatFixed(value, TEMPERATURE_DECIMALS); }
-
-void appendLine(std::string &csv, const std::vector<std::string> &fields) {
-    for (std::size_t i = 0; i < fields.size(); ++i) {
-        if (i > 0)
-            csv += ',';
-        csv += csvField(fields[i]);
-    }
-    csv += CSV_LINE_END;
-}
 
 std::string spotLine(const char *pattern, const MappingStatistics &statistics, const Spot &spot,
                      bool withTime) {
@@ -53,6 +43,15 @@ std::string csvField(std::string_view field) {
     return quoted;
 }
 
+void appendCsvLine(std::string &csv, const std::vector<std::string> &fields) {
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            csv += ',';
+        csv += csvField(fields[i]);
+    }
+    csv += CSV_LINE_END;
+}
+
 std::vector<std::string> statisticsRow(const PositionStatistics &p) {
     // An empty position has only its name; a position without samples its logger and count.
     const std::size_t written = !p.placed ? 1 : p.samples <= 0 ? 3 : STATISTICS_COLUMN_COUNT;
@@ -74,7 +73,7 @@ std::string statisticsCsv(const MappingStatistics &statistics) {
     std::string csv = statisticsHeader();
     csv += CSV_LINE_END;
     for (const PositionStatistics &position : statistics.positions)
-        appendLine(csv, statisticsRow(position));
+        appendCsvLine(csv, statisticsRow(position));
     return csv;
 }
 
@@ -86,14 +85,14 @@ std::string setSummaryCsv(const SetList &sets) {
         const TemperatureSet &set = *sets.at(i);
         const SetSummary summary = summariseSet(set);
         if (!summary.measured) {
-            appendLine(csv,
-                       {std::to_string(i + 1), set.title(), none, none, none, none, none, none});
+            appendCsvLine(csv,
+                          {std::to_string(i + 1), set.title(), none, none, none, none, none, none});
             continue;
         }
-        appendLine(csv,
-                   {std::to_string(i + 1), set.title(), temperature(summary.minimum),
-                    summary.minimumPosition, temperature(summary.maximum), summary.maximumPosition,
-                    temperature(summary.mean), temperature(summary.spread)});
+        appendCsvLine(csv, {std::to_string(i + 1), set.title(), temperature(summary.minimum),
+                            summary.minimumPosition, temperature(summary.maximum),
+                            summary.maximumPosition, temperature(summary.mean),
+                            temperature(summary.spread)});
     }
     return csv;
 }

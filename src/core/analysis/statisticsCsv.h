@@ -13,7 +13,11 @@ struct MappingStatistics;
 struct PositionStatistics;
 class SetList;
 
+constexpr std::string_view CSV_LINE_END = "\r\n";
+
 std::string csvField(std::string_view text);
+// The fields, each through csvField, separated by commas, and the line end.
+void appendCsvLine(std::string &csv, const std::vector<std::string> &fields);
 
 // The texts of a position's table row as the window and the CSV show them: position, logger,
 // samples and the figures, "-" for what is missing.

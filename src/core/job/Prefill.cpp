@@ -39,4 +39,10 @@ void Prefill::takeTimes(const LoggerArray &array) {
     });
 }
 
+CoveredSpan coveredSpan(const LoggerArray &array) {
+    Prefill prefill;
+    prefill.takeTimes(array);
+    return CoveredSpan{prefill.latestStart, prefill.earliestEnd};
+}
+
 } // namespace zqar

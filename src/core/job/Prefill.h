@@ -26,4 +26,11 @@ struct Prefill {
     void takeTimes(const LoggerArray &array);
 };
 
+// The span that every placed record with samples covers, as Load Files offers it.
+struct CoveredSpan {
+    double start = 0.0; // day numbers; both 0 when no record counts
+    double finish = 0.0;
+};
+CoveredSpan coveredSpan(const LoggerArray &array);
+
 } // namespace zqar
