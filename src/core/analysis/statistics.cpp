@@ -1,6 +1,7 @@
 #include "core/analysis/statistics.h"
 
 #include "core/analysis/TemperatureSet.h"
+#include "core/analysis/mkt.h"
 #include "core/data/caseless.h"
 #include "core/data/dateTime.h"
 #include "core/data/numbers.h"
@@ -16,7 +17,6 @@ namespace zqar {
 namespace {
 
 constexpr double SECONDS_PER_MINUTE = 60.0;
-constexpr double JOULES_PER_KILOJOULE = 1000.0;
 // Day numbers this far out give no calendar date; samplesInSpan tests such records one by one.
 constexpr double LARGEST_DAY_NUMBER = 1e9;
 
@@ -70,7 +70,7 @@ SeriesFigures seriesFigures(const double *x, int32_t n, double samplePeriod,
         return result;
     const double lower = settings.lowerLimit.value_or(-std::numeric_limits<double>::infinity());
     const double upper = settings.upperLimit.value_or(std::numeric_limits<double>::infinity());
-    const double enthalpy = (settings.activationEnergy * JOULES_PER_KILOJOULE) / GAS_CONSTANT;
+    const double enthalpy = mktEnthalpy(settings.activationEnergy);
 
     double sum = 0.0;
     double boltzmannSum = 0.0;
@@ -111,7 +111,7 @@ SeriesFigures seriesFigures(const double *x, int32_t n, double samplePeriod,
         out.standardDeviation = std::sqrt(squares / (n - 1));
     }
     if (!atOrBelowAbsoluteZero)
-        out.mkt = enthalpy / (-std::log(boltzmannSum / n)) - ZERO_CELSIUS;
+        out.mkt = meanKineticTemperature(x, n, enthalpy, boltzmannSum, n, maximum);
     if (settings.lowerLimit)
         out.minutesBelow = limits.below * samplePeriod / SECONDS_PER_MINUTE;
     if (settings.upperLimit)
@@ -121,12 +121,6 @@ SeriesFigures seriesFigures(const double *x, int32_t n, double samplePeriod,
         out.longestExcursion = limits.longestRun * samplePeriod / SECONDS_PER_MINUTE;
     }
     return result;
-}
-
-std::string positionName(int row, int col) {
-    if (row == SINGULAR_ROW)
-        return text::format(text::SINGULAR_LABEL, col + 1);
-    return text::format(text::ROW_LABEL, row + 1) + text::format(text::COLUMN_LABEL, col + 1);
 }
 
 PositionStatistics positionStatistics(const LogFile *record, int row, int col,
@@ -178,6 +172,12 @@ void findSpots(MappingStatistics &statistics) {
 }
 
 } // namespace
+
+std::string positionName(int row, int col) {
+    if (row == SINGULAR_ROW)
+        return text::format(text::SINGULAR_LABEL, col + 1);
+    return text::format(text::ROW_LABEL, row + 1) + text::format(text::COLUMN_LABEL, col + 1);
+}
 
 SettingsReading readStatisticsSettings(std::string_view lowerLimitText,
                                        std::string_view upperLimitText,
