@@ -2,7 +2,7 @@
 // their floor: a plain loop that computes the same sums (sum, Boltzmann factors, squared
 // deviations) over the same samples. The statistics should take at most 1.5 times the floor.
 
-#include "yearOfLogs.h"
+#include "yearArray.h"
 
 #include "core/analysis/statistics.h"
 #include "core/data/LoggerArray.h"
@@ -11,42 +11,13 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
-#include <memory>
 
 using namespace zqar;
-using zqar::bench::yearOfLogs;
+using zqar::bench::wholeYear;
+using zqar::bench::yearArray;
+using zqar::bench::YearSpan;
 
 namespace {
-
-// The 26 year loggers in a 6 x 4 array with 2 singular slots, read once.
-const LoggerArray &yearArray() {
-    static const LoggerArray array = [] {
-        LoggerArray loaded;
-        loaded.resize(6, 4, 2);
-        const auto &paths = yearOfLogs().paths;
-        for (std::size_t i = 0; i < paths.size(); ++i) {
-            auto record = std::make_unique<LogFile>();
-            record->readLogFile(paths[i], 1);
-            const int slot = static_cast<int>(i);
-            if (slot < 24)
-                loaded.place(slot / 4, slot % 4, std::move(record));
-            else
-                loaded.place(-1, slot - 24, std::move(record));
-        }
-        return loaded;
-    }();
-    return array;
-}
-
-struct YearSpan {
-    double start;
-    double finish;
-};
-
-YearSpan wholeYear(const LoggerArray &array) {
-    const CoveredSpan span = coveredSpan(array);
-    return YearSpan{span.start, span.finish};
-}
 
 void statisticsYear(benchmark::State &state) {
     const LoggerArray &array = yearArray();

@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 
@@ -69,6 +70,22 @@ inline std::string format(const char *pattern, const std::string &first,
     std::string result(text.substr(0, at));
     result.append(first).append(text.substr(at + 2, next - at - 2)).append(second);
     return result.append(text.substr(next + 2));
+}
+
+// A pattern with one "%s" for each value, filled in order. The values are not searched, so a
+// "%s" inside one stays as it is.
+inline std::string formatAll(const char *pattern, std::initializer_list<std::string_view> values) {
+    const std::string_view text = pattern;
+    std::string result;
+    std::size_t from = 0;
+    for (const std::string_view value : values) {
+        const std::size_t at = text.find("%s", from);
+        if (at == std::string_view::npos)
+            break;
+        result.append(text.substr(from, at - from)).append(value);
+        from = at + 2;
+    }
+    return result.append(text.substr(from));
 }
 
 } // namespace zqar::text

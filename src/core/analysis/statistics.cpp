@@ -2,6 +2,7 @@
 #include "core/analysis/statisticsColumns.h"
 
 #include "core/analysis/TemperatureSet.h"
+#include "core/analysis/mkt.h"
 #include "core/data/caseless.h"
 #include "core/data/dateTime.h"
 #include "core/data/numbers.h"
@@ -70,7 +71,7 @@ SeriesFigures seriesFigures(const double *x, int32_t n, double samplePeriod,
         return result;
     const double lower = settings.lowerLimit.value_or(-std::numeric_limits<double>::infinity());
     const double upper = settings.upperLimit.value_or(std::numeric_limits<double>::infinity());
-    const double enthalpy = (settings.activationEnergy * JOULES_PER_KILOJOULE) / GAS_CONSTANT;
+    const double enthalpy = mktEnthalpy(settings.activationEnergy);
 
     double sum = 0.0;
     double boltzmannSum = 0.0;
@@ -111,7 +112,7 @@ SeriesFigures seriesFigures(const double *x, int32_t n, double samplePeriod,
         out.standardDeviation = std::sqrt(squares / (n - 1));
     }
     if (!atOrBelowAbsoluteZero)
-        out.mkt = enthalpy / (-std::log(boltzmannSum / n)) - ZERO_CELSIUS;
+        out.mkt = meanKineticTemperature(x, n, enthalpy, boltzmannSum, n, maximum);
     if (settings.lowerLimit)
         out.minutesBelow = limits.below * samplePeriod / SECONDS_PER_MINUTE;
     if (settings.upperLimit)

@@ -62,6 +62,8 @@ SampleSelection samplesInSpan(const LogFile &record, double start, double finish
 // The day number of sample index of a record.
 double sampleTime(const LogFile &record, int32_t index);
 
+// "R1C1" for a cell, "S1" for a singular slot (row SINGULAR_ROW), counted from 1.
+
 struct PositionStatistics {
     std::string position; // "R1C1" for a cell, "S1" for a singular slot, from 1
     int row = 0;          // set addressing: the cell's row, or SINGULAR_ROW for a slot

@@ -8,11 +8,14 @@
 #include "resources/format.h"
 #include "resources/strings.h"
 
+#include <charconv>
+
 namespace zqar {
 
 namespace {
 
 constexpr int TEMPERATURE_DECIMALS = 2;
+constexpr int MINUTE_DECIMALS = 1;
 
 std::string temperature(double value) { return formatFixed(value, TEMPERATURE_DECIMALS); }
 
@@ -50,6 +53,22 @@ void appendCsvLine(std::string &csv, const std::vector<std::string> &fields) {
         csv += csvField(fields[i]);
     }
     csv += CSV_LINE_END;
+}
+
+std::string csvTemperature(double value) { return temperature(value); }
+
+std::string csvMinutes(double value) { return formatFixed(value, MINUTE_DECIMALS); }
+
+std::string csvDate(double dayNumber) {
+    // formatDateTime writes "%d-%b-%Y %I:%M%p": the date is all before the blank.
+    const std::string dateTime = formatDateTime(dayNumber);
+    return dateTime.substr(0, dateTime.find(' '));
+}
+
+std::string csvNumber(double value) {
+    char digits[32];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    return std::string(digits, end);
 }
 
 std::vector<std::string> statisticsRow(const PositionStatistics &p) {

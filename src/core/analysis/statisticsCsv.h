@@ -13,11 +13,18 @@ struct MappingStatistics;
 struct PositionStatistics;
 class SetList;
 
-constexpr std::string_view CSV_LINE_END = "\r\n";
+inline constexpr std::string_view CSV_LINE_END = "\r\n";
 
 std::string csvField(std::string_view text);
-// The fields, each through csvField, separated by commas, and the line end.
+// The fields as one line: each through csvField, commas between, the line end after.
 void appendCsvLine(std::string &csv, const std::vector<std::string> &fields);
+// A temperature with two decimals, and minutes with one, as every CSV file writes them.
+std::string csvTemperature(double value);
+std::string csvMinutes(double value);
+// A day number's date, "05-Jun-2025", as the times are written without their time of day.
+std::string csvDate(double dayNumber);
+// The shortest text that reads back to the same double: "-0.03", "720".
+std::string csvNumber(double value);
 
 // The texts of a position's table row as the window and the CSV show them: position, logger,
 // samples and the figures, "-" for what is missing.

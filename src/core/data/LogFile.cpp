@@ -192,6 +192,7 @@ void LogFile::reset() {
     valueCount = 0;
     values.clear();
     values.shrink_to_fit();
+    samplesNotNumbers.clear();
     samplePeriod = 0.0;
     channel = 1;
 }
@@ -307,12 +308,17 @@ template <class Reader> bool LogFile::readSamples(Reader &reader, int32_t announ
         if (channel == 2) {
             number = afterBlank(first, end);
             if (!number) {
+                samplesNotNumbers.push_back(i);
                 values.push_back(0.0);
                 continue;
             }
         }
-        values.push_back(
-            readDecimal(std::string_view(number, static_cast<std::size_t>(end - number))));
+        const std::string_view field(number, static_cast<std::size_t>(end - number));
+        const double value = readDecimal(field);
+        // A text without a number reads as 0; only a 0 needs the second look.
+        if (value == 0.0 && !readDecimalPrefix(field).found)
+            samplesNotNumbers.push_back(i);
+        values.push_back(value);
     }
     return true;
 }

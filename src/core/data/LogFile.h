@@ -38,6 +38,9 @@ public:
     int32_t valueCount = 0;
     int32_t channel = 1;        // 1 or 2
     std::vector<double> values; // samples in time order, valueCount of them
+    // The indices of the sample lines that held no number and were read as 0, in order. Known
+    // only for records read from log files: report files do not store it.
+    std::vector<int32_t> samplesNotNumbers;
 
     // Empty state: fileName "?", no comments, no samples, period 0, channel 1. The logger
     // name and the start time stay as they were.

@@ -7,6 +7,7 @@ namespace zqar {
 
 constexpr double SECONDS_PER_DAY = 86400.0;
 constexpr double SECONDS_PER_MINUTE = 60.0;
+constexpr double SECONDS_PER_HOUR = 3600.0;
 constexpr double MINUTES_PER_DAY = 1440.0;
 constexpr double HOURS_PER_DAY = 24.0;
 // Minutes to days: one unit in the last place below the nearest double of 1/1440. The

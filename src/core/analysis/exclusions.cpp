@@ -1,0 +1,50 @@
+#include "core/analysis/exclusions.h"
+
+#include "core/analysis/placedPositions.h"
+#include "core/analysis/statistics.h"
+#include "core/data/dateTime.h"
+#include "resources/analysisTexts.h"
+#include "resources/format.h"
+#include "resources/strings.h"
+
+namespace zqar {
+
+void applyExclusions(LoggerArray &array, const std::vector<Exclusion> &exclusions) {
+    for (const Exclusion &exclusion : exclusions) {
+        LogFile *record = array.at(exclusion.row, exclusion.col);
+        if (!record)
+            continue;
+        const SampleSelection selection = samplesInSpan(*record, exclusion.first, exclusion.last);
+        for (int32_t k = 0; k < selection.count; ++k)
+            record->values[static_cast<std::size_t>(selection.index(k))] = NO_VALUE;
+    }
+}
+
+LoggerArray withExclusions(const LoggerArray &array, const std::vector<Exclusion> &exclusions) {
+    LoggerArray copy = copyArray(array);
+    applyExclusions(copy, exclusions);
+    return copy;
+}
+
+int32_t excludedReadings(const LoggerArray &array, const Exclusion &exclusion) {
+    const LogFile *record = array.at(exclusion.row, exclusion.col);
+    if (!record)
+        return 0;
+    const SampleSelection selection = samplesInSpan(*record, exclusion.first, exclusion.last);
+    int32_t readings = 0;
+    for (int32_t k = 0; k < selection.count; ++k)
+        if (record->values[static_cast<std::size_t>(selection.index(k))] != NO_VALUE)
+            ++readings;
+    return readings;
+}
+
+std::string exclusionText(const LoggerArray &array, const Exclusion &exclusion) {
+    const LogFile *record = array.at(exclusion.row, exclusion.col);
+    std::string position = positionName(exclusion.row, exclusion.col);
+    position += " (" + (record ? record->label() : std::string(text::NO_LOGGER)) + ")";
+    return text::formatAll(text::EXCLUSION_LINE,
+                           {position, formatDateTime(exclusion.first),
+                            formatDateTime(exclusion.last), exclusion.reason});
+}
+
+} // namespace zqar
