@@ -1,6 +1,6 @@
+#include "core/integrity/ChangeLog.h"
 #include "core/data/IniFile.h"
 #include "core/data/projectFormat.h"
-#include "core/integrity/ChangeLog.h"
 #include "core/integrity/sha256.h"
 #include "core/integrity/userAndTime.h"
 #include "support/Shell.h"
@@ -112,27 +112,38 @@ TEST(ChangeLog, NamesTheFirstEntryEditedRemovedOrMoved) {
     using Entries = std::vector<ChangeEntry>;
     const std::string edited = "Entry 3 of the change log does not follow from the entry before "
                                "it: it was edited, or an entry before it was removed.";
-    add("new value edited", [](Entries &e) { e[2].newValue = "4714"; }, ChainBreak::Edited, 3, 0,
+    add(
+        "new value edited", [](Entries &e) { e[2].newValue = "4714"; }, ChainBreak::Edited, 3, 0,
         edited);
-    add("reason edited", [](Entries &e) { e[2].reason = " "; }, ChainBreak::Edited, 3, 0, edited);
-    add("hash edited", [](Entries &e) { e[2].hash[0] = e[2].hash[0] == 'a' ? 'b' : 'a'; },
+    add(
+        "reason edited", [](Entries &e) { e[2].reason = " "; }, ChainBreak::Edited, 3, 0, edited);
+    add(
+        "hash edited", [](Entries &e) { e[2].hash[0] = e[2].hash[0] == 'a' ? 'b' : 'a'; },
         ChainBreak::Edited, 3, 0, edited);
-    add("entry removed", [](Entries &e) { e.erase(e.begin() + 2); }, ChainBreak::Edited, 3, 0,
+    add(
+        "entry removed", [](Entries &e) { e.erase(e.begin() + 2); }, ChainBreak::Edited, 3, 0,
         edited);
-    add("two entries swapped", [](Entries &e) { std::swap(e[1], e[2]); }, ChainBreak::Moved, 2, 3,
+    add(
+        "two entries swapped", [](Entries &e) { std::swap(e[1], e[2]); }, ChainBreak::Moved, 2, 3,
         "Entry 2 of the change log was moved: it followed entry 3.");
-    add("entry moved to the front",
-        [](Entries &e) { std::rotate(e.begin(), e.begin() + 3, e.begin() + 4); },
-        ChainBreak::Moved, 1, 4, "Entry 1 of the change log was moved: it followed entry 4.");
-    add("first entry moved back",
-        [](Entries &e) { std::rotate(e.begin(), e.begin() + 1, e.begin() + 3); },
-        ChainBreak::Moved, 1, 3, "Entry 1 of the change log was moved: it followed entry 3.");
-    add("first entry removed", [](Entries &e) { e.erase(e.begin()); }, ChainBreak::Edited, 1, 0,
+    add(
+        "entry moved to the front",
+        [](Entries &e) { std::rotate(e.begin(), e.begin() + 3, e.begin() + 4); }, ChainBreak::Moved,
+        1, 4, "Entry 1 of the change log was moved: it followed entry 4.");
+    add(
+        "first entry moved back",
+        [](Entries &e) { std::rotate(e.begin(), e.begin() + 1, e.begin() + 3); }, ChainBreak::Moved,
+        1, 3, "Entry 1 of the change log was moved: it followed entry 3.");
+    add(
+        "first entry removed", [](Entries &e) { e.erase(e.begin()); }, ChainBreak::Edited, 1, 0,
         "Entry 1 of the change log does not follow from the entry before it: it was edited, or "
         "an entry before it was removed.");
-    add("first entry copied after itself", [](Entries &e) { e.insert(e.begin() + 1, e[0]); },
+    add(
+        "first entry copied after itself", [](Entries &e) { e.insert(e.begin() + 1, e[0]); },
         ChainBreak::Moved, 2, 0, "Entry 2 of the change log was moved: it was the first entry.");
-    add("hash upper case", [](Entries &e) {
+    add(
+        "hash upper case",
+        [](Entries &e) {
             for (char &c : e[4].hash)
                 c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
         },
@@ -172,8 +183,10 @@ TEST(ChangeLog, KeepsAnyValueThroughTheProjectFile) {
 }
 
 TEST(ChangeLog, LivesInASectionTheProjectReaderAndWriterLeaveAlone) {
-    const std::vector<ProjectKey> keys = {{"RowSpacing", "1"}, {"NumberOfRows", "0"},
-                                          {"NumberOfColumns", "0"}, {"NumberOfSingular", "0"}};
+    const std::vector<ProjectKey> keys = {{"RowSpacing", "1"},
+                                          {"NumberOfRows", "0"},
+                                          {"NumberOfColumns", "0"},
+                                          {"NumberOfSingular", "0"}};
     const std::string project = "[ZQARVemro]\r\nRowSpacing=2.5\r\nNumberOfRows=1\r\n"
                                 "NumberOfColumns=2\r\nNumberOfSingular=0\r\nR1C1=4711\r\n";
     IniFile withLog(project);
@@ -208,10 +221,8 @@ TEST(ChangeLog, NamesTheEntryEditedOrRemovedInTheProjectFile) {
     EXPECT_EQ(check(replacedOnce(text, "Entry4.New=25", "Entry4.New=26")),
               "Entry 4 of the change log does not follow from the entry before it: it was "
               "edited, or an entry before it was removed.");
-    EXPECT_EQ(check(withoutLinesHolding(text, "Entry2.")),
-              "Entry 2 of the change log is missing.");
-    EXPECT_EQ(check(withoutLinesHolding(text, "Entry5.")),
-              "Entry 5 of the change log is missing.");
+    EXPECT_EQ(check(withoutLinesHolding(text, "Entry2.")), "Entry 2 of the change log is missing.");
+    EXPECT_EQ(check(withoutLinesHolding(text, "Entry5.")), "Entry 5 of the change log is missing.");
     EXPECT_EQ(check(replacedOnce(text, "Entries=5", "Entries=2000000000")),
               "Entry 6 of the change log is missing.");
     // Renumbered after a removal: the chain shows it.

@@ -8,9 +8,10 @@ using namespace zqar;
 using zqar::testing::TempDir;
 
 TEST(Manifest, WritesTheSettingsAsNameValueLinesInTheOrderGiven) {
-    const std::vector<SettingValue> settings = {
-        {"upperLimit", "8.0"}, {"lowerLimit", "2.0"}, {"description", " cold room 3 "},
-        {"empty", ""}};
+    const std::vector<SettingValue> settings = {{"upperLimit", "8.0"},
+                                                {"lowerLimit", "2.0"},
+                                                {"description", " cold room 3 "},
+                                                {"empty", ""}};
     const std::string text = settingsText(settings);
     EXPECT_EQ(text, "upperLimit=8.0\nlowerLimit=2.0\ndescription= cold room 3 \nempty=\n");
     const std::vector<SettingValue> back = readSettingsText(text);

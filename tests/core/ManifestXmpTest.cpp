@@ -77,8 +77,7 @@ TEST(ManifestXmp, ReadsBackWhatItWritesWhateverTheTextsHold) {
     const Manifest manifest = sampleManifest();
     const std::string packet = manifestXmp(manifest);
     EXPECT_EQ(packet.rfind("<?xpacket begin=\"\xEF\xBB\xBF\"", 0), 0u);
-    EXPECT_NE(packet.find("<xmp:CreatorTool>Z-QAR Vemro 1.3</xmp:CreatorTool>"),
-              std::string::npos);
+    EXPECT_NE(packet.find("<xmp:CreatorTool>Z-QAR Vemro 1.3</xmp:CreatorTool>"), std::string::npos);
     EXPECT_NE(packet.find("Cold room &amp; &lt;store&gt; &quot;B&quot; &apos;east&apos;.csv"),
               std::string::npos);
     EXPECT_NE(packet.find("<zqar:nameBase64>Y2Fm6S5kdGE=</zqar:nameBase64>"), std::string::npos);
@@ -168,8 +167,9 @@ TEST(ManifestXmp, RefusesADamagedPacketWithTheReason) {
         {replaced(good, "<zqar:role>logFile<", "<zqar:role>LogFile<"), ManifestProblem::BadItem,
          "role (source 1)"},
         {replaced(good, ">4711.dta<", ">..<"), ManifestProblem::BadItem, "not a file name"},
-        {replaced(good, "<zqar:programVersion>", "<zqar:programVersion>2</zqar:programVersion>"
-                                                 "<zqar:programVersion>"),
+        {replaced(good, "<zqar:programVersion>",
+                  "<zqar:programVersion>2</zqar:programVersion>"
+                  "<zqar:programVersion>"),
          ManifestProblem::BadItem, "programVersion twice"},
         {replaced(good, "<zqar:takenFromReport>", "<zqar:size>1</zqar:size><zqar:takenFromReport>"),
          ManifestProblem::BadItem, "source 4"},
@@ -178,8 +178,8 @@ TEST(ManifestXmp, RefusesADamagedPacketWithTheReason) {
         {replaced(good, "<rdf:Seq>", "<rdf:Bag>"), ManifestProblem::XmpDamaged, "end tag"},
         {replaced(replaced(good, "<rdf:Seq>", "<rdf:Bag>"), "</rdf:Seq>", "</rdf:Bag>"),
          ManifestProblem::BadItem, "sequence of sources"},
-        {replaced(good, "<zqar:settingsText>", "<zqar:settingsText><b/>"),
-         ManifestProblem::BadItem, "not a text"},
+        {replaced(good, "<zqar:settingsText>", "<zqar:settingsText><b/>"), ManifestProblem::BadItem,
+         "not a text"},
         {good.substr(0, good.size() / 2), ManifestProblem::XmpTruncated, "truncated"},
         {replaced(good, "<x:xmpmeta", "<!DOCTYPE x [<!ENTITY a 'b'>]><x:xmpmeta"),
          ManifestProblem::XmpDamaged, "document type"},
@@ -220,8 +220,8 @@ TEST(ManifestXmp, FindsTheLastManifestPacketOfAPdfAndRefusesOtherFiles) {
     const std::string foreign =
         "<x:xmpmeta xmlns:x='adobe:ns:meta/'><rdf:RDF "
         "xmlns:rdf='http://www.w3.org/1999/02/22-rdf-syntax-ns#'/></x:xmpmeta>";
-    const std::string pdf = pdfAround(foreign + "\n" + manifestXmp(first) + "\n" + foreign +
-                                      "\n" + manifestXmp(second));
+    const std::string pdf = pdfAround(foreign + "\n" + manifestXmp(first) + "\n" + foreign + "\n" +
+                                      manifestXmp(second));
     const ManifestRead read = readManifestFromPdfBytes(pdf);
     ASSERT_TRUE(read.manifest) << read.reason;
     EXPECT_EQ(read.manifest->programVersion, "1.3");

@@ -71,9 +71,9 @@ TEST(Sha256, ReadsHexadecimalDigestsOfEitherCaseOnly) {
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     ASSERT_TRUE(digestFromHex(upper));
     EXPECT_EQ(hexText(*digestFromHex(upper)), lower);
-    for (const std::string &bad : {std::string(), lower.substr(1), lower + "0",
-                                   "g" + lower.substr(1), " " + lower.substr(1),
-                                   lower.substr(0, 63) + "-"})
+    for (const std::string &bad :
+         {std::string(), lower.substr(1), lower + "0", "g" + lower.substr(1), " " + lower.substr(1),
+          lower.substr(0, 63) + "-"})
         EXPECT_FALSE(digestFromHex(bad)) << bad;
 }
 

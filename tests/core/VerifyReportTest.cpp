@@ -1,6 +1,6 @@
+#include "core/integrity/verifyReport.h"
 #include "core/integrity/manifestXmp.h"
 #include "core/integrity/sha256.h"
-#include "core/integrity/verifyReport.h"
 #include "support/TempDir.h"
 
 #include <filesystem>

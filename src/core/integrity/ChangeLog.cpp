@@ -19,7 +19,7 @@ namespace {
 constexpr std::string_view COUNT_KEY = "Entries";
 constexpr std::string_view ENTRY_KEY_PREFIX = "Entry";
 // The stored names of the fields, in the order of the entry text.
-constexpr std::array<std::string_view, 7> FIELD_KEYS = {"Time", "User", "Field", "Old",
+constexpr std::array<std::string_view, 7> FIELD_KEYS = {"Time", "User",   "Field", "Old",
                                                         "New",  "Reason", "Hash"};
 // A stored piece of a value, escapes included; a project line holds 299 characters, and a
 // piece may grow by two when a blank at its end is escaped.
@@ -38,8 +38,8 @@ std::array<std::string *, 7> fieldsOf(ChangeEntry &entry) {
 }
 
 std::string entryKey(std::size_t number, std::string_view field, std::size_t piece) {
-    std::string key = std::string(ENTRY_KEY_PREFIX) + std::to_string(number) + "." +
-                      std::string(field);
+    std::string key =
+        std::string(ENTRY_KEY_PREFIX) + std::to_string(number) + "." + std::string(field);
     if (piece > 1)
         key += "." + std::to_string(piece);
     return key;
@@ -56,8 +56,8 @@ std::vector<std::string> storedPieces(std::string_view value) {
     std::vector<std::string> pieces(1);
     for (const char c : value) {
         const auto byte = static_cast<unsigned char>(c);
-        std::string token = (byte < 0x20 || byte == 0x7F || c == '%') ? percentEscape(byte)
-                                                                      : std::string(1, c);
+        std::string token =
+            (byte < 0x20 || byte == 0x7F || c == '%') ? percentEscape(byte) : std::string(1, c);
         if (pieces.back().size() + token.size() > PIECE_LENGTH)
             pieces.emplace_back();
         if (token == " " && pieces.back().empty())
@@ -112,9 +112,8 @@ void appendEscaped(std::string &text, std::string_view field) {
 } // namespace
 
 bool operator==(const ChangeEntry &a, const ChangeEntry &b) {
-    return a.time == b.time && a.user == b.user && a.field == b.field &&
-           a.oldValue == b.oldValue && a.newValue == b.newValue && a.reason == b.reason &&
-           a.hash == b.hash;
+    return a.time == b.time && a.user == b.user && a.field == b.field && a.oldValue == b.oldValue &&
+           a.newValue == b.newValue && a.reason == b.reason && a.hash == b.hash;
 }
 
 std::string changeEntryText(const ChangeEntry &entry) {
@@ -222,8 +221,7 @@ void writeChangeLog(const ChangeLog &log, IniFile &file) {
         for (std::size_t f = 0; f < FIELD_KEYS.size(); ++f) {
             const std::vector<std::string> pieces = storedPieces(*fields[f]);
             for (std::size_t p = 0; p < pieces.size(); ++p)
-                file.setValue(CHANGE_LOG_SECTION, entryKey(i + 1, FIELD_KEYS[f], p + 1),
-                              pieces[p]);
+                file.setValue(CHANGE_LOG_SECTION, entryKey(i + 1, FIELD_KEYS[f], p + 1), pieces[p]);
         }
     }
 }

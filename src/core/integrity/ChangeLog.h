@@ -82,7 +82,7 @@ std::string chainCheckText(const ChainCheck &check);
 constexpr std::string_view CHANGE_LOG_SECTION = "ChangeLog";
 
 struct StoredChangeLog {
-    ChangeLog log;              // the entries up to the first missing one
+    ChangeLog log;               // the entries up to the first missing one
     std::size_t storedCount = 0; // the entries the section counts
 };
 

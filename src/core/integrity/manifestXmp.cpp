@@ -50,9 +50,10 @@ std::string base64(std::string_view bytes) {
         const std::size_t count = std::min<std::size_t>(3, bytes.size() - i);
         std::uint32_t group = 0;
         for (std::size_t k = 0; k < 3; ++k)
-            group = group << 8 |
-                    (k < count ? static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i + k]))
-                               : 0u);
+            group =
+                group << 8 |
+                (k < count ? static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i + k]))
+                           : 0u);
         for (std::size_t k = 0; k < 4; ++k)
             out += k <= count ? BASE64_DIGITS[(group >> (18 - 6 * k)) & 0x3F] : '=';
     }
@@ -125,7 +126,8 @@ public:
     // False, with the problem noted, when a name is given twice.
     bool collect(const XmlElement &element, std::string_view context) {
         for (const XmlElement &child : element.children)
-            if (child.namespaceUri == MANIFEST_NAMESPACE && !add(child.localName, &child, {}, context))
+            if (child.namespaceUri == MANIFEST_NAMESPACE &&
+                !add(child.localName, &child, {}, context))
                 return false;
         for (const XmlAttribute &attribute : element.attributes)
             if (attribute.namespaceUri == MANIFEST_NAMESPACE &&
@@ -198,7 +200,8 @@ public:
     }
 
     static std::string describe(std::string_view name, std::string_view context) {
-        return context.empty() ? std::string(name) : std::string(name) + " (" + std::string(context) + ")";
+        return context.empty() ? std::string(name)
+                               : std::string(name) + " (" + std::string(context) + ")";
     }
 
     void fail(std::string reason) {
@@ -301,8 +304,8 @@ std::optional<ManifestSource> readSource(const XmlElement &item, int number, Pro
         if (!reportName)
             return done();
         if (!isFileName(*reportName)) {
-            fields.fail(problemText(text::ITEM_BAD_NAME,
-                                    Properties::describe(TAKEN_FROM_REPORT, context)));
+            fields.fail(
+                problemText(text::ITEM_BAD_NAME, Properties::describe(TAKEN_FROM_REPORT, context)));
             return done();
         }
         const auto reportHash = fields.hash(REPORT_SHA256, context);
@@ -347,9 +350,7 @@ std::optional<std::vector<ManifestSource>> readSources(const XmlElement &element
     return sources;
 }
 
-std::string damaged(std::string_view detail) {
-    return problemText(text::XMP_DAMAGED, detail);
-}
+std::string damaged(std::string_view detail) { return problemText(text::XMP_DAMAGED, detail); }
 
 } // namespace
 

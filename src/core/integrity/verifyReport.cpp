@@ -75,8 +75,9 @@ Verification verifyManifest(const Manifest &manifest, const std::vector<SourceCh
     Verification verification;
     verification.manifestRead = true;
     for (std::size_t i = 0; i < manifest.sources.size(); ++i)
-        verification.items.push_back(VerifiedItem{
-            manifest.sources[i].name, i < sources.size() ? sources[i].status : ItemStatus::Missing});
+        verification.items.push_back(
+            VerifiedItem{manifest.sources[i].name,
+                         i < sources.size() ? sources[i].status : ItemStatus::Missing});
 
     ItemStatus settings = hashStatus(manifest.settingsText, manifest.settingsSha256);
     if (settings == ItemStatus::Ok && recomputed.settingsText)
