@@ -259,6 +259,20 @@ TEST(ManifestXmp, FindsTheLastManifestPacketOfAPdfAndRefusesOtherFiles) {
     EXPECT_EQ(readManifestFromPdf(dir.file("absent.pdf")).problem, ManifestProblem::Unreadable);
 }
 
+TEST(ManifestXmp, ReadsFilesOfManyPacketStartsOrAttributesInOnePass) {
+    // Each of these takes minutes when a search starts over from every packet or attribute.
+    std::string starts;
+    for (int i = 0; i < 200000; ++i)
+        starts += "<x:xmpmeta ";
+    EXPECT_EQ(readManifestFromPdfBytes(pdfAround(starts)).problem, ManifestProblem::XmpTruncated);
+    std::string attributes;
+    for (int i = 0; i < 30000; ++i)
+        attributes += " a" + std::to_string(i) + "='' zqar:b" + std::to_string(i) + "=''";
+    const std::string packet = packetWith("<zqar:settingsText" + attributes + "/>");
+    EXPECT_EQ(readManifestXmp(packet).problem, ManifestProblem::BadItem);
+    EXPECT_EQ(readManifestXmp(packet + attributes).problem, ManifestProblem::XmpDamaged);
+}
+
 TEST(ManifestXmp, AnswersEveryDamageToAPacketWithoutFault) {
     // Each byte of a packet in turn replaced by markup characters; most break it, some do not,
     // and a manifest read back must still hold only valid hashes and file names.

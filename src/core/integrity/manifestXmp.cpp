@@ -454,12 +454,20 @@ ManifestRead readManifestFromPdfBytes(std::string_view pdf) {
     std::optional<std::string_view> chosen;
     bool anyPacket = false;
     bool anyTruncated = false; // it may have been the manifest
-    for (std::size_t start = pdf.find(PACKET_START); start != std::string_view::npos;
-         start = pdf.find(PACKET_START, start + PACKET_START.size())) {
+    // Each search goes forward only, so that a file of many packet starts and no ends is still
+    // read in one pass.
+    std::size_t end = 0;
+    bool endFound = false;
+    std::size_t next = pdf.find(PACKET_START);
+    while (next != std::string_view::npos) {
+        const std::size_t start = next;
+        next = pdf.find(PACKET_START, start + PACKET_START.size());
         anyPacket = true;
-        const std::size_t end = pdf.find(PACKET_END, start);
+        if (!endFound || (end != std::string_view::npos && end < start)) {
+            end = pdf.find(PACKET_END, start);
+            endFound = true;
+        }
         // Another packet starting before this one's end means this one was cut off.
-        const std::size_t next = pdf.find(PACKET_START, start + PACKET_START.size());
         if (end == std::string_view::npos || next < end) {
             anyTruncated = true;
             continue;

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstdint>
+#include <set>
 #include <utility>
 
 namespace zqar {
@@ -261,6 +262,7 @@ private:
             return;
         }
         std::vector<RawAttribute> attributes;
+        std::set<std::string_view> names; // a set: an element may have any number of them
         bool empty = false;
         for (;;) {
             const std::size_t before = at;
@@ -283,11 +285,10 @@ private:
             auto attribute = rawAttribute();
             if (!attribute)
                 return;
-            for (const RawAttribute &seen : attributes)
-                if (seen.qualifiedName == attribute->qualifiedName) {
-                    fail(XmlProblem::Malformed);
-                    return;
-                }
+            if (!names.insert(attribute->qualifiedName).second) {
+                fail(XmlProblem::Malformed);
+                return;
+            }
             attributes.push_back(std::move(*attribute));
         }
         if (open.size() >= MAX_XML_DEPTH) {
@@ -373,6 +374,7 @@ private:
         current.qualifiedName = qualifiedName;
         current.element.namespaceUri = *uri;
         current.element.localName = std::string(local);
+        std::set<std::pair<std::string, std::string_view>> expanded;
         for (const RawAttribute &attribute : attributes) {
             const auto [attributePrefix, attributeLocal] = splitName(attribute.qualifiedName);
             if (attribute.qualifiedName == XMLNS || attributePrefix == XMLNS)
@@ -384,7 +386,8 @@ private:
                 fail(XmlProblem::UnknownPrefix);
                 return;
             }
-            if (current.element.attribute(*attributeUri, attributeLocal)) {
+            // Two prefixes of one namespace make the same attribute.
+            if (!expanded.emplace(*attributeUri, attributeLocal).second) {
                 fail(XmlProblem::Malformed);
                 return;
             }
