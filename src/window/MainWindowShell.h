@@ -33,7 +33,7 @@ public:
     QTabBar *tabBar() const;
     QToolButton *menuButton() const;
 
-    // A command of the window's menu (the system menu of old): 16 About, 32 Help.
+    // A command of the window's menu, numbered as system menu commands: 16 About, 32 Help.
     void runSystemCommand(int command);
     void showAbout();
     // The File Selection page in its own window, made on first use and raised after.

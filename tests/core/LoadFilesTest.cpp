@@ -4,6 +4,7 @@
 #include "pages/presentation/GraphPage.h"
 #include "pages/presentation/MatrixPage.h"
 
+#include "support/FileBytes.h"
 #include "support/PageHarness.h"
 #include "support/TempDir.h"
 
@@ -392,12 +393,6 @@ protected:
         EXPECT_EQ(message.caption, "Copy");
         return message.text;
     }
-    static std::string contents(const std::string &path) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream bytes;
-        bytes << in.rdbuf();
-        return bytes.str();
-    }
 };
 
 } // namespace
@@ -412,13 +407,14 @@ TEST_F(CopyFiles, CopiesEveryPlacementAndCountsWhatWorked) {
     target.write("s.dta", "old");
     // The two-channel file fills two positions: copied twice, counted twice.
     EXPECT_EQ(copyTo(target.path().string()), "3 log files were copied.");
-    EXPECT_EQ(contents(target.file("s.dta")), contents(single));
-    EXPECT_EQ(contents(target.file("two.dta")), contents(dir.file("two.dta")));
+    EXPECT_EQ(zqar::testing::fileBytes(target.file("s.dta")), zqar::testing::fileBytes(single));
+    EXPECT_EQ(zqar::testing::fileBytes(target.file("two.dta")),
+              zqar::testing::fileBytes(dir.file("two.dta")));
 
     // Onto themselves nothing is copied and the files stay whole.
-    const std::string before = contents(single);
+    const std::string before = zqar::testing::fileBytes(single);
     EXPECT_EQ(copyTo(dir.path().string()), "0 log files were copied.");
-    EXPECT_EQ(contents(single), before);
+    EXPECT_EQ(zqar::testing::fileBytes(single), before);
 
     EXPECT_EQ(copyTo(target.file("missing")), "0 log files were copied.");
     std::filesystem::remove(dir.file("two.dta"));

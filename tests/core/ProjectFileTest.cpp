@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 #include "pages/layout/FileSelectionPage.h"
 #include "platform/memory/MemoryHost.h"
+#include "support/FileBytes.h"
 #include "support/TempDir.h"
 
 #include <fstream>
@@ -39,12 +40,6 @@ protected:
         page().setText(FS::NUMBER_OF_COLUMNS, columns);
         page().setText(FS::NUMBER_OF_SINGULAR, singular);
         page().click(FS::UPDATE_LAYOUT);
-    }
-    static std::string contents(const std::string &path) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream bytes;
-        bytes << in.rdbuf();
-        return bytes.str();
     }
 
     TempDir dir;
@@ -97,11 +92,12 @@ TEST_F(ProjectFile, NewFileHoldsTheKeysInTheirOrder) {
     setLayout("2", "2", "1");
     const std::string path = dir.file("new.ttp");
     save(path);
-    EXPECT_EQ(contents(path), "[ZQARVemro]\r\nDirectory=\r\nNumberOfRows=2\r\nNumberOfColumns=2\r\n"
-                              "RowSpacing=1\r\nColumnSpacing=1\r\nNumberOfSingular=1\r\n"
-                              "UseCommentField=Y\r\nLoggersOnBoundary=Y\r\nProjectDescription=\r\n"
-                              "ProjectNumber=\r\nProjectDate=\r\nR1C1=-\r\nR1C2=-\r\nR2C1=-\r\n"
-                              "R2C2=-\r\nS0=-\r\n");
+    EXPECT_EQ(zqar::testing::fileBytes(path),
+              "[ZQARVemro]\r\nDirectory=\r\nNumberOfRows=2\r\nNumberOfColumns=2\r\n"
+              "RowSpacing=1\r\nColumnSpacing=1\r\nNumberOfSingular=1\r\n"
+              "UseCommentField=Y\r\nLoggersOnBoundary=Y\r\nProjectDescription=\r\n"
+              "ProjectNumber=\r\nProjectDate=\r\nR1C1=-\r\nR1C2=-\r\nR2C1=-\r\n"
+              "R2C2=-\r\nS0=-\r\n");
     EXPECT_TRUE(host.takeMessages().empty());
     ASSERT_FALSE(host.dialogs.empty());
     const auto &options = host.dialogs.back().options;
@@ -131,7 +127,7 @@ TEST_F(ProjectFile, SavedProjectLoadsBackIntoTheSameSettingsAndTables) {
     const Settings saved = settingsOf(d);
     const std::string path = dir.file("p.ttp");
     save(path);
-    const std::string bytes = contents(path);
+    const std::string bytes = zqar::testing::fileBytes(path);
     EXPECT_NE(bytes.find("NumberOfRows=9\r\n"), std::string::npos);
     EXPECT_NE(bytes.find("R3C2=0815,2\r\nS0=1234\r\nS1=-\r\n"), std::string::npos);
     EXPECT_EQ(bytes.find("R4C1"), std::string::npos);
@@ -156,7 +152,7 @@ TEST_F(ProjectFile, SavingOverALargerProjectKeepsItsOtherKeys) {
         "big.ttp", "[Notes]\nWho=me\n\n[ZQARVemro]\nNumberOfRows=7\nR1C1=old\nR7C1=extra\n"
                    "Custom=kept\n\n[After]\nX=1\n");
     save(path); // the default 6 x 4 layout
-    const std::string bytes = contents(path);
+    const std::string bytes = zqar::testing::fileBytes(path);
     const std::string start = "[Notes]\nWho=me\n\n[ZQARVemro]\nNumberOfRows=6\n";
     EXPECT_EQ(bytes.substr(0, start.size()), start);
     EXPECT_NE(bytes.find("R1C1=-\nR7C1=extra\nCustom=kept\nDirectory=\n"), std::string::npos);

@@ -2,6 +2,7 @@
 #include "core/data/reportFile.h"
 #include "resources/strings.h"
 
+#include "support/FileBytes.h"
 #include "support/PageHarness.h"
 #include "support/TempDir.h"
 
@@ -56,13 +57,6 @@ void operator delete[](void *p, const std::nothrow_t &) noexcept { std::free(p);
 
 namespace {
 
-std::string fileBytes(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
 void putInt32(std::string &bytes, std::size_t at, int32_t value) {
     for (int i = 0; i < 4; ++i)
         bytes[at + i] = static_cast<char>((static_cast<uint32_t>(value) >> (8 * i)) & 0xFF);
@@ -113,7 +107,7 @@ TEST(ReportStream, WritingToAFileGivesTheBytesOfTheValue) {
     EXPECT_EQ(pieces, expected);
     EXPECT_GT(pieceCount, 5);
     ASSERT_TRUE(writeReportFile(temp.file("r.ttr"), sampleFields(), array));
-    EXPECT_EQ(fileBytes(temp.file("r.ttr")), expected);
+    EXPECT_EQ(zqar::testing::fileBytes(temp.file("r.ttr")), expected);
     // The samples as the format has them: 64-bit little-endian, the first at its place.
     const std::size_t firstSample = FIRST_COUNT + 16;
     uint64_t bits = 0;

@@ -7,6 +7,7 @@
 #include "resources/strings.h"
 #include "resources/templates.h"
 
+#include "support/FileBytes.h"
 #include "support/PageHarness.h"
 #include "support/TempDir.h"
 
@@ -36,13 +37,6 @@ PositionStatistics figuresOf(std::unique_ptr<LogFile> record, const StatisticsSe
     array.place(0, 0, std::move(record));
     return computeStatistics(array, novemberFifth(0, 0), novemberFifth(23, 59), settings)
         .positions.at(0);
-}
-
-std::string readFile(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
 }
 
 } // namespace
@@ -359,11 +353,12 @@ TEST_F(Statistics, SetSummaryCountsOnlyMeasuredPositions) {
     const std::string path = (temp.path() / "summary.csv").string();
     ASSERT_EQ(writeSetSummaryCsv(host, window.job.setList, path).kind,
               CommandOutcome::Kind::Completed);
-    EXPECT_EQ(readFile(path), std::string(text::SET_SUMMARY_CSV_HEADER) +
-                                  "\r\n1,From 05-Nov-2003 10:00AM to 05-Nov-2003 10:01AM,10.00,"
-                                  "R1C1,20.00,R3C1,15.00,10.00"
-                                  "\r\n2,From 05-Nov-2003 10:01AM to 05-Nov-2003 10:02AM,10.00,"
-                                  "R1C1,20.00,R3C1,15.00,10.00\r\n");
+    EXPECT_EQ(zqar::testing::fileBytes(path),
+              std::string(text::SET_SUMMARY_CSV_HEADER) +
+                  "\r\n1,From 05-Nov-2003 10:00AM to 05-Nov-2003 10:01AM,10.00,"
+                  "R1C1,20.00,R3C1,15.00,10.00"
+                  "\r\n2,From 05-Nov-2003 10:01AM to 05-Nov-2003 10:02AM,10.00,"
+                  "R1C1,20.00,R3C1,15.00,10.00\r\n");
 }
 
 TEST_F(Statistics, SetWithoutMeasuredPositionsIsAllDashes) {

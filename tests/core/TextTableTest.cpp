@@ -1,6 +1,8 @@
 // The build tool that turns a text table into a header: what it writes for each kind of entry,
 // and that a malformed table stops the build with its line instead of writing a header.
 
+#include "support/FileBytes.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -21,13 +23,6 @@ struct Made {
     std::string errors;
 };
 
-std::string readAll(const fs::path &path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 Made make(const std::string &table) {
     const fs::path folder =
         fs::temp_directory_path() / ("zqar-texts-" + std::to_string(::getpid()));
@@ -41,8 +36,8 @@ Made make(const std::string &table) {
     const int status = std::system(command.c_str());
     made.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     if (fs::exists(folder / "table.h"))
-        made.header = readAll(folder / "table.h");
-    made.errors = readAll(folder / "errors");
+        made.header = zqar::testing::fileBytes(folder / "table.h");
+    made.errors = zqar::testing::fileBytes(folder / "errors");
     fs::remove_all(folder);
     return made;
 }

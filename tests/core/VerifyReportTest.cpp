@@ -1,6 +1,7 @@
 #include "core/integrity/verifyReport.h"
 #include "core/integrity/manifestXmp.h"
 #include "core/integrity/sha256.h"
+#include "support/FileBytes.h"
 #include "support/TempDir.h"
 
 #include <filesystem>
@@ -16,13 +17,6 @@ namespace {
 std::string pdfAround(const std::string &metadata) {
     return "%PDF-1.4\n1 0 obj\n<< /Type /Metadata /Subtype /XML >>\nstream\n" + metadata +
            "\nendstream\nendobj\ntrailer\n<< /Root 1 0 R >>\n%%EOF\n";
-}
-
-std::string contents(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
 }
 
 // A job of two log files and a report file, the results being the log files' texts with the
@@ -49,7 +43,7 @@ protected:
     static std::string results(const std::string &settings, const std::vector<std::string> &paths) {
         std::string text = settings;
         for (const std::string &path : paths)
-            text += contents(path);
+            text += zqar::testing::fileBytes(path);
         return text;
     }
     void writeReport(const std::string &xmp) { pdf = dir.write("report.pdf", pdfAround(xmp)); }
@@ -94,7 +88,7 @@ TEST_F(VerifyReport, VerifiesAnUntouchedReport) {
 }
 
 TEST_F(VerifyReport, NamesASourceWithOneByteChangedAndTheResults) {
-    std::string bytes = contents(dir.file("4712.dta"));
+    std::string bytes = zqar::testing::fileBytes(dir.file("4712.dta"));
     bytes[bytes.size() - 3] = '1';
     dir.write("4712.dta", bytes);
     EXPECT_EQ(verify(), "OK 4711.dta\nCHANGED 4712.dta\nOK 4713.dta\nOK settings\n"
@@ -138,7 +132,7 @@ TEST_F(VerifyReport, LooksInTheSourcesFolderFirstAndBesideTheReportElse) {
     EXPECT_EQ(verify(sources.path().string()),
               "CHANGED 4711.dta\nOK 4712.dta\nOK 4713.dta\nOK settings\nCHANGED results\n"
               "NOT VERIFIED\n");
-    sources.write("4711.dta", contents(dir.file("4711.dta")));
+    sources.write("4711.dta", zqar::testing::fileBytes(dir.file("4711.dta")));
     std::filesystem::remove(dir.file("4711.dta"));
     EXPECT_EQ(verify(sources.path().string()),
               "OK 4711.dta\nOK 4712.dta\nOK 4713.dta\nOK settings\nOK results\nVERIFIED\n");

@@ -9,6 +9,7 @@
 #include "qt/QtListView.h"
 #include "qt/QtMessageBox.h"
 #include "support/BatchRun.h"
+#include "support/FileBytes.h"
 #include "support/TempDir.h"
 #include "window/MainWindowShell.h"
 
@@ -42,11 +43,6 @@ struct Message {
     std::string caption;
     std::string text;
 };
-
-std::string readFile(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
 
 // Answers the next modal file dialog from inside its run with a path.
 void answerFileDialog(const std::string &path) {
@@ -226,15 +222,16 @@ TEST_F(DataFilesWindowTest, SampleJobThroughTheWindowMatchesTheBatchTool) {
         {"--load-project", samples + "/warehouse.ttp", "--set", "Directory=" + samples + "/data",
          "--load-files", "--calculate-averaged", "--export-csv", folder.file("batch.csv")});
     ASSERT_EQ(batch.exit, 0) << batch.err;
-    const std::string shown = readFile(folder.file("window.csv"));
+    const std::string shown = zqar::testing::fileBytes(folder.file("window.csv"));
     EXPECT_FALSE(shown.empty());
-    EXPECT_EQ(shown, readFile(folder.file("batch.csv")));
+    EXPECT_EQ(shown, zqar::testing::fileBytes(folder.file("batch.csv")));
 }
 
 TEST_F(DataFilesWindowTest, SaveReportInTheMenuRunsCreateReport) {
     answerFileDialog(folder.file("job.ttr"));
     shell->menuButton()->menu()->actions().value(1)->trigger();
-    const std::string report = readFile(folder.file("job/job.ttr"));
-    const std::string written = report.empty() ? readFile(folder.file("job.ttr")) : report;
+    const std::string report = zqar::testing::fileBytes(folder.file("job/job.ttr"));
+    const std::string written =
+        report.empty() ? zqar::testing::fileBytes(folder.file("job.ttr")) : report;
     EXPECT_EQ(written.rfind("ZQAR Report File V1.00", 0), 0u);
 }

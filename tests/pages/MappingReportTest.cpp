@@ -4,6 +4,7 @@
 // page count the document really has. A report that cannot be written leaves nothing behind.
 
 #include "app/BatchTool.h"
+#include "support/FileBytes.h"
 #include "support/TempDir.h"
 #include "window/QtBatchOptions.h"
 
@@ -27,11 +28,6 @@ namespace {
 namespace fs = std::filesystem;
 
 const fs::path SAMPLES = ZQAR_SAMPLES_DIR;
-
-std::string bytesOf(const fs::path &path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
 
 // The pages of a PDF as "pdftotext -layout" reads them (it ends each page with a form feed).
 std::vector<std::string> pagesOf(const fs::path &pdf) {
@@ -123,7 +119,7 @@ TEST_F(MappingReport, HoldsTheStatisticsOfTheCsvWithAFooterOnEveryPage) {
         text += page;
 
     // Every position's row, field by field in the CSV's order, on one line of the table.
-    std::istringstream lines(bytesOf(csv));
+    std::istringstream lines(zqar::testing::fileBytes(csv));
     std::string line;
     std::getline(lines, line); // the header
     int outside = 0;

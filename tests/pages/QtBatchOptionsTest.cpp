@@ -2,6 +2,7 @@
 #include "app/BatchTool.h"
 #include "core/analysis/TemperatureSet.h"
 #include "core/data/LogFile.h"
+#include "support/FileBytes.h"
 #include "support/TempDir.h"
 #include "window/GraphExport.h"
 
@@ -37,10 +38,6 @@ protected:
                     set->setValue(r, c, first + i);
             tool.window.job.setList.append(std::move(set));
         }
-    }
-    std::string bytesOf(const std::string &path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     }
 
     std::ostringstream out;
@@ -151,7 +148,7 @@ TEST_F(DrawingOptions, StatisticsMapAsPictureOrMatrixCsv) {
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(image.size(), QSize(400, 300));
     EXPECT_EQ(fieldMiddle(image), qRgb(0, 255, 64));
-    const std::string matrix = bytesOf(csv);
+    const std::string matrix = zqar::testing::fileBytes(csv);
     EXPECT_EQ(matrix.substr(0, matrix.find("\r\n")), ".,.,C1,C2,C3,C4,.");
     EXPECT_NE(matrix.find("R1,-,25.20,25.20,25.20,25.20,-\r\n"), std::string::npos);
 
@@ -169,7 +166,7 @@ TEST_F(DrawingOptions, PrintCommandsWritePdfDocuments) {
     ASSERT_EQ(tool.run({"--print-graph", graph, "--print-matrix", matrix}), BATCH_OK) << err.str();
     for (const std::string &path : {graph, matrix}) {
         SCOPED_TRACE(path);
-        const std::string bytes = bytesOf(path);
+        const std::string bytes = zqar::testing::fileBytes(path);
         EXPECT_EQ(bytes.rfind("%PDF", 0), 0u);
         EXPECT_NE(bytes.find("/Count 1"), std::string::npos);
         EXPECT_FALSE(std::filesystem::exists(path + ".part"));

@@ -16,6 +16,7 @@
 // report that is written back unchanged.
 
 #include "app/BatchTool.h"
+#include "support/FileBytes.h"
 #include "support/TempDir.h"
 #include "window/QtBatchOptions.h"
 
@@ -49,13 +50,8 @@ const fs::path SAMPLES = ZQAR_SAMPLES_DIR;
 const fs::path DIGESTS = fs::path(ZQAR_TEST_DATA_DIR) / "sample-job.sha256";
 const fs::path PRINTED = fs::path(ZQAR_TEST_DATA_DIR) / "printed";
 
-std::string bytesOf(const fs::path &path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
 std::string sha256Of(const fs::path &path) {
-    const std::string bytes = bytesOf(path);
+    const std::string bytes = zqar::testing::fileBytes(path);
     return QCryptographicHash::hash(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())),
                                     QCryptographicHash::Sha256)
         .toHex()
@@ -76,7 +72,7 @@ std::map<std::string, std::string> readDigests() {
 // Each line of a text file, without its line end.
 std::vector<std::string> linesOf(const fs::path &path) {
     std::vector<std::string> lines;
-    std::istringstream in(bytesOf(path));
+    std::istringstream in(zqar::testing::fileBytes(path));
     std::string line;
     while (std::getline(in, line)) {
         if (!line.empty() && line.back() == '\r')
@@ -315,7 +311,7 @@ TEST_F(SampleJobOutputs, PrintedPagesReadAsRecorded) {
             std::ofstream(reference, std::ios::binary | std::ios::trunc) << text;
             continue;
         }
-        EXPECT_EQ(text, bytesOf(reference)) << "compare with " << reference;
+        EXPECT_EQ(text, zqar::testing::fileBytes(reference)) << "compare with " << reference;
     }
 }
 
@@ -323,9 +319,9 @@ TEST_F(SampleJobOutputs, ARecreatedReportIsTheLoadedOneByteForByte) {
     const fs::path report = SAMPLES / "warehouse.ttr";
     run({"--load-report", report.string(), "--create-report", at("again.ttr")});
     // Create Report writes the report into a folder of its name.
-    const std::string again = bytesOf(dir.path() / "again" / "again.ttr");
+    const std::string again = zqar::testing::fileBytes(dir.path() / "again" / "again.ttr");
     ASSERT_FALSE(again.empty());
-    EXPECT_TRUE(again == bytesOf(report)) << "the recreated report differs";
+    EXPECT_TRUE(again == zqar::testing::fileBytes(report)) << "the recreated report differs";
 }
 
 } // namespace

@@ -293,11 +293,6 @@ std::optional<ReportFields> readReportFields(ReportSource &source) {
     return fields;
 }
 
-std::optional<ReportFields> readReportFields(std::string_view bytes) {
-    ReportSource source(bytes);
-    return readReportFields(source);
-}
-
 std::unique_ptr<LogFile> readReportRecord(ReportSource &source) {
     char image[REPORT_RECORD_SIZE];
     if (!source.read(image, sizeof image))
@@ -335,16 +330,6 @@ std::unique_ptr<LogFile> readReportRecord(ReportSource &source) {
     return record;
 }
 
-std::unique_ptr<LogFile> readReportRecord(std::string_view bytes, std::size_t &offset) {
-    if (offset > bytes.size())
-        return nullptr;
-    ReportSource source(bytes.substr(offset));
-    std::unique_ptr<LogFile> record = readReportRecord(source);
-    if (record)
-        offset = bytes.size() - static_cast<std::size_t>(source.remaining());
-    return record;
-}
-
 std::optional<std::vector<std::unique_ptr<LogFile>>>
 readReportArray(ReportSource &source, const ArrayDimensions &dimensions) {
     const std::size_t positions = static_cast<std::size_t>(std::max(dimensions.rows, 0)) *
@@ -368,14 +353,6 @@ readReportArray(ReportSource &source, const ArrayDimensions &dimensions) {
     if (!source.atEnd())
         return std::nullopt;
     return records;
-}
-
-std::optional<std::vector<std::unique_ptr<LogFile>>>
-readReportArray(std::string_view bytes, const ArrayDimensions &dimensions) {
-    if (bytes.size() < REPORT_ARRAY_OFFSET)
-        return std::nullopt;
-    ReportSource source(bytes.substr(REPORT_ARRAY_OFFSET));
-    return readReportArray(source, dimensions);
 }
 
 std::optional<ReportContents> readReport(ReportSource &source) {

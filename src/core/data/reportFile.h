@@ -106,21 +106,16 @@ void writeReportRecord(std::string &out, const LogFile &record);
 // The twenty fields, or none when the source is shorter than them. A field without a zero in
 // its 300 bytes reads as its first 299 characters.
 std::optional<ReportFields> readReportFields(ReportSource &source);
-std::optional<ReportFields> readReportFields(std::string_view bytes);
 
 // The next record of the source; none when the image or its samples run past the end, or
 // the sample count is negative.
 std::unique_ptr<LogFile> readReportRecord(ReportSource &source);
-// The record that starts at offset, which moves past it.
-std::unique_ptr<LogFile> readReportRecord(std::string_view bytes, std::size_t &offset);
 
 // The array section read for the given dimensions. None when a position runs past the end of
 // the file, and when bytes are left over after the last position: a report whose array does
 // not fill the file exactly was written for other dimensions than its fields say, and its
-// records cannot be told apart. The bytes version takes the whole report, fields included.
+// records cannot be told apart.
 std::optional<std::vector<std::unique_ptr<LogFile>>>
 readReportArray(ReportSource &source, const ArrayDimensions &dimensions);
-std::optional<std::vector<std::unique_ptr<LogFile>>>
-readReportArray(std::string_view bytes, const ArrayDimensions &dimensions);
 
 } // namespace zqar

@@ -56,8 +56,7 @@ public:
                const std::string &footerCentre,
                const std::function<std::string(int page, int count)> &pageNumber) const;
 
-    // The width blocks are laid out in, in pixels, and the pixels per millimetre.
-    int textWidth() const { return right - left; }
+    // The pixels per millimetre of the target.
     double pixelsPerMillimetre() const { return ratio; }
 
 private:
