@@ -17,7 +17,6 @@ namespace zqar {
 
 namespace {
 
-constexpr double JOULES_PER_KILOJOULE = 1000.0;
 // Day numbers this far out give no calendar date; samplesInSpan tests such records one by one.
 constexpr double LARGEST_DAY_NUMBER = 1e9;
 
