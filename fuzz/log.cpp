@@ -2,6 +2,7 @@
 // build makes the read block small, so the refill between blocks is reached too.
 
 #include "core/data/LogFile.h"
+#include "core/job/Prefill.h"
 #include "fuzzCheck.h"
 
 using namespace zqar;
@@ -26,9 +27,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
         (void)record.commentsContain("R1");
         const CommentPosition position = record.positionFromComments(channel);
         FUZZ_CHECK(!position.found || position.col > 0);
-        const double lowest = record.minValue();
-        const double highest = record.maxValue();
-        FUZZ_CHECK(record.values.empty() || !(highest < lowest));
+        Prefill prefill;
+        prefill.widenRange(record);
+        FUZZ_CHECK(!prefill.rangeSeen || !(prefill.highest < prefill.lowest));
         const double start = record.startTime();
         (void)record.averageAround(start, record.samplePeriod * 4);
         (void)record.averageAround(record.endTime(), 0.0);
