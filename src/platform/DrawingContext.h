@@ -47,31 +47,40 @@ struct FontRequest {
     static constexpr int NORMAL = 400; // weights
     static constexpr int BOLD = 700;
 
-    int height = 0; // cell height in pixels
-    int width = 0;
-    int escapement = 0;
-    int orientation = 0;
+    std::string face; // empty: the device's default face
+    // Pixels: a positive height is the cell height (ascent and descent), a negative one the
+    // character height without the internal leading.
+    int height = 0;
     int weight = NORMAL;
-    bool italic = false;
-    bool underline = false;
-    bool strikeOut = false;
-    int charSet = 0;
-    int outputPrecision = 0;
-    int clipPrecision = 0;
-    int quality = 0;
-    int pitchAndFamily = 0;
-    std::string face;
 
     bool operator==(const FontRequest &other) const {
-        return height == other.height && width == other.width && escapement == other.escapement &&
-               orientation == other.orientation && weight == other.weight &&
-               italic == other.italic && underline == other.underline &&
-               strikeOut == other.strikeOut && charSet == other.charSet &&
-               outputPrecision == other.outputPrecision && clipPrecision == other.clipPrecision &&
-               quality == other.quality && pitchAndFamily == other.pitchAndFamily &&
-               face == other.face;
+        return face == other.face && height == other.height && weight == other.weight;
     }
     bool operator!=(const FontRequest &other) const { return !(*this == other); }
+};
+
+// How a text is drawn, in one value: the font, the colour, and where the reference point of
+// textOut sits (TextAlign flags).
+struct TextStyle {
+    FontRequest font;
+    Colour colour = BLACK;
+    unsigned align = TA_LEFT | TA_TOP;
+
+    TextStyle withHeight(int height) const {
+        TextStyle style = *this;
+        style.font.height = height;
+        return style;
+    }
+    TextStyle withWeight(int weight) const {
+        TextStyle style = *this;
+        style.font.weight = weight;
+        return style;
+    }
+    TextStyle aligned(unsigned flags) const {
+        TextStyle style = *this;
+        style.align = flags;
+        return style;
+    }
 };
 
 enum class PenStyle { Solid = 0 };
@@ -92,6 +101,12 @@ public:
     // pen, a font of its own, opaque black text aligned left/top, at (0, 0).
     void setPen(const Pen &pen) { currentPen = pen; }
     void setFont(const FontRequest &font) { currentFont = font; }
+    // The style's font, colour and alignment at once.
+    void setTextStyle(const TextStyle &style) {
+        currentFont = style.font;
+        currentTextColour = style.colour;
+        currentAlign = style.align;
+    }
     void setBackgroundMode(BackgroundMode mode) { currentMode = mode; }
     void setTextColour(Colour colour) { currentTextColour = colour; }
     void setTextAlign(unsigned align) { currentAlign = align; }

@@ -1,7 +1,10 @@
 #pragma once
 // Points and rectangles in device pixels. A rectangle covers [left, right) x [top, bottom).
+// Also where a text sits across the width it is given: a list column, a table cell, a tab stop.
 
 namespace zqar::platform {
+
+enum class Align { Left, Centre, Right };
 
 struct Point {
     int x = 0;

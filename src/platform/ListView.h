@@ -15,8 +15,6 @@ namespace zqar::platform {
 
 class EditBox;
 
-enum class Align { Left, Centre, Right };
-
 struct ListColumn {
     std::string heading;
     Align align = Align::Left;

@@ -105,9 +105,6 @@ QFont QtDrawingContext::makeFont(const FontRequest &request) const {
     made.setStyleStrategy(QFont::PreferOutline);
     made.setWeight(static_cast<QFont::Weight>(
         std::clamp(request.weight <= 0 ? 400 : request.weight, 1, 1000)));
-    made.setItalic(request.italic);
-    made.setUnderline(request.underline);
-    made.setStrikeOut(request.strikeOut);
     // A positive height is the cell height (ascent + descent), a negative one the character
     // height without the internal leading, which is what a pixel size is.
     int height = std::abs(request.height);

@@ -119,9 +119,6 @@ TEST_F(Printing, MillimetresBecomePrinterPixels) {
         EXPECT_EQ(font.request.height, font.height);
         EXPECT_EQ(font.request.weight, font.weight);
         EXPECT_EQ(font.request.face, "Times New Roman");
-        EXPECT_EQ(font.request.outputPrecision, 3);
-        EXPECT_EQ(font.request.clipPrecision, 2);
-        EXPECT_EQ(font.request.quality, 2);
     }
     ASSERT_NE(job.target(), nullptr);
     EXPECT_EQ(job.target()->font(), job.bodyFont);
@@ -130,13 +127,13 @@ TEST_F(Printing, MillimetresBecomePrinterPixels) {
 TEST_F(Printing, TextPiecesGoToTheirColumnsAndAlignments) {
     PrintJob job(host);
     begin(job);
-    job.useSmallFont(); // 94 pixels high: a character is 47 wide
-    job.printText("a\tbb\tccc", 1, 0);
-    job.printText("left", 0, 0);
-    job.printText("ab", 0, 1);
-    job.printText("end", 0, 2);
-    job.printText("wide", 31, 0);
-    job.printText("xy", 3, 2);
+    job.use(job.smallFont); // 94 pixels high: a character is 47 wide
+    job.printText("a\tbb\tccc", 1, platform::Align::Left);
+    job.printText("left", 0, platform::Align::Left);
+    job.printText("ab", 0, platform::Align::Centre);
+    job.printText("end", 0, platform::Align::Right);
+    job.printText("wide", 31, platform::Align::Left);
+    job.printText("xy", 3, platform::Align::Right);
     const auto calls = texts();
     ASSERT_EQ(calls.size(), 8u);
     EXPECT_EQ(calls[0].point.x, 236 + 0);
@@ -156,18 +153,18 @@ TEST_F(Printing, TextPiecesGoToTheirColumnsAndAlignments) {
 TEST_F(Printing, LongTextIsCutAt511Characters) {
     PrintJob job(host);
     begin(job);
-    job.printText(std::string(600, 'x'), 0, 0);
+    job.printText(std::string(600, 'x'), 0, platform::Align::Left);
     ASSERT_EQ(texts().size(), 1u);
     EXPECT_EQ(texts()[0].text.size(), 511u);
     // Two-byte letters from byte 510 on: the one that would be split is left out.
-    job.printText(std::string(510, 'x') + "\xc3\xa9\xc3\xa9", 0, 0);
+    job.printText(std::string(510, 'x') + "\xc3\xa9\xc3\xa9", 0, platform::Align::Left);
     EXPECT_EQ(texts()[1].text, std::string(510, 'x'));
 }
 
 TEST_F(Printing, ALineBelowTheBottomStartsANewPage) {
     PrintJob job(host);
     begin(job);
-    job.useBodyFont(); // 106 pixels per line; 236 + 61 x 106 = 6702 still fits under 6779
+    job.use(job.bodyFont); // 106 pixels per line; 236 + 61 x 106 = 6702 still fits under 6779
     job.newLines(61);
     EXPECT_EQ(job.lineOffset, 61 * 106);
     EXPECT_TRUE(printer.callsOf(CallKind::EndPage).empty());
@@ -175,7 +172,7 @@ TEST_F(Printing, ALineBelowTheBottomStartsANewPage) {
     EXPECT_EQ(job.lineOffset, 0);
     EXPECT_EQ(printer.callsOf(CallKind::EndPage).size(), 1u);
     EXPECT_EQ(printer.callsOf(CallKind::StartPage).size(), 2u);
-    job.printText("top", 0, 0);
+    job.printText("top", 0, platform::Align::Left);
     EXPECT_EQ(texts().back().point.y, 236);
     job.newLines(0);
     job.newLines(-5);
@@ -186,7 +183,7 @@ TEST_F(Printing, EndJobReleasesFontsAndClosesTheDocument) {
     {
         PrintJob job(host);
         begin(job);
-        job.useTitleFont();
+        job.use(job.titleFont);
         job.endJob();
         EXPECT_EQ(job.started, 0);
         job.endJob(); // a second end does nothing

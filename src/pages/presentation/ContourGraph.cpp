@@ -44,14 +44,10 @@ int componentMix(int thisComponent, int nextComponent, double w) {
     return truncToInt(nextComponent * w + thisComponent * (1.0 - w));
 }
 
-platform::FontRequest graphFont(int height) {
-    platform::FontRequest font;
-    font.height = height;
-    font.weight = platform::FontRequest::NORMAL;
-    font.charSet = 1;
-    font.outputPrecision = 4;
-    font.face = GRAPH_FONT_FACE;
-    return font;
+// The graph's texts: black on no background, in the graph's face at a height of the layout.
+platform::TextStyle graphText(int height, unsigned align) {
+    return platform::TextStyle{
+        {GRAPH_FONT_FACE, height, platform::FontRequest::NORMAL}, platform::BLACK, align};
 }
 
 // Text output as the graph does it: transparent, black, then the alignment.
@@ -65,7 +61,7 @@ void drawText(DrawingContext &dc, int x, int y, unsigned align, const std::strin
 void drawProblem(DrawingContext &dc, const ContourLayout &layout, int x, int y) {
     const int height =
         layout.unit >= 1 && layout.unit <= MAX_UNIT ? layout.unit : PROBLEM_FONT_HEIGHT;
-    dc.setFont(graphFont(height));
+    dc.setTextStyle(graphText(height, ALIGN_LEFT_TOP));
     drawText(dc, x + height, y + height, ALIGN_LEFT_TOP, layout.problem);
 }
 
@@ -506,7 +502,7 @@ void drawContourGraph(DrawingContext &dc, const TemperatureSet &set,
     }
     const Placement place = placeOnDevice(layout, dimensions, settings.inset, x, y);
     const BandTable table = makeBandTable(scale, settings.bands, layout.bandCount);
-    dc.setFont(graphFont(layout.unit));
+    dc.setTextStyle(graphText(layout.unit, ALIGN_LEFT_TOP));
     dc.setPen(GRID_PEN);
     drawField(dc, set, place, settings.bands, table);
     drawSingularSquares(dc, set, place, settings, scale);

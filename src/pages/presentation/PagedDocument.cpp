@@ -59,13 +59,7 @@ constexpr Colour FOOTER_COLOUR = platform::rgb(70, 70, 70);
 
 const char *const HEIGHT_SAMPLE = "Ag";
 
-FontRequest font(int height, int weight) {
-    FontRequest request;
-    request.height = height;
-    request.weight = weight;
-    request.face = FACE;
-    return request;
-}
+FontRequest font(int height, int weight) { return FontRequest{FACE, height, weight}; }
 
 unsigned alignFlags(PagedDocument::Align align) {
     switch (align) {
@@ -211,11 +205,10 @@ void PagedDocument::addSpace(double millimetres) {
 
 void PagedDocument::placeText(const FontRequest &request, int x, int y, const std::string &text,
                               Align align, Colour colour) {
-    place([request, x, y, text, align, colour](DrawingContext &dc) {
-        dc.setFont(request);
-        dc.setTextColour(colour);
+    const platform::TextStyle style{request, colour, alignFlags(align)};
+    place([style, x, y, text](DrawingContext &dc) {
+        dc.setTextStyle(style);
         dc.setBackgroundMode(platform::BackgroundMode::Transparent);
-        dc.setTextAlign(alignFlags(align));
         dc.textOut(x, y, text);
     });
 }

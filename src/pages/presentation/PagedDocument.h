@@ -16,7 +16,8 @@ namespace zqar {
 
 class PagedDocument {
 public:
-    enum class Align { Left, Right, Centre };
+    // Where a text sits in its column or cell: the platform's alignment.
+    using Align = platform::Align;
 
     struct Column {
         std::string heading; // wrapped at blanks to the column's width

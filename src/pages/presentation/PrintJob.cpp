@@ -32,22 +32,12 @@ constexpr double SMALL_FONT_HEIGHT = 4.0;
 constexpr int BOLD = platform::FontRequest::BOLD;
 constexpr int NORMAL = platform::FontRequest::NORMAL;
 
-constexpr int ALIGN_LEFT = 0;
-constexpr int ALIGN_CENTRE = 1;
-constexpr int ALIGN_RIGHT = 2;
-
 constexpr const char *LINE_HEIGHT_SAMPLE = "ABC";
 
-platform::FontRequest printFont(int height, int weight) {
-    platform::FontRequest font;
-    font.height = height;
-    font.weight = weight;
-    font.charSet = 0;
-    font.outputPrecision = 3;
-    font.clipPrecision = 2;
-    font.quality = 2;
-    font.face = "Times New Roman";
-    return font;
+constexpr const char *PRINT_FACE = "Times New Roman";
+
+int fontHeight(double pixelsPerMillimetre, double millimetres) {
+    return truncToInt(pixelsPerMillimetre * millimetres);
 }
 
 } // namespace
@@ -66,10 +56,10 @@ void PrintJob::beginJob() {
     printer->startPage();
     lineOffset = 0;
     tabStops.clear();
-    titleFont = printFont(truncToInt(pixelsPerMillimetre * TITLE_FONT_HEIGHT), BOLD);
-    headingFont = printFont(truncToInt(pixelsPerMillimetre * HEADING_FONT_HEIGHT), BOLD);
-    bodyFont = printFont(truncToInt(pixelsPerMillimetre * BODY_FONT_HEIGHT), NORMAL);
-    smallFont = printFont(truncToInt(pixelsPerMillimetre * SMALL_FONT_HEIGHT), NORMAL);
+    titleFont = {PRINT_FACE, fontHeight(pixelsPerMillimetre, TITLE_FONT_HEIGHT), BOLD};
+    headingFont = {PRINT_FACE, fontHeight(pixelsPerMillimetre, HEADING_FONT_HEIGHT), BOLD};
+    bodyFont = {PRINT_FACE, fontHeight(pixelsPerMillimetre, BODY_FONT_HEIGHT), NORMAL};
+    smallFont = {PRINT_FACE, fontHeight(pixelsPerMillimetre, SMALL_FONT_HEIGHT), NORMAL};
     printer->setFont(bodyFont);
     setMargins(0.0, 0.0, 0.0, 0.0);
 }
@@ -98,12 +88,7 @@ void PrintJob::use(const platform::FontRequest &font) {
         printer->setFont(font);
 }
 
-void PrintJob::useTitleFont() { use(titleFont); }
-void PrintJob::useHeadingFont() { use(headingFont); }
-void PrintJob::useBodyFont() { use(bodyFont); }
-void PrintJob::useSmallFont() { use(smallFont); }
-
-void PrintJob::printText(std::string_view text, int column, int alignment) {
+void PrintJob::printText(std::string_view text, int column, platform::Align alignment) {
     host.processPendingInput();
     if (started != 1)
         return;
@@ -132,9 +117,9 @@ void PrintJob::printText(std::string_view text, int column, int alignment) {
             }
         }
         int x = lo;
-        if (alignment == ALIGN_CENTRE)
+        if (alignment == platform::Align::Centre)
             x = (lo + hi) / 2 - printer->textExtent(piece).width / 2;
-        else if (alignment >= ALIGN_RIGHT)
+        else if (alignment == platform::Align::Right)
             x = hi - printer->textExtent(piece).width;
         printer->textOut(leftMargin + x, topMargin + lineOffset, piece);
         if (tab == std::string_view::npos)
@@ -195,17 +180,17 @@ bool printHeader(PrintJob &job, const std::string &title, const std::string &pro
         tabs.push_back(i * HEADER_TAB_SPACING);
     job.setTabs(tabs);
 
-    job.useSmallFont();
-    job.printText(std::string(text::PRINTED_ON) + formatDateTime(now), 0, ALIGN_RIGHT);
+    job.use(job.smallFont);
+    job.printText(std::string(text::PRINTED_ON) + formatDateTime(now), 0, platform::Align::Right);
     job.newLines(2);
-    job.useTitleFont();
-    job.printText(title, 0, ALIGN_CENTRE);
+    job.use(job.titleFont);
+    job.printText(title, 0, platform::Align::Centre);
     job.newLines(2);
-    job.useHeadingFont();
-    job.printText(cutText(projectDescription), 0, ALIGN_CENTRE);
+    job.use(job.headingFont);
+    job.printText(cutText(projectDescription), 0, platform::Align::Centre);
     job.newLines(2);
-    job.useBodyFont();
-    job.printText(cutText(status), 0, ALIGN_CENTRE);
+    job.use(job.bodyFont);
+    job.printText(cutText(status), 0, platform::Align::Centre);
     job.newLines(3);
     return true;
 }
@@ -227,17 +212,17 @@ bool printMatrix(platform::Host &host, const PrintedMatrix &matrix, double now) 
     PrintJob job(host);
     if (!printHeader(job, text::MATRIX_PRINT_TITLE, matrix.projectDescription, matrix.status, now))
         return false;
-    job.useSmallFont();
+    job.use(job.smallFont);
     const ArrayDimensions counts = matrix.dimensions;
     for (int i = 0; i <= counts.rows + 2; ++i) {
         for (int j = 0; j <= counts.columns + 2; ++j)
-            job.printText(matrix.arrayList.itemText(i, j), j + 1, ALIGN_CENTRE);
+            job.printText(matrix.arrayList.itemText(i, j), j + 1, platform::Align::Centre);
         job.newLines(1);
     }
     job.newLines(3);
     for (int i = 0; i < counts.singularCount; ++i) {
-        job.printText(matrix.singularList.itemText(i, 0), 1, ALIGN_CENTRE);
-        job.printText(matrix.singularList.itemText(i, 1), 2, ALIGN_CENTRE);
+        job.printText(matrix.singularList.itemText(i, 0), 1, platform::Align::Centre);
+        job.printText(matrix.singularList.itemText(i, 1), 2, platform::Align::Centre);
         job.newLines(1);
     }
     job.endJob();

@@ -35,13 +35,11 @@ public:
     void beginJob();
     void setMargins(double left, double right, double top, double bottom); // millimetres
     void setTabs(const std::vector<double> &positions);                    // millimetres
-    void useTitleFont();
-    void useHeadingFont();
-    void useBodyFont();
-    void useSmallFont();
-    // Prints text at the current line, its tab-separated pieces in column, column + 1, ...;
-    // alignment 0 or less is left, 1 centre, 2 or more right.
-    void printText(std::string_view text, int column, int alignment);
+    // The font of the next texts: one of the four the job holds, or any other.
+    void use(const platform::FontRequest &font);
+    // Prints text at the current line, its tab-separated pieces in column, column + 1, ...,
+    // each placed in its column as alignment says.
+    void printText(std::string_view text, int column, platform::Align alignment);
     // Moves down n lines of the selected font, starting a new page below bottomLimit.
     void newLines(int n);
     void endJob();
@@ -64,8 +62,6 @@ public:
     platform::FontRequest smallFont;
 
 private:
-    void use(const platform::FontRequest &font);
-
     platform::Host &host;
     std::unique_ptr<platform::PrintTarget> printer;
     double pixelsPerMillimetre = 0.0;

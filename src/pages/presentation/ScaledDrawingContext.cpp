@@ -55,7 +55,6 @@ void ScaledDrawingContext::useFont() {
     platform::FontRequest request = font();
     const int height = request.height == 0 ? DEFAULT_FONT_HEIGHT : request.height;
     request.height = scaled(height * scale);
-    request.width = scaled(request.width * scale);
     target.setFont(request);
 }
 

@@ -59,12 +59,8 @@ constexpr Colour PALETTE[] = {
 };
 constexpr std::size_t PALETTE_SIZE = sizeof PALETTE / sizeof PALETTE[0];
 
-platform::FontRequest chartFont() {
-    platform::FontRequest font;
-    font.height = FONT_HEIGHT;
-    font.face = "Arial";
-    return font;
-}
+// The chart's texts, in one face and height; each text sets its alignment.
+const platform::FontRequest CHART_FONT{"Arial", FONT_HEIGHT, platform::FontRequest::NORMAL};
 
 int roundToInt(double value) { return truncToInt(std::floor(value + 0.5)); }
 
@@ -242,7 +238,7 @@ Colour timeSeriesColour(std::size_t index) { return PALETTE[index % PALETTE_SIZE
 
 platform::Rect timeSeriesPlotArea(DrawingContext &dc, const TimeSeriesInput &input,
                                   const Rect &area) {
-    dc.setFont(chartFont());
+    dc.setFont(CHART_FONT);
     const int labelWidth = dc.textExtent("-000.00").width;
     const int lineHeight = dc.textExtent("0").height;
     Rect plot;
