@@ -2,6 +2,7 @@
 // statistics of the same year (statisticsYear in statisticsBench.cpp): the figures should take
 // at most twice as long. Also the events' figures and the copy without an excluded phase.
 
+#include "yearArray.h"
 #include "yearOfLogs.h"
 
 #include "core/analysis/eventFigures.h"
@@ -19,27 +20,9 @@ using zqar::bench::yearOfLogs;
 
 namespace {
 
-constexpr double DAYS_PER_MINUTE = 1.0 / 1440.0;
+using zqar::bench::yearArray;
 
-// The 26 year loggers in a 6 x 4 array with 2 singular slots, read once.
-const LoggerArray &yearArray() {
-    static const LoggerArray array = [] {
-        LoggerArray loaded;
-        loaded.resize(6, 4, 2);
-        const auto &paths = yearOfLogs().paths;
-        for (std::size_t i = 0; i < paths.size(); ++i) {
-            auto record = std::make_unique<LogFile>();
-            record->readLogFile(paths[i], 1);
-            const int slot = static_cast<int>(i);
-            if (slot < 24)
-                loaded.place(slot / 4, slot % 4, std::move(record));
-            else
-                loaded.place(-1, slot - 24, std::move(record));
-        }
-        return loaded;
-    }();
-    return array;
-}
+constexpr double DAYS_PER_MINUTE = 1.0 / 1440.0;
 
 void qualificationYear(benchmark::State &state) {
     const LoggerArray &array = yearArray();

@@ -4,6 +4,7 @@
 
 #include "core/data/LoggerArray.h"
 #include "core/data/dateTime.h"
+#include "support/Records.h"
 
 #include <memory>
 #include <string>
@@ -18,14 +19,7 @@ inline double juneFirst() { return dayNumberFromCivil(CivilTime{2025, 6, 1, 0, 0
 
 inline std::unique_ptr<LogFile> seriesRecord(const std::string &name, double start,
                                              double periodSeconds, std::vector<double> values) {
-    auto record = std::make_unique<LogFile>();
-    record->fileName.assign("/data/" + name + ".dta");
-    record->loggerName.assign(name);
-    record->startTime.day = start;
-    record->samplePeriod = periodSeconds;
-    record->valueCount = static_cast<int32_t>(values.size());
-    record->values = std::move(values);
-    return record;
+    return recordWith(name, start, periodSeconds, std::move(values));
 }
 
 // cells: rows x columns series, row-major, an empty one for a cell without a logger; then
