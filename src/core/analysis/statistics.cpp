@@ -62,8 +62,10 @@ struct LimitCounts {
 
 // Every sum runs in time order in one pass; the squared deviations need the mean and take a
 // second one.
+// runBreaks, when given, marks the readings that follow a missing one: an excursion ends there.
 SeriesFigures seriesFigures(const double *x, int32_t n, double samplePeriod,
-                            const StatisticsSettings &settings) {
+                            const StatisticsSettings &settings,
+                            const std::vector<bool> *runBreaks = nullptr) {
     SeriesFigures result;
     PositionStatistics &out = result.figures;
     out.samples = n;
@@ -94,6 +96,8 @@ SeriesFigures seriesFigures(const double *x, int32_t n, double samplePeriod,
         }
         atOrBelowAbsoluteZero |= value <= -ZERO_CELSIUS;
         boltzmannSum += std::exp(-enthalpy / (value + ZERO_CELSIUS));
+        if (runBreaks && (*runBreaks)[static_cast<std::size_t>(k)])
+            limits.run = 0;
         limits.add(value<lower, value> upper);
     }
     const double mean = sum / n;
@@ -138,12 +142,42 @@ PositionStatistics positionStatistics(const LogFile *record, int row, int col,
                 scratch.push_back(record->values[static_cast<std::size_t>(index)]);
             series = scratch.data();
         }
-        const SeriesFigures figures =
-            seriesFigures(series, selection.count, record->samplePeriod, settings);
-        result = figures.figures;
-        if (selection.count > 0) {
-            result.timeOfMinimum = sampleTime(*record, selection.index(figures.minimumAt));
-            result.timeOfMaximum = sampleTime(*record, selection.index(figures.maximumAt));
+        // Missing readings (readings left out of the statistics) count for nothing: the figures
+        // are those of the readings alone, and a missing reading ends an excursion.
+        const double *seriesEnd = series + std::max(selection.count, 0);
+        if (std::find(series, seriesEnd, NO_VALUE) != seriesEnd) {
+            std::vector<double> readings;
+            std::vector<int32_t> readingAt; // the reading's offset in the selection
+            std::vector<bool> runBreaks;
+            bool afterGap = false;
+            for (int32_t k = 0; k < selection.count; ++k) {
+                if (series[k] == NO_VALUE) {
+                    afterGap = true;
+                    continue;
+                }
+                readings.push_back(series[k]);
+                readingAt.push_back(k);
+                runBreaks.push_back(afterGap);
+                afterGap = false;
+            }
+            const int32_t count = static_cast<int32_t>(readings.size());
+            const SeriesFigures figures =
+                seriesFigures(readings.data(), count, record->samplePeriod, settings, &runBreaks);
+            result = figures.figures;
+            if (count > 0) {
+                result.timeOfMinimum =
+                    sampleTime(*record, selection.index(readingAt[std::size_t(figures.minimumAt)]));
+                result.timeOfMaximum =
+                    sampleTime(*record, selection.index(readingAt[std::size_t(figures.maximumAt)]));
+            }
+        } else {
+            const SeriesFigures figures =
+                seriesFigures(series, selection.count, record->samplePeriod, settings);
+            result = figures.figures;
+            if (selection.count > 0) {
+                result.timeOfMinimum = sampleTime(*record, selection.index(figures.minimumAt));
+                result.timeOfMaximum = sampleTime(*record, selection.index(figures.maximumAt));
+            }
         }
         result.placed = true;
         result.logger = record->label();
