@@ -51,7 +51,8 @@ constexpr Colour LIMIT_COLOUR = platform::rgb(255, 0, 0);
 constexpr Colour PHASE_COLOUR = platform::rgb(222, 235, 250);
 constexpr Colour EXCLUDED_PHASE_COLOUR = platform::rgb(215, 215, 215);
 constexpr Colour EVENT_COLOUR = platform::rgb(90, 40, 140);
-constexpr int EVENT_LABEL_ROWS = 3; // labels of neighbouring events step down this many rows
+constexpr int EVENT_LABEL_SHARE = 3; // event labels use at most a third of the plot's height
+constexpr int LABEL_GAP = 4;         // pixels between two labels on one row
 
 // Twenty colours that stay apart on white, none of them the limits' red.
 constexpr Colour PALETTE[] = {
@@ -387,24 +388,35 @@ void drawPhases(DrawingContext &dc, const TimeSeriesInput &input, const Mapping 
     }
 }
 
-// The events over the lines: a line across the plot with the event's name beside its top,
-// left of the line near the right edge.
+// The events over the lines: a line across the plot with the event's name beside its top, on
+// white, left of the line near the right edge. Labels go down a row where they would cover
+// the label of an earlier event, taken in time order.
 void drawEvents(DrawingContext &dc, const TimeSeriesInput &input, const Mapping &map,
                 int lineHeight) {
     const Rect &plot = map.plot;
-    int shown = 0;
-    for (const TimeSeriesEvent &event : input.events) {
-        if (event.time < input.start || event.time > input.finish)
-            continue;
+    std::vector<std::size_t> order;
+    for (std::size_t i = 0; i < input.events.size(); ++i)
+        if (input.events[i].time >= input.start && input.events[i].time <= input.finish)
+            order.push_back(i);
+    std::stable_sort(order.begin(), order.end(), [&input](std::size_t a, std::size_t b) {
+        return input.events[a].time < input.events[b].time;
+    });
+    const int rows = std::max(1, plot.height() / (lineHeight + 1) / EVENT_LABEL_SHARE);
+    std::vector<int> rowEnds(static_cast<std::size_t>(rows), plot.left - 1); // pixels
+    for (const std::size_t i : order) {
+        const TimeSeriesEvent &event = input.events[i];
         const int x = std::min(map.x(event.time), plot.right - 1);
         dc.fillRect(Rect{x, plot.top, x + 1, plot.bottom}, EVENT_COLOUR);
-        const int y = plot.top + 2 + (shown % EVENT_LABEL_ROWS) * (lineHeight + 1);
         const int width = dc.textExtent(event.label).width;
-        if (x + 3 + width <= plot.right)
-            drawText(dc, x + 3, y, platform::TA_LEFT | platform::TA_TOP, event.label);
-        else
-            drawText(dc, x - 2, y, platform::TA_RIGHT | platform::TA_TOP, event.label);
-        ++shown;
+        const bool rightOfLine = x + 3 + width <= plot.right;
+        const int left = rightOfLine ? x + 3 : x - 2 - width;
+        std::size_t row = 0;
+        while (row + 1 < rowEnds.size() && rowEnds[row] >= left)
+            ++row;
+        rowEnds[row] = std::max(rowEnds[row], left + width + LABEL_GAP);
+        const int y = plot.top + 2 + static_cast<int>(row) * (lineHeight + 1);
+        dc.fillRect(Rect{left - 1, y, left + width + 1, y + lineHeight}, platform::WHITE);
+        drawText(dc, left, y, platform::TA_LEFT | platform::TA_TOP, event.label);
     }
 }
 
