@@ -1,8 +1,8 @@
 #include "app/BatchTool.h"
 #include "app/batchOptions.h"
 
-#include "core/job/jobEvents.h"
 #include "core/data/trimmed.h"
+#include "core/job/jobEvents.h"
 #include "pages/analysis/qualificationCommands.h"
 #include "resources/format.h"
 #include "resources/qualificationTexts.h"

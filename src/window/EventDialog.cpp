@@ -61,7 +61,8 @@ EventDialog::EventDialog(platform::Host &platformHost, const std::string &title,
 }
 
 void EventDialog::kindChanged() {
-    phase->setEnabled(isPhaseKind(KINDS[static_cast<std::size_t>(std::max(kind->currentIndex(), 0))]));
+    phase->setEnabled(
+        isPhaseKind(KINDS[static_cast<std::size_t>(std::max(kind->currentIndex(), 0))]));
 }
 
 std::optional<Event> EventDialog::event(std::string *problem) const {

@@ -124,10 +124,10 @@ TEST(BatchQualificationOptions, ChamberFiguresFromTheReferenceCell) {
         series[4][k] = k % 2 == 0 ? 20.2 : 19.8;
     const Chamber chamber(3, 3, series);
     const std::string csv = chamber.dir.file("out/qualification.csv");
-    const BatchRun run = runBatch(
-        chamber.load("05-Nov-2003 03:29PM") +
-        std::vector<std::string>{"--set", "setPointText=20", "--set", "toleranceText=0.5",
-                                 "--qualification-csv", csv});
+    const BatchRun run =
+        runBatch(chamber.load("05-Nov-2003 03:29PM") +
+                 std::vector<std::string>{"--set", "setPointText=20", "--set", "toleranceText=0.5",
+                                          "--qualification-csv", csv});
     ASSERT_EQ(run.exit, BATCH_OK) << run.err;
     const std::map<std::string, std::string> figures = figuresOf(readBytes(csv));
     // max |T - Tref| = 20.6 - 19.8; spreads 0.6 and 0.8 alternate; the reference swings 0.4.
@@ -148,10 +148,9 @@ TEST(BatchQualificationOptions, ChamberFiguresFromTheReferenceCell) {
     EXPECT_EQ(lines[14], "R2C2,C5,20.00,0.40,0.00,0.00");
 
     // Another reference, and settings the figures cannot use.
-    const BatchRun corner = runBatch(
-        chamber.load("05-Nov-2003 03:29PM") +
-        std::vector<std::string>{"--set", "referencePositionText=r1c1", "--qualification-csv",
-                                 csv});
+    const BatchRun corner = runBatch(chamber.load("05-Nov-2003 03:29PM") +
+                                     std::vector<std::string>{"--set", "referencePositionText=r1c1",
+                                                              "--qualification-csv", csv});
     ASSERT_EQ(corner.exit, BATCH_OK) << corner.err;
     EXPECT_EQ(figuresOf(readBytes(csv)).at("uniformity (maximum deviation from reference)"),
               "0.80");
@@ -211,9 +210,9 @@ TEST(BatchQualificationOptions, RecoveryAndHoldTimesFromTheEventsFile) {
                               "power off,05-Nov-2003 05:00PM,hold time,7.00,R1C2\r\n");
 
     // Without limits the figures need a setting that was not given.
-    const BatchRun unlimited = runBatch(
-        chamber.load("05-Nov-2003 05:49PM") +
-        std::vector<std::string>{"--events", events, "--events-csv", out});
+    const BatchRun unlimited =
+        runBatch(chamber.load("05-Nov-2003 05:49PM") +
+                 std::vector<std::string>{"--events", events, "--events-csv", out});
     ASSERT_EQ(unlimited.exit, BATCH_OK) << unlimited.err;
     EXPECT_NE(readBytes(out).find("door closed,05-Nov-2003 02:50PM,recovery time,-,-\r\n"),
               std::string::npos);
@@ -234,19 +233,19 @@ TEST(BatchQualificationOptions, AnExcludedPhaseLeavesItsReadingsOutOfTheFigures)
     const std::string excluded = chamber.dir.file("excluded.csv");
     const std::string qualification = chamber.dir.file("q.csv");
     const std::string finish = "05-Nov-2003 03:29PM";
-    ASSERT_EQ(runBatch(chamber.load(finish) + std::vector<std::string>{"--statistics-csv", plain})
-                  .exit,
-              BATCH_OK);
+    ASSERT_EQ(
+        runBatch(chamber.load(finish) + std::vector<std::string>{"--statistics-csv", plain}).exit,
+        BATCH_OK);
     ASSERT_EQ(runBatch(chamber.load(finish) + phase +
                        std::vector<std::string>{"--statistics-csv", marked})
                   .exit,
               BATCH_OK);
     EXPECT_EQ(readBytes(marked), readBytes(plain));
 
-    const BatchRun run = runBatch(
-        chamber.load(finish) + phase +
-        std::vector<std::string>{"--exclude-phase", " DOOR TEST ", "--statistics-csv", excluded,
-                                 "--qualification-csv", qualification});
+    const BatchRun run =
+        runBatch(chamber.load(finish) + phase +
+                 std::vector<std::string>{"--exclude-phase", " DOOR TEST ", "--statistics-csv",
+                                          excluded, "--qualification-csv", qualification});
     ASSERT_EQ(run.exit, BATCH_OK) << run.err;
     const std::vector<std::string> lines = linesOf(readBytes(excluded));
     ASSERT_EQ(lines.size(), 3u);

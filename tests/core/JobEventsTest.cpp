@@ -2,8 +2,8 @@
 // phase leave the statistics, their maps and the hot and cold spots but not the records, the
 // edits tell the listeners, and the time-series chart gets the events and the phases.
 
-#include "core/analysis/TemperatureSet.h"
 #include "core/job/jobEvents.h"
+#include "core/analysis/TemperatureSet.h"
 #include "pages/analysis/statisticsCommands.h"
 #include "pages/presentation/TimeSeriesChart.h"
 
@@ -72,9 +72,8 @@ TEST_F(JobEvents, AnExcludedPhaseMovesTheHotSpotAndLeavesTheRecordsAlone) {
 
 TEST_F(JobEvents, EditsTellTheListenersOnceAndOnlyWhenTheyChangeSomething) {
     int told = 0;
-    window.job.listen([&told](const JobChange &change) {
-        told += change.touches(JobChange::EVENTS) ? 1 : 0;
-    });
+    window.job.listen(
+        [&told](const JobChange &change) { told += change.touches(JobChange::EVENTS) ? 1 : 0; });
     setPhaseExcluded(window.job, "door", true);
     setPhaseExcluded(window.job, " Door ", true); // the same phase
     EXPECT_EQ(told, 1);

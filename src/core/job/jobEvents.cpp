@@ -16,10 +16,9 @@ std::vector<Phase> excludedPhasesOfJob(const Job &job) {
 }
 
 bool isPhaseExcluded(const Job &job, std::string_view name) {
-    return std::any_of(job.excludedPhases.begin(), job.excludedPhases.end(),
-                       [name](const std::string &excluded) {
-                           return samePhaseName(excluded, name);
-                       });
+    return std::any_of(
+        job.excludedPhases.begin(), job.excludedPhases.end(),
+        [name](const std::string &excluded) { return samePhaseName(excluded, name); });
 }
 
 const LoggerArray &statisticsArray(const Job &job, LoggerArray &holder) {
@@ -63,11 +62,10 @@ void setPhaseExcluded(Job &job, std::string_view name, bool excluded) {
     if (excluded)
         names.emplace_back(name);
     else
-        names.erase(std::remove_if(names.begin(), names.end(),
-                                   [name](const std::string &kept) {
-                                       return samePhaseName(kept, name);
-                                   }),
-                    names.end());
+        names.erase(
+            std::remove_if(names.begin(), names.end(),
+                           [name](const std::string &kept) { return samePhaseName(kept, name); }),
+            names.end());
     job.changed(JobChange::EVENTS);
 }
 
@@ -80,6 +78,8 @@ void setEventsSection(Job &job, EventsSection section) {
     job.changed(JobChange::EVENTS);
 }
 
-EventsSection eventsSectionOf(const Job &job) { return EventsSection{job.events, job.excludedPhases}; }
+EventsSection eventsSectionOf(const Job &job) {
+    return EventsSection{job.events, job.excludedPhases};
+}
 
 } // namespace zqar
