@@ -43,6 +43,8 @@ constexpr int SORT_ROLE = Qt::UserRole + 1;
 constexpr int WINDOW_WIDTH = 980; // pixels
 constexpr int WINDOW_HEIGHT = 760;
 constexpr int MAP_MINIMUM_HEIGHT = 240;
+constexpr int ROW_PADDING = 6;                // pixels above and below a line of text
+constexpr int QUALIFICATION_FIGURE_COUNT = 7; // the rows of qualificationFigures
 
 QStringList headings() {
     QStringList list;
@@ -93,7 +95,15 @@ QTableView *plainTable(QStandardItemModel *model) {
     view->verticalHeader()->hide();
     view->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     view->horizontalHeader()->setStretchLastSection(true);
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + ROW_PADDING);
     return view;
+}
+
+// A table as high as its header and rows need.
+void fitRows(QTableView *view, int rows) {
+    view->setFixedHeight(view->horizontalHeader()->sizeHint().height() +
+                         rows * view->verticalHeader()->defaultSectionSize() +
+                         2 * view->frameWidth());
 }
 
 // Columns from firstRight through lastRight hold numbers.
@@ -102,6 +112,8 @@ void appendTextRow(QStandardItemModel *model, const std::vector<std::string> &ro
     QList<QStandardItem *> cells;
     for (std::size_t column = 0; column < row.size(); ++column) {
         auto *cell = new QStandardItem(platform::toQString(row[column]));
+        // A definition is longer than its column; the tip shows it whole.
+        cell->setToolTip(cell->text());
         if (column >= firstRight && column <= lastRight)
             cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         cells.append(cell);
@@ -246,9 +258,12 @@ StatisticsWindow::StatisticsWindow(const JobView &jobView, QWidget *parent)
     eventItems->setHorizontalHeaderLabels(eventHeadings());
     auto *qualificationPage = new QWidget;
     auto *qualificationLayout = new QVBoxLayout(qualificationPage);
+    qualificationLayout->setContentsMargins(0, 0, 0, 0);
     qualificationSummary->setWordWrap(true);
     qualificationLayout->addWidget(qualificationSummary);
-    qualificationLayout->addWidget(plainTable(figures), 1);
+    QTableView *figuresView = plainTable(figures);
+    fitRows(figuresView, QUALIFICATION_FIGURE_COUNT);
+    qualificationLayout->addWidget(figuresView);
     qualificationLayout->addWidget(plainTable(qualificationPositions), 1);
     auto *tabs = new QTabWidget;
     tabs->addTab(tableView, platform::toQString(text::POSITIONS_TAB));
