@@ -142,12 +142,14 @@ PositionStatistics positionStatistics(const LogFile *record, int row, int col,
                 scratch.push_back(record->values[static_cast<std::size_t>(index)]);
             series = scratch.data();
         }
+        SeriesFigures figures =
+            seriesFigures(series, selection.count, record->samplePeriod, settings);
+        std::vector<int32_t> readingAt; // offsets in the selection, when readings are missing
         // Missing readings (readings left out of the statistics) count for nothing: the figures
-        // are those of the readings alone, and a missing reading ends an excursion.
-        const double *seriesEnd = series + std::max(selection.count, 0);
-        if (std::find(series, seriesEnd, NO_VALUE) != seriesEnd) {
+        // are those of the readings alone, and a missing reading ends an excursion. NO_VALUE is
+        // above every reading, so the maximum tells without a pass of its own.
+        if (selection.count > 0 && figures.figures.maximum == NO_VALUE) {
             std::vector<double> readings;
-            std::vector<int32_t> readingAt; // the reading's offset in the selection
             std::vector<bool> runBreaks;
             bool afterGap = false;
             for (int32_t k = 0; k < selection.count; ++k) {
@@ -160,24 +162,16 @@ PositionStatistics positionStatistics(const LogFile *record, int row, int col,
                 runBreaks.push_back(afterGap);
                 afterGap = false;
             }
-            const int32_t count = static_cast<int32_t>(readings.size());
-            const SeriesFigures figures =
-                seriesFigures(readings.data(), count, record->samplePeriod, settings, &runBreaks);
-            result = figures.figures;
-            if (count > 0) {
-                result.timeOfMinimum =
-                    sampleTime(*record, selection.index(readingAt[std::size_t(figures.minimumAt)]));
-                result.timeOfMaximum =
-                    sampleTime(*record, selection.index(readingAt[std::size_t(figures.maximumAt)]));
-            }
-        } else {
-            const SeriesFigures figures =
-                seriesFigures(series, selection.count, record->samplePeriod, settings);
-            result = figures.figures;
-            if (selection.count > 0) {
-                result.timeOfMinimum = sampleTime(*record, selection.index(figures.minimumAt));
-                result.timeOfMaximum = sampleTime(*record, selection.index(figures.maximumAt));
-            }
+            figures = seriesFigures(readings.data(), static_cast<int32_t>(readings.size()),
+                                    record->samplePeriod, settings, &runBreaks);
+        }
+        result = figures.figures;
+        if (result.samples > 0) {
+            auto offset = [&readingAt](int32_t at) {
+                return readingAt.empty() ? at : readingAt[static_cast<std::size_t>(at)];
+            };
+            result.timeOfMinimum = sampleTime(*record, selection.index(offset(figures.minimumAt)));
+            result.timeOfMaximum = sampleTime(*record, selection.index(offset(figures.maximumAt)));
         }
         result.placed = true;
         result.logger = record->label();
