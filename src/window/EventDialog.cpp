@@ -12,6 +12,8 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
+#include <iterator>
+
 namespace zqar {
 
 namespace {

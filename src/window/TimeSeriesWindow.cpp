@@ -1,5 +1,6 @@
 #include "window/TimeSeriesWindow.h"
 
+#include "core/data/timeUnits.h"
 #include "core/job/jobEvents.h"
 #include "qt/QtDialog.h"
 #include "qt/QtDrawingContext.h"
@@ -19,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace zqar {
