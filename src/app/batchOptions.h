@@ -20,4 +20,7 @@ void registerFileOptions(BatchTool &tool);
 // --statistics-csv, --set-summary-csv (--statistics-map draws, so it is a drawing option).
 void registerStatisticsOptions(BatchTool &tool);
 
+// --event, --events, --exclude-phase, --qualification-csv, --events-csv.
+void registerQualificationOptions(BatchTool &tool);
+
 } // namespace zqar

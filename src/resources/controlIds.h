@@ -113,6 +113,11 @@ struct StatisticsControls {
         UPPER_LIMIT = 1202,
         ACTIVATION_ENERGY = 1203,
         CALCULATE = 1204,
+        SET_POINT = 1205,
+        TOLERANCE = 1206,
+        STABLE_START = 1207,
+        STABLE_FINISH = 1208,
+        REFERENCE_POSITION = 1209,
     };
 };
 

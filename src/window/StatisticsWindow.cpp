@@ -1,17 +1,22 @@
 #include "window/StatisticsWindow.h"
 
 #include "core/analysis/TemperatureSet.h"
+#include "core/analysis/qualificationCsv.h"
 #include "core/analysis/statisticsColumns.h"
 #include "core/analysis/statisticsCsv.h"
 #include "core/data/dateTime.h"
 #include "core/data/numbers.h"
+#include "core/job/jobEvents.h"
 #include "platform/Host.h"
 #include "qt/QtText.h"
 #include "resources/controlIds.h"
 #include "resources/format.h"
+#include "resources/mappingReportTexts.h"
+#include "resources/qualificationTexts.h"
 #include "resources/strings.h"
 #include "window/GraphExport.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -20,9 +25,11 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSortFilterProxyModel>
 #include <QSplitter>
 #include <QStandardItemModel>
+#include <QTabWidget>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -36,6 +43,8 @@ constexpr int SORT_ROLE = Qt::UserRole + 1;
 constexpr int WINDOW_WIDTH = 980; // pixels
 constexpr int WINDOW_HEIGHT = 760;
 constexpr int MAP_MINIMUM_HEIGHT = 240;
+constexpr int ROW_PADDING = 6;                // pixels above and below a line of text
+constexpr int QUALIFICATION_FIGURE_COUNT = 7; // the rows of qualificationFigures
 
 QStringList headings() {
     QStringList list;
@@ -57,6 +66,73 @@ QVariant sortValue(const StatisticsColumn &column, const std::string &shown,
     }
     const std::optional<double> value = shown == text::NO_LOGGER ? std::nullopt : column.value(p);
     return value ? *value : std::numeric_limits<double>::lowest();
+}
+
+QStringList qualificationPositionHeadings() {
+    QStringList list;
+    for (const std::string_view heading :
+         {text::POSITION_HEADING, text::LOGGER_HEADING, text::POSITION_MEAN_HEADING,
+          text::POSITION_SPREAD_HEADING, text::POSITION_FROM_REFERENCE_HEADING,
+          text::POSITION_FROM_SET_POINT_HEADING})
+        list.append(platform::toQString(heading));
+    return list;
+}
+
+QStringList eventHeadings() {
+    QStringList list;
+    for (const std::string_view heading :
+         {text::EVENT_HEADING, text::TIME_HEADING, text::FIGURE_HEADING, text::VALUE_HEADING,
+          text::POSITION_HEADING, text::NOTE_HEADING})
+        list.append(platform::toQString(heading));
+    return list;
+}
+
+// A read-only table of a model, its columns as wide as their texts.
+QTableView *plainTable(QStandardItemModel *model) {
+    auto *view = new QTableView;
+    view->setModel(model);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->verticalHeader()->hide();
+    view->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    view->horizontalHeader()->setStretchLastSection(true);
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + ROW_PADDING);
+    return view;
+}
+
+// A table as high as its header and rows need.
+void fitRows(QTableView *view, int rows) {
+    view->setFixedHeight(view->horizontalHeader()->sizeHint().height() +
+                         rows * view->verticalHeader()->defaultSectionSize() +
+                         2 * view->frameWidth());
+}
+
+// Columns from firstRight through lastRight hold numbers.
+void appendTextRow(QStandardItemModel *model, const std::vector<std::string> &row,
+                   std::size_t firstRight, std::size_t lastRight) {
+    QList<QStandardItem *> cells;
+    for (std::size_t column = 0; column < row.size(); ++column) {
+        auto *cell = new QStandardItem(platform::toQString(row[column]));
+        // A definition is longer than its column; the tip shows it whole.
+        cell->setToolTip(cell->text());
+        if (column >= firstRight && column <= lastRight)
+            cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        cells.append(cell);
+    }
+    model->appendRow(cells);
+}
+
+// The edits of the qualification settings, in the order they stand in the window.
+constexpr JobSetting QUALIFICATION_SETTINGS[] = {JobSetting::SetPoint, JobSetting::Tolerance,
+                                                 JobSetting::StableStart, JobSetting::StableFinish,
+                                                 JobSetting::ReferencePosition};
+
+bool samePhases(const std::vector<Phase> &a, const std::vector<Phase> &b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i].name != b[i].name || a[i].start != b[i].start || a[i].finish != b[i].finish)
+            return false;
+    return true;
 }
 
 } // namespace
@@ -99,7 +175,11 @@ private:
 
 StatisticsWindow::StatisticsWindow(const JobView &jobView, QWidget *parent)
     : QWidget(parent, Qt::Window), view(jobView), lowerLimit(new QLineEdit),
-      upperLimit(new QLineEdit), activationEnergy(new QLineEdit),
+      upperLimit(new QLineEdit), activationEnergy(new QLineEdit), setPoint(new QLineEdit),
+      tolerance(new QLineEdit), stableStart(new QLineEdit), stableFinish(new QLineEdit),
+      referencePosition(new QLineEdit), phasesRow(new QHBoxLayout),
+      figures(new QStandardItemModel(this)), qualificationPositions(new QStandardItemModel(this)),
+      eventItems(new QStandardItemModel(this)), qualificationSummary(new QLabel),
       items(new QStandardItemModel(this)), sorted(new QSortFilterProxyModel(this)),
       tableView(new QTableView), spots(new QLabel), mapChooser(new QComboBox), mapTitle(new QLabel),
       mapView(new MapView(jobView, this)),
@@ -130,6 +210,21 @@ StatisticsWindow::StatisticsWindow(const JobView &jobView, QWidget *parent)
                     view.job.setSetting(setting, platform::fromQString(typed));
                 });
 
+    auto *qualificationRow = new QHBoxLayout;
+    const std::string_view qualificationLabels[] = {
+        text::SET_POINT_LABEL, text::TOLERANCE_LABEL, text::STABLE_START_LABEL,
+        text::STABLE_FINISH_LABEL, text::REFERENCE_POSITION_LABEL};
+    for (std::size_t i = 0; i < std::size(QUALIFICATION_SETTINGS); ++i) {
+        QLineEdit *edit = settingEdit(StatisticsControls::SET_POINT + static_cast<int>(i));
+        qualificationRow->addWidget(new QLabel(platform::toQString(qualificationLabels[i])));
+        qualificationRow->addWidget(edit, i == 2 || i == 3 ? 2 : 1);
+        connect(edit, &QLineEdit::textEdited, this,
+                [this, setting = QUALIFICATION_SETTINGS[i]](const QString &typed) {
+                    view.job.setSetting(setting, platform::fromQString(typed));
+                });
+    }
+    phasesRow->addWidget(new QLabel(platform::toQString(text::PHASES_LABEL)));
+
     items->setHorizontalHeaderLabels(headings());
     sorted->setSourceModel(items);
     sorted->setSortRole(SORT_ROLE);
@@ -156,12 +251,33 @@ StatisticsWindow::StatisticsWindow(const JobView &jobView, QWidget *parent)
     lowerLayout->addWidget(spots);
     lowerLayout->addLayout(mapRow);
     lowerLayout->addWidget(mapView, 1);
+    figures->setHorizontalHeaderLabels({platform::toQString(text::FIGURE_HEADING),
+                                        platform::toQString(text::VALUE_HEADING),
+                                        platform::toQString(text::DEFINITION_HEADING)});
+    qualificationPositions->setHorizontalHeaderLabels(qualificationPositionHeadings());
+    eventItems->setHorizontalHeaderLabels(eventHeadings());
+    auto *qualificationPage = new QWidget;
+    auto *qualificationLayout = new QVBoxLayout(qualificationPage);
+    qualificationLayout->setContentsMargins(0, 0, 0, 0);
+    qualificationSummary->setWordWrap(true);
+    qualificationLayout->addWidget(qualificationSummary);
+    QTableView *figuresView = plainTable(figures);
+    fitRows(figuresView, QUALIFICATION_FIGURE_COUNT);
+    qualificationLayout->addWidget(figuresView);
+    qualificationLayout->addWidget(plainTable(qualificationPositions), 1);
+    auto *tabs = new QTabWidget;
+    tabs->addTab(tableView, platform::toQString(text::POSITIONS_TAB));
+    tabs->addTab(qualificationPage, platform::toQString(text::QUALIFICATION_HEADING));
+    tabs->addTab(plainTable(eventItems), platform::toQString(text::EVENTS_HEADING));
+
     auto *splitter = new QSplitter(Qt::Vertical);
-    splitter->addWidget(tableView);
+    splitter->addWidget(tabs);
     splitter->addWidget(lower);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(settingsRow);
+    layout->addLayout(qualificationRow);
+    layout->addLayout(phasesRow);
     layout->addWidget(splitter, 1);
 
     connect(calculateButton, &QPushButton::clicked, this, [this] { calculate(); });
@@ -172,6 +288,7 @@ StatisticsWindow::StatisticsWindow(const JobView &jobView, QWidget *parent)
     exportStatisticsButton->setEnabled(false);
     exportMapButton->setEnabled(false);
     showStatistics();
+    showPhases();
     resize(WINDOW_WIDTH, WINDOW_HEIGHT);
     listening = view.job.listen([this](const JobChange &change) { jobChanged(change); });
 }
@@ -186,6 +303,58 @@ void StatisticsWindow::jobChanged(const JobChange &change) {
         statistics.reset();
         showStatistics();
     }
+    if (change.touches(JobChange::EVENTS)) {
+        showPhases();
+        // Figures without the readings of other phases no longer hold; the events' own
+        // figures are quick to compute again.
+        if (statistics && !samePhases(excludedPhasesOfJob(view.job), excludedWhenCalculated)) {
+            statistics.reset();
+            showStatistics();
+        } else if (statistics) {
+            eventFigures = eventOutcomes(view.job.loggerArray, view.job.events, statistics->finish,
+                                         calculatedWith);
+            showEvents();
+        }
+    }
+}
+
+void StatisticsWindow::showPhases() {
+    const std::vector<Phase> phases = phasesOfJob(view.job);
+    std::vector<std::string> names;
+    for (const Phase &phase : phases)
+        names.push_back(phase.name);
+    // A box's own click lands here too: the boxes stay as they are and only follow the job.
+    if (names == phaseNames && phasesRow->count() > 1) {
+        for (std::size_t i = 0; i < phaseBoxes.size(); ++i) {
+            const QSignalBlocker quiet(phaseBoxes[i]);
+            phaseBoxes[i]->setChecked(isPhaseExcluded(view.job, names[i]));
+        }
+        return;
+    }
+    phaseNames = names;
+    // Everything after the row's label goes: the check boxes, a "none" label, the stretch.
+    phaseBoxes.clear();
+    while (phasesRow->count() > 1) {
+        QLayoutItem *item = phasesRow->takeAt(1);
+        if (QWidget *widget = item->widget()) {
+            widget->hide();
+            widget->deleteLater();
+        }
+        delete item;
+    }
+    if (phases.empty())
+        phasesRow->addWidget(new QLabel(platform::toQString(text::NO_PHASES)));
+    for (const Phase &phase : phases) {
+        auto *box =
+            new QCheckBox(platform::toQString(text::format(text::EXCLUDE_PHASE_CHECK, phase.name)));
+        box->setChecked(isPhaseExcluded(view.job, phase.name));
+        connect(box, &QCheckBox::toggled, this, [this, name = phase.name](bool checked) {
+            setPhaseExcluded(view.job, name, checked);
+        });
+        phasesRow->addWidget(box);
+        phaseBoxes.push_back(box);
+    }
+    phasesRow->addStretch();
 }
 
 void StatisticsWindow::showSettings() {
@@ -199,6 +368,12 @@ void StatisticsWindow::showSettings() {
         if (edit->text() != kept)
             edit->setText(kept);
     }
+    for (std::size_t i = 0; i < std::size(QUALIFICATION_SETTINGS); ++i) {
+        QLineEdit *edit = settingEdit(StatisticsControls::SET_POINT + static_cast<int>(i));
+        const QString kept = platform::toQString(view.job.setting(QUALIFICATION_SETTINGS[i]));
+        if (edit->text() != kept)
+            edit->setText(kept);
+    }
 }
 
 QLineEdit *StatisticsWindow::settingEdit(int control) const {
@@ -209,6 +384,16 @@ QLineEdit *StatisticsWindow::settingEdit(int control) const {
         return upperLimit;
     case StatisticsControls::ACTIVATION_ENERGY:
         return activationEnergy;
+    case StatisticsControls::SET_POINT:
+        return setPoint;
+    case StatisticsControls::TOLERANCE:
+        return tolerance;
+    case StatisticsControls::STABLE_START:
+        return stableStart;
+    case StatisticsControls::STABLE_FINISH:
+        return stableFinish;
+    case StatisticsControls::REFERENCE_POSITION:
+        return referencePosition;
     default:
         return nullptr;
     }
@@ -226,8 +411,53 @@ CommandOutcome StatisticsWindow::calculate() {
     if (run.outcome.kind != CommandOutcome::Kind::Completed)
         return run.outcome;
     statistics = std::move(run.statistics);
+    calculatedWith = run.settings;
+    excludedWhenCalculated = excludedPhasesOfJob(view.job);
+    // A qualification setting that does not read, or a reference without readings, leaves the
+    // statistics standing: the qualification tab says what is wrong.
+    qualification = qualificationOver(view.job, statistics->start, statistics->finish);
+    eventFigures =
+        eventOutcomes(view.job.loggerArray, view.job.events, statistics->finish, calculatedWith);
     showStatistics();
     return run.outcome;
+}
+
+void StatisticsWindow::showQualification() {
+    figures->removeRows(0, figures->rowCount());
+    qualificationPositions->removeRows(0, qualificationPositions->rowCount());
+    if (!statistics || !qualification) {
+        qualificationSummary->clear();
+        return;
+    }
+    const Qualification &q = *qualification;
+    if (q.problem != QualificationProblem::None) {
+        qualificationSummary->setText(
+            platform::toQString(text::format(text::QUALIFICATION_NOT_COMPUTED,
+                                             std::string(qualificationProblemMessage(q.problem)))));
+        return;
+    }
+    qualificationSummary->setText(platform::toQString(
+        text::formatAll(text::QUALIFICATION_SUMMARY,
+                        {formatDateTime(q.stableStart), formatDateTime(q.stableFinish),
+                         q.referencePosition().position, std::to_string(q.instants)})));
+    for (const FigureRow &row : qualificationFigures(q)) {
+        const std::string value =
+            row.plusMinus ? text::format(text::PLUS_MINUS_VALUE, row.value) : row.value;
+        appendTextRow(figures, {std::string(row.name), value, std::string(row.definition)}, 1, 1);
+    }
+    for (const PositionQualification &position : q.positions)
+        appendTextRow(qualificationPositions, qualificationPositionRow(position), 2, 5);
+}
+
+void StatisticsWindow::showEvents() {
+    eventItems->removeRows(0, eventItems->rowCount());
+    if (!statistics)
+        return;
+    for (const EventOutcome &outcome : eventFigures) {
+        std::vector<std::string> row = eventFigureRow(outcome);
+        row.push_back(outcome.event.note);
+        appendTextRow(eventItems, row, 3, 3);
+    }
 }
 
 void StatisticsWindow::showStatistics() {
@@ -235,6 +465,8 @@ void StatisticsWindow::showStatistics() {
     const bool calculated = statistics.has_value();
     exportStatisticsButton->setEnabled(calculated);
     exportMapButton->setEnabled(calculated);
+    showQualification();
+    showEvents();
     if (!calculated) {
         spots->clear();
         showMap();

@@ -6,16 +6,26 @@
 // come from the statistics commands; this class only shows them. It follows the job: new
 // records or a new layout take the figures of the old ones away, and settings changed
 // elsewhere show in its edits.
+//
+// Beside the statistics it shows the qualification figures over the stable window with their
+// definitions, each position's qualification row and the events with their figures, and it
+// has a check box for each phase of the job's events that leaves the phase's readings out of
+// the statistics.
 
 #include "pages/JobView.h"
+#include "pages/analysis/qualificationCommands.h"
 #include "pages/analysis/statisticsCommands.h"
 
 #include <QWidget>
 
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
+class QCheckBox;
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -46,6 +56,15 @@ public:
     QLineEdit *settingEdit(int control) const;
     const TemperatureSet *currentMap() const { return map.set.get(); }
 
+    // The qualification figures (Figure, Value, Definition), each position's qualification
+    // row, the events with their figures, the line above them saying over what they were
+    // computed (or why they were not), and a check box for each phase.
+    QStandardItemModel *qualificationModel() const { return figures; }
+    QStandardItemModel *qualificationPositionsModel() const { return qualificationPositions; }
+    QStandardItemModel *eventsModel() const { return eventItems; }
+    QLabel *qualificationLabel() const { return qualificationSummary; }
+    std::vector<QCheckBox *> phaseChecks() const { return phaseBoxes; }
+
 private:
     class MapView;
 
@@ -53,12 +72,27 @@ private:
     void showMap();
     void jobChanged(const JobChange &change);
     void showSettings();
+    void showQualification();
+    void showEvents();
+    void showPhases();
 
     JobView view;
     int listening = 0;
     QLineEdit *lowerLimit;
     QLineEdit *upperLimit;
     QLineEdit *activationEnergy;
+    QLineEdit *setPoint;
+    QLineEdit *tolerance;
+    QLineEdit *stableStart;
+    QLineEdit *stableFinish;
+    QLineEdit *referencePosition;
+    QHBoxLayout *phasesRow;
+    std::vector<QCheckBox *> phaseBoxes;
+    std::vector<std::string> phaseNames; // the phases the boxes stand for
+    QStandardItemModel *figures;
+    QStandardItemModel *qualificationPositions;
+    QStandardItemModel *eventItems;
+    QLabel *qualificationSummary;
     QStandardItemModel *items;
     QSortFilterProxyModel *sorted;
     QTableView *tableView;
@@ -70,6 +104,12 @@ private:
     QPushButton *exportMapButton;
     std::optional<MappingStatistics> statistics;
     StatisticMapSet map;
+    // What the figures were computed with: the limits for the events' figures, and the phases
+    // left out, so that a change of them takes figures away that no longer hold.
+    StatisticsSettings calculatedWith;
+    std::vector<Phase> excludedWhenCalculated;
+    std::optional<Qualification> qualification;
+    std::vector<EventOutcome> eventFigures;
 };
 
 } // namespace zqar

@@ -1,18 +1,26 @@
 #include "window/TimeSeriesWindow.h"
 
+#include "core/data/timeUnits.h"
+#include "core/job/jobEvents.h"
 #include "qt/QtDialog.h"
 #include "qt/QtDrawingContext.h"
 #include "qt/QtText.h"
+#include "resources/format.h"
+#include "resources/qualificationTexts.h"
 #include "resources/timeSeriesTexts.h"
+#include "window/EventDialog.h"
 
+#include <QContextMenuEvent>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace zqar {
@@ -20,11 +28,28 @@ namespace zqar {
 namespace {
 
 constexpr int CLICK_SLOP = 3; // pixels a click may move and still be a click
+constexpr int EVENT_SLOP = 4; // pixels from an event's line that a right click takes it
 constexpr int INITIAL_WIDTH = 1000;
 constexpr int INITIAL_HEIGHT = 560;
 
+bool sameMarks(const TimeSeriesInput &a, const TimeSeriesInput &b) {
+    if (a.events.size() != b.events.size() || a.phases.size() != b.phases.size())
+        return false;
+    for (std::size_t i = 0; i < a.events.size(); ++i)
+        if (a.events[i].time != b.events[i].time || a.events[i].label != b.events[i].label)
+            return false;
+    for (std::size_t i = 0; i < a.phases.size(); ++i) {
+        const TimeSeriesPhase &p = a.phases[i];
+        const TimeSeriesPhase &q = b.phases[i];
+        if (p.label != q.label || p.start != q.start || p.finish != q.finish ||
+            p.excluded != q.excluded)
+            return false;
+    }
+    return true;
+}
+
 bool sameChart(const TimeSeriesInput &a, const TimeSeriesInput &b) {
-    if (a.lines.size() != b.lines.size())
+    if (a.lines.size() != b.lines.size() || !sameMarks(a, b))
         return false;
     for (std::size_t i = 0; i < a.lines.size(); ++i)
         if (a.lines[i].log != b.lines[i].log || a.lines[i].label != b.lines[i].label)
@@ -139,6 +164,57 @@ void TimeSeriesChartView::mouseReleaseEvent(QMouseEvent *event) {
     update();
 }
 
+QMenu *TimeSeriesChartView::eventMenu(int x) {
+    if (!pictureValid)
+        render();
+    auto *menu = new QMenu(this);
+    const double time = timeAtColumn(shown, plot, x);
+    QAction *mark = menu->addAction(platform::toQString(text::MARK_EVENT_MENU_ITEM));
+    connect(mark, &QAction::triggered, this, [this, time] { markEvent(time); });
+    const int near = eventNearColumn(shown, plot, x, EVENT_SLOP);
+    if (near >= 0 && static_cast<std::size_t>(near) < view.job.events.size()) {
+        const std::size_t index = static_cast<std::size_t>(near);
+        const std::string name = shown.events[index].label;
+        menu->addSeparator();
+        QAction *edit =
+            menu->addAction(platform::toQString(text::format(text::EDIT_EVENT_MENU_ITEM, name)));
+        connect(edit, &QAction::triggered, this, [this, index] { editEvent(index); });
+        QAction *remove =
+            menu->addAction(platform::toQString(text::format(text::REMOVE_EVENT_MENU_ITEM, name)));
+        connect(remove, &QAction::triggered, this, [this, index] { removeEvent(view.job, index); });
+    }
+    return menu;
+}
+
+void TimeSeriesChartView::markEvent(double time) {
+    Event initial;
+    // A click lands between minutes; the nearest whole minute is what the user meant.
+    initial.time = std::round(time * MINUTES_PER_DAY) / MINUTES_PER_DAY;
+    EventDialog dialog(view.host, std::string(text::MARK_EVENT_TITLE), initial, this);
+    if (dialog.exec() == QDialog::Accepted)
+        if (const std::optional<Event> event = dialog.event())
+            addEvent(view.job, *event);
+}
+
+void TimeSeriesChartView::editEvent(std::size_t index) {
+    if (index >= view.job.events.size())
+        return;
+    EventDialog dialog(view.host, std::string(text::EDIT_EVENT_TITLE), view.job.events[index],
+                       this);
+    if (dialog.exec() == QDialog::Accepted)
+        if (const std::optional<Event> event = dialog.event())
+            replaceEvent(view.job, index, *event);
+}
+
+void TimeSeriesChartView::contextMenuEvent(QContextMenuEvent *event) {
+    // During a printout the job must stay as it is being printed.
+    if (platform::QtDialog::commandsHeld())
+        return;
+    QMenu *menu = eventMenu(event->pos().x());
+    menu->exec(event->globalPos());
+    menu->deleteLater();
+}
+
 TimeSeriesWindow::TimeSeriesWindow(const JobView &jobView, QWidget *parent)
     : QWidget(parent, Qt::Window), job(jobView.job), view(new TimeSeriesChartView(jobView, this)),
       reset(new QPushButton(platform::toQString(text::RESET_ZOOM_BUTTON), this)) {
@@ -146,7 +222,10 @@ TimeSeriesWindow::TimeSeriesWindow(const JobView &jobView, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(view, 1);
     auto *row = new QHBoxLayout;
-    row->addWidget(new QLabel(platform::toQString(text::TIME_SERIES_HINT), this), 1);
+    row->addWidget(new QLabel(platform::toQString(std::string(text::TIME_SERIES_HINT) + " " +
+                                                  std::string(text::TIME_SERIES_EVENTS_HINT)),
+                              this),
+                   1);
     row->addWidget(reset);
     layout->addLayout(row);
     reset->setEnabled(false);

@@ -4,7 +4,8 @@
 // current on the Graph and Matrix pages; a drag across the chart zooms into that time range,
 // and Reset Zoom goes back to the whole range. The chart follows the job: new records, a new
 // calculation, a new current set or new limits show at once; the Data Filter's time range is
-// read again with them and whenever the window comes to the front.
+// read again with them and whenever the window comes to the front. A right click marks an
+// event at that time, or edits or removes the event whose line is near; the job keeps them.
 
 #include "pages/JobView.h"
 #include "pages/presentation/TimeSeriesChart.h"
@@ -15,6 +16,7 @@
 #include <optional>
 #include <utility>
 
+class QMenu;
 class QPushButton;
 
 namespace zqar {
@@ -35,6 +37,14 @@ public:
     void refresh();
     void resetZoom();
 
+    // The right-click menu at pixel column x: Mark Event, and Edit and Remove for the event
+    // drawn within a few pixels of x. The caller owns the menu.
+    QMenu *eventMenu(int x);
+    // The commands of that menu: Mark Event opens its dialog with the time given, Edit Event
+    // with the event as it is; both change the job only when the dialog is accepted.
+    void markEvent(double time);
+    void editEvent(std::size_t index);
+
 signals:
     void zoomChanged(bool zoomed);
 
@@ -44,6 +54,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
     TimeSeriesInput currentInput();

@@ -180,6 +180,115 @@ TEST_F(MappingReport, SaysWhenNoLimitsWereSetOrAllHeldOrNoSetsWereMade) {
     }
 }
 
+// The sample job with a set point, a stable window, a door opening and closing and a phase
+// left out: the Qualification section holds every figure of the qualification CSV with its
+// definition and what it was computed over, and the Events section every row of the events
+// CSV and what was left out. A report without them has neither section.
+TEST_F(MappingReport, QualificationAndEventsSectionsHoldTheFiguresOfTheirCsvFiles) {
+    const std::string report = (SAMPLES / "warehouse.ttr").string();
+    const std::string pdf = dir.file("qualified.pdf");
+    const std::string figures = dir.file("qualification.csv");
+    const std::string events = dir.file("events.csv");
+    ASSERT_EQ(run({"--load-report",
+                   report,
+                   "--set",
+                   "lowerLimitText=15",
+                   "--set",
+                   "upperLimitText=25",
+                   "--set",
+                   "setPointText=21",
+                   "--set",
+                   "toleranceText=3",
+                   "--set",
+                   "stableStartText=03-Jun-2025 12:00AM",
+                   "--set",
+                   "stableFinishText=06-Jun-2025 12:00AM",
+                   "--event",
+                   "door-open@05-Jun-2025 05:40PM",
+                   "--event",
+                   "door-closed@05-Jun-2025 06:00PM",
+                   "--event",
+                   "phase-start:Loaded@04-Jun-2025 08:00AM",
+                   "--event",
+                   "phase-end:Loaded@04-Jun-2025 06:00PM",
+                   "--exclude-phase",
+                   "Loaded",
+                   "--qualification-csv",
+                   figures,
+                   "--events-csv",
+                   events,
+                   "--mapping-report",
+                   pdf}),
+              BATCH_OK)
+        << err.str();
+    std::string text;
+    for (const std::string &page : pagesOf(pdf))
+        text += page;
+    ASSERT_FALSE(text.empty()) << "pdftotext found no pages in " << pdf;
+
+    const std::size_t qualification = text.find("\nQualification\n");
+    const std::size_t eventsSection = text.find("\nEvents\n");
+    const std::size_t timeSeries = text.find("\nTime Series\n");
+    ASSERT_NE(qualification, std::string::npos);
+    ASSERT_NE(eventsSection, std::string::npos);
+    EXPECT_LT(qualification, eventsSection);
+    EXPECT_LT(eventsSection, timeSeries);
+    for (const std::vector<std::string> &fact :
+         {std::vector<std::string>{"Stable window", "03-Jun-2025 12:00AM to 06-Jun-2025 12:00AM"},
+          {"Reference position", "R3C2 (10240)"},
+          {"Set point", "21"},
+          {"Tolerance", "+/- 3"}})
+        EXPECT_TRUE(std::regex_search(text, lineOf(fact))) << fact[0];
+
+    // The figures, each with its value and, further on, its definition.
+    std::istringstream figureLines(bytesOf(figures));
+    std::string line;
+    std::getline(figureLines, line);
+    int figureCount = 0;
+    while (std::getline(figureLines, line) && line != "\r") {
+        line.pop_back();
+        const std::vector<std::string> fields = fieldsOf(line);
+        ASSERT_EQ(fields.size(), 3u) << line;
+        SCOPED_TRACE(fields[0]);
+        const std::string value = fields[0] == "stability" ? "+/- " + fields[1] : fields[1];
+        EXPECT_TRUE(std::regex_search(text, lineOf({fields[0], value}))) << line;
+        const std::string definitionStart = fields[2].substr(0, fields[2].find(' ', 20));
+        EXPECT_TRUE(std::regex_search(text, lineOf({fields[0], definitionStart}))) << fields[2];
+        ++figureCount;
+    }
+    EXPECT_EQ(figureCount, 7);
+    std::getline(figureLines, line); // the positions' header
+    while (std::getline(figureLines, line)) {
+        line.pop_back();
+        EXPECT_TRUE(std::regex_search(text, lineOf(fieldsOf(line)))) << line;
+    }
+
+    std::istringstream eventLines(bytesOf(events));
+    std::getline(eventLines, line);
+    int eventCount = 0;
+    while (std::getline(eventLines, line)) {
+        line.pop_back();
+        EXPECT_TRUE(std::regex_search(text.substr(eventsSection), lineOf(fieldsOf(line)))) << line;
+        ++eventCount;
+    }
+    EXPECT_EQ(eventCount, 4);
+    EXPECT_TRUE(std::regex_search(
+        text, lineOf({"Loaded", "04-Jun-2025 08:00AM", "04-Jun-2025 06:00PM", "Yes"})));
+    EXPECT_NE(text.find("Left out of the statistics, the maps, the hot and cold spots and the "
+                        "qualification figures: the readings of Loaded"),
+              std::string::npos);
+    // The chart marks the events.
+    EXPECT_NE(text.find("door closed", timeSeries), std::string::npos);
+
+    ASSERT_EQ(run({"--load-report", report, "--mapping-report", pdf}), BATCH_OK) << err.str();
+    std::string plain;
+    for (const std::string &page : pagesOf(pdf))
+        plain += page;
+    EXPECT_EQ(plain.find("\nQualification\n"), std::string::npos);
+    EXPECT_EQ(plain.find("\nEvents\n"), std::string::npos);
+    EXPECT_EQ(plain.find("door"), std::string::npos);
+}
+
 // A folder that cannot be made, and settings the statistics refuse: a message box, a failed
 // run, and no file.
 TEST_F(MappingReport, FailuresLeaveNoFile) {

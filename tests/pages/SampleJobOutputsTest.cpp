@@ -315,6 +315,50 @@ TEST_F(SampleJobOutputs, PrintedPagesReadAsRecorded) {
     }
 }
 
+// Events alone change no figure: the statistics, their maps, the sets and the graphs are byte
+// for byte those of the job without them. A phase left out changes the statistics and their
+// maps but not the sets, which keep every reading.
+TEST_F(SampleJobOutputs, EventsChangeTheStatisticsOnlyThroughAnExcludedPhase) {
+    const std::string report = (SAMPLES / "warehouse.ttr").string();
+    const std::vector<std::string> events = {"--event", "door-open@05-Jun-2025 05:40PM",
+                                             "--event", "door-closed@05-Jun-2025 06:00PM",
+                                             "--event", "phase-start:Loaded@04-Jun-2025 08:00AM",
+                                             "--event", "phase-end:Loaded@04-Jun-2025 06:00PM"};
+    auto outputs = [&](const std::string &folder, const std::vector<std::string> &extra) {
+        std::vector<std::string> arguments = {"--load-report",     report,  "--set",
+                                              "lowerLimitText=15", "--set", "upperLimitText=25"};
+        arguments.insert(arguments.end(), extra.begin(), extra.end());
+        for (const char *option : {"--statistics-csv", "stats.csv", "--statistics-map", "mean",
+                                   "map.png", "--statistics-map", "maximum", "max.csv",
+                                   "--export-csv", "set%d.csv", "--export-png", "g.png"})
+            arguments.push_back(option[0] == '-' ||
+                                        std::string(option).find('.') == std::string::npos
+                                    ? option
+                                    : at(folder + "/" + option));
+        run(arguments);
+    };
+    outputs("plain", {});
+    outputs("events", events);
+    std::vector<std::string> excluded = events;
+    excluded.insert(excluded.end(), {"--exclude-phase", "Loaded"});
+    outputs("excluded", excluded);
+
+    for (const char *name :
+         {"stats.csv", "map.png", "max.csv", "set1.csv", "set336.csv", "g.png"}) {
+        SCOPED_TRACE(name);
+        const std::string plain = bytesOf(dir.path() / "plain" / name);
+        ASSERT_FALSE(plain.empty());
+        EXPECT_TRUE(bytesOf(dir.path() / "events" / name) == plain);
+    }
+    EXPECT_FALSE(bytesOf(dir.path() / "excluded" / "stats.csv") ==
+                 bytesOf(dir.path() / "plain" / "stats.csv"));
+    EXPECT_FALSE(bytesOf(dir.path() / "excluded" / "max.csv") ==
+                 bytesOf(dir.path() / "plain" / "max.csv"));
+    for (const char *name : {"set1.csv", "set100.csv", "set336.csv", "g.png"})
+        EXPECT_TRUE(bytesOf(dir.path() / "excluded" / name) == bytesOf(dir.path() / "plain" / name))
+            << name;
+}
+
 TEST_F(SampleJobOutputs, ARecreatedReportIsTheLoadedOneByteForByte) {
     const fs::path report = SAMPLES / "warehouse.ttr";
     run({"--load-report", report.string(), "--create-report", at("again.ttr")});

@@ -61,8 +61,10 @@ struct LimitCounts {
 
 // Every sum runs in time order in one pass; the squared deviations need the mean and take a
 // second one.
+// runBreaks, when given, marks the readings that follow a missing one: an excursion ends there.
 SeriesFigures seriesFigures(const double *x, int32_t n, double samplePeriod,
-                            const StatisticsSettings &settings) {
+                            const StatisticsSettings &settings,
+                            const std::vector<bool> *runBreaks = nullptr) {
     SeriesFigures result;
     PositionStatistics &out = result.figures;
     out.samples = n;
@@ -93,6 +95,8 @@ SeriesFigures seriesFigures(const double *x, int32_t n, double samplePeriod,
         }
         atOrBelowAbsoluteZero |= value <= -ZERO_CELSIUS;
         boltzmannSum += std::exp(-enthalpy / (value + ZERO_CELSIUS));
+        if (runBreaks && (*runBreaks)[static_cast<std::size_t>(k)])
+            limits.run = 0;
         limits.add(value<lower, value> upper);
     }
     const double mean = sum / n;
@@ -137,12 +141,36 @@ PositionStatistics positionStatistics(const LogFile *record, int row, int col,
                 scratch.push_back(record->values[static_cast<std::size_t>(index)]);
             series = scratch.data();
         }
-        const SeriesFigures figures =
+        SeriesFigures figures =
             seriesFigures(series, selection.count, record->samplePeriod, settings);
+        std::vector<int32_t> readingAt; // offsets in the selection, when readings are missing
+        // Missing readings (readings left out of the statistics) count for nothing: the figures
+        // are those of the readings alone, and a missing reading ends an excursion. NO_VALUE is
+        // above every reading, so the maximum tells without a pass of its own.
+        if (selection.count > 0 && figures.figures.maximum == NO_VALUE) {
+            std::vector<double> readings;
+            std::vector<bool> runBreaks;
+            bool afterGap = false;
+            for (int32_t k = 0; k < selection.count; ++k) {
+                if (series[k] == NO_VALUE) {
+                    afterGap = true;
+                    continue;
+                }
+                readings.push_back(series[k]);
+                readingAt.push_back(k);
+                runBreaks.push_back(afterGap);
+                afterGap = false;
+            }
+            figures = seriesFigures(readings.data(), static_cast<int32_t>(readings.size()),
+                                    record->samplePeriod, settings, &runBreaks);
+        }
         result = figures.figures;
-        if (selection.count > 0) {
-            result.timeOfMinimum = sampleTime(*record, selection.index(figures.minimumAt));
-            result.timeOfMaximum = sampleTime(*record, selection.index(figures.maximumAt));
+        if (result.samples > 0) {
+            auto offset = [&readingAt](int32_t at) {
+                return readingAt.empty() ? at : readingAt[static_cast<std::size_t>(at)];
+            };
+            result.timeOfMinimum = sampleTime(*record, selection.index(offset(figures.minimumAt)));
+            result.timeOfMaximum = sampleTime(*record, selection.index(offset(figures.maximumAt)));
         }
         result.placed = true;
         result.logger = record->label();

@@ -6,6 +6,7 @@
 
 #include "core/analysis/SetList.h"
 #include "core/data/LoggerArray.h"
+#include "core/data/events.h"
 
 #include <array>
 #include <functional>
@@ -22,6 +23,7 @@ struct JobChange {
     static constexpr unsigned SETS = 4;        // the set list was replaced or cleared
     static constexpr unsigned CURRENT_SET = 8; // another set became the current one
     static constexpr unsigned SETTINGS = 16;   // a setting the job keeps was changed
+    static constexpr unsigned EVENTS = 32;     // the events or the excluded phases were changed
 
     unsigned what = 0;
     bool touches(unsigned flags) const { return (what & flags) != 0; }
@@ -29,7 +31,17 @@ struct JobChange {
 
 // The settings the job keeps as the user typed them. No file stores them; the Statistics
 // window edits them and the batch tool's --set writes them.
-enum class JobSetting : int { LowerLimit, UpperLimit, ActivationEnergy, Count };
+enum class JobSetting : int {
+    LowerLimit,
+    UpperLimit,
+    ActivationEnergy,
+    SetPoint,
+    Tolerance,
+    StableStart,
+    StableFinish,
+    ReferencePosition,
+    Count
+};
 constexpr std::size_t JOB_SETTING_COUNT = static_cast<std::size_t>(JobSetting::Count);
 
 class Job {
@@ -42,6 +54,10 @@ public:
 
     LoggerArray loggerArray;
     SetList setList; // setList.currentSet is the set the graph and the matrix show
+    // The events of the run in the order they were given, and the names of the phases whose
+    // readings the statistics leave out. Whoever changes them calls changed(JobChange::EVENTS).
+    std::vector<Event> events;
+    std::vector<std::string> excludedPhases;
 
     const std::string &setting(JobSetting which) const;
     // Keeps the text and tells the listeners when it differs from the one kept.

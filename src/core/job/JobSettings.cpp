@@ -3,6 +3,7 @@
 #include "core/data/dateTime.h"
 #include "core/data/numbers.h"
 #include "core/data/timeUnits.h"
+#include "core/data/trimmed.h"
 #include "core/job/Job.h"
 
 #include <cmath>
@@ -43,6 +44,22 @@ SettingsReading readStatisticsSettings(const Job &job) {
     return readStatisticsSettings(job.setting(JobSetting::LowerLimit),
                                   job.setting(JobSetting::UpperLimit),
                                   job.setting(JobSetting::ActivationEnergy));
+}
+
+QualificationSettingsReading readQualificationSettings(const Job &job) {
+    return readQualificationSettings(
+        job.setting(JobSetting::SetPoint), job.setting(JobSetting::Tolerance),
+        job.setting(JobSetting::StableStart), job.setting(JobSetting::StableFinish),
+        job.setting(JobSetting::ReferencePosition));
+}
+
+bool hasQualificationSettings(const Job &job) {
+    for (const JobSetting setting :
+         {JobSetting::SetPoint, JobSetting::Tolerance, JobSetting::StableStart,
+          JobSetting::StableFinish, JobSetting::ReferencePosition})
+        if (!trimmed(job.setting(setting)).empty())
+            return true;
+    return false;
 }
 
 } // namespace zqar

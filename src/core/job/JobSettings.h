@@ -3,6 +3,7 @@
 // into one of these when a command runs, with the rules below; everything after that takes
 // the values. Names follow the settings table of reports and projects.
 
+#include "core/analysis/qualification.h"
 #include "core/analysis/statistics.h"
 #include "core/data/LoggerArray.h"
 
@@ -74,5 +75,11 @@ struct JobSettings {
 // The Statistics window's three texts, as the job keeps them, read by the one rule of
 // readStatisticsSettings.
 SettingsReading readStatisticsSettings(const Job &job);
+
+// The Statistics window's five qualification texts (set point, tolerance, the stable window's
+// start and finish, the reference position), read by readQualificationSettings.
+QualificationSettingsReading readQualificationSettings(const Job &job);
+// Whether any of the five is given: the report has its qualification section only then.
+bool hasQualificationSettings(const Job &job);
 
 } // namespace zqar

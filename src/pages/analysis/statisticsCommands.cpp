@@ -4,6 +4,7 @@
 #include "core/analysis/statisticsCsv.h"
 #include "core/data/AtomicFileWriter.h"
 #include "core/job/Job.h"
+#include "core/job/jobEvents.h"
 #include "pages/presentation/MatrixPage.h"
 #include "platform/Host.h"
 #include "resources/strings.h"
@@ -50,8 +51,10 @@ StatisticsRun calculateStatistics(const Job &job, const JobSettings &settings,
         break;
     }
     run.settings = reading.settings;
-    run.statistics =
-        computeStatistics(job.loggerArray, *span.start, *span.finish, reading.settings);
+    // Readings of the phases the job leaves out are missing from the records they read.
+    LoggerArray withoutExcluded;
+    run.statistics = computeStatistics(statisticsArray(job, withoutExcluded), *span.start,
+                                       *span.finish, reading.settings);
     return run;
 }
 

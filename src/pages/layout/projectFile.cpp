@@ -3,6 +3,7 @@
 #include "core/data/IniFile.h"
 #include "core/data/projectFormat.h"
 #include "core/job/Job.h"
+#include "core/job/jobEvents.h"
 #include "pages/layout/FileSelectionPage.h"
 #include "pages/layout/settings.h"
 #include "platform/Host.h"
@@ -105,6 +106,8 @@ CommandOutcome loadProjectFile(FileSelectionPage &page, const std::string &path)
                                  i < values.dimensions.singularCount
                                      ? std::string_view(values.singularCells[i])
                                      : NO_LOGGER);
+    // A project without the events section has no events: the job's go with the old project.
+    setEventsSection(page.job, readEventsSection(*file).section);
     return CommandOutcome::completed();
 }
 
@@ -125,7 +128,14 @@ CommandOutcome saveProjectFile(FileSelectionPage &page, const std::string &path)
     } else if (error) {
         return fail();
     }
+    // A job without events leaves a file without the section as it was, byte for byte; events
+    // an earlier save wrote are emptied.
+    const EventsSection stored = readEventsSection(file).section;
+    const EventsSection events = eventsSectionOf(page.job);
     writeProject(pageValues(page), projectKeys(), file);
+    if (!events.events.empty() || !events.excludedPhases.empty() || !stored.events.empty() ||
+        !stored.excludedPhases.empty())
+        writeEventsSection(events, file);
     // One write of the whole file: it either holds every key or is as it was.
     if (!file.write(path))
         return fail();

@@ -48,6 +48,12 @@ const Setting SETTINGS[SETTING_COUNT] = {
     {"upperLimitText", STATISTICS, static_cast<int>(JobSetting::UpperLimit), TEXT, 0, ""},
     {"activationEnergyText", STATISTICS, static_cast<int>(JobSetting::ActivationEnergy), TEXT, 0,
      ""},
+    {"setPointText", STATISTICS, static_cast<int>(JobSetting::SetPoint), TEXT, 0, ""},
+    {"toleranceText", STATISTICS, static_cast<int>(JobSetting::Tolerance), TEXT, 0, ""},
+    {"stableStartText", STATISTICS, static_cast<int>(JobSetting::StableStart), TEXT, 0, ""},
+    {"stableFinishText", STATISTICS, static_cast<int>(JobSetting::StableFinish), TEXT, 0, ""},
+    {"referencePositionText", STATISTICS, static_cast<int>(JobSetting::ReferencePosition), TEXT, 0,
+     ""},
 };
 
 // Report field 1 is the identification; every other field is a setting.

@@ -3,6 +3,7 @@
 
 #include "core/analysis/SetList.h"
 #include "core/analysis/TemperatureSet.h"
+#include "core/analysis/qualificationCsv.h"
 #include "core/analysis/statistics.h"
 #include "core/analysis/statisticsColumns.h"
 #include "core/analysis/statisticsCsv.h"
@@ -10,6 +11,8 @@
 #include "core/data/dateTime.h"
 #include "core/data/numbers.h"
 #include "core/job/Job.h"
+#include "core/job/jobEvents.h"
+#include "pages/analysis/qualificationCommands.h"
 #include "pages/analysis/statisticsCommands.h"
 #include "pages/presentation/ContourGraph.h"
 #include "pages/presentation/PagedDocument.h"
@@ -18,10 +21,13 @@
 #include "resources/displayTexts.h"
 #include "resources/format.h"
 #include "resources/mappingReportTexts.h"
+#include "resources/qualificationTexts.h"
 #include "resources/strings.h"
 
+#include <algorithm>
 #include <map>
 #include <memory>
+#include <optional>
 #include <utility>
 
 namespace zqar {
@@ -291,6 +297,132 @@ void addTimeSeries(PagedDocument &document, const Job &job, const JobSettings &s
                         });
 }
 
+PagedDocument::Table textTable(std::initializer_list<std::string_view> headings,
+                               std::initializer_list<std::size_t> numberColumns) {
+    PagedDocument::Table table;
+    std::size_t column = 0;
+    for (const std::string_view heading : headings) {
+        const bool number =
+            std::find(numberColumns.begin(), numberColumns.end(), column) != numberColumns.end();
+        table.columns.push_back({std::string(heading), number ? PagedDocument::Align::Right
+                                                              : PagedDocument::Align::Left});
+        ++column;
+    }
+    return table;
+}
+
+// The qualification section: what the figures were computed over, the figures, what each
+// stands for, and each position's row.
+void addQualification(PagedDocument &document, const Qualification &q, const LoggerArray &array) {
+    document.keepRoom(HEADING_ROOM + CAPTION_ROOM + 60.0);
+    document.addHeading(std::string(text::QUALIFICATION_HEADING));
+    const PositionQualification &reference = q.referencePosition();
+    std::string referenceText = reference.position;
+    if (const LogFile *record = recordAt(array, reference.at))
+        referenceText += " (" + record->label() + ")";
+    Facts facts;
+    facts.emplace_back(text::FACT_STABLE_WINDOW,
+                       text::format(text::STABLE_WINDOW_VALUE, formatDateTime(q.stableStart),
+                                    formatDateTime(q.stableFinish)));
+    facts.emplace_back(text::FACT_REFERENCE_POSITION, referenceText);
+    facts.emplace_back(text::FACT_SET_POINT,
+                       q.setPoint ? plainNumber(*q.setPoint) : std::string(text::NOT_GIVEN));
+    facts.emplace_back(text::FACT_TOLERANCE,
+                       q.tolerance ? text::format(text::PLUS_MINUS_VALUE, plainNumber(*q.tolerance))
+                                   : std::string(text::NOT_GIVEN));
+    facts.emplace_back(text::FACT_INSTANTS, std::to_string(q.instants));
+    document.addFacts(facts);
+
+    PagedDocument::Table figures = textTable({text::FIGURE_HEADING, text::VALUE_HEADING}, {1});
+    Facts definitions;
+    for (const FigureRow &row : qualificationFigures(q)) {
+        figures.rows.push_back(
+            {std::string(row.name),
+             row.plusMinus ? text::format(text::PLUS_MINUS_VALUE, row.value) : row.value});
+        definitions.emplace_back(std::string(row.name), std::string(row.definition));
+    }
+    figures.fillWidth = false;
+    document.addTable(figures);
+    document.addParagraph(std::string(text::DEFINITIONS_CAPTION), true);
+    document.addFacts(definitions);
+    document.addParagraph(std::string(text::QUALIFICATION_READINGS_NOTE));
+
+    document.addParagraph(std::string(text::QUALIFICATION_POSITIONS_CAPTION), true);
+    PagedDocument::Table positions =
+        textTable({text::POSITION_HEADING, text::LOGGER_HEADING, text::POSITION_MEAN_HEADING,
+                   text::POSITION_SPREAD_HEADING, text::POSITION_FROM_REFERENCE_HEADING,
+                   text::POSITION_FROM_SET_POINT_HEADING},
+                  {2, 3, 4, 5});
+    for (const PositionQualification &position : q.positions)
+        positions.rows.push_back(qualificationPositionRow(position));
+    document.addTable(positions);
+}
+
+std::string phaseText(const Phase &phase) {
+    return phase.name + " (" + eventTimeText(phase.start) + " - " +
+           (phase.finish ? eventTimeText(*phase.finish) : std::string(text::PHASE_NOT_ENDED)) + ")";
+}
+
+// The events section: every event with its figure and note, what the figures stand for, the
+// phases, and which readings were left out of the statistics.
+void addEvents(PagedDocument &document, const Job &job, const std::vector<EventOutcome> &outcomes) {
+    document.keepRoom(HEADING_ROOM + CAPTION_ROOM + 40.0);
+    document.addHeading(std::string(text::EVENTS_HEADING));
+    document.addParagraph(std::string(text::EVENT_FIGURES_CAPTION), true);
+    PagedDocument::Table events =
+        textTable({text::EVENT_HEADING, text::TIME_HEADING, text::FIGURE_HEADING,
+                   text::VALUE_HEADING, text::POSITION_HEADING, text::NOTE_HEADING},
+                  {3});
+    bool recovery = false;
+    bool hold = false;
+    for (const EventOutcome &outcome : outcomes) {
+        std::vector<std::string> row = eventFigureRow(outcome);
+        row.push_back(outcome.event.note);
+        events.rows.push_back(std::move(row));
+        recovery = recovery || outcome.figure.kind == EventFigureKind::RecoveryTime;
+        hold = hold || outcome.figure.kind == EventFigureKind::HoldTime;
+    }
+    document.addTable(events);
+    Facts definitions;
+    if (recovery)
+        definitions.emplace_back(text::RECOVERY_TIME, text::RECOVERY_TIME_DEFINITION);
+    if (hold)
+        definitions.emplace_back(text::HOLD_TIME, text::HOLD_TIME_DEFINITION);
+    if (!definitions.empty())
+        document.addFacts(definitions);
+
+    const PhaseList phases = phasesOf(job.events);
+    if (!phases.phases.empty()) {
+        document.addParagraph(std::string(text::PHASES_CAPTION), true);
+        PagedDocument::Table table =
+            textTable({text::PHASE_HEADING, text::PHASE_START_HEADING, text::PHASE_FINISH_HEADING,
+                       text::PHASE_EXCLUDED_HEADING},
+                      {});
+        for (const Phase &phase : phases.phases)
+            table.rows.push_back(
+                {phase.name, eventTimeText(phase.start),
+                 phase.finish ? eventTimeText(*phase.finish) : std::string(text::PHASE_NOT_ENDED),
+                 std::string(isPhaseExcluded(job, phase.name) ? text::YES : text::NO)});
+        table.fillWidth = false;
+        document.addTable(table);
+    }
+    if (!phases.unmatched.empty()) {
+        std::string unmatched;
+        for (const std::size_t index : phases.unmatched)
+            unmatched += (unmatched.empty() ? "" : std::string(text::LIST_SEPARATOR)) +
+                         eventName(job.events[index]) + " " + eventTimeText(job.events[index].time);
+        document.addParagraph(text::format(text::UNMATCHED_EVENTS_NOTE, unmatched));
+    }
+    const std::vector<Phase> excluded = excludedPhasesOfJob(job);
+    std::string excludedText;
+    for (const Phase &phase : excluded)
+        excludedText +=
+            (excludedText.empty() ? "" : std::string(text::LIST_SEPARATOR)) + phaseText(phase);
+    document.addParagraph(excluded.empty()
+                              ? std::string(text::NO_EXCLUDED_PHASES)
+                              : text::format(text::EXCLUDED_PHASES_NOTE, excludedText));
+}
+
 } // namespace
 
 std::string limitsResult(const MappingStatistics &statistics, const StatisticsSettings &settings) {
@@ -316,6 +448,17 @@ CommandOutcome printMappingReport(const Job &job, const JobSettings &jobSettings
     const StatisticsRun run = calculateStatistics(job, jobSettings, host);
     if (run.outcome.kind != CommandOutcome::Kind::Completed)
         return run.outcome;
+    // The qualification section only when a qualification setting is given, the events
+    // section only when there are events: a report of neither reads as it always did.
+    std::optional<Qualification> qualification;
+    if (hasQualificationSettings(job)) {
+        QualificationRun computed = calculateQualification(job, jobSettings, host);
+        if (computed.outcome.kind != CommandOutcome::Kind::Completed)
+            return computed.outcome;
+        qualification = std::move(computed.qualification);
+    }
+    const std::vector<EventOutcome> eventFigures =
+        eventOutcomes(job.loggerArray, job.events, run.statistics.finish, run.settings);
     const std::string &description = jobSettings.layout.projectDescription;
     const LoggerArray &array = job.loggerArray;
     const ArrayDimensions dimensions = array.dimensions();
@@ -333,6 +476,10 @@ CommandOutcome printMappingReport(const Job &job, const JobSettings &jobSettings
     document.addTable(statisticsTable(run.statistics));
     addMaps(document, run.statistics, dimensions, settings);
     addExtremeSets(document, job.setList, dimensions, settings);
+    if (qualification)
+        addQualification(document, *qualification, array);
+    if (!job.events.empty())
+        addEvents(document, job, eventFigures);
     addTimeSeries(document, job, jobSettings);
 
     document.keepRoom(HEADING_ROOM + CAPTION_ROOM + 40.0);

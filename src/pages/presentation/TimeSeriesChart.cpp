@@ -7,7 +7,9 @@
 #include "core/data/numbers.h"
 #include "core/job/Job.h"
 #include "core/job/JobSettings.h"
+#include "core/job/jobEvents.h"
 #include "resources/format.h"
+#include "resources/qualificationTexts.h"
 #include "resources/strings.h"
 #include "resources/timeSeriesTexts.h"
 
@@ -46,6 +48,11 @@ constexpr Colour GRID_COLOUR = platform::rgb(225, 225, 225);
 constexpr Colour SHADE_COLOUR = platform::rgb(255, 236, 170);
 constexpr Colour SET_LINE_COLOUR = platform::rgb(230, 150, 0);
 constexpr Colour LIMIT_COLOUR = platform::rgb(255, 0, 0);
+constexpr Colour PHASE_COLOUR = platform::rgb(222, 235, 250);
+constexpr Colour EXCLUDED_PHASE_COLOUR = platform::rgb(215, 215, 215);
+constexpr Colour EVENT_COLOUR = platform::rgb(90, 40, 140);
+constexpr int EVENT_LABEL_SHARE = 3; // event labels use at most a third of the plot's height
+constexpr int LABEL_GAP = 4;         // pixels between two labels on one row
 
 // Twenty colours that stay apart on white, none of them the limits' red.
 constexpr Colour PALETTE[] = {
@@ -254,6 +261,30 @@ double timeAtColumn(const TimeSeriesInput &input, const Rect &plot, int x) {
     return input.start + (column + 0.5) * (input.finish - input.start) / std::max(1, plot.width());
 }
 
+int columnAtTime(const TimeSeriesInput &input, const Rect &plot, double time) {
+    if (!usableRange(input.start, input.finish))
+        return plot.left;
+    return plot.left +
+           roundToInt((time - input.start) / (input.finish - input.start) * plot.width());
+}
+
+int eventNearColumn(const TimeSeriesInput &input, const Rect &plot, int x, int slop) {
+    int nearest = -1;
+    int nearestDistance = 0;
+    for (std::size_t i = 0; i < input.events.size(); ++i) {
+        const double time = input.events[i].time;
+        if (time < input.start || time > input.finish)
+            continue;
+        const int distance =
+            std::abs(std::min(columnAtTime(input, plot, time), plot.right - 1) - x);
+        if (distance <= slop && (nearest < 0 || distance < nearestDistance)) {
+            nearest = static_cast<int>(i);
+            nearestDistance = distance;
+        }
+    }
+    return nearest;
+}
+
 namespace {
 
 using ReducedLines = std::vector<std::vector<ColumnExtent>>;
@@ -332,6 +363,56 @@ void drawCurrentSet(DrawingContext &dc, const TimeSeriesInput &input, const Mapp
                input.currentTime <= input.finish) {
         const int x = std::min(map.x(input.currentTime), plot.right - 1);
         dc.fillRect(Rect{x, plot.top, x + 1, plot.bottom}, SET_LINE_COLOUR);
+    }
+}
+
+// The phases under the lines, each band with its name at the top.
+void drawPhases(DrawingContext &dc, const TimeSeriesInput &input, const Mapping &map,
+                int lineHeight) {
+    const Rect &plot = map.plot;
+    for (const TimeSeriesPhase &phase : input.phases) {
+        const double from = std::max(phase.start, input.start);
+        const double to = std::min(phase.finish, input.finish);
+        if (!(to >= from))
+            continue;
+        const int left = std::max(map.x(from), plot.left);
+        const int right = std::min(std::max(map.x(to), left + 1), plot.right);
+        dc.fillRect(Rect{left, plot.top, right, plot.bottom},
+                    phase.excluded ? EXCLUDED_PHASE_COLOUR : PHASE_COLOUR);
+        drawText(dc, left + 2, plot.bottom - lineHeight - 2, platform::TA_LEFT | platform::TA_TOP,
+                 phase.label);
+    }
+}
+
+// The events over the lines: a line across the plot with the event's name beside its top, on
+// white, left of the line near the right edge. Labels go down a row where they would cover
+// the label of an earlier event, taken in time order.
+void drawEvents(DrawingContext &dc, const TimeSeriesInput &input, const Mapping &map,
+                int lineHeight) {
+    const Rect &plot = map.plot;
+    std::vector<std::size_t> order;
+    for (std::size_t i = 0; i < input.events.size(); ++i)
+        if (input.events[i].time >= input.start && input.events[i].time <= input.finish)
+            order.push_back(i);
+    std::stable_sort(order.begin(), order.end(), [&input](std::size_t a, std::size_t b) {
+        return input.events[a].time < input.events[b].time;
+    });
+    const int rows = std::max(1, plot.height() / (lineHeight + 1) / EVENT_LABEL_SHARE);
+    std::vector<int> rowEnds(static_cast<std::size_t>(rows), plot.left - 1); // pixels
+    for (const std::size_t i : order) {
+        const TimeSeriesEvent &event = input.events[i];
+        const int x = std::min(map.x(event.time), plot.right - 1);
+        dc.fillRect(Rect{x, plot.top, x + 1, plot.bottom}, EVENT_COLOUR);
+        const int width = dc.textExtent(event.label).width;
+        const bool rightOfLine = x + 3 + width <= plot.right;
+        const int left = rightOfLine ? x + 3 : x - 2 - width;
+        std::size_t row = 0;
+        while (row + 1 < rowEnds.size() && rowEnds[row] >= left)
+            ++row;
+        rowEnds[row] = std::max(rowEnds[row], left + width + LABEL_GAP);
+        const int y = plot.top + 2 + static_cast<int>(row) * (lineHeight + 1);
+        dc.fillRect(Rect{left - 1, y, left + width + 1, y + lineHeight}, platform::WHITE);
+        drawText(dc, left, y, platform::TA_LEFT | platform::TA_TOP, event.label);
     }
 }
 
@@ -417,9 +498,11 @@ void drawTimeSeries(DrawingContext &dc, const TimeSeriesInput &input, const Rect
     ReducedLines reduced;
     const Mapping map = reduceLines(input, plot, reduced);
     drawAxes(dc, input, map, lineHeight);
+    drawPhases(dc, input, map, lineHeight);
     drawCurrentSet(dc, input, map);
     drawLines(dc, reduced, map);
     drawLimits(dc, input, map, lineHeight);
+    drawEvents(dc, input, map, lineHeight);
     dc.frameRect(Rect{plot.left - 1, plot.top - 1, plot.right + 1, plot.bottom + 1}, AXIS_COLOUR);
     drawLegend(dc, input, plot, area, lineHeight);
 }
@@ -462,6 +545,14 @@ TimeSeriesInput timeSeriesInput(const Job &job, const JobSettings &settings) {
     if (limits.problem == SettingsProblem::None) {
         input.lowerLimit = limits.settings.lowerLimit;
         input.upperLimit = limits.settings.upperLimit;
+    }
+    for (const Event &event : job.events)
+        input.events.push_back({event.time, eventName(event)});
+    for (const Phase &phase : phasesOfJob(job)) {
+        const bool excluded = isPhaseExcluded(job, phase.name);
+        input.phases.push_back(
+            {excluded ? text::format(text::EXCLUDED_PHASE_LABEL, phase.name) : phase.name,
+             phase.start, phase.finish.value_or(std::max(phase.start, input.finish)), excluded});
     }
     return input;
 }

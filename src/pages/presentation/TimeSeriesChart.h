@@ -63,6 +63,20 @@ struct TimeSeriesLine {
     const LogFile *log = nullptr;
 };
 
+// An event as the chart marks it: a labelled vertical line.
+struct TimeSeriesEvent {
+    double time = 0.0; // day number
+    std::string label; // "door closed"
+};
+
+// A phase as the chart shades it, darker when its readings are left out of the statistics.
+struct TimeSeriesPhase {
+    std::string label; // the phase's name, with "(excluded)" when it is
+    double start = 0.0;
+    double finish = 0.0; // a phase not ended runs to the end of the range
+    bool excluded = false;
+};
+
 struct TimeSeriesInput {
     std::vector<TimeSeriesLine> lines;
     double start = 0.0; // the time range shown, day numbers
@@ -72,6 +86,10 @@ struct TimeSeriesInput {
     bool hasCurrentSet = false;
     double currentTime = 0.0; // the current set's time or interval start
     double currentSpan = 0.0; // days; 0 for a set at a time
+    // The job's events in the order given and its phases; a chart without them is drawn as it
+    // always was.
+    std::vector<TimeSeriesEvent> events;
+    std::vector<TimeSeriesPhase> phases;
 };
 
 // Where the chart puts its plot inside the area it is given.
@@ -79,6 +97,11 @@ platform::Rect timeSeriesPlotArea(platform::DrawingContext &dc, const TimeSeries
                                   const platform::Rect &area);
 // The time at pixel column x of the plot; x outside the plot is taken at its nearest edge.
 double timeAtColumn(const TimeSeriesInput &input, const platform::Rect &plot, int x);
+// The pixel column at which the chart draws a time (outside the plot for a time outside the
+// range).
+int columnAtTime(const TimeSeriesInput &input, const platform::Rect &plot, double time);
+// The index of the event drawn nearest to column x within slop pixels; -1 when none is.
+int eventNearColumn(const TimeSeriesInput &input, const platform::Rect &plot, int x, int slop);
 
 // Draws the chart into area (which it fills white first).
 void drawTimeSeries(platform::DrawingContext &dc, const TimeSeriesInput &input,
@@ -89,8 +112,8 @@ platform::Colour timeSeriesColour(std::size_t index);
 
 // Every placed position in array order with its label, the Data Filter's Start and Finish
 // Time (when either does not read, or the finish is not after the start, the range of the
-// samples), the current set, and the Statistics window's limits when they read by the rule of
-// the statistics (otherwise none).
+// samples), the current set, the Statistics window's limits when they read by the rule of
+// the statistics (otherwise none), and the job's events and phases.
 TimeSeriesInput timeSeriesInput(const Job &job, const JobSettings &settings);
 
 // The index of the set that holds time: the one whose interval [time, time + span) contains

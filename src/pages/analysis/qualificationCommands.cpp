@@ -1,0 +1,110 @@
+#include "pages/analysis/qualificationCommands.h"
+
+#include "core/analysis/eventsCsv.h"
+#include "core/analysis/qualificationCsv.h"
+#include "core/data/AtomicFileWriter.h"
+#include "core/job/Job.h"
+#include "core/job/jobEvents.h"
+#include "platform/Host.h"
+#include "resources/format.h"
+#include "resources/qualificationTexts.h"
+#include "resources/strings.h"
+
+namespace zqar {
+
+namespace {
+
+CommandOutcome fail(platform::Host &host, std::string_view message,
+                    std::string_view caption = text::STATISTICS_CAPTION) {
+    host.messageBox(std::string(message), std::string(caption));
+    return CommandOutcome::failed(message);
+}
+
+CommandOutcome writeCsv(platform::Host &host, const std::string &path, const std::string &csv) {
+    if (writeFileAtomically(path, csv))
+        return CommandOutcome::completed();
+    return fail(host, text::EXPORT_FAILED);
+}
+
+// The span as the statistics read it; a failed outcome when either end does not read.
+CommandOutcome checkSpan(platform::Host &host, const DataFilterSettings &span) {
+    if (!span.start)
+        return fail(host, text::START_FORMAT_MESSAGE);
+    if (!span.finish)
+        return fail(host, text::FINISH_FORMAT_MESSAGE);
+    return CommandOutcome::completed();
+}
+
+} // namespace
+
+Qualification qualificationOver(const Job &job, double start, double finish) {
+    const QualificationSettingsReading reading = readQualificationSettings(job);
+    if (reading.problem != QualificationProblem::None) {
+        Qualification refused;
+        refused.problem = reading.problem;
+        refused.start = start;
+        refused.finish = finish;
+        return refused;
+    }
+    LoggerArray withoutExcluded;
+    return computeQualification(statisticsArray(job, withoutExcluded), start, finish,
+                                reading.settings);
+}
+
+QualificationRun calculateQualification(const Job &job, const JobSettings &settings,
+                                        platform::Host &host) {
+    QualificationRun run;
+    const DataFilterSettings &span = settings.dataFilter;
+    run.outcome = checkSpan(host, span);
+    if (run.outcome.hasFailed())
+        return run;
+    run.qualification = qualificationOver(job, *span.start, *span.finish);
+    if (run.qualification.problem != QualificationProblem::None)
+        run.outcome = fail(host, qualificationProblemMessage(run.qualification.problem));
+    return run;
+}
+
+EventFiguresRun calculateEventFigures(const Job &job, const JobSettings &settings,
+                                      platform::Host &host) {
+    EventFiguresRun run;
+    const DataFilterSettings &span = settings.dataFilter;
+    run.outcome = checkSpan(host, span);
+    if (run.outcome.hasFailed())
+        return run;
+    const SettingsReading limits = readStatisticsSettings(job);
+    switch (limits.problem) {
+    case SettingsProblem::Limits:
+        run.outcome = fail(host, text::LIMITS_FORMAT_MESSAGE);
+        return run;
+    case SettingsProblem::ActivationEnergy:
+        run.outcome = fail(host, text::ACTIVATION_ENERGY_FORMAT_MESSAGE);
+        return run;
+    case SettingsProblem::None:
+        break;
+    }
+    run.outcomes = eventOutcomes(job.loggerArray, job.events, *span.finish, limits.settings);
+    return run;
+}
+
+CommandOutcome writeQualificationCsv(platform::Host &host, const Qualification &qualification,
+                                     const std::string &path) {
+    return writeCsv(host, path, qualificationCsv(qualification));
+}
+
+CommandOutcome writeEventFiguresCsv(platform::Host &host, const std::vector<EventOutcome> &outcomes,
+                                    const std::string &path) {
+    return writeCsv(host, path, eventFiguresCsv(outcomes));
+}
+
+CommandOutcome addEventsFile(Job &job, platform::Host &host, const std::string &path) {
+    const EventsCsvReading reading = readEventsCsvFile(path);
+    if (reading.unreadable)
+        return fail(host, text::EVENTS_FILE_NOT_READ, text::EVENTS_CAPTION);
+    if (reading.badLine != 0)
+        return fail(host, text::format(text::EVENTS_FILE_LINE_MESSAGE, reading.badLine),
+                    text::EVENTS_CAPTION);
+    addEvents(job, reading.events);
+    return CommandOutcome::completed();
+}
+
+} // namespace zqar
