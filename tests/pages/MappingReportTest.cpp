@@ -241,7 +241,7 @@ TEST_F(MappingReport, QualificationAndEventsSectionsHoldTheFiguresOfTheirCsvFile
         EXPECT_TRUE(std::regex_search(text, lineOf(fact))) << fact[0];
 
     // The figures, each with its value and, further on, its definition.
-    std::istringstream figureLines(bytesOf(figures));
+    std::istringstream figureLines(zqar::testing::fileBytes(figures));
     std::string line;
     std::getline(figureLines, line);
     int figureCount = 0;
@@ -263,7 +263,7 @@ TEST_F(MappingReport, QualificationAndEventsSectionsHoldTheFiguresOfTheirCsvFile
         EXPECT_TRUE(std::regex_search(text, lineOf(fieldsOf(line)))) << line;
     }
 
-    std::istringstream eventLines(bytesOf(events));
+    std::istringstream eventLines(zqar::testing::fileBytes(events));
     std::getline(eventLines, line);
     int eventCount = 0;
     while (std::getline(eventLines, line)) {

@@ -346,16 +346,17 @@ TEST_F(SampleJobOutputs, EventsChangeTheStatisticsOnlyThroughAnExcludedPhase) {
     for (const char *name :
          {"stats.csv", "map.png", "max.csv", "set1.csv", "set336.csv", "g.png"}) {
         SCOPED_TRACE(name);
-        const std::string plain = bytesOf(dir.path() / "plain" / name);
+        const std::string plain = zqar::testing::fileBytes(dir.path() / "plain" / name);
         ASSERT_FALSE(plain.empty());
-        EXPECT_TRUE(bytesOf(dir.path() / "events" / name) == plain);
+        EXPECT_TRUE(zqar::testing::fileBytes(dir.path() / "events" / name) == plain);
     }
-    EXPECT_FALSE(bytesOf(dir.path() / "excluded" / "stats.csv") ==
-                 bytesOf(dir.path() / "plain" / "stats.csv"));
-    EXPECT_FALSE(bytesOf(dir.path() / "excluded" / "max.csv") ==
-                 bytesOf(dir.path() / "plain" / "max.csv"));
+    EXPECT_FALSE(zqar::testing::fileBytes(dir.path() / "excluded" / "stats.csv") ==
+                 zqar::testing::fileBytes(dir.path() / "plain" / "stats.csv"));
+    EXPECT_FALSE(zqar::testing::fileBytes(dir.path() / "excluded" / "max.csv") ==
+                 zqar::testing::fileBytes(dir.path() / "plain" / "max.csv"));
     for (const char *name : {"set1.csv", "set100.csv", "set336.csv", "g.png"})
-        EXPECT_TRUE(bytesOf(dir.path() / "excluded" / name) == bytesOf(dir.path() / "plain" / name))
+        EXPECT_TRUE(zqar::testing::fileBytes(dir.path() / "excluded" / name) ==
+                    zqar::testing::fileBytes(dir.path() / "plain" / name))
             << name;
 }
 
