@@ -6,6 +6,8 @@
 
 #include "core/analysis/SetList.h"
 #include "core/data/LoggerArray.h"
+#include "core/integrity/ChangeLog.h"
+#include "core/integrity/sha256.h"
 
 #include <array>
 #include <functional>
@@ -22,6 +24,10 @@ struct JobChange {
     static constexpr unsigned SETS = 4;        // the set list was replaced or cleared
     static constexpr unsigned CURRENT_SET = 8; // another set became the current one
     static constexpr unsigned SETTINGS = 16;   // a setting the job keeps was changed
+    static constexpr unsigned CHANGE_LOG = 32; // entries were appended, or the log replaced
+    // The job was filled from files (a project, a report, log files): later changes are
+    // counted from what it holds now.
+    static constexpr unsigned OPENED = 64;
 
     unsigned what = 0;
     bool touches(unsigned flags) const { return (what & flags) != 0; }
@@ -29,7 +35,16 @@ struct JobChange {
 
 // The settings the job keeps as the user typed them. No file stores them; the Statistics
 // window edits them and the batch tool's --set writes them.
-enum class JobSetting : int { LowerLimit, UpperLimit, ActivationEnergy, Count };
+enum class JobSetting : int {
+    LowerLimit,
+    UpperLimit,
+    ActivationEnergy,
+    PreparedBy, // the signature block's printed names
+    ReviewedBy,
+    ApprovedBy,
+    ControlledStudy, // "Y": a change needs a reason
+    Count
+};
 constexpr std::size_t JOB_SETTING_COUNT = static_cast<std::size_t>(JobSetting::Count);
 
 class Job {
@@ -42,6 +57,14 @@ public:
 
     LoggerArray loggerArray;
     SetList setList; // setList.currentSet is the set the graph and the matrix show
+
+    // Who changed which setting when and why; project files keep it.
+    ChangeLog changeLog;
+    // The report file Load Report placed the records from, with its size and SHA-256 as it
+    // was read; empty when the records came from log files, each naming its own
+    // (LogFile::fileName).
+    std::string reportPath;
+    FileDigest reportDigest;
 
     const std::string &setting(JobSetting which) const;
     // Keeps the text and tells the listeners when it differs from the one kept.
