@@ -1,6 +1,7 @@
 #pragma once
 // Load Project and Save Project of the File Selection page: its settings and the texts of its
-// two layout tables in an INI file (".ttp"), section "ZQARVemro".
+// two layout tables in an INI file (".ttp"), section "ZQARVemro", and the job's change log in
+// a section of its own (core/integrity/ChangeLog.h).
 
 #include "platform/CommandOutcome.h"
 
