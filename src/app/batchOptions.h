@@ -20,4 +20,7 @@ void registerFileOptions(BatchTool &tool);
 // --statistics-csv, --set-summary-csv (--statistics-map draws, so it is a drawing option).
 void registerStatisticsOptions(BatchTool &tool);
 
+// --verify-report, --verify-project, --reason.
+void registerIntegrityOptions(BatchTool &tool);
+
 } // namespace zqar
