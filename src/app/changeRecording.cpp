@@ -40,8 +40,7 @@ std::vector<FieldChange> differences(const std::vector<SettingValue> &before,
     std::vector<FieldChange> changes;
     for (const SettingValue &value : after) {
         const auto found = old.find(value.name);
-        const std::string previous =
-            found == old.end() ? absentValue(value.name) : *found->second;
+        const std::string previous = found == old.end() ? absentValue(value.name) : *found->second;
         if (found != old.end())
             old.erase(found);
         if (previous != value.value)

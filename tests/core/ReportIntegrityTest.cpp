@@ -111,13 +111,13 @@ TEST(ChangeRecording, AControlledStudyAsksForTheReasonAndTheBatchToolGivesIt) {
               BATCH_OK)
         << batch.err.str();
     const std::vector<ChangeEntry> &entries = batch.entries();
-    ASSERT_EQ(fieldsOf(entries),
-              (std::vector<std::string>{"controlledStudy:  -> Y", "upperLimitText:  -> 25",
-                                        "NumberOfColumns: 2 -> 3", "R1C1: A1 -> -",
-                                        "R1C2: A2 -> -"}));
+    ASSERT_EQ(fieldsOf(entries), (std::vector<std::string>{
+                                     "controlledStudy:  -> Y", "upperLimitText:  -> 25",
+                                     "NumberOfColumns: 2 -> 3", "R1C1: A1 -> -", "R1C2: A2 -> -"}));
     // Without --reason the question goes to the host, which has no answer in a batch run.
-    EXPECT_EQ(batch.tool.host.textPrompts,
-              std::vector<std::string>{"This study is controlled. Why is controlledStudy changed?"});
+    EXPECT_EQ(
+        batch.tool.host.textPrompts,
+        std::vector<std::string>{"This study is controlled. Why is controlledStudy changed?"});
     EXPECT_EQ(entries[0].reason, "");
     EXPECT_EQ(entries[1].reason, "new limits from QA");
     EXPECT_EQ(entries[2].reason, "new limits from QA");
@@ -259,8 +259,8 @@ TEST_F(ReportSources, AreTheLogFilesOnceEachInArrayOrderWithTheHashesOfSha256sum
                         "R1C1=A1\nR1C2=A2\nS0=S1\n"),
               std::string::npos)
         << text;
-    for (const char *left : {"Directory=", "ProjectDescription=", "preparedByText=",
-                             "controlledStudy="})
+    for (const char *left :
+         {"Directory=", "ProjectDescription=", "preparedByText=", "controlledStudy="})
         EXPECT_EQ(text.find(left), std::string::npos) << left;
 }
 
@@ -317,8 +317,7 @@ TEST_F(ReportSources, OfALoadedReportAreTakenFromItAndItIsWhatTheCheckLoads) {
     ASSERT_EQ(loaded.run({"--load-report", report, "--set", "upperLimitText=22.5"}), BATCH_OK)
         << loaded.err.str();
     EXPECT_EQ(loaded.tool.window.job.reportPath, fs::path(report).lexically_normal().string());
-    EXPECT_EQ(fieldsOf(loaded.entries()),
-              std::vector<std::string>{"upperLimitText:  -> 22.5"});
+    EXPECT_EQ(fieldsOf(loaded.entries()), std::vector<std::string>{"upperLimitText:  -> 22.5"});
 
     const JobSources sources = jobSources(loaded.tool.window.job);
     ASSERT_EQ(sources.sources.size(), 3u);

@@ -55,8 +55,8 @@ protected:
         fromFiles = run({"--load-project", (SAMPLES / "warehouse.ttp").string(), "--load-files",
                          "--set", "lowerLimitText=15", "--set", "upperLimitText=25",
                          "--mapping-report", folder->file("files.pdf")});
-        fromReport = run({"--load-report", (SAMPLES / "warehouse.ttr").string(),
-                          "--mapping-report", folder->file("report.pdf")});
+        fromReport = run({"--load-report", (SAMPLES / "warehouse.ttr").string(), "--mapping-report",
+                          folder->file("report.pdf")});
         fs::current_path(previous);
     }
     static void TearDownTestSuite() {
@@ -158,8 +158,7 @@ TEST_F(ReportVerification, AChangedByteNamesTheFileAndTheResults) {
     EXPECT_EQ(checked.exit, BATCH_FAILED);
     EXPECT_EQ(checked.out.rfind("CHANGED 10231.dta\n", 0), 0u) << checked.out;
     EXPECT_NE(checked.out.find("\nOK 10232.dta\n"), std::string::npos) << checked.out;
-    EXPECT_NE(checked.out.find("\nOK settings\nCHANGED results\nNOT VERIFIED\n"),
-              std::string::npos)
+    EXPECT_NE(checked.out.find("\nOK settings\nCHANGED results\nNOT VERIFIED\n"), std::string::npos)
         << checked.out;
 }
 
