@@ -73,6 +73,8 @@ std::string BatchTool::usage() const {
         std::string left = "  " + option.name;
         if (!option.argument.empty())
             left += " " + option.argument;
+        for (const std::string &trailing : option.trailingOptions)
+            left += " [" + trailing + "]";
         if (left.size() < 32)
             left.resize(32, ' ');
         else
@@ -147,6 +149,20 @@ int BatchTool::run(const std::vector<std::string> &arguments) {
         step.arguments.assign(arguments.begin() + static_cast<std::ptrdiff_t>(i) + 1,
                               arguments.begin() + static_cast<std::ptrdiff_t>(i + 1 + count));
         i += count;
+        for (bool more = true; more && i + 1 < arguments.size();) {
+            more = false;
+            for (const std::string &trailing : option->trailingOptions)
+                if (trailing.substr(0, trailing.find(' ')) == arguments[i + 1]) {
+                    if (i + 2 >= arguments.size())
+                        return usageError(trailing.substr(0, trailing.find(' ')) + " needs " +
+                                          trailing.substr(trailing.find(' ') + 1));
+                    step.arguments.push_back(arguments[i + 1]);
+                    step.arguments.push_back(arguments[i + 2]);
+                    i += 2;
+                    more = true;
+                    break;
+                }
+        }
         std::optional<std::string> error;
         if (option->checkArguments)
             error = option->checkArguments(step.arguments);
@@ -175,6 +191,8 @@ int BatchTool::run(const std::vector<std::string> &arguments) {
         const std::optional<std::string> error =
             step.option->runArguments ? step.option->runArguments(*this, step.arguments)
                                       : step.option->run(*this, step.argument());
+        // What the option changed goes into the job's change log before the next one runs.
+        window.recordChanges();
         const bool failed = reportCommand();
         if (error)
             return usageError(*error);

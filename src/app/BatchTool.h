@@ -54,6 +54,11 @@ struct BatchOption {
         runArguments = nullptr;
     std::function<std::optional<std::string>(const std::vector<std::string> &arguments)>
         checkArguments = nullptr;
+    // Options of one argument each that may follow the option's own arguments and belong to
+    // it, as "NAME ARGUMENT" ("--sources DIR" of --verify-report). The option then runs
+    // through runArguments, which gets each one given as its name and its argument after the
+    // option's own arguments.
+    std::vector<std::string> trailingOptions = {};
 
     // How many arguments follow the option: the names in argument.
     std::size_t argumentCount() const;

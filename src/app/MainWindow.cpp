@@ -23,6 +23,8 @@ MainWindow::MainWindow(platform::Host &host)
     dataFilterPage.bind(DataFilterPage::LOAD_REPORT, [this] { loadReport(); });
     dataFilterPage.bind(DataFilterPage::CREATE_REPORT, [this] { createReport(); });
     job.listen([this](const JobChange &change) { jobChanged(change); });
+    for (platform::Page *page : pages())
+        page->observeCommands([this](int) { recordChanges(); });
 }
 
 MainWindow::~MainWindow() = default;
@@ -34,6 +36,8 @@ void MainWindow::jobChanged(const JobChange &change) {
     // The page on show follows new sets at once; the others catch up when their tab is chosen.
     if (change.touches(JobChange::SETS) && currentTab == TAB_GRAPH && graphPage.isCreated())
         graphPage.showCurrentSet();
+    if (change.touches(JobChange::OPENED))
+        countChangesFromHere();
 }
 
 void MainWindow::initialise() {
@@ -47,6 +51,7 @@ void MainWindow::initialise() {
     platformHost.showPage(graphPage, false);
     platformHost.showPage(fileSelectionPage, false);
     platformHost.showPage(dataFilterPage, true);
+    countChangesFromHere();
 }
 
 int MainWindow::tabChanged(int selection) {
@@ -117,8 +122,12 @@ std::array<platform::Page *, 4> MainWindow::pages() {
 }
 
 JobView MainWindow::jobView() {
-    return JobView{job, platformHost, [this] { return settings(); },
-                   [this](int index) { showSet(index); }};
+    return JobView{job,
+                   platformHost,
+                   [this] { return settings(); },
+                   [this](int index) { showSet(index); },
+                   [this] { return manifestSettingsText(); },
+                   [this] { recordChanges(); }};
 }
 
 JobSettings MainWindow::settings() const {
@@ -144,6 +153,9 @@ CommandOutcome MainWindow::loadFiles(unsigned threads) {
     const LoadFilesResult result = zqar::loadFiles(fileSelectionPage, options);
     if (result.prefill && dataFilterPage.isCreated())
         dataFilterPage.applyPrefill(*result.prefill);
+    job.reportPath.clear();
+    job.reportDigest = FileDigest{};
+    job.changed(JobChange::OPENED);
     return result.outcome;
 }
 

@@ -9,12 +9,15 @@
 #include "core/job/Job.h"
 #include "pages/analysis/DataFilterPage.h"
 #include "pages/layout/FileSelectionPage.h"
+#include "pages/layout/settingValues.h"
 #include "pages/layout/settings.h"
 #include "pages/presentation/GraphPage.h"
 #include "pages/presentation/MatrixPage.h"
 
 #include <array>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace zqar {
 
@@ -74,8 +77,24 @@ public:
     // Makes a set current on the Graph and Matrix pages, as their set buttons do.
     void showSet(int index);
 
+    // The settings and the layout cells as the pages and the job hold them now.
+    std::vector<SettingValue> currentSettingValues(SettingChoice choice);
+    // What a report's manifest records of them: the text of those that change a figure.
+    std::string manifestSettingsText();
+    // The change log: every setting and cell that differs from what the last command saw is
+    // appended to the job's log, with one reason for them all (changeReason when given; else
+    // asked for in a controlled study, and empty otherwise). Every page command runs it
+    // first, the batch tool after each option; commands that fill the job from files (Load
+    // Project, Load Files, Load Report) count from what they leave.
+    void recordChanges();
+    void countChangesFromHere();
+    std::optional<std::string> changeReason;
+
 private:
     void jobChanged(const JobChange &change);
+
+    std::vector<SettingValue> recordedValues; // as the last command saw them
+    bool recording = false;                   // the reason dialog is open
 
     platform::Host &platformHost;
 };

@@ -8,6 +8,7 @@ void registerAllOptions(BatchTool &tool) {
     registerFileOptions(tool);
     registerStatisticsOptions(tool);
     registerQualificationOptions(tool);
+    registerIntegrityOptions(tool);
 }
 
 } // namespace zqar

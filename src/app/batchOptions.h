@@ -22,5 +22,7 @@ void registerStatisticsOptions(BatchTool &tool);
 
 // --event, --events, --exclude-phase, --qualification-csv, --events-csv.
 void registerQualificationOptions(BatchTool &tool);
+// --verify-report, --verify-project, --reason.
+void registerIntegrityOptions(BatchTool &tool);
 
 } // namespace zqar

@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 #include "core/data/TextField.h"
 #include "core/data/reportFile.h"
+#include "core/integrity/sha256.h"
 #include "platform/Host.h"
 #include "resources/strings.h"
 
@@ -106,7 +107,14 @@ CommandOutcome MainWindow::loadReport(const std::string &path) {
             array.place(row, col, next());
     for (int slot = 0; slot < placed.singularCount; ++slot)
         array.place(-1, slot, next());
-    job.changed(JobChange::RECORDS);
+    // The records' sources are this report as it was read; a report is a study of its own,
+    // so the log of changes starts anew.
+    std::error_code error;
+    const fs::path absolute = fs::absolute(path, error);
+    job.reportPath = error ? path : absolute.lexically_normal().string();
+    job.reportDigest = sha256File(path).value_or(FileDigest{});
+    job.changeLog = ChangeLog{};
+    job.changed(JobChange::RECORDS | JobChange::CHANGE_LOG | JobChange::OPENED);
 
     return dataFilterPage.calculateAveraged();
 }
@@ -122,6 +130,7 @@ CommandOutcome MainWindow::createReport() {
     if (!chosen)
         return CommandOutcome::cancelled();
 
+    recordChanges();
     const SettingPlaces places = settingPlaces();
     ReportFields fields;
     for (std::size_t i = 0; i < REPORT_SETTING_COUNT; ++i)

@@ -8,6 +8,7 @@
 #include "core/job/JobSettings.h"
 
 #include <functional>
+#include <string>
 
 namespace zqar {
 
@@ -21,6 +22,11 @@ struct JobView {
     std::function<JobSettings()> readSettings;
     // Makes the set at an index current through both display pages, as their set buttons do.
     std::function<void(int index)> showSet;
+    // The text of the settings that change a figure, as a report's manifest records it.
+    std::function<std::string()> settingsText = nullptr;
+    // Appends what the user changed since the last command to the job's change log (asking
+    // for a reason in a controlled study); a view's command calls it before it runs.
+    std::function<void()> recordChanges = nullptr;
 };
 
 } // namespace zqar

@@ -160,6 +160,9 @@ private:
 // A printer context for one document, as the print dialog gives it.
 class PrintTarget : public DrawingContext {
 public:
+    // The document's XMP metadata packet, given before startDocument. A PDF file carries it;
+    // a paper printer has nowhere to put it and ignores it.
+    virtual void setDocumentXmp(const std::string & /*packet*/) {}
     virtual void startDocument(const std::string &name) = 0;
     virtual void startPage() = 0;
     virtual void endPage() = 0;

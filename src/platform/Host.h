@@ -63,6 +63,13 @@ public:
     virtual int screenWidth() const { return 1920; }
     virtual int screenHeight() const { return 1080; }
 
+    // A dialog asking for one line of text (the reason for a change): the text typed, or none
+    // when the user cancelled. A host without one answers none.
+    virtual std::optional<std::string> askText(const std::string & /*title*/,
+                                               const std::string & /*prompt*/) {
+        return std::nullopt;
+    }
+
     // The print dialog: a printer context for one document, or none when cancelled.
     virtual std::unique_ptr<PrintTarget> choosePrinter() { return nullptr; }
     // Handles waiting keyboard and mouse input, so the window responds during a printout.

@@ -40,8 +40,15 @@ public:
         const auto handler = messageTable.find(id);
         if (handler == messageTable.end())
             return false;
+        if (commandObserver)
+            commandObserver(id);
         handler->second();
         return true;
+    }
+    // Called with the id before each command of the message table runs (the window notes
+    // what the user changed since the last command).
+    void observeCommands(std::function<void(int id)> observer) {
+        commandObserver = std::move(observer);
     }
     // The page's client area changed to width x height pixels.
     virtual void resized(int /*width*/, int /*height*/) {}
@@ -61,6 +68,7 @@ public:
 private:
     Dialog *attached = nullptr;
     std::map<int, std::function<void()>> messageTable;
+    std::function<void(int id)> commandObserver;
 };
 
 } // namespace zqar::platform

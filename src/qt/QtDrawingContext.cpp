@@ -252,6 +252,13 @@ void QtDrawingContext::copyFrom(const DrawingContext &source, int x, int y, int 
     painter->restore();
 }
 
+void QtDrawingContext::setDocumentXmp(const std::string &packet) {
+    // The writer puts the packet into the file when painting begins, so it must come first.
+    if (auto *pdf = dynamic_cast<QPdfWriter *>(printer.get()); pdf && !painting())
+        pdf->setDocumentXmpMetadata(
+            QByteArray(packet.data(), static_cast<qsizetype>(packet.size())));
+}
+
 void QtDrawingContext::startDocument(const std::string &name) {
     if (!printer || painting())
         return;

@@ -49,7 +49,8 @@ public:
     void copyFrom(const DrawingContext &source, int x, int y, int width, int height, int sx,
                   int sy) override;
 
-    // Document calls; on a widget or a bitmap they do nothing.
+    // Document calls; on a widget or a bitmap they do nothing. Only a PDF writer keeps XMP.
+    void setDocumentXmp(const std::string &packet) override;
     void startDocument(const std::string &name) override;
     void startPage() override;
     void endPage() override;

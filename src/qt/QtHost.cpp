@@ -17,6 +17,8 @@
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QInputDialog>
+#include <QLineEdit>
 #include <QScreen>
 #include <QTimer>
 #include <QWidget>
@@ -150,6 +152,15 @@ std::optional<std::string> QtHost::browseFolder(const std::string &prompt,
     if (chosen.isEmpty())
         return std::nullopt;
     return fromPath(QDir::toNativeSeparators(chosen));
+}
+
+std::optional<std::string> QtHost::askText(const std::string &title, const std::string &prompt) {
+    bool accepted = false;
+    const QString typed = QInputDialog::getText(mainWidget, toQString(title), toQString(prompt),
+                                                QLineEdit::Normal, QString(), &accepted);
+    if (!accepted)
+        return std::nullopt;
+    return typed.toStdString();
 }
 
 void QtHost::startTimer(Page &page, int id, int intervalMs) {

@@ -44,6 +44,8 @@ public:
     std::optional<std::string> saveFile(const FileDialogOptions &options) override;
     std::optional<std::string> browseFolder(const std::string &prompt,
                                             const std::string &initialDirectory) override;
+    std::optional<std::string> askText(const std::string &title,
+                                       const std::string &prompt) override;
     void startTimer(Page &page, int id, int intervalMs) override;
     void showHelp(const std::string &path) override;
     std::unique_ptr<DrawingContext> createOffscreen(int width, int height) override;

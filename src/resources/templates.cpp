@@ -1,6 +1,8 @@
 #include "resources/templates.h"
 
 #include "resources/controlIds.h"
+#include "resources/format.h"
+#include "resources/programVersion.h"
 #include "resources/strings.h"
 #include "resources/windowHints.h"
 
@@ -92,7 +94,8 @@ DialogTemplate aboutTemplate() {
         {
             control(NO_ID, ControlKind::Icon, "", 5, 5, 20, 20),
             label(text::PRODUCT_NAME, 40, 10, 119, 8),
-            label(text::ABOUT_VERSION, 40, 22, 119, 8),
+            label(text::format(text::ABOUT_VERSION, std::string(text::PROGRAM_VERSION)), 40, 22,
+                  119, 8),
             label(text::ABOUT_NOTICE, 40, 34, 119, 8),
             button(C::OK, text::OK_BUTTON, 178, 7, 50, 14, platform::STYLE_DEFAULT),
         });

@@ -1,12 +1,15 @@
 #include "window/MainWindowShell.h"
 
 #include "app/WindowCommands.h"
+#include "app/reportVerification.h"
+#include "pages/layout/settings.h"
 #include "platform/Page.h"
 #include "qt/QtDialog.h"
 #include "qt/QtDrawingContext.h"
 #include "qt/QtHost.h"
 #include "qt/QtIcon.h"
 #include "qt/QtText.h"
+#include "resources/integrityTexts.h"
 #include "resources/mappingReportTexts.h"
 #include "resources/strings.h"
 #include "resources/templates.h"
@@ -19,7 +22,11 @@
 #include "window/TabStrip.h"
 #include "window/TimeSeriesWindow.h"
 
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFormLayout>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QShortcut>
 #include <QSignalBlocker>
@@ -28,6 +35,8 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <array>
+#include <iterator>
 
 namespace zqar {
 
@@ -74,6 +83,19 @@ MainWindowShell::MainWindowShell(WindowCommands &mainWindow, platform::QtHost &q
     QAction *mappingReportItem =
         menu->addAction(platform::toQString(text::MAPPING_REPORT_MENU_ITEM));
     connect(mappingReportItem, &QAction::triggered, this, &MainWindowShell::saveMappingReport);
+    QAction *verifyReportItem = menu->addAction(platform::toQString(text::VERIFY_REPORT_MENU_ITEM));
+    connect(verifyReportItem, &QAction::triggered, this, &MainWindowShell::verifyReport);
+    QAction *signaturesItem = menu->addAction(platform::toQString(text::SIGNATURES_MENU_ITEM));
+    connect(signaturesItem, &QAction::triggered, this, &MainWindowShell::editSignatures);
+    QAction *controlledItem =
+        menu->addAction(platform::toQString(text::CONTROLLED_STUDY_MENU_ITEM));
+    controlledItem->setCheckable(true);
+    // The job keeps the setting (--set controlledStudy=Y); the item shows it when the menu opens.
+    connect(menu, &QMenu::aboutToShow, this, [this, controlledItem] {
+        controlledItem->setChecked(
+            flagIsSet(window.jobView().job.setting(JobSetting::ControlledStudy)));
+    });
+    connect(controlledItem, &QAction::triggered, this, &MainWindowShell::setControlledStudy);
     menu->addSeparator();
     QAction *help = menu->addAction(platform::toQString(text::HELP_MENU_ITEM));
     connect(help, &QAction::triggered, this, [this] { runSystemCommand(SYSTEM_COMMAND_HELP); });
@@ -177,6 +199,43 @@ void MainWindowShell::saveMappingReport() {
     if (platform::QtDialog::commandsHeld())
         return;
     zqar::saveMappingReport(window.jobView());
+}
+
+void MainWindowShell::verifyReport() {
+    if (platform::QtDialog::commandsHeld())
+        return;
+    verifyReportWithDialogs(host);
+}
+
+void MainWindowShell::editSignatures() {
+    if (platform::QtDialog::commandsHeld())
+        return;
+    const JobView view = window.jobView();
+    const JobSetting names[] = {JobSetting::PreparedBy, JobSetting::ReviewedBy,
+                                JobSetting::ApprovedBy};
+    QDialog dialog(this);
+    dialog.setWindowTitle(platform::toQString(text::SIGNATURES_HEADING));
+    auto *form = new QFormLayout(&dialog);
+    std::array<QLineEdit *, std::size(names)> edits{};
+    for (std::size_t i = 0; i < edits.size(); ++i) {
+        edits[i] = new QLineEdit(platform::toQString(view.job.setting(names[i])), &dialog);
+        form->addRow(platform::toQString(text::SIGNATURE_NAME_LABELS[i]), edits[i]);
+    }
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    form->addRow(buttons);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    for (std::size_t i = 0; i < edits.size(); ++i)
+        view.job.setSetting(names[i], edits[i]->text().toStdString());
+    view.recordChanges();
+}
+
+void MainWindowShell::setControlledStudy(bool controlled) {
+    const JobView view = window.jobView();
+    view.job.setSetting(JobSetting::ControlledStudy, flagText(controlled));
+    view.recordChanges();
 }
 
 void MainWindowShell::layOut() {

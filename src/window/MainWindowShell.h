@@ -1,8 +1,8 @@
 #pragma once
 // The main window on the screen: the tab strip, the four pages laid over its display area,
 // the window icon and the menu with Data Files, Save Report, the analysis windows, the mapping
-// report, Help and About. What happens on a tab change, a menu command and in the layout
-// arithmetic is the program's (WindowCommands); this class gives it the widgets.
+// report, Verify Report, Help and About. What happens on a tab change, a menu command and in the
+// layout arithmetic is the program's (WindowCommands); this class gives it the widgets.
 
 #include <QWidget>
 
@@ -48,6 +48,12 @@ public:
     TimeSeriesWindow *timeSeriesWindow() const { return timeSeries; }
     // "Mapping Report...": the save dialog for the PDF, then the report.
     void saveMappingReport();
+    // "Verify Report...": a report's PDF and the folder of its sources, then the check.
+    void verifyReport();
+    // "Signatures...": the printed names of the report's signature block.
+    void editSignatures();
+    // "Controlled Study": whether a change asks for its reason.
+    void setControlledStudy(bool controlled);
 
     // Opens the file named on the command line once the event loop runs, so that the window
     // is on the screen before a message box about the file.

@@ -23,15 +23,21 @@ CommandOutcome notSaved(platform::Host &host) {
 } // namespace
 
 CommandOutcome writeMappingReportPdf(const JobView &view, const std::string &path) {
+    // The report prints the change log and records the settings: what was changed since the
+    // last command belongs in the log first.
+    if (view.recordChanges)
+        view.recordChanges();
     AtomicFileWriter writer(path);
     if (!writer.isOpen())
         return notSaved(view.host);
     const std::string temporary = writer.writtenByName();
+    const std::string settingsText = view.settingsText ? view.settingsText() : std::string();
     CommandOutcome outcome;
     {
         // The writer finishes its file when it goes.
         const std::unique_ptr<platform::PrintTarget> pdf = platform::pdfPrintTarget(temporary);
-        outcome = printMappingReport(view.job, view.readSettings(), view.host, *pdf, localNow());
+        outcome = printMappingReport(view.job, view.readSettings(), view.host, *pdf, localNow(),
+                                     settingsText);
     }
     if (outcome.kind != CommandOutcome::Kind::Completed)
         return outcome;

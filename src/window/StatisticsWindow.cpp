@@ -407,6 +407,8 @@ void StatisticsWindow::present() {
 }
 
 CommandOutcome StatisticsWindow::calculate() {
+    if (view.recordChanges)
+        view.recordChanges();
     StatisticsRun run = calculateStatistics(view.job, view.readSettings(), view.host);
     if (run.outcome.kind != CommandOutcome::Kind::Completed)
         return run.outcome;

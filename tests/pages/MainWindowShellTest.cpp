@@ -20,6 +20,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -321,12 +322,34 @@ TEST_F(MainWindowShellTest, MenuOffersHelpAndAbout) {
     for (QAction *action : menu->actions())
         if (!action->isSeparator())
             entries.push_back(action);
-    ASSERT_EQ(entries.size(), 7u);
+    ASSERT_EQ(entries.size(), 10u);
     EXPECT_EQ(entries[0]->text(), QString("Data Files..."));
     EXPECT_EQ(entries[1]->text(), QString("Save Report..."));
     EXPECT_EQ(entries[2]->text(), QString("Statistics..."));
     EXPECT_EQ(entries[4]->text(), QString("Mapping Report..."));
-    entries.erase(entries.begin() + 4);
+    EXPECT_EQ(entries[5]->text(), QString("Verify Report..."));
+    EXPECT_EQ(entries[6]->text(), QString("Signatures..."));
+    EXPECT_EQ(entries[7]->text(), QString("Controlled Study"));
+    // The check item is the job's setting, and a change of it goes into the change log.
+    // In a controlled study the reason is asked at once.
+    ASSERT_TRUE(entries[7]->isCheckable());
+    QString prompt;
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<QInputDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        prompt = dialog->labelText();
+        dialog->setTextValue("audit");
+        dialog->accept();
+    });
+    entries[7]->trigger();
+    const JobView view = window->jobView();
+    EXPECT_EQ(view.job.setting(JobSetting::ControlledStudy), "Y");
+    EXPECT_EQ(prompt, QString("This study is controlled. Why is controlledStudy changed?"));
+    ASSERT_FALSE(view.job.changeLog.entries.empty());
+    EXPECT_EQ(view.job.changeLog.entries.back().field, "controlledStudy");
+    EXPECT_EQ(view.job.changeLog.entries.back().reason, "audit");
+    entries.erase(entries.begin() + 4, entries.begin() + 8);
     entries.erase(entries.begin(), entries.begin() + 3);
     EXPECT_EQ(entries[0]->text(), QString("Time Series..."));
     EXPECT_EQ(entries[1]->text(), QString("Help"));
@@ -363,8 +386,7 @@ TEST_F(MainWindowShellTest, MenuOffersHelpAndAbout) {
     entries[2]->trigger();
     EXPECT_TRUE(closed);
     EXPECT_EQ(caption, QString("About Z-QAR Vemro"));
-    EXPECT_NE(std::find(lines.begin(), lines.end(), QString("Version 1.03 3rd November 2003")),
-              lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), QString("Version 1.3")), lines.end());
     EXPECT_NE(std::find(lines.begin(), lines.end(), QString("Z-QAR Vemro")), lines.end());
 }
 

@@ -5,14 +5,14 @@
 
 namespace zqar {
 
-namespace {
-
-constexpr std::string_view NO_LOGGER = "-";
-
 std::string cellKey(int row, int column) {
     return "R" + std::to_string(row) + "C" + std::to_string(column);
 }
 std::string singularKey(int slot) { return "S" + std::to_string(slot); }
+
+namespace {
+
+constexpr std::string_view NO_LOGGER = "-";
 
 // The value read for the key of that name; "0" when the keys lack it.
 std::string_view countText(const ProjectValues &values, const std::vector<ProjectKey> &keys,

@@ -26,6 +26,10 @@ constexpr std::string_view PROJECT_ROWS_KEY = "NumberOfRows";
 constexpr std::string_view PROJECT_COLUMNS_KEY = "NumberOfColumns";
 constexpr std::string_view PROJECT_SINGULAR_KEY = "NumberOfSingular";
 
+// The keys of the array table's cell at row and column (from 1), and of a singular slot (from 0).
+std::string cellKey(int row, int column);
+std::string singularKey(int slot);
+
 struct ProjectValues {
     std::vector<std::string> settings;      // one per key, in the order of the keys
     ArrayDimensions dimensions;             // of the two tables

@@ -215,6 +215,9 @@ std::string chainCheckText(const ChainCheck &check) {
 }
 
 void writeChangeLog(const ChangeLog &log, IniFile &file) {
+    // A file that never had a log stays as it was when there is none to keep.
+    if (log.entries.empty() && file.value(CHANGE_LOG_SECTION, COUNT_KEY, ABSENT) == ABSENT)
+        return;
     file.setValue(CHANGE_LOG_SECTION, COUNT_KEY, std::to_string(log.entries.size()));
     for (std::size_t i = 0; i < log.entries.size(); ++i) {
         const auto fields = fieldsOf(log.entries[i]);
@@ -222,6 +225,11 @@ void writeChangeLog(const ChangeLog &log, IniFile &file) {
             const std::vector<std::string> pieces = storedPieces(*fields[f]);
             for (std::size_t p = 0; p < pieces.size(); ++p)
                 file.setValue(CHANGE_LOG_SECTION, entryKey(i + 1, FIELD_KEYS[f], p + 1), pieces[p]);
+            // Keys cannot be taken out of a file: a longer value written there before would
+            // lend its further pieces to this one, so an empty piece ends the value.
+            const std::string after = entryKey(i + 1, FIELD_KEYS[f], pieces.size() + 1);
+            if (file.value(CHANGE_LOG_SECTION, after, ABSENT) != ABSENT)
+                file.setValue(CHANGE_LOG_SECTION, after, "");
         }
     }
 }
@@ -240,7 +248,8 @@ StoredChangeLog readChangeLog(const IniFile &file) {
             for (std::size_t piece = 1;; ++piece) {
                 const std::string value =
                     file.value(CHANGE_LOG_SECTION, entryKey(number, FIELD_KEYS[f], piece), ABSENT);
-                if (value == ABSENT)
+                // Only the first piece of a value can be empty (see writeChangeLog).
+                if (value == ABSENT || (piece > 1 && value.empty()))
                     break;
                 present = true;
                 joined += value;

@@ -7,6 +7,8 @@
 #include "core/analysis/SetList.h"
 #include "core/data/LoggerArray.h"
 #include "core/data/events.h"
+#include "core/integrity/ChangeLog.h"
+#include "core/integrity/sha256.h"
 
 #include <array>
 #include <functional>
@@ -24,6 +26,10 @@ struct JobChange {
     static constexpr unsigned CURRENT_SET = 8; // another set became the current one
     static constexpr unsigned SETTINGS = 16;   // a setting the job keeps was changed
     static constexpr unsigned EVENTS = 32;     // the events or the excluded phases were changed
+    static constexpr unsigned CHANGE_LOG = 64; // entries were appended, or the log replaced
+    // The job was filled from files (a project, a report, log files): later changes are
+    // counted from what it holds now.
+    static constexpr unsigned OPENED = 128;
 
     unsigned what = 0;
     bool touches(unsigned flags) const { return (what & flags) != 0; }
@@ -40,6 +46,10 @@ enum class JobSetting : int {
     StableStart,
     StableFinish,
     ReferencePosition,
+    PreparedBy, // the signature block's printed names
+    ReviewedBy,
+    ApprovedBy,
+    ControlledStudy, // "Y": a change needs a reason
     Count
 };
 constexpr std::size_t JOB_SETTING_COUNT = static_cast<std::size_t>(JobSetting::Count);
@@ -58,6 +68,14 @@ public:
     // readings the statistics leave out. Whoever changes them calls changed(JobChange::EVENTS).
     std::vector<Event> events;
     std::vector<std::string> excludedPhases;
+
+    // Who changed which setting when and why; project files keep it.
+    ChangeLog changeLog;
+    // The report file Load Report placed the records from, with its size and SHA-256 as it
+    // was read; empty when the records came from log files, each naming its own
+    // (LogFile::fileName).
+    std::string reportPath;
+    FileDigest reportDigest;
 
     const std::string &setting(JobSetting which) const;
     // Keeps the text and tells the listeners when it differs from the one kept.

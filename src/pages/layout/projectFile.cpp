@@ -2,6 +2,7 @@
 
 #include "core/data/IniFile.h"
 #include "core/data/projectFormat.h"
+#include "core/integrity/ChangeLog.h"
 #include "core/job/Job.h"
 #include "core/job/jobEvents.h"
 #include "pages/layout/FileSelectionPage.h"
@@ -87,6 +88,7 @@ CommandOutcome loadProjectFile(FileSelectionPage &page, const std::string &path)
     if (!file)
         return showFailure(dialog, text::PROJECT_NOT_LOADED, text::LOAD_PROJECT_CAPTION);
     const ProjectValues values = readProject(*file, projectKeys());
+    StoredChangeLog stored = readChangeLog(*file);
     std::size_t next = 0;
     for (const Setting &setting : SETTINGS)
         if (inProject(setting))
@@ -108,6 +110,10 @@ CommandOutcome loadProjectFile(FileSelectionPage &page, const std::string &path)
                                      : NO_LOGGER);
     // A project without the events section has no events: the job's go with the old project.
     setEventsSection(page.job, readEventsSection(*file).section);
+    // The project's log goes on from where the file left it; what the load itself set is no
+    // change of the user's.
+    page.job.changeLog = std::move(stored.log);
+    page.job.changed(JobChange::CHANGE_LOG | JobChange::OPENED);
     return CommandOutcome::completed();
 }
 
@@ -136,6 +142,7 @@ CommandOutcome saveProjectFile(FileSelectionPage &page, const std::string &path)
     if (!events.events.empty() || !events.excludedPhases.empty() || !stored.events.empty() ||
         !stored.excludedPhases.empty())
         writeEventsSection(events, file);
+    writeChangeLog(page.job.changeLog, file);
     // One write of the whole file: it either holds every key or is as it was.
     if (!file.write(path))
         return fail();

@@ -1,7 +1,8 @@
 #pragma once
 // Load Project and Save Project of the File Selection page: its settings and the texts of its
-// two layout tables in an INI file (".ttp"), section "ZQARVemro", and the job's events and
-// excluded phases in a section of their own that older readers skip.
+// two layout tables in an INI file (".ttp"), section "ZQARVemro"; the job's events and
+// excluded phases, and its change log (core/integrity/ChangeLog.h), each in a section of its
+// own that older readers skip.
 
 #include "platform/CommandOutcome.h"
 

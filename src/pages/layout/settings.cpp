@@ -24,7 +24,7 @@ constexpr SettingKind FLAG = SettingKind::Flag;
 // ProjectDescription's default is "2": it always shared the default text of NumberOfSingular,
 // and older projects rely on it.
 const Setting SETTINGS[SETTING_COUNT] = {
-    {"Directory", FILE_SELECTION, FS::DIRECTORY, TEXT, 0, ""},
+    {"Directory", FILE_SELECTION, FS::DIRECTORY, TEXT, 0, "", false},
     {PROJECT_ROWS_KEY, FILE_SELECTION, FS::NUMBER_OF_ROWS, TEXT, 0, "6"},
     {PROJECT_COLUMNS_KEY, FILE_SELECTION, FS::NUMBER_OF_COLUMNS, TEXT, 0, "4"},
     {"RowSpacing", FILE_SELECTION, FS::ROW_SPACING, TEXT, 0, "1"},
@@ -33,7 +33,7 @@ const Setting SETTINGS[SETTING_COUNT] = {
     {"UseCommentField", FILE_SELECTION, FS::USE_COMMENT_FIELD, SettingKind::RadioPair,
      FS::USE_SERIAL_NUMBERS, "Y"},
     {"LoggersOnBoundary", FILE_SELECTION, FS::LOGGERS_ON_BOUNDARY, FLAG, 0, "Y"},
-    {"ProjectDescription", FILE_SELECTION, FS::PROJECT_DESCRIPTION, TEXT, 0, "2"},
+    {"ProjectDescription", FILE_SELECTION, FS::PROJECT_DESCRIPTION, TEXT, 0, "2", false},
     {"ProjectNumber", FILE_SELECTION, FS::PROJECT_NUMBER, TEXT, 0, ""},
     {"ProjectDate", FILE_SELECTION, FS::PROJECT_DATE, TEXT, 0, ""},
     {"timeText", DATA_FILTER, DF::TIME, TEXT, 0, ""},
@@ -54,6 +54,11 @@ const Setting SETTINGS[SETTING_COUNT] = {
     {"stableFinishText", STATISTICS, static_cast<int>(JobSetting::StableFinish), TEXT, 0, ""},
     {"referencePositionText", STATISTICS, static_cast<int>(JobSetting::ReferencePosition), TEXT, 0,
      ""},
+    {"preparedByText", STATISTICS, static_cast<int>(JobSetting::PreparedBy), TEXT, 0, "", false},
+    {"reviewedByText", STATISTICS, static_cast<int>(JobSetting::ReviewedBy), TEXT, 0, "", false},
+    {"approvedByText", STATISTICS, static_cast<int>(JobSetting::ApprovedBy), TEXT, 0, "", false},
+    {"controlledStudy", STATISTICS, static_cast<int>(JobSetting::ControlledStudy), FLAG, 0, "",
+     false},
 };
 
 // Report field 1 is the identification; every other field is a setting.

@@ -34,13 +34,17 @@ struct Setting {
     SettingKind kind;
     int partner;                     // RadioPair: the button checked when this one is not
     std::string_view projectDefault; // a project's File Selection settings: for a missing key
+    // The setting can change a figure of a result, so a report's manifest records it. Where
+    // the files are, the titles and the signatures do not.
+    bool changesNumbers = true;
 };
 
 // The first REPORT_SETTING_COUNT in the order of the report's fields 2 to 20; a project holds
-// the File Selection settings, in the same order. The Statistics window's settings come last
-// and are stored in neither file.
+// the File Selection settings, in the same order. The settings the job keeps (the Statistics
+// window's, the signature block's names, whether the study is controlled) come last and are
+// stored in neither file.
 constexpr std::size_t REPORT_SETTING_COUNT = 19;
-constexpr std::size_t SETTING_COUNT = REPORT_SETTING_COUNT + 8;
+constexpr std::size_t SETTING_COUNT = REPORT_SETTING_COUNT + 12;
 extern const Setting SETTINGS[SETTING_COUNT];
 
 // The setting of that name, letter case aside; null for none.

@@ -10,6 +10,8 @@
 #include "core/data/LoggerArray.h"
 #include "core/data/dateTime.h"
 #include "core/data/numbers.h"
+#include "core/integrity/SignatureSettings.h"
+#include "core/integrity/manifestXmp.h"
 #include "core/job/Job.h"
 #include "core/job/jobEvents.h"
 #include "pages/analysis/qualificationCommands.h"
@@ -18,8 +20,11 @@
 #include "pages/presentation/PagedDocument.h"
 #include "pages/presentation/ScaledDrawingContext.h"
 #include "pages/presentation/TimeSeriesChart.h"
+#include "pages/presentation/reportManifest.h"
+#include "platform/Host.h"
 #include "resources/displayTexts.h"
 #include "resources/format.h"
+#include "resources/integrityTexts.h"
 #include "resources/mappingReportTexts.h"
 #include "resources/qualificationTexts.h"
 #include "resources/strings.h"
@@ -40,6 +45,7 @@ constexpr double MAP_HEIGHT = 95.0;    // millimetres
 constexpr double CHART_HEIGHT = 115.0; // millimetres
 constexpr double HEADING_ROOM = 20.0;  // a heading with the space around it, millimetres
 constexpr double CAPTION_ROOM = 12.0;
+constexpr double SIGNATURE_ROOM = 30.0; // the signature table, millimetres
 constexpr int TEMPERATURE_DECIMALS = 2;
 constexpr int SETTING_DECIMALS = 3;
 constexpr int MAX_GRID_COLUMNS = 12; // wider arrays are listed position by position
@@ -423,6 +429,70 @@ void addEvents(PagedDocument &document, const Job &job, const std::vector<EventO
                               : text::format(text::EXCLUDED_PHASES_NOTE, excludedText));
 }
 
+// The signature block: a row each for preparing, reviewing and approving, the printed name
+// from the settings or a line, and lines for the date and time and the signature.
+void addSignatures(PagedDocument &document, const Job &job) {
+    const SignatureSettings settings{job.setting(JobSetting::PreparedBy),
+                                     job.setting(JobSetting::ReviewedBy),
+                                     job.setting(JobSetting::ApprovedBy)};
+    PagedDocument::Table table;
+    for (const std::string_view heading : text::SIGNATURE_HEADINGS)
+        table.columns.push_back({std::string(heading), PagedDocument::Align::Left});
+    const std::string line(text::SIGNATURE_LINE);
+    for (const SignatureRow &row : signatureRows(settings))
+        table.rows.push_back({std::string(row.role), row.text.empty() ? line : row.text, line,
+                              std::string(row.meaning), line});
+    document.keepRoom(HEADING_ROOM + SIGNATURE_ROOM);
+    document.addHeading(std::string(text::SIGNATURES_HEADING));
+    document.addTable(table);
+}
+
+void addChangeLog(PagedDocument &document, const ChangeLog &log) {
+    document.keepRoom(HEADING_ROOM + CAPTION_ROOM);
+    document.addHeading(std::string(text::CHANGE_LOG_TITLE));
+    document.addParagraph(chainCheckText(checkChain(log)));
+    if (log.entries.empty())
+        return;
+    PagedDocument::Table table;
+    for (const std::string_view heading : text::CHANGE_LOG_HEADINGS)
+        table.columns.push_back({std::string(heading), PagedDocument::Align::Left});
+    for (const ChangeEntry &entry : log.entries)
+        table.rows.push_back({entry.time, entry.user, entry.field, entry.oldValue, entry.newValue,
+                              entry.reason, entry.hash});
+    document.addTable(table);
+}
+
+// The last page: the sources with their sizes and hashes, the hashes of the settings and the
+// results, the program's version and the settings themselves, as the PDF's XMP holds them.
+void addManifest(PagedDocument &document, const Manifest &manifest) {
+    document.newPage();
+    document.addHeading(std::string(text::MANIFEST_TITLE));
+    PagedDocument::Table sources;
+    for (const std::string_view heading : text::MANIFEST_SOURCE_HEADINGS)
+        sources.columns.push_back({std::string(heading), PagedDocument::Align::Left});
+    sources.columns[2].align = PagedDocument::Align::Right;
+    for (const ManifestSource &source : manifest.sources) {
+        if (source.takenFrom)
+            sources.rows.push_back(
+                {source.name, std::string(roleLabel(source.role)),
+                 text::format(text::TAKEN_FROM_REPORT, source.takenFrom->reportName),
+                 source.takenFrom->reportSha256});
+        else
+            sources.rows.push_back({source.name, std::string(roleLabel(source.role)),
+                                    std::to_string(source.size), source.sha256});
+    }
+    document.addTable(sources);
+    document.addSpace(2.0);
+    document.addFacts({{std::string(text::MANIFEST_SETTINGS_HASH), manifest.settingsSha256},
+                       {std::string(text::MANIFEST_RESULTS_HASH), manifest.resultsSha256},
+                       {std::string(text::MANIFEST_PROGRAM_VERSION), manifest.programVersion}});
+    document.addHeading(std::string(text::MANIFEST_SETTINGS_TEXT));
+    Facts settings;
+    for (const SettingValue &setting : readSettingsText(manifest.settingsText))
+        settings.emplace_back(setting.name, setting.value);
+    document.addFacts(settings);
+}
+
 } // namespace
 
 std::string limitsResult(const MappingStatistics &statistics, const StatisticsSettings &settings) {
@@ -443,8 +513,8 @@ std::vector<std::string> positionsOutside(const MappingStatistics &statistics) {
 }
 
 CommandOutcome printMappingReport(const Job &job, const JobSettings &jobSettings,
-                                  platform::Host &host, platform::PrintTarget &printer,
-                                  double now) {
+                                  platform::Host &host, platform::PrintTarget &printer, double now,
+                                  const std::string &settingsText) {
     const StatisticsRun run = calculateStatistics(job, jobSettings, host);
     if (run.outcome.kind != CommandOutcome::Kind::Completed)
         return run.outcome;
@@ -459,6 +529,14 @@ CommandOutcome printMappingReport(const Job &job, const JobSettings &jobSettings
     }
     const std::vector<EventOutcome> eventFigures =
         eventOutcomes(job.loggerArray, job.events, run.statistics.finish, run.settings);
+    JobSources sources = jobSources(job);
+    if (!sources.unreadable.empty()) {
+        const std::string message = text::format(text::SOURCE_UNREADABLE, sources.unreadable);
+        host.messageBox(message, std::string(text::MAPPING_REPORT_CAPTION));
+        return CommandOutcome::failed(message);
+    }
+    const Manifest manifest = reportManifest(std::move(sources.sources), settingsText,
+                                             resultTexts(job, jobSettings, run));
     const std::string &description = jobSettings.layout.projectDescription;
     const LoggerArray &array = job.loggerArray;
     const ArrayDimensions dimensions = array.dimensions();
@@ -470,6 +548,7 @@ CommandOutcome printMappingReport(const Job &job, const JobSettings &jobSettings
         document.addSubtitle(description);
     document.addFacts(titleFacts(job, jobSettings, run));
     addResult(document, run);
+    addSignatures(document, job);
 
     document.newPage();
     document.addHeading(std::string(text::STATISTICS_HEADING));
@@ -492,7 +571,10 @@ CommandOutcome printMappingReport(const Job &job, const JobSettings &jobSettings
         document.addParagraph(std::string(text::SINGULAR_LAYOUT_CAPTION), true);
         document.addTable(singularTable(array));
     }
+    addChangeLog(document, job.changeLog);
+    addManifest(document, manifest);
 
+    printer.setDocumentXmp(manifestXmp(manifest));
     printer.startDocument(std::string(text::MAPPING_REPORT_TITLE));
     const std::string printedOn = std::string(text::PRINTED_ON) + formatDateTime(now);
     document.print(

@@ -4,9 +4,12 @@
 // position; the maps of the mean, the minimum and the maximum; the graphs of the calculated
 // sets that hold the highest and the lowest measured value; the qualification figures when a
 // qualification setting is given, and the events with their figures when there are any; the
-// time-series chart with the events drawn; and the layout. Every figure comes from the statistics
-// commands, as in the Statistics window and its CSV export. Laid out on A4-sized pages of the
-// printer it is given, every page with the printed-on date and "Page n of N" in its footer.
+// time-series chart with the events drawn; and the layout. Every figure comes from the
+// statistics commands, as in the Statistics window and its CSV export; the signature block on
+// the title page; the job's change log; and a last page with the manifest of what the report
+// was made from, which the document's XMP metadata carries as well. Laid out on A4-sized pages
+// of the printer it is given, every page with the printed-on date and "Page n of N" in its
+// footer.
 
 #include "platform/CommandOutcome.h"
 
@@ -32,8 +35,11 @@ std::vector<std::string> positionsOutside(const MappingStatistics &statistics);
 
 // Calculates the statistics as the Statistics window does (a failure shows its message box
 // and prints nothing) and prints the report as one document on printer. now is the day
-// number the footers give as the printed-on date.
+// number the footers give as the printed-on date; settingsText is the manifest's text of the
+// settings that change a figure, as the window reads them now (settingValues.h). A log file
+// that can no longer be read for the manifest shows its message box and prints nothing.
 CommandOutcome printMappingReport(const Job &job, const JobSettings &settings, platform::Host &host,
-                                  platform::PrintTarget &printer, double now);
+                                  platform::PrintTarget &printer, double now,
+                                  const std::string &settingsText);
 
 } // namespace zqar

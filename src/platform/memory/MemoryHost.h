@@ -74,6 +74,16 @@ public:
     std::deque<std::string> openAnswers;
     std::deque<std::string> saveAnswers;
     std::deque<std::string> folderAnswers;
+    std::deque<std::string> textAnswers; // askText; the prompts asked go to textPrompts
+    std::vector<std::string> textPrompts;
+    std::optional<std::string> askText(const std::string &, const std::string &prompt) override {
+        textPrompts.push_back(prompt);
+        if (textAnswers.empty())
+            return std::nullopt;
+        std::string answer = std::move(textAnswers.front());
+        textAnswers.pop_front();
+        return answer;
+    }
 
     // What the program asked and said, in order.
     std::vector<RecordedDialog> dialogs;

@@ -52,12 +52,14 @@ public:
     Size textExtent(std::string_view text) override;
     void copyFrom(const DrawingContext &source, int x, int y, int width, int height, int sx,
                   int sy) override;
+    void setDocumentXmp(const std::string &packet) override { documentXmp = packet; }
     void startDocument(const std::string &name) override;
     void startPage() override;
     void endPage() override;
     void endDocument() override;
 
     std::vector<RecordedCall> calls;
+    std::string documentXmp; // as given
 
     // Calls of one kind, in order.
     std::vector<RecordedCall> callsOf(CallKind kind) const;

@@ -1,0 +1,137 @@
+#include "app/reportVerification.h"
+
+#include "app/MainWindow.h"
+#include "core/job/Job.h"
+#include "pages/analysis/statisticsCommands.h"
+#include "pages/presentation/reportManifest.h"
+#include "platform/Host.h"
+#include "platform/memory/MemoryHost.h"
+#include "resources/integrityTexts.h"
+#include "resources/mappingReportTexts.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <string_view>
+
+namespace zqar {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A folder of its own under the system's temporary folder, removed with everything in it when
+// this goes.
+class ScratchFolder {
+public:
+    ScratchFolder() {
+        std::error_code error;
+        std::string pattern = (fs::temp_directory_path(error) / "zqar-verify-XXXXXX").string();
+        if (!error && mkdtemp(pattern.data()))
+            path = pattern;
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        if (!path.empty())
+            fs::remove_all(path, ignored);
+    }
+    ScratchFolder(const ScratchFolder &) = delete;
+    ScratchFolder &operator=(const ScratchFolder &) = delete;
+
+    std::string path; // empty when it could not be made
+};
+
+bool allTakenFromOneReport(const Manifest &manifest, const std::vector<SourceCheck> &sources) {
+    for (std::size_t i = 0; i < manifest.sources.size(); ++i)
+        if (!manifest.sources[i].takenFrom || sources[i].path != sources[0].path)
+            return false;
+    return !sources.empty();
+}
+
+// Loads the records as the report's job had them; false when that cannot be done.
+bool loadSources(MainWindow &window, const Manifest &manifest,
+                 const std::vector<SourceCheck> &sources, const std::vector<SettingValue> &values,
+                 const ScratchFolder &folder) {
+    const SettingPlaces places = window.settingPlaces();
+    if (allTakenFromOneReport(manifest, sources)) {
+        // The averaged calculation that ends Load Report may fail on the report's own
+        // settings; the records are placed all the same.
+        window.loadReport(sources[0].path);
+        if (window.job.reportPath.empty())
+            return false;
+        // The recorded texts go over the report's; the records stay as the report placed them,
+        // as they did in the job the report was made from.
+        applySettingValues(places, SettingPage::FileSelection, values);
+        applyCellValues(window.fileSelectionPage, values);
+        return true;
+    }
+    for (std::size_t i = 0; i < manifest.sources.size(); ++i) {
+        if (manifest.sources[i].takenFrom || manifest.sources[i].role != SourceRole::LogFile)
+            return false;
+        std::error_code error;
+        fs::copy_file(sources[i].path, fs::path(folder.path) / manifest.sources[i].name, error);
+        if (error)
+            return false;
+    }
+    // Load Files reads the Data Filter page's "Show singular as text" and fills the page's
+    // span and range, so every setting goes in before it and those of the Data Filter page
+    // again after it.
+    applySettingValues(places, SettingPage::FileSelection, values);
+    applySettingValues(places, SettingPage::DataFilter, values);
+    window.fileSelectionPage.dialog().setText(FileSelectionPage::DIRECTORY, folder.path);
+    window.fileSelectionPage.updateLayout();
+    applyCellValues(window.fileSelectionPage, values);
+    return !window.loadFiles().hasFailed();
+}
+
+} // namespace
+
+Recomputed recomputeReport(const Manifest &manifest, const std::vector<SourceCheck> &sources) {
+    Recomputed recomputed;
+    for (const SourceCheck &source : sources)
+        if (source.status == ItemStatus::Missing)
+            return recomputed;
+    ScratchFolder folder;
+    if (folder.path.empty())
+        return recomputed;
+    platform::MemoryHost host;
+    MainWindow window(host);
+    window.initialise();
+    const std::vector<SettingValue> values = readSettingsText(manifest.settingsText);
+    if (!loadSources(window, manifest, sources, values, folder))
+        return recomputed;
+    const SettingPlaces places = window.settingPlaces();
+    applySettingValues(places, SettingPage::DataFilter, values);
+    applySettingValues(places, SettingPage::Statistics, values);
+    recomputed.settingsText = window.manifestSettingsText();
+    const JobSettings settings = window.settings();
+    const StatisticsRun run = calculateStatistics(window.job, settings, host);
+    if (run.outcome.kind != CommandOutcome::Kind::Completed)
+        return recomputed;
+    const std::vector<std::string> texts = resultTexts(window.job, settings, run);
+    recomputed.resultsText = resultsText(std::vector<std::string_view>(texts.begin(), texts.end()));
+    return recomputed;
+}
+
+Verification verifyReportFile(const std::string &pdfPath, const std::string &sourcesFolder) {
+    return verifyReport(pdfPath, sourcesFolder, recomputeReport);
+}
+
+CommandOutcome verifyReportWithDialogs(platform::Host &host) {
+    platform::FileDialogOptions options = platform::fileDialogOptions(
+        host, text::VERIFY_REPORT_TITLE, text::MAPPING_REPORT_FILTER_DESCRIPTION,
+        text::MAPPING_REPORT_FILTER_PATTERN, text::MAPPING_REPORT_EXTENSION);
+    options.mustExist = true;
+    const std::optional<std::string> report = host.openFile(options);
+    if (!report)
+        return CommandOutcome::cancelled();
+    const std::string reportFolder = fs::path(*report).parent_path().string();
+    const std::optional<std::string> sources =
+        host.browseFolder(std::string(text::VERIFY_SOURCES_TITLE), reportFolder);
+    const Verification verification = verifyReportFile(*report, sources.value_or(std::string()));
+    host.messageBox(verificationText(verification), std::string(text::VERIFY_REPORT_TITLE));
+    if (!verification.verified())
+        return CommandOutcome::failed(text::NOT_VERIFIED);
+    return CommandOutcome::completed();
+}
+
+} // namespace zqar

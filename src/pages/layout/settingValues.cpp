@@ -1,0 +1,65 @@
+#include "pages/layout/settingValues.h"
+
+#include "core/data/caseless.h"
+#include "core/data/projectFormat.h"
+#include "core/job/Job.h"
+#include "pages/layout/FileSelectionPage.h"
+#include "platform/ListView.h"
+
+#include <map>
+
+namespace zqar {
+
+namespace {
+
+constexpr int SERIAL_COLUMN = 1; // the singular table's serial-number column
+
+} // namespace
+
+std::vector<SettingValue> settingValues(const SettingPlaces &places, FileSelectionPage &page,
+                                        SettingChoice choice) {
+    std::vector<SettingValue> values;
+    for (const Setting &setting : SETTINGS)
+        if (choice == SettingChoice::All || setting.changesNumbers)
+            values.push_back(SettingValue{std::string(setting.name), readSetting(places, setting)});
+    // The tables match the dimensions of the last Update Layout, whatever the count texts
+    // were typed to since.
+    const ArrayDimensions counts = page.job.loggerArray.dimensions();
+    platform::ListView &arrayList = page.arrayLayoutList();
+    for (int r = 1; r <= counts.rows; ++r)
+        for (int c = 1; c <= counts.columns; ++c)
+            values.push_back(SettingValue{cellKey(r, c), arrayList.itemText(r, c)});
+    platform::ListView &singularList = page.singularLayoutList();
+    for (int i = 0; i < counts.singularCount; ++i)
+        values.push_back(SettingValue{singularKey(i), singularList.itemText(i, SERIAL_COLUMN)});
+    return values;
+}
+
+void applySettingValues(const SettingPlaces &places, SettingPage page,
+                        const std::vector<SettingValue> &values) {
+    for (const SettingValue &value : values)
+        if (const Setting *setting = findSetting(value.name); setting && setting->page == page)
+            writeSetting(places, *setting, value.value);
+}
+
+void applyCellValues(FileSelectionPage &page, const std::vector<SettingValue> &values) {
+    std::map<std::string, const std::string *> byKey;
+    for (const SettingValue &value : values)
+        byKey.emplace(lowerCase(value.name), &value.value);
+    const auto find = [&byKey](const std::string &key) -> const std::string * {
+        const auto found = byKey.find(lowerCase(key));
+        return found == byKey.end() ? nullptr : found->second;
+    };
+    const ArrayDimensions counts = page.job.loggerArray.dimensions();
+    platform::ListView &arrayList = page.arrayLayoutList();
+    for (int r = 1; r <= counts.rows; ++r)
+        for (int c = 1; c <= counts.columns; ++c)
+            if (const std::string *text = find(cellKey(r, c)))
+                arrayList.setItemText(r, c, *text);
+    platform::ListView &singularList = page.singularLayoutList();
+    for (int i = 0; i < counts.singularCount; ++i)
+        if (const std::string *text = find(singularKey(i)))
+            singularList.setItemText(i, SERIAL_COLUMN, *text);
+}
+
+} // namespace zqar

@@ -1,0 +1,369 @@
+// The report's record of where it came from, on the in-memory backend: the change log the
+// window and the batch tool keep, the sources and settings a manifest records, and the
+// recomputation a check of the report runs. The PDF side is in tests/pages.
+
+#include "app/BatchTool.h"
+#include "app/reportVerification.h"
+#include "core/data/IniFile.h"
+#include "core/integrity/ChangeLog.h"
+#include "core/integrity/manifestXmp.h"
+#include "core/integrity/userAndTime.h"
+#include "pages/analysis/statisticsCommands.h"
+#include "pages/presentation/MappingReport.h"
+#include "pages/presentation/reportManifest.h"
+#include "platform/memory/RecordingContext.h"
+#include "support/BatchRun.h"
+#include "support/PageHarness.h"
+#include "support/Shell.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+namespace zqar {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::TempDir;
+
+// A 1 x 2 array and one singular logger, placed by serial number from a folder "data".
+class Study {
+public:
+    Study() {
+        fs::create_directory(dir.path() / "data");
+        const char *names[] = {"A1", "A2", "S1"};
+        for (int i = 0; i < 3; ++i) {
+            testing::DtaFile dta;
+            dta.name = names[i];
+            dta.samples({20.5 + i, 21.0 + i, 22.25, 23.0 - i, 21.5});
+            writeLog(names[i], dta.text());
+        }
+        project = dir.write("job.ttp", "[ZQARVemro]\r\nDirectory=" + data() +
+                                           "\r\nNumberOfRows=1\r\nNumberOfColumns=2\r\n"
+                                           "NumberOfSingular=1\r\nUseCommentField=N\r\n"
+                                           "R1C1=A1\r\nR1C2=A2\r\nS0=S1\r\n");
+    }
+    std::string data() const { return (dir.path() / "data").string(); }
+    std::string log(const std::string &name) const {
+        return (dir.path() / "data" / (name + ".dta")).string();
+    }
+    void writeLog(const std::string &name, const std::string &text) const {
+        std::ofstream(log(name), std::ios::binary) << text;
+    }
+
+    TempDir dir;
+    std::string project;
+};
+
+std::string bytesOf(const std::string &path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+// The batch tool kept for a look at its job afterwards.
+struct Batch {
+    std::ostringstream out;
+    std::ostringstream err;
+    BatchTool tool{out, err};
+    int run(const std::vector<std::string> &arguments) { return tool.run(arguments); }
+    const std::vector<ChangeEntry> &entries() const { return tool.window.job.changeLog.entries; }
+};
+
+std::vector<std::string> fieldsOf(const std::vector<ChangeEntry> &entries) {
+    std::vector<std::string> fields;
+    for (const ChangeEntry &entry : entries)
+        fields.push_back(entry.field + ": " + entry.oldValue + " -> " + entry.newValue);
+    return fields;
+}
+
+TEST(ChangeRecording, EachChangedSettingAndCellIsLoggedWithWhoAndWhenButNotWhatALoadSet) {
+    Study study;
+    Batch batch;
+    ASSERT_EQ(batch.run({"--load-project", study.project, "--load-files", "--set",
+                         "lowerLimitText=15", "--cell", "R1C1=S1", "--cell", "S1=A1", "--set",
+                         "RowSpacing=2.5", "--set", "RowSpacing=2.5"}),
+              BATCH_OK)
+        << batch.err.str();
+    EXPECT_EQ(fieldsOf(batch.entries()),
+              (std::vector<std::string>{"lowerLimitText:  -> 15", "R1C1: A1 -> S1", "S0: S1 -> A1",
+                                        "RowSpacing: 1 -> 2.5"}));
+    const std::regex utc("\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\dZ");
+    for (const ChangeEntry &entry : batch.entries()) {
+        EXPECT_TRUE(std::regex_match(entry.time, utc)) << entry.time;
+        EXPECT_EQ(entry.user, currentUserName());
+        EXPECT_EQ(entry.reason, "");
+    }
+    EXPECT_TRUE(checkChain(batch.tool.window.job.changeLog).intact());
+}
+
+TEST(ChangeRecording, AControlledStudyAsksForTheReasonAndTheBatchToolGivesIt) {
+    Study study;
+    Batch batch;
+    ASSERT_EQ(batch.run({"--load-project", study.project, "--set", "controlledStudy=Y", "--reason",
+                         "new limits from QA", "--set", "upperLimitText=25", "--set",
+                         "NumberOfColumns=3", "--update-layout"}),
+              BATCH_OK)
+        << batch.err.str();
+    const std::vector<ChangeEntry> &entries = batch.entries();
+    ASSERT_EQ(fieldsOf(entries), (std::vector<std::string>{
+                                     "controlledStudy:  -> Y", "upperLimitText:  -> 25",
+                                     "NumberOfColumns: 2 -> 3", "R1C1: A1 -> -", "R1C2: A2 -> -"}));
+    // Without --reason the question goes to the host, which has no answer in a batch run.
+    EXPECT_EQ(
+        batch.tool.host.textPrompts,
+        std::vector<std::string>{"This study is controlled. Why is controlledStudy changed?"});
+    EXPECT_EQ(entries[0].reason, "");
+    EXPECT_EQ(entries[1].reason, "new limits from QA");
+    EXPECT_EQ(entries[2].reason, "new limits from QA");
+}
+
+class WindowChangeRecording : public testing::PageTest {};
+
+TEST_F(WindowChangeRecording, WhatWasTypedIsLoggedWhenTheNextCommandRunsWithOneReasonForAll) {
+    window.job.setSetting(JobSetting::ControlledStudy, "Y");
+    fileSelection().click(FileSelectionPage::UPDATE_LAYOUT);
+    host.textPrompts.clear();
+    const std::size_t before = window.job.changeLog.entries.size();
+    dataFilter().setText(DataFilterPage::AVERAGING_INTERVAL, "45");
+    fileSelection().setText(FileSelectionPage::COLUMN_SPACING, "3");
+    host.textAnswers.push_back("door moved");
+    fileSelection().click(FileSelectionPage::UPDATE_LAYOUT);
+    const std::vector<ChangeEntry> &entries = window.job.changeLog.entries;
+    ASSERT_EQ(entries.size(), before + 2);
+    EXPECT_EQ(entries[before].field, "ColumnSpacing");
+    EXPECT_EQ(entries[before + 1].field, "averagingIntervalText");
+    EXPECT_EQ(entries[before + 1].newValue, "45");
+    EXPECT_EQ(entries[before].reason, "door moved");
+    EXPECT_EQ(entries[before + 1].reason, "door moved");
+    EXPECT_EQ(host.textPrompts, std::vector<std::string>{"This study is controlled. Why is "
+                                                         "ColumnSpacing, averagingIntervalText "
+                                                         "changed?"});
+    // Nothing new: the next command logs nothing and asks nothing.
+    fileSelection().click(FileSelectionPage::UPDATE_LAYOUT);
+    EXPECT_EQ(entries.size(), before + 2);
+    EXPECT_EQ(host.textPrompts.size(), 1u);
+}
+
+TEST(ChangeRecording, TheProjectKeepsTheLogAndItsCheckNamesTheEditedEntry) {
+    Study study;
+    const std::string saved = study.dir.file("saved.ttp");
+    Batch first;
+    ASSERT_EQ(first.run({"--load-project", study.project, "--set", "lowerLimitText=2", "--set",
+                         "upperLimitText=8", "--save-project", saved}),
+              BATCH_OK);
+    // A later session goes on with the project's log.
+    Batch second;
+    ASSERT_EQ(second.run({"--load-project", saved, "--set", "upperLimitText=9"}), BATCH_OK);
+    ASSERT_EQ(second.entries().size(), 3u);
+    EXPECT_EQ(second.entries()[0], first.entries()[0]);
+    // No project keeps the limits: the later session starts without them.
+    EXPECT_EQ(second.entries()[2].field, "upperLimitText");
+    EXPECT_EQ(second.entries()[2].oldValue, "");
+
+    const testing::BatchRun intact = testing::runBatch({"--verify-project", saved});
+    EXPECT_EQ(intact.exit, BATCH_OK);
+    EXPECT_EQ(intact.out, "The change log is intact: 2 entries.\n");
+    std::string text = bytesOf(saved);
+    const std::size_t at = text.find("Entry2.New=8");
+    ASSERT_NE(at, std::string::npos);
+    text.replace(at, 12, "Entry2.New=7");
+    std::ofstream(saved, std::ios::binary | std::ios::trunc) << text;
+    const testing::BatchRun edited = testing::runBatch({"--verify-project", saved});
+    EXPECT_EQ(edited.exit, BATCH_FAILED);
+    EXPECT_EQ(edited.out, "Entry 2 of the change log does not follow from the entry before it: "
+                          "it was edited, or an entry before it was removed.\n");
+}
+
+TEST(ChangeRecording, AProjectSavedWithoutChangesHasNoLogSection) {
+    Study study;
+    const std::string saved = study.dir.file("saved.ttp");
+    ASSERT_EQ(testing::runBatch({"--load-project", study.project, "--load-files",
+                                 "--calculate-averaged", "--save-project", saved})
+                  .exit,
+              BATCH_OK);
+    EXPECT_EQ(bytesOf(saved).find("[ChangeLog]"), std::string::npos);
+}
+
+TEST(ChangeLog, AShorterValueWrittenOverALongerOneKeepsNothingOfIt) {
+    ChangeLog longer;
+    appendChange(longer, changeNow("ProjectDescription", "", std::string(700, 'x'), ""));
+    ChangeLog shorter;
+    appendChange(shorter, changeNow("ProjectDescription", "", "short", ""));
+    IniFile file;
+    writeChangeLog(longer, file);
+    IniFile again(file.text());
+    writeChangeLog(shorter, again);
+    const StoredChangeLog stored = readChangeLog(IniFile(again.text()));
+    ASSERT_EQ(stored.log.entries.size(), 1u);
+    EXPECT_EQ(stored.log.entries[0], shorter.entries[0]);
+    EXPECT_TRUE(checkChain(stored).intact());
+}
+
+// The job of the study loaded and calculated, with the manifest a report of it would hold.
+class ReportSources : public ::testing::Test {
+protected:
+    void load(const std::vector<std::string> &more = {}) {
+        std::vector<std::string> arguments = {"--load-project", study.project, "--load-files",
+                                              "--set", "lowerLimitText=21"};
+        arguments.insert(arguments.end(), more.begin(), more.end());
+        ASSERT_EQ(batch.run(arguments), BATCH_OK) << batch.err.str();
+    }
+    Manifest manifest() {
+        MainWindow &window = batch.tool.window;
+        const JobSettings settings = window.settings();
+        const StatisticsRun run = calculateStatistics(window.job, settings, batch.tool.host);
+        EXPECT_EQ(run.outcome.kind, CommandOutcome::Kind::Completed);
+        const JobSources sources = jobSources(window.job);
+        EXPECT_EQ(sources.unreadable, "");
+        return reportManifest(sources.sources, window.manifestSettingsText(),
+                              resultTexts(window.job, settings, run));
+    }
+    Verification verify(const Manifest &recorded, const std::string &sourcesFolder) {
+        const std::vector<SourceCheck> checks =
+            checkSources(recorded, SourceFolders{sourcesFolder, study.dir.file("reports")});
+        return verifyManifest(recorded, checks, recomputeReport(recorded, checks));
+    }
+
+    Study study;
+    Batch batch;
+};
+
+TEST_F(ReportSources, AreTheLogFilesOnceEachInArrayOrderWithTheHashesOfSha256sum) {
+    load();
+    const Manifest recorded = manifest();
+    ASSERT_EQ(recorded.sources.size(), 3u);
+    const char *names[] = {"A1", "A2", "S1"};
+    for (std::size_t i = 0; i < 3; ++i) {
+        SCOPED_TRACE(names[i]);
+        const ManifestSource &source = recorded.sources[i];
+        EXPECT_EQ(source.name, std::string(names[i]) + ".dta");
+        EXPECT_EQ(source.size, fs::file_size(study.log(names[i])));
+        if (!testing::haveProgram("sha256sum"))
+            continue;
+        const auto printed =
+            testing::commandOutput("sha256sum " + testing::shellQuoted(study.log(names[i])));
+        ASSERT_TRUE(printed);
+        EXPECT_EQ(source.sha256, printed->substr(0, 64));
+    }
+    // The settings that change a figure, in the table's order, then the cells; not where the
+    // files are, nor the titles and signatures.
+    const std::string &text = recorded.settingsText;
+    EXPECT_EQ(text.rfind("NumberOfRows=1\nNumberOfColumns=2\nRowSpacing=1\n", 0), 0u) << text;
+    EXPECT_NE(text.find("\nlowerLimitText=21\nupperLimitText=\nactivationEnergyText=83.144\n"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("=\nR1C1=A1\nR1C2=A2\nS0=S1\n"),
+              std::string::npos)
+        << text;
+    for (const char *left :
+         {"Directory=", "ProjectDescription=", "preparedByText=", "controlledStudy="})
+        EXPECT_EQ(text.find(left), std::string::npos) << left;
+}
+
+TEST_F(ReportSources, RecomputeToTheSameSettingsAndResultsFromACopyOfTheFiles) {
+    load();
+    const Manifest recorded = manifest();
+    EXPECT_TRUE(verify(recorded, study.data()).verified());
+    // The files anywhere else, with a stranger among them that Load Files would place.
+    const fs::path elsewhere = study.dir.path() / "elsewhere";
+    fs::create_directory(elsewhere);
+    for (const char *name : {"A1", "A2", "S1"})
+        fs::copy_file(study.log(name), elsewhere / (std::string(name) + ".dta"));
+    testing::DtaFile stranger;
+    stranger.name = "A1";
+    stranger.samples({99.0, 99.0});
+    std::ofstream(elsewhere / "0000.dta", std::ios::binary) << stranger.text();
+    const Verification copied = verify(recorded, elsewhere.string());
+    EXPECT_EQ(verificationText(copied),
+              "OK A1.dta\nOK A2.dta\nOK S1.dta\nOK settings\nOK results\nVERIFIED\n");
+}
+
+TEST_F(ReportSources, NameAChangedByteAMissingFileAndAChangedLimit) {
+    load();
+    const Manifest recorded = manifest();
+    // One reading of A2 changed by one byte: 21.0 + 1 becomes 24.
+    std::string bytes = bytesOf(study.log("A2"));
+    const std::size_t at = bytes.find("2 22");
+    ASSERT_NE(at, std::string::npos);
+    bytes[at + 3] = '4';
+    study.writeLog("A2", bytes);
+    EXPECT_EQ(verificationText(verify(recorded, study.data())),
+              "OK A1.dta\nCHANGED A2.dta\nOK S1.dta\nOK settings\nCHANGED results\nNOT VERIFIED\n");
+
+    fs::rename(study.log("A2"), study.dir.file("data/A2-renamed.dta"));
+    EXPECT_EQ(verificationText(verify(recorded, study.data())),
+              "OK A1.dta\nMISSING A2.dta\nOK S1.dta\nOK settings\nMISSING results\n"
+              "NOT VERIFIED\n");
+    fs::rename(study.dir.file("data/A2-renamed.dta"), study.log("A2"));
+
+    Manifest limitChanged = recorded;
+    const std::size_t limit = limitChanged.settingsText.find("lowerLimitText=21");
+    ASSERT_NE(limit, std::string::npos);
+    limitChanged.settingsText.replace(limit, 17, "lowerLimitText=20");
+    const Verification changed = verify(limitChanged, study.data());
+    ASSERT_EQ(changed.items.size(), 5u);
+    EXPECT_EQ(changed.items[3].name, "settings");
+    EXPECT_EQ(changed.items[3].status, ItemStatus::Changed);
+}
+
+TEST_F(ReportSources, OfALoadedReportAreTakenFromItAndItIsWhatTheCheckLoads) {
+    load({"--create-report", study.dir.file("reports/job.ttr")});
+    const std::string report = study.dir.file("reports/job/job.ttr");
+    Batch loaded;
+    ASSERT_EQ(loaded.run({"--load-report", report, "--set", "upperLimitText=22.5"}), BATCH_OK)
+        << loaded.err.str();
+    EXPECT_EQ(loaded.tool.window.job.reportPath, fs::path(report).lexically_normal().string());
+    EXPECT_EQ(fieldsOf(loaded.entries()), std::vector<std::string>{"upperLimitText:  -> 22.5"});
+
+    const JobSources sources = jobSources(loaded.tool.window.job);
+    ASSERT_EQ(sources.sources.size(), 3u);
+    for (const ManifestSource &source : sources.sources) {
+        ASSERT_TRUE(source.takenFrom) << source.name;
+        EXPECT_EQ(source.takenFrom->reportName, "job.ttr");
+        EXPECT_EQ(source.takenFrom->reportSha256, sha256File(report)->sha256);
+    }
+    MainWindow &window = loaded.tool.window;
+    const JobSettings settings = window.settings();
+    const StatisticsRun run = calculateStatistics(window.job, settings, loaded.tool.host);
+    const Manifest recorded = reportManifest(sources.sources, window.manifestSettingsText(),
+                                             resultTexts(window.job, settings, run));
+    // The log files need not be at hand: the report is found in the sources folder.
+    fs::remove_all(study.data());
+    EXPECT_TRUE(verify(recorded, fs::path(report).parent_path().string()).verified());
+}
+
+TEST_F(ReportSources, GoIntoThePrintedManifestTheXmpAndTheSignatureBlock) {
+    load({"--set", "reviewedByText=R. Reviewer"});
+    MainWindow &window = batch.tool.window;
+    platform::RecordingContext printer;
+    printer.setDeviceCap(platform::HORZRES, 2480);
+    printer.setDeviceCap(platform::VERTRES, 3508);
+    printer.setDeviceCap(platform::LOGPIXELSX, 300);
+    printer.setDeviceCap(platform::LOGPIXELSY, 300);
+    printer.setDeviceCap(platform::HORZSIZE, 210);
+    ASSERT_EQ(printMappingReport(window.job, window.settings(), batch.tool.host, printer, 0.0,
+                                 window.manifestSettingsText())
+                  .kind,
+              CommandOutcome::Kind::Completed);
+    const ManifestRead read = readManifestXmp(printer.documentXmp);
+    ASSERT_TRUE(read.manifest) << read.reason;
+    EXPECT_TRUE(*read.manifest == manifest());
+    std::string printed;
+    for (const platform::RecordedCall &call : printer.callsOf(platform::CallKind::Text))
+        printed += call.text + "\n";
+    for (const std::string &expected :
+         {std::string("Reviewed by\nR. Reviewer\n"), std::string("Prepared by\n______"),
+          std::string("\nManifest\n"), std::string("\nA2.dta\nLog file\n"),
+          read.manifest->sources[1].sha256, std::string("reviewedByText\n"),
+          std::string("The change log is intact: 2 entries.")})
+        EXPECT_NE(printed.find(expected), std::string::npos) << expected;
+}
+
+} // namespace
+} // namespace zqar

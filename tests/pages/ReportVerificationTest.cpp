@@ -1,0 +1,260 @@
+// The sample job's mapping report checked as a user checks it: --verify-report reads the
+// manifest from the PDF's XMP and computes the report again from the log files or the report
+// file. A changed byte, a renamed file, a changed limit and damaged PDFs are named; the
+// manifest's hashes are those of sha256sum. The batch tool runs in-process from the repository
+// root, because the sample project names its data folder relative to it.
+
+#include "app/BatchTool.h"
+#include "core/integrity/manifestXmp.h"
+#include "support/Shell.h"
+#include "support/TempDir.h"
+#include "window/QtBatchOptions.h"
+
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace zqar {
+namespace {
+
+namespace fs = std::filesystem;
+
+const fs::path SAMPLES = ZQAR_SAMPLES_DIR;
+
+std::string bytesOf(const fs::path &path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void writeBytes(const fs::path &path, const std::string &bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+struct BatchResult {
+    int exit = -1;
+    std::string out;
+    std::string err;
+};
+
+// The mapping reports are made once for every test: printing the maps takes a while.
+class ReportVerification : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        folder = new testing::TempDir;
+        const fs::path previous = fs::current_path();
+        fs::current_path(SAMPLES.parent_path());
+        fromFiles = run({"--load-project", (SAMPLES / "warehouse.ttp").string(), "--load-files",
+                         "--set", "lowerLimitText=15", "--set", "upperLimitText=25",
+                         "--mapping-report", folder->file("files.pdf")});
+        fromReport = run({"--load-report", (SAMPLES / "warehouse.ttr").string(), "--mapping-report",
+                          folder->file("report.pdf")});
+        fs::current_path(previous);
+    }
+    static void TearDownTestSuite() {
+        delete folder;
+        folder = nullptr;
+    }
+
+    static BatchResult run(const std::vector<std::string> &arguments) {
+        std::ostringstream out;
+        std::ostringstream err;
+        BatchTool tool(out, err);
+        registerDrawingOptions(tool);
+        BatchResult result;
+        result.exit = tool.run(arguments);
+        result.out = out.str();
+        result.err = err.str();
+        return result;
+    }
+    static BatchResult verify(const fs::path &pdf, const fs::path &sources) {
+        return run({"--verify-report", pdf.string(), "--sources", sources.string()});
+    }
+    // A copy of the sample log files to change.
+    fs::path copyOfData() const {
+        const fs::path copy = dir.path() / "data";
+        fs::copy(SAMPLES / "data", copy);
+        return copy;
+    }
+    // A copy of the report from log files with one text of its bytes replaced.
+    fs::path changedPdf(const std::string &from, const std::string &to) const {
+        std::string bytes = bytesOf(folder->file("files.pdf"));
+        const std::size_t at = bytes.find(from);
+        EXPECT_NE(at, std::string::npos) << from;
+        if (at != std::string::npos)
+            bytes.replace(at, from.size(), to);
+        const fs::path changed = dir.path() / "changed.pdf";
+        writeBytes(changed, bytes);
+        return changed;
+    }
+
+    static testing::TempDir *folder;
+    static BatchResult fromFiles;
+    static BatchResult fromReport;
+    testing::TempDir dir;
+};
+
+testing::TempDir *ReportVerification::folder = nullptr;
+BatchResult ReportVerification::fromFiles;
+BatchResult ReportVerification::fromReport;
+
+// The pages of a PDF as "pdftotext -layout" reads them (each ends with a form feed).
+std::vector<std::string> pagesOf(const fs::path &pdf) {
+    QProcess process;
+    process.start("pdftotext", {"-layout", QString::fromStdString(pdf.string()), "-"});
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return {};
+    const QByteArray output = process.readAllStandardOutput();
+    std::vector<std::string> pages;
+    std::istringstream in(std::string(output.constData(), static_cast<std::size_t>(output.size())));
+    for (std::string page; std::getline(in, page, '\f');)
+        pages.push_back(page);
+    if (!pages.empty() && pages.back().find_first_not_of(" \n") == std::string::npos)
+        pages.pop_back();
+    return pages;
+}
+
+// Every line OK, one per log file, then the settings and the results.
+void expectVerified(const BatchResult &checked, std::size_t sources) {
+    EXPECT_EQ(checked.exit, BATCH_OK) << checked.out << checked.err;
+    std::istringstream lines(checked.out);
+    std::vector<std::string> read;
+    for (std::string line; std::getline(lines, line);)
+        read.push_back(line);
+    ASSERT_EQ(read.size(), sources + 3) << checked.out;
+    for (std::size_t i = 0; i + 1 < read.size(); ++i)
+        EXPECT_EQ(read[i].rfind("OK ", 0), 0u) << read[i];
+    EXPECT_EQ(read[sources], "OK settings");
+    EXPECT_EQ(read[sources + 1], "OK results");
+    EXPECT_EQ(read.back(), "VERIFIED");
+}
+
+TEST_F(ReportVerification, TheSampleJobsReportIsVerifiedFromItsLogFilesAndFromItsReport) {
+    ASSERT_EQ(fromFiles.exit, BATCH_OK) << fromFiles.err;
+    ASSERT_EQ(fromReport.exit, BATCH_OK) << fromReport.err;
+    // 26 positions from 25 files: logger 20417 fills two with its two channels, and a report
+    // names the files its records were read from.
+    expectVerified(verify(folder->file("files.pdf"), SAMPLES / "data"), 25);
+    expectVerified(verify(folder->file("report.pdf"), SAMPLES), 25);
+}
+
+TEST_F(ReportVerification, AChangedByteNamesTheFileAndTheResults) {
+    const fs::path data = copyOfData();
+    std::string log = bytesOf(data / "10231.dta");
+    const std::size_t sample = log.find("Data:");
+    ASSERT_NE(sample, std::string::npos);
+    const std::size_t digit = log.find_first_of("0123456789", log.find(' ', sample + 8) + 1);
+    log[digit] = log[digit] == '9' ? '8' : static_cast<char>(log[digit] + 1);
+    writeBytes(data / "10231.dta", log);
+    const BatchResult checked = verify(folder->file("files.pdf"), data);
+    EXPECT_EQ(checked.exit, BATCH_FAILED);
+    EXPECT_EQ(checked.out.rfind("CHANGED 10231.dta\n", 0), 0u) << checked.out;
+    EXPECT_NE(checked.out.find("\nOK 10232.dta\n"), std::string::npos) << checked.out;
+    EXPECT_NE(checked.out.find("\nOK settings\nCHANGED results\nNOT VERIFIED\n"), std::string::npos)
+        << checked.out;
+}
+
+TEST_F(ReportVerification, ARenamedSourceIsMissing) {
+    const fs::path data = copyOfData();
+    fs::rename(data / "10240.dta", data / "10240-old.dta");
+    const BatchResult checked = verify(folder->file("files.pdf"), data);
+    EXPECT_EQ(checked.exit, BATCH_FAILED);
+    EXPECT_NE(checked.out.find("\nMISSING 10240.dta\n"), std::string::npos) << checked.out;
+    EXPECT_NE(checked.out.find("\nMISSING results\nNOT VERIFIED\n"), std::string::npos)
+        << checked.out;
+}
+
+TEST_F(ReportVerification, ALimitChangedInTheXmpChangesTheSettings) {
+    const BatchResult checked =
+        verify(changedPdf("lowerLimitText=15", "lowerLimitText=16"), SAMPLES / "data");
+    EXPECT_EQ(checked.exit, BATCH_FAILED);
+    EXPECT_NE(checked.out.find("\nCHANGED settings\n"), std::string::npos) << checked.out;
+    EXPECT_NE(checked.out.find("\nNOT VERIFIED\n"), std::string::npos) << checked.out;
+}
+
+TEST_F(ReportVerification, ADamagedOrMissingManifestIsNotVerifiedWithTheReason) {
+    const std::string pdf = bytesOf(folder->file("files.pdf"));
+    const std::size_t hash = pdf.find("<zqar:settingsSha256>");
+    ASSERT_NE(hash, std::string::npos);
+    const fs::path badHash = changedPdf(pdf.substr(hash, 25), "<zqar:settingsSha256>xyz!");
+    const fs::path truncated = dir.path() / "truncated.pdf";
+    writeBytes(truncated, pdf.substr(0, pdf.size() / 2));
+    const fs::path noManifest = dir.path() / "matrix.pdf";
+    const fs::path previous = fs::current_path();
+    fs::current_path(SAMPLES.parent_path());
+    ASSERT_EQ(run({"--load-report", (SAMPLES / "warehouse.ttr").string(), "--print-matrix",
+                   noManifest.string()})
+                  .exit,
+              BATCH_OK);
+    fs::current_path(previous);
+    const std::pair<fs::path, std::string> cases[] = {
+        {badHash, "NOT VERIFIED: the manifest's settingsSha256 is not a SHA-256 of 64 "
+                  "hexadecimal digits\n"},
+        {truncated, "NOT VERIFIED: the PDF file is truncated: it does not end with an "
+                    "end-of-file marker\n"},
+        {noManifest, "NOT VERIFIED: the PDF file "},
+        {dir.path() / "nothing.pdf", "NOT VERIFIED: the report file cannot be read\n"},
+    };
+    for (const auto &[file, expected] : cases) {
+        SCOPED_TRACE(file.string());
+        const BatchResult checked = verify(file, SAMPLES / "data");
+        EXPECT_EQ(checked.exit, BATCH_FAILED);
+        EXPECT_EQ(checked.out.rfind(expected, 0), 0u) << checked.out;
+    }
+}
+
+TEST_F(ReportVerification, TheLastPageIsTheManifestOfTheXmpAndTheTitlePageHasTheSignatures) {
+    const ManifestRead read = readManifestFromPdf(folder->file("files.pdf"));
+    ASSERT_TRUE(read.manifest) << read.reason;
+    const std::vector<std::string> pages = pagesOf(folder->file("files.pdf"));
+    ASSERT_GE(pages.size(), 4u);
+    // The manifest starts a page and runs to the end.
+    std::string last;
+    for (auto page = pages.rbegin(); page != pages.rend(); ++page) {
+        last = *page + last;
+        if (page->find_first_not_of(" \n") == page->find("Manifest"))
+            break;
+    }
+    ASSERT_NE(last.find("Manifest"), std::string::npos) << last;
+    for (const std::string &expected :
+         {read.manifest->settingsSha256, read.manifest->resultsSha256,
+          read.manifest->sources.front().sha256, read.manifest->sources.back().name,
+          std::string("Program version"), std::string("lowerLimitText")})
+        EXPECT_NE(last.find(expected), std::string::npos) << expected;
+    EXPECT_NE(pages.front().find("Prepared by"), std::string::npos) << pages.front();
+    EXPECT_NE(pages.front().find("Approved the report"), std::string::npos) << pages.front();
+}
+
+TEST_F(ReportVerification, TheManifestsHashesAreThoseOfSha256sum) {
+    if (!testing::haveProgram("sha256sum"))
+        GTEST_SKIP() << "no sha256sum";
+    const ManifestRead read = readManifestFromPdf(folder->file("files.pdf"));
+    ASSERT_TRUE(read.manifest) << read.reason;
+    ASSERT_EQ(read.manifest->sources.size(), 25u);
+    for (const ManifestSource &source : read.manifest->sources) {
+        const fs::path path = SAMPLES / "data" / source.name;
+        const auto printed = testing::commandOutput("sha256sum " + testing::shellQuoted(path));
+        ASSERT_TRUE(printed) << path;
+        EXPECT_EQ(source.sha256, printed->substr(0, 64)) << path;
+        EXPECT_EQ(source.size, fs::file_size(path)) << path;
+    }
+    const ManifestRead report = readManifestFromPdf(folder->file("report.pdf"));
+    ASSERT_TRUE(report.manifest) << report.reason;
+    const auto printed =
+        testing::commandOutput("sha256sum " + testing::shellQuoted(SAMPLES / "warehouse.ttr"));
+    ASSERT_TRUE(printed);
+    ASSERT_FALSE(report.manifest->sources.empty());
+    ASSERT_TRUE(report.manifest->sources[0].takenFrom);
+    EXPECT_EQ(report.manifest->sources[0].takenFrom->reportSha256, printed->substr(0, 64));
+}
+
+} // namespace
+} // namespace zqar
