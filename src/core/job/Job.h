@@ -22,6 +22,7 @@ struct JobChange {
     static constexpr unsigned SETS = 4;        // the set list was replaced or cleared
     static constexpr unsigned CURRENT_SET = 8; // another set became the current one
     static constexpr unsigned SETTINGS = 16;   // a setting the job keeps was changed
+    static constexpr unsigned PROBES = 32;     // the number of probes asked for changed
 
     unsigned what = 0;
     bool touches(unsigned flags) const { return (what & flags) != 0; }
@@ -29,7 +30,13 @@ struct JobChange {
 
 // The settings the job keeps as the user typed them. No file stores them; the Statistics
 // window edits them and the batch tool's --set writes them.
-enum class JobSetting : int { LowerLimit, UpperLimit, ActivationEnergy, Count };
+enum class JobSetting : int {
+    LowerLimit,
+    UpperLimit,
+    ActivationEnergy,
+    MapCheckThreshold, // degrees; the Graph tab marks positions the gap filling misses by more
+    Count
+};
 constexpr std::size_t JOB_SETTING_COUNT = static_cast<std::size_t>(JobSetting::Count);
 
 class Job {
@@ -42,6 +49,9 @@ public:
 
     LoggerArray loggerArray;
     SetList setList; // setList.currentSet is the set the graph and the matrix show
+    // The monitoring probes the user last asked to have suggested, 0 for none: the mapping
+    // report then lists that many for its own statistics.
+    int probeCount = 0;
 
     const std::string &setting(JobSetting which) const;
     // Keeps the text and tells the listeners when it differs from the one kept.

@@ -75,4 +75,12 @@ struct JobSettings {
 // readStatisticsSettings.
 SettingsReading readStatisticsSettings(const Job &job);
 
+// The map check's threshold as the job keeps it: none for an empty text; wrong when the text
+// is not a number of degrees at or above 0.
+struct ThresholdReading {
+    std::optional<double> threshold; // degrees
+    bool wrong = false;
+};
+ThresholdReading readMapCheckThreshold(const Job &job);
+
 } // namespace zqar

@@ -48,6 +48,8 @@ const Setting SETTINGS[SETTING_COUNT] = {
     {"upperLimitText", STATISTICS, static_cast<int>(JobSetting::UpperLimit), TEXT, 0, ""},
     {"activationEnergyText", STATISTICS, static_cast<int>(JobSetting::ActivationEnergy), TEXT, 0,
      ""},
+    {"mapCheckThresholdText", STATISTICS, static_cast<int>(JobSetting::MapCheckThreshold), TEXT, 0,
+     ""},
 };
 
 // Report field 1 is the identification; every other field is a setting.
