@@ -2,10 +2,11 @@
 // The mapping report: the printout a mapping study ends with. A title page with what was
 // measured, where and for how long, the limits and the result; the statistics of every
 // position; the maps of the mean, the minimum and the maximum; the graphs of the calculated
-// sets that hold the highest and the lowest measured value; the time-series chart; and the
-// layout. Every figure comes from the statistics commands, as in the Statistics window and
-// its CSV export. Laid out on A4-sized pages of the printer it is given, every page with the
-// printed-on date and "Page n of N" in its footer.
+// sets that hold the highest and the lowest measured value; the time-series chart; the
+// suggested monitoring probes once the user asked for them (Job::probeCount) and the map
+// check once its threshold is set; and the layout. Every figure comes from the statistics commands,
+// as in the Statistics window and its CSV export. Laid out on A4-sized pages of the printer it is
+// given, every page with the printed-on date and "Page n of N" in its footer.
 
 #include "platform/CommandOutcome.h"
 
