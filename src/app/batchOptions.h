@@ -20,4 +20,7 @@ void registerFileOptions(BatchTool &tool);
 // --statistics-csv, --set-summary-csv (--statistics-map draws, so it is a drawing option).
 void registerStatisticsOptions(BatchTool &tool);
 
+// --suggest-probes, --map-check-csv, --compare-report.
+void registerStudyOptions(BatchTool &tool);
+
 } // namespace zqar
