@@ -113,6 +113,7 @@ struct StatisticsControls {
         UPPER_LIMIT = 1202,
         ACTIVATION_ENERGY = 1203,
         CALCULATE = 1204,
+        MAP_CHECK_THRESHOLD = 1205,
     };
 };
 

@@ -9,10 +9,12 @@
 #include "qt/QtText.h"
 #include "resources/mappingReportTexts.h"
 #include "resources/strings.h"
+#include "resources/studyTexts.h"
 #include "resources/templates.h"
 #include "resources/timeSeriesTexts.h"
 #include "resources/windowHints.h"
 #include "window/AboutBox.h"
+#include "window/CompareWindow.h"
 #include "window/DataFilesWindow.h"
 #include "window/MappingReportFile.h"
 #include "window/StatisticsWindow.h"
@@ -74,6 +76,8 @@ MainWindowShell::MainWindowShell(WindowCommands &mainWindow, platform::QtHost &q
     QAction *mappingReportItem =
         menu->addAction(platform::toQString(text::MAPPING_REPORT_MENU_ITEM));
     connect(mappingReportItem, &QAction::triggered, this, &MainWindowShell::saveMappingReport);
+    QAction *compareItem = menu->addAction(platform::toQString(text::COMPARE_MENU_ITEM));
+    connect(compareItem, &QAction::triggered, this, &MainWindowShell::compareWithReport);
     menu->addSeparator();
     QAction *help = menu->addAction(platform::toQString(text::HELP_MENU_ITEM));
     connect(help, &QAction::triggered, this, [this] { runSystemCommand(SYSTEM_COMMAND_HELP); });
@@ -177,6 +181,15 @@ void MainWindowShell::saveMappingReport() {
     if (platform::QtDialog::commandsHeld())
         return;
     zqar::saveMappingReport(window.jobView());
+}
+
+void MainWindowShell::compareWithReport() {
+    if (platform::QtDialog::commandsHeld())
+        return;
+    if (!comparison)
+        comparison = new CompareWindow(window.jobView(), this);
+    if (comparison->chooseAndCompare().kind == CommandOutcome::Kind::Completed)
+        bringForward(comparison);
 }
 
 void MainWindowShell::layOut() {

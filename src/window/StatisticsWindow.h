@@ -5,10 +5,13 @@
 // beside the main window, made once by the shell and shown again from the menu. The figures
 // come from the statistics commands; this class only shows them. It follows the job: new
 // records or a new layout take the figures of the old ones away, and settings changed
-// elsewhere show in its edits.
+// elsewhere show in its edits. Suggest Probes names where the permanent monitoring probes
+// should go, in a table and by rank on the map; the map check threshold is the job's, for the
+// Graph tab's marks and the mapping report.
 
 #include "pages/JobView.h"
 #include "pages/analysis/statisticsCommands.h"
+#include "pages/analysis/studyCommands.h"
 
 #include <QWidget>
 
@@ -20,6 +23,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSortFilterProxyModel;
+class QSpinBox;
 class QStandardItemModel;
 class QTableView;
 
@@ -38,6 +42,10 @@ public:
     CommandOutcome calculate();
     void exportStatistics();
     void exportMap();
+    // Suggest Probes, as the button runs it: the statistics calculated anew and the count
+    // of the spin box; answers the command's outcome.
+    CommandOutcome suggestProbes();
+    void exportProbes();
 
     QTableView *table() const { return tableView; }
     QStandardItemModel *model() const { return items; }
@@ -45,6 +53,11 @@ public:
     QComboBox *mapChoice() const { return mapChooser; }
     QLineEdit *settingEdit(int control) const;
     const TemperatureSet *currentMap() const { return map.set.get(); }
+    QSpinBox *probeCountBox() const { return probeCount; }
+    QStandardItemModel *probeModel() const { return probeItems; }
+    QLabel *probesNoteLabel() const { return probesNote; }
+    // The marks the map shows over its statistic: the probes by rank, when suggested.
+    std::vector<PositionMark> mapMarks() const;
 
 private:
     class MapView;
@@ -53,12 +66,15 @@ private:
     void showMap();
     void jobChanged(const JobChange &change);
     void showSettings();
+    void showProbes();
 
     JobView view;
     int listening = 0;
     QLineEdit *lowerLimit;
     QLineEdit *upperLimit;
     QLineEdit *activationEnergy;
+    QLineEdit *mapCheckThreshold;
+    QSpinBox *probeCount;
     QStandardItemModel *items;
     QSortFilterProxyModel *sorted;
     QTableView *tableView;
@@ -68,7 +84,13 @@ private:
     MapView *mapView;
     QPushButton *exportStatisticsButton;
     QPushButton *exportMapButton;
+    QPushButton *exportProbesButton;
+    QWidget *probesPane;
+    QLabel *probesNote;
+    QStandardItemModel *probeItems;
+    QTableView *probeTable;
     std::optional<MappingStatistics> statistics;
+    std::optional<ProbeSuggestion> probes; // for the statistics shown
     StatisticMapSet map;
 };
 
