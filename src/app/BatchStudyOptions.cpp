@@ -32,7 +32,7 @@ std::optional<std::string> checkProbes(const std::vector<std::string> &arguments
 
 // The job keeps the count, so a mapping report made later in the run lists the same probes.
 std::optional<std::string> suggestProbesOption(BatchTool &tool,
-                                         const std::vector<std::string> &arguments) {
+                                               const std::vector<std::string> &arguments) {
     const int count = *readProbeCount(arguments[0]);
     Job &job = tool.window.job;
     const ProbesRun run = runProbeSuggestion(job, tool.window.settings(), tool.host, count);

@@ -128,8 +128,8 @@ std::vector<std::string> withSample(std::vector<std::string> options) {
 
 TEST(BatchStudyOptions, AJobComparedWithItselfDiffersNowhereAndKeepsEverySpot) {
     testing::TempDir dir;
-    const auto run = runBatch(
-        withSample({"--compare-report", sampleReport().string(), dir.file("self.csv")}));
+    const auto run =
+        runBatch(withSample({"--compare-report", sampleReport().string(), dir.file("self.csv")}));
     ASSERT_EQ(run.exit, BATCH_OK) << run.err;
     const Comparison comparison = readComparison(dir.file("self.csv"));
     // 26 placed positions, 12 statistics each; with both limits set every figure exists.
@@ -241,8 +241,7 @@ TEST(BatchStudyOptions, MapCheckCsvHasARowPerSetThenPerPlacedCell) {
 class StudyReportTest : public testing::PageTest {
 protected:
     void SetUp() override {
-        ASSERT_EQ(window.loadReport(sampleReport().string()).kind,
-                  CommandOutcome::Kind::Completed);
+        ASSERT_EQ(window.loadReport(sampleReport().string()).kind, CommandOutcome::Kind::Completed);
         printer.setDeviceCap(platform::HORZRES, 2480);
         printer.setDeviceCap(platform::VERTRES, 3508);
         printer.setDeviceCap(platform::HORZSIZE, 210);
