@@ -143,10 +143,9 @@ CompareWindow::CompareWindow(const JobView &jobView, QWidget *parent)
 CompareWindow::~CompareWindow() { view.job.stopListening(listening); }
 
 CommandOutcome CompareWindow::chooseAndCompare() {
-    platform::FileDialogOptions options =
-        platform::fileDialogOptions(view.host, text::COMPARE_DIALOG_TITLE,
-                                    text::REPORT_FILTER_DESCRIPTION, text::REPORT_FILTER_PATTERN,
-                                    text::REPORT_EXTENSION);
+    platform::FileDialogOptions options = platform::fileDialogOptions(
+        view.host, text::COMPARE_DIALOG_TITLE, text::REPORT_FILTER_DESCRIPTION,
+        text::REPORT_FILTER_PATTERN, text::REPORT_EXTENSION);
     options.mustExist = true;
     const std::optional<std::string> chosen = view.host.openFile(options);
     if (!chosen)
@@ -244,6 +243,8 @@ void CompareWindow::showComparison() {
         positionChoice->addItem(platform::toQString(text::ALL_POSITIONS_CHOICE));
         for (const ComparedSeries &position : compared.series)
             positionChoice->addItem(platform::toQString(position.position));
+        // One position's pair of lines shows a change at a glance; all of them overlap.
+        positionChoice->setCurrentIndex(positionChoice->count() > 1 ? 1 : 0);
     }
     seriesNote->setText(platform::toQString(elapsedNote(compared)));
     showSeries();

@@ -642,11 +642,11 @@ TEST_F(MainWindowShellTest, CompareWithReportShowsTheDifferencesOfEachPosition) 
     EXPECT_EQ(compare->matchingLabel()->text(),
               QString("Every position with a logger in one study has one in the other."));
     EXPECT_EQ(compare->seriesChoice()->count(), 27);
-    EXPECT_EQ(compare->seriesShown().lines.size(), 52u);
-    compare->seriesChoice()->setCurrentIndex(1);
     ASSERT_EQ(compare->seriesShown().lines.size(), 2u);
     EXPECT_EQ(compare->seriesShown().lines[0].label.rfind("A R1C1 ", 0), 0u);
     EXPECT_EQ(compare->seriesShown().lines[1].label.rfind("B R1C1 ", 0), 0u);
+    compare->seriesChoice()->setCurrentIndex(0);
+    EXPECT_EQ(compare->seriesShown().lines.size(), 52u);
     ASSERT_NE(compare->differenceMapShown().set, nullptr);
     EXPECT_EQ(compare->differenceMapShown().set->valueAt(0, 0), 0.0);
     if (const char *keep = std::getenv("ZQAR_SCREENSHOT_DIR"))

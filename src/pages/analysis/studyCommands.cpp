@@ -24,10 +24,10 @@ namespace zqar {
 namespace {
 
 constexpr int TEMPERATURE_DECIMALS = 2;
-constexpr int SHIFT_DECIMALS = 4; // days: to the few seconds
+constexpr int SHIFT_DECIMALS = 2; // days
 constexpr double DIFFERENCE_BANDS = 10.0;
-constexpr double SMALLEST_DIFFERENCE_STEP = 0.01;     // degrees
-constexpr double STEP_OF_EQUAL_DIFFERENCES = 0.1;     // degrees, when every difference is one
+constexpr double SMALLEST_DIFFERENCE_STEP = 0.01;      // degrees
+constexpr double STEP_OF_EQUAL_DIFFERENCES = 0.1;      // degrees, when every difference is one
 constexpr double NICE_STEPS[] = {1.0, 2.0, 5.0, 10.0}; // times a power of ten
 
 CommandOutcome fail(platform::Host &host, std::string_view message, std::string_view caption) {
@@ -65,8 +65,7 @@ LoggerArray arrayOf(ReportContents &report) {
     array.resize(d.rows, d.columns, d.singularCount);
     std::size_t position = 0;
     auto next = [&]() -> std::unique_ptr<LogFile> {
-        return position < report.records.size() ? std::move(report.records[position++])
-                                                : nullptr;
+        return position < report.records.size() ? std::move(report.records[position++]) : nullptr;
     };
     for (int row = 0; row < d.rows; ++row)
         for (int col = 0; col < d.columns; ++col)
@@ -214,7 +213,8 @@ ComparisonRun compareWithReport(const Job &job, const JobSettings &settings, pla
         run.outcome = fail(host, text::REPORT_BAD_FORMAT, text::COMPARE_CAPTION);
         return run;
     }
-    const std::optional<double> start = reportTime(read.contents->fields, DataFilterControls::START_TIME);
+    const std::optional<double> start =
+        reportTime(read.contents->fields, DataFilterControls::START_TIME);
     const std::optional<double> finish =
         reportTime(read.contents->fields, DataFilterControls::FINISH_TIME);
     if (!start || !finish) {
@@ -244,14 +244,13 @@ ComparisonRun compareWithReport(const Job &job, const JobSettings &settings, pla
 
 CommandOutcome writeComparisonCsv(platform::Host &host, const ComparisonRun &run,
                                   const std::string &path) {
-    return writeCsv(host, path, comparisonCsv(run.a, run.b, run.comparison),
-                    text::COMPARE_CAPTION);
+    return writeCsv(host, path, comparisonCsv(run.a, run.b, run.comparison), text::COMPARE_CAPTION);
 }
 
 BandParameters bandsOver(double low, double high) {
     double step = STEP_OF_EQUAL_DIFFERENCES;
     const double range = high - low;
-    if (range > 0.0 && std::isfinite(range)) {
+    if (range >= SMALLEST_DIFFERENCE_STEP && std::isfinite(range)) {
         const double rough = range / DIFFERENCE_BANDS;
         const double power = std::pow(10.0, std::floor(std::log10(rough)));
         for (const double nice : NICE_STEPS) {
@@ -261,10 +260,13 @@ BandParameters bandsOver(double low, double high) {
         }
         step = std::max(step, SMALLEST_DIFFERENCE_STEP);
     }
+    // Each band is centred on a multiple of the step: differences that are equal but for the
+    // rounding of their means (a study against a copy of itself moved by one degree) fall in
+    // the middle of one band, not on both sides of a band's edge.
     BandParameters bands;
     bands.spacing = step;
-    bands.minimum = std::floor(low / step) * step;
-    bands.maximum = (std::floor(high / step) + 1.0) * step;
+    bands.minimum = (std::round(low / step) - 0.5) * step;
+    bands.maximum = (std::round(high / step) + 0.5) * step;
     return bands;
 }
 

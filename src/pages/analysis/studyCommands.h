@@ -78,7 +78,7 @@ CommandOutcome writeMapCheckCsv(platform::Host &host, const Job &job, const std:
 // array of their own and its statistics taken over the span the report stores (its Start and
 // Finish Time), with the job's statistics settings.
 struct ComparedSeries {
-    std::string position;      // "R1C1"
+    std::string position;       // "R1C1"
     std::unique_ptr<LogFile> a; // A's readings in A's span; null without a logger there
     std::unique_ptr<LogFile> b; // B's readings in B's span, moved to start at A's start
 };
@@ -105,7 +105,8 @@ struct DifferenceMap {
     ContourSettings settings;
 };
 DifferenceMap differenceMap(const ComparisonRun &run, const ContourSettings &pageSettings);
-// Bands of a nice spacing (1, 2 or 5 x 10^k, about ten of them) over [low, high].
+// Bands of a nice spacing (1, 2 or 5 x 10^k, about ten of them) over [low, high], each centred
+// on a multiple of the spacing.
 BandParameters bandsOver(double low, double high);
 
 // The two studies' series on A's time axis over the longer span, for one position ("R1C1")

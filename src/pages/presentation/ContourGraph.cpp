@@ -519,7 +519,7 @@ void drawContourGraph(DrawingContext &dc, const TemperatureSet &set,
 
 namespace {
 
-constexpr platform::Pen MARK_PEN{platform::PenStyle::Solid, 2, platform::BLACK};
+constexpr platform::Pen MARK_PEN{platform::PenStyle::Solid, 3, platform::BLACK};
 
 // The logger's point of a position on the device: where its grid lines cross, or the middle
 // of its singular square. None for a position outside the array.
@@ -555,8 +555,11 @@ void drawRankMark(DrawingContext &dc, Point at, int unit, const std::string &tex
     drawText(dc, at.x, at.y - unit / 2, ALIGN_CENTRE_TOP, text);
 }
 
+// A thick black frame with a white one inside it, to be seen on every band.
 void drawFrameMark(DrawingContext &dc, Point at, int unit, const std::string &text) {
     const int half = unit;
+    dc.frameRect(Rect{at.x - half + 2, at.y - half + 2, at.x + half - 1, at.y + half - 1},
+                 platform::WHITE);
     dc.setPen(MARK_PEN);
     dc.moveTo(at.x - half, at.y - half);
     dc.lineTo(at.x + half, at.y - half);
