@@ -34,7 +34,9 @@ void MainWindow::jobChanged(const JobChange &change) {
         shapeLayoutTables(matrixPage.singularList(), matrixPage.arrayList(),
                           job.loggerArray.dimensions(), 1);
     // The page on show follows new sets at once; the others catch up when their tab is chosen.
-    if (change.touches(JobChange::SETS) && currentTab == TAB_GRAPH && graphPage.isCreated())
+    // A new map check threshold changes the graph's marks.
+    if (change.touches(JobChange::SETS | JobChange::SETTINGS) && currentTab == TAB_GRAPH &&
+        graphPage.isCreated())
         graphPage.showCurrentSet();
     if (change.touches(JobChange::OPENED))
         countChangesFromHere();

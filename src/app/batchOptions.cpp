@@ -9,6 +9,7 @@ void registerAllOptions(BatchTool &tool) {
     registerStatisticsOptions(tool);
     registerQualificationOptions(tool);
     registerIntegrityOptions(tool);
+    registerStudyOptions(tool);
 }
 
 } // namespace zqar

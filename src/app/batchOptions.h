@@ -24,5 +24,7 @@ void registerStatisticsOptions(BatchTool &tool);
 void registerQualificationOptions(BatchTool &tool);
 // --verify-report, --verify-project, --reason.
 void registerIntegrityOptions(BatchTool &tool);
+// --suggest-probes, --map-check-csv, --compare-report.
+void registerStudyOptions(BatchTool &tool);
 
 } // namespace zqar

@@ -118,6 +118,7 @@ struct StatisticsControls {
         STABLE_START = 1207,
         STABLE_FINISH = 1208,
         REFERENCE_POSITION = 1209,
+        MAP_CHECK_THRESHOLD = 1210,
     };
 };
 

@@ -11,12 +11,15 @@
 namespace zqar {
 
 QImage renderSetImage(const TemperatureSet *set, const ArrayDimensions &dimensions,
-                      const ContourSettings &settings, int width, int height) {
+                      const ContourSettings &settings, int width, int height,
+                      const std::vector<PositionMark> &marks) {
     auto dc = platform::QtDrawingContext::offscreen(width, height);
     dc->fillRect(platform::Rect{0, 0, width, height}, platform::WHITE);
-    if (set)
+    if (set) {
         drawContourGraph(*dc, *set, dimensions, settings, DEFAULT_COLOUR_SCALE, 0, 0, width,
                          height);
+        drawPositionMarks(*dc, dimensions, settings, marks, 0, 0, width, height);
+    }
     // A shared copy: the context's painter ends with it, and nothing draws after that.
     return *dc->image();
 }

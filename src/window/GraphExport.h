@@ -4,6 +4,7 @@
 
 #include "core/data/LoggerArray.h"
 #include "core/job/JobSettings.h"
+#include "pages/presentation/ContourGraph.h"
 
 #include <QImage>
 
@@ -14,9 +15,11 @@ namespace zqar {
 class TemperatureSet;
 
 // A set of the array's shape (a calculated set or a statistic map) drawn on white as the Graph
-// page draws it, at width x height pixels; white alone when there is no set.
+// page draws it, at width x height pixels, with marks over positions when there are any;
+// white alone when there is no set.
 QImage renderSetImage(const TemperatureSet *set, const ArrayDimensions &dimensions,
-                      const ContourSettings &settings, int width, int height);
+                      const ContourSettings &settings, int width, int height,
+                      const std::vector<PositionMark> &marks = {});
 
 // Qt's PNG quality runs backwards to zlib's level: 80 gives level 1, which packs the flat
 // bands tightly and fast. (90 and above store without compression at all.)

@@ -12,10 +12,12 @@
 #include "resources/integrityTexts.h"
 #include "resources/mappingReportTexts.h"
 #include "resources/strings.h"
+#include "resources/studyTexts.h"
 #include "resources/templates.h"
 #include "resources/timeSeriesTexts.h"
 #include "resources/windowHints.h"
 #include "window/AboutBox.h"
+#include "window/CompareWindow.h"
 #include "window/DataFilesWindow.h"
 #include "window/MappingReportFile.h"
 #include "window/StatisticsWindow.h"
@@ -83,6 +85,8 @@ MainWindowShell::MainWindowShell(WindowCommands &mainWindow, platform::QtHost &q
     QAction *mappingReportItem =
         menu->addAction(platform::toQString(text::MAPPING_REPORT_MENU_ITEM));
     connect(mappingReportItem, &QAction::triggered, this, &MainWindowShell::saveMappingReport);
+    QAction *compareItem = menu->addAction(platform::toQString(text::COMPARE_MENU_ITEM));
+    connect(compareItem, &QAction::triggered, this, &MainWindowShell::compareWithReport);
     QAction *verifyReportItem = menu->addAction(platform::toQString(text::VERIFY_REPORT_MENU_ITEM));
     connect(verifyReportItem, &QAction::triggered, this, &MainWindowShell::verifyReport);
     QAction *signaturesItem = menu->addAction(platform::toQString(text::SIGNATURES_MENU_ITEM));
@@ -236,6 +240,15 @@ void MainWindowShell::setControlledStudy(bool controlled) {
     const JobView view = window.jobView();
     view.job.setSetting(JobSetting::ControlledStudy, flagText(controlled));
     view.recordChanges();
+}
+
+void MainWindowShell::compareWithReport() {
+    if (platform::QtDialog::commandsHeld())
+        return;
+    if (!comparison)
+        comparison = new CompareWindow(window.jobView(), this);
+    if (comparison->chooseAndCompare().kind == CommandOutcome::Kind::Completed)
+        bringForward(comparison);
 }
 
 void MainWindowShell::layOut() {

@@ -13,6 +13,7 @@ class QToolButton;
 
 namespace zqar {
 
+class CompareWindow;
 class DataFilesWindow;
 class WindowCommands;
 class StatisticsWindow;
@@ -54,6 +55,10 @@ public:
     void editSignatures();
     // "Controlled Study": whether a change asks for its reason.
     void setControlledStudy(bool controlled);
+    // "Compare With Report...": the open dialog for the other report, then the comparison in
+    // its window, made on first use and raised once a comparison is shown.
+    void compareWithReport();
+    CompareWindow *compareWindow() const { return comparison; }
 
     // Opens the file named on the command line once the event loop runs, so that the window
     // is on the screen before a message box about the file.
@@ -74,6 +79,7 @@ private:
     DataFilesWindow *dataFiles = nullptr;
     StatisticsWindow *statistics = nullptr;
     TimeSeriesWindow *timeSeries = nullptr;
+    CompareWindow *comparison = nullptr;
     bool sizedOnce = false;
 };
 

@@ -14,6 +14,7 @@
 #include "resources/mappingReportTexts.h"
 #include "resources/qualificationTexts.h"
 #include "resources/strings.h"
+#include "resources/studyTexts.h"
 #include "window/GraphExport.h"
 
 #include <QCheckBox>
@@ -27,6 +28,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QSortFilterProxyModel>
+#include <QSpinBox>
 #include <QSplitter>
 #include <QStandardItemModel>
 #include <QTabWidget>
@@ -45,6 +47,8 @@ constexpr int WINDOW_HEIGHT = 760;
 constexpr int MAP_MINIMUM_HEIGHT = 240;
 constexpr int ROW_PADDING = 6;                // pixels above and below a line of text
 constexpr int QUALIFICATION_FIGURE_COUNT = 7; // the rows of qualificationFigures
+constexpr int DEFAULT_PROBE_COUNT = 5;
+constexpr int LARGEST_PROBE_COUNT = 999; // the spin box's; the command takes more
 
 QStringList headings() {
     QStringList list;
@@ -144,8 +148,9 @@ public:
     MapView(const JobView &jobView, QWidget *parent) : QWidget(parent), view(jobView) {
         setMinimumHeight(MAP_MINIMUM_HEIGHT);
     }
-    void show(const TemperatureSet *mapSet) {
+    void show(const TemperatureSet *mapSet, std::vector<PositionMark> mapMarks) {
         set = mapSet;
+        marks = std::move(mapMarks);
         picture = QImage();
         update();
     }
@@ -153,7 +158,7 @@ public:
         if (!set)
             return QImage();
         return renderSetImage(set, view.job.loggerArray.dimensions(), view.readSettings().contour(),
-                              width, height);
+                              width, height, marks);
     }
 
 protected:
@@ -170,6 +175,7 @@ protected:
 private:
     JobView view;
     const TemperatureSet *set = nullptr;
+    std::vector<PositionMark> marks;
     QImage picture;
 };
 
@@ -180,11 +186,15 @@ StatisticsWindow::StatisticsWindow(const JobView &jobView, QWidget *parent)
       referencePosition(new QLineEdit), phasesRow(new QHBoxLayout),
       figures(new QStandardItemModel(this)), qualificationPositions(new QStandardItemModel(this)),
       eventItems(new QStandardItemModel(this)), qualificationSummary(new QLabel),
+      mapCheckThreshold(new QLineEdit), probeCount(new QSpinBox),
       items(new QStandardItemModel(this)), sorted(new QSortFilterProxyModel(this)),
       tableView(new QTableView), spots(new QLabel), mapChooser(new QComboBox), mapTitle(new QLabel),
       mapView(new MapView(jobView, this)),
       exportStatisticsButton(new QPushButton(platform::toQString(text::EXPORT_STATISTICS_BUTTON))),
-      exportMapButton(new QPushButton(platform::toQString(text::EXPORT_MAP_BUTTON))) {
+      exportMapButton(new QPushButton(platform::toQString(text::EXPORT_MAP_BUTTON))),
+      exportProbesButton(new QPushButton(platform::toQString(text::EXPORT_PROBES_BUTTON))),
+      probesPane(new QWidget), probesNote(new QLabel), probeItems(new QStandardItemModel(this)),
+      probeTable(new QTableView) {
     setWindowTitle(platform::toQString(text::STATISTICS_CAPTION));
 
     auto *settingsRow = new QHBoxLayout;
@@ -199,11 +209,25 @@ StatisticsWindow::StatisticsWindow(const JobView &jobView, QWidget *parent)
     settingsRow->addWidget(calculateButton);
     settingsRow->addStretch();
 
+    auto *studyRow = new QHBoxLayout;
+    probeCount->setRange(1, LARGEST_PROBE_COUNT);
+    probeCount->setValue(DEFAULT_PROBE_COUNT);
+    auto *suggestButton = new QPushButton(platform::toQString(text::SUGGEST_PROBES_BUTTON));
+    studyRow->addWidget(new QLabel(platform::toQString(text::PROBE_COUNT_LABEL)));
+    studyRow->addWidget(probeCount);
+    studyRow->addWidget(suggestButton);
+    studyRow->addWidget(exportProbesButton);
+    studyRow->addSpacing(2 * studyRow->spacing());
+    studyRow->addWidget(new QLabel(platform::toQString(text::MAP_CHECK_THRESHOLD_LABEL)));
+    studyRow->addWidget(mapCheckThreshold);
+    studyRow->addStretch();
+
     // The edits write through to the job's settings, where the command reads them.
     const std::pair<QLineEdit *, JobSetting> edits[] = {
         {lowerLimit, JobSetting::LowerLimit},
         {upperLimit, JobSetting::UpperLimit},
-        {activationEnergy, JobSetting::ActivationEnergy}};
+        {activationEnergy, JobSetting::ActivationEnergy},
+        {mapCheckThreshold, JobSetting::MapCheckThreshold}};
     for (const auto &[edit, setting] : edits)
         connect(edit, &QLineEdit::textEdited, this,
                 [this, setting = setting](const QString &typed) {
@@ -251,6 +275,17 @@ StatisticsWindow::StatisticsWindow(const JobView &jobView, QWidget *parent)
     lowerLayout->addWidget(spots);
     lowerLayout->addLayout(mapRow);
     lowerLayout->addWidget(mapView, 1);
+    probeTable->setModel(probeItems);
+    probeTable->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    probeTable->verticalHeader()->hide();
+    probeTable->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    probesNote->setWordWrap(true);
+    auto *probesLayout = new QVBoxLayout(probesPane);
+    probesLayout->setContentsMargins(0, 0, 0, 0);
+    probesLayout->addWidget(probesNote);
+    probesLayout->addWidget(probeTable, 1);
+    probesPane->hide();
+
     figures->setHorizontalHeaderLabels({platform::toQString(text::FIGURE_HEADING),
                                         platform::toQString(text::VALUE_HEADING),
                                         platform::toQString(text::DEFINITION_HEADING)});
@@ -272,12 +307,14 @@ StatisticsWindow::StatisticsWindow(const JobView &jobView, QWidget *parent)
 
     auto *splitter = new QSplitter(Qt::Vertical);
     splitter->addWidget(tabs);
+    splitter->addWidget(probesPane);
     splitter->addWidget(lower);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(settingsRow);
     layout->addLayout(qualificationRow);
     layout->addLayout(phasesRow);
+    layout->addLayout(studyRow);
     layout->addWidget(splitter, 1);
 
     connect(calculateButton, &QPushButton::clicked, this, [this] { calculate(); });
@@ -285,8 +322,11 @@ StatisticsWindow::StatisticsWindow(const JobView &jobView, QWidget *parent)
     connect(exportStatisticsButton, &QPushButton::clicked, this,
             &StatisticsWindow::exportStatistics);
     connect(exportMapButton, &QPushButton::clicked, this, &StatisticsWindow::exportMap);
+    connect(suggestButton, &QPushButton::clicked, this, [this] { suggestProbes(); });
+    connect(exportProbesButton, &QPushButton::clicked, this, &StatisticsWindow::exportProbes);
     exportStatisticsButton->setEnabled(false);
     exportMapButton->setEnabled(false);
+    exportProbesButton->setEnabled(false);
     showStatistics();
     showPhases();
     resize(WINDOW_WIDTH, WINDOW_HEIGHT);
@@ -301,6 +341,7 @@ void StatisticsWindow::jobChanged(const JobChange &change) {
     // Figures of records that are gone would be exported as if they were the job's.
     if (change.touches(JobChange::LAYOUT | JobChange::RECORDS) && statistics) {
         statistics.reset();
+        probes.reset();
         showStatistics();
     }
     if (change.touches(JobChange::EVENTS)) {
@@ -361,7 +402,8 @@ void StatisticsWindow::showSettings() {
     const std::pair<QLineEdit *, JobSetting> edits[] = {
         {lowerLimit, JobSetting::LowerLimit},
         {upperLimit, JobSetting::UpperLimit},
-        {activationEnergy, JobSetting::ActivationEnergy}};
+        {activationEnergy, JobSetting::ActivationEnergy},
+        {mapCheckThreshold, JobSetting::MapCheckThreshold}};
     for (const auto &[edit, setting] : edits) {
         const QString kept = platform::toQString(view.job.setting(setting));
         // Only a text that differs is set, so the cursor stays where the user types.
@@ -394,6 +436,8 @@ QLineEdit *StatisticsWindow::settingEdit(int control) const {
         return stableFinish;
     case StatisticsControls::REFERENCE_POSITION:
         return referencePosition;
+    case StatisticsControls::MAP_CHECK_THRESHOLD:
+        return mapCheckThreshold;
     default:
         return nullptr;
     }
@@ -420,6 +464,9 @@ CommandOutcome StatisticsWindow::calculate() {
     qualification = qualificationOver(view.job, statistics->start, statistics->finish);
     eventFigures =
         eventOutcomes(view.job.loggerArray, view.job.events, statistics->finish, calculatedWith);
+    // Probes on show follow the new figures.
+    if (probes && view.job.probeCount > 0)
+        probes = suggestProbesFromSets(*statistics, view.job.setList, view.job.probeCount);
     showStatistics();
     return run.outcome;
 }
@@ -462,6 +509,51 @@ void StatisticsWindow::showEvents() {
     }
 }
 
+CommandOutcome StatisticsWindow::suggestProbes() {
+    const int count = probeCount->value();
+    ProbesRun run = runProbeSuggestion(view.job, view.readSettings(), view.host, count);
+    if (run.outcome.kind != CommandOutcome::Kind::Completed)
+        return run.outcome;
+    statistics = std::move(run.statistics);
+    probes = std::move(run.suggestion);
+    showStatistics();
+    // The mapping report lists as many from now on.
+    if (view.job.probeCount != count) {
+        view.job.probeCount = count;
+        view.job.changed(JobChange::PROBES);
+    }
+    return run.outcome;
+}
+
+std::vector<PositionMark> StatisticsWindow::mapMarks() const {
+    if (!statistics || !probes)
+        return {};
+    return probeMarks(*statistics, *probes);
+}
+
+void StatisticsWindow::showProbes() {
+    probeItems->clear();
+    const bool shown = statistics && probes;
+    probesPane->setVisible(shown);
+    exportProbesButton->setEnabled(shown);
+    if (!shown) {
+        probesNote->clear();
+        return;
+    }
+    QStringList headings;
+    for (const std::string &heading : headerFields(text::PROBES_CSV_HEADER))
+        headings.append(platform::toQString(heading));
+    probeItems->setHorizontalHeaderLabels(headings);
+    for (const std::vector<std::string> &row : probeRows(*statistics, *probes)) {
+        QList<QStandardItem *> cells;
+        for (const std::string &field : row)
+            cells.append(new QStandardItem(platform::toQString(field)));
+        probeItems->appendRow(cells);
+    }
+    probesNote->setText(platform::toQString(std::string(text::PROBE_INSTANTS_FROM_SETS) + " " +
+                                            probesFitNote(*probes)));
+}
+
 void StatisticsWindow::showStatistics() {
     items->removeRows(0, items->rowCount());
     const bool calculated = statistics.has_value();
@@ -469,6 +561,7 @@ void StatisticsWindow::showStatistics() {
     exportMapButton->setEnabled(calculated);
     showQualification();
     showEvents();
+    showProbes();
     if (!calculated) {
         spots->clear();
         showMap();
@@ -503,13 +596,24 @@ void StatisticsWindow::showMap() {
     if (!statistics) {
         map = StatisticMapSet{};
         mapTitle->clear();
-        mapView->show(nullptr);
+        mapView->show(nullptr, {});
         return;
     }
     const int choice = std::max(mapChooser->currentIndex(), 0);
     map = makeStatisticMap(*statistics, MAP_STATISTICS[static_cast<std::size_t>(choice)].statistic);
     mapTitle->setText(platform::toQString(map.title));
-    mapView->show(map.set.get());
+    mapView->show(map.set.get(), mapMarks());
+}
+
+void StatisticsWindow::exportProbes() {
+    if (!statistics || !probes)
+        return;
+    platform::Host &host = view.host;
+    const platform::FileDialogOptions options = platform::saveDialogOptions(
+        host, text::EXPORT_DIALOG_TITLE, text::EXPORT_FILTER_DESCRIPTION,
+        text::EXPORT_FILTER_PATTERN, text::EXPORT_EXTENSION);
+    if (const std::optional<std::string> chosen = host.saveFile(options))
+        writeProbesCsv(host, *statistics, *probes, *chosen);
 }
 
 void StatisticsWindow::exportStatistics() {

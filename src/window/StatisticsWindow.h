@@ -10,11 +10,14 @@
 // Beside the statistics it shows the qualification figures over the stable window with their
 // definitions, each position's qualification row and the events with their figures, and it
 // has a check box for each phase of the job's events that leaves the phase's readings out of
-// the statistics.
+// the statistics. Suggest Probes names where the permanent monitoring probes should go, in a
+// table and by rank on the map; the map check threshold is the job's, for the Graph tab's
+// marks and the mapping report.
 
 #include "pages/JobView.h"
 #include "pages/analysis/qualificationCommands.h"
 #include "pages/analysis/statisticsCommands.h"
+#include "pages/analysis/studyCommands.h"
 
 #include <QWidget>
 
@@ -30,6 +33,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSortFilterProxyModel;
+class QSpinBox;
 class QStandardItemModel;
 class QTableView;
 
@@ -48,6 +52,10 @@ public:
     CommandOutcome calculate();
     void exportStatistics();
     void exportMap();
+    // Suggest Probes, as the button runs it: the statistics calculated anew and the count
+    // of the spin box; answers the command's outcome.
+    CommandOutcome suggestProbes();
+    void exportProbes();
 
     QTableView *table() const { return tableView; }
     QStandardItemModel *model() const { return items; }
@@ -55,6 +63,11 @@ public:
     QComboBox *mapChoice() const { return mapChooser; }
     QLineEdit *settingEdit(int control) const;
     const TemperatureSet *currentMap() const { return map.set.get(); }
+    QSpinBox *probeCountBox() const { return probeCount; }
+    QStandardItemModel *probeModel() const { return probeItems; }
+    QLabel *probesNoteLabel() const { return probesNote; }
+    // The marks the map shows over its statistic: the probes by rank, when suggested.
+    std::vector<PositionMark> mapMarks() const;
 
     // The qualification figures (Figure, Value, Definition), each position's qualification
     // row, the events with their figures, the line above them saying over what they were
@@ -75,6 +88,7 @@ private:
     void showQualification();
     void showEvents();
     void showPhases();
+    void showProbes();
 
     JobView view;
     int listening = 0;
@@ -93,6 +107,8 @@ private:
     QStandardItemModel *qualificationPositions;
     QStandardItemModel *eventItems;
     QLabel *qualificationSummary;
+    QLineEdit *mapCheckThreshold;
+    QSpinBox *probeCount;
     QStandardItemModel *items;
     QSortFilterProxyModel *sorted;
     QTableView *tableView;
@@ -102,7 +118,13 @@ private:
     MapView *mapView;
     QPushButton *exportStatisticsButton;
     QPushButton *exportMapButton;
+    QPushButton *exportProbesButton;
+    QWidget *probesPane;
+    QLabel *probesNote;
+    QStandardItemModel *probeItems;
+    QTableView *probeTable;
     std::optional<MappingStatistics> statistics;
+    std::optional<ProbeSuggestion> probes; // for the statistics shown
     StatisticMapSet map;
     // What the figures were computed with: the limits for the events' figures, and the phases
     // left out, so that a change of them takes figures away that no longer hold.

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace zqar {
 namespace {
 
@@ -260,6 +262,41 @@ TEST_F(GraphPageTest, UnusableSettingsShowWhatToChange) {
 TEST_F(GraphPageTest, ResizePlacesTheArea) {
     graph().resize(600, 400);
     EXPECT_EQ(graph().controlRect(GP::GRAPH_AREA), (platform::Rect{4, 29, 600, 401}));
+}
+
+// One warm logger in a flat 3 x 4 array: the gap filling, without it, gives its neighbours' 25,
+// so its own map check error is -5; the loggers beside it see it pull their estimates up.
+TEST_F(GraphPageTest, MapCheckMarksShowOnlyWithAThreshold) {
+    auto set = std::make_unique<TemperatureSet>(testing::novemberFifth(10, 0), 0.0, 3, 4, 2);
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 4; ++c) {
+            set->setValue(r, c, r == 1 && c == 1 ? 30.0 : 25.0);
+            set->setMeasured(r, c);
+        }
+    sets().append(std::move(set));
+    const auto drawn = [this] {
+        offscreen->calls.clear();
+        show();
+        std::vector<std::string> texts;
+        for (const platform::RecordedCall &call : offscreen->callsOf(CallKind::Text))
+            texts.push_back(call.text);
+        return std::make_pair(offscreen->calls.size(), texts);
+    };
+    const auto plain = drawn();
+    window.job.setSetting(JobSetting::MapCheckThreshold, "10");
+    EXPECT_EQ(drawn(), plain) << "no error reaches 10 degrees";
+
+    window.job.setSetting(JobSetting::MapCheckThreshold, "4.9");
+    const auto marked = drawn();
+    EXPECT_GT(marked.first, plain.first);
+    EXPECT_NE(std::find(marked.second.begin(), marked.second.end(), "-5.00"), marked.second.end());
+    EXPECT_NE(std::find(marked.second.begin(), marked.second.end(), "+5.00"), marked.second.end());
+
+    window.job.setSetting(JobSetting::MapCheckThreshold, "");
+    EXPECT_EQ(drawn(), plain);
+    // A text that is no threshold draws no marks either; the report is where it is refused.
+    window.job.setSetting(JobSetting::MapCheckThreshold, "warm");
+    EXPECT_EQ(drawn(), plain);
 }
 
 } // namespace

@@ -258,9 +258,7 @@ TEST_F(ReportSources, AreTheLogFilesOnceEachInArrayOrderWithTheHashesOfSha256sum
     EXPECT_NE(text.find("\nlowerLimitText=21\nupperLimitText=\nactivationEnergyText=83.144\n"),
               std::string::npos)
         << text;
-    EXPECT_NE(text.find("=\nR1C1=A1\nR1C2=A2\nS0=S1\n"),
-              std::string::npos)
-        << text;
+    EXPECT_NE(text.find("=\nR1C1=A1\nR1C2=A2\nS0=S1\n"), std::string::npos) << text;
     for (const char *left :
          {"Directory=", "ProjectDescription=", "preparedByText=", "controlledStudy="})
         EXPECT_EQ(text.find(left), std::string::npos) << left;

@@ -13,6 +13,7 @@
 #include "resources/controlIds.h"
 #include "support/TempDir.h"
 #include "window/AboutBox.h"
+#include "window/CompareWindow.h"
 #include "window/StatisticsWindow.h"
 #include "window/TabStrip.h"
 #include "window/TimeSeriesWindow.h"
@@ -25,7 +26,10 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QSpinBox>
+#include <QStandardItemModel>
 #include <QTabBar>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTest>
 #include <QTextBrowser>
@@ -322,7 +326,9 @@ TEST_F(MainWindowShellTest, MenuOffersHelpAndAbout) {
     for (QAction *action : menu->actions())
         if (!action->isSeparator())
             entries.push_back(action);
-    ASSERT_EQ(entries.size(), 10u);
+    ASSERT_EQ(entries.size(), 11u);
+    EXPECT_EQ(entries[5]->text(), QString("Compare With Report..."));
+    entries.erase(entries.begin() + 5);
     EXPECT_EQ(entries[0]->text(), QString("Data Files..."));
     EXPECT_EQ(entries[1]->text(), QString("Save Report..."));
     EXPECT_EQ(entries[2]->text(), QString("Statistics..."));
@@ -573,4 +579,102 @@ TEST_F(MainWindowShellTest, MappingReportFromTheMenuWritesThePdfNamedInItsDialog
     std::string head(4, '\0');
     ASSERT_TRUE(pdf.read(head.data(), 4));
     EXPECT_EQ(head, "%PDF");
+}
+
+namespace {
+
+QAction *menuEntry(MainWindowShell &shell, const QString &text) {
+    for (QAction *action : shell.menuButton()->menu()->actions())
+        if (action->text() == text)
+            return action;
+    return nullptr;
+}
+
+} // namespace
+
+// Suggest Probes on the sample report: the table of the five, their ranks on the map, and the
+// count kept for the mapping report.
+TEST_F(MainWindowShellTest, SuggestProbesListsThemAndMarksTheMapByRank) {
+    QtDialog *filter = dialogOf(window->dataFilterPage);
+    answerFileDialog(std::string(ZQAR_SAMPLES_DIR) + "/warehouse.ttr");
+    QTest::mouseClick(filter->control(DataFilterPage::LOAD_REPORT), Qt::LeftButton);
+    ASSERT_EQ(filter->text(DataFilterPage::STATUS), "336 sets created.");
+    StatisticsWindow *statistics = shell->showStatistics();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(statistics));
+    EXPECT_EQ(statistics->probeCountBox()->value(), 5);
+    EXPECT_TRUE(statistics->mapMarks().empty());
+
+    ASSERT_EQ(statistics->suggestProbes().kind, CommandOutcome::Kind::Completed);
+    EXPECT_EQ(window->job.probeCount, 5);
+    QStandardItemModel *probes = statistics->probeModel();
+    ASSERT_EQ(probes->rowCount(), 5);
+    EXPECT_EQ(probes->headerData(3, Qt::Horizontal).toString(), QString("Reason"));
+    EXPECT_EQ(probes->index(0, 3).data().toString(), QString("highest reading"));
+    const std::vector<PositionMark> marks = statistics->mapMarks();
+    ASSERT_EQ(marks.size(), 5u);
+    for (std::size_t rank = 0; rank < marks.size(); ++rank) {
+        EXPECT_EQ(marks[rank].text, std::to_string(rank + 1));
+        EXPECT_EQ(positionName(marks[rank].row, marks[rank].col),
+                  probes->index(static_cast<int>(rank), 1).data().toString().toStdString());
+    }
+    EXPECT_FALSE(statistics->probesNoteLabel()->text().isEmpty());
+    QApplication::processEvents();
+    if (const char *keep = std::getenv("ZQAR_SCREENSHOT_DIR"))
+        statistics->grab().save(QString("%1/probes.png").arg(keep));
+
+    // New records take the probes of the old ones away.
+    window->job.changed(JobChange::RECORDS);
+    EXPECT_TRUE(statistics->mapMarks().empty());
+    EXPECT_EQ(probes->rowCount(), 0);
+}
+
+// "Compare With Report..." with the loaded report itself: every difference zero, both spots
+// persistent, and the time series of both studies on one axis.
+TEST_F(MainWindowShellTest, CompareWithReportShowsTheDifferencesOfEachPosition) {
+    QtDialog *filter = dialogOf(window->dataFilterPage);
+    const std::string sample = std::string(ZQAR_SAMPLES_DIR) + "/warehouse.ttr";
+    answerFileDialog(sample);
+    QTest::mouseClick(filter->control(DataFilterPage::LOAD_REPORT), Qt::LeftButton);
+    QAction *item = menuEntry(*shell, "Compare With Report...");
+    ASSERT_NE(item, nullptr);
+
+    QTimer::singleShot(0, [] {
+        if (QWidget *dialog = QApplication::activeModalWidget())
+            QMetaObject::invokeMethod(dialog, "reject");
+    });
+    item->trigger();
+    ASSERT_NE(shell->compareWindow(), nullptr);
+    EXPECT_FALSE(shell->compareWindow()->isVisible());
+
+    answerFileDialog(sample);
+    item->trigger();
+    CompareWindow *compare = shell->compareWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(compare));
+    QStandardItemModel *differences = compare->differencesModel();
+    ASSERT_EQ(differences->rowCount(), 26);
+    ASSERT_EQ(differences->columnCount(), 13);
+    EXPECT_EQ(differences->headerData(6, Qt::Horizontal).toString(), QString("Mean"));
+    for (int row = 0; row < differences->rowCount(); ++row)
+        for (int column = 1; column < differences->columnCount(); ++column) {
+            const QString delta = differences->index(row, column).data().toString();
+            EXPECT_TRUE(delta == "-" || delta.toDouble() == 0.0) << delta.toStdString();
+        }
+    ASSERT_EQ(compare->spotsModel()->rowCount(), 2);
+    EXPECT_EQ(compare->spotsModel()->index(0, 3).data().toString(), QString("Yes"));
+    EXPECT_EQ(compare->matchingLabel()->text(),
+              QString("Every position with a logger in one study has one in the other."));
+    EXPECT_EQ(compare->seriesChoice()->count(), 27);
+    ASSERT_EQ(compare->seriesShown().lines.size(), 2u);
+    EXPECT_EQ(compare->seriesShown().lines[0].label.rfind("A R1C1 ", 0), 0u);
+    EXPECT_EQ(compare->seriesShown().lines[1].label.rfind("B R1C1 ", 0), 0u);
+    compare->seriesChoice()->setCurrentIndex(0);
+    EXPECT_EQ(compare->seriesShown().lines.size(), 52u);
+    ASSERT_NE(compare->differenceMapShown().set, nullptr);
+    EXPECT_EQ(compare->differenceMapShown().set->valueAt(0, 0), 0.0);
+    if (const char *keep = std::getenv("ZQAR_SCREENSHOT_DIR"))
+        for (int tab = 0; tab < compare->tabWidget()->count(); ++tab) {
+            compare->tabWidget()->setCurrentIndex(tab);
+            QApplication::processEvents();
+            compare->grab().save(QString("%1/compare-%2.png").arg(keep).arg(tab));
+        }
 }

@@ -226,13 +226,27 @@ std::vector<ElapsedReading> elapsedReadings(const LogFile &record, double start,
 
 std::string comparisonCsv(const MappingStatistics &a, const MappingStatistics &b,
                           const StudyComparison &comparison) {
+    std::string csv(text::COMPARE_CSV_HEADER);
+    csv += CSV_LINE_END;
+    for (const std::vector<std::string> &row : comparisonRows(a, b, comparison))
+        appendCsvLine(csv, row);
+    csv += CSV_LINE_END;
+    csv += text::COMPARE_SPOTS_HEADER;
+    csv += CSV_LINE_END;
+    for (const std::vector<std::string> &row : spotComparisonRows(a, b, comparison))
+        appendCsvLine(csv, row);
+    return csv;
+}
+
+std::vector<std::vector<std::string>> comparisonRows(const MappingStatistics &a,
+                                                     const MappingStatistics &b,
+                                                     const StudyComparison &comparison) {
     const std::string none(text::NO_LOGGER);
     // The statistics' names are the statistics table's own column headings.
     std::vector<std::string> names;
     for (const StatisticsColumn &column : STATISTICS_COLUMNS)
         names.emplace_back(column.heading);
-    std::string csv(text::COMPARE_CSV_HEADER);
-    csv += CSV_LINE_END;
+    std::vector<std::vector<std::string>> rows;
     for (const ComparedPosition &compared : comparison.positions) {
         const std::vector<std::string> rowA =
             compared.a ? statisticsRow(a.positions[*compared.a]) : std::vector<std::string>{};
@@ -241,25 +255,27 @@ std::string comparisonCsv(const MappingStatistics &a, const MappingStatistics &b
         for (int s = 0; s < COMPARED_STATISTIC_COUNT; ++s) {
             const std::size_t field = ROW_FIELDS_BEFORE + static_cast<std::size_t>(s);
             const std::optional<double> &delta = compared.deltas[static_cast<std::size_t>(s)];
-            appendCsvLine(
-                csv,
+            rows.push_back(
                 {compared.position, field < names.size() ? names[field] : none,
                  field < rowA.size() ? rowA[field] : none, field < rowB.size() ? rowB[field] : none,
                  delta ? deltaText(*delta, decimalsOf(static_cast<ComparedStatistic>(s))) : none});
         }
     }
-    csv += CSV_LINE_END;
-    csv += text::COMPARE_SPOTS_HEADER;
-    csv += CSV_LINE_END;
+    return rows;
+}
+
+std::vector<std::vector<std::string>> spotComparisonRows(const MappingStatistics &a,
+                                                         const MappingStatistics &b,
+                                                         const StudyComparison &comparison) {
+    const std::string none(text::NO_LOGGER);
     auto spotRow = [&](std::string_view name, const SpotComparison &spot) {
-        appendCsvLine(
-            csv, {std::string(name), spot.a ? a.positions[*spot.a].position : none,
-                  spot.b ? b.positions[*spot.b].position : none,
-                  std::string(spot.persistent() ? text::PERSISTENT_YES : text::PERSISTENT_NO)});
+        return std::vector<std::string>{
+            std::string(name), spot.a ? a.positions[*spot.a].position : none,
+            spot.b ? b.positions[*spot.b].position : none,
+            std::string(spot.persistent() ? text::PERSISTENT_YES : text::PERSISTENT_NO)};
     };
-    spotRow(text::WARMEST_SPOT_NAME, comparison.warmest);
-    spotRow(text::COLDEST_SPOT_NAME, comparison.coldest);
-    return csv;
+    return {spotRow(text::WARMEST_SPOT_NAME, comparison.warmest),
+            spotRow(text::COLDEST_SPOT_NAME, comparison.coldest)};
 }
 
 } // namespace zqar

@@ -98,5 +98,13 @@ std::vector<ElapsedReading> elapsedReadings(const LogFile &record, double start,
 // a time of an extreme is in minutes of elapsed time.
 std::string comparisonCsv(const MappingStatistics &a, const MappingStatistics &b,
                           const StudyComparison &comparison);
+// The rows of its two blocks, as the window shows them: COMPARED_STATISTIC_COUNT rows per
+// position, in the order of the statistics, then a row per spot.
+std::vector<std::vector<std::string>> comparisonRows(const MappingStatistics &a,
+                                                     const MappingStatistics &b,
+                                                     const StudyComparison &comparison);
+std::vector<std::vector<std::string>> spotComparisonRows(const MappingStatistics &a,
+                                                         const MappingStatistics &b,
+                                                         const StudyComparison &comparison);
 
 } // namespace zqar

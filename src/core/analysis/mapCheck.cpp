@@ -19,7 +19,9 @@ namespace {
 
 constexpr int TEMPERATURE_DECIMALS = 2;
 
-// The errors of one set. The calculation stored the loggers' readings, ran the gap filling
+} // namespace
+
+// The calculation stored the loggers' readings, ran the gap filling
 // once and marked the readings as measured; so the grid it filled is the measured values
 // alone, and taking one of them out and filling again gives what the map would show there
 // without that logger: the estimates before it in the pass change too when they leaned on it.
@@ -75,6 +77,8 @@ SetCheck checkSet(const TemperatureSet &set) {
         result.rms = std::sqrt(squares / result.checked);
     return result;
 }
+
+namespace {
 
 std::string temperature(double value) { return formatFixed(value, TEMPERATURE_DECIMALS); }
 
@@ -171,15 +175,23 @@ std::string mapCheckCsv(const SetList &sets, const MapCheck &check) {
     csv += CSV_LINE_END;
     csv += text::MAP_CHECK_POSITIONS_HEADER;
     csv += CSV_LINE_END;
+    for (const std::vector<std::string> &row : mapCheckPositionRows(check))
+        appendCsvLine(csv, row);
+    return csv;
+}
+
+std::vector<std::vector<std::string>> mapCheckPositionRows(const MapCheck &check) {
+    const std::string none(text::NO_LOGGER);
+    std::vector<std::vector<std::string>> rows;
     for (const PositionCheck &position : check.positions) {
         if (position.sets > 0)
-            appendCsvLine(csv, {position.position, position.logger, temperature(position.rms),
-                                temperature(std::fabs(position.largestError)),
-                                std::to_string(position.largestSet + 1)});
+            rows.push_back({position.position, position.logger, temperature(position.rms),
+                            temperature(std::fabs(position.largestError)),
+                            std::to_string(position.largestSet + 1)});
         else
-            appendCsvLine(csv, {position.position, position.logger, none, none, none});
+            rows.push_back({position.position, position.logger, none, none, none});
     }
-    return csv;
+    return rows;
 }
 
 } // namespace zqar

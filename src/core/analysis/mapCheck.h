@@ -18,6 +18,7 @@ namespace zqar {
 
 class LoggerArray;
 class SetList;
+class TemperatureSet;
 
 struct SetCheck {
     int checked = 0;           // positions with an error in this set
@@ -52,6 +53,9 @@ struct MapCheck {
     int worstCol = 0;
 };
 
+// The errors of one set, as checkMap finds them for each of its sets.
+SetCheck checkSet(const TemperatureSet &set);
+
 // Sets whose shape is not the array's are left unchecked. threads: 0 for one per core; the
 // result is the same for any number.
 MapCheck checkMap(const SetList &sets, const LoggerArray &array, unsigned threads = 0);
@@ -60,5 +64,7 @@ MapCheck checkMap(const SetList &sets, const LoggerArray &array, unsigned thread
 // magnitude), an empty line, then "Position,Logger,RMS Error,Largest Error,At Set" with a row
 // per position; sets are numbered from 1, "-" where there is no error.
 std::string mapCheckCsv(const SetList &sets, const MapCheck &check);
+// The rows of the per-position block of that file, as the window and the report show them.
+std::vector<std::vector<std::string>> mapCheckPositionRows(const MapCheck &check);
 
 } // namespace zqar

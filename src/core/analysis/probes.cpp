@@ -466,6 +466,14 @@ ProbeSuggestion suggestProbes(const MappingStatistics &statistics, const Reading
 std::string probesCsv(const MappingStatistics &statistics, const ProbeSuggestion &suggestion) {
     std::string csv(text::PROBES_CSV_HEADER);
     csv += CSV_LINE_END;
+    for (const std::vector<std::string> &row : probeRows(statistics, suggestion))
+        appendCsvLine(csv, row);
+    return csv;
+}
+
+std::vector<std::vector<std::string>> probeRows(const MappingStatistics &statistics,
+                                                const ProbeSuggestion &suggestion) {
+    std::vector<std::vector<std::string>> rows;
     const std::string none(text::NO_LOGGER);
     for (std::size_t rank = 0; rank < suggestion.probes.size(); ++rank) {
         const ChosenProbe &probe = suggestion.probes[rank];
@@ -481,9 +489,9 @@ std::string probesCsv(const MappingStatistics &statistics, const ProbeSuggestion
         } else {
             fields.insert(fields.end(), 4, none);
         }
-        appendCsvLine(csv, fields);
+        rows.push_back(std::move(fields));
     }
-    return csv;
+    return rows;
 }
 
 } // namespace zqar

@@ -76,5 +76,8 @@ ProbeSuggestion suggestProbes(const MappingStatistics &statistics, const Reading
 // "Rank,Position,Logger,Reason,RMS After,Largest Residual,At Position,At Time" and a row per
 // probe; the residual is written as its magnitude, "-" for the figures when there is no fit.
 std::string probesCsv(const MappingStatistics &statistics, const ProbeSuggestion &suggestion);
+// The rows of that file, as the window and the report show them.
+std::vector<std::vector<std::string>> probeRows(const MappingStatistics &statistics,
+                                                const ProbeSuggestion &suggestion);
 
 } // namespace zqar

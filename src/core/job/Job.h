@@ -30,6 +30,7 @@ struct JobChange {
     // The job was filled from files (a project, a report, log files): later changes are
     // counted from what it holds now.
     static constexpr unsigned OPENED = 128;
+    static constexpr unsigned PROBES = 256; // the number of probes asked for changed
 
     unsigned what = 0;
     bool touches(unsigned flags) const { return (what & flags) != 0; }
@@ -49,7 +50,8 @@ enum class JobSetting : int {
     PreparedBy, // the signature block's printed names
     ReviewedBy,
     ApprovedBy,
-    ControlledStudy, // "Y": a change needs a reason
+    ControlledStudy,   // "Y": a change needs a reason
+    MapCheckThreshold, // degrees; the Graph tab marks positions the gap filling misses by more
     Count
 };
 constexpr std::size_t JOB_SETTING_COUNT = static_cast<std::size_t>(JobSetting::Count);
@@ -76,6 +78,9 @@ public:
     // (LogFile::fileName).
     std::string reportPath;
     FileDigest reportDigest;
+    // The monitoring probes the user last asked to have suggested, 0 for none: the mapping
+    // report then lists that many for its own statistics.
+    int probeCount = 0;
 
     const std::string &setting(JobSetting which) const;
     // Keeps the text and tells the listeners when it differs from the one kept.

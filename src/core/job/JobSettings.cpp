@@ -62,4 +62,17 @@ bool hasQualificationSettings(const Job &job) {
     return false;
 }
 
+ThresholdReading readMapCheckThreshold(const Job &job) {
+    ThresholdReading reading;
+    const std::string &text = job.setting(JobSetting::MapCheckThreshold);
+    if (text.empty())
+        return reading;
+    const DecimalRead read = readDecimalPrefix(text);
+    if (!read.found || !(read.value >= 0.0) || !std::isfinite(read.value))
+        reading.wrong = true;
+    else
+        reading.threshold = read.value;
+    return reading;
+}
+
 } // namespace zqar

@@ -81,5 +81,12 @@ SettingsReading readStatisticsSettings(const Job &job);
 QualificationSettingsReading readQualificationSettings(const Job &job);
 // Whether any of the five is given: the report has its qualification section only then.
 bool hasQualificationSettings(const Job &job);
+// The map check's threshold as the job keeps it: none for an empty text; wrong when the text
+// is not a number of degrees at or above 0.
+struct ThresholdReading {
+    std::optional<double> threshold; // degrees
+    bool wrong = false;
+};
+ThresholdReading readMapCheckThreshold(const Job &job);
 
 } // namespace zqar

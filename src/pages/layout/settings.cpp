@@ -59,6 +59,8 @@ const Setting SETTINGS[SETTING_COUNT] = {
     {"approvedByText", STATISTICS, static_cast<int>(JobSetting::ApprovedBy), TEXT, 0, "", false},
     {"controlledStudy", STATISTICS, static_cast<int>(JobSetting::ControlledStudy), FLAG, 0, "",
      false},
+    {"mapCheckThresholdText", STATISTICS, static_cast<int>(JobSetting::MapCheckThreshold), TEXT, 0,
+     ""},
 };
 
 // Report field 1 is the identification; every other field is a setting.

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <vector>
 
 namespace zqar {
@@ -510,6 +511,85 @@ void drawContourGraph(DrawingContext &dc, const TemperatureSet &set,
     drawColumnLabels(dc, place);
     drawSingularLabels(dc, place);
     drawLegend(dc, layout, settings.bands, table, Rect{x, y, x + width, y + height});
+}
+
+namespace {
+
+constexpr platform::Pen MARK_PEN{platform::PenStyle::Solid, 3, platform::BLACK};
+
+// The logger's point of a position on the device: where its grid lines cross, or the middle
+// of its singular square. None for a position outside the array.
+std::optional<Point> markPoint(const Placement &place, int row, int col) {
+    const ArrayDimensions &d = place.dimensions;
+    if (row == SINGULAR_ROW) {
+        if (col < 0 || col >= d.singularCount)
+            return std::nullopt;
+        return Point{place.singularLeft + place.cell.height / 2,
+                     place.field.y + col * place.cell.height + place.cell.height / 2};
+    }
+    if (row < 0 || row >= d.rows || col < 0 || col >= d.columns)
+        return std::nullopt;
+    return Point{place.field.x + place.insetSize.width + col * place.cell.width,
+                 place.field.y + place.insetSize.height + row * place.cell.height};
+}
+
+// The text on white, so it reads over any band.
+void drawMarkText(DrawingContext &dc, int x, int y, const std::string &text) {
+    const Size extent = dc.textExtent(text);
+    dc.fillRect(Rect{x - extent.width / 2 - 1, y, x + extent.width - extent.width / 2 + 1,
+                     y + extent.height},
+                platform::WHITE);
+    drawText(dc, x, y, ALIGN_CENTRE_TOP, text);
+}
+
+void drawRankMark(DrawingContext &dc, Point at, int unit, const std::string &text) {
+    const int half = (3 * unit) / 4;
+    const Rect box{at.x - half, at.y - half, at.x + half, at.y + half};
+    dc.fillRect(box, platform::WHITE);
+    dc.frameRect(box, platform::BLACK);
+    dc.frameRect(Rect{box.left + 1, box.top + 1, box.right - 1, box.bottom - 1}, platform::BLACK);
+    drawText(dc, at.x, at.y - unit / 2, ALIGN_CENTRE_TOP, text);
+}
+
+// A thick black frame with a white one inside it, to be seen on every band.
+void drawFrameMark(DrawingContext &dc, Point at, int unit, const std::string &text) {
+    const int half = unit;
+    dc.frameRect(Rect{at.x - half + 2, at.y - half + 2, at.x + half - 1, at.y + half - 1},
+                 platform::WHITE);
+    dc.setPen(MARK_PEN);
+    dc.moveTo(at.x - half, at.y - half);
+    dc.lineTo(at.x + half, at.y - half);
+    dc.lineTo(at.x + half, at.y + half);
+    dc.lineTo(at.x - half, at.y + half);
+    dc.lineTo(at.x - half, at.y - half);
+    if (!text.empty())
+        drawMarkText(dc, at.x, at.y + half + 2, text);
+}
+
+} // namespace
+
+void drawPositionMarks(DrawingContext &dc, const ArrayDimensions &dimensions,
+                       const ContourSettings &settings, const std::vector<PositionMark> &marks,
+                       int x, int y, int width, int height) {
+    if (marks.empty())
+        return;
+    const ContourLayout layout = layoutContourGraph(dc.deviceCaps(platform::LOGPIXELSX), dimensions,
+                                                    settings, width, height);
+    if (!layout.problem.empty() || std::abs(static_cast<double>(x)) > MAX_COORDINATE ||
+        std::abs(static_cast<double>(y)) > MAX_COORDINATE)
+        return;
+    const Placement place = placeOnDevice(layout, dimensions, settings.inset, x, y);
+    dc.setTextStyle(graphText(layout.unit, ALIGN_LEFT_TOP));
+    for (const PositionMark &mark : marks) {
+        const std::optional<Point> at = markPoint(place, mark.row, mark.col);
+        if (!at)
+            continue;
+        if (mark.style == PositionMark::Style::Rank)
+            drawRankMark(dc, *at, layout.unit, mark.text);
+        else
+            drawFrameMark(dc, *at, layout.unit, mark.text);
+    }
+    dc.setPen(GRID_PEN);
 }
 
 } // namespace zqar

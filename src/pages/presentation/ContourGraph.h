@@ -11,6 +11,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 namespace zqar {
 
@@ -62,5 +63,22 @@ ContourLayout layoutContourGraph(int logPixelsX, const ArrayDimensions &dimensio
 void drawContourGraph(platform::DrawingContext &dc, const TemperatureSet &set,
                       const ArrayDimensions &dimensions, const ContourSettings &settings,
                       const ColourScale &scale, int x, int y, int width, int height);
+
+// A mark over one logger of a contour graph, addressed as a set addresses its values (row
+// SINGULAR_ROW for a singular slot): a probe's rank in a box, or a frame around a position
+// with its text beside it.
+struct PositionMark {
+    enum class Style { Rank, Frame };
+    int row = 0;
+    int col = 0;
+    std::string text;
+    Style style = Style::Rank;
+};
+
+// Draws the marks over a graph that drawContourGraph drew into the same rectangle with the
+// same dimensions and settings; nothing when that graph showed a problem instead.
+void drawPositionMarks(platform::DrawingContext &dc, const ArrayDimensions &dimensions,
+                       const ContourSettings &settings, const std::vector<PositionMark> &marks,
+                       int x, int y, int width, int height);
 
 } // namespace zqar

@@ -1,6 +1,7 @@
 #include "pages/presentation/GraphPage.h"
 
 #include "core/job/Job.h"
+#include "pages/analysis/studyCommands.h"
 #include "pages/presentation/PrintJob.h"
 #include "platform/DrawingContext.h"
 #include "platform/Host.h"
@@ -77,8 +78,13 @@ void GraphPage::drawContourGraph(platform::DrawingContext &dc, int x, int y, int
     const TemperatureSet *set = job.setList.current();
     if (!set)
         return;
-    zqar::drawContourGraph(dc, *set, job.loggerArray.dimensions(), drawingSettings(), colourScale,
-                           x, y, width, height);
+    const ContourSettings settings = drawingSettings();
+    zqar::drawContourGraph(dc, *set, job.loggerArray.dimensions(), settings, colourScale, x, y,
+                           width, height);
+    // The map check's marks only when its threshold is set; without one the graph is drawn
+    // exactly as before.
+    drawPositionMarks(dc, job.loggerArray.dimensions(), settings, currentSetMapCheckMarks(job), x,
+                      y, width, height);
 }
 
 platform::Colour GraphPage::bandColour(double t) const {

@@ -63,8 +63,9 @@ public:
     CommandOutcome onPrint();
 
     // Paints the current set into the rectangle with the settings the pages hold now (the
-    // batch export and Print Graph use it too). Nothing is drawn, and the band parameters
-    // stay, when there is no current set.
+    // batch export and Print Graph use it too), with the map check's marks over it when the
+    // job's threshold is set. Nothing is drawn, and the band parameters stay, when there is no
+    // current set.
     void drawContourGraph(platform::DrawingContext &dc, int x, int y, int width, int height);
     // The colour of a temperature with the band parameters of the last drawing.
     platform::Colour bandColour(double t) const;

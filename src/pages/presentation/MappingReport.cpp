@@ -16,6 +16,7 @@
 #include "core/job/jobEvents.h"
 #include "pages/analysis/qualificationCommands.h"
 #include "pages/analysis/statisticsCommands.h"
+#include "pages/analysis/studyCommands.h"
 #include "pages/presentation/ContourGraph.h"
 #include "pages/presentation/PagedDocument.h"
 #include "pages/presentation/ScaledDrawingContext.h"
@@ -28,8 +29,10 @@
 #include "resources/mappingReportTexts.h"
 #include "resources/qualificationTexts.h"
 #include "resources/strings.h"
+#include "resources/studyTexts.h"
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <memory>
 #include <optional>
@@ -493,6 +496,71 @@ void addManifest(PagedDocument &document, const Manifest &manifest) {
     document.addFacts(settings);
 }
 
+PagedDocument::Table textTable(std::string_view header,
+                               std::vector<std::vector<std::string>> rows) {
+    PagedDocument::Table table;
+    for (std::string &heading : headerFields(header))
+        table.columns.push_back({std::move(heading), PagedDocument::Align::Left});
+    table.rows = std::move(rows);
+    return table;
+}
+
+// The suggested probes for the report's statistics, with the reasoning behind their choice
+// and the map of the mean with their ranks.
+void addProbes(PagedDocument &document, const Job &job, const MappingStatistics &statistics,
+               const ContourSettings &settings) {
+    const ProbeSuggestion suggestion =
+        suggestProbesFromSets(statistics, job.setList, job.probeCount);
+    document.keepRoom(HEADING_ROOM + 40.0);
+    document.addHeading(std::string(text::PROBES_REPORT_HEADING));
+    document.addParagraph(text::format(text::PROBES_REPORT_ASKED, std::to_string(job.probeCount)));
+    document.addParagraph(std::string(text::PROBE_CHOICE_HELP));
+    document.addParagraph(std::string(text::PROBE_INSTANTS_FROM_SETS));
+    document.addParagraph(probesFitNote(suggestion));
+    document.addTable(textTable(text::PROBES_CSV_HEADER, probeRows(statistics, suggestion)));
+    StatisticMapSet map = makeStatisticMap(statistics, MapStatistic::Mean);
+    const std::vector<PositionMark> marks = probeMarks(statistics, suggestion);
+    const std::shared_ptr<const TemperatureSet> set(std::move(map.set));
+    const ArrayDimensions dimensions = job.loggerArray.dimensions();
+    document.keepRoom(CAPTION_ROOM + MAP_HEIGHT);
+    document.addPicture(text::format(text::PROBES_MAP_TITLE, map.title), MAP_HEIGHT,
+                        [set, dimensions, settings, marks](platform::DrawingContext &dc,
+                                                           const platform::Rect &area) {
+                            drawContourGraph(dc, *set, dimensions, settings, DEFAULT_COLOUR_SCALE,
+                                             area.left, area.top, area.width(), area.height());
+                            drawPositionMarks(dc, dimensions, settings, marks, area.left, area.top,
+                                              area.width(), area.height());
+                        });
+}
+
+// The map check of every calculated set: the worst error of the study, the positions beyond
+// the threshold and the table of the positions.
+void addMapCheck(PagedDocument &document, const Job &job, double threshold) {
+    const MapCheck check = checkMap(job.setList, job.loggerArray);
+    document.keepRoom(HEADING_ROOM + 40.0);
+    document.addHeading(std::string(text::MAP_CHECK_REPORT_HEADING));
+    document.addParagraph(std::string(text::MAP_CHECK_EXPLAINED));
+    if (!check.found) {
+        document.addParagraph(std::string(text::MAP_CHECK_NOTHING), true);
+        return;
+    }
+    const TemperatureSet *worst = job.setList.at(check.worstSet);
+    document.addParagraph(
+        text::formatAll(text::MAP_CHECK_WORST,
+                        {formatFixed(check.worstError, TEMPERATURE_DECIMALS),
+                         positionName(check.worstRow, check.worstCol),
+                         std::to_string(check.worstSet + 1), worst ? worst->title() : ""}),
+        true);
+    std::string over;
+    for (const PositionCheck &position : check.positions)
+        if (position.sets > 0 && std::fabs(position.largestError) > threshold)
+            over += (over.empty() ? "" : ", ") + position.position;
+    const std::string limit = plainNumber(threshold);
+    document.addParagraph(over.empty() ? text::format(text::MAP_CHECK_NOT_OVER, limit)
+                                       : text::format(text::MAP_CHECK_OVER, limit, over));
+    document.addTable(textTable(text::MAP_CHECK_POSITIONS_HEADER, mapCheckPositionRows(check)));
+}
+
 } // namespace
 
 std::string limitsResult(const MappingStatistics &statistics, const StatisticsSettings &settings) {
@@ -537,6 +605,9 @@ CommandOutcome printMappingReport(const Job &job, const JobSettings &jobSettings
     }
     const Manifest manifest = reportManifest(std::move(sources.sources), settingsText,
                                              resultTexts(job, jobSettings, run));
+    const ThresholdRun threshold = readThreshold(job, host);
+    if (threshold.outcome.kind != CommandOutcome::Kind::Completed)
+        return threshold.outcome;
     const std::string &description = jobSettings.layout.projectDescription;
     const LoggerArray &array = job.loggerArray;
     const ArrayDimensions dimensions = array.dimensions();
@@ -560,6 +631,11 @@ CommandOutcome printMappingReport(const Job &job, const JobSettings &jobSettings
     if (!job.events.empty())
         addEvents(document, job, eventFigures);
     addTimeSeries(document, job, jobSettings);
+    // Each only when asked for, so that the report is otherwise as it always was.
+    if (job.probeCount > 0)
+        addProbes(document, job, run.statistics, settings);
+    if (threshold.threshold)
+        addMapCheck(document, job, *threshold.threshold);
 
     document.keepRoom(HEADING_ROOM + CAPTION_ROOM + 40.0);
     document.addHeading(std::string(text::LAYOUT_HEADING));

@@ -10,6 +10,11 @@
 // was made from, which the document's XMP metadata carries as well. Laid out on A4-sized pages
 // of the printer it is given, every page with the printed-on date and "Page n of N" in its
 // footer.
+// sets that hold the highest and the lowest measured value; the time-series chart; the
+// suggested monitoring probes once the user asked for them (Job::probeCount) and the map
+// check once its threshold is set; and the layout. Every figure comes from the statistics commands,
+// as in the Statistics window and its CSV export. Laid out on A4-sized pages of the printer it is
+// given, every page with the printed-on date and "Page n of N" in its footer.
 
 #include "platform/CommandOutcome.h"
 
