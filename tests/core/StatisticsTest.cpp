@@ -142,6 +142,24 @@ TEST(PositionFigures, HandComputedRecordWithBothLimits) {
             "5.00,1.0,3.0,2,3.0\r\n");
 }
 
+TEST(PositionFigures, MissingReadingsCountForNothingAndEndAnExcursion) {
+    // The readings 4, 7, 7, 10, 5 with two missing between them: one excursion 7, 7 and one
+    // of 10, not one of three; the times are those of the readings themselves.
+    const PositionStatistics p =
+        figuresOf(makeRecord("a", novemberFifth(10, 0), 60.0, {4, 7, 7, NO_VALUE, 10, NO_VALUE, 5}),
+                  limits(0.0, 6.0));
+    EXPECT_EQ(p.samples, 5);
+    EXPECT_EQ(p.maximum, 10.0);
+    EXPECT_EQ(p.timeOfMaximum, novemberFifth(10, 4));
+    EXPECT_EQ(p.minimum, 4.0);
+    EXPECT_EQ(p.mean, 33.0 / 5);
+    EXPECT_EQ(p.minutesAbove, 3.0);
+    EXPECT_EQ(p.excursions, 2);
+    EXPECT_EQ(p.longestExcursion, 2.0);
+    ASSERT_TRUE(p.mkt);
+    EXPECT_LT(*p.mkt, 10.0);
+}
+
 TEST(PositionFigures, LimitsDecideWhichColumnsHaveFigures) {
     struct Case {
         std::optional<double> lower, upper;
