@@ -45,4 +45,14 @@ SettingsReading readStatisticsSettings(const Job &job) {
                                   job.setting(JobSetting::ActivationEnergy));
 }
 
+MktWindowReading readMktWindow(const Job &job) {
+    return readMktWindow(job.setting(JobSetting::MktWindow));
+}
+
+DataCheckSettingsReading readDataCheckSettings(const Job &job) {
+    return readDataCheckSettings(job.setting(JobSetting::PlausibleLow),
+                                 job.setting(JobSetting::PlausibleHigh),
+                                 job.setting(JobSetting::PlausibleJump));
+}
+
 } // namespace zqar

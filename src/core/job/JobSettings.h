@@ -3,6 +3,8 @@
 // into one of these when a command runs, with the rules below; everything after that takes
 // the values. Names follow the settings table of reports and projects.
 
+#include "core/analysis/dataCheck.h"
+#include "core/analysis/rollingMkt.h"
 #include "core/analysis/statistics.h"
 #include "core/data/LoggerArray.h"
 
@@ -74,5 +76,8 @@ struct JobSettings {
 // The Statistics window's three texts, as the job keeps them, read by the one rule of
 // readStatisticsSettings.
 SettingsReading readStatisticsSettings(const Job &job);
+// The MKT window and the data check's three settings as the job keeps them.
+MktWindowReading readMktWindow(const Job &job);
+DataCheckSettingsReading readDataCheckSettings(const Job &job);
 
 } // namespace zqar

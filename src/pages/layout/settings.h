@@ -40,7 +40,7 @@ struct Setting {
 // the File Selection settings, in the same order. The Statistics window's settings come last
 // and are stored in neither file.
 constexpr std::size_t REPORT_SETTING_COUNT = 19;
-constexpr std::size_t SETTING_COUNT = REPORT_SETTING_COUNT + 3;
+constexpr std::size_t SETTING_COUNT = REPORT_SETTING_COUNT + 7;
 extern const Setting SETTINGS[SETTING_COUNT];
 
 // The setting of that name, letter case aside; null for none.
