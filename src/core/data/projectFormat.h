@@ -26,6 +26,10 @@ constexpr std::string_view PROJECT_ROWS_KEY = "NumberOfRows";
 constexpr std::string_view PROJECT_COLUMNS_KEY = "NumberOfColumns";
 constexpr std::string_view PROJECT_SINGULAR_KEY = "NumberOfSingular";
 
+// The calibration file the job was saved with. Readers that do not know the key skip it, as
+// they skip every key they do not ask for.
+constexpr std::string_view PROJECT_CALIBRATION_KEY = "CalibrationFile";
+
 struct ProjectValues {
     std::vector<std::string> settings;      // one per key, in the order of the keys
     ArrayDimensions dimensions;             // of the two tables
@@ -37,6 +41,12 @@ struct ProjectValues {
 // the rule Update Layout follows (layoutDimensions); a missing cell reads as "-".
 ProjectValues readProject(const IniFile &file, const std::vector<ProjectKey> &keys);
 ProjectValues readProject(std::string_view text, const std::vector<ProjectKey> &keys);
+
+// The calibration file's path; empty when the file names none.
+std::string readProjectCalibrationFile(const IniFile &file);
+// Sets the path; an empty path is written only over a key the file has, so a project saved
+// without a calibration table keeps the bytes it always had.
+void writeProjectCalibrationFile(std::string_view path, IniFile &file);
 
 // Sets the keys in the order given, then the cells of the value's dimensions.
 void writeProject(const ProjectValues &values, const std::vector<ProjectKey> &keys, IniFile &file);

@@ -1,11 +1,14 @@
 #include "pages/analysis/statisticsCommands.h"
 
 #include "core/analysis/TemperatureSet.h"
+#include "core/analysis/exclusions.h"
+#include "core/analysis/mkt.h"
 #include "core/analysis/statisticsCsv.h"
 #include "core/data/AtomicFileWriter.h"
 #include "core/job/Job.h"
 #include "pages/presentation/MatrixPage.h"
 #include "platform/Host.h"
+#include "resources/analysisTexts.h"
 #include "resources/strings.h"
 
 namespace zqar {
@@ -49,10 +52,35 @@ StatisticsRun calculateStatistics(const Job &job, const JobSettings &settings,
     case SettingsProblem::None:
         break;
     }
+    const MktWindowReading window = readMktWindow(job);
+    if (window.wrong) {
+        run.outcome = fail(host, text::MKT_WINDOW_INVALID);
+        return run;
+    }
     run.settings = reading.settings;
-    run.statistics =
-        computeStatistics(job.loggerArray, *span.start, *span.finish, reading.settings);
+    const auto compute = [&](const LoggerArray &array) {
+        run.statistics = computeStatistics(array, *span.start, *span.finish, reading.settings);
+        if (!job.alarmRules.empty())
+            run.alarms = evaluateAlarms(array, *span.start, *span.finish, job.alarmRules);
+        if (window.hours)
+            run.rollingMkt = computeRollingMkt(array, *span.start, *span.finish, *window.hours,
+                                               reading.settings.activationEnergy);
+    };
+    // The copy without the excluded readings is made only when there are any.
+    if (job.exclusions.empty())
+        compute(job.analysisArray());
+    else
+        compute(withExclusions(job.analysisArray(), job.exclusions));
     return run;
+}
+
+CommandOutcome checkActivationEnergyUnit(const Job &job, platform::Host &host) {
+    const SettingsReading reading = readStatisticsSettings(job);
+    if (reading.problem == SettingsProblem::None &&
+        activationEnergyLooksLikeJoules(reading.settings.activationEnergy))
+        return fail(host,
+                    activationEnergyInJoulesMessage(job.setting(JobSetting::ActivationEnergy)));
+    return CommandOutcome::completed();
 }
 
 StatisticMapSet makeStatisticMap(const MappingStatistics &statistics, MapStatistic statistic) {
@@ -68,6 +96,18 @@ std::string statisticMapCsv(const TemperatureSet &map, const ArrayDimensions &di
 CommandOutcome writeStatisticsCsv(platform::Host &host, const MappingStatistics &statistics,
                                   const std::string &path) {
     return writeCsv(host, path, statisticsCsv(statistics));
+}
+
+CommandOutcome writeAlarmsCsv(platform::Host &host, const StatisticsRun &run,
+                              const std::vector<AlarmRule> &rules, const std::string &path) {
+    return writeCsv(host, path, alarmsCsv(run.alarms, rules));
+}
+
+CommandOutcome writeRollingMktCsv(platform::Host &host, const StatisticsRun &run,
+                                  const std::string &path) {
+    if (!run.rollingMkt)
+        return fail(host, text::MKT_WINDOW_INVALID);
+    return writeCsv(host, path, rollingMktCsv(*run.rollingMkt));
 }
 
 CommandOutcome writeSetSummaryCsv(platform::Host &host, const SetList &sets,

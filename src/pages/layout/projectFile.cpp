@@ -3,6 +3,7 @@
 #include "core/data/IniFile.h"
 #include "core/data/projectFormat.h"
 #include "core/job/Job.h"
+#include "pages/analysis/calibrationCommands.h"
 #include "pages/layout/FileSelectionPage.h"
 #include "pages/layout/settings.h"
 #include "platform/Host.h"
@@ -105,6 +106,11 @@ CommandOutcome loadProjectFile(FileSelectionPage &page, const std::string &path)
                                  i < values.dimensions.singularCount
                                      ? std::string_view(values.singularCells[i])
                                      : NO_LOGGER);
+    // A project without a calibration file leaves the table in use alone; a file that is
+    // refused says why, and the project stays loaded.
+    const std::string calibration = readProjectCalibrationFile(*file);
+    if (!calibration.empty())
+        loadCalibrationFile(page.job, page.host, calibration);
     return CommandOutcome::completed();
 }
 
@@ -126,6 +132,7 @@ CommandOutcome saveProjectFile(FileSelectionPage &page, const std::string &path)
         return fail();
     }
     writeProject(pageValues(page), projectKeys(), file);
+    writeProjectCalibrationFile(page.job.calibrationFile(), file);
     // One write of the whole file: it either holds every key or is as it was.
     if (!file.write(path))
         return fail();
