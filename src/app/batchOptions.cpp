@@ -7,6 +7,7 @@ void registerAllOptions(BatchTool &tool) {
     registerPageOptions(tool);
     registerFileOptions(tool);
     registerStatisticsOptions(tool);
+    registerAuditOptions(tool);
 }
 
 } // namespace zqar

@@ -20,4 +20,8 @@ void registerFileOptions(BatchTool &tool);
 // --statistics-csv, --set-summary-csv (--statistics-map draws, so it is a drawing option).
 void registerStatisticsOptions(BatchTool &tool);
 
+// --calibration, --calibration-csv, --alarm-rule, --alarms-csv, --rolling-mkt-csv,
+// --data-check-csv, --exclude.
+void registerAuditOptions(BatchTool &tool);
+
 } // namespace zqar
