@@ -113,6 +113,10 @@ struct StatisticsControls {
         UPPER_LIMIT = 1202,
         ACTIVATION_ENERGY = 1203,
         CALCULATE = 1204,
+        MKT_WINDOW = 1205,
+        PLAUSIBLE_LOW = 1206,
+        PLAUSIBLE_HIGH = 1207,
+        PLAUSIBLE_JUMP = 1208,
     };
 };
 

@@ -1,8 +1,8 @@
 #pragma once
 // The main window on the screen: the tab strip, the four pages laid over its display area,
-// the window icon and the menu with Data Files, Save Report, the analysis windows, the mapping
-// report, Help and About. What happens on a tab change, a menu command and in the layout
-// arithmetic is the program's (WindowCommands); this class gives it the widgets.
+// the window icon and the menu with Data Files, Save Report, Calibration, the analysis
+// windows, the mapping report, Help and About. What happens on a tab change, a menu command and in
+// the layout arithmetic is the program's (WindowCommands); this class gives it the widgets.
 
 #include <QWidget>
 
@@ -13,6 +13,7 @@ class QToolButton;
 
 namespace zqar {
 
+class CalibrationWindow;
 class DataFilesWindow;
 class WindowCommands;
 class StatisticsWindow;
@@ -41,6 +42,8 @@ public:
     DataFilesWindow *dataFilesWindow() const { return dataFiles; }
     // The Data Filter page's Create Report.
     void saveReport();
+    // The Calibration window, made on first use and raised after.
+    CalibrationWindow *showCalibration();
     // The Statistics window, made on first use and kept; shown and raised each time.
     StatisticsWindow *showStatistics();
     // The "Time Series..." window, made on first use and raised when it is already open.
@@ -66,6 +69,7 @@ private:
     platform::QtHost &host;
     TabStrip *strip;
     DataFilesWindow *dataFiles = nullptr;
+    CalibrationWindow *calibration = nullptr;
     StatisticsWindow *statistics = nullptr;
     TimeSeriesWindow *timeSeries = nullptr;
     bool sizedOnce = false;

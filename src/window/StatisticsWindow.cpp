@@ -1,29 +1,36 @@
 #include "window/StatisticsWindow.h"
 
 #include "core/analysis/TemperatureSet.h"
+#include "core/analysis/placedPositions.h"
 #include "core/analysis/statisticsColumns.h"
 #include "core/analysis/statisticsCsv.h"
 #include "core/data/dateTime.h"
 #include "core/data/numbers.h"
 #include "platform/Host.h"
 #include "qt/QtText.h"
+#include "resources/analysisTexts.h"
 #include "resources/controlIds.h"
 #include "resources/format.h"
 #include "resources/strings.h"
 #include "window/GraphExport.h"
 
 #include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QSplitter>
 #include <QStandardItemModel>
+#include <QTabWidget>
 #include <QTableView>
+#include <QTableWidget>
 #include <QVBoxLayout>
 
 #include <limits>
@@ -36,6 +43,7 @@ constexpr int SORT_ROLE = Qt::UserRole + 1;
 constexpr int WINDOW_WIDTH = 980; // pixels
 constexpr int WINDOW_HEIGHT = 760;
 constexpr int MAP_MINIMUM_HEIGHT = 240;
+constexpr int SIDE_PANEL_WIDTH = 420; // pixels, the rules, alarms and exclusions beside the map
 
 QStringList headings() {
     QStringList list;
@@ -58,6 +66,92 @@ QVariant sortValue(const StatisticsColumn &column, const std::string &shown,
     const std::optional<double> value = shown == text::NO_LOGGER ? std::nullopt : column.value(p);
     return value ? *value : std::numeric_limits<double>::lowest();
 }
+
+QTableWidget *makeTable(std::string_view header) {
+    auto *table = new QTableWidget;
+    const QStringList columns = platform::toQString(header).split(QLatin1Char(','));
+    table->setColumnCount(static_cast<int>(columns.size()));
+    table->setHorizontalHeaderLabels(columns);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setSelectionMode(QAbstractItemView::SingleSelection);
+    table->verticalHeader()->hide();
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    table->horizontalHeader()->setStretchLastSection(true);
+    return table;
+}
+
+void fillTable(QTableWidget *table, const std::vector<std::vector<std::string>> &rows) {
+    table->setRowCount(static_cast<int>(rows.size()));
+    for (std::size_t r = 0; r < rows.size(); ++r)
+        for (std::size_t c = 0; c < rows[r].size(); ++c)
+            table->setItem(static_cast<int>(r), static_cast<int>(c),
+                           new QTableWidgetItem(platform::toQString(rows[r][c])));
+}
+
+// The row of the table's current selection, or -1.
+int selectedRow(const QTableWidget *table) {
+    const QList<QTableWidgetItem *> chosen = table->selectedItems();
+    return chosen.isEmpty() ? -1 : chosen.front()->row();
+}
+
+// The Exclude Readings dialog: one placed logger, the first and the last time of its readings
+// to leave out (the Data Filter span to begin with), and the reason.
+class ExclusionDialog : public QDialog {
+public:
+    ExclusionDialog(const Job &job, const DataFilterSettings &span, QWidget *parent)
+        : QDialog(parent), position(new QComboBox), first(new QLineEdit), last(new QLineEdit),
+          reason(new QLineEdit) {
+        setWindowTitle(platform::toQString(text::EXCLUDE_TITLE));
+        for (const PlacedPosition &p : placedPositions(job.loggerArray))
+            if (p.record) {
+                position->addItem(platform::toQString(p.position + " " + p.record->label()));
+                places.push_back({p.row, p.col});
+            }
+        if (span.start)
+            first->setText(platform::toQString(formatDateTime(*span.start)));
+        if (span.finish)
+            last->setText(platform::toQString(formatDateTime(*span.finish)));
+        auto *form = new QFormLayout(this);
+        form->addRow(platform::toQString(text::EXCLUDE_POSITION_LABEL), position);
+        form->addRow(platform::toQString(text::EXCLUDE_FIRST_LABEL), first);
+        form->addRow(platform::toQString(text::EXCLUDE_LAST_LABEL), last);
+        form->addRow(platform::toQString(text::EXCLUDE_REASON_LABEL), reason);
+        auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+        form->addRow(buttons);
+        connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+        connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    }
+
+    // The exclusion as typed, or the message that says what is wrong with it.
+    std::optional<Exclusion> exclusion(std::string &problem) const {
+        const int chosen = position->currentIndex();
+        const std::optional<double> from = readTimeSetting(platform::fromQString(first->text()));
+        const std::optional<double> through = readTimeSetting(platform::fromQString(last->text()));
+        const std::string why = platform::fromQString(reason->text().trimmed());
+        if (chosen < 0) {
+            problem = text::EXCLUSION_NO_LOGGER;
+            return std::nullopt;
+        }
+        if (!from || !through || *through < *from) {
+            problem = text::EXCLUSION_TIMES_INVALID;
+            return std::nullopt;
+        }
+        if (why.empty()) {
+            problem = text::EXCLUSION_NO_REASON;
+            return std::nullopt;
+        }
+        const auto &[row, col] = places[static_cast<std::size_t>(chosen)];
+        return Exclusion{row, col, *from, *through, why};
+    }
+
+private:
+    QComboBox *position;
+    QLineEdit *first;
+    QLineEdit *last;
+    QLineEdit *reason;
+    std::vector<std::pair<int, int>> places; // row and column of each choice
+};
 
 } // namespace
 
@@ -98,37 +192,47 @@ private:
 };
 
 StatisticsWindow::StatisticsWindow(const JobView &jobView, QWidget *parent)
-    : QWidget(parent, Qt::Window), view(jobView), lowerLimit(new QLineEdit),
-      upperLimit(new QLineEdit), activationEnergy(new QLineEdit),
-      items(new QStandardItemModel(this)), sorted(new QSortFilterProxyModel(this)),
-      tableView(new QTableView), spots(new QLabel), mapChooser(new QComboBox), mapTitle(new QLabel),
-      mapView(new MapView(jobView, this)),
+    : QWidget(parent, Qt::Window), view(jobView), ruleText(new QLineEdit),
+      rules(makeTable(text::ALARM_RULE_HEADING)), alarms(makeTable(text::ALARMS_CSV_HEADER)),
+      exclusionList(new QListWidget), items(new QStandardItemModel(this)),
+      sorted(new QSortFilterProxyModel(this)), tableView(new QTableView), spots(new QLabel),
+      mapChooser(new QComboBox), mapTitle(new QLabel), mapView(new MapView(jobView, this)),
       exportStatisticsButton(new QPushButton(platform::toQString(text::EXPORT_STATISTICS_BUTTON))),
       exportMapButton(new QPushButton(platform::toQString(text::EXPORT_MAP_BUTTON))) {
     setWindowTitle(platform::toQString(text::STATISTICS_CAPTION));
 
     auto *settingsRow = new QHBoxLayout;
-    auto addSetting = [settingsRow](std::string_view label, QLineEdit *edit) {
-        settingsRow->addWidget(new QLabel(platform::toQString(label)));
-        settingsRow->addWidget(edit);
+    auto *moreSettingsRow = new QHBoxLayout;
+    // The edits write through to the job's settings, where the commands read them. An empty
+    // plausible setting keeps the default its placeholder shows.
+    auto addSetting = [this](QHBoxLayout *row, std::string_view label, JobSetting setting,
+                             int control, std::string_view placeholder = {}) {
+        auto *edit = new QLineEdit;
+        edit->setPlaceholderText(platform::toQString(placeholder));
+        row->addWidget(new QLabel(platform::toQString(label)));
+        row->addWidget(edit);
+        settingEdits.push_back({edit, setting, control});
+        connect(edit, &QLineEdit::textEdited, this, [this, setting](const QString &typed) {
+            view.job.setSetting(setting, platform::fromQString(typed));
+        });
     };
-    addSetting(text::LOWER_LIMIT_LABEL, lowerLimit);
-    addSetting(text::UPPER_LIMIT_LABEL, upperLimit);
-    addSetting(text::ACTIVATION_ENERGY_LABEL, activationEnergy);
+    using SC = StatisticsControls;
+    addSetting(settingsRow, text::LOWER_LIMIT_LABEL, JobSetting::LowerLimit, SC::LOWER_LIMIT);
+    addSetting(settingsRow, text::UPPER_LIMIT_LABEL, JobSetting::UpperLimit, SC::UPPER_LIMIT);
+    addSetting(settingsRow, text::ACTIVATION_ENERGY_LABEL, JobSetting::ActivationEnergy,
+               SC::ACTIVATION_ENERGY);
     auto *calculateButton = new QPushButton(platform::toQString(text::CALCULATE_BUTTON));
     settingsRow->addWidget(calculateButton);
     settingsRow->addStretch();
-
-    // The edits write through to the job's settings, where the command reads them.
-    const std::pair<QLineEdit *, JobSetting> edits[] = {
-        {lowerLimit, JobSetting::LowerLimit},
-        {upperLimit, JobSetting::UpperLimit},
-        {activationEnergy, JobSetting::ActivationEnergy}};
-    for (const auto &[edit, setting] : edits)
-        connect(edit, &QLineEdit::textEdited, this,
-                [this, setting = setting](const QString &typed) {
-                    view.job.setSetting(setting, platform::fromQString(typed));
-                });
+    const DataCheckSettings defaults;
+    addSetting(moreSettingsRow, text::MKT_WINDOW_LABEL, JobSetting::MktWindow, SC::MKT_WINDOW);
+    addSetting(moreSettingsRow, text::PLAUSIBLE_LOW_LABEL, JobSetting::PlausibleLow,
+               SC::PLAUSIBLE_LOW, formatFixed(defaults.plausibleLow, 0));
+    addSetting(moreSettingsRow, text::PLAUSIBLE_HIGH_LABEL, JobSetting::PlausibleHigh,
+               SC::PLAUSIBLE_HIGH, formatFixed(defaults.plausibleHigh, 0));
+    addSetting(moreSettingsRow, text::PLAUSIBLE_JUMP_LABEL, JobSetting::PlausibleJump,
+               SC::PLAUSIBLE_JUMP, formatFixed(defaults.plausibleJump, 0));
+    moreSettingsRow->addStretch();
 
     items->setHorizontalHeaderLabels(headings());
     sorted->setSourceModel(items);
@@ -156,13 +260,59 @@ StatisticsWindow::StatisticsWindow(const JobView &jobView, QWidget *parent)
     lowerLayout->addWidget(spots);
     lowerLayout->addLayout(mapRow);
     lowerLayout->addWidget(mapView, 1);
+
+    // Beside the map: the rules with their edit, the alarms of the last calculation and the
+    // exclusions.
+    ruleText->setPlaceholderText(platform::toQString(text::ALARM_RULE_HINT));
+    auto *addRuleButton = new QPushButton(platform::toQString(text::ADD_RULE_BUTTON));
+    auto *removeRuleButton = new QPushButton(platform::toQString(text::REMOVE_RULE_BUTTON));
+    auto *ruleRow = new QHBoxLayout;
+    ruleRow->addWidget(ruleText, 1);
+    ruleRow->addWidget(addRuleButton);
+    auto *rulesPage = new QWidget;
+    auto *rulesLayout = new QVBoxLayout(rulesPage);
+    rulesLayout->addLayout(ruleRow);
+    rulesLayout->addWidget(rules, 1);
+    rulesLayout->addWidget(removeRuleButton, 0, Qt::AlignRight);
+    auto *excludeButton = new QPushButton(platform::toQString(text::EXCLUDE_BUTTON));
+    auto *removeExclusionButton =
+        new QPushButton(platform::toQString(text::REMOVE_EXCLUSION_BUTTON));
+    auto *exclusionButtons = new QHBoxLayout;
+    exclusionButtons->addWidget(excludeButton);
+    exclusionButtons->addStretch();
+    exclusionButtons->addWidget(removeExclusionButton);
+    auto *exclusionsPage = new QWidget;
+    auto *exclusionsLayout = new QVBoxLayout(exclusionsPage);
+    exclusionsLayout->addWidget(exclusionList, 1);
+    exclusionsLayout->addLayout(exclusionButtons);
+    auto *sidePanel = new QTabWidget;
+    sidePanel->addTab(rulesPage, platform::toQString(text::ALARM_RULES_TAB));
+    sidePanel->addTab(alarms, platform::toQString(text::ALARMS_TAB));
+    sidePanel->addTab(exclusionsPage, platform::toQString(text::EXCLUSIONS_TAB));
+    sidePanel->setMinimumWidth(SIDE_PANEL_WIDTH);
+    auto *lowerSplitter = new QSplitter(Qt::Horizontal);
+    lowerSplitter->addWidget(lower);
+    lowerSplitter->addWidget(sidePanel);
+    lowerSplitter->setStretchFactor(0, 1);
+
     auto *splitter = new QSplitter(Qt::Vertical);
     splitter->addWidget(tableView);
-    splitter->addWidget(lower);
+    splitter->addWidget(lowerSplitter);
 
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(settingsRow);
+    layout->addLayout(moreSettingsRow);
     layout->addWidget(splitter, 1);
+
+    connect(addRuleButton, &QPushButton::clicked, this,
+            [this] { addRule(platform::fromQString(ruleText->text())); });
+    connect(ruleText, &QLineEdit::returnPressed, this,
+            [this] { addRule(platform::fromQString(ruleText->text())); });
+    connect(removeRuleButton, &QPushButton::clicked, this,
+            [this] { removeRule(selectedRow(rules)); });
+    connect(excludeButton, &QPushButton::clicked, this, &StatisticsWindow::excludeReadings);
+    connect(removeExclusionButton, &QPushButton::clicked, this,
+            [this] { removeExclusion(exclusionList->currentRow()); });
 
     connect(calculateButton, &QPushButton::clicked, this, [this] { calculate(); });
     connect(mapChooser, &QComboBox::currentIndexChanged, this, [this] { showMap(); });
@@ -172,6 +322,8 @@ StatisticsWindow::StatisticsWindow(const JobView &jobView, QWidget *parent)
     exportStatisticsButton->setEnabled(false);
     exportMapButton->setEnabled(false);
     showStatistics();
+    showRules();
+    showExclusions();
     resize(WINDOW_WIDTH, WINDOW_HEIGHT);
     listening = view.job.listen([this](const JobChange &change) { jobChanged(change); });
 }
@@ -181,37 +333,100 @@ StatisticsWindow::~StatisticsWindow() { view.job.stopListening(listening); }
 void StatisticsWindow::jobChanged(const JobChange &change) {
     if (change.touches(JobChange::SETTINGS))
         showSettings();
-    // Figures of records that are gone would be exported as if they were the job's.
-    if (change.touches(JobChange::LAYOUT | JobChange::RECORDS) && statistics) {
+    if (change.touches(JobChange::ALARM_RULES))
+        showRules();
+    if (change.touches(JobChange::EXCLUSIONS))
+        showExclusions();
+    // Figures of records that are gone, or of other readings, rules or exclusions, would be
+    // exported as if they were the job's.
+    if (change.touches(JobChange::LAYOUT | JobChange::RECORDS | JobChange::CALIBRATION |
+                       JobChange::ALARM_RULES | JobChange::EXCLUSIONS) &&
+        statistics) {
         statistics.reset();
         showStatistics();
     }
 }
 
 void StatisticsWindow::showSettings() {
-    const std::pair<QLineEdit *, JobSetting> edits[] = {
-        {lowerLimit, JobSetting::LowerLimit},
-        {upperLimit, JobSetting::UpperLimit},
-        {activationEnergy, JobSetting::ActivationEnergy}};
-    for (const auto &[edit, setting] : edits) {
-        const QString kept = platform::toQString(view.job.setting(setting));
+    for (const SettingEdit &entry : settingEdits) {
+        const QString kept = platform::toQString(view.job.setting(entry.setting));
         // Only a text that differs is set, so the cursor stays where the user types.
-        if (edit->text() != kept)
-            edit->setText(kept);
+        if (entry.edit->text() != kept)
+            entry.edit->setText(kept);
     }
 }
 
 QLineEdit *StatisticsWindow::settingEdit(int control) const {
-    switch (control) {
-    case StatisticsControls::LOWER_LIMIT:
-        return lowerLimit;
-    case StatisticsControls::UPPER_LIMIT:
-        return upperLimit;
-    case StatisticsControls::ACTIVATION_ENERGY:
-        return activationEnergy;
-    default:
-        return nullptr;
+    for (const SettingEdit &entry : settingEdits)
+        if (entry.control == control)
+            return entry.edit;
+    return nullptr;
+}
+
+bool StatisticsWindow::addRule(const std::string &spec) {
+    std::optional<AlarmRule> rule = readAlarmRule(spec);
+    if (!rule) {
+        view.host.messageBox(alarmRuleProblem(spec), std::string(text::STATISTICS_CAPTION));
+        return false;
     }
+    ruleText->clear();
+    view.job.alarmRules.push_back(std::move(*rule));
+    view.job.changed(JobChange::ALARM_RULES);
+    return true;
+}
+
+void StatisticsWindow::removeRule(int index) {
+    std::vector<AlarmRule> &kept = view.job.alarmRules;
+    if (index < 0 || static_cast<std::size_t>(index) >= kept.size())
+        return;
+    kept.erase(kept.begin() + index);
+    view.job.changed(JobChange::ALARM_RULES);
+}
+
+void StatisticsWindow::excludeReadings() {
+    ExclusionDialog dialog(view.job, view.readSettings().dataFilter, this);
+    while (dialog.exec() == QDialog::Accepted) {
+        std::string problem;
+        if (const std::optional<Exclusion> exclusion = dialog.exclusion(problem)) {
+            addExclusion(*exclusion);
+            return;
+        }
+        view.host.messageBox(problem, std::string(text::STATISTICS_CAPTION));
+    }
+}
+
+void StatisticsWindow::addExclusion(const Exclusion &exclusion) {
+    view.job.exclusions.push_back(exclusion);
+    view.job.changed(JobChange::EXCLUSIONS);
+}
+
+void StatisticsWindow::removeExclusion(int index) {
+    std::vector<Exclusion> &kept = view.job.exclusions;
+    if (index < 0 || static_cast<std::size_t>(index) >= kept.size())
+        return;
+    kept.erase(kept.begin() + index);
+    view.job.changed(JobChange::EXCLUSIONS);
+}
+
+void StatisticsWindow::showRules() {
+    std::vector<std::vector<std::string>> rows;
+    for (const AlarmRule &rule : view.job.alarmRules)
+        rows.push_back({rule.spec});
+    fillTable(rules, rows);
+}
+
+void StatisticsWindow::showExclusions() {
+    exclusionList->clear();
+    for (const Exclusion &exclusion : view.job.exclusions)
+        exclusionList->addItem(platform::toQString(exclusionText(view.job.loggerArray, exclusion)));
+}
+
+void StatisticsWindow::showAlarms() {
+    std::vector<std::vector<std::string>> rows;
+    if (statistics)
+        for (const Alarm &alarm : firedAlarms)
+            rows.push_back(alarmRow(alarm, evaluatedRules));
+    fillTable(alarms, rows);
 }
 
 void StatisticsWindow::present() {
@@ -222,10 +437,16 @@ void StatisticsWindow::present() {
 }
 
 CommandOutcome StatisticsWindow::calculate() {
+    const CommandOutcome unit = checkActivationEnergyUnit(view.job, view.host);
+    if (unit.kind != CommandOutcome::Kind::Completed)
+        return unit;
     StatisticsRun run = calculateStatistics(view.job, view.readSettings(), view.host);
     if (run.outcome.kind != CommandOutcome::Kind::Completed)
         return run.outcome;
     statistics = std::move(run.statistics);
+    firedAlarms = std::move(run.alarms);
+    evaluatedRules = view.job.alarmRules;
+    rollingMkt = std::move(run.rollingMkt);
     showStatistics();
     return run.outcome;
 }
@@ -235,6 +456,7 @@ void StatisticsWindow::showStatistics() {
     const bool calculated = statistics.has_value();
     exportStatisticsButton->setEnabled(calculated);
     exportMapButton->setEnabled(calculated);
+    showAlarms();
     if (!calculated) {
         spots->clear();
         showMap();
@@ -261,6 +483,11 @@ void StatisticsWindow::showStatistics() {
     std::string shown;
     for (const std::string &line : spotLines(*statistics))
         shown += (shown.empty() ? "" : "\n") + line;
+    if (rollingMkt) {
+        const std::string line = highestRollingMktLine(*rollingMkt);
+        if (!line.empty())
+            shown += "\n" + line;
+    }
     spots->setText(platform::toQString(shown));
     showMap();
 }

@@ -33,6 +33,9 @@ public:
     // Reads the job and the settings again and repaints when anything the chart shows has
     // changed.
     void refresh();
+    // Draws the chart again whatever it shows: the records it points to were replaced, and
+    // new ones may sit where the old ones were.
+    void redraw();
     void resetZoom();
 
 signals:

@@ -13,6 +13,7 @@
 #include "resources/controlIds.h"
 #include "support/TempDir.h"
 #include "window/AboutBox.h"
+#include "window/CalibrationWindow.h"
 #include "window/StatisticsWindow.h"
 #include "window/TabStrip.h"
 #include "window/TimeSeriesWindow.h"
@@ -22,10 +23,13 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QStandardItemModel>
 #include <QTabBar>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
@@ -321,13 +325,14 @@ TEST_F(MainWindowShellTest, MenuOffersHelpAndAbout) {
     for (QAction *action : menu->actions())
         if (!action->isSeparator())
             entries.push_back(action);
-    ASSERT_EQ(entries.size(), 7u);
+    ASSERT_EQ(entries.size(), 8u);
     EXPECT_EQ(entries[0]->text(), QString("Data Files..."));
     EXPECT_EQ(entries[1]->text(), QString("Save Report..."));
-    EXPECT_EQ(entries[2]->text(), QString("Statistics..."));
-    EXPECT_EQ(entries[4]->text(), QString("Mapping Report..."));
-    entries.erase(entries.begin() + 4);
-    entries.erase(entries.begin(), entries.begin() + 3);
+    EXPECT_EQ(entries[2]->text(), QString("Calibration..."));
+    EXPECT_EQ(entries[3]->text(), QString("Statistics..."));
+    EXPECT_EQ(entries[5]->text(), QString("Mapping Report..."));
+    entries.erase(entries.begin() + 5);
+    entries.erase(entries.begin(), entries.begin() + 4);
     EXPECT_EQ(entries[0]->text(), QString("Time Series..."));
     EXPECT_EQ(entries[1]->text(), QString("Help"));
     EXPECT_EQ(entries[2]->text(), QString("&About Z-QAR Vemro..."));
@@ -552,3 +557,90 @@ TEST_F(MainWindowShellTest, MappingReportFromTheMenuWritesThePdfNamedInItsDialog
     ASSERT_TRUE(pdf.read(head.data(), 4));
     EXPECT_EQ(head, "%PDF");
 }
+
+namespace {
+
+// The sample report with the sample certificates loaded in the Calibration window: the points,
+// the status of every placed logger, and the maps of the corrected readings.
+TEST_F(MainWindowShellTest, CalibrationWindowLoadsTheCertificatesAndShowsTheStatus) {
+    QtDialog *filter = dialogOf(window->dataFilterPage);
+    answerFileDialog(std::string(ZQAR_SAMPLES_DIR) + "/warehouse.ttr");
+    QTest::mouseClick(filter->control(DataFilterPage::LOAD_REPORT), Qt::LeftButton);
+    const double rawMean = window->job.setList.at(0)->valueAt(0, 0);
+
+    CalibrationWindow *calibration = shell->showCalibration();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(calibration));
+    EXPECT_EQ(calibration->pointsTable()->rowCount(), 0);
+    answerFileDialog(std::string(ZQAR_SAMPLES_DIR) + "/warehouse-calibration.csv");
+    ASSERT_EQ(calibration->load().kind, CommandOutcome::Kind::Completed);
+    EXPECT_EQ(calibration->pointsTable()->rowCount(), 74);
+    QTableWidget *status = calibration->statusTable();
+    ASSERT_EQ(status->rowCount(), 26);
+    EXPECT_EQ(status->item(9, 0)->text(), QString("R3C2"));
+    EXPECT_EQ(status->item(9, 7)->text(), QString("due before the finish"));
+    EXPECT_EQ(status->item(24, 7)->text(), QString("no certificate"));
+    EXPECT_TRUE(calibration->fileLabel()->text().contains("warehouse-calibration.csv"));
+
+    // The sets calculated again use the corrected readings of R1C1.
+    ASSERT_EQ(window->dataFilterPage.calculateAveraged().kind, CommandOutcome::Kind::Completed);
+    EXPECT_NE(window->job.setList.at(0)->valueAt(0, 0), rawMean);
+    calibration->clear();
+    EXPECT_EQ(calibration->pointsTable()->rowCount(), 0);
+    EXPECT_EQ(window->job.calibration(), nullptr);
+}
+
+// The Statistics window refuses J/mol typed as kJ/mol, keeps alarm rules and exclusions in the
+// job, and shows the alarms of its last calculation.
+TEST_F(MainWindowShellTest, StatisticsWindowKeepsRulesAndExclusionsAndRefusesJoules) {
+    const double start = dayNumberFromCivil(CivilTime{2003, 11, 5, 14, 30, 0});
+    auto log = std::make_unique<LogFile>();
+    log->loggerName.assign("v");
+    log->startTime.day = start;
+    log->samplePeriod = 600.0;
+    log->values = {1, 9, 9, 9, 9, 9, 9, 9, 9};
+    log->valueCount = 9;
+    window->job.loggerArray.place(0, 0, std::move(log));
+    window->dataFilterPage.dialog().setText(DataFilterPage::START_TIME, "05-Nov-2003 02:30PM");
+    window->dataFilterPage.dialog().setText(DataFilterPage::FINISH_TIME, "05-Nov-2003 04:00PM");
+    StatisticsWindow *statistics = shell->showStatistics();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(statistics));
+
+    window->job.setSetting(JobSetting::ActivationEnergy, "83144");
+    EXPECT_EQ(statistics->calculate().kind, CommandOutcome::Kind::Failed);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages.front(), "The activation energy is in kJ/mol: 83144 looks like J/mol.");
+    messages.clear();
+    QTest::keyClicks(statistics->settingEdit(StatisticsControls::MKT_WINDOW), "1");
+    EXPECT_EQ(window->job.setting(JobSetting::MktWindow), "1");
+    statistics->settingEdit(StatisticsControls::ACTIVATION_ENERGY)->clear();
+    QTest::keyClicks(statistics->settingEdit(StatisticsControls::ACTIVATION_ENERGY), "83.144");
+
+    EXPECT_FALSE(statistics->addRule("above,8,sometimes,60"));
+    ASSERT_EQ(messages.size(), 1u);
+    messages.clear();
+    QTest::keyClicks(statistics->ruleEdit(), "above,8,single,60");
+    QTest::keyClick(statistics->ruleEdit(), Qt::Key_Return);
+    EXPECT_TRUE(statistics->addRule("below,5,cumulative,30"));
+    ASSERT_EQ(window->job.alarmRules.size(), 2u);
+    EXPECT_EQ(statistics->rulesTable()->rowCount(), 2);
+    EXPECT_EQ(statistics->ruleEdit()->text(), QString());
+
+    ASSERT_EQ(statistics->calculate().kind, CommandOutcome::Kind::Completed);
+    ASSERT_EQ(statistics->alarmsTable()->rowCount(), 1);
+    EXPECT_EQ(statistics->alarmsTable()->item(0, 5)->text(), QString("05-Nov-2003 03:30PM"));
+    EXPECT_TRUE(statistics->spotsLabel()->text().contains("Highest 1-hour MKT: 9.00 at R1C1"));
+
+    statistics->removeRule(1);
+    EXPECT_EQ(window->job.alarmRules.size(), 1u);
+    EXPECT_EQ(statistics->alarmsTable()->rowCount(), 0) << "figures of other rules are gone";
+    statistics->addExclusion(Exclusion{0, 0, start, start + 1.0 / 24.0, "door"});
+    ASSERT_EQ(statistics->exclusionsList()->count(), 1);
+    EXPECT_EQ(statistics->exclusionsList()->item(0)->text(),
+              QString("R1C1 (v): 05-Nov-2003 02:30PM to 05-Nov-2003 03:30PM, door"));
+    ASSERT_EQ(statistics->calculate().kind, CommandOutcome::Kind::Completed);
+    EXPECT_EQ(statistics->model()->index(0, 2).data().toString(), QString("2"));
+    statistics->removeExclusion(0);
+    EXPECT_TRUE(window->job.exclusions.empty());
+}
+
+} // namespace
