@@ -566,6 +566,7 @@ TEST_F(MainWindowShellTest, CalibrationWindowLoadsTheCertificatesAndShowsTheStat
     QtDialog *filter = dialogOf(window->dataFilterPage);
     answerFileDialog(std::string(ZQAR_SAMPLES_DIR) + "/warehouse.ttr");
     QTest::mouseClick(filter->control(DataFilterPage::LOAD_REPORT), Qt::LeftButton);
+    ASSERT_EQ(window->job.setList.count(), 336);
     const double rawMean = window->job.setList.at(0)->valueAt(0, 0);
 
     CalibrationWindow *calibration = shell->showCalibration();
@@ -581,12 +582,14 @@ TEST_F(MainWindowShellTest, CalibrationWindowLoadsTheCertificatesAndShowsTheStat
     EXPECT_EQ(status->item(24, 7)->text(), QString("no certificate"));
     EXPECT_TRUE(calibration->fileLabel()->text().contains("warehouse-calibration.csv"));
 
-    // The sets calculated again use the corrected readings of R1C1.
-    ASSERT_EQ(window->dataFilterPage.calculateAveraged().kind, CommandOutcome::Kind::Completed);
+    // The sets are calculated again from the corrected readings, the set on show kept; clearing
+    // the table brings the raw readings back.
+    EXPECT_EQ(window->job.setList.count(), 336);
     EXPECT_NE(window->job.setList.at(0)->valueAt(0, 0), rawMean);
     calibration->clear();
     EXPECT_EQ(calibration->pointsTable()->rowCount(), 0);
     EXPECT_EQ(window->job.calibration(), nullptr);
+    EXPECT_EQ(window->job.setList.at(0)->valueAt(0, 0), rawMean);
 }
 
 // The Statistics window refuses J/mol typed as kJ/mol, keeps alarm rules and exclusions in the
