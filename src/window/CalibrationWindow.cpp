@@ -25,6 +25,7 @@ namespace zqar {
 namespace {
 
 constexpr int WINDOW_WIDTH = 900; // pixels
+constexpr int ROW_PADDING = 6;    // pixels a table row adds to the height of its text
 constexpr int WINDOW_HEIGHT = 640;
 // A status other than "ok": dark red on a pale amber, as the Data Files window flags loggers.
 const QColor WARNING_TEXT(160, 0, 0);
@@ -45,6 +46,8 @@ QTableWidget *makeTable(std::string_view header) {
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->verticalHeader()->hide();
+    // Rows as high as their text, so a whole array fits in view.
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + ROW_PADDING);
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     return table;
 }
@@ -113,7 +116,8 @@ CalibrationWindow::CalibrationWindow(const JobView &jobView, QWidget *parent)
 CalibrationWindow::~CalibrationWindow() { view.job.stopListening(listening); }
 
 CommandOutcome CalibrationWindow::load() {
-    platform::FileDialogOptions options = calibrationDialog(view.host, text::CALIBRATION_LOAD_TITLE);
+    platform::FileDialogOptions options =
+        calibrationDialog(view.host, text::CALIBRATION_LOAD_TITLE);
     options.mustExist = true;
     const std::optional<std::string> chosen = view.host.openFile(options);
     if (!chosen)
@@ -167,8 +171,8 @@ void CalibrationWindow::refresh() {
     static const CalibrationTable NO_TABLE;
     std::vector<std::vector<std::string>> statusRows;
     std::vector<bool> warned;
-    for (const CalibrationRow &row : calibrationRows(view.job.loggerArray, table ? *table : NO_TABLE,
-                                                     *span.start, *span.finish)) {
+    for (const CalibrationRow &row : calibrationRows(
+             view.job.loggerArray, table ? *table : NO_TABLE, *span.start, *span.finish)) {
         statusRows.push_back(calibrationStatusRow(row));
         warned.push_back(row.status != CalibrationStatus::Ok);
     }

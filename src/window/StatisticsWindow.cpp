@@ -41,8 +41,10 @@ namespace {
 
 constexpr int SORT_ROLE = Qt::UserRole + 1;
 constexpr int WINDOW_WIDTH = 980; // pixels
+constexpr int ROW_PADDING = 6;    // pixels a table row adds to the height of its text
 constexpr int WINDOW_HEIGHT = 760;
 constexpr int MAP_MINIMUM_HEIGHT = 240;
+constexpr int EXCLUSION_DIALOG_WIDTH = 420; // pixels: room for a time and a reason
 constexpr int SIDE_PANEL_WIDTH = 420; // pixels, the rules, alarms and exclusions beside the map
 
 QStringList headings() {
@@ -76,6 +78,8 @@ QTableWidget *makeTable(std::string_view header) {
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setSelectionMode(QAbstractItemView::SingleSelection);
     table->verticalHeader()->hide();
+    // Rows as high as their text, so a whole array fits in view.
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + ROW_PADDING);
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table->horizontalHeader()->setStretchLastSection(true);
     return table;
@@ -103,6 +107,7 @@ public:
         : QDialog(parent), position(new QComboBox), first(new QLineEdit), last(new QLineEdit),
           reason(new QLineEdit) {
         setWindowTitle(platform::toQString(text::EXCLUDE_TITLE));
+        setMinimumWidth(EXCLUSION_DIALOG_WIDTH);
         for (const PlacedPosition &p : placedPositions(job.loggerArray))
             if (p.record) {
                 position->addItem(platform::toQString(p.position + " " + p.record->label()));
