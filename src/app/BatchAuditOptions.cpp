@@ -15,17 +15,18 @@ namespace zqar {
 namespace {
 
 // An option that writes a CSV file from the statistics over the Data Filter span.
-template <typename Write> BatchOption statisticsFileOption(const char *name, const char *help,
-                                                           Write write) {
-    return BatchOption{name, "FILE", help,
-                       [write](BatchTool &t, const std::string &file) -> std::optional<std::string> {
-                           const StatisticsRun run =
-                               calculateStatistics(t.window.job, t.window.settings(), t.host);
-                           if (t.noteOutcome(run.outcome).kind == CommandOutcome::Kind::Completed)
-                               t.noteOutcome(write(t, run, file));
-                           return std::nullopt;
-                       },
-                       true};
+template <typename Write>
+BatchOption statisticsFileOption(const char *name, const char *help, Write write) {
+    return BatchOption{
+        name, "FILE", help,
+        [write](BatchTool &t, const std::string &file) -> std::optional<std::string> {
+            const StatisticsRun run =
+                calculateStatistics(t.window.job, t.window.settings(), t.host);
+            if (t.noteOutcome(run.outcome).kind == CommandOutcome::Kind::Completed)
+                t.noteOutcome(write(t, run, file));
+            return std::nullopt;
+        },
+        true};
 }
 
 std::optional<std::string> checkAlarmRule(const std::string &spec) {
@@ -97,8 +98,8 @@ CommandOutcome writeDataCheckCsv(BatchTool &tool, const std::string &file) {
                          std::string(problemText(reading.problem)));
         return CommandOutcome::failed(problemText(reading.problem));
     }
-    if (!writeFileAtomically(file,
-                             dataCheckCsv(checkArray(tool.window.job.loggerArray, reading.settings)))) {
+    if (!writeFileAtomically(
+            file, dataCheckCsv(checkArray(tool.window.job.loggerArray, reading.settings)))) {
         tool.failCommand(std::string(text::DATA_CHECK_CAPTION), std::string(text::EXPORT_FAILED));
         return CommandOutcome::failed(text::EXPORT_FAILED);
     }
@@ -138,10 +139,11 @@ void registerAuditOptions(BatchTool &tool) {
     tool.addOption(fileOption("--data-check-csv", "FILE",
                               "readings that suggest a failing logger, per placed logger, as CSV",
                               writeDataCheckCsv));
-    BatchOption exclude{"--exclude", "POS,FIRST_TIME,LAST_TIME,REASON",
-                        "leave a logger's readings from FIRST through LAST out of the statistics "
-                        "(POS RrCc or Sn; times such as 02-Jun-2025 06:00AM; the reason may hold commas)",
-                        addExclusion};
+    BatchOption exclude{
+        "--exclude", "POS,FIRST_TIME,LAST_TIME,REASON",
+        "leave a logger's readings from FIRST_TIME through LAST_TIME out of the statistics "
+        "(POS RrCc or Sn; times such as 02-Jun-2025 06:00AM; the reason may hold commas)",
+        addExclusion};
     exclude.check = checkExclusion;
     tool.addOption(std::move(exclude));
 }

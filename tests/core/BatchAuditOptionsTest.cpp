@@ -72,8 +72,7 @@ public:
     // The cells hold the names given, the singular slot the last one.
     std::string project(const std::vector<std::string> &cells, const std::string &singular) {
         std::string text = "[ZQARVemro]\r\nDirectory=" + (dir.path() / "data").string() +
-                           "\r\nNumberOfRows=1\r\nNumberOfColumns=" +
-                           std::to_string(cells.size()) +
+                           "\r\nNumberOfRows=1\r\nNumberOfColumns=" + std::to_string(cells.size()) +
                            "\r\nNumberOfSingular=1\r\nUseCommentField=N\r\n";
         for (std::size_t c = 0; c < cells.size(); ++c)
             text += "R1C" + std::to_string(c + 1) + "=" + cells[c] + "\r\n";
@@ -93,9 +92,9 @@ protected:
         study.log("A1", "60", {"28.50", "28.50", "28.50", "28.50"})
             .log("S9", "60", {"28.50", "28.50", "28.50", "28.50"});
         project = study.project({"A1"}, "S9");
-        calibration = study.dir.write("cal.csv", CALIBRATION_HEADER +
-                                                     "A1,C-1,01-Jan-2003,31-Dec-2004,20.16,-0.03\r\n"
-                                                     "A1,C-1,01-Jan-2003,31-Dec-2004,39.88,-0.06\r\n");
+        calibration = study.dir.write(
+            "cal.csv", CALIBRATION_HEADER + "A1,C-1,01-Jan-2003,31-Dec-2004,20.16,-0.03\r\n"
+                                            "A1,C-1,01-Jan-2003,31-Dec-2004,39.88,-0.06\r\n");
     }
     std::string file(const std::string &name) const { return study.dir.file(name); }
 
@@ -105,10 +104,10 @@ protected:
 };
 
 TEST_F(CalibratedStudy, FiguresUseTheCorrectedReadingsAndTheStatusListsEveryLogger) {
-    const BatchRun run = runBatch(
-        {"--load-project", project, "--load-files", "--calibration", calibration,
-         "--statistics-csv", file("stats.csv"), "--calibration-csv", file("calibration.csv"),
-         "--calculate-averaged", "--export-csv", file("set%d.csv")});
+    const BatchRun run = runBatch({"--load-project", project, "--load-files", "--calibration",
+                                   calibration, "--statistics-csv", file("stats.csv"),
+                                   "--calibration-csv", file("calibration.csv"),
+                                   "--calculate-averaged", "--export-csv", file("set%d.csv")});
     ASSERT_EQ(run.exit, BATCH_OK) << run.err;
     // 28.50 + c(28.50) with c = -0.06 * 8.34 / 19.72 + -0.03 * 11.38 / 19.72 = -0.0427.
     const std::vector<std::string> stats = linesOf(file("stats.csv"));
@@ -121,8 +120,7 @@ TEST_F(CalibratedStudy, FiguresUseTheCorrectedReadingsAndTheStatusListsEveryLogg
               (std::vector<std::string>{
                   "Position,Logger,Certificate,Calibrated,Due,Points,Readings Outside "
                   "Range,Status",
-                  "R1C1,A1,C-1,01-Jan-2003,31-Dec-2004,2,0,ok",
-                  "S1,S9,-,-,-,0,-,no certificate"}));
+                  "R1C1,A1,C-1,01-Jan-2003,31-Dec-2004,2,0,ok", "S1,S9,-,-,-,0,-,no certificate"}));
 }
 
 // A bad row refuses the whole file with its line; the table in use stays, and the run ends.
@@ -163,8 +161,8 @@ TEST_F(CalibratedStudy, ZeroCorrectionsChangeNoByte) {
         plain.push_back(more[0] == '-' ? more : file(more));
     std::vector<std::string> corrected = {"--calibration", zero};
     corrected.insert(corrected.begin(), common.begin(), common.end());
-    for (const char *more : {"--calculate-averaged", "--statistics-csv", "zero.csv",
-                             "--export-csv", "zero%d.csv"})
+    for (const char *more :
+         {"--calculate-averaged", "--statistics-csv", "zero.csv", "--export-csv", "zero%d.csv"})
         corrected.push_back(more[0] == '-' ? more : file(more));
     ASSERT_EQ(runBatch(plain).exit, BATCH_OK);
     ASSERT_EQ(runBatch(corrected).exit, BATCH_OK);
@@ -181,10 +179,10 @@ TEST(BatchAuditOptions, AlarmRulesFireAsTheVectorsSay) {
         .log("V2", "600", {"9", "9", "9", "9", "1", "9", "9", "9", "9"})
         .log("S9", "600", {"1", "1", "1", "1", "1", "1", "1", "1", "1"});
     const std::string csv = study.dir.file("alarms.csv");
-    const BatchRun run = runBatch({"--load-project", study.project({"V1", "V2"}, "S9"),
-                                   "--load-files", "--alarm-rule", "above,8,single,60",
-                                   "--alarm-rule", "ABOVE, 8, cumulative, 60, day", "--alarms-csv",
-                                   csv});
+    const BatchRun run =
+        runBatch({"--load-project", study.project({"V1", "V2"}, "S9"), "--load-files",
+                  "--alarm-rule", "above,8,single,60", "--alarm-rule",
+                  "ABOVE, 8, cumulative, 60, day", "--alarms-csv", csv});
     ASSERT_EQ(run.exit, BATCH_OK) << run.err;
     EXPECT_EQ(
         linesOf(csv),

@@ -50,8 +50,8 @@ CalibrationStatusRun calibrationStatus(const Job &job, const JobSettings &settin
     }
     static const CalibrationTable NO_TABLE;
     const CalibrationTable *table = job.calibration();
-    run.rows = calibrationRows(job.loggerArray, table ? *table : NO_TABLE, *span.start,
-                               *span.finish);
+    run.rows =
+        calibrationRows(job.loggerArray, table ? *table : NO_TABLE, *span.start, *span.finish);
     return run;
 }
 
