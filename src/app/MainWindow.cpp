@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "core/analysis/TemperatureSet.h"
 #include "core/data/caseless.h"
 #include "pages/layout/logFileCommands.h"
 #include "pages/layout/projectFile.h"
@@ -40,6 +41,21 @@ void MainWindow::jobChanged(const JobChange &change) {
         graphPage.showCurrentSet();
     if (change.touches(JobChange::OPENED))
         countChangesFromHere();
+    if (change.touches(JobChange::CALIBRATION))
+        recalculateSets();
+}
+
+void MainWindow::recalculateSets() {
+    const TemperatureSet *first = job.setList.at(0);
+    if (!first || !dataFilterPage.isCreated())
+        return;
+    // The calculation the sets came from, with the Data Filter settings as they are now; the
+    // set on show stays the one at its place.
+    const int shown = job.setList.currentSet;
+    const CommandOutcome outcome =
+        first->span > 0.0 ? dataFilterPage.calculateAveraged() : dataFilterPage.calculateAtTime();
+    if (outcome.kind == CommandOutcome::Kind::Completed && shown < job.setList.count())
+        showSet(shown);
 }
 
 void MainWindow::initialise() {

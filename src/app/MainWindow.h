@@ -2,8 +2,9 @@
 // The main window's logic and the program's composition root: it owns the job and the four
 // pages, creates them in their order, switches them with the tab strip, and wires what
 // crosses pages (Update Layout reshapes the Matrix lists, Load Files fills the Data Filter's
-// span, a report fills every page). The window itself (tab strip, menu, icon) is the
-// backend's; it calls these operations through WindowCommands.
+// span, a report fills every page, a new calibration table calculates the sets again). The
+// window itself (tab strip, menu, icon) is the backend's; it calls these operations through
+// WindowCommands.
 
 #include "app/WindowCommands.h"
 #include "core/job/Job.h"
@@ -92,6 +93,9 @@ public:
 
 private:
     void jobChanged(const JobChange &change);
+    // A new calibration table (or none) makes the sets of the raw or the old readings wrong:
+    // they are calculated again as they were made, averaged or at one time.
+    void recalculateSets();
 
     std::vector<SettingValue> recordedValues; // as the last command saw them
     bool recording = false;                   // the reason dialog is open

@@ -10,6 +10,7 @@ void registerAllOptions(BatchTool &tool) {
     registerQualificationOptions(tool);
     registerIntegrityOptions(tool);
     registerStudyOptions(tool);
+    registerAuditOptions(tool);
 }
 
 } // namespace zqar

@@ -26,5 +26,8 @@ void registerQualificationOptions(BatchTool &tool);
 void registerIntegrityOptions(BatchTool &tool);
 // --suggest-probes, --map-check-csv, --compare-report.
 void registerStudyOptions(BatchTool &tool);
+// --calibration, --calibration-csv, --alarm-rule, --alarms-csv, --rolling-mkt-csv,
+// --data-check-csv, --exclude.
+void registerAuditOptions(BatchTool &tool);
 
 } // namespace zqar

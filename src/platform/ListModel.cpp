@@ -11,7 +11,7 @@ void ListModel::deleteItem(int item) {
     if (item < 0 || item >= itemCount())
         return;
     rows.erase(rows.begin() + item);
-    muted.erase(muted.begin() + item);
+    marks.erase(marks.begin() + item);
     changed();
 }
 
@@ -19,7 +19,7 @@ int ListModel::insertItem(int item, std::string_view text) {
     if (item < 0 || item > itemCount())
         item = itemCount();
     rows.insert(rows.begin() + item, std::vector<std::string>{cutText(text)});
-    muted.insert(muted.begin() + item, std::vector<bool>());
+    marks.insert(marks.begin() + item, std::vector<unsigned char>());
     changed();
     return item;
 }
@@ -45,26 +45,44 @@ std::string ListModel::itemText(int item, int subItem) const {
     return row[static_cast<std::size_t>(subItem)];
 }
 
-void ListModel::setItemMuted(int item, int subItem, bool mute) {
+void ListModel::setMark(int item, int subItem, unsigned char mark, bool set) {
     if (item < 0 || item >= itemCount() || subItem < 0 || subItem >= std::max(columnCount(), 1))
         return;
-    auto &row = muted[static_cast<std::size_t>(item)];
+    auto &row = marks[static_cast<std::size_t>(item)];
     if (row.size() <= static_cast<std::size_t>(subItem)) {
-        if (!mute)
+        if (!set)
             return;
         row.resize(static_cast<std::size_t>(subItem) + 1);
     }
-    if (row[static_cast<std::size_t>(subItem)] == mute)
+    unsigned char &cell = row[static_cast<std::size_t>(subItem)];
+    const unsigned char marked =
+        static_cast<unsigned char>(set ? cell | mark : cell & static_cast<unsigned char>(~mark));
+    if (marked == cell)
         return;
-    row[static_cast<std::size_t>(subItem)] = mute;
+    cell = marked;
     changed();
 }
 
-bool ListModel::isItemMuted(int item, int subItem) const {
+bool ListModel::hasMark(int item, int subItem, unsigned char mark) const {
     if (item < 0 || item >= itemCount() || subItem < 0)
         return false;
-    const auto &row = muted[static_cast<std::size_t>(item)];
-    return static_cast<std::size_t>(subItem) < row.size() && row[static_cast<std::size_t>(subItem)];
+    const auto &row = marks[static_cast<std::size_t>(item)];
+    return static_cast<std::size_t>(subItem) < row.size() &&
+           (row[static_cast<std::size_t>(subItem)] & mark) != 0;
+}
+
+void ListModel::setItemMuted(int item, int subItem, bool mute) {
+    setMark(item, subItem, MUTED, mute);
+}
+
+bool ListModel::isItemMuted(int item, int subItem) const { return hasMark(item, subItem, MUTED); }
+
+void ListModel::setItemFlagged(int item, int subItem, bool flag) {
+    setMark(item, subItem, FLAGGED, flag);
+}
+
+bool ListModel::isItemFlagged(int item, int subItem) const {
+    return hasMark(item, subItem, FLAGGED);
 }
 
 bool ListModel::columnExists(int index) const { return index >= 0 && index < columnCount(); }
@@ -77,7 +95,7 @@ void ListModel::deleteColumn(int index) {
     for (auto &row : rows)
         if (static_cast<std::size_t>(index) < row.size())
             row.erase(row.begin() + index);
-    for (auto &row : muted)
+    for (auto &row : marks)
         if (static_cast<std::size_t>(index) < row.size())
             row.erase(row.begin() + index);
     changed();
@@ -93,9 +111,9 @@ void ListModel::insertColumn(int index, std::string_view heading, Align align, i
         for (auto &row : rows)
             if (static_cast<std::size_t>(index) < row.size())
                 row.insert(row.begin() + index, std::string());
-        for (auto &row : muted)
+        for (auto &row : marks)
             if (static_cast<std::size_t>(index) < row.size())
-                row.insert(row.begin() + index, false);
+                row.insert(row.begin() + index, 0);
     }
     changed();
 }

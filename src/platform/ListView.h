@@ -54,6 +54,10 @@ public:
     // text itself, and with it every copy, export and printout, stays as it is.
     virtual void setItemMuted(int item, int subItem, bool muted) = 0;
     virtual bool isItemMuted(int item, int subItem) const = 0;
+    // A flagged cell stands out in a warning colour, for a logger whose readings the user
+    // should look at; like muting, it changes nothing of the text.
+    virtual void setItemFlagged(int item, int subItem, bool flagged) = 0;
+    virtual bool isItemFlagged(int item, int subItem) const = 0;
     virtual int columnCount() const = 0;
     virtual bool columnExists(int column) const = 0;
     virtual void deleteColumn(int column) = 0;
@@ -74,6 +78,8 @@ public:
     std::string itemText(int item, int subItem) const override;
     void setItemMuted(int item, int subItem, bool muted) override;
     bool isItemMuted(int item, int subItem) const override;
+    void setItemFlagged(int item, int subItem, bool flagged) override;
+    bool isItemFlagged(int item, int subItem) const override;
     int columnCount() const override { return static_cast<int>(columns.size()); }
     bool columnExists(int column) const override;
     void deleteColumn(int column) override;
@@ -96,14 +102,22 @@ public:
     std::function<void()> onChange;
 
 private:
+    // The bits of a cell's marks.
+    static constexpr unsigned char MUTED = 1;
+    static constexpr unsigned char FLAGGED = 2;
+
     void changed() {
         if (onChange)
             onChange();
     }
+    void setMark(int item, int subItem, unsigned char mark, bool set);
+    bool hasMark(int item, int subItem, unsigned char mark) const;
+
     ListWindow *window = nullptr;
     std::vector<ListColumn> columns;
     std::vector<std::vector<std::string>> rows; // each row holds one text per sub-item set
-    std::vector<std::vector<bool>> muted;       // per row, as far as a cell was ever muted
+    // Per row, as far as a cell was ever marked: MUTED and FLAGGED bits.
+    std::vector<std::vector<unsigned char>> marks;
 };
 
 } // namespace zqar::platform

@@ -19,6 +19,9 @@ namespace {
 
 // Muted cells: a grey that still reads easily on white, clearly apart from the black values.
 const QColor MUTED_TEXT_COLOUR(128, 128, 128);
+// Flagged cells: dark red on a pale amber, readable and unlike anything else in the tables.
+const QColor FLAGGED_TEXT_COLOUR(160, 0, 0);
+const QColor FLAGGED_BACKGROUND(255, 224, 160);
 
 Qt::Alignment alignmentOf(Align align) {
     switch (align) {
@@ -218,18 +221,24 @@ void QtListView::synchronise() {
         const Qt::Alignment alignment = alignmentOf(column->align);
         for (int r = 0; r < rows; ++r) {
             const QString text = toQString(listModel.itemText(r, c));
-            const QBrush foreground =
-                listModel.isItemMuted(r, c) ? QBrush(MUTED_TEXT_COLOUR) : QBrush();
+            const bool flagged = listModel.isItemFlagged(r, c);
+            const QBrush foreground = flagged                       ? QBrush(FLAGGED_TEXT_COLOUR)
+                                      : listModel.isItemMuted(r, c) ? QBrush(MUTED_TEXT_COLOUR)
+                                                                    : QBrush();
+            const QBrush background = flagged ? QBrush(FLAGGED_BACKGROUND) : QBrush();
             QTableWidgetItem *cell = item(r, c);
             if (!cell) {
                 cell = new QTableWidgetItem(text);
                 cell->setTextAlignment(alignment);
                 cell->setForeground(foreground);
+                cell->setBackground(background);
                 setItem(r, c, cell);
                 continue;
             }
             if (cell->foreground() != foreground)
                 cell->setForeground(foreground);
+            if (cell->background() != background)
+                cell->setBackground(background);
             // Only cells that changed are touched, so an unchanged table repaints nothing.
             if (cell->text() != text)
                 cell->setText(text);

@@ -119,6 +119,10 @@ struct StatisticsControls {
         STABLE_FINISH = 1208,
         REFERENCE_POSITION = 1209,
         MAP_CHECK_THRESHOLD = 1210,
+        MKT_WINDOW = 1211,
+        PLAUSIBLE_LOW = 1212,
+        PLAUSIBLE_HIGH = 1213,
+        PLAUSIBLE_JUMP = 1214,
     };
 };
 

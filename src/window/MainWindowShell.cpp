@@ -2,6 +2,7 @@
 
 #include "app/WindowCommands.h"
 #include "app/reportVerification.h"
+#include "pages/analysis/statisticsCommands.h"
 #include "pages/layout/settings.h"
 #include "platform/Page.h"
 #include "qt/QtDialog.h"
@@ -9,6 +10,7 @@
 #include "qt/QtHost.h"
 #include "qt/QtIcon.h"
 #include "qt/QtText.h"
+#include "resources/analysisTexts.h"
 #include "resources/integrityTexts.h"
 #include "resources/mappingReportTexts.h"
 #include "resources/strings.h"
@@ -17,6 +19,7 @@
 #include "resources/timeSeriesTexts.h"
 #include "resources/windowHints.h"
 #include "window/AboutBox.h"
+#include "window/CalibrationWindow.h"
 #include "window/CompareWindow.h"
 #include "window/DataFilesWindow.h"
 #include "window/MappingReportFile.h"
@@ -78,6 +81,8 @@ MainWindowShell::MainWindowShell(WindowCommands &mainWindow, platform::QtHost &q
     QAction *saveReportItem = menu->addAction(platform::toQString(text::SAVE_REPORT_MENU_ITEM));
     connect(saveReportItem, &QAction::triggered, this, &MainWindowShell::saveReport);
     menu->addSeparator();
+    QAction *calibrationItem = menu->addAction(platform::toQString(text::CALIBRATION_MENU_ITEM));
+    connect(calibrationItem, &QAction::triggered, this, [this] { showCalibration(); });
     QAction *statisticsItem = menu->addAction(platform::toQString(text::STATISTICS_MENU_ITEM));
     connect(statisticsItem, &QAction::triggered, this, [this] { showStatistics(); });
     QAction *timeSeriesItem = menu->addAction(platform::toQString(text::TIME_SERIES_MENU_ITEM));
@@ -186,6 +191,13 @@ void MainWindowShell::saveReport() {
     window.saveReport();
 }
 
+CalibrationWindow *MainWindowShell::showCalibration() {
+    if (!calibration)
+        calibration = new CalibrationWindow(window.jobView(), this);
+    bringForward(calibration);
+    return calibration;
+}
+
 StatisticsWindow *MainWindowShell::showStatistics() {
     if (!statistics)
         statistics = new StatisticsWindow(window.jobView(), this);
@@ -202,7 +214,10 @@ void MainWindowShell::showTimeSeries() {
 void MainWindowShell::saveMappingReport() {
     if (platform::QtDialog::commandsHeld())
         return;
-    zqar::saveMappingReport(window.jobView());
+    const JobView view = window.jobView();
+    if (checkActivationEnergyUnit(view.job, view.host).kind != CommandOutcome::Kind::Completed)
+        return;
+    zqar::saveMappingReport(view);
 }
 
 void MainWindowShell::verifyReport() {

@@ -3,6 +3,9 @@
 // the window icon and the menu with Data Files, Save Report, the analysis windows, the mapping
 // report, Verify Report, Help and About. What happens on a tab change, a menu command and in the
 // layout arithmetic is the program's (WindowCommands); this class gives it the widgets.
+// the window icon and the menu with Data Files, Save Report, Calibration, the analysis
+// windows, the mapping report, Help and About. What happens on a tab change, a menu command and in
+// the layout arithmetic is the program's (WindowCommands); this class gives it the widgets.
 
 #include <QWidget>
 
@@ -14,6 +17,7 @@ class QToolButton;
 namespace zqar {
 
 class CompareWindow;
+class CalibrationWindow;
 class DataFilesWindow;
 class WindowCommands;
 class StatisticsWindow;
@@ -42,6 +46,8 @@ public:
     DataFilesWindow *dataFilesWindow() const { return dataFiles; }
     // The Data Filter page's Create Report.
     void saveReport();
+    // The Calibration window, made on first use and raised after.
+    CalibrationWindow *showCalibration();
     // The Statistics window, made on first use and kept; shown and raised each time.
     StatisticsWindow *showStatistics();
     // The "Time Series..." window, made on first use and raised when it is already open.
@@ -77,6 +83,7 @@ private:
     platform::QtHost &host;
     TabStrip *strip;
     DataFilesWindow *dataFiles = nullptr;
+    CalibrationWindow *calibration = nullptr;
     StatisticsWindow *statistics = nullptr;
     TimeSeriesWindow *timeSeries = nullptr;
     CompareWindow *comparison = nullptr;

@@ -86,6 +86,11 @@ void TimeSeriesChartView::refresh() {
     update();
 }
 
+void TimeSeriesChartView::redraw() {
+    pictureValid = false;
+    refresh();
+}
+
 void TimeSeriesChartView::resetZoom() {
     zoom.reset();
     pictureValid = false;
@@ -232,7 +237,12 @@ TimeSeriesWindow::TimeSeriesWindow(const JobView &jobView, QWidget *parent)
     connect(reset, &QPushButton::clicked, view, &TimeSeriesChartView::resetZoom);
     connect(view, &TimeSeriesChartView::zoomChanged, reset, &QPushButton::setEnabled);
     resize(INITIAL_WIDTH, INITIAL_HEIGHT);
-    listening = job.listen([this](const JobChange &) { view->refresh(); });
+    listening = job.listen([this](const JobChange &change) {
+        if (change.touches(JobChange::RECORDS | JobChange::LAYOUT | JobChange::CALIBRATION))
+            view->redraw();
+        else
+            view->refresh();
+    });
 }
 
 TimeSeriesWindow::~TimeSeriesWindow() { job.stopListening(listening); }

@@ -35,6 +35,9 @@ public:
     // Reads the job and the settings again and repaints when anything the chart shows has
     // changed.
     void refresh();
+    // Draws the chart again whatever it shows: the records it points to were replaced, and
+    // new ones may sit where the old ones were.
+    void redraw();
     void resetZoom();
 
     // The right-click menu at pixel column x: Mark Event, and Edit and Remove for the event

@@ -433,3 +433,39 @@ TEST_F(LoadFiles, BrowseTakesTheFolderOfTheChosenFile) {
     fileSelection().click(FS::BROWSE); // cancelled
     EXPECT_EQ(fileSelection().text(FS::DIRECTORY), "/data/run1");
 }
+
+// Load Files flags the cells of loggers the data check finds suspect; the flags follow the
+// plausible settings, and Update Layout takes the exclusions of the old positions away.
+TEST_F(LoadFiles, FlagsSuspectLoggersInTheLayoutTables) {
+    layout("1", "2", "1");
+    useSerialNumbers();
+    log("a.dta", "A", {9999.5, 9999.5});
+    log("b.dta", "B", {20.0, 20.5});
+    log("s.dta", "S", {-120.0, -120.0});
+    cell(1, 1, "A");
+    cell(1, 2, "B");
+    singular(0, "S");
+    loadFiles();
+    platform::ListView &cells = window.fileSelectionPage.arrayLayoutList();
+    platform::ListView &slots = window.fileSelectionPage.singularLayoutList();
+    EXPECT_TRUE(cells.isItemFlagged(1, 1));
+    EXPECT_FALSE(cells.isItemFlagged(1, 2));
+    EXPECT_TRUE(slots.isItemFlagged(0, 1));
+    EXPECT_EQ(cellText(1, 1), "A") << "the text stays as it is";
+
+    window.job.setSetting(JobSetting::PlausibleHigh, "10000");
+    EXPECT_FALSE(cells.isItemFlagged(1, 1));
+    EXPECT_TRUE(slots.isItemFlagged(0, 1));
+
+    window.fileSelectionPage.showProperties(-1, 0);
+    const std::string properties = takeMessage().text;
+    EXPECT_NE(properties.find("Number of Values: 2\r\nData check:\r\nbelow plausible: 2, first at "
+                              "05-Nov-2003 02:30PM (-120.00)\r\n"),
+              std::string::npos)
+        << properties;
+
+    window.job.exclusions.push_back({0, 1, 0.0, 1e6, "door"});
+    layout("1", "2", "1");
+    EXPECT_TRUE(window.job.exclusions.empty());
+    EXPECT_FALSE(slots.isItemFlagged(0, 1)) << "nothing placed after Update Layout";
+}

@@ -1,5 +1,8 @@
 #include "app/MainWindow.h"
+#include "core/data/projectFormat.h"
+#include "pages/analysis/calibrationCommands.h"
 #include "pages/layout/FileSelectionPage.h"
+#include "pages/layout/settings.h"
 #include "platform/memory/MemoryHost.h"
 #include "support/FileBytes.h"
 #include "support/TempDir.h"
@@ -338,3 +341,60 @@ TEST_F(ProjectFile, AHugeFileLoadsAndKeepsItsOtherLinesWhenSavedOver) {
     load(path);
     EXPECT_EQ(page().text(FS::NUMBER_OF_ROWS), "3");
 }
+
+namespace {
+
+const char *const CALIBRATION_FILE = "Logger,Certificate,Calibrated,Due,Reading,Correction\r\n"
+                                     "10231,C-1,01-Jan-2003,31-Dec-2004,20,0.25\r\n";
+
+// A project keeps the calibration file the job uses, so reopening it brings the table back.
+TEST_F(ProjectFile, KeepsTheCalibrationFileOfTheJob) {
+    const std::string calibration = dir.write("cal.csv", CALIBRATION_FILE);
+    ASSERT_EQ(loadCalibrationFile(window.job, host, calibration).kind,
+              CommandOutcome::Kind::Completed);
+    save(dir.file("with.ttp"));
+    EXPECT_NE(zqar::testing::fileBytes(dir.file("with.ttp"))
+                  .find("CalibrationFile=" + calibration + "\r\n"),
+              std::string::npos);
+
+    window.job.clearCalibration();
+    load(dir.file("with.ttp"));
+    ASSERT_NE(window.job.calibration(), nullptr);
+    EXPECT_EQ(window.job.calibrationFile(), calibration);
+    EXPECT_EQ(window.job.calibration()->loggers.at(0).points.at(0).correction, 0.25);
+
+    // Saved again without a table, the key is emptied; reading it leaves no table.
+    window.job.clearCalibration();
+    save(dir.file("with.ttp"));
+    EXPECT_NE(zqar::testing::fileBytes(dir.file("with.ttp")).find("CalibrationFile=\r\n"),
+              std::string::npos);
+}
+
+// Without a table a project gets no new key, and a reader that does not ask for the key reads
+// the same settings from a file that has it.
+TEST_F(ProjectFile, WithoutCalibrationTheFileHasNoNewKey) {
+    save(dir.file("plain.ttp"));
+    const std::string plain = zqar::testing::fileBytes(dir.file("plain.ttp"));
+    EXPECT_EQ(plain.find("CalibrationFile"), std::string::npos);
+    const std::string with = plain + "CalibrationFile=/somewhere/cal.csv\r\n";
+    const ProjectValues a = readProject(plain, projectKeys());
+    const ProjectValues b = readProject(with, projectKeys());
+    EXPECT_EQ(a.settings, b.settings);
+    EXPECT_EQ(a.arrayCells, b.arrayCells);
+    EXPECT_EQ(a.singularCells, b.singularCells);
+}
+
+// A calibration file the project names that is refused says so; the project is loaded.
+TEST_F(ProjectFile, ARefusedCalibrationFileLeavesTheProjectLoaded) {
+    const std::string project = dir.write(
+        "job.ttp",
+        "[ZQARVemro]\r\nNumberOfRows=2\r\nCalibrationFile=" + dir.file("missing.csv") + "\r\n");
+    load(project);
+    const auto messages = host.takeMessages();
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].caption, "Calibration");
+    EXPECT_EQ(page().text(FS::NUMBER_OF_ROWS), "2");
+    EXPECT_EQ(window.job.calibration(), nullptr);
+}
+
+} // namespace

@@ -13,6 +13,7 @@
 #include "resources/controlIds.h"
 #include "support/TempDir.h"
 #include "window/AboutBox.h"
+#include "window/CalibrationWindow.h"
 #include "window/CompareWindow.h"
 #include "window/StatisticsWindow.h"
 #include "window/TabStrip.h"
@@ -24,6 +25,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QSpinBox>
@@ -31,6 +33,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
@@ -326,7 +329,9 @@ TEST_F(MainWindowShellTest, MenuOffersHelpAndAbout) {
     for (QAction *action : menu->actions())
         if (!action->isSeparator())
             entries.push_back(action);
-    ASSERT_EQ(entries.size(), 11u);
+    ASSERT_EQ(entries.size(), 12u);
+    EXPECT_EQ(entries[2]->text(), QString("Calibration..."));
+    entries.erase(entries.begin() + 2);
     EXPECT_EQ(entries[5]->text(), QString("Compare With Report..."));
     entries.erase(entries.begin() + 5);
     EXPECT_EQ(entries[0]->text(), QString("Data Files..."));
@@ -677,4 +682,35 @@ TEST_F(MainWindowShellTest, CompareWithReportShowsTheDifferencesOfEachPosition) 
             QApplication::processEvents();
             compare->grab().save(QString("%1/compare-%2.png").arg(keep).arg(tab));
         }
+}
+// The sample report with the sample certificates loaded in the Calibration window: the points,
+// the status of every placed logger, and the maps of the corrected readings.
+TEST_F(MainWindowShellTest, CalibrationWindowLoadsTheCertificatesAndShowsTheStatus) {
+    QtDialog *filter = dialogOf(window->dataFilterPage);
+    answerFileDialog(std::string(ZQAR_SAMPLES_DIR) + "/warehouse.ttr");
+    QTest::mouseClick(filter->control(DataFilterPage::LOAD_REPORT), Qt::LeftButton);
+    ASSERT_EQ(window->job.setList.count(), 336);
+    const double rawMean = window->job.setList.at(0)->valueAt(0, 0);
+
+    CalibrationWindow *calibration = shell->showCalibration();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(calibration));
+    EXPECT_EQ(calibration->pointsTable()->rowCount(), 0);
+    answerFileDialog(std::string(ZQAR_SAMPLES_DIR) + "/warehouse-calibration.csv");
+    ASSERT_EQ(calibration->load().kind, CommandOutcome::Kind::Completed);
+    EXPECT_EQ(calibration->pointsTable()->rowCount(), 74);
+    QTableWidget *status = calibration->statusTable();
+    ASSERT_EQ(status->rowCount(), 26);
+    EXPECT_EQ(status->item(9, 0)->text(), QString("R3C2"));
+    EXPECT_EQ(status->item(9, 7)->text(), QString("due before the finish"));
+    EXPECT_EQ(status->item(24, 7)->text(), QString("no certificate"));
+    EXPECT_TRUE(calibration->fileLabel()->text().contains("warehouse-calibration.csv"));
+
+    // The sets are calculated again from the corrected readings, the set on show kept; clearing
+    // the table brings the raw readings back.
+    EXPECT_EQ(window->job.setList.count(), 336);
+    EXPECT_NE(window->job.setList.at(0)->valueAt(0, 0), rawMean);
+    calibration->clear();
+    EXPECT_EQ(calibration->pointsTable()->rowCount(), 0);
+    EXPECT_EQ(window->job.calibration(), nullptr);
+    EXPECT_EQ(window->job.setList.at(0)->valueAt(0, 0), rawMean);
 }

@@ -309,5 +309,63 @@ TEST_F(MappingReport, FailuresLeaveNoFile) {
         EXPECT_EQ(entry.path().filename(), "blocker") << "left behind: " << entry.path();
 }
 
+// The sample job with the sample certificates, the alarm vectors' rules, a rolling window and
+// an exclusion: each has its section, the figures are those of the corrected readings as the
+// statistics CSV of the same run gives them, and without these inputs none of the sections is
+// there.
+TEST_F(MappingReport, NamesTheCalibrationTheAlarmsTheRollingMktAndTheExclusions) {
+    const std::string report = (SAMPLES / "warehouse.ttr").string();
+    const std::string calibration = (SAMPLES / "warehouse-calibration.csv").string();
+    const std::string pdf = dir.file("audit.pdf");
+    const std::string csv = dir.file("statistics.csv");
+    ASSERT_EQ(run({"--load-report", report, "--calibration", calibration, "--alarm-rule",
+                   "above,25,single,60", "--alarm-rule", "above,24,cumulative,600,day", "--set",
+                   "mktWindowText=24", "--exclude",
+                   "R1C4,02-Jun-2025 12:00PM,02-Jun-2025 06:00PM,door left open, see the log",
+                   "--statistics-csv", csv, "--mapping-report", pdf}),
+              BATCH_OK)
+        << err.str();
+    std::string text;
+    for (const std::string &page : pagesOf(pdf))
+        text += page;
+    ASSERT_FALSE(text.empty());
+
+    std::istringstream lines(zqar::testing::fileBytes(csv));
+    std::string line;
+    std::getline(lines, line);
+    std::getline(lines, line); // R1C1, whose readings the certificate corrects
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    EXPECT_TRUE(std::regex_search(text, lineOf(fieldsOf(line)))) << line;
+
+    for (const std::vector<std::string> &words : std::vector<std::vector<std::string>>{
+             {"Calibration file", "warehouse-calibration.csv"},
+             {"R3C2", "10240", "CAL-2025-10240", "05-Jun-2024", "05-Jun-2025", "3", "0",
+              "due before the finish"},
+             {"R4C3", "10245", "CAL-2025-10245", "03-Jun-2025", "03-Jun-2026", "3", "0",
+              "calibrated after the start"},
+             {"R5C1", "10247", "CAL-2025-10247", "14-Jan-2025", "14-Jan-2026", "2"},
+             {"S1", "10255", "-", "-", "-", "0", "-", "no certificate"},
+             {"20417,2", "CAL-2025-20417-2", "14-Jan-2025", "14-Jan-2026", "20", "0.03"},
+             {"above,25,single,60: readings above 25 for 60 minutes without a break"},
+             {"R1C4 (10234): 02-Jun-2025 12:00PM to 02-Jun-2025 06:00PM, door left open, see "
+              "the log (73 readings)"},
+             {"Highest 24-hour MKT:"}}) {
+        SCOPED_TRACE(words.front());
+        EXPECT_TRUE(std::regex_search(text, lineOf(words)));
+    }
+    for (const char *heading : {"Calibration", "Alarms", "Excluded readings", "alarms fired."})
+        EXPECT_NE(text.find(heading), std::string::npos) << heading;
+
+    const std::string plain = dir.file("plain.pdf");
+    ASSERT_EQ(run({"--load-report", report, "--mapping-report", plain}), BATCH_OK) << err.str();
+    std::string plainText;
+    for (const std::string &page : pagesOf(plain))
+        plainText += page;
+    for (const char *absent :
+         {"Calibration", "Alarm", "Excluded readings", "rolling", "-hour MKT", "Data check"})
+        EXPECT_EQ(plainText.find(absent), std::string::npos) << absent;
+}
+
 } // namespace
 } // namespace zqar

@@ -203,18 +203,24 @@ std::vector<Alarm> evaluateAlarms(const LoggerArray &array, double start, double
 std::string alarmsCsv(const std::vector<Alarm> &alarms, const std::vector<AlarmRule> &rules) {
     std::string csv(text::ALARMS_CSV_HEADER);
     csv += CSV_LINE_END;
-    for (const Alarm &alarm : alarms) {
-        const std::string rule = alarm.rule < rules.size() ? rules[alarm.rule].spec : "";
-        appendCsvLine(
-            csv, {alarm.position, alarm.logger, rule,
-                  alarm.day ? csvDate(*alarm.day) : std::string(text::NO_LOGGER),
-                  formatDateTime(alarm.firstBeyond), formatDateTime(alarm.trigger),
-                  csvMinutes(alarm.minutesBeyond), csvTemperature(alarm.peak),
-                  formatDateTime(alarm.timeOfPeak),
-                  std::string(alarm.minutesBeyond > MINUTES_PER_DAY ? text::ALARM_OVER_A_DAY
-                                                                    : text::ALARM_WITHIN_A_DAY)});
-    }
+    for (const Alarm &alarm : alarms)
+        appendCsvLine(csv, alarmRow(alarm, rules));
     return csv;
+}
+
+std::vector<std::string> alarmRow(const Alarm &alarm, const std::vector<AlarmRule> &rules) {
+    const std::string rule = alarm.rule < rules.size() ? rules[alarm.rule].spec : "";
+    return {alarm.position,
+            alarm.logger,
+            rule,
+            alarm.day ? csvDate(*alarm.day) : std::string(text::NO_LOGGER),
+            formatDateTime(alarm.firstBeyond),
+            formatDateTime(alarm.trigger),
+            csvMinutes(alarm.minutesBeyond),
+            csvTemperature(alarm.peak),
+            formatDateTime(alarm.timeOfPeak),
+            std::string(alarm.minutesBeyond > MINUTES_PER_DAY ? text::ALARM_OVER_A_DAY
+                                                              : text::ALARM_WITHIN_A_DAY)};
 }
 
 } // namespace zqar

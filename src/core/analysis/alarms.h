@@ -58,5 +58,7 @@ std::vector<Alarm> evaluateAlarms(const LoggerArray &array, double start, double
 
 // Position,Logger,Rule,Day,First Beyond,Trigger,Minutes Beyond,Peak,Time of Peak,Over 24 Hours.
 std::string alarmsCsv(const std::vector<Alarm> &alarms, const std::vector<AlarmRule> &rules);
+// One alarm's fields as the CSV and the report give them.
+std::vector<std::string> alarmRow(const Alarm &alarm, const std::vector<AlarmRule> &rules);
 
 } // namespace zqar

@@ -220,10 +220,14 @@ std::string calibrationFileText(const CalibrationTable &table) {
     csv += CSV_LINE_END;
     for (const LoggerCalibration &calibration : table.loggers)
         for (const CalibrationPoint &point : calibration.points)
-            appendCsvLine(csv, {calibration.logger, calibration.certificate,
-                                csvDate(calibration.calibrated), csvDate(calibration.due),
-                                csvNumber(point.reading), csvNumber(point.correction)});
+            appendCsvLine(csv, calibrationPointRow(calibration, point));
     return csv;
+}
+
+std::vector<std::string> calibrationPointRow(const LoggerCalibration &calibration,
+                                             const CalibrationPoint &point) {
+    return {calibration.logger,       calibration.certificate,  csvDate(calibration.calibrated),
+            csvDate(calibration.due), csvNumber(point.reading), csvNumber(point.correction)};
 }
 
 Correction correctionAt(const LoggerCalibration &calibration, double x) {
@@ -327,19 +331,25 @@ std::vector<CalibrationRow> calibrationRows(const LoggerArray &array, const Cali
 std::string calibrationCsv(const std::vector<CalibrationRow> &rows) {
     std::string csv(text::CALIBRATION_CSV_HEADER);
     csv += CSV_LINE_END;
-    const std::string none(text::NO_LOGGER);
-    for (const CalibrationRow &row : rows) {
-        const std::string status(calibrationStatusText(row.status));
-        if (!row.calibration) {
-            appendCsvLine(csv, {row.position, row.logger, none, none, none, "0", none, status});
-            continue;
-        }
-        const LoggerCalibration &c = *row.calibration;
-        appendCsvLine(csv, {row.position, row.logger, c.certificate, csvDate(c.calibrated),
-                            csvDate(c.due), std::to_string(c.points.size()),
-                            std::to_string(row.readingsOutsideRange), status});
-    }
+    for (const CalibrationRow &row : rows)
+        appendCsvLine(csv, calibrationStatusRow(row));
     return csv;
+}
+
+std::vector<std::string> calibrationStatusRow(const CalibrationRow &row) {
+    const std::string status(calibrationStatusText(row.status));
+    const std::string none(text::NO_LOGGER);
+    if (!row.calibration)
+        return {row.position, row.logger, none, none, none, "0", none, status};
+    const LoggerCalibration &c = *row.calibration;
+    return {row.position,
+            row.logger,
+            c.certificate,
+            csvDate(c.calibrated),
+            csvDate(c.due),
+            std::to_string(c.points.size()),
+            std::to_string(row.readingsOutsideRange),
+            status};
 }
 
 } // namespace zqar

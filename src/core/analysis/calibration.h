@@ -48,6 +48,9 @@ CalibrationRead readCalibrationText(std::string_view text);
 CalibrationRead readCalibrationFile(const std::string &path);
 // The table as a file that reads back to the same table.
 std::string calibrationFileText(const CalibrationTable &table);
+// One point's fields as the file and the report give them.
+std::vector<std::string> calibrationPointRow(const LoggerCalibration &calibration,
+                                             const CalibrationPoint &point);
 
 // The correction a certificate gives a reading: between the two points around the reading the
 // straight line through them, a point's own correction at that point, and the end point's
@@ -87,5 +90,7 @@ std::vector<CalibrationRow> calibrationRows(const LoggerArray &array, const Cali
                                             double start, double finish);
 // Position,Logger,Certificate,Calibrated,Due,Points,Readings Outside Range,Status.
 std::string calibrationCsv(const std::vector<CalibrationRow> &rows);
+// One row's fields as the CSV and the report give them.
+std::vector<std::string> calibrationStatusRow(const CalibrationRow &row);
 
 } // namespace zqar

@@ -146,11 +146,17 @@ std::string dataCheckCsv(const std::vector<RecordCheck> &checks) {
     csv += CSV_LINE_END;
     for (const RecordCheck &check : checks)
         for (const Suspect &suspect : check.suspects)
-            appendCsvLine(csv,
-                          {check.position, check.logger, std::string(dataCheckName(suspect.check)),
-                           std::to_string(suspect.count), formatDateTime(suspect.firstTime),
-                           csvTemperature(suspect.value)});
+            appendCsvLine(csv, suspectRow(check, suspect));
     return csv;
+}
+
+std::vector<std::string> suspectRow(const RecordCheck &check, const Suspect &suspect) {
+    return {check.position,
+            check.logger,
+            std::string(dataCheckName(suspect.check)),
+            std::to_string(suspect.count),
+            formatDateTime(suspect.firstTime),
+            csvTemperature(suspect.value)};
 }
 
 std::string suspectText(const Suspect &suspect) {

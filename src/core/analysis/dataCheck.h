@@ -62,6 +62,8 @@ std::vector<RecordCheck> checkArray(const LoggerArray &array, const DataCheckSet
 
 // Position,Logger,Check,Count,First Time,Value: one row per suspect.
 std::string dataCheckCsv(const std::vector<RecordCheck> &checks);
+// One suspect's fields as the CSV and the report give them.
+std::vector<std::string> suspectRow(const RecordCheck &check, const Suspect &suspect);
 // "above plausible: 3, first at 05-Nov-2003 02:30PM (9999.50)" for the properties pop-up.
 std::string suspectText(const Suspect &suspect);
 

@@ -48,6 +48,16 @@ ProjectValues readProject(std::string_view text, const std::vector<ProjectKey> &
     return readProject(IniFile(text), keys);
 }
 
+std::string readProjectCalibrationFile(const IniFile &file) {
+    return file.value(text::PROJECT_SECTION, PROJECT_CALIBRATION_KEY, "");
+}
+
+void writeProjectCalibrationFile(std::string_view path, IniFile &file) {
+    if (path.empty() && readProjectCalibrationFile(file).empty())
+        return;
+    file.setValue(text::PROJECT_SECTION, PROJECT_CALIBRATION_KEY, path);
+}
+
 void writeProject(const ProjectValues &values, const std::vector<ProjectKey> &keys, IniFile &file) {
     const std::string_view section = text::PROJECT_SECTION;
     for (std::size_t i = 0; i < keys.size() && i < values.settings.size(); ++i)

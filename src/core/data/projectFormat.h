@@ -29,6 +29,9 @@ constexpr std::string_view PROJECT_SINGULAR_KEY = "NumberOfSingular";
 // The keys of the array table's cell at row and column (from 1), and of a singular slot (from 0).
 std::string cellKey(int row, int column);
 std::string singularKey(int slot);
+// The calibration file the job was saved with. Readers that do not know the key skip it, as
+// they skip every key they do not ask for.
+constexpr std::string_view PROJECT_CALIBRATION_KEY = "CalibrationFile";
 
 struct ProjectValues {
     std::vector<std::string> settings;      // one per key, in the order of the keys
@@ -41,6 +44,12 @@ struct ProjectValues {
 // the rule Update Layout follows (layoutDimensions); a missing cell reads as "-".
 ProjectValues readProject(const IniFile &file, const std::vector<ProjectKey> &keys);
 ProjectValues readProject(std::string_view text, const std::vector<ProjectKey> &keys);
+
+// The calibration file's path; empty when the file names none.
+std::string readProjectCalibrationFile(const IniFile &file);
+// Sets the path; an empty path is written only over a key the file has, so a project saved
+// without a calibration table keeps the bytes it always had.
+void writeProjectCalibrationFile(std::string_view path, IniFile &file);
 
 // Sets the keys in the order given, then the cells of the value's dimensions.
 void writeProject(const ProjectValues &values, const std::vector<ProjectKey> &keys, IniFile &file);

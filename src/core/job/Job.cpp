@@ -22,6 +22,26 @@ void Job::setSetting(JobSetting which, std::string_view text) {
     changed(JobChange::SETTINGS);
 }
 
+void Job::setCalibration(CalibrationTable table, std::string file) {
+    calibrationTable = std::make_unique<CalibrationTable>(std::move(table));
+    calibrationPath = std::move(file);
+    changed(JobChange::CALIBRATION);
+}
+
+void Job::clearCalibration() {
+    calibrationTable.reset();
+    calibrationPath.clear();
+    changed(JobChange::CALIBRATION);
+}
+
+const LoggerArray &Job::analysisArray() const {
+    if (!calibrationTable)
+        return loggerArray;
+    if (!corrected)
+        corrected = std::make_unique<LoggerArray>(correctedArray(loggerArray, *calibrationTable));
+    return *corrected;
+}
+
 void Job::setCurrentSet(int index) {
     if (index < 0 || index >= setList.count() || index == setList.currentSet)
         return;
@@ -43,6 +63,8 @@ void Job::stopListening(int key) {
 
 void Job::changed(unsigned what) {
     const JobChange change{what};
+    if (change.touches(JobChange::RECORDS | JobChange::LAYOUT | JobChange::CALIBRATION))
+        corrected.reset();
     for (const auto &entry : listeners)
         entry.second(change);
 }

@@ -1,10 +1,14 @@
 #pragma once
 // The job: the placed logger records, the sets of the last calculation with the one the graph
-// and the matrix show, and the settings that no page holds (the Statistics window's). The
-// main window owns the one job; the pages, the windows and the batch tool change it through
-// it and learn of every change through its listeners.
+// and the matrix show, the calibration certificates, alarm rules and exclusions the figures
+// are made with, and the settings that no page holds (the Statistics window's). The main
+// window owns the one job; the pages, the windows and the batch tool change it through it and
+// learn of every change through its listeners.
 
 #include "core/analysis/SetList.h"
+#include "core/analysis/alarms.h"
+#include "core/analysis/calibration.h"
+#include "core/analysis/exclusions.h"
 #include "core/data/LoggerArray.h"
 #include "core/data/events.h"
 #include "core/integrity/ChangeLog.h"
@@ -12,6 +16,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,14 +35,18 @@ struct JobChange {
     // The job was filled from files (a project, a report, log files): later changes are
     // counted from what it holds now.
     static constexpr unsigned OPENED = 128;
-    static constexpr unsigned PROBES = 256; // the number of probes asked for changed
+    static constexpr unsigned PROBES = 256;       // the number of probes asked for changed
+    static constexpr unsigned CALIBRATION = 512;  // a calibration table was loaded or cleared
+    static constexpr unsigned ALARM_RULES = 1024; // rules were added or removed
+    static constexpr unsigned EXCLUSIONS = 2048;  // exclusions were added or removed
 
     unsigned what = 0;
     bool touches(unsigned flags) const { return (what & flags) != 0; }
 };
 
 // The settings the job keeps as the user typed them. No file stores them; the Statistics
-// window edits them and the batch tool's --set writes them.
+// window edits them and the batch tool's --set writes them. An empty MKT window computes no
+// rolling MKT; an empty plausible setting keeps the data check's default.
 enum class JobSetting : int {
     LowerLimit,
     UpperLimit,
@@ -52,6 +61,10 @@ enum class JobSetting : int {
     ApprovedBy,
     ControlledStudy,   // "Y": a change needs a reason
     MapCheckThreshold, // degrees; the Graph tab marks positions the gap filling misses by more
+    MktWindow,
+    PlausibleLow,
+    PlausibleHigh,
+    PlausibleJump,
     Count
 };
 constexpr std::size_t JOB_SETTING_COUNT = static_cast<std::size_t>(JobSetting::Count);
@@ -81,6 +94,23 @@ public:
     // The monitoring probes the user last asked to have suggested, 0 for none: the mapping
     // report then lists that many for its own statistics.
     int probeCount = 0;
+    // The rules the statistics evaluate, in the order given; changes tell ALARM_RULES.
+    std::vector<AlarmRule> alarmRules;
+    // Stretches of readings the statistics leave out; changes tell EXCLUSIONS. They name
+    // positions, so a new layout takes them away.
+    std::vector<Exclusion> exclusions;
+
+    // The calibration table in use and the file it was read from; null when none is loaded.
+    const CalibrationTable *calibration() const { return calibrationTable.get(); }
+    const std::string &calibrationFile() const { return calibrationPath; }
+    // Both tell CALIBRATION.
+    void setCalibration(CalibrationTable table, std::string file);
+    void clearCalibration();
+
+    // The records as the sets, the statistics, the time series and the report read them:
+    // loggerArray itself without a calibration table, else copies with corrected readings,
+    // made on first use and kept until the records, the layout or the table change.
+    const LoggerArray &analysisArray() const;
 
     const std::string &setting(JobSetting which) const;
     // Keeps the text and tells the listeners when it differs from the one kept.
@@ -95,11 +125,15 @@ public:
     int listen(Listener listener);
     void stopListening(int key);
     // Tells every listener what changed; the commands that change the records, the sets or
-    // the layout call it once they are done.
+    // the layout call it once they are done. A change of the records, the layout or the
+    // calibration lets the corrected copies go first.
     void changed(unsigned what);
 
 private:
     std::array<std::string, JOB_SETTING_COUNT> settings;
+    std::unique_ptr<CalibrationTable> calibrationTable;
+    std::string calibrationPath;
+    mutable std::unique_ptr<LoggerArray> corrected; // made by analysisArray
     std::vector<std::pair<int, Listener>> listeners;
     int nextKey = 1;
 };

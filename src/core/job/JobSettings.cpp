@@ -75,4 +75,14 @@ ThresholdReading readMapCheckThreshold(const Job &job) {
     return reading;
 }
 
+MktWindowReading readMktWindow(const Job &job) {
+    return readMktWindow(job.setting(JobSetting::MktWindow));
+}
+
+DataCheckSettingsReading readDataCheckSettings(const Job &job) {
+    return readDataCheckSettings(job.setting(JobSetting::PlausibleLow),
+                                 job.setting(JobSetting::PlausibleHigh),
+                                 job.setting(JobSetting::PlausibleJump));
+}
+
 } // namespace zqar

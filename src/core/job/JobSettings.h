@@ -3,7 +3,9 @@
 // into one of these when a command runs, with the rules below; everything after that takes
 // the values. Names follow the settings table of reports and projects.
 
+#include "core/analysis/dataCheck.h"
 #include "core/analysis/qualification.h"
+#include "core/analysis/rollingMkt.h"
 #include "core/analysis/statistics.h"
 #include "core/data/LoggerArray.h"
 
@@ -75,6 +77,9 @@ struct JobSettings {
 // The Statistics window's three texts, as the job keeps them, read by the one rule of
 // readStatisticsSettings.
 SettingsReading readStatisticsSettings(const Job &job);
+// The MKT window and the data check's three settings as the job keeps them.
+MktWindowReading readMktWindow(const Job &job);
+DataCheckSettingsReading readDataCheckSettings(const Job &job);
 
 // The Statistics window's five qualification texts (set point, tolerance, the stable window's
 // start and finish, the reference position), read by readQualificationSettings.

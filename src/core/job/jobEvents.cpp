@@ -24,8 +24,8 @@ bool isPhaseExcluded(const Job &job, std::string_view name) {
 const LoggerArray &statisticsArray(const Job &job, LoggerArray &holder) {
     const std::vector<Phase> excluded = excludedPhasesOfJob(job);
     if (excluded.empty())
-        return job.loggerArray;
-    holder = withoutPhases(job.loggerArray, excluded);
+        return job.analysisArray();
+    holder = withoutPhases(job.analysisArray(), excluded);
     return holder;
 }
 

@@ -22,9 +22,9 @@ std::vector<Phase> excludedPhasesOfJob(const Job &job);
 bool isPhaseExcluded(const Job &job, std::string_view name);
 
 // The records the statistics, their maps, the spots and the qualification figures read: the
-// job's own array when no phase is left out (so the figures are those of the records
-// themselves), otherwise a copy without the readings of the excluded phases. holder keeps the
-// copy alive for as long as the answer is used.
+// job's analysis array (the records, corrected when a calibration table is loaded) when no
+// phase is left out, otherwise a copy of it without the readings of the excluded phases.
+// holder keeps the copy alive for as long as the answer is used.
 const LoggerArray &statisticsArray(const Job &job, LoggerArray &holder);
 
 void addEvent(Job &job, Event event);

@@ -68,7 +68,8 @@ void DataFilterPage::applyPrefill(const Prefill &prefill) {
 }
 
 void DataFilterPage::fillSet(TemperatureSet &set, double time, double windowSeconds) const {
-    const LoggerArray &array = job.loggerArray;
+    // Corrected readings while a calibration table is loaded.
+    const LoggerArray &array = job.analysisArray();
     // A position is measured when its logger had samples in the window; the set summaries
     // look at those alone.
     auto measure = [&](const LogFile &logger, int row, int col) {

@@ -1,12 +1,15 @@
 #include "pages/analysis/statisticsCommands.h"
 
 #include "core/analysis/TemperatureSet.h"
+#include "core/analysis/exclusions.h"
+#include "core/analysis/mkt.h"
 #include "core/analysis/statisticsCsv.h"
 #include "core/data/AtomicFileWriter.h"
 #include "core/job/Job.h"
 #include "core/job/jobEvents.h"
 #include "pages/presentation/MatrixPage.h"
 #include "platform/Host.h"
+#include "resources/analysisTexts.h"
 #include "resources/strings.h"
 
 namespace zqar {
@@ -50,12 +53,38 @@ StatisticsRun calculateStatistics(const Job &job, const JobSettings &settings,
     case SettingsProblem::None:
         break;
     }
+    const MktWindowReading window = readMktWindow(job);
+    if (window.wrong) {
+        run.outcome = fail(host, text::MKT_WINDOW_INVALID);
+        return run;
+    }
     run.settings = reading.settings;
-    // Readings of the phases the job leaves out are missing from the records they read.
-    LoggerArray withoutExcluded;
-    run.statistics = computeStatistics(statisticsArray(job, withoutExcluded), *span.start,
-                                       *span.finish, reading.settings);
+    const auto compute = [&](const LoggerArray &array) {
+        run.statistics = computeStatistics(array, *span.start, *span.finish, reading.settings);
+        if (!job.alarmRules.empty())
+            run.alarms = evaluateAlarms(array, *span.start, *span.finish, job.alarmRules);
+        if (window.hours)
+            run.rollingMkt = computeRollingMkt(array, *span.start, *span.finish, *window.hours,
+                                               reading.settings.activationEnergy);
+    };
+    // The readings of excluded phases and excluded stretches are missing from the copies the
+    // statistics read; a copy is made only when there is something to leave out.
+    LoggerArray withoutPhases;
+    const LoggerArray &phased = statisticsArray(job, withoutPhases);
+    if (job.exclusions.empty())
+        compute(phased);
+    else
+        compute(withExclusions(phased, job.exclusions));
     return run;
+}
+
+CommandOutcome checkActivationEnergyUnit(const Job &job, platform::Host &host) {
+    const SettingsReading reading = readStatisticsSettings(job);
+    if (reading.problem == SettingsProblem::None &&
+        activationEnergyLooksLikeJoules(reading.settings.activationEnergy))
+        return fail(host,
+                    activationEnergyInJoulesMessage(job.setting(JobSetting::ActivationEnergy)));
+    return CommandOutcome::completed();
 }
 
 StatisticMapSet makeStatisticMap(const MappingStatistics &statistics, MapStatistic statistic) {
@@ -71,6 +100,18 @@ std::string statisticMapCsv(const TemperatureSet &map, const ArrayDimensions &di
 CommandOutcome writeStatisticsCsv(platform::Host &host, const MappingStatistics &statistics,
                                   const std::string &path) {
     return writeCsv(host, path, statisticsCsv(statistics));
+}
+
+CommandOutcome writeAlarmsCsv(platform::Host &host, const StatisticsRun &run,
+                              const std::vector<AlarmRule> &rules, const std::string &path) {
+    return writeCsv(host, path, alarmsCsv(run.alarms, rules));
+}
+
+CommandOutcome writeRollingMktCsv(platform::Host &host, const StatisticsRun &run,
+                                  const std::string &path) {
+    if (!run.rollingMkt)
+        return fail(host, text::MKT_WINDOW_INVALID);
+    return writeCsv(host, path, rollingMktCsv(*run.rollingMkt));
 }
 
 CommandOutcome writeSetSummaryCsv(platform::Host &host, const SetList &sets,

@@ -3,13 +3,20 @@
 // settings kept by the job, and the figures, maps and files made from them. The window, the
 // report and the batch tool call these; a failure shows its message box (caption
 // "Statistics") and answers a failed outcome, leaving everything as it was.
+//
+// The figures are those of the job's analysis array (corrected readings while a calibration
+// table is loaded) with the job's exclusions taken out.
 
+#include "core/analysis/alarms.h"
+#include "core/analysis/rollingMkt.h"
 #include "core/analysis/statistics.h"
 #include "core/job/JobSettings.h"
 #include "platform/CommandOutcome.h"
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace zqar {
 
@@ -22,11 +29,19 @@ class Host;
 
 struct StatisticsRun {
     CommandOutcome outcome;
-    MappingStatistics statistics; // when the outcome is completed
-    StatisticsSettings settings;  // the settings they were computed with
+    MappingStatistics statistics;         // when the outcome is completed
+    StatisticsSettings settings;          // the settings they were computed with
+    std::vector<Alarm> alarms;            // the job's alarm rules over the same readings
+    std::optional<RollingMkt> rollingMkt; // when the job's MKT window is set
 };
 StatisticsRun calculateStatistics(const Job &job, const JobSettings &settings,
                                   platform::Host &host);
+
+// The window's check of the activation energy before it calculates: an energy above
+// LARGEST_ACTIVATION_ENERGY is J/mol typed into the kJ/mol field. Shows that in a message box
+// and answers a failed outcome; completed otherwise (a text that is no energy at all is
+// left to calculateStatistics). The batch tool takes such an energy as given.
+CommandOutcome checkActivationEnergyUnit(const Job &job, platform::Host &host);
 
 // A statistic map with its title.
 struct StatisticMapSet {
@@ -41,6 +56,11 @@ std::string statisticMapCsv(const TemperatureSet &map, const ArrayDimensions &di
 
 // The files; a file that cannot be written shows the export failure.
 CommandOutcome writeStatisticsCsv(platform::Host &host, const MappingStatistics &statistics,
+                                  const std::string &path);
+CommandOutcome writeAlarmsCsv(platform::Host &host, const StatisticsRun &run,
+                              const std::vector<AlarmRule> &rules, const std::string &path);
+// Fails with the MKT window's message when no window is set.
+CommandOutcome writeRollingMktCsv(platform::Host &host, const StatisticsRun &run,
                                   const std::string &path);
 CommandOutcome writeSetSummaryCsv(platform::Host &host, const SetList &sets,
                                   const std::string &path);

@@ -1,5 +1,6 @@
 #include "pages/layout/FileSelectionPage.h"
 
+#include "core/analysis/placedPositions.h"
 #include "core/data/numbers.h"
 #include "core/job/Job.h"
 #include "pages/layout/logFileCommands.h"
@@ -18,6 +19,12 @@ constexpr std::string_view DEFAULT_COLUMNS = "4";
 constexpr std::string_view DEFAULT_SINGULAR = "2";
 constexpr std::string_view DEFAULT_SPACING = "1";
 constexpr int CELL_WIDTH = FileSelectionPage::CELL_COLUMN_WIDTH;
+constexpr int SERIAL_COLUMN = 1; // the singular table's serial-number column
+
+bool sameSettings(const DataCheckSettings &a, const DataCheckSettings &b) {
+    return a.plausibleLow == b.plausibleLow && a.plausibleHigh == b.plausibleHigh &&
+           a.plausibleJump == b.plausibleJump;
+}
 } // namespace
 
 FileSelectionPage::FileSelectionPage(Job &theJob, platform::Host &theHost)
@@ -25,6 +32,37 @@ FileSelectionPage::FileSelectionPage(Job &theJob, platform::Host &theHost)
     bind(UPDATE_LAYOUT, [this] { updateLayout(); });
     bindProjectCommands(*this);
     bindLogFileCommands(*this);
+    listening = job.listen([this](const JobChange &change) { jobChanged(change.what); });
+}
+
+void FileSelectionPage::jobChanged(unsigned what) {
+    const JobChange change{what};
+    if (change.touches(JobChange::RECORDS | JobChange::LAYOUT))
+        markSuspects();
+    else if (change.touches(JobChange::SETTINGS) && markedWith &&
+             !sameSettings(*markedWith, checkSettings()))
+        markSuspects();
+}
+
+DataCheckSettings FileSelectionPage::checkSettings() const {
+    const DataCheckSettingsReading reading = readDataCheckSettings(job);
+    return reading.problem == DataCheckProblem::None ? reading.settings : DataCheckSettings{};
+}
+
+void FileSelectionPage::markSuspects() {
+    if (!isCreated())
+        return;
+    const DataCheckSettings settings = checkSettings();
+    markedWith = settings;
+    platform::ListView &arrayList = arrayLayoutList();
+    platform::ListView &singularList = singularLayoutList();
+    for (const PlacedPosition &p : placedPositions(job.loggerArray)) {
+        const bool suspect = p.record && !checkRecord(*p.record, settings).empty();
+        if (p.row < 0)
+            singularList.setItemFlagged(p.col, SERIAL_COLUMN, suspect);
+        else
+            arrayList.setItemFlagged(p.row + 1, p.col + 1, suspect);
+    }
 }
 
 LayoutSettings FileSelectionPage::settings() const {
@@ -81,7 +119,13 @@ CommandOutcome FileSelectionPage::updateLayout() {
         page.setChecked(LOGGERS_ON_BOUNDARY, false);
     job.loggerArray.resize(counts.rows, counts.columns, counts.singularCount);
     shapeLayoutTables(singularLayoutList(), arrayLayoutList(), counts, 0);
-    job.changed(JobChange::LAYOUT | JobChange::RECORDS);
+    // Exclusions name positions of the layout they were made in.
+    unsigned what = JobChange::LAYOUT | JobChange::RECORDS;
+    if (!job.exclusions.empty()) {
+        job.exclusions.clear();
+        what |= JobChange::EXCLUSIONS;
+    }
+    job.changed(what);
 
     return CommandOutcome::completed();
 }

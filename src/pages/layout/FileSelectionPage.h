@@ -4,6 +4,7 @@
 // commands place records and fill the tables. The window shows it as the Data Files window;
 // reports and projects fill it as well.
 
+#include "core/analysis/dataCheck.h"
 #include "core/job/JobSettings.h"
 #include "platform/CommandOutcome.h"
 #include "platform/Page.h"
@@ -11,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string_view>
 
 namespace zqar {
@@ -53,8 +55,12 @@ public:
     // editor reaches its cell.
     void pickAtCursor();
     // The properties pop-up of array position (row, column), or of singular slot column
-    // when row is -1.
+    // when row is -1, with what the data check found in the record.
     void showProperties(int row, int column);
+    // Flags the table cell of every placed record the data check finds suspect and clears
+    // the others. Runs whenever the records, the layout or the data check's settings change
+    // (Load Files, Load Report, Update Layout, --set).
+    void markSuspects();
     // Puts the open editor's text into its cell and closes the editor. Update Layout and
     // Save Project start with it: a text left in the editor would otherwise be lost, or land
     // later in a cell that was written since.
@@ -76,6 +82,13 @@ private:
     // Moves the editor on by Tab or Enter; false in the last cell of its table.
     bool advanceEditor();
 
+    void jobChanged(unsigned what);
+    // The settings the data check runs with: the job's, or the defaults while those are
+    // wrong (--data-check-csv says what is wrong with them).
+    DataCheckSettings checkSettings() const;
+
+    int listening = 0;
+    std::optional<DataCheckSettings> markedWith; // the settings of the last markSuspects
     std::unique_ptr<platform::EditBox> editor;
     platform::ListView *editedList = nullptr;
     int editedRow = 0;

@@ -6,6 +6,7 @@
 #include "platform/EditBox.h"
 #include "platform/Host.h"
 #include "platform/ListView.h"
+#include "resources/analysisTexts.h"
 #include "resources/strings.h"
 
 namespace zqar {
@@ -14,7 +15,7 @@ using platform::ListNotification;
 using platform::Point;
 using platform::Rect;
 
-FileSelectionPage::~FileSelectionPage() = default;
+FileSelectionPage::~FileSelectionPage() { job.stopListening(listening); }
 
 void FileSelectionPage::pickAtCursor() { pickCell(host.cursorPosition()); }
 
@@ -188,8 +189,19 @@ int FileSelectionPage::listNotification(int id, ListNotification code) {
 
 void FileSelectionPage::showProperties(int row, int column) {
     const LogFile *file = job.loggerArray.at(row, column);
-    dialog().messageBox(file ? file->propertiesText() : std::string(text::FILE_NOT_LOADED),
-                        std::string(text::PROPERTIES_CAPTION));
+    if (!file) {
+        dialog().messageBox(std::string(text::FILE_NOT_LOADED),
+                            std::string(text::PROPERTIES_CAPTION));
+        return;
+    }
+    std::string shown = file->propertiesText();
+    const std::vector<Suspect> suspects = checkRecord(*file, checkSettings());
+    if (!suspects.empty()) {
+        shown += std::string(text::SUSPECTS_HEADING) + "\r\n";
+        for (const Suspect &suspect : suspects)
+            shown += suspectText(suspect) + "\r\n";
+    }
+    dialog().messageBox(shown, std::string(text::PROPERTIES_CAPTION));
 }
 
 } // namespace zqar

@@ -5,6 +5,7 @@
 #include "core/integrity/ChangeLog.h"
 #include "core/job/Job.h"
 #include "core/job/jobEvents.h"
+#include "pages/analysis/calibrationCommands.h"
 #include "pages/layout/FileSelectionPage.h"
 #include "pages/layout/settings.h"
 #include "platform/Host.h"
@@ -114,6 +115,11 @@ CommandOutcome loadProjectFile(FileSelectionPage &page, const std::string &path)
     // change of the user's.
     page.job.changeLog = std::move(stored.log);
     page.job.changed(JobChange::CHANGE_LOG | JobChange::OPENED);
+    // A project without a calibration file leaves the table in use alone; a file that is
+    // refused says why, and the project stays loaded.
+    const std::string calibration = readProjectCalibrationFile(*file);
+    if (!calibration.empty())
+        loadCalibrationFile(page.job, page.host, calibration);
     return CommandOutcome::completed();
 }
 
@@ -143,6 +149,7 @@ CommandOutcome saveProjectFile(FileSelectionPage &page, const std::string &path)
         !stored.excludedPhases.empty())
         writeEventsSection(events, file);
     writeChangeLog(page.job.changeLog, file);
+    writeProjectCalibrationFile(page.job.calibrationFile(), file);
     // One write of the whole file: it either holds every key or is as it was.
     if (!file.write(path))
         return fail();

@@ -61,6 +61,10 @@ const Setting SETTINGS[SETTING_COUNT] = {
      false},
     {"mapCheckThresholdText", STATISTICS, static_cast<int>(JobSetting::MapCheckThreshold), TEXT, 0,
      ""},
+    {"mktWindowText", STATISTICS, static_cast<int>(JobSetting::MktWindow), TEXT, 0, ""},
+    {"plausibleLowText", STATISTICS, static_cast<int>(JobSetting::PlausibleLow), TEXT, 0, ""},
+    {"plausibleHighText", STATISTICS, static_cast<int>(JobSetting::PlausibleHigh), TEXT, 0, ""},
+    {"plausibleJumpText", STATISTICS, static_cast<int>(JobSetting::PlausibleJump), TEXT, 0, ""},
 };
 
 // Report field 1 is the identification; every other field is a setting.

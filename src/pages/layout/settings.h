@@ -44,7 +44,7 @@ struct Setting {
 // window's, the signature block's names, whether the study is controlled) come last and are
 // stored in neither file.
 constexpr std::size_t REPORT_SETTING_COUNT = 19;
-constexpr std::size_t SETTING_COUNT = REPORT_SETTING_COUNT + 13;
+constexpr std::size_t SETTING_COUNT = REPORT_SETTING_COUNT + 17;
 extern const Setting SETTINGS[SETTING_COUNT];
 
 // The setting of that name, letter case aside; null for none.

@@ -3,6 +3,9 @@
 
 #include "core/analysis/SetList.h"
 #include "core/analysis/TemperatureSet.h"
+#include "core/analysis/calibration.h"
+#include "core/analysis/dataCheck.h"
+#include "core/analysis/exclusions.h"
 #include "core/analysis/qualificationCsv.h"
 #include "core/analysis/statistics.h"
 #include "core/analysis/statisticsColumns.h"
@@ -23,6 +26,7 @@
 #include "pages/presentation/TimeSeriesChart.h"
 #include "pages/presentation/reportManifest.h"
 #include "platform/Host.h"
+#include "resources/analysisTexts.h"
 #include "resources/displayTexts.h"
 #include "resources/format.h"
 #include "resources/integrityTexts.h"
@@ -33,6 +37,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <optional>
@@ -106,6 +111,11 @@ std::string samplePeriods(const LoggerArray &array) {
     return text.empty() ? std::string(text::NO_LOGGER) : text;
 }
 
+// The last part of a path, as the title page names a file.
+std::string fileName(const std::string &path) {
+    return std::filesystem::path(path).filename().string();
+}
+
 std::string limitText(const std::optional<double> &limit) {
     return limit ? plainNumber(*limit) : std::string(text::NO_LIMIT);
 }
@@ -142,7 +152,21 @@ Facts titleFacts(const Job &job, const JobSettings &settings, const StatisticsRu
     facts.emplace_back(
         text::FACT_ACTIVATION_ENERGY,
         text::format(text::ACTIVATION_ENERGY_VALUE, plainNumber(run.settings.activationEnergy)));
+    if (job.calibration())
+        facts.emplace_back(text::FACT_CALIBRATION_FILE, fileName(job.calibrationFile()));
     return facts;
+}
+
+// The headings of a CSV header text ("Position,Logger,...") as left-aligned table columns.
+std::vector<PagedDocument::Column> csvColumns(std::string_view header) {
+    std::vector<PagedDocument::Column> columns;
+    std::size_t at = 0;
+    while (at <= header.size()) {
+        const std::size_t comma = std::min(header.find(',', at), header.size());
+        columns.push_back({std::string(header.substr(at, comma - at)), PagedDocument::Align::Left});
+        at = comma + 1;
+    }
+    return columns;
 }
 
 PagedDocument::Table statisticsTable(const MappingStatistics &statistics) {
@@ -246,6 +270,103 @@ void addResult(PagedDocument &document, const StatisticsRun &run) {
     document.addSpace(2.0);
     for (const std::string &line : spotLines(run.statistics))
         document.addParagraph(line);
+    if (run.rollingMkt) {
+        const std::string line = highestRollingMktLine(*run.rollingMkt);
+        if (!line.empty())
+            document.addParagraph(line);
+    }
+}
+
+std::string alarmCount(std::size_t count) {
+    if (count == 0)
+        return std::string(text::NO_ALARM_FIRED);
+    if (count == 1)
+        return std::string(text::ONE_ALARM_FIRED);
+    return text::format(text::ALARMS_FIRED, static_cast<int>(count));
+}
+
+// A rule in words, with the rule as the user gave it first.
+std::string ruleInWords(const AlarmRule &rule) {
+    const char *pattern = rule.mode == AlarmMode::Single ? text::ALARM_RULE_SINGLE
+                          : rule.perDay                  ? text::ALARM_RULE_PER_DAY
+                                                         : text::ALARM_RULE_CUMULATIVE;
+    return text::formatAll(
+        pattern, {rule.spec, rule.side == AlarmSide::Above ? text::ALARM_ABOVE : text::ALARM_BELOW,
+                  plainNumber(rule.threshold), plainNumber(rule.minutes)});
+}
+
+void addAlarms(PagedDocument &document, const StatisticsRun &run,
+               const std::vector<AlarmRule> &rules) {
+    document.keepRoom(HEADING_ROOM + CAPTION_ROOM * 2);
+    document.addHeading(std::string(text::ALARMS_HEADING));
+    document.addParagraph(std::string(text::ALARM_RULES_CAPTION), true);
+    for (const AlarmRule &rule : rules)
+        document.addParagraph(ruleInWords(rule));
+    document.addSpace(2.0);
+    document.addParagraph(alarmCount(run.alarms.size()), true);
+    if (run.alarms.empty())
+        return;
+    int overADay = 0;
+    PagedDocument::Table table;
+    table.columns = csvColumns(text::ALARMS_CSV_HEADER);
+    for (const Alarm &alarm : run.alarms) {
+        table.rows.push_back(alarmRow(alarm, rules));
+        overADay += table.rows.back().back() == text::ALARM_OVER_A_DAY;
+    }
+    document.addTable(table);
+    if (overADay > 0)
+        document.addParagraph(text::format(text::ALARMS_OVER_A_DAY, overADay));
+}
+
+void addCalibration(PagedDocument &document, const Job &job, const StatisticsRun &run) {
+    const CalibrationTable &table = *job.calibration();
+    document.keepRoom(HEADING_ROOM + CAPTION_ROOM * 3);
+    document.addHeading(std::string(text::CALIBRATION_HEADING));
+    document.addParagraph(text::format(text::CALIBRATION_NOTE, fileName(job.calibrationFile())));
+    document.addSpace(2.0);
+    document.addParagraph(std::string(text::CALIBRATION_STATUS_CAPTION), true);
+    PagedDocument::Table status;
+    status.columns = csvColumns(text::CALIBRATION_CSV_HEADER);
+    for (const CalibrationRow &row :
+         calibrationRows(job.loggerArray, table, run.statistics.start, run.statistics.finish))
+        status.rows.push_back(calibrationStatusRow(row));
+    document.addTable(status);
+    document.addParagraph(std::string(text::CALIBRATION_POINTS_CAPTION), true);
+    PagedDocument::Table points;
+    points.columns = csvColumns(text::CALIBRATION_FILE_HEADER);
+    for (const LoggerCalibration &calibration : table.loggers)
+        for (const CalibrationPoint &point : calibration.points)
+            points.rows.push_back(calibrationPointRow(calibration, point));
+    document.addTable(points);
+}
+
+// The section is left out when nothing was found.
+void addDataCheck(PagedDocument &document, const Job &job, const DataCheckSettings &settings) {
+    PagedDocument::Table table;
+    table.columns = csvColumns(text::DATA_CHECK_CSV_HEADER);
+    for (const RecordCheck &check : checkArray(job.loggerArray, settings))
+        for (const Suspect &suspect : check.suspects)
+            table.rows.push_back(suspectRow(check, suspect));
+    if (table.rows.empty())
+        return;
+    document.keepRoom(HEADING_ROOM + CAPTION_ROOM * 2);
+    document.addHeading(std::string(text::DATA_CHECK_HEADING));
+    document.addParagraph(
+        text::formatAll(text::DATA_CHECK_NOTE,
+                        {plainNumber(settings.plausibleLow), plainNumber(settings.plausibleHigh),
+                         plainNumber(settings.plausibleJump)}));
+    document.addTable(table);
+}
+
+void addExclusions(PagedDocument &document, const Job &job) {
+    document.keepRoom(HEADING_ROOM + CAPTION_ROOM * 2);
+    document.addHeading(std::string(text::EXCLUSIONS_HEADING));
+    document.addParagraph(std::string(text::EXCLUSIONS_NOTE));
+    for (const Exclusion &exclusion : job.exclusions)
+        document.addParagraph(
+            text::formatAll(text::EXCLUDED_READINGS,
+                            {exclusionText(job.loggerArray, exclusion),
+                             std::to_string(excludedReadings(job.loggerArray, exclusion))}));
 }
 
 void addMaps(PagedDocument &document, const MappingStatistics &statistics,
@@ -608,6 +729,12 @@ CommandOutcome printMappingReport(const Job &job, const JobSettings &jobSettings
     const ThresholdRun threshold = readThreshold(job, host);
     if (threshold.outcome.kind != CommandOutcome::Kind::Completed)
         return threshold.outcome;
+    const DataCheckSettingsReading dataCheck = readDataCheckSettings(job);
+    if (dataCheck.problem != DataCheckProblem::None) {
+        const std::string problem(problemText(dataCheck.problem));
+        host.messageBox(problem, std::string(text::DATA_CHECK_CAPTION));
+        return CommandOutcome::failed(problem);
+    }
     const std::string &description = jobSettings.layout.projectDescription;
     const LoggerArray &array = job.loggerArray;
     const ArrayDimensions dimensions = array.dimensions();
@@ -624,6 +751,13 @@ CommandOutcome printMappingReport(const Job &job, const JobSettings &jobSettings
     document.newPage();
     document.addHeading(std::string(text::STATISTICS_HEADING));
     document.addTable(statisticsTable(run.statistics));
+    if (!job.exclusions.empty())
+        addExclusions(document, job);
+    if (job.calibration())
+        addCalibration(document, job, run);
+    if (!job.alarmRules.empty())
+        addAlarms(document, run, job.alarmRules);
+    addDataCheck(document, job, dataCheck.settings);
     addMaps(document, run.statistics, dimensions, settings);
     addExtremeSets(document, job.setList, dimensions, settings);
     if (qualification)

@@ -15,6 +15,13 @@
 // check once its threshold is set; and the layout. Every figure comes from the statistics commands,
 // as in the Statistics window and its CSV export. Laid out on A4-sized pages of the printer it is
 // given, every page with the printed-on date and "Page n of N" in its footer.
+// sets that hold the highest and the lowest measured value; the time-series chart; and the
+// layout. When given, the exclusions with their reasons, the calibration (its file, the status
+// of every placed logger, the certificate points), the alarm rules with every alarm fired, the
+// data check's findings and the highest rolling MKT have their place too; without them the
+// report is as it always was. Every figure comes from the statistics commands, as in the
+// Statistics window and its CSV export. Laid out on A4-sized pages of the printer it is given,
+// every page with the printed-on date and "Page n of N" in its footer.
 
 #include "platform/CommandOutcome.h"
 

@@ -509,7 +509,9 @@ void drawTimeSeries(DrawingContext &dc, const TimeSeriesInput &input, const Rect
 
 TimeSeriesInput timeSeriesInput(const Job &job, const JobSettings &settings) {
     TimeSeriesInput input;
-    const LoggerArray &array = job.loggerArray;
+    // Corrected readings while a calibration table is loaded; the lines point into the job's
+    // copies, which live until the records or the table change.
+    const LoggerArray &array = job.analysisArray();
     const ArrayDimensions d = array.dimensions();
     for (int row = 0; row < d.rows; ++row)
         for (int col = 0; col < d.columns; ++col)

@@ -1,0 +1,151 @@
+#include "app/BatchTool.h"
+#include "app/batchOptions.h"
+
+#include "core/analysis/arrayPositions.h"
+#include "core/analysis/dataCheck.h"
+#include "core/data/AtomicFileWriter.h"
+#include "core/job/JobSettings.h"
+#include "pages/analysis/calibrationCommands.h"
+#include "pages/analysis/statisticsCommands.h"
+#include "resources/analysisTexts.h"
+#include "resources/strings.h"
+
+namespace zqar {
+
+namespace {
+
+// An option that writes a CSV file from the statistics over the Data Filter span.
+template <typename Write>
+BatchOption statisticsFileOption(const char *name, const char *help, Write write) {
+    return BatchOption{
+        name, "FILE", help,
+        [write](BatchTool &t, const std::string &file) -> std::optional<std::string> {
+            const StatisticsRun run =
+                calculateStatistics(t.window.job, t.window.settings(), t.host);
+            if (t.noteOutcome(run.outcome).kind == CommandOutcome::Kind::Completed)
+                t.noteOutcome(write(t, run, file));
+            return std::nullopt;
+        },
+        true};
+}
+
+std::optional<std::string> checkAlarmRule(const std::string &spec) {
+    if (!readAlarmRule(spec))
+        return alarmRuleProblem(spec);
+    return std::nullopt;
+}
+
+std::optional<std::string> addAlarmRule(BatchTool &tool, const std::string &spec) {
+    std::optional<AlarmRule> rule = readAlarmRule(spec);
+    if (!rule)
+        return alarmRuleProblem(spec);
+    Job &job = tool.window.job;
+    job.alarmRules.push_back(std::move(*rule));
+    job.changed(JobChange::ALARM_RULES);
+    return std::nullopt;
+}
+
+constexpr const char *EXCLUDE_FORM = "--exclude takes POS,FIRST_TIME,LAST_TIME,REASON";
+
+// "R2C3,02-Jun-2025 06:00AM,02-Jun-2025 08:00AM,door open": the reason is all after the
+// third comma, commas included.
+std::optional<Exclusion> readExclusion(const std::string &argument) {
+    std::size_t commas[3];
+    std::size_t from = 0;
+    for (std::size_t &comma : commas) {
+        comma = argument.find(',', from);
+        if (comma == std::string::npos)
+            return std::nullopt;
+        from = comma + 1;
+    }
+    const std::optional<ArrayPosition> position =
+        readArrayPosition(std::string_view(argument).substr(0, commas[0]));
+    const std::optional<double> first =
+        readTimeSetting(argument.substr(commas[0] + 1, commas[1] - commas[0] - 1));
+    const std::optional<double> last =
+        readTimeSetting(argument.substr(commas[1] + 1, commas[2] - commas[1] - 1));
+    if (!position || !first || !last || *last < *first)
+        return std::nullopt;
+    return Exclusion{position->row, position->col, *first, *last, argument.substr(commas[2] + 1)};
+}
+
+std::optional<std::string> checkExclusion(const std::string &argument) {
+    if (!readExclusion(argument))
+        return std::string(EXCLUDE_FORM);
+    return std::nullopt;
+}
+
+// Whether the position holds a logger depends on the records at that point of the run.
+std::optional<std::string> addExclusion(BatchTool &tool, const std::string &argument) {
+    const std::optional<Exclusion> exclusion = readExclusion(argument);
+    if (!exclusion)
+        return std::string(EXCLUDE_FORM);
+    Job &job = tool.window.job;
+    if (!job.loggerArray.at(exclusion->row, exclusion->col)) {
+        tool.failCommand(std::string(text::STATISTICS_CAPTION),
+                         std::string(text::EXCLUSION_NO_LOGGER));
+        return std::nullopt;
+    }
+    job.exclusions.push_back(*exclusion);
+    job.changed(JobChange::EXCLUSIONS);
+    return std::nullopt;
+}
+
+CommandOutcome writeDataCheckCsv(BatchTool &tool, const std::string &file) {
+    const DataCheckSettingsReading reading = readDataCheckSettings(tool.window.job);
+    if (reading.problem != DataCheckProblem::None) {
+        tool.failCommand(std::string(text::DATA_CHECK_CAPTION),
+                         std::string(problemText(reading.problem)));
+        return CommandOutcome::failed(problemText(reading.problem));
+    }
+    if (!writeFileAtomically(
+            file, dataCheckCsv(checkArray(tool.window.job.loggerArray, reading.settings)))) {
+        tool.failCommand(std::string(text::DATA_CHECK_CAPTION), std::string(text::EXPORT_FAILED));
+        return CommandOutcome::failed(text::EXPORT_FAILED);
+    }
+    return CommandOutcome::completed();
+}
+
+} // namespace
+
+void registerAuditOptions(BatchTool &tool) {
+    tool.addOption({"--calibration", "FILE.csv",
+                    "load the calibration certificates; the figures then use corrected readings",
+                    [](BatchTool &t, const std::string &file) -> std::optional<std::string> {
+                        t.noteOutcome(loadCalibrationFile(t.window.job, t.host, file));
+                        return std::nullopt;
+                    }});
+    tool.addOption(fileOption("--calibration-csv", "FILE",
+                              "the certificate status of each placed logger over the span as CSV",
+                              [](BatchTool &t, const std::string &file) {
+                                  return writeCalibrationCsv(t.window.job, t.window.settings(),
+                                                             t.host, file);
+                              }));
+    BatchOption rule{"--alarm-rule", "SPEC",
+                     "add an alarm rule above|below,THRESHOLD,single|cumulative,MINUTES[,day]",
+                     addAlarmRule};
+    rule.check = checkAlarmRule;
+    tool.addOption(std::move(rule));
+    tool.addOption(statisticsFileOption(
+        "--alarms-csv", "every alarm the rules fire over the Data Filter span as CSV",
+        [](BatchTool &t, const StatisticsRun &run, const std::string &file) {
+            return writeAlarmsCsv(t.host, run, t.window.job.alarmRules, file);
+        }));
+    tool.addOption(statisticsFileOption(
+        "--rolling-mkt-csv", "the highest MKT over windows of mktWindowText hours as CSV",
+        [](BatchTool &t, const StatisticsRun &run, const std::string &file) {
+            return writeRollingMktCsv(t.host, run, file);
+        }));
+    tool.addOption(fileOption("--data-check-csv", "FILE",
+                              "readings that suggest a failing logger, per placed logger, as CSV",
+                              writeDataCheckCsv));
+    BatchOption exclude{
+        "--exclude", "POS,FIRST_TIME,LAST_TIME,REASON",
+        "leave a logger's readings from FIRST_TIME through LAST_TIME out of the statistics "
+        "(POS RrCc or Sn; times such as 02-Jun-2025 06:00AM; the reason may hold commas)",
+        addExclusion};
+    exclude.check = checkExclusion;
+    tool.addOption(std::move(exclude));
+}
+
+} // namespace zqar

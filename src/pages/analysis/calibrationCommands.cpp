@@ -1,0 +1,66 @@
+#include "pages/analysis/calibrationCommands.h"
+
+#include "core/data/AtomicFileWriter.h"
+#include "core/job/Job.h"
+#include "platform/Host.h"
+#include "resources/analysisTexts.h"
+#include "resources/strings.h"
+
+namespace zqar {
+
+namespace {
+
+CommandOutcome fail(platform::Host &host, std::string_view message) {
+    host.messageBox(std::string(message), std::string(text::CALIBRATION_CAPTION));
+    return CommandOutcome::failed(message);
+}
+
+CommandOutcome writeFile(platform::Host &host, const std::string &path, const std::string &bytes) {
+    if (writeFileAtomically(path, bytes))
+        return CommandOutcome::completed();
+    return fail(host, text::EXPORT_FAILED);
+}
+
+} // namespace
+
+CommandOutcome loadCalibrationFile(Job &job, platform::Host &host, const std::string &path) {
+    CalibrationRead read = readCalibrationFile(path);
+    if (!read.table)
+        return fail(host, read.problem);
+    job.setCalibration(std::move(*read.table), path);
+    return CommandOutcome::completed();
+}
+
+CommandOutcome saveCalibrationFile(platform::Host &host, const CalibrationTable &table,
+                                   const std::string &path) {
+    return writeFile(host, path, calibrationFileText(table));
+}
+
+CalibrationStatusRun calibrationStatus(const Job &job, const JobSettings &settings,
+                                       platform::Host &host) {
+    CalibrationStatusRun run;
+    const DataFilterSettings &span = settings.dataFilter;
+    if (!span.start) {
+        run.outcome = fail(host, text::START_FORMAT_MESSAGE);
+        return run;
+    }
+    if (!span.finish) {
+        run.outcome = fail(host, text::FINISH_FORMAT_MESSAGE);
+        return run;
+    }
+    static const CalibrationTable NO_TABLE;
+    const CalibrationTable *table = job.calibration();
+    run.rows =
+        calibrationRows(job.loggerArray, table ? *table : NO_TABLE, *span.start, *span.finish);
+    return run;
+}
+
+CommandOutcome writeCalibrationCsv(const Job &job, const JobSettings &settings,
+                                   platform::Host &host, const std::string &path) {
+    const CalibrationStatusRun run = calibrationStatus(job, settings, host);
+    if (run.outcome.kind != CommandOutcome::Kind::Completed)
+        return run.outcome;
+    return writeFile(host, path, calibrationCsv(run.rows));
+}
+
+} // namespace zqar
