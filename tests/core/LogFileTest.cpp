@@ -119,6 +119,22 @@ TEST(AverageAround, DegeneratePeriodsNeitherHangNorCrash) {
     EXPECT_EQ(negative->averageAround(DAY0 - 60 / 86400.0, 0), 2);
 }
 
+TEST(AverageAround, MissingReadingsAreLeftOutAndAWindowWithoutReadingsHasNoValue) {
+    const double p = 60.0 / 86400.0;
+    auto file = record(DAY0, 60.0, {10, NO_VALUE, 30, NO_VALUE, NO_VALUE, 60});
+    EXPECT_EQ(file->averageAround(DAY0, 120), 20);              // 10 and 30
+    EXPECT_EQ(file->averageAround(DAY0 + 3 * p, 60), NO_VALUE); // samples 3 and 4
+    EXPECT_EQ(file->averageAround(DAY0 + 3 * p, 120), 60);
+    // Calculate At takes the nearest sample; when it is missing the position has no value.
+    EXPECT_EQ(file->averageAround(DAY0 + 1.2 * p, 0), NO_VALUE);
+    EXPECT_EQ(file->averageAround(DAY0 + 2.2 * p, 0), 30);
+    EXPECT_EQ(file->minValue(), 10);
+    EXPECT_EQ(file->maxValue(), 60);
+    auto none = record(DAY0, 60.0, {NO_VALUE, NO_VALUE});
+    EXPECT_EQ(none->minValue(), 0);
+    EXPECT_EQ(none->maxValue(), 0);
+}
+
 TEST(LoggerArray, AddressingAndPlacement) {
     LoggerArray array;
     EXPECT_EQ(array.dimensions().rows, 0);

@@ -139,6 +139,33 @@ TEST(PositionFigures, HandComputedRecordWithBothLimits) {
                   "5.00,1.0,3.0,2,3.0\r\n");
 }
 
+TEST(PositionFigures, MissingReadingsCountForNothingAndEndAnExcursion) {
+    // The record of the hand-computed case with two missing readings put in: one inside the
+    // run -1, 7, 7, which splits it into two excursions, and one at the start.
+    const PositionStatistics p = figuresOf(
+        makeRecord("a", novemberFifth(10, 0), 60.0, {NO_VALUE, 4, -1, NO_VALUE, 7, 7, 2, 10, 0, 5}),
+        limits(0.0, 6.0));
+    const PositionStatistics plain = figuresOf(
+        makeRecord("a", novemberFifth(10, 0), 60.0, {4, -1, 7, 7, 2, 10, 0, 5}), limits(0.0, 6.0));
+    EXPECT_EQ(p.samples, 8);
+    EXPECT_EQ(p.minimum, -1.0);
+    EXPECT_EQ(formatDateTime(p.timeOfMinimum), "05-Nov-2003 10:02AM");
+    EXPECT_EQ(p.maximum, 10.0);
+    EXPECT_EQ(formatDateTime(p.timeOfMaximum), "05-Nov-2003 10:07AM");
+    EXPECT_EQ(p.mean, plain.mean);
+    EXPECT_EQ(p.standardDeviation, plain.standardDeviation);
+    EXPECT_EQ(p.mkt, plain.mkt);
+    EXPECT_EQ(p.minutesBelow, 1.0);
+    EXPECT_EQ(p.minutesAbove, 3.0);
+    EXPECT_EQ(p.excursions, 3);
+    EXPECT_EQ(p.longestExcursion, 2.0);
+
+    const PositionStatistics none = figuresOf(
+        makeRecord("a", novemberFifth(10, 0), 60.0, {NO_VALUE, NO_VALUE}), limits(0.0, 6.0));
+    EXPECT_TRUE(none.placed);
+    EXPECT_EQ(none.samples, 0);
+}
+
 TEST(PositionFigures, LimitsDecideWhichColumnsHaveFigures) {
     struct Case {
         std::optional<double> lower, upper;

@@ -60,12 +60,13 @@ struct LimitCounts {
 };
 
 // Every sum runs in time order in one pass; the squared deviations need the mean and take a
-// second one.
+// second one. Missing readings (NO_VALUE) are left out of every figure: the counts and the
+// minutes count readings only, and a missing reading ends an excursion.
 SeriesFigures seriesFigures(const double *x, int32_t n, double samplePeriod,
                             const StatisticsSettings &settings) {
     SeriesFigures result;
     PositionStatistics &out = result.figures;
-    out.samples = n;
+    out.samples = 0;
     if (n <= 0)
         return result;
     const double lower = settings.lowerLimit.value_or(-std::numeric_limits<double>::infinity());
@@ -74,44 +75,55 @@ SeriesFigures seriesFigures(const double *x, int32_t n, double samplePeriod,
 
     double sum = 0.0;
     double boltzmannSum = 0.0;
-    double minimum = x[0];
-    double maximum = x[0];
+    double minimum = 0.0;
+    double maximum = 0.0;
     int32_t minimumAt = 0;
     int32_t maximumAt = 0;
+    int32_t readings = 0;
     LimitCounts limits;
     bool atOrBelowAbsoluteZero = false;
     for (int32_t k = 0; k < n; ++k) {
         const double value = x[k];
+        if (value == NO_VALUE) {
+            limits.run = 0;
+            continue;
+        }
         sum += value;
-        if (value < minimum) {
+        if (readings == 0 || value < minimum) {
             minimum = value;
             minimumAt = k;
         }
-        if (value > maximum) {
+        if (readings == 0 || value > maximum) {
             maximum = value;
             maximumAt = k;
         }
+        ++readings;
         atOrBelowAbsoluteZero |= value <= -ZERO_CELSIUS;
         boltzmannSum += std::exp(-enthalpy / (value + ZERO_CELSIUS));
         limits.add(value<lower, value> upper);
     }
-    const double mean = sum / n;
+    out.samples = readings;
+    if (readings == 0)
+        return result;
+    const double mean = sum / readings;
     out.minimum = minimum;
     out.maximum = maximum;
     out.mean = mean;
     result.minimumAt = minimumAt;
     result.maximumAt = maximumAt;
 
-    if (n > 1) {
+    if (readings > 1) {
         double squares = 0.0;
         for (int32_t k = 0; k < n; ++k) {
+            if (x[k] == NO_VALUE)
+                continue;
             const double deviation = x[k] - mean;
             squares += deviation * deviation;
         }
-        out.standardDeviation = std::sqrt(squares / (n - 1));
+        out.standardDeviation = std::sqrt(squares / (readings - 1));
     }
     if (!atOrBelowAbsoluteZero)
-        out.mkt = enthalpy / (-std::log(boltzmannSum / n)) - ZERO_CELSIUS;
+        out.mkt = enthalpy / (-std::log(boltzmannSum / readings)) - ZERO_CELSIUS;
     if (settings.lowerLimit)
         out.minutesBelow = limits.below * samplePeriod / SECONDS_PER_MINUTE;
     if (settings.upperLimit)

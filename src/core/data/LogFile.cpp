@@ -364,23 +364,32 @@ CommentPosition LogFile::positionFromComments(int wantedChannel) const {
     return {};
 }
 
+// Missing readings (NO_VALUE) are skipped; a record without a reading gives 0.
 double LogFile::minValue() const {
-    if (valueCount <= 0 || values.empty())
+    if (valueCount <= 0)
         return 0.0;
-    double lowest = values[0];
-    for (const double v : values)
-        if (v < lowest)
+    bool found = false;
+    double lowest = 0.0;
+    for (const double v : values) {
+        if (v != NO_VALUE && (!found || v < lowest)) {
             lowest = v;
+            found = true;
+        }
+    }
     return lowest;
 }
 
 double LogFile::maxValue() const {
-    if (valueCount <= 0 || values.empty())
+    if (valueCount <= 0)
         return 0.0;
-    double highest = values[0];
-    for (const double v : values)
-        if (v > highest)
+    bool found = false;
+    double highest = 0.0;
+    for (const double v : values) {
+        if (v != NO_VALUE && (!found || v > highest)) {
             highest = v;
+            found = true;
+        }
+    }
     return highest;
 }
 
@@ -393,7 +402,7 @@ double LogFile::averageAround(double time, double window) const {
     const int32_t firstIndex = truncToInt(offset / samplePeriod + 0.5);
     const int32_t lastIndex = truncToInt((offset + window) / samplePeriod + 0.5);
     // The first index is always visited, even past the last one; of the visited indices
-    // only those that hold a sample count. Clamping to the samples gives the same sum in the
+    // only those that hold a reading count. Clamping to the samples gives the same sum in the
     // same order without walking the indices outside them.
     const int64_t count = static_cast<int64_t>(values.size());
     const int64_t from = std::max<int64_t>(firstIndex, 0);
@@ -401,8 +410,12 @@ double LogFile::averageAround(double time, double window) const {
     double sum = 0.0;
     int32_t used = 0;
     for (int64_t i = from; i <= to; ++i) {
-        sum += values[static_cast<std::size_t>(i)];
-        ++used;
+        const double value = values[static_cast<std::size_t>(i)];
+        // A missing reading is no sample: the window averages the readings it holds.
+        if (value != NO_VALUE) {
+            sum += value;
+            ++used;
+        }
     }
     return used == 0 ? NO_VALUE : sum / used;
 }

@@ -37,7 +37,7 @@ public:
     TextField comments[COMMENT_LINES]; // lines 13 to 16, each with its line end
     int32_t valueCount = 0;
     int32_t channel = 1;        // 1 or 2
-    std::vector<double> values; // samples in time order, valueCount of them
+    std::vector<double> values; // samples in time order, valueCount of them; NO_VALUE: missing
 
     // Empty state: fileName "?", no comments, no samples, period 0, channel 1. The logger
     // name and the start time stay as they were.
@@ -58,11 +58,13 @@ public:
     // An array position "R%dC%d" or singular slot "S%d" named in the comment lines.
     CommentPosition positionFromComments(int channel) const;
 
+    // The extremes of the readings; 0 without any.
     double minValue() const;
     double maxValue() const;
     double endTime() const;
     // Mean of the samples from the one nearest to time (a day number) through the one
-    // nearest to time + window (seconds); NO_VALUE when none of them exists.
+    // nearest to time + window (seconds), missing readings left out; NO_VALUE when none of
+    // them exists or holds a reading.
     double averageAround(double time, double window) const;
     // The text of the properties pop-up: file, start, end, period, channel, count.
     std::string propertiesText() const;
