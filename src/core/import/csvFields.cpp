@@ -1,0 +1,108 @@
+#include "core/import/csvFields.h"
+
+#include <cstring>
+
+namespace zqar {
+
+namespace {
+
+constexpr char QUOTE = '"';
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+} // namespace
+
+std::string_view trimBlanks(std::string_view text) {
+    std::size_t from = 0;
+    std::size_t to = text.size();
+    while (from < to && isBlank(text[from]))
+        ++from;
+    while (to > from && isBlank(text[to - 1]))
+        --to;
+    return text.substr(from, to - from);
+}
+
+char delimiterOf(std::string_view line) {
+    constexpr char CANDIDATES[] = {'\t', ';', ','};
+    std::size_t counts[3] = {};
+    bool quoted = false;
+    for (const char c : line) {
+        if (c == QUOTE)
+            quoted = !quoted;
+        else if (!quoted)
+            for (int k = 0; k < 3; ++k)
+                counts[k] += c == CANDIDATES[k];
+    }
+    char best = 0;
+    std::size_t most = 0;
+    for (int k = 0; k < 3; ++k) {
+        if (counts[k] > most) {
+            most = counts[k];
+            best = CANDIDATES[k];
+        }
+    }
+    return best;
+}
+
+void CsvFields::split(std::string_view line, char delimiter, std::size_t last) {
+    fields.clear();
+    if (delimiter == 0 || line.empty()) {
+        fields.push_back(trimBlanks(line));
+        return;
+    }
+    const bool hasQuotes = std::memchr(line.data(), QUOTE, line.size()) != nullptr;
+    if (hasQuotes) {
+        unquoted.clear();
+        if (unquoted.capacity() < line.size())
+            unquoted.reserve(line.size());
+    }
+    std::size_t at = 0;
+    for (;;) {
+        std::size_t start = at;
+        // A tab that delimits fields is no blank before a quote.
+        while (start < line.size() && line[start] == ' ')
+            ++start;
+        if (delimiter != '\t')
+            while (start < line.size() && isBlank(line[start]))
+                ++start;
+        std::size_t next;
+        if (hasQuotes && start < line.size() && line[start] == QUOTE) {
+            const std::size_t from = unquoted.size();
+            std::size_t i = start + 1;
+            for (;;) {
+                const std::size_t quote = line.find(QUOTE, i);
+                if (quote == std::string_view::npos) {
+                    unquoted.append(line.substr(i));
+                    i = line.size();
+                    break;
+                }
+                unquoted.append(line.substr(i, quote - i));
+                if (quote + 1 < line.size() && line[quote + 1] == QUOTE) {
+                    unquoted.push_back(QUOTE);
+                    i = quote + 2;
+                    continue;
+                }
+                i = quote + 1;
+                break;
+            }
+            // Whatever stands after the closing quote belongs to the field as written.
+            next = line.find(delimiter, i);
+            unquoted.append(line.substr(i, next == std::string_view::npos ? line.size() - i
+                                                                          : next - i));
+            fields.push_back(
+                trimBlanks(std::string_view(unquoted.data() + from, unquoted.size() - from)));
+        } else {
+            const void *hit = std::memchr(line.data() + at, delimiter, line.size() - at);
+            next = hit ? static_cast<std::size_t>(static_cast<const char *>(hit) - line.data())
+                       : std::string_view::npos;
+            fields.push_back(trimBlanks(line.substr(at, next == std::string_view::npos
+                                                            ? line.size() - at
+                                                            : next - at)));
+        }
+        if (next == std::string_view::npos || fields.size() > last)
+            return;
+        at = next + 1;
+    }
+}
+
+} // namespace zqar
