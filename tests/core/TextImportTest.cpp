@@ -1,6 +1,6 @@
+#include "core/import/textImport.h"
 #include "core/data/dateTime.h"
 #include "core/import/ImportSettings.h"
-#include "core/import/textImport.h"
 
 #include "support/TempDir.h"
 
@@ -46,7 +46,8 @@ std::string utf16(const std::string &utf8, bool littleEndian, bool withMark = tr
 
 const std::string US_TABLE =
     "\"Plot Title: 10173910\"\r\n"
-    "\"#\",\"Date Time, GMT-08:00\",\"Temp, \xC2\xB0" "F (LGR S/N: 10173910, SEN S/N: 10173910)\","
+    "\"#\",\"Date Time, GMT-08:00\",\"Temp, \xC2\xB0"
+    "F (LGR S/N: 10173910, SEN S/N: 10173910)\","
     "\"Coupler Detached (LGR S/N: 10173910)\",\"Stopped (LGR S/N: 10173910)\"\r\n"
     "1,01/12/17 11:00:00 PM,50.000,,\r\n"
     "2,01/13/17 12:00:00 AM,68.000,,\r\n"
@@ -143,7 +144,9 @@ TEST(TextImport, IsoDatesWithASerialNumberLineAndEventRows) {
 TEST(TextImport, GermanDatesWithDecimalCommasAndTabsInWindows1252) {
     // 0xB0 is the degree sign in Windows-1252; the bytes are no valid UTF-8.
     const std::string table = "Messdaten\r\n"
-                              "Datum/Zeit\tTemperatur [\xB0" "C]\tTaupunkt [\xB0" "C]\r\n"
+                              "Datum/Zeit\tTemperatur [\xB0"
+                              "C]\tTaupunkt [\xB0"
+                              "C]\r\n"
                               "13.01.2017 13:00\t21,5\t10,1\r\n"
                               "13.01.2017 13:15\t21\t10,2\r\n"
                               "13.01.2017 13:30\t-1,75\t10,3\r\n";
@@ -156,16 +159,18 @@ TEST(TextImport, GermanDatesWithDecimalCommasAndTabsInWindows1252) {
     EXPECT_EQ(result.layout.decimalMark, ',');
     EXPECT_EQ(result.layout.dateOrder, DateOrder::DayMonthYear);
     EXPECT_EQ(record.loggerName.view(), "T-88"); // the file name without its extension
-    EXPECT_EQ(result.records[0].facts.columnTitle, "Temperatur [\xC2\xB0" "C]");
+    EXPECT_EQ(result.records[0].facts.columnTitle, "Temperatur [\xC2\xB0"
+                                                   "C]");
     EXPECT_EQ(record.startTime(), at(2017, 1, 13, 13, 0));
     EXPECT_EQ(record.values, (std::vector<double>{21.5, 21.0, -1.75}));
-    EXPECT_EQ(result.layout.columnsNotImported,
-              (std::vector<std::string>{"Taupunkt [\xC2\xB0" "C]"}));
+    EXPECT_EQ(result.layout.columnsNotImported, (std::vector<std::string>{"Taupunkt [\xC2\xB0"
+                                                                          "C]"}));
 }
 
 TEST(TextImport, Utf16WithADateColumnATimeColumnAndTwoChannels) {
     const std::string table = "Serial number: A-77\r\n"
-                              "Date\tTime\tTemp1 (\xC2\xB0" "C)\tHumidity\tTemp2 (K)\r\n"
+                              "Date\tTime\tTemp1 (\xC2\xB0"
+                              "C)\tHumidity\tTemp2 (K)\r\n"
                               "5/3/2018\t8:00\t21.5\t40\t293.15\r\n"
                               "5/3/2018\t8:30\t21.25\t40\t294.15\r\n"
                               "5/3/2018\t9:00\t21\t40\t\r\n"
@@ -188,8 +193,8 @@ TEST(TextImport, Utf16WithADateColumnATimeColumnAndTwoChannels) {
         EXPECT_EQ(second.channel, 2);
         EXPECT_EQ(result.records[1].facts.label, "A-77,2");
         EXPECT_EQ(result.records[1].facts.unit, TemperatureUnit::Kelvin);
-        EXPECT_EQ(second.values, (std::vector<double>{293.15 - 273.15, 294.15 - 273.15,
-                                                      NO_VALUE, 295.15 - 273.15}));
+        EXPECT_EQ(second.values, (std::vector<double>{293.15 - 273.15, 294.15 - 273.15, NO_VALUE,
+                                                      295.15 - 273.15}));
         EXPECT_EQ(result.layout.columnsNotImported, (std::vector<std::string>{"Humidity"}));
     }
 }
@@ -209,12 +214,15 @@ TEST(TextImport, UnitsFromTitlesAndFromTheSettingForTitlesWithoutOne) {
     EXPECT_EQ(result.records[2].record->values, (std::vector<double>{50.0, 59.0}));
     EXPECT_EQ(result.records[2].facts.label, "export,3");
     // Without a column titled "temp", columns that name a unit count, dew points excepted.
-    const std::string byUnit = "Zeit,DewPt (\xC2\xB0" "C),Kanal 1 (\xC2\xB0" "C)\n"
+    const std::string byUnit = "Zeit,DewPt (\xC2\xB0"
+                               "C),Kanal 1 (\xC2\xB0"
+                               "C)\n"
                                "2020-01-01 00:00,1,2\n2020-01-01 00:10,1,3\n";
     const ImportResult unitOnly = importText(byUnit);
     ASSERT_FALSE(unitOnly.refused()) << refusalOf(unitOnly);
     ASSERT_EQ(unitOnly.records.size(), 1u);
-    EXPECT_EQ(unitOnly.records[0].facts.columnTitle, "Kanal 1 (\xC2\xB0" "C)");
+    EXPECT_EQ(unitOnly.records[0].facts.columnTitle, "Kanal 1 (\xC2\xB0"
+                                                     "C)");
 }
 
 TEST(TextImport, QuotedFieldsLineEndsAndTheUtf8Mark) {
@@ -222,7 +230,8 @@ TEST(TextImport, QuotedFieldsLineEndsAndTheUtf8Mark) {
         const char *name;
         std::string bytes;
     };
-    const std::string rows = "\"Date \"\"Time\"\"\",\" Temp, \xC2\xB0" "C \"\n"
+    const std::string rows = "\"Date \"\"Time\"\"\",\" Temp, \xC2\xB0"
+                             "C \"\n"
                              "\"2020-01-01 00:00\",\"1.5\"\n"
                              "2020-01-01 00:01 ,  2\n";
     auto withEnds = [&](const std::string &end) {
@@ -244,11 +253,28 @@ TEST(TextImport, QuotedFieldsLineEndsAndTheUtf8Mark) {
         ASSERT_FALSE(result.refused()) << refusalOf(result);
         EXPECT_EQ(result.layout.encoding, TextEncoding::Utf8);
         EXPECT_EQ(result.layout.titleLine, 1);
-        EXPECT_EQ(result.records[0].facts.columnTitle, "Temp, \xC2\xB0" "C");
+        EXPECT_EQ(result.records[0].facts.columnTitle, "Temp, \xC2\xB0"
+                                                       "C");
         // A quoted comma in a comma-delimited file is no decimal mark: the point is.
         EXPECT_EQ(result.layout.decimalMark, '.');
         EXPECT_TRUE(result.refused() || result.records[0].record->values.size() == 2u);
     }
+}
+
+TEST(TextImport, SerialsAreCutAsTheRecordsNameHoldsThem) {
+    const std::string rows = "2020-01-01 00:00,1\n2020-01-01 00:01,2\n";
+    const ImportResult zero = importText(std::string("Date,Temp (S/N: 12\0"
+                                                     "34)\n",
+                                                     23) +
+                                         rows);
+    ASSERT_FALSE(zero.refused()) << refusalOf(zero);
+    EXPECT_EQ(zero.records[0].facts.serial, "12");
+    EXPECT_EQ(zero.records[0].record->loggerName.view(), "12");
+    const ImportResult longer = importText("Date,Temp (S/N: " + std::string(400, 'x') + ")," +
+                                           "Temp 2\n2020-01-01 00:00,1,1\n2020-01-01 00:01,2,2\n");
+    ASSERT_FALSE(longer.refused()) << refusalOf(longer);
+    EXPECT_EQ(longer.records[0].facts.serial, std::string(299, 'x'));
+    EXPECT_EQ(longer.records[0].facts.label, std::string(299, 'x'));
 }
 
 TEST(TextImport, TheIntervalIsTheMostFrequentStepAndTheSmallerOnATie) {
@@ -394,8 +420,8 @@ TEST(TextImport, FilesOnDiskAndFolders) {
     std::filesystem::create_directory(dir.path() / "d.csv");
     const auto files = listImportFiles(dir.path().string());
     ASSERT_TRUE(files);
-    EXPECT_EQ(*files, (std::vector<std::string>{dir.file("B.txt"), dir.file("a.tsv"),
-                                                dir.file("b.CSV")}));
+    EXPECT_EQ(*files,
+              (std::vector<std::string>{dir.file("B.txt"), dir.file("a.tsv"), dir.file("b.CSV")}));
     EXPECT_FALSE(listImportFiles(dir.file("missing")));
 
     const std::vector<ImportResult> results =

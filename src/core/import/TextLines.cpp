@@ -9,7 +9,6 @@ namespace zqar {
 
 namespace {
 
-constexpr std::size_t NONE = static_cast<std::size_t>(-1);
 constexpr std::size_t BLOCK = LOG_READ_BLOCK_SIZE;
 // The most UTF-8 bytes one source byte can become: Windows-1252's upper half reaches U+20AC.
 constexpr std::size_t MAX_EXPANSION = 3;
@@ -123,7 +122,7 @@ bool isValidUtf8(std::string_view text) {
 
 TextLines::TextLines(ByteSource &from, bool windows1252, std::size_t maxLineBytes)
     : source(from), found(windows1252 ? TextEncoding::Windows1252 : TextEncoding::Utf8),
-      maxLine(maxLineBytes), text(BLOCK * MAX_EXPANSION + 4), lineFeed(NONE) {
+      maxLine(maxLineBytes), text(BLOCK * MAX_EXPANSION + 4) {
     if (!source.rewind()) {
         atEnd = true;
         return;
@@ -149,7 +148,7 @@ TextLines::TextLines(ByteSource &from, bool windows1252, std::size_t maxLineByte
         if (got == 2 && b0 == 0xEF && b1 == 0xBB) {
             end += source.read(text.data() + end, 1);
             if (end == 3 && static_cast<unsigned char>(text[2]) == 0xBF)
-                begin = end;
+                begin = scanned = end;
         }
     }
 }
@@ -181,8 +180,8 @@ std::size_t TextLines::decodeInto(char *to, std::size_t room) {
         const bool little = found == TextEncoding::Utf16LittleEndian;
         std::size_t out = 0;
         auto unit = [&](unsigned char first, unsigned char second) {
-            const uint32_t code = little ? (uint32_t{second} << 8 | first)
-                                         : (uint32_t{first} << 8 | second);
+            const uint32_t code =
+                little ? (uint32_t{second} << 8 | first) : (uint32_t{first} << 8 | second);
             if (highSurrogate) {
                 if (code >= 0xDC00 && code <= 0xDFFF) {
                     out += putUtf8(to + out,
@@ -230,8 +229,7 @@ void TextLines::fill() {
     if (begin > 0) {
         std::memmove(text.data(), text.data() + begin, end - begin);
         end -= begin;
-        lineFeed = lineFeed != NONE && lineFeed >= begin ? lineFeed - begin : NONE;
-        lineFeedFrom = lineFeedFrom > begin ? lineFeedFrom - begin : 0;
+        scanned -= begin;
         begin = 0;
     }
     // Room for a whole block decoded, and for a line as long as the limit with its line end.
@@ -249,18 +247,26 @@ void TextLines::fill() {
     }
 }
 
-std::size_t TextLines::nextLineFeed() {
-    if (lineFeed != NONE && lineFeed >= begin)
-        return lineFeed;
-    const std::size_t from = std::max(lineFeedFrom, begin);
-    const void *hit = from < end ? std::memchr(text.data() + from, '\n', end - from) : nullptr;
-    if (hit) {
-        lineFeed = static_cast<std::size_t>(static_cast<const char *>(hit) - text.data());
-        return lineFeed;
+void TextLines::scanForLineEnd() {
+    // Eight bytes at a time: a byte equal to LF or CR, or one with its high bit set, shows as
+    // the high bit of its place in the masks.
+    constexpr uint64_t ONES = 0x0101010101010101ull;
+    constexpr uint64_t HIGHS = 0x8080808080808080ull;
+    const char *p = text.data();
+    std::size_t i = scanned;
+    for (; i + 8 <= end; i += 8) {
+        uint64_t word;
+        std::memcpy(&word, p + i, sizeof word);
+        const uint64_t lf = word ^ (ONES * '\n');
+        const uint64_t cr = word ^ (ONES * '\r');
+        const uint64_t lineEnds = ((lf - ONES) & ~lf & HIGHS) | ((cr - ONES) & ~cr & HIGHS);
+        if (lineEnds)
+            break;
+        nonAscii |= (word & HIGHS) != 0;
     }
-    lineFeed = NONE;
-    lineFeedFrom = end;
-    return NONE;
+    for (; i < end && p[i] != '\n' && p[i] != '\r'; ++i)
+        nonAscii |= static_cast<unsigned char>(p[i]) >= 0x80;
+    scanned = i;
 }
 
 bool TextLines::deliver(std::string_view &line, std::size_t length, std::size_t lineEnd) {
@@ -270,11 +276,13 @@ bool TextLines::deliver(std::string_view &line, std::size_t length, std::size_t 
         return false;
     }
     line = std::string_view(text.data() + begin, length);
-    if (found == TextEncoding::Utf8 && !isAscii(line.data(), line.size()) && !isValidUtf8(line)) {
+    if (found == TextEncoding::Utf8 && nonAscii && !isValidUtf8(line)) {
         stopped = Stop::InvalidUtf8;
         return false;
     }
     begin += length + lineEnd;
+    scanned = begin;
+    nonAscii = false;
     return true;
 }
 
@@ -282,18 +290,13 @@ bool TextLines::next(std::string_view &line) {
     if (stopped != Stop::None)
         return false;
     for (;;) {
-        const std::size_t feed = nextLineFeed();
-        const std::size_t limit = feed == NONE ? end : feed;
-        const void *cr = std::memchr(text.data() + begin, '\r', limit - begin);
-        if (cr) {
-            const std::size_t at =
-                static_cast<std::size_t>(static_cast<const char *>(cr) - text.data());
+        scanForLineEnd();
+        if (scanned < end) {
+            const bool cr = text[scanned] == '\r';
             // A CR at the end of what is read may be the first half of a CR LF.
-            if (at + 1 < end || atEnd)
-                return deliver(line, at - begin,
-                               at + 1 < end && text[at + 1] == '\n' ? 2 : 1);
-        } else if (feed != NONE) {
-            return deliver(line, feed - begin, 1);
+            if (!cr || scanned + 1 < end || atEnd)
+                return deliver(line, scanned - begin,
+                               cr && scanned + 1 < end && text[scanned + 1] == '\n' ? 2 : 1);
         } else if (atEnd) {
             if (begin == end) {
                 stopped = Stop::End;

@@ -52,7 +52,7 @@ public:
 private:
     void fill();
     std::size_t decodeInto(char *to, std::size_t room);
-    std::size_t nextLineFeed();
+    void scanForLineEnd();
     bool deliver(std::string_view &line, std::size_t length, std::size_t lineEnd);
 
     ByteSource &source;
@@ -62,10 +62,11 @@ private:
     std::vector<char> raw;  // bytes before decoding (UTF-16 and Windows-1252)
     std::size_t begin = 0;
     std::size_t end = 0;
-    // The next line feed at or after begin, or none before lineFeedFrom: a file without line
-    // feeds (CR line ends) is then searched once, not once a line.
-    std::size_t lineFeed;
-    std::size_t lineFeedFrom = 0;
+    // How far the line at begin has been searched for its end: [begin, scanned) holds no CR
+    // or LF, and nonAscii says whether it holds a byte above 0x7F. A line that spans blocks
+    // is searched on from there, not again from its start.
+    std::size_t scanned = 0;
+    bool nonAscii = false;
     bool atEnd = false;
     bool started = false;
     // UTF-16 state across blocks: a byte of an unfinished unit, and a high surrogate waiting

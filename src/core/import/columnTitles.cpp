@@ -22,8 +22,6 @@ bool containsAny(std::string_view title, std::initializer_list<std::string_view>
     return false;
 }
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-
 } // namespace
 
 bool namesTime(std::string_view title) {
@@ -44,12 +42,24 @@ std::optional<TemperatureUnit> unitInTitle(std::string_view title) {
         TemperatureUnit unit;
     };
     static constexpr Form FORMS[] = {
-        {"\xc2\xb0" "f", TemperatureUnit::Fahrenheit}, {"*f", TemperatureUnit::Fahrenheit},
-        {"(f)", TemperatureUnit::Fahrenheit},           {"deg f", TemperatureUnit::Fahrenheit},
-        {"fahrenheit", TemperatureUnit::Fahrenheit},    {"\xc2\xb0" "c", TemperatureUnit::Celsius},
-        {"*c", TemperatureUnit::Celsius},               {"(c)", TemperatureUnit::Celsius},
-        {"deg c", TemperatureUnit::Celsius},            {"celsius", TemperatureUnit::Celsius},
-        {"\xc2\xb0" "k", TemperatureUnit::Kelvin},      {"(k)", TemperatureUnit::Kelvin},
+        {"\xc2\xb0"
+         "f",
+         TemperatureUnit::Fahrenheit},
+        {"*f", TemperatureUnit::Fahrenheit},
+        {"(f)", TemperatureUnit::Fahrenheit},
+        {"deg f", TemperatureUnit::Fahrenheit},
+        {"fahrenheit", TemperatureUnit::Fahrenheit},
+        {"\xc2\xb0"
+         "c",
+         TemperatureUnit::Celsius},
+        {"*c", TemperatureUnit::Celsius},
+        {"(c)", TemperatureUnit::Celsius},
+        {"deg c", TemperatureUnit::Celsius},
+        {"celsius", TemperatureUnit::Celsius},
+        {"\xc2\xb0"
+         "k",
+         TemperatureUnit::Kelvin},
+        {"(k)", TemperatureUnit::Kelvin},
         {"kelvin", TemperatureUnit::Kelvin},
     };
     const std::string lower = lowerCase(title);

@@ -1,26 +1,12 @@
 #include "core/import/csvFields.h"
 
-#include <cstring>
-
 namespace zqar {
 
 namespace {
 
 constexpr char QUOTE = '"';
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-
 } // namespace
-
-std::string_view trimBlanks(std::string_view text) {
-    std::size_t from = 0;
-    std::size_t to = text.size();
-    while (from < to && isBlank(text[from]))
-        ++from;
-    while (to > from && isBlank(text[to - 1]))
-        --to;
-    return text.substr(from, to - from);
-}
 
 char delimiterOf(std::string_view line) {
     constexpr char CANDIDATES[] = {'\t', ';', ','};
@@ -50,12 +36,28 @@ void CsvFields::split(std::string_view line, char delimiter, std::size_t last) {
         fields.push_back(trimBlanks(line));
         return;
     }
-    const bool hasQuotes = std::memchr(line.data(), QUOTE, line.size()) != nullptr;
-    if (hasQuotes) {
-        unquoted.clear();
-        if (unquoted.capacity() < line.size())
-            unquoted.reserve(line.size());
+    // Lines without quotes, nearly all of them, in one pass.
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (c == delimiter) {
+            fields.push_back(trimBlanks(line.substr(start, i - start)));
+            if (fields.size() > last)
+                return;
+            start = i + 1;
+        } else if (c == QUOTE) {
+            splitQuoted(line, delimiter, last);
+            return;
+        }
     }
+    fields.push_back(trimBlanks(line.substr(start)));
+}
+
+void CsvFields::splitQuoted(std::string_view line, char delimiter, std::size_t last) {
+    fields.clear();
+    unquoted.clear();
+    if (unquoted.capacity() < line.size())
+        unquoted.reserve(line.size());
     std::size_t at = 0;
     for (;;) {
         std::size_t start = at;
@@ -66,7 +68,7 @@ void CsvFields::split(std::string_view line, char delimiter, std::size_t last) {
             while (start < line.size() && isBlank(line[start]))
                 ++start;
         std::size_t next;
-        if (hasQuotes && start < line.size() && line[start] == QUOTE) {
+        if (start < line.size() && line[start] == QUOTE) {
             const std::size_t from = unquoted.size();
             std::size_t i = start + 1;
             for (;;) {
@@ -87,17 +89,14 @@ void CsvFields::split(std::string_view line, char delimiter, std::size_t last) {
             }
             // Whatever stands after the closing quote belongs to the field as written.
             next = line.find(delimiter, i);
-            unquoted.append(line.substr(i, next == std::string_view::npos ? line.size() - i
-                                                                          : next - i));
+            unquoted.append(
+                line.substr(i, next == std::string_view::npos ? line.size() - i : next - i));
             fields.push_back(
                 trimBlanks(std::string_view(unquoted.data() + from, unquoted.size() - from)));
         } else {
-            const void *hit = std::memchr(line.data() + at, delimiter, line.size() - at);
-            next = hit ? static_cast<std::size_t>(static_cast<const char *>(hit) - line.data())
-                       : std::string_view::npos;
-            fields.push_back(trimBlanks(line.substr(at, next == std::string_view::npos
-                                                            ? line.size() - at
-                                                            : next - at)));
+            next = line.find(delimiter, at);
+            fields.push_back(trimBlanks(
+                line.substr(at, next == std::string_view::npos ? line.size() - at : next - at)));
         }
         if (next == std::string_view::npos || fields.size() > last)
             return;

@@ -20,7 +20,8 @@ public:
     // Splits the line at the delimiter (0: the whole line is one field). Fields past index
     // last are not looked at; the views stay valid until the next split or until the line
     // goes.
-    void split(std::string_view line, char delimiter, std::size_t last = static_cast<std::size_t>(-1));
+    void split(std::string_view line, char delimiter,
+               std::size_t last = static_cast<std::size_t>(-1));
 
     std::size_t size() const { return fields.size(); }
     // The field at an index, or an empty text past the last one.
@@ -29,11 +30,24 @@ public:
     }
 
 private:
+    // The general case, for a line with a quote.
+    void splitQuoted(std::string_view line, char delimiter, std::size_t last);
+
     std::vector<std::string_view> fields;
     std::string unquoted; // the text of quoted fields; reserved so that it never moves
 };
 
+inline bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
 // Without blanks (spaces and tabs) at either end.
-std::string_view trimBlanks(std::string_view text);
+inline std::string_view trimBlanks(std::string_view text) {
+    std::size_t from = 0;
+    std::size_t to = text.size();
+    while (from < to && isBlank(text[from]))
+        ++from;
+    while (to > from && isBlank(text[to - 1]))
+        --to;
+    return text.substr(from, to - from);
+}
 
 } // namespace zqar

@@ -20,8 +20,8 @@ namespace zqar {
 
 namespace {
 
-constexpr std::size_t FIRST_CHUNK = 64;       // readings
-constexpr std::size_t LARGEST_CHUNK = 65536;  // readings: 512 KiB of values
+constexpr std::size_t FIRST_CHUNK = 64;      // readings
+constexpr std::size_t LARGEST_CHUNK = 65536; // readings: 512 KiB of values
 constexpr double FAHRENHEIT_OFFSET = 32.0;
 constexpr double ZERO_CELSIUS_IN_KELVIN = 273.15;
 constexpr int64_t SECONDS_PER_MINUTE = 60;
@@ -218,9 +218,7 @@ PassEnd TableReader::stopOf(const TextLines &lines) {
     return PassEnd::Done;
 }
 
-std::string TableReader::fileStem() const {
-    return std::filesystem::path(path).stem().string();
-}
+std::string TableReader::fileStem() const { return std::filesystem::path(path).stem().string(); }
 
 bool TableReader::findColumns(Table &found) const {
     const std::size_t count = fields.size();
@@ -268,6 +266,8 @@ bool TableReader::findColumns(Table &found) const {
         column.serial = serialInTitle(fields[i]);
         if (column.serial.empty())
             column.serial = found.headerSerial.empty() ? fileStem() : found.headerSerial;
+        // The serial as the record's name holds it: up to a zero byte, at most 299 characters.
+        column.serial = TextField(column.serial).str();
         column.channel = static_cast<int>(found.temperatures.size()) + 1;
         found.temperatures.push_back(std::move(column));
         found.lastColumn = std::max(found.lastColumn, i);
@@ -316,10 +316,9 @@ PassEnd TableReader::readRows(TextLines &lines, DateOrder order) {
         // Rows without a reading (event rows) are skipped whatever their time.
         if (!anyReading)
             continue;
-        const Timestamp time =
-            table.timeOfDayColumn
-                ? times.read(fields[table.timeColumn], fields[*table.timeOfDayColumn])
-                : times.read(fields[table.timeColumn]);
+        const Timestamp time = table.timeOfDayColumn ? times.read(fields[table.timeColumn],
+                                                                  fields[*table.timeOfDayColumn])
+                                                     : times.read(fields[table.timeColumn]);
         if (time.status == TimestampStatus::NeedDateOrder)
             return PassEnd::NeedDateOrder;
         if (time.status != TimestampStatus::Ok)
@@ -338,8 +337,7 @@ PassEnd TableReader::readRows(TextLines &lines, DateOrder order) {
             if (!std::isfinite(celsius) || celsius == NO_VALUE)
                 return refuse(lines.lineNumber(), text::format(text::OUT_OF_RANGE, column.title));
             if (column.count > 0 && time.seconds <= column.lastTime)
-                return refuse(lines.lineNumber(),
-                              text::format(text::TIME_GOES_BACK, column.title));
+                return refuse(lines.lineNumber(), text::format(text::TIME_GOES_BACK, column.title));
             column.add(celsius, time.seconds);
         }
     }
@@ -472,11 +470,11 @@ void TableReader::finish(ByteSource &source, bool windows1252) {
         intervals[k] = interval;
     }
 
-    const int64_t shift =
-        settings.utcOffsetMinutes
-            ? (*settings.utcOffsetMinutes - table.utcOffsetMinutes.value_or(*settings.utcOffsetMinutes)) *
-                  SECONDS_PER_MINUTE
-            : 0;
+    const int64_t shift = settings.utcOffsetMinutes
+                              ? (*settings.utcOffsetMinutes -
+                                 table.utcOffsetMinutes.value_or(*settings.utcOffsetMinutes)) *
+                                    SECONDS_PER_MINUTE
+                              : 0;
     for (std::size_t k = 0; k < table.temperatures.size(); ++k) {
         ColumnReadings &column = table.temperatures[k];
         if (column.count < 2) {
@@ -501,20 +499,32 @@ void TableReader::finish(ByteSource &source, bool windows1252) {
         values.reserve(static_cast<std::size_t>(samples));
         std::size_t chunk = 0;
         std::size_t inChunk = 0;
-        auto nextValue = [&] {
-            if (inChunk == column.chunks[chunk].size()) {
-                std::vector<double>().swap(column.chunks[chunk]);
-                ++chunk;
-                inChunk = 0;
+        // Copies the next count readings, across chunks.
+        auto take = [&](std::size_t count) {
+            while (count > 0) {
+                std::vector<double> &from = column.chunks[chunk];
+                const std::size_t now = std::min(count, from.size() - inChunk);
+                values.insert(values.end(), from.begin() + static_cast<std::ptrdiff_t>(inChunk),
+                              from.begin() + static_cast<std::ptrdiff_t>(inChunk + now));
+                inChunk += now;
+                count -= now;
+                if (inChunk == from.size()) {
+                    std::vector<double>().swap(from);
+                    ++chunk;
+                    inChunk = 0;
+                }
             }
-            return column.chunks[chunk][inChunk++];
         };
-        values.push_back(nextValue());
+        take(1);
         for (const ColumnReadings::Run &run : column.runs) {
             const int64_t gap = run.step / interval - 1;
+            if (gap == 0) {
+                take(static_cast<std::size_t>(run.count));
+                continue;
+            }
             for (int64_t r = 0; r < run.count; ++r) {
                 values.insert(values.end(), static_cast<std::size_t>(gap), NO_VALUE);
-                values.push_back(nextValue());
+                take(1);
             }
         }
         std::vector<std::vector<double>>().swap(column.chunks);

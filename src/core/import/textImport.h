@@ -30,12 +30,12 @@ std::string refusalText(const ImportRefusal &refusal);
 // How the file was written, as found or as the settings chose.
 struct ImportLayout {
     TextEncoding encoding = TextEncoding::Utf8;
-    char delimiter = 0;     // '\t', ';' or ','
-    char decimalMark = '.'; // '.' or ','
-    DateOrder dateOrder = DateOrder::Found; // the order of the first date read
-    bool dateOrderChosen = false;           // from the settings, not from the rows
-    int64_t titleLine = 0;                  // the line of the column titles, from 1
-    std::optional<int> titleUtcOffsetMinutes; // the offset the time title names
+    char delimiter = 0;                          // '\t', ';' or ','
+    char decimalMark = '.';                      // '.' or ','
+    DateOrder dateOrder = DateOrder::Found;      // the order of the first date read
+    bool dateOrderChosen = false;                // from the settings, not from the rows
+    int64_t titleLine = 0;                       // the line of the column titles, from 1
+    std::optional<int> titleUtcOffsetMinutes;    // the offset the time title names
     std::vector<std::string> columnsNotImported; // titles: humidity, events, empty columns
 };
 

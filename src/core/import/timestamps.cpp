@@ -3,6 +3,7 @@
 #include "core/data/caseless.h"
 #include "core/data/dateTime.h"
 #include "core/data/numbers.h"
+#include "core/import/csvFields.h"
 
 namespace zqar {
 
@@ -20,8 +21,6 @@ struct Fields {
     char separator = 0;
     std::size_t end = 0; // where the date ends in the text
 };
-
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 // Up to four digits from at; their count, 0 when none (or more than four).
 int digitsAt(std::string_view text, std::size_t at, int &value) {
@@ -75,6 +74,17 @@ bool isYear(int digits) { return digits == 2 || digits == 4; }
 // The seconds of the day of "hh:mm", "hh:mm:ss", each optionally followed by AM or PM; -1 for
 // anything else.
 int64_t secondOfDay(std::string_view text) {
+    // The common 24-hour "hh:mm:ss" at once.
+    if (text.size() == 8 && text[2] == ':' && text[5] == ':' && isDigit(text[0]) &&
+        isDigit(text[1]) && isDigit(text[3]) && isDigit(text[4]) && isDigit(text[6]) &&
+        isDigit(text[7])) {
+        const int h = (text[0] - '0') * 10 + (text[1] - '0');
+        const int m = (text[3] - '0') * 10 + (text[4] - '0');
+        const int s = (text[6] - '0') * 10 + (text[7] - '0');
+        if (h > LAST_HOUR || m > LAST_MINUTE || s > LAST_MINUTE)
+            return -1;
+        return int64_t{h} * 3600 + m * 60 + s;
+    }
     int hour = 0;
     int minute = 0;
     int second = 0;
@@ -175,7 +185,12 @@ TimestampReader::Date TimestampReader::dateOf(std::string_view text) {
 }
 
 Timestamp TimestampReader::read(std::string_view cell) {
-    const std::size_t dateEnd = dateLength(cell);
+    // Consecutive rows mostly share their date: the last one is tried first.
+    const std::size_t cachedLength = cachedText.size();
+    const bool sameDate = cachedLength > 0 && cell.size() > cachedLength &&
+                          (isBlank(cell[cachedLength]) || cell[cachedLength] == 'T') &&
+                          cell.compare(0, cachedLength, cachedText) == 0;
+    const std::size_t dateEnd = sameDate ? cachedLength : dateLength(cell);
     if (dateEnd == cell.size())
         return {};
     const std::string_view dateText = cell.substr(0, dateEnd);
