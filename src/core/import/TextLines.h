@@ -68,7 +68,6 @@ private:
     std::size_t scanned = 0;
     bool nonAscii = false;
     bool atEnd = false;
-    bool started = false;
     // UTF-16 state across blocks: a byte of an unfinished unit, and a high surrogate waiting
     // for its low one.
     bool oddByteWaiting = false;
