@@ -169,6 +169,7 @@ struct Table {
     std::vector<ColumnReadings> temperatures;
     std::vector<std::string> otherTitles;
     std::size_t lastColumn = 0; // the last column any pass looks at
+    bool tooManyColumns = false;
 };
 
 class TableReader {
@@ -235,24 +236,34 @@ bool TableReader::findColumns(Table &found) const {
     auto isTimeColumn = [&](std::size_t i) {
         return i == time || (found.timeOfDayColumn && i == *found.timeOfDayColumn);
     };
-    std::vector<std::size_t> temperatures;
-    for (std::size_t i = 0; i < count; ++i)
-        if (!isTimeColumn(i) && namesTemperature(fields[i]))
-            temperatures.push_back(i);
-    if (temperatures.empty())
-        for (std::size_t i = 0; i < count; ++i)
-            if (!isTimeColumn(i) && unitInTitle(fields[i]) && !namesDewPoint(fields[i]))
-                temperatures.push_back(i);
-    if (temperatures.empty())
+    std::vector<bool> isTemperature(count, false);
+    bool anyTemperature = false;
+    for (std::size_t i = 0; i < count; ++i) {
+        isTemperature[i] = !isTimeColumn(i) && namesTemperature(fields[i]);
+        anyTemperature |= isTemperature[i];
+    }
+    if (!anyTemperature) {
+        for (std::size_t i = 0; i < count; ++i) {
+            isTemperature[i] =
+                !isTimeColumn(i) && unitInTitle(fields[i]) && !namesDewPoint(fields[i]);
+            anyTemperature |= isTemperature[i];
+        }
+    }
+    if (!anyTemperature)
         return false;
+    found.tooManyColumns =
+        std::count(isTemperature.begin(), isTemperature.end(), true) > MAX_IMPORT_CHANNELS;
+    if (found.tooManyColumns)
+        return true;
 
     found.temperatures.clear();
     found.otherTitles.clear();
+    std::string stem;
     found.lastColumn = std::max(time, found.timeOfDayColumn.value_or(0));
     for (std::size_t i = 0; i < count; ++i) {
         if (isTimeColumn(i))
             continue;
-        if (std::find(temperatures.begin(), temperatures.end(), i) == temperatures.end()) {
+        if (!isTemperature[i]) {
             if (!fields[i].empty())
                 found.otherTitles.emplace_back(fields[i]);
             continue;
@@ -264,8 +275,10 @@ bool TableReader::findColumns(Table &found) const {
         column.unit = unit.value_or(settings.untitledUnit);
         column.unitFromTitle = unit.has_value();
         column.serial = serialInTitle(fields[i]);
+        if (column.serial.empty() && found.headerSerial.empty() && stem.empty())
+            stem = fileStem();
         if (column.serial.empty())
-            column.serial = found.headerSerial.empty() ? fileStem() : found.headerSerial;
+            column.serial = found.headerSerial.empty() ? stem : found.headerSerial;
         // The serial as the record's name holds it: up to a zero byte, at most 299 characters.
         column.serial = TextField(column.serial).str();
         column.channel = static_cast<int>(found.temperatures.size()) + 1;
@@ -289,7 +302,7 @@ PassEnd TableReader::readTitles(TextLines &lines) {
             if (findColumns(table)) {
                 table.titleLine = lines.lineNumber();
                 table.delimiter = delimiter;
-                if (table.temperatures.size() > static_cast<std::size_t>(MAX_IMPORT_CHANNELS))
+                if (table.tooManyColumns)
                     return refuse(table.titleLine, std::string(text::TOO_MANY_COLUMNS));
                 return PassEnd::Done;
             }
