@@ -470,8 +470,10 @@ void TableReader::finish(ByteSource &source, bool windows1252) {
         const int64_t interval = column.interval();
         const int64_t offGrid = column.offGrid(interval);
         if (offGrid >= 0) {
-            refuse(lineOfReading(source, windows1252, k, offGrid),
-                   text::format(text::OFF_GRID, table.temperatures[k].title));
+            // Finding the line reads the titles again, which sets up the columns anew.
+            const std::string title = column.title;
+            const int64_t line = lineOfReading(source, windows1252, k, offGrid);
+            refuse(line, text::format(text::OFF_GRID, title));
             return;
         }
         const int64_t samples = (column.lastTime - column.firstTime) / interval + 1;
