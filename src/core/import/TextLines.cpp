@@ -242,8 +242,6 @@ void TextLines::fill() {
         if (got == 0 && found == TextEncoding::Utf8)
             atEnd = true;
         end += got;
-        if (got == 0 && !atEnd)
-            continue;
     }
 }
 
