@@ -350,6 +350,21 @@ TEST(TextImport, RefusalsNameTheFileTheLineAndTheReason) {
         {"one reading", head + "2020-01-01 10:00,1\n",
          "/data/export.csv: no temperature column holds two readings"},
         {"empty file", "", "/data/export.csv: no row names a time column and a temperature column"},
+        {"line too long", head + std::string(2 << 20, '1') + "\n",
+         "/data/export.csv:2: the line is too long"},
+        {"too many temperature columns",
+         "Date" + std::string(3000, ',') + "\n" +
+             [] {
+                 std::string titles = "Date";
+                 for (int k = 0; k < 1001; ++k)
+                     titles += ",Temp " + std::to_string(k);
+                 return titles;
+             }(),
+         "/data/export.csv:2: the file has too many temperature columns"},
+        {"too many samples",
+         head + "2020-01-01 10:00:00,1\n2020-01-01 10:00:01,2\n2020-01-01 10:00:02,3\n"
+                "2022-01-01 10:00:02,4\n",
+         "/data/export.csv: the readings span too many samples"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
