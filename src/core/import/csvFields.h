@@ -30,6 +30,14 @@ public:
     }
 
 private:
+    // text[from, to) without its blanks at either end.
+    void addTrimmed(const char *text, std::size_t from, std::size_t to) {
+        while (from < to && (text[from] == ' ' || text[from] == '\t'))
+            ++from;
+        while (to > from && (text[to - 1] == ' ' || text[to - 1] == '\t'))
+            --to;
+        fields.emplace_back(text + from, to - from);
+    }
     // The general case, for a line with a quote.
     void splitQuoted(std::string_view line, char delimiter, std::size_t last);
 

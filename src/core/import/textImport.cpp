@@ -101,7 +101,8 @@ struct ColumnReadings {
 struct CellNumber {
     bool isNumber = false;
     double value = 0.0;
-    char mark = 0; // the mark the cell uses, 0 for none
+    char mark = 0;    // the mark the cell uses, 0 for none
+    bool few = false; // at most 15 digits: no conversion can leave the range of a double
 };
 
 CellNumber readCell(std::string_view cell, std::string &scratch) {
@@ -124,6 +125,7 @@ CellNumber readCell(std::string_view cell, std::string &scratch) {
     if (digits == 0)
         return result;
     result.isNumber = true;
+    result.few = digits <= 15;
     if (markAt != std::string_view::npos && cell[markAt] == ',') {
         scratch.assign(cell);
         scratch[markAt] = '.';
@@ -347,7 +349,7 @@ PassEnd TableReader::readRows(TextLines &lines, DateOrder order) {
             if (number.mark != 0 && use.line == 0)
                 use = MarkUse{lines.lineNumber(), column.title};
             const double celsius = toCelsius(number.value, column.unit);
-            if (!std::isfinite(celsius) || celsius == NO_VALUE)
+            if (!number.few && (!std::isfinite(celsius) || celsius == NO_VALUE))
                 return refuse(lines.lineNumber(), text::format(text::OUT_OF_RANGE, column.title));
             if (column.count > 0 && time.seconds <= column.lastTime)
                 return refuse(lines.lineNumber(), text::format(text::TIME_GOES_BACK, column.title));
