@@ -4,7 +4,7 @@
 #
 #     bash scripts/fuzz.sh [TARGET|all] [SECONDS]      (default: all, 600 s)
 #
-# Targets: log report project datetime numbers batch endtoend xmp. Each starts from its seeds in
+# Targets: log report project datetime numbers batch endtoend xmp import. Each starts from its seeds in
 # fuzz/corpus/TARGET and the corpus earlier runs grew in build-fuzz/corpus/TARGET, with
 # fuzz/TARGET.dict when there is one. An input that fails is kept in build-fuzz/artifacts/TARGET;
 # the script then says which and exits non-zero. Extra libFuzzer options can be given in
@@ -14,7 +14,7 @@ cd "$(dirname "$0")/.."
 root=$(pwd)
 target=${1:-all}
 seconds=${2:-600}
-all_targets=(log report project datetime numbers batch endtoend xmp)
+all_targets=(log report project datetime numbers batch endtoend xmp import)
 
 build=$root/build-fuzz
 if [ "${ZQAR_FUZZ_SKIP_BUILD:-0}" != 1 ]; then

@@ -14,7 +14,7 @@ build="${ZQAR_BUILD_DIR:-build}"
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release
 cmake --build "$build" -j"$(nproc)" --target zqar-make-samples zqar-vemro-batch
 
-rm -rf samples/data
+rm -rf samples/data samples/imports
 "$build/tools/zqar-make-samples" samples
 
 # Create Report gives a new report a folder of its own and writes an existing file in place,

@@ -7,6 +7,15 @@
 //
 // writes OUTPUT_DIR/data/*.dta and OUTPUT_DIR/warehouse.ttp. The project's data file
 // directory is "samples/data", relative to the repository root: run the batch tool from there.
+// It also writes the same week as other loggers' software exports it, one table a logger in
+// four layouts taken in turn, into OUTPUT_DIR/imports/, and OUTPUT_DIR/imports.ttp, the same
+// project with "samples/imports" as its directory:
+//   - US dates with AM/PM in degrees Fahrenheit, the UTC offset in the time title and the
+//     serial in the temperature title, UTF-8 with a byte-order mark, event columns and rows;
+//   - ISO dates with a "Serial Number:" line above the table and door events between samples
+//     (the two-channel logger too, with its probe as a second temperature column);
+//   - German day.month dates with decimal commas and tabs, in Windows-1252;
+//   - UTF-16 with a date column and a time column, the serial in the file's name.
 //
 // The job:
 //   - array loggers 10231 to 10253 (row by row), 6 rows x 4 columns, 1 m apart;
@@ -86,23 +95,33 @@ struct Logger {
     bool periodInSeconds = false;
 };
 
-std::string sampleText(const Logger &logger, int index) {
+// The texts of sample index: channel 1, and channel 2 for the two-channel logger (else empty).
+std::pair<std::string, std::string> sampleValues(const Logger &logger, int index) {
     Noise noise(static_cast<uint32_t>(std::stoul(logger.serial)) +
                 static_cast<uint32_t>(index) * 7919u);
     const double hours = std::fmod(index * SAMPLE_MINUTES / 60.0, 24.0);
-    std::string line = std::to_string(index + 1) + " ";
+    std::pair<std::string, std::string> values;
     if (logger.row >= 0) {
-        line += formatFixed(airTemperature(logger.row, logger.col, hours) + noise.next(0.08), 2);
+        values.first =
+            formatFixed(airTemperature(logger.row, logger.col, hours) + noise.next(0.08), 2);
     } else {
         // The dispatch office is heated to about 21 degrees in working hours.
         const bool working = hours >= 7.0 && hours < 18.0;
-        line += formatFixed((working ? 21.2 : 19.4) + noise.next(0.15), 2);
+        values.first = formatFixed((working ? 21.2 : 19.4) + noise.next(0.15), 2);
     }
     if (logger.twoChannels) {
         // Channel 2: a probe in a carton follows the air slowly and damped.
         const double probe = 21.0 + 1.2 * std::sin(2.0 * PI * (hours - 13.0) / 24.0);
-        line += " " + formatFixed(probe + noise.next(0.03), 2);
+        values.second = formatFixed(probe + noise.next(0.03), 2);
     }
+    return values;
+}
+
+std::string sampleText(const Logger &logger, int index) {
+    const auto [first, second] = sampleValues(logger, index);
+    std::string line = std::to_string(index + 1) + " " + first;
+    if (logger.twoChannels)
+        line += " " + second;
     return line;
 }
 
@@ -180,11 +199,12 @@ std::vector<Logger> warehouseLoggers() {
     return loggers;
 }
 
-bool writeProject(const std::filesystem::path &path, const std::vector<Logger> &loggers) {
+bool writeProject(const std::filesystem::path &path, const std::vector<Logger> &loggers,
+                  const std::string &directory, const std::string &description) {
     const std::string section = "ZQARVemro";
     zqar::IniFile project;
     const std::pair<const char *, std::string> settings[] = {
-        {"Directory", "samples/data"},
+        {"Directory", directory},
         {"NumberOfRows", std::to_string(ROWS)},
         {"NumberOfColumns", std::to_string(COLUMNS)},
         {"RowSpacing", "1"},
@@ -192,7 +212,7 @@ bool writeProject(const std::filesystem::path &path, const std::vector<Logger> &
         {"NumberOfSingular", "2"},
         {"UseCommentField", "N"},
         {"LoggersOnBoundary", "Y"},
-        {"ProjectDescription", "Warehouse B, week of 2 June 2025"},
+        {"ProjectDescription", description},
         {"ProjectNumber", PROJECT_NUMBER},
         {"ProjectDate", ""},
     };
@@ -207,6 +227,179 @@ bool writeProject(const std::filesystem::path &path, const std::vector<Logger> &
     project.setValue(section, "S0", "10255");
     project.setValue(section, "S1", "20417,2");
     return project.write(path.string());
+}
+
+// ---- The same week as the text tables that other loggers' software exports ----------------
+
+// The four layouts, taken in turn by the loggers; the two-channel logger is written in the ISO
+// layout, which holds a second temperature column.
+enum class Layout { Us, Iso, German, Utf16 };
+
+Layout layoutOf(const Logger &logger, int index) {
+    if (logger.twoChannels)
+        return Layout::Iso;
+    return static_cast<Layout>(index % 4);
+}
+
+// Minutes of sample index from Monday 2 June 2025 00:00, as a calendar time in that week.
+struct WeekTime {
+    int day, hour, minute, second;
+};
+WeekTime weekTime(int minutes, int second = 0) {
+    return {2 + minutes / 1440, minutes / 60 % 24, minutes % 60, second};
+}
+
+std::string twoDigits(int value) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%02d", value);
+    return text;
+}
+
+// "06/02/25 02:05:00 PM"
+std::string usTime(const WeekTime &t) {
+    const int hour12 = t.hour % 12 == 0 ? 12 : t.hour % 12;
+    return twoDigits(6) + "/" + twoDigits(t.day) + "/25 " + twoDigits(hour12) + ":" +
+           twoDigits(t.minute) + ":" + twoDigits(t.second) + (t.hour < 12 ? " AM" : " PM");
+}
+
+std::string isoDate(const WeekTime &t) { return "2025-06-" + twoDigits(t.day); }
+
+std::string isoTime(const WeekTime &t) {
+    return twoDigits(t.hour) + ":" + twoDigits(t.minute) + ":" + twoDigits(t.second);
+}
+
+std::string withComma(std::string number) {
+    for (char &c : number)
+        if (c == '.')
+            c = ',';
+    return number;
+}
+
+// A door event between two samples: rows with a time and no temperature.
+bool eventAfter(int index) { return index % 288 == 150; }
+
+// The temperature in degrees Fahrenheit to three decimals, as such exports write it; read back
+// it differs from the Celsius value by at most 0.0005 * 5 / 9 and the rounding of the formula.
+std::string fahrenheit(const std::string &celsius) {
+    return formatFixed(zqar::readDecimal(celsius) * 9.0 / 5.0 + 32.0, 3);
+}
+
+std::string importText(const Logger &logger, Layout layout) {
+    std::string text;
+    const std::string &serial = logger.serial;
+    switch (layout) {
+    case Layout::Us: {
+        const std::string tag = " (LGR S/N: " + serial + ")";
+        text = "\xEF\xBB\xBF\"Plot Title: " + serial + "\"\r\n";
+        text += "\"#\",\"Date Time, GMT+02:00\",\"Temp, \xC2\xB0"
+                "F (LGR S/N: " +
+                serial + ", SEN S/N: " + serial + ")\",\"Coupler Detached" + tag +
+                "\",\"Coupler Attached" + tag + "\",\"Stopped" + tag + "\",\"End Of File" + tag +
+                "\"\r\n";
+        int row = 0;
+        for (int i = 0; i < logger.samples; ++i) {
+            text += std::to_string(++row) + "," + usTime(weekTime(i * SAMPLE_MINUTES)) + "," +
+                    fahrenheit(sampleValues(logger, i).first) + (i == 0 ? ",Logged,,," : ",,,,") +
+                    "\r\n";
+            if (eventAfter(i))
+                text += std::to_string(++row) + "," + usTime(weekTime(i * SAMPLE_MINUTES + 2, 17)) +
+                        ",,,,,\r\n";
+        }
+        // Read out a few days after the week: the day above 12 tells the month comes first.
+        text += std::to_string(++row) + ",06/13/25 09:14:26 AM,,,Logged,,Logged\r\n";
+        break;
+    }
+    case Layout::Iso: {
+        text = "Z-QAR sample export\n";
+        text += "Serial Number: " + serial + "\n";
+        text += std::string("Project ") + PROJECT_NUMBER + " Warehouse B\n";
+        text += (logger.position.empty() ? std::string("Rack height 2 m") : logger.position) + "\n";
+        text += "Date/Time,Temperature (\xC2\xB0"
+                "C)";
+        if (logger.twoChannels)
+            text += ",Probe Temperature (\xC2\xB0"
+                    "C)";
+        text += ",Event\n";
+        for (int i = 0; i < logger.samples; ++i) {
+            const WeekTime t = weekTime(i * SAMPLE_MINUTES);
+            const auto [first, second] = sampleValues(logger, i);
+            text += isoDate(t) + " " + isoTime(t) + "," + first;
+            if (logger.twoChannels)
+                text += "," + second;
+            text += ",\n";
+            if (eventAfter(i)) {
+                const WeekTime e = weekTime(i * SAMPLE_MINUTES + 2, 17);
+                text += isoDate(e) + " " + isoTime(e) + (logger.twoChannels ? ",," : ",") +
+                        ",Door opened\n";
+            }
+        }
+        break;
+    }
+    case Layout::German: {
+        // Windows-1252: the degree sign is the one byte 0xB0.
+        text = "Messdaten Lager B\r\n";
+        text += "Seriennummer: " + serial + "\r\n";
+        text += "Datum/Uhrzeit\tTemperatur [\xB0"
+                "C]\tLuftfeuchte [%rF]\r\n";
+        for (int i = 0; i < logger.samples; ++i) {
+            const WeekTime t = weekTime(i * SAMPLE_MINUTES);
+            text += twoDigits(t.day) + ".06.2025 " + twoDigits(t.hour) + ":" + twoDigits(t.minute) +
+                    "\t" + withComma(sampleValues(logger, i).first) + "\t" +
+                    withComma(formatFixed(45.0 + (i % 40) * 0.1, 1)) + "\r\n";
+        }
+        break;
+    }
+    case Layout::Utf16: {
+        // Written as UTF-8 here and turned into UTF-16 below; the serial is the file's name.
+        text = "Date\tTime\tTemperature (\xC2\xB0"
+               "C)\tBattery (V)\r\n";
+        for (int i = 0; i < logger.samples; ++i) {
+            const WeekTime t = weekTime(i * SAMPLE_MINUTES);
+            text +=
+                isoDate(t) + "\t" + isoTime(t) + "\t" + sampleValues(logger, i).first + "\t3.6\r\n";
+        }
+        std::string utf16 = "\xFF\xFE";
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            unsigned code = static_cast<unsigned char>(text[i]);
+            if (code == 0xC2)
+                code = static_cast<unsigned char>(text[++i]);
+            utf16 += static_cast<char>(code & 0xFF);
+            utf16 += static_cast<char>(code >> 8);
+        }
+        text = utf16;
+        break;
+    }
+    }
+    return text;
+}
+
+std::string importFileName(const Logger &logger, Layout layout) {
+    switch (layout) {
+    case Layout::Us:
+        return logger.serial + ".csv";
+    case Layout::Iso:
+        return logger.serial + "-export.csv";
+    case Layout::German:
+        return logger.serial + ".txt";
+    case Layout::Utf16:
+        return logger.serial + ".tsv";
+    }
+    return logger.serial;
+}
+
+bool writeImports(const std::filesystem::path &directory, const std::vector<Logger> &loggers) {
+    for (std::size_t i = 0; i < loggers.size(); ++i) {
+        const Layout layout = layoutOf(loggers[i], static_cast<int>(i));
+        const std::string text = importText(loggers[i], layout);
+        const std::filesystem::path path = directory / importFileName(loggers[i], layout);
+        std::FILE *file = std::fopen(path.string().c_str(), "wb");
+        if (!file)
+            return false;
+        const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+        if (std::fclose(file) != 0 || !written)
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -231,11 +424,20 @@ int main(int argc, char **argv) {
             return 1;
         }
     }
-    if (!writeProject(output / "warehouse.ttp", loggers)) {
+    if (!writeProject(output / "warehouse.ttp", loggers, "samples/data",
+                      "Warehouse B, week of 2 June 2025")) {
         std::cerr << "cannot write " << (output / "warehouse.ttp").string() << "\n";
         return 1;
     }
-    std::cout << loggers.size() << " log files and warehouse.ttp written to " << output.string()
-              << "\n";
+    const std::filesystem::path imports = output / "imports";
+    std::filesystem::create_directories(imports, error);
+    if (error || !writeImports(imports, loggers) ||
+        !writeProject(output / "imports.ttp", loggers, "samples/imports",
+                      "Warehouse B, week of 2 June 2025, from exported tables")) {
+        std::cerr << "cannot write the exported tables in " << imports.string() << "\n";
+        return 1;
+    }
+    std::cout << loggers.size() << " log files, warehouse.ttp, their exported tables and "
+              << "imports.ttp written to " << output.string() << "\n";
     return 0;
 }

@@ -127,6 +127,26 @@ TEST(AverageAround, DegeneratePeriodsNeitherHangNorCrash) {
     EXPECT_EQ(negative->averageAround(DAY0 - 60 / 86400.0, 0), 2);
 }
 
+TEST(AverageAround, MissingReadingsAreLeftOutAndAWindowWithoutReadingsHasNoValue) {
+    const double p = 60.0 / 86400.0;
+    auto file = record(DAY0, 60.0, {10, NO_VALUE, 30, NO_VALUE, NO_VALUE, 60});
+    EXPECT_EQ(file->averageAround(DAY0, 120), 20);              // 10 and 30
+    EXPECT_EQ(file->averageAround(DAY0 + 3 * p, 60), NO_VALUE); // samples 3 and 4
+    EXPECT_EQ(file->averageAround(DAY0 + 3 * p, 120), 60);
+    // Calculate At takes the nearest sample; when it is missing the position has no value.
+    EXPECT_EQ(file->averageAround(DAY0 + 1.2 * p, 0), NO_VALUE);
+    EXPECT_EQ(file->averageAround(DAY0 + 2.2 * p, 0), 30);
+    // The range Load Files offers leaves the missing readings out, and a record without a
+    // reading offers none.
+    Prefill range;
+    range.widenRange(*file);
+    EXPECT_EQ(range.lowest, 10);
+    EXPECT_EQ(range.highest, 60);
+    Prefill none;
+    none.widenRange(*record(DAY0, 60.0, {NO_VALUE, NO_VALUE}));
+    EXPECT_FALSE(none.rangeSeen);
+}
+
 TEST(LoggerArray, AddressingAndPlacement) {
     LoggerArray array;
     EXPECT_EQ(array.dimensions().rows, 0);

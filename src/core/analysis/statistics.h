@@ -69,8 +69,8 @@ struct PositionStatistics {
     int row = 0;          // set addressing: the cell's row, or SINGULAR_ROW for a slot
     int col = 0;
     bool placed = false;
-    std::string logger; // the record's label; empty when the position is empty
-    int32_t samples = 0;
+    std::string logger;  // the record's label; empty when the position is empty
+    int32_t samples = 0; // readings in the span; missing readings do not count
     // Meaningful when samples > 0.
     double minimum = 0.0;
     double maximum = 0.0;

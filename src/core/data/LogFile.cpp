@@ -379,7 +379,7 @@ double LogFile::averageAround(double time, double window) const {
     const int32_t firstIndex = truncToInt(offset / samplePeriod + 0.5);
     const int32_t lastIndex = truncToInt((offset + window) / samplePeriod + 0.5);
     // The first index is always visited, even past the last one; of the visited indices
-    // only those that hold a sample count. Clamping to the samples gives the same sum in the
+    // only those that hold a reading count. Clamping to the samples gives the same sum in the
     // same order without walking the indices outside them.
     const int64_t count = static_cast<int64_t>(values.size());
     const int64_t from = std::max<int64_t>(firstIndex, 0);
@@ -387,8 +387,12 @@ double LogFile::averageAround(double time, double window) const {
     double sum = 0.0;
     int32_t used = 0;
     for (int64_t i = from; i <= to; ++i) {
-        sum += values[static_cast<std::size_t>(i)];
-        ++used;
+        const double value = values[static_cast<std::size_t>(i)];
+        // A missing reading is no sample: the window averages the readings it holds.
+        if (value != NO_VALUE) {
+            sum += value;
+            ++used;
+        }
     }
     return used == 0 ? NO_VALUE : sum / used;
 }

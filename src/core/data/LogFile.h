@@ -37,7 +37,7 @@ public:
     TextField comments[COMMENT_LINES]; // lines 13 to 16, each with its line end
     int32_t valueCount = 0;
     int32_t channel = 1;        // 1 or 2
-    std::vector<double> values; // samples in time order, valueCount of them
+    std::vector<double> values; // samples in time order, valueCount of them; NO_VALUE: missing
     // The indices of the sample lines that held no number and were read as 0, in order. Known
     // only for records read from log files: report files do not store it.
     std::vector<int32_t> samplesNotNumbers;
@@ -63,7 +63,8 @@ public:
 
     double endTime() const;
     // Mean of the samples from the one nearest to time (a day number) through the one
-    // nearest to time + window (seconds); NO_VALUE when none of them exists.
+    // nearest to time + window (seconds), missing readings left out; NO_VALUE when none of
+    // them exists or holds a reading.
     double averageAround(double time, double window) const;
     // The text of the properties pop-up: file, start, end, period, channel, count.
     std::string propertiesText() const;

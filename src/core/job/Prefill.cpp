@@ -11,15 +11,22 @@ bool Prefill::counts(const LogFile &record) {
 void Prefill::widenRange(const LogFile &record) {
     if (!counts(record))
         return;
-    // The lowest and the highest in one pass: a year of samples is read once, not twice.
-    double low = record.values[0];
-    double high = record.values[0];
+    // The lowest and the highest reading in one pass: a year of samples is read once, not
+    // twice. Missing readings (an imported table's gaps) take no part.
+    bool found = false;
+    double low = 0.0;
+    double high = 0.0;
     for (const double v : record.values) {
-        if (v < low)
+        if (v == NO_VALUE)
+            continue;
+        if (!found || v < low)
             low = v;
-        if (v > high)
+        if (!found || v > high)
             high = v;
+        found = true;
     }
+    if (!found)
+        return;
     lowest = std::min(lowest, low);
     highest = std::max(highest, high);
     rangeSeen = true;

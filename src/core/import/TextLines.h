@@ -1,0 +1,84 @@
+#pragma once
+// The lines of an exported table, decoded to UTF-8: UTF-16 (little or big endian) when the
+// bytes start with its byte-order mark, otherwise UTF-8 (a leading byte-order mark dropped); the
+// reader of such a file falls back to Windows-1252 when a line is not valid UTF-8. Lines end at
+// LF, CR LF or a lone CR. The bytes are read in blocks, so a file of any size costs one block
+// and its longest line.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string_view>
+#include <vector>
+
+namespace zqar {
+
+// Where the bytes come from: an open file, or bytes already in memory. Either can be read
+// again from the start.
+class ByteSource {
+public:
+    explicit ByteSource(std::string_view bytes) : memory(bytes) {}
+    explicit ByteSource(std::FILE *file) : file(file) {}
+
+    std::size_t read(char *to, std::size_t room);
+    bool rewind();
+
+private:
+    std::FILE *file = nullptr;
+    std::string_view memory;
+    std::size_t memoryRead = 0;
+};
+
+enum class TextEncoding { Utf8, Utf16LittleEndian, Utf16BigEndian, Windows1252 };
+
+class TextLines {
+public:
+    enum class Stop { None, End, InvalidUtf8, LineTooLong };
+
+    // Reads from the source's start. windows1252: decode every byte as Windows-1252;
+    // otherwise the byte-order mark decides between UTF-16 and UTF-8.
+    TextLines(ByteSource &source, bool windows1252, std::size_t maxLineBytes);
+
+    // The next line without its line end, valid until the next call. False at the end of the
+    // text, for a line longer than the limit, and (UTF-8 only) for a line that is not valid
+    // UTF-8; stop() then says which.
+    bool next(std::string_view &line);
+
+    // The number of the line next gave last, from 1; for LineTooLong, of the long line.
+    int64_t lineNumber() const { return number; }
+    Stop stop() const { return stopped; }
+    TextEncoding encoding() const { return found; }
+
+private:
+    void fill();
+    std::size_t decodeInto(char *to, std::size_t room);
+    void scanForLineEnd();
+    bool deliver(std::string_view &line, std::size_t length, std::size_t lineEnd);
+
+    ByteSource &source;
+    TextEncoding found = TextEncoding::Utf8;
+    std::size_t maxLine;
+    std::vector<char> text; // UTF-8; the unread part is [begin, end)
+    std::vector<char> raw;  // bytes before decoding (UTF-16 and Windows-1252)
+    std::size_t begin = 0;
+    std::size_t end = 0;
+    // How far the line at begin has been searched for its end: [begin, scanned) holds no CR
+    // or LF, and nonAscii says whether it holds a byte above 0x7F. A line that spans blocks
+    // is searched on from there, not again from its start.
+    std::size_t scanned = 0;
+    bool nonAscii = false;
+    bool atEnd = false;
+    // UTF-16 state across blocks: a byte of an unfinished unit, and a high surrogate waiting
+    // for its low one.
+    bool oddByteWaiting = false;
+    unsigned char oddByte = 0;
+    uint32_t highSurrogate = 0;
+    int64_t number = 0;
+    Stop stopped = Stop::None;
+};
+
+// True when the text is valid UTF-8: no stray continuation bytes, no overlong forms, no
+// surrogates and nothing above U+10FFFF.
+bool isValidUtf8(std::string_view text);
+
+} // namespace zqar

@@ -1,0 +1,644 @@
+#include "core/import/textImport.h"
+
+#include "core/data/bounds.h"
+#include "core/data/caseless.h"
+#include "core/data/numbers.h"
+#include "core/data/parallelInOrder.h"
+#include "core/import/columnTitles.h"
+#include "core/import/csvFields.h"
+#include "core/import/timestamps.h"
+#include "resources/format.h"
+#include "resources/importTexts.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+
+namespace zqar {
+
+namespace {
+
+constexpr std::size_t FIRST_CHUNK = 64;      // readings
+constexpr std::size_t LARGEST_CHUNK = 65536; // readings: 512 KiB of values
+constexpr double FAHRENHEIT_OFFSET = 32.0;
+constexpr double ZERO_CELSIUS_IN_KELVIN = 273.15;
+constexpr int64_t SECONDS_PER_MINUTE = 60;
+
+// The readings of one temperature column in file order, kept compactly until the interval is
+// known: the values in chunks that grow to a fixed size (so the last one wastes little), the
+// steps between the times as runs of equal steps (one run for a regular file).
+struct ColumnReadings {
+    struct Run {
+        int64_t step = 0; // seconds
+        int64_t count = 0;
+    };
+
+    std::size_t column = 0;
+    std::string title;
+    TemperatureUnit unit = TemperatureUnit::Celsius;
+    bool unitFromTitle = false;
+    std::string serial;
+    int channel = 1;
+
+    std::vector<std::vector<double>> chunks;
+    int64_t count = 0;
+    int64_t firstTime = 0; // seconds
+    int64_t lastTime = 0;
+    std::vector<Run> runs;
+
+    void add(double value, int64_t time) {
+        if (chunks.empty() || chunks.back().size() == chunks.back().capacity()) {
+            const std::size_t doublings = std::min<std::size_t>(chunks.size(), 10);
+            chunks.emplace_back();
+            chunks.back().reserve(std::min(LARGEST_CHUNK, FIRST_CHUNK << doublings));
+        }
+        chunks.back().push_back(value);
+        if (count == 0) {
+            firstTime = time;
+        } else {
+            const int64_t step = time - lastTime;
+            if (!runs.empty() && runs.back().step == step)
+                ++runs.back().count;
+            else
+                runs.push_back({step, 1});
+        }
+        lastTime = time;
+        ++count;
+    }
+
+    // The most frequent step, the smaller on a tie.
+    int64_t interval() const {
+        std::map<int64_t, int64_t> counts;
+        for (const Run &run : runs)
+            counts[run.step] += run.count;
+        int64_t best = 0;
+        int64_t most = 0;
+        for (const auto &[step, n] : counts) {
+            if (n > most) {
+                most = n;
+                best = step;
+            }
+        }
+        return best;
+    }
+
+    // The reading (counted from 0) that is off the grid of the interval, or -1.
+    int64_t offGrid(int64_t interval) const {
+        int64_t reading = 0;
+        for (const Run &run : runs) {
+            if (run.step % interval != 0)
+                return reading + 1;
+            reading += run.count;
+        }
+        return -1;
+    }
+};
+
+// The number in a temperature cell: an optional sign, then digits with at most one decimal
+// mark, a point or a comma; which one the file means is known only after the last row.
+struct CellNumber {
+    bool isNumber = false;
+    double value = 0.0;
+    char mark = 0;    // the mark the cell uses, 0 for none
+    bool few = false; // at most 15 digits: no conversion can leave the range of a double
+};
+
+CellNumber readCell(std::string_view cell, std::string &scratch) {
+    CellNumber result;
+    std::size_t i = 0;
+    if (i < cell.size() && (cell[i] == '+' || cell[i] == '-'))
+        ++i;
+    std::size_t digits = 0;
+    std::size_t markAt = std::string_view::npos;
+    for (; i < cell.size(); ++i) {
+        const char c = cell[i];
+        if (isDigit(c)) {
+            ++digits;
+        } else if ((c == '.' || c == ',') && markAt == std::string_view::npos) {
+            markAt = i;
+        } else {
+            return result;
+        }
+    }
+    if (digits == 0)
+        return result;
+    result.isNumber = true;
+    result.few = digits <= 15;
+    if (markAt != std::string_view::npos && cell[markAt] == ',') {
+        scratch.assign(cell);
+        scratch[markAt] = '.';
+        result.value = readDecimal(scratch);
+        result.mark = ',';
+    } else {
+        result.value = readDecimal(cell);
+        result.mark = markAt == std::string_view::npos ? 0 : '.';
+    }
+    return result;
+}
+
+// Kept in degrees Celsius, each formula left to right in double precision.
+double toCelsius(double value, TemperatureUnit unit) {
+    switch (unit) {
+    case TemperatureUnit::Fahrenheit:
+        return (value - FAHRENHEIT_OFFSET) * 5 / 9;
+    case TemperatureUnit::Kelvin:
+        return value - ZERO_CELSIUS_IN_KELVIN;
+    case TemperatureUnit::Celsius:
+        break;
+    }
+    return value;
+}
+
+// Where a cell that used a decimal mark first stood.
+struct MarkUse {
+    int64_t line = 0; // 0: no cell used it
+    std::string title;
+};
+
+enum class PassEnd { Done, Refused, InvalidUtf8, NeedDateOrder };
+
+// The column titles and what they say, found again by every pass over the file.
+struct Table {
+    std::string comments[COMMENT_LINES];
+    std::string headerSerial;
+    int64_t titleLine = 0;
+    char delimiter = 0;
+    std::size_t timeColumn = 0;
+    std::optional<std::size_t> timeOfDayColumn; // when the date and the time stand apart
+    std::optional<int> utcOffsetMinutes;
+    std::vector<ColumnReadings> temperatures;
+    std::vector<std::string> otherTitles;
+    std::size_t lastColumn = 0; // the last column any pass looks at
+    bool tooManyColumns = false;
+};
+
+class TableReader {
+public:
+    TableReader(const std::string &path, const ImportSettings &settings)
+        : path(path), settings(settings) {}
+
+    ImportResult run(ByteSource &source);
+
+private:
+    PassEnd readTitles(TextLines &lines);
+    bool findColumns(Table &found) const;
+    PassEnd readRows(TextLines &lines, DateOrder order);
+    PassEnd scanDateOrder(TextLines &lines, DateOrder &found);
+    int64_t lineOfReading(ByteSource &source, bool windows1252, std::size_t temperature,
+                          int64_t reading);
+    PassEnd stopOf(const TextLines &lines);
+    PassEnd refuse(int64_t line, std::string reason);
+    void finish(ByteSource &source, bool windows1252);
+    std::string fileStem() const;
+
+    const std::string &path;
+    const ImportSettings &settings;
+    ImportResult result;
+    Table table;
+    CsvFields fields;
+    std::string scratch;
+    MarkUse pointUse;
+    MarkUse commaUse;
+};
+
+PassEnd TableReader::refuse(int64_t line, std::string reason) {
+    result.refusal = ImportRefusal{path, line, std::move(reason)};
+    return PassEnd::Refused;
+}
+
+PassEnd TableReader::stopOf(const TextLines &lines) {
+    switch (lines.stop()) {
+    case TextLines::Stop::InvalidUtf8:
+        return PassEnd::InvalidUtf8;
+    case TextLines::Stop::LineTooLong:
+        return refuse(lines.lineNumber(), std::string(text::LINE_TOO_LONG));
+    case TextLines::Stop::None:
+    case TextLines::Stop::End:
+        break;
+    }
+    return PassEnd::Done;
+}
+
+std::string TableReader::fileStem() const { return std::filesystem::path(path).stem().string(); }
+
+bool TableReader::findColumns(Table &found) const {
+    const std::size_t count = fields.size();
+    std::size_t time = 0;
+    while (time < count && !namesTime(fields[time]))
+        ++time;
+    if (time == count)
+        return false;
+    found.timeColumn = time;
+    found.timeOfDayColumn.reset();
+    if (namesDateOnly(fields[time]) && time + 1 < count && namesTime(fields[time + 1]) &&
+        !namesDateOnly(fields[time + 1]))
+        found.timeOfDayColumn = time + 1;
+    auto isTimeColumn = [&](std::size_t i) {
+        return i == time || (found.timeOfDayColumn && i == *found.timeOfDayColumn);
+    };
+    std::vector<bool> isTemperature(count, false);
+    bool anyTemperature = false;
+    for (std::size_t i = 0; i < count; ++i) {
+        isTemperature[i] = !isTimeColumn(i) && namesTemperature(fields[i]);
+        anyTemperature |= isTemperature[i];
+    }
+    if (!anyTemperature) {
+        for (std::size_t i = 0; i < count; ++i) {
+            isTemperature[i] =
+                !isTimeColumn(i) && unitInTitle(fields[i]) && !namesDewPoint(fields[i]);
+            anyTemperature |= isTemperature[i];
+        }
+    }
+    if (!anyTemperature)
+        return false;
+    found.tooManyColumns =
+        std::count(isTemperature.begin(), isTemperature.end(), true) > MAX_IMPORT_CHANNELS;
+    if (found.tooManyColumns)
+        return true;
+
+    found.temperatures.clear();
+    found.otherTitles.clear();
+    std::string stem;
+    found.lastColumn = std::max(time, found.timeOfDayColumn.value_or(0));
+    for (std::size_t i = 0; i < count; ++i) {
+        if (isTimeColumn(i))
+            continue;
+        if (!isTemperature[i]) {
+            if (!fields[i].empty())
+                found.otherTitles.emplace_back(fields[i]);
+            continue;
+        }
+        ColumnReadings column;
+        column.column = i;
+        column.title = std::string(fields[i]);
+        const std::optional<TemperatureUnit> unit = unitInTitle(fields[i]);
+        column.unit = unit.value_or(settings.untitledUnit);
+        column.unitFromTitle = unit.has_value();
+        column.serial = serialInTitle(fields[i]);
+        if (column.serial.empty() && found.headerSerial.empty() && stem.empty())
+            stem = fileStem();
+        if (column.serial.empty())
+            column.serial = found.headerSerial.empty() ? stem : found.headerSerial;
+        // The serial as the record's name holds it: up to a zero byte, at most 299 characters.
+        column.serial = TextField(column.serial).str();
+        column.channel = static_cast<int>(found.temperatures.size()) + 1;
+        found.temperatures.push_back(std::move(column));
+        found.lastColumn = std::max(found.lastColumn, i);
+    }
+    found.utcOffsetMinutes = utcOffsetInTitle(fields[time]);
+    if (!found.utcOffsetMinutes && found.timeOfDayColumn)
+        found.utcOffsetMinutes = utcOffsetInTitle(fields[*found.timeOfDayColumn]);
+    return true;
+}
+
+PassEnd TableReader::readTitles(TextLines &lines) {
+    table = Table{};
+    std::string_view line;
+    int headerLines = 0;
+    while (lines.next(line)) {
+        const char delimiter = delimiterOf(line);
+        if (delimiter != 0) {
+            fields.split(line, delimiter);
+            if (findColumns(table)) {
+                table.titleLine = lines.lineNumber();
+                table.delimiter = delimiter;
+                if (table.tooManyColumns)
+                    return refuse(table.titleLine, std::string(text::TOO_MANY_COLUMNS));
+                return PassEnd::Done;
+            }
+        }
+        if (headerLines < COMMENT_LINES)
+            table.comments[headerLines++].assign(line.substr(0, TEXT_MAX_LENGTH));
+        if (table.headerSerial.empty())
+            table.headerSerial = serialInHeaderLine(line);
+    }
+    const PassEnd end = stopOf(lines);
+    if (end != PassEnd::Done)
+        return end;
+    return refuse(0, std::string(text::NO_TITLE_ROW));
+}
+
+PassEnd TableReader::readRows(TextLines &lines, DateOrder order) {
+    TimestampReader times(order);
+    std::string_view line;
+    while (lines.next(line)) {
+        fields.split(line, table.delimiter, table.lastColumn);
+        bool anyReading = false;
+        for (const ColumnReadings &column : table.temperatures)
+            anyReading |= !fields[column.column].empty();
+        // Rows without a reading (event rows) are skipped whatever their time.
+        if (!anyReading)
+            continue;
+        const Timestamp time = table.timeOfDayColumn ? times.read(fields[table.timeColumn],
+                                                                  fields[*table.timeOfDayColumn])
+                                                     : times.read(fields[table.timeColumn]);
+        if (time.status == TimestampStatus::NeedDateOrder)
+            return PassEnd::NeedDateOrder;
+        if (time.status != TimestampStatus::Ok)
+            return refuse(lines.lineNumber(), std::string(text::BAD_TIME));
+        for (ColumnReadings &column : table.temperatures) {
+            const std::string_view cell = fields[column.column];
+            if (cell.empty())
+                continue;
+            const CellNumber number = readCell(cell, scratch);
+            if (!number.isNumber)
+                return refuse(lines.lineNumber(), text::format(text::NOT_A_NUMBER, column.title));
+            MarkUse &use = number.mark == ',' ? commaUse : pointUse;
+            if (number.mark != 0 && use.line == 0)
+                use = MarkUse{lines.lineNumber(), column.title};
+            const double celsius = toCelsius(number.value, column.unit);
+            if (!number.few && (!std::isfinite(celsius) || celsius == NO_VALUE))
+                return refuse(lines.lineNumber(), text::format(text::OUT_OF_RANGE, column.title));
+            if (column.count > 0 && time.seconds <= column.lastTime)
+                return refuse(lines.lineNumber(), text::format(text::TIME_GOES_BACK, column.title));
+            column.add(celsius, time.seconds);
+        }
+    }
+    result.layout.dateOrder = times.orderSeen();
+    return stopOf(lines);
+}
+
+PassEnd TableReader::scanDateOrder(TextLines &lines, DateOrder &found) {
+    found = DateOrder::Found;
+    std::string_view line;
+    while (lines.next(line)) {
+        fields.split(line, table.delimiter, table.lastColumn);
+        const std::string_view cell = fields[table.timeColumn];
+        const std::string_view date =
+            table.timeOfDayColumn ? cell : cell.substr(0, TimestampReader::dateLength(cell));
+        const DateOrderHint hint = TimestampReader::hintOf(date);
+        if (hint.dayFirst != hint.monthFirst) {
+            found = hint.dayFirst ? DateOrder::DayMonthYear : DateOrder::MonthDayYear;
+            return PassEnd::Done;
+        }
+    }
+    return stopOf(lines);
+}
+
+int64_t TableReader::lineOfReading(ByteSource &source, bool windows1252, std::size_t temperature,
+                                   int64_t reading) {
+    TextLines lines(source, windows1252, MAX_IMPORT_LINE);
+    if (readTitles(lines) != PassEnd::Done)
+        return 0;
+    const std::size_t column = table.temperatures[temperature].column;
+    int64_t seen = 0;
+    std::string_view line;
+    while (lines.next(line)) {
+        fields.split(line, table.delimiter, column);
+        if (!fields[column].empty() && seen++ == reading)
+            return lines.lineNumber();
+    }
+    return 0;
+}
+
+ImportResult TableReader::run(ByteSource &source) {
+    result.path = path;
+    bool windows1252 = false;
+    DateOrder order = settings.dateOrder;
+    result.layout.dateOrderChosen = order != DateOrder::Found;
+    // Each new pass knows one fact more than the one before (the encoding, the date order),
+    // so there are at most three.
+    for (;;) {
+        TextLines lines(source, windows1252, MAX_IMPORT_LINE);
+        pointUse = MarkUse{};
+        commaUse = MarkUse{};
+        PassEnd end = readTitles(lines);
+        if (end == PassEnd::Done)
+            end = readRows(lines, order);
+        if (end == PassEnd::InvalidUtf8 && !windows1252) {
+            windows1252 = true;
+            continue;
+        }
+        if (end == PassEnd::NeedDateOrder) {
+            TextLines again(source, windows1252, MAX_IMPORT_LINE);
+            DateOrder found = DateOrder::Found;
+            PassEnd scan = readTitles(again);
+            if (scan == PassEnd::Done)
+                scan = scanDateOrder(again, found);
+            if (scan == PassEnd::InvalidUtf8 && !windows1252) {
+                windows1252 = true;
+                continue;
+            }
+            if (scan != PassEnd::Done)
+                break;
+            if (found == DateOrder::Found) {
+                refuse(0, std::string(text::AMBIGUOUS_DATES));
+                break;
+            }
+            order = found;
+            continue;
+        }
+        result.layout.encoding = lines.encoding();
+        if (end == PassEnd::Done)
+            finish(source, windows1252);
+        break;
+    }
+    if (result.refused())
+        result.records.clear();
+    return std::move(result);
+}
+
+void TableReader::finish(ByteSource &source, bool windows1252) {
+    ImportLayout &layout = result.layout;
+    layout.delimiter = table.delimiter;
+    layout.titleLine = table.titleLine;
+    layout.titleUtcOffsetMinutes = table.utcOffsetMinutes;
+    layout.columnsNotImported = table.otherTitles;
+
+    // The decimal mark: a comma when the delimiter is not one and no temperature cell uses a
+    // point, else a point; or as chosen. A cell with the other mark is no number.
+    if (settings.decimalMark == DecimalMark::Point)
+        layout.decimalMark = '.';
+    else if (settings.decimalMark == DecimalMark::Comma)
+        layout.decimalMark = ',';
+    else
+        layout.decimalMark = table.delimiter != ',' && pointUse.line == 0 ? ',' : '.';
+    const MarkUse &wrong = layout.decimalMark == ',' ? pointUse : commaUse;
+    if (wrong.line != 0) {
+        refuse(wrong.line, text::format(text::NOT_A_NUMBER, wrong.title));
+        return;
+    }
+
+    // Every reading on its column's grid, and the grids within the bound, before any memory
+    // is taken for them.
+    int64_t samplesLeft = MAX_IMPORT_SAMPLES;
+    std::vector<int64_t> intervals(table.temperatures.size(), 0);
+    for (std::size_t k = 0; k < table.temperatures.size(); ++k) {
+        const ColumnReadings &column = table.temperatures[k];
+        if (column.count < 2)
+            continue;
+        const int64_t interval = column.interval();
+        const int64_t offGrid = column.offGrid(interval);
+        if (offGrid >= 0) {
+            // Finding the line reads the titles again, which sets up the columns anew.
+            const std::string title = column.title;
+            const int64_t line = lineOfReading(source, windows1252, k, offGrid);
+            refuse(line, text::format(text::OFF_GRID, title));
+            return;
+        }
+        const int64_t samples = (column.lastTime - column.firstTime) / interval + 1;
+        if (samples > samplesLeft) {
+            refuse(0, std::string(text::TOO_MANY_SAMPLES));
+            return;
+        }
+        samplesLeft -= samples;
+        intervals[k] = interval;
+    }
+
+    const int64_t shift = settings.utcOffsetMinutes
+                              ? (*settings.utcOffsetMinutes -
+                                 table.utcOffsetMinutes.value_or(*settings.utcOffsetMinutes)) *
+                                    SECONDS_PER_MINUTE
+                              : 0;
+    for (std::size_t k = 0; k < table.temperatures.size(); ++k) {
+        ColumnReadings &column = table.temperatures[k];
+        if (column.count < 2) {
+            layout.columnsNotImported.push_back(column.title);
+            continue;
+        }
+        const int64_t interval = intervals[k];
+        const int64_t samples = (column.lastTime - column.firstTime) / interval + 1;
+        auto record = std::make_unique<LogFile>();
+        record->fileName.assign(path);
+        record->loggerName.assign(column.serial);
+        record->startTime.day = dayNumberOfSeconds(column.firstTime + shift);
+        record->startTime.status = DATE_VALID;
+        record->samplePeriod = static_cast<double>(interval);
+        for (int i = 0; i < COMMENT_LINES; ++i)
+            record->comments[i].assign(table.comments[i]);
+        record->channel = column.channel;
+        record->valueCount = static_cast<int32_t>(samples);
+
+        // The readings in order onto the grid, each chunk let go once it is placed.
+        std::vector<double> &values = record->values;
+        values.reserve(static_cast<std::size_t>(samples));
+        std::size_t chunk = 0;
+        std::size_t inChunk = 0;
+        // Copies the next count readings, across chunks.
+        auto take = [&](std::size_t count) {
+            while (count > 0) {
+                std::vector<double> &from = column.chunks[chunk];
+                const std::size_t now = std::min(count, from.size() - inChunk);
+                values.insert(values.end(), from.begin() + static_cast<std::ptrdiff_t>(inChunk),
+                              from.begin() + static_cast<std::ptrdiff_t>(inChunk + now));
+                inChunk += now;
+                count -= now;
+                if (inChunk == from.size()) {
+                    std::vector<double>().swap(from);
+                    ++chunk;
+                    inChunk = 0;
+                }
+            }
+        };
+        take(1);
+        for (const ColumnReadings::Run &run : column.runs) {
+            const int64_t gap = run.step / interval - 1;
+            if (gap == 0) {
+                take(static_cast<std::size_t>(run.count));
+                continue;
+            }
+            for (int64_t r = 0; r < run.count; ++r) {
+                values.insert(values.end(), static_cast<std::size_t>(gap), NO_VALUE);
+                take(1);
+            }
+        }
+        std::vector<std::vector<double>>().swap(column.chunks);
+
+        ImportedRecordFacts facts;
+        facts.serial = column.serial;
+        facts.channel = column.channel;
+        facts.label = importLabel(column.serial, column.channel);
+        facts.columnTitle = column.title;
+        facts.unit = column.unit;
+        facts.unitFromTitle = column.unitFromTitle;
+        facts.firstTime = record->startTime.day;
+        facts.lastTime = dayNumberOfSeconds(column.lastTime + shift);
+        facts.intervalSeconds = record->samplePeriod;
+        facts.readings = column.count;
+        facts.missingReadings = samples - column.count;
+        result.records.push_back(ImportedRecord{std::move(record), std::move(facts)});
+    }
+    if (result.records.empty())
+        refuse(0, std::string(text::NO_READINGS));
+}
+
+} // namespace
+
+std::string refusalText(const ImportRefusal &refusal) {
+    std::string out = refusal.path;
+    if (refusal.line > 0)
+        out.append(text::REFUSAL_SEPARATOR).append(std::to_string(refusal.line));
+    return out.append(text::REFUSAL_REASON_SEPARATOR).append(refusal.reason);
+}
+
+std::string importLabel(std::string_view serial, int channel) {
+    std::string label(serial);
+    if (channel >= 2)
+        label.append(",").append(std::to_string(channel));
+    return cutText(label);
+}
+
+ImportResult importTextBytes(std::string_view bytes, const std::string &path,
+                             const ImportSettings &settings) {
+    ByteSource source(bytes);
+    return TableReader(path, settings).run(source);
+}
+
+ImportResult importTextFile(const std::string &path, const ImportSettings &settings) {
+    struct Closer {
+        void operator()(std::FILE *file) const { std::fclose(file); }
+    };
+    std::unique_ptr<std::FILE, Closer> file(std::fopen(path.c_str(), "rb"));
+    if (!file) {
+        ImportResult result;
+        result.path = path;
+        result.refusal = ImportRefusal{path, 0, std::string(text::CANNOT_READ)};
+        return result;
+    }
+    ByteSource source(file.get());
+    return TableReader(path, settings).run(source);
+}
+
+std::vector<ImportResult> importTextFiles(const std::vector<std::string> &paths,
+                                          const ImportSettings &settings, unsigned threads) {
+    std::vector<ImportResult> results;
+    results.reserve(paths.size());
+    parallelInOrder<ImportResult>(
+        paths.size(), threads, [&](std::size_t i) { return importTextFile(paths[i], settings); },
+        [&](std::size_t, ImportResult result) { results.push_back(std::move(result)); });
+    return results;
+}
+
+bool isImportFileName(std::string_view name) {
+    for (const std::string_view extension : text::IMPORT_EXTENSIONS)
+        if (name.size() > extension.size() &&
+            equalIgnoringCase(name.substr(name.size() - extension.size()), extension))
+            return true;
+    return false;
+}
+
+std::optional<std::vector<std::string>> listImportFiles(const std::string &folder) {
+    std::error_code error;
+    std::filesystem::directory_iterator entries(folder, error);
+    if (error)
+        return std::nullopt;
+    std::vector<std::string> names;
+    for (const auto &entry : entries) {
+        std::error_code kindError;
+        if (!entry.is_regular_file(kindError))
+            continue;
+        std::string name = entry.path().filename().string();
+        if (isImportFileName(name))
+            names.push_back(std::move(name));
+    }
+    std::sort(names.begin(), names.end());
+    std::vector<std::string> paths;
+    paths.reserve(names.size());
+    for (const std::string &name : names)
+        paths.push_back((std::filesystem::path(folder) / name).string());
+    return paths;
+}
+
+} // namespace zqar
