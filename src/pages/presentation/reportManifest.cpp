@@ -1,7 +1,11 @@
 #include "pages/presentation/reportManifest.h"
 
+#include "core/analysis/alarms.h"
+#include "core/analysis/eventFigures.h"
+#include "core/analysis/qualificationCsv.h"
 #include "core/analysis/statisticsCsv.h"
 #include "core/job/Job.h"
+#include "pages/analysis/qualificationCommands.h"
 #include "pages/analysis/statisticsCommands.h"
 #include "resources/programVersion.h"
 
@@ -49,8 +53,23 @@ JobSources jobSources(const Job &job) {
     return found;
 }
 
-std::vector<std::string> resultTexts(const Job &, const JobSettings &, const StatisticsRun &run) {
-    return {statisticsCsv(run.statistics)};
+std::vector<std::string> resultTexts(const Job &job, const JobSettings &,
+                                     const StatisticsRun &run) {
+    // The statistics, then the qualification figures, the alarms and the events' figures where
+    // the job has them, each as its batch option writes it.
+    std::vector<std::string> texts{statisticsCsv(run.statistics)};
+    if (hasQualificationSettings(job)) {
+        const Qualification qualification =
+            qualificationOver(job, run.statistics.start, run.statistics.finish);
+        if (qualification.problem == QualificationProblem::None)
+            texts.push_back(qualificationCsv(qualification));
+    }
+    if (!job.alarmRules.empty())
+        texts.push_back(alarmsCsv(run.alarms, job.alarmRules));
+    if (!job.events.empty())
+        texts.push_back(eventFiguresCsv(
+            eventOutcomes(job.loggerArray, job.events, run.statistics.finish, run.settings)));
+    return texts;
 }
 
 Manifest reportManifest(std::vector<ManifestSource> sources, std::string settingsText,

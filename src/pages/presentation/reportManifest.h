@@ -25,8 +25,8 @@ struct JobSources {
 JobSources jobSources(const Job &job);
 
 // The result texts of a report in their order, each exactly as the batch tool writes its
-// file: the statistics CSV. A further result the job holds (qualification, alarms, events)
-// appends its CSV text here.
+// file: the statistics CSV, then the qualification, alarms and events CSVs where the job has
+// qualification settings, alarm rules or events.
 std::vector<std::string> resultTexts(const Job &job, const JobSettings &settings,
                                      const StatisticsRun &run);
 
