@@ -157,12 +157,12 @@ TEST(ChangeRecording, TheProjectKeepsTheLogAndItsCheckNamesTheEditedEntry) {
     ASSERT_EQ(first.run({"--load-project", study.project, "--set", "lowerLimitText=2", "--set",
                          "upperLimitText=8", "--save-project", saved}),
               BATCH_OK);
-    // A later session goes on with the project's log.
+    // A second run of the batch tool goes on with the project's log.
     Batch second;
     ASSERT_EQ(second.run({"--load-project", saved, "--set", "upperLimitText=9"}), BATCH_OK);
     ASSERT_EQ(second.entries().size(), 3u);
     EXPECT_EQ(second.entries()[0], first.entries()[0]);
-    // No project keeps the limits: the later session starts without them.
+    // No project keeps the limits: the second run starts without them.
     EXPECT_EQ(second.entries()[2].field, "upperLimitText");
     EXPECT_EQ(second.entries()[2].oldValue, "");
 
