@@ -2,6 +2,8 @@
 
 #include "app/MainWindow.h"
 #include "core/job/Job.h"
+#include "pages/analysis/calibrationCommands.h"
+#include "pages/analysis/qualificationCommands.h"
 #include "pages/analysis/statisticsCommands.h"
 #include "pages/presentation/reportManifest.h"
 #include "platform/Host.h"
@@ -40,22 +42,31 @@ public:
     std::string path; // empty when it could not be made
 };
 
-bool allTakenFromOneReport(const Manifest &manifest, const std::vector<SourceCheck> &sources) {
-    for (std::size_t i = 0; i < manifest.sources.size(); ++i)
-        if (!manifest.sources[i].takenFrom || sources[i].path != sources[0].path)
-            return false;
-    return !sources.empty();
+bool isRecord(SourceRole role) { return role == SourceRole::LogFile || role == SourceRole::Import; }
+
+// The report file every record's source is taken from, when they all are from the same one.
+std::optional<std::string> recordsReport(const Manifest &manifest,
+                                         const std::vector<SourceCheck> &sources) {
+    std::optional<std::string> report;
+    for (std::size_t i = 0; i < manifest.sources.size(); ++i) {
+        if (!isRecord(manifest.sources[i].role))
+            continue;
+        if (!manifest.sources[i].takenFrom || (report && sources[i].path != *report))
+            return std::nullopt;
+        report = sources[i].path;
+    }
+    return report;
 }
 
-// Loads the records as the report's job had them; false when that cannot be done.
-bool loadSources(MainWindow &window, const Manifest &manifest,
+// Places the records as the report's job had them; false when that cannot be done.
+bool loadRecords(MainWindow &window, const Manifest &manifest,
                  const std::vector<SourceCheck> &sources, const std::vector<SettingValue> &values,
                  const ScratchFolder &folder) {
     const SettingPlaces places = window.settingPlaces();
-    if (allTakenFromOneReport(manifest, sources)) {
+    if (const std::optional<std::string> report = recordsReport(manifest, sources)) {
         // The averaged calculation that ends Load Report may fail on the report's own
         // settings; the records are placed all the same.
-        window.loadReport(sources[0].path);
+        window.loadReport(*report);
         if (window.job.reportPath.empty())
             return false;
         // The recorded texts go over the report's; the records stay as the report placed them,
@@ -64,11 +75,16 @@ bool loadSources(MainWindow &window, const Manifest &manifest,
         applyCellValues(window.fileSelectionPage, values);
         return true;
     }
+    // An import is read with settings the manifest does not record, so it cannot be read
+    // again as it was.
     for (std::size_t i = 0; i < manifest.sources.size(); ++i) {
-        if (manifest.sources[i].takenFrom || manifest.sources[i].role != SourceRole::LogFile)
+        const ManifestSource &source = manifest.sources[i];
+        if (!isRecord(source.role))
+            continue;
+        if (source.takenFrom || source.role != SourceRole::LogFile)
             return false;
         std::error_code error;
-        fs::copy_file(sources[i].path, fs::path(folder.path) / manifest.sources[i].name, error);
+        fs::copy_file(sources[i].path, fs::path(folder.path) / source.name, error);
         if (error)
             return false;
     }
@@ -81,6 +97,33 @@ bool loadSources(MainWindow &window, const Manifest &manifest,
     window.fileSelectionPage.updateLayout();
     applyCellValues(window.fileSelectionPage, values);
     return !window.loadFiles().hasFailed();
+}
+
+// Reads the calibration table and the events from the files found, in the manifest's order;
+// false when one is refused or the manifest names a source of no known use.
+bool loadInputs(MainWindow &window, platform::Host &host, const Manifest &manifest,
+                const std::vector<SourceCheck> &sources) {
+    for (std::size_t i = 0; i < manifest.sources.size(); ++i) {
+        const ManifestSource &source = manifest.sources[i];
+        if (isRecord(source.role))
+            continue;
+        if (source.takenFrom)
+            return false;
+        CommandOutcome outcome;
+        switch (source.role) {
+        case SourceRole::Calibration:
+            outcome = loadCalibrationFile(window.job, host, sources[i].path);
+            break;
+        case SourceRole::Events:
+            outcome = addEventsFile(window.job, host, sources[i].path);
+            break;
+        default: // a report is never a source of its own
+            return false;
+        }
+        if (outcome.kind != CommandOutcome::Kind::Completed)
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -97,7 +140,8 @@ Recomputed recomputeReport(const Manifest &manifest, const std::vector<SourceChe
     MainWindow window(host);
     window.initialise();
     const std::vector<SettingValue> values = readSettingsText(manifest.settingsText);
-    if (!loadSources(window, manifest, sources, values, folder))
+    if (!loadRecords(window, manifest, sources, values, folder) ||
+        !loadInputs(window, host, manifest, sources))
         return recomputed;
     const SettingPlaces places = window.settingPlaces();
     applySettingValues(places, SettingPage::DataFilter, values);

@@ -33,7 +33,7 @@ TEST(Job, CorrectedCopiesFollowTheRecordsAndTheTable) {
     job.loggerArray.resize(1, 2, 0);
     job.loggerArray.place(0, 0, recordWith("a", 0.0, 60.0, {20.0, NO_VALUE}));
     job.loggerArray.place(0, 1, recordWith("b", 0.0, 60.0, {20.0}));
-    job.setCalibration(tableFor("a", 0.5), "/cal.csv");
+    job.setCalibration(tableFor("a", 0.5), {"/cal.csv", {}});
     EXPECT_EQ(calibrationChanges, 1);
 
     const LoggerArray &corrected = job.analysisArray();
@@ -47,7 +47,7 @@ TEST(Job, CorrectedCopiesFollowTheRecordsAndTheTable) {
     job.changed(JobChange::RECORDS);
     EXPECT_EQ(job.analysisArray().at(0, 0)->values, (std::vector<double>{30.5}));
 
-    job.setCalibration(tableFor("b", -1.0), "/other.csv");
+    job.setCalibration(tableFor("b", -1.0), {"/other.csv", {}});
     EXPECT_EQ(job.analysisArray().at(0, 0)->values, (std::vector<double>{30.0}));
     EXPECT_EQ(job.analysisArray().at(0, 1)->values, (std::vector<double>{19.0}));
 

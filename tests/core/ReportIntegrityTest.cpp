@@ -14,6 +14,7 @@
 #include "platform/memory/RecordingContext.h"
 #include "support/BatchRun.h"
 #include "support/PageHarness.h"
+#include "support/Records.h"
 #include "support/Shell.h"
 #include "support/TempDir.h"
 
@@ -54,9 +55,22 @@ public:
     void writeLog(const std::string &name, const std::string &text) const {
         std::ofstream(log(name), std::ios::binary) << text;
     }
+    // Certificates that correct A1 by +0.5 and A2 by -0.25, and a door opened for two minutes,
+    // beside the log files (Load Files reads only the log files there).
+    void writeInputs() {
+        calibration =
+            dir.write("data/cal.csv", "Logger,Certificate,Calibrated,Due,Reading,Correction\r\n"
+                                      "A1,C-1,2003-01-01,2004-01-01,20.00,0.50\r\n"
+                                      "A2,C-2,2003-01-01,2004-01-01,20.00,-0.25\r\n");
+        events = dir.write("data/events.csv", "Time,Event,Note\r\n"
+                                              "05-Nov-2003 02:31PM,door-open,\r\n"
+                                              "05-Nov-2003 02:33PM,door-closed,\r\n");
+    }
 
     TempDir dir;
     std::string project;
+    std::string calibration;
+    std::string events;
 };
 
 std::string bytesOf(const std::string &path) {
@@ -64,6 +78,15 @@ std::string bytesOf(const std::string &path) {
     std::stringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();
+}
+
+// The file with its first from replaced by to.
+void replaceIn(const std::string &path, const std::string &from, const std::string &to) {
+    std::string bytes = bytesOf(path);
+    const std::size_t at = bytes.find(from);
+    ASSERT_NE(at, std::string::npos) << from;
+    bytes.replace(at, from.size(), to);
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 // The batch tool kept for a look at its job afterwards.
@@ -214,10 +237,11 @@ protected:
         arguments.insert(arguments.end(), more.begin(), more.end());
         ASSERT_EQ(batch.run(arguments), BATCH_OK) << batch.err.str();
     }
-    Manifest manifest() {
-        MainWindow &window = batch.tool.window;
+    Manifest manifest() { return manifestOf(batch); }
+    static Manifest manifestOf(Batch &of) {
+        MainWindow &window = of.tool.window;
         const JobSettings settings = window.settings();
-        const StatisticsRun run = calculateStatistics(window.job, settings, batch.tool.host);
+        const StatisticsRun run = calculateStatistics(window.job, settings, of.tool.host);
         EXPECT_EQ(run.outcome.kind, CommandOutcome::Kind::Completed);
         const JobSources sources = jobSources(window.job);
         EXPECT_EQ(sources.unreadable, "");
@@ -361,6 +385,140 @@ TEST_F(ReportSources, GoIntoThePrintedManifestTheXmpAndTheSignatureBlock) {
           read.manifest->sources[1].sha256, std::string("reviewedByText\n"),
           std::string("The change log is intact: 2 entries.")})
         EXPECT_NE(printed.find(expected), std::string::npos) << expected;
+}
+
+// The sha256sum of a file, or the program's own digest where the system has no sha256sum.
+std::string sha256sumOf(const std::string &path) {
+    if (testing::haveProgram("sha256sum"))
+        if (const auto printed = testing::commandOutput("sha256sum " + testing::shellQuoted(path)))
+            return printed->substr(0, 64);
+    return sha256File(path)->sha256;
+}
+
+TEST_F(ReportSources, NameTheCalibrationAndEventsFilesWithTheBytesTheJobRead) {
+    study.writeInputs();
+    load({"--calibration", study.calibration, "--events", study.events});
+    const std::string calibrationHash = sha256sumOf(study.calibration);
+    const std::string eventsHash = sha256sumOf(study.events);
+    const auto calibrationSize = fs::file_size(study.calibration);
+    const auto eventsSize = fs::file_size(study.events);
+    // Edited after they were read: the report names what its figures were made with.
+    replaceIn(study.calibration, "0.50", "0.75");
+    replaceIn(study.events, "02:33PM", "02:34PM");
+    const Manifest recorded = manifest();
+    ASSERT_EQ(recorded.sources.size(), 5u);
+    const ManifestSource &calibration = recorded.sources[3];
+    EXPECT_EQ(calibration.name, "cal.csv");
+    EXPECT_EQ(calibration.role, SourceRole::Calibration);
+    EXPECT_EQ(calibration.size, calibrationSize);
+    EXPECT_EQ(calibration.sha256, calibrationHash);
+    EXPECT_FALSE(calibration.takenFrom);
+    const ManifestSource &events = recorded.sources[4];
+    EXPECT_EQ(events.name, "events.csv");
+    EXPECT_EQ(events.role, SourceRole::Events);
+    EXPECT_EQ(events.size, eventsSize);
+    EXPECT_EQ(events.sha256, eventsHash);
+    // The XMP carries both roles through.
+    const ManifestRead read = readManifestXmp(manifestXmp(recorded));
+    ASSERT_TRUE(read.manifest) << read.reason;
+    EXPECT_TRUE(*read.manifest == recorded);
+}
+
+TEST_F(ReportSources, RecomputeWithTheCalibrationAndEventsFilesFoundAndNameThemWhenChanged) {
+    study.writeInputs();
+    load({"--calibration", study.calibration, "--events", study.events});
+    const Manifest recorded = manifest();
+    EXPECT_EQ(verificationText(verify(recorded, study.data())),
+              "OK A1.dta\nOK A2.dta\nOK S1.dta\nOK cal.csv\nOK events.csv\nOK settings\n"
+              "OK results\nVERIFIED\n");
+
+    const std::string calibration = bytesOf(study.calibration);
+    // One byte of A1's correction: +0.6 instead of +0.5.
+    replaceIn(study.calibration, "0.50", "0.60");
+    EXPECT_EQ(verificationText(verify(recorded, study.data())),
+              "OK A1.dta\nOK A2.dta\nOK S1.dta\nCHANGED cal.csv\nOK events.csv\nOK settings\n"
+              "CHANGED results\nNOT VERIFIED\n");
+    std::ofstream(study.calibration, std::ios::binary | std::ios::trunc) << calibration;
+
+    fs::rename(study.calibration, study.dir.file("data/cal-old.csv"));
+    EXPECT_EQ(verificationText(verify(recorded, study.data())),
+              "OK A1.dta\nOK A2.dta\nOK S1.dta\nMISSING cal.csv\nOK events.csv\nOK settings\n"
+              "MISSING results\nNOT VERIFIED\n");
+    fs::rename(study.dir.file("data/cal-old.csv"), study.calibration);
+
+    // The door closed a minute later.
+    replaceIn(study.events, "02:33PM", "02:34PM");
+    EXPECT_EQ(verificationText(verify(recorded, study.data())),
+              "OK A1.dta\nOK A2.dta\nOK S1.dta\nOK cal.csv\nCHANGED events.csv\nOK settings\n"
+              "CHANGED results\nNOT VERIFIED\n");
+}
+
+TEST_F(ReportSources, OfALoadedReportWithACalibrationFileAreCheckedBothFromBesideTheReport) {
+    study.writeInputs();
+    load({"--create-report", study.dir.file("reports/job.ttr")});
+    const std::string report = study.dir.file("reports/job/job.ttr");
+    Batch loaded;
+    ASSERT_EQ(loaded.run({"--load-report", report, "--calibration", study.calibration}), BATCH_OK)
+        << loaded.err.str();
+    const Manifest recorded = manifestOf(loaded);
+    ASSERT_EQ(recorded.sources.size(), 4u);
+    for (std::size_t i = 0; i < 3; ++i)
+        EXPECT_TRUE(recorded.sources[i].takenFrom) << recorded.sources[i].name;
+    EXPECT_FALSE(recorded.sources[3].takenFrom);
+    EXPECT_EQ(recorded.sources[3].role, SourceRole::Calibration);
+    // The certificates beside the report, the log files gone.
+    const fs::path folder = fs::path(report).parent_path();
+    fs::copy_file(study.calibration, folder / "cal.csv");
+    fs::remove_all(study.data());
+    EXPECT_EQ(verificationText(verify(recorded, folder.string())),
+              "OK A1.dta\nOK A2.dta\nOK S1.dta\nOK cal.csv\nOK settings\nOK results\n"
+              "VERIFIED\n");
+}
+
+TEST(ReportSourcesOfEvents, AreTheEventsFilesOfTheEventsTheJobStillHas) {
+    Study study;
+    study.writeInputs();
+    const auto eventsSources = [](Batch &batch) {
+        std::vector<std::string> names;
+        for (const ManifestSource &source : jobSources(batch.tool.window.job).sources)
+            if (source.role == SourceRole::Events)
+                names.push_back(source.name);
+        return names;
+    };
+    // A project's events replace those read before it.
+    Batch replaced;
+    ASSERT_EQ(replaced.run({"--events", study.events, "--load-project", study.project}), BATCH_OK);
+    EXPECT_EQ(eventsSources(replaced), std::vector<std::string>{});
+    // A file that holds no events was read all the same.
+    const std::string none = study.dir.write("none.csv", "Time,Event,Note\r\n");
+    Batch added;
+    ASSERT_EQ(
+        added.run({"--load-project", study.project, "--events", study.events, "--events", none}),
+        BATCH_OK);
+    EXPECT_EQ(eventsSources(added), (std::vector<std::string>{"events.csv", "none.csv"}));
+}
+
+TEST(ReportSourcesOfRecords, AnImportIsNamedSoAndNotReadAgainAsALogFile) {
+    TempDir dir;
+    Job job;
+    job.loggerArray.resize(1, 2, 0);
+    const char *files[] = {"10231.CSV", "10232.dta"};
+    for (int i = 0; i < 2; ++i) {
+        std::unique_ptr<LogFile> record =
+            testing::recordWith("1023" + std::to_string(i), 0.0, 60.0, {20.0, 21.0});
+        record->fileName.assign(dir.write(files[i], "20.0\n21.0\n"));
+        job.loggerArray.place(0, i, std::move(record));
+    }
+    const JobSources sources = jobSources(job);
+    ASSERT_EQ(sources.sources.size(), 2u);
+    EXPECT_EQ(sources.sources[0].role, SourceRole::Import);
+    EXPECT_EQ(sources.sources[1].role, SourceRole::LogFile);
+    // The import's settings are not recorded: the check computes nothing rather than a verdict
+    // on records read some other way.
+    const Manifest recorded = reportManifest(sources.sources, "", {});
+    const std::vector<SourceCheck> checks =
+        checkSources(recorded, SourceFolders{dir.path().string(), ""});
+    EXPECT_FALSE(recomputeReport(recorded, checks).resultsText);
 }
 
 } // namespace

@@ -1,8 +1,9 @@
 // The sample job's mapping report checked as a user checks it: --verify-report reads the
 // manifest from the PDF's XMP and computes the report again from the log files or the report
-// file. A changed byte, a renamed file, a changed limit and damaged PDFs are named; the
-// manifest's hashes are those of sha256sum. The batch tool runs in-process from the repository
-// root, because the sample project names its data folder relative to it.
+// file, with the calibration and events files where the job had them. A changed byte, a
+// renamed file, a changed limit and damaged PDFs are named; the manifest's hashes are those of
+// sha256sum. The batch tool runs in-process from the repository root, because the sample
+// project names its data folder relative to it.
 
 #include "app/BatchTool.h"
 #include "core/integrity/manifestXmp.h"
@@ -29,6 +30,8 @@ namespace {
 namespace fs = std::filesystem;
 
 const fs::path SAMPLES = ZQAR_SAMPLES_DIR;
+const std::string CALIBRATION = "warehouse-calibration.csv";
+const std::string EVENTS = "events.csv";
 
 std::string bytesOf(const fs::path &path) {
     std::ifstream in(path, std::ios::binary);
@@ -57,6 +60,16 @@ protected:
                          "--mapping-report", folder->file("files.pdf")});
         fromReport = run({"--load-report", (SAMPLES / "warehouse.ttr").string(), "--mapping-report",
                           folder->file("report.pdf")});
+        // The log files with the certificates and the events in one folder of sources.
+        const fs::path sources = folder->path() / "sources";
+        fs::copy(SAMPLES / "data", sources);
+        fs::copy_file(SAMPLES / CALIBRATION, sources / CALIBRATION);
+        writeBytes(sources / EVENTS, "Time,Event,Note\r\n05-Jun-2025 05:40PM,door-open,\r\n"
+                                     "05-Jun-2025 06:00PM,door-closed,\r\n");
+        withInputs =
+            run({"--load-project", (SAMPLES / "warehouse.ttp").string(), "--load-files",
+                 "--calibration", (sources / CALIBRATION).string(), "--events",
+                 (sources / EVENTS).string(), "--mapping-report", folder->file("inputs.pdf")});
         fs::current_path(previous);
     }
     static void TearDownTestSuite() {
@@ -99,12 +112,14 @@ protected:
     static testing::TempDir *folder;
     static BatchResult fromFiles;
     static BatchResult fromReport;
+    static BatchResult withInputs;
     testing::TempDir dir;
 };
 
 testing::TempDir *ReportVerification::folder = nullptr;
 BatchResult ReportVerification::fromFiles;
 BatchResult ReportVerification::fromReport;
+BatchResult ReportVerification::withInputs;
 
 // The pages of a PDF as "pdftotext -layout" reads them (each ends with a form feed).
 std::vector<std::string> pagesOf(const fs::path &pdf) {
@@ -160,6 +175,42 @@ TEST_F(ReportVerification, AChangedByteNamesTheFileAndTheResults) {
     EXPECT_NE(checked.out.find("\nOK 10232.dta\n"), std::string::npos) << checked.out;
     EXPECT_NE(checked.out.find("\nOK settings\nCHANGED results\nNOT VERIFIED\n"), std::string::npos)
         << checked.out;
+}
+
+TEST_F(ReportVerification, CertificatesAndEventsAreSourcesOfTheirOwnThatTheResultsDependOn) {
+    ASSERT_EQ(withInputs.exit, BATCH_OK) << withInputs.err;
+    const fs::path sources = folder->path() / "sources";
+    const BatchResult checked = verify(folder->file("inputs.pdf"), sources);
+    expectVerified(checked, 27);
+    EXPECT_NE(checked.out.find(".dta\nOK " + CALIBRATION + "\nOK " + EVENTS + "\nOK settings\n"),
+              std::string::npos)
+        << checked.out;
+
+    // One byte of logger 10231's correction at 20.16: -0.13 instead of -0.03.
+    const fs::path copy = dir.path() / "sources";
+    fs::copy(sources, copy);
+    const std::string certificates = bytesOf(copy / CALIBRATION);
+    std::string changed = certificates;
+    const std::size_t at = changed.find("10231,CAL-2025-10231,14-Jan-2025,14-Jan-2026,20.16,-0.03");
+    ASSERT_NE(at, std::string::npos);
+    changed[changed.find("-0.03", at) + 3] = '1';
+    writeBytes(copy / CALIBRATION, changed);
+    const BatchResult edited = verify(folder->file("inputs.pdf"), copy);
+    EXPECT_EQ(edited.exit, BATCH_FAILED);
+    EXPECT_NE(edited.out.find("\nCHANGED " + CALIBRATION + "\nOK " + EVENTS +
+                              "\nOK settings\nCHANGED results\nNOT VERIFIED\n"),
+              std::string::npos)
+        << edited.out;
+    EXPECT_EQ(edited.out.find("CHANGED 1"), std::string::npos) << "the log files are as they were";
+
+    writeBytes(copy / CALIBRATION, certificates);
+    fs::rename(copy / CALIBRATION, copy / ("old-" + CALIBRATION));
+    const BatchResult renamed = verify(folder->file("inputs.pdf"), copy);
+    EXPECT_EQ(renamed.exit, BATCH_FAILED);
+    EXPECT_NE(renamed.out.find("\nMISSING " + CALIBRATION + "\nOK " + EVENTS +
+                               "\nOK settings\nMISSING results\nNOT VERIFIED\n"),
+              std::string::npos)
+        << renamed.out;
 }
 
 TEST_F(ReportVerification, ARenamedSourceIsMissing) {
@@ -246,6 +297,21 @@ TEST_F(ReportVerification, TheManifestsHashesAreThoseOfSha256sum) {
         EXPECT_EQ(source.sha256, printed->substr(0, 64)) << path;
         EXPECT_EQ(source.size, fs::file_size(path)) << path;
     }
+    const ManifestRead inputs = readManifestFromPdf(folder->file("inputs.pdf"));
+    ASSERT_TRUE(inputs.manifest) << inputs.reason;
+    ASSERT_EQ(inputs.manifest->sources.size(), 27u);
+    for (std::size_t i = 25; i < 27; ++i) {
+        const ManifestSource &source = inputs.manifest->sources[i];
+        const fs::path path = folder->path() / "sources" / source.name;
+        const auto printed = testing::commandOutput("sha256sum " + testing::shellQuoted(path));
+        ASSERT_TRUE(printed) << path;
+        EXPECT_EQ(source.sha256, printed->substr(0, 64)) << path;
+        EXPECT_EQ(source.size, fs::file_size(path)) << path;
+    }
+    EXPECT_EQ(inputs.manifest->sources[25].name, CALIBRATION);
+    EXPECT_EQ(inputs.manifest->sources[25].role, SourceRole::Calibration);
+    EXPECT_EQ(inputs.manifest->sources[26].name, EVENTS);
+    EXPECT_EQ(inputs.manifest->sources[26].role, SourceRole::Events);
     const ManifestRead report = readManifestFromPdf(folder->file("report.pdf"));
     ASSERT_TRUE(report.manifest) << report.reason;
     const auto printed =

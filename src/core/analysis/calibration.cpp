@@ -212,7 +212,10 @@ CalibrationRead readCalibrationFile(const std::string &path) {
     std::ostringstream bytes;
     if (!in || !(bytes << in.rdbuf()) || in.bad())
         return refused(0, std::string(text::CALIBRATION_UNREADABLE));
-    return readCalibrationText(bytes.str());
+    const std::string read = bytes.str();
+    CalibrationRead reading = readCalibrationText(read);
+    reading.digest = FileDigest{read.size(), sha256Hex(read)};
+    return reading;
 }
 
 std::string calibrationFileText(const CalibrationTable &table) {

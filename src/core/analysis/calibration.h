@@ -5,6 +5,7 @@
 // certificate over the span of a study.
 
 #include "core/data/LoggerArray.h"
+#include "core/integrity/sha256.h"
 
 #include <cstdint>
 #include <optional>
@@ -38,6 +39,7 @@ struct CalibrationRead {
     std::optional<CalibrationTable> table; // none when the file was refused
     int line = 0;        // the refused line from 1; 0 when the file could not be read
     std::string problem; // the refusal as the message box shows it, with its line
+    FileDigest digest;   // readCalibrationFile: the size and SHA-256 of the bytes it read
 };
 
 // The file's text: the header Logger,Certificate,Calibrated,Due,Reading,Correction and one row

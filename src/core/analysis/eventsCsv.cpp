@@ -128,7 +128,9 @@ EventsCsvReading readEventsCsvFile(const std::string &path) {
         bytes.append(block.data(), got);
     if (std::ferror(file.get()))
         return failed;
-    return readEventsCsv(bytes);
+    EventsCsvReading reading = readEventsCsv(bytes);
+    reading.digest = FileDigest{bytes.size(), sha256Hex(bytes)};
+    return reading;
 }
 
 } // namespace zqar

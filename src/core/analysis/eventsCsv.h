@@ -5,6 +5,7 @@
 // writers quote them.
 
 #include "core/data/events.h"
+#include "core/integrity/sha256.h"
 
 #include <string>
 #include <string_view>
@@ -16,6 +17,7 @@ struct EventsCsvReading {
     std::vector<Event> events; // in the order of the file
     int badLine = 0;           // the first line that is not an event, from 1; 0 when none
     bool unreadable = false;   // the file could not be opened or read
+    FileDigest digest;         // readEventsCsvFile: the size and SHA-256 of the bytes it read
     bool ok() const { return badLine == 0 && !unreadable; }
 };
 

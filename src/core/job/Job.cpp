@@ -22,15 +22,15 @@ void Job::setSetting(JobSetting which, std::string_view text) {
     changed(JobChange::SETTINGS);
 }
 
-void Job::setCalibration(CalibrationTable table, std::string file) {
+void Job::setCalibration(CalibrationTable table, InputFile file) {
     calibrationTable = std::make_unique<CalibrationTable>(std::move(table));
-    calibrationPath = std::move(file);
+    calibrationSource = std::move(file);
     changed(JobChange::CALIBRATION);
 }
 
 void Job::clearCalibration() {
     calibrationTable.reset();
-    calibrationPath.clear();
+    calibrationSource = InputFile{};
     changed(JobChange::CALIBRATION);
 }
 

@@ -44,6 +44,13 @@ struct JobChange {
     bool touches(unsigned flags) const { return (what & flags) != 0; }
 };
 
+// A file the job read an input from (the calibration table, events), with its size and SHA-256
+// as it was read: a report names the bytes that were used even when the file changes later.
+struct InputFile {
+    std::string path; // as given
+    FileDigest digest;
+};
+
 // The settings the job keeps as the user typed them. No file stores them; the Statistics
 // window edits them and the batch tool's --set writes them. An empty MKT window computes no
 // rolling MKT; an empty plausible setting keeps the data check's default.
@@ -83,6 +90,9 @@ public:
     // readings the statistics leave out. Whoever changes them calls changed(JobChange::EVENTS).
     std::vector<Event> events;
     std::vector<std::string> excludedPhases;
+    // The events files whose events were added to events, in the order read, for the report's
+    // manifest. Events replaced wholesale (a project's) take them away.
+    std::vector<InputFile> eventsFiles;
 
     // Who changed which setting when and why; project files keep it.
     ChangeLog changeLog;
@@ -102,9 +112,10 @@ public:
 
     // The calibration table in use and the file it was read from; null when none is loaded.
     const CalibrationTable *calibration() const { return calibrationTable.get(); }
-    const std::string &calibrationFile() const { return calibrationPath; }
+    const std::string &calibrationFile() const { return calibrationSource.path; }
+    const InputFile &calibrationInput() const { return calibrationSource; }
     // Both tell CALIBRATION.
-    void setCalibration(CalibrationTable table, std::string file);
+    void setCalibration(CalibrationTable table, InputFile file);
     void clearCalibration();
 
     // The records as the sets, the statistics, the time series and the report read them:
@@ -132,7 +143,7 @@ public:
 private:
     std::array<std::string, JOB_SETTING_COUNT> settings;
     std::unique_ptr<CalibrationTable> calibrationTable;
-    std::string calibrationPath;
+    InputFile calibrationSource;                    // empty without a table
     mutable std::unique_ptr<LoggerArray> corrected; // made by analysisArray
     std::vector<std::pair<int, Listener>> listeners;
     int nextKey = 1;

@@ -41,6 +41,12 @@ void addEvents(Job &job, const std::vector<Event> &events) {
     job.changed(JobChange::EVENTS);
 }
 
+void addEventsFromFile(Job &job, const std::vector<Event> &events, InputFile file) {
+    job.events.insert(job.events.end(), events.begin(), events.end());
+    job.eventsFiles.push_back(std::move(file));
+    job.changed(JobChange::EVENTS);
+}
+
 void replaceEvent(Job &job, std::size_t index, Event event) {
     if (index >= job.events.size())
         return;
@@ -71,10 +77,11 @@ void setPhaseExcluded(Job &job, std::string_view name, bool excluded) {
 
 void setEventsSection(Job &job, EventsSection section) {
     if (section.events.empty() && section.excludedPhases.empty() && job.events.empty() &&
-        job.excludedPhases.empty())
+        job.excludedPhases.empty() && job.eventsFiles.empty())
         return;
     job.events = std::move(section.events);
     job.excludedPhases = std::move(section.excludedPhases);
+    job.eventsFiles.clear();
     job.changed(JobChange::EVENTS);
 }
 

@@ -15,6 +15,7 @@
 namespace zqar {
 
 class Job;
+struct InputFile;
 
 // The phases of the job's events, and those of them the job leaves out of the statistics.
 std::vector<Phase> phasesOfJob(const Job &job);
@@ -29,12 +30,15 @@ const LoggerArray &statisticsArray(const Job &job, LoggerArray &holder);
 
 void addEvent(Job &job, Event event);
 void addEvents(Job &job, const std::vector<Event> &events);
+// The events read from a file, with the file kept among the job's events files (even when it
+// held none: it was read all the same).
+void addEventsFromFile(Job &job, const std::vector<Event> &events, InputFile file);
 // An index outside the list changes nothing.
 void replaceEvent(Job &job, std::size_t index, Event event);
 void removeEvent(Job &job, std::size_t index);
 // Adds the name to the excluded phases, or takes every spelling of it out.
 void setPhaseExcluded(Job &job, std::string_view name, bool excluded);
-// Replaces both, as a project file gives them.
+// Replaces both, as a project file gives them; the events files go with the events they gave.
 void setEventsSection(Job &job, EventsSection section);
 EventsSection eventsSectionOf(const Job &job);
 

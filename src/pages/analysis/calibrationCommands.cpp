@@ -27,7 +27,7 @@ CommandOutcome loadCalibrationFile(Job &job, platform::Host &host, const std::st
     CalibrationRead read = readCalibrationFile(path);
     if (!read.table)
         return fail(host, read.problem);
-    job.setCalibration(std::move(*read.table), path);
+    job.setCalibration(std::move(*read.table), InputFile{path, std::move(read.digest)});
     return CommandOutcome::completed();
 }
 

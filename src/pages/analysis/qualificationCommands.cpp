@@ -103,7 +103,7 @@ CommandOutcome addEventsFile(Job &job, platform::Host &host, const std::string &
     if (reading.badLine != 0)
         return fail(host, text::format(text::EVENTS_FILE_LINE_MESSAGE, reading.badLine),
                     text::EVENTS_CAPTION);
-    addEvents(job, reading.events);
+    addEventsFromFile(job, reading.events, InputFile{path, reading.digest});
     return CommandOutcome::completed();
 }
 

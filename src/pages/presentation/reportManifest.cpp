@@ -4,6 +4,7 @@
 #include "core/analysis/eventFigures.h"
 #include "core/analysis/qualificationCsv.h"
 #include "core/analysis/statisticsCsv.h"
+#include "core/import/textImport.h"
 #include "core/job/Job.h"
 #include "pages/analysis/qualificationCommands.h"
 #include "pages/analysis/statisticsCommands.h"
@@ -21,10 +22,25 @@ std::string fileNameOf(const std::string &path) {
     return std::filesystem::path(path).filename().string();
 }
 
-} // namespace
+// Load Files reads ".dta" files only, so a record of a file with one of the import's names was
+// imported from it.
+SourceRole recordRole(const std::string &path) {
+    return isImportFileName(fileNameOf(path)) ? SourceRole::Import : SourceRole::LogFile;
+}
 
-JobSources jobSources(const Job &job) {
-    JobSources found;
+// A calibration or events file as the job read it.
+ManifestSource inputSource(const InputFile &file, SourceRole role) {
+    ManifestSource source;
+    source.name = fileNameOf(file.path);
+    source.role = role;
+    source.size = file.digest.size;
+    source.sha256 = file.digest.sha256;
+    return source;
+}
+
+// The files the placed records came from, each once in the order of the array; false with the
+// path of one that cannot be read again.
+bool addRecordSources(const Job &job, JobSources &found) {
     std::vector<std::string> paths; // each file once, in the order met
     job.loggerArray.forEachPlaced([&paths](const LogFile &record) {
         const std::string path = record.fileName.str();
@@ -39,17 +55,30 @@ JobSources jobSources(const Job &job) {
         report.sha256 = job.reportDigest.sha256;
         for (const std::string &path : paths)
             found.sources.push_back(
-                sourceTakenFromReport(fileNameOf(path), SourceRole::LogFile, report));
-        return found;
+                sourceTakenFromReport(fileNameOf(path), recordRole(path), report));
+        return true;
     }
     for (const std::string &path : paths) {
-        std::optional<ManifestSource> source = describeSource(path, SourceRole::LogFile);
+        std::optional<ManifestSource> source = describeSource(path, recordRole(path));
         if (!source) {
             found.unreadable = path;
-            return found;
+            return false;
         }
         found.sources.push_back(std::move(*source));
     }
+    return true;
+}
+
+} // namespace
+
+JobSources jobSources(const Job &job) {
+    JobSources found;
+    if (!addRecordSources(job, found))
+        return found;
+    if (job.calibration())
+        found.sources.push_back(inputSource(job.calibrationInput(), SourceRole::Calibration));
+    for (const InputFile &file : job.eventsFiles)
+        found.sources.push_back(inputSource(file, SourceRole::Events));
     return found;
 }
 

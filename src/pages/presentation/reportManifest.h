@@ -22,6 +22,8 @@ struct JobSources {
 // The files the placed records came from, in the order of the array (cells row by row, then
 // the singular slots), each file once: the log files as they are now, or for records Load
 // Report placed, each log file named as taken from that report file (hashed when it was read).
+// A record's file with an import's name (isImportFileName) is an import. Then the calibration
+// file of the table in use and the events files, in the order read, as they were read.
 JobSources jobSources(const Job &job);
 
 // The result texts of a report in their order, each exactly as the batch tool writes its
