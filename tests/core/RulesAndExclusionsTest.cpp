@@ -98,9 +98,9 @@ TEST_F(RulesAndExclusions, AnEntryNeedsALoggerTimesInOrderAndAReason) {
         EXPECT_EQ(reading.exclusion.has_value(), *c.problem == '\0');
         EXPECT_EQ(reading.problem, std::string_view(c.problem));
     }
-    const ExclusionReading whole = readExclusionEntry(
-        job.loggerArray,
-        {0, 0, " 02-Jun-2025 12:00AM", "02-Jun-2025 06:00AM ", " door, then fan "});
+    const ExclusionReading whole =
+        readExclusionEntry(job.loggerArray, {0, 0, " 02-Jun-2025 12:00AM", "02-Jun-2025 06:00AM ",
+                                             " door, then fan "});
     ASSERT_TRUE(whole.exclusion);
     EXPECT_EQ(whole.exclusion->first, start);
     EXPECT_EQ(whole.exclusion->last, sixAm);
