@@ -35,7 +35,7 @@ std::optional<std::string> checkAlarmRule(const std::string &spec) {
     return std::nullopt;
 }
 
-std::optional<std::string> addAlarmRule(BatchTool &tool, const std::string &spec) {
+std::optional<std::string> alarmRuleOption(BatchTool &tool, const std::string &spec) {
     std::optional<AlarmRule> rule = readAlarmRule(spec);
     if (!rule)
         return alarmRuleProblem(spec);
@@ -76,7 +76,7 @@ std::optional<std::string> checkExclusion(const std::string &argument) {
 }
 
 // Whether the position holds a logger depends on the records at that point of the run.
-std::optional<std::string> addExclusion(BatchTool &tool, const std::string &argument) {
+std::optional<std::string> exclusionOption(BatchTool &tool, const std::string &argument) {
     const std::optional<Exclusion> exclusion = readExclusion(argument);
     if (!exclusion)
         return std::string(EXCLUDE_FORM);
@@ -123,13 +123,13 @@ void registerAuditOptions(BatchTool &tool) {
                               }));
     BatchOption rule{"--alarm-rule", "SPEC",
                      "add an alarm rule above|below,THRESHOLD,single|cumulative,MINUTES[,day]",
-                     addAlarmRule};
+                     alarmRuleOption};
     rule.check = checkAlarmRule;
     tool.addOption(std::move(rule));
     tool.addOption(statisticsFileOption(
         "--alarms-csv", "every alarm the rules fire over the Data Filter span as CSV",
         [](BatchTool &t, const StatisticsRun &run, const std::string &file) {
-            return writeAlarmsCsv(t.host, run, t.window.job.alarmRules, file);
+            return writeAlarmsCsv(t.host, run.alarms, t.window.job.alarmRules, file);
         }));
     tool.addOption(statisticsFileOption(
         "--rolling-mkt-csv", "the highest MKT over windows of mktWindowText hours as CSV",
@@ -143,7 +143,7 @@ void registerAuditOptions(BatchTool &tool) {
         "--exclude", "POS,FIRST_TIME,LAST_TIME,REASON",
         "leave a logger's readings from FIRST_TIME through LAST_TIME out of the statistics "
         "(POS RrCc or Sn; times such as 02-Jun-2025 06:00AM; the reason may hold commas)",
-        addExclusion};
+        exclusionOption};
     exclude.check = checkExclusion;
     tool.addOption(std::move(exclude));
 }

@@ -1,6 +1,7 @@
 #include "window/StatisticsWindow.h"
 
 #include "core/analysis/TemperatureSet.h"
+#include "core/analysis/dataCheck.h"
 #include "core/analysis/qualificationCsv.h"
 #include "core/analysis/statisticsColumns.h"
 #include "core/analysis/statisticsCsv.h"
@@ -9,12 +10,14 @@
 #include "core/job/jobEvents.h"
 #include "platform/Host.h"
 #include "qt/QtText.h"
+#include "resources/analysisTexts.h"
 #include "resources/controlIds.h"
 #include "resources/format.h"
 #include "resources/mappingReportTexts.h"
 #include "resources/qualificationTexts.h"
 #include "resources/strings.h"
 #include "resources/studyTexts.h"
+#include "window/ExclusionDialog.h"
 #include "window/GraphExport.h"
 
 #include <QCheckBox>
@@ -22,6 +25,7 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -35,6 +39,7 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include <initializer_list>
 #include <limits>
 
 namespace zqar {
@@ -72,23 +77,18 @@ QVariant sortValue(const StatisticsColumn &column, const std::string &shown,
     return value ? *value : std::numeric_limits<double>::lowest();
 }
 
-QStringList qualificationPositionHeadings() {
-    QStringList list;
-    for (const std::string_view heading :
-         {text::POSITION_HEADING, text::LOGGER_HEADING, text::POSITION_MEAN_HEADING,
-          text::POSITION_SPREAD_HEADING, text::POSITION_FROM_REFERENCE_HEADING,
-          text::POSITION_FROM_SET_POINT_HEADING})
-        list.append(platform::toQString(heading));
-    return list;
+QStringList textHeadings(std::initializer_list<std::string_view> list) {
+    QStringList headings;
+    for (const std::string_view heading : list)
+        headings.append(platform::toQString(heading));
+    return headings;
 }
 
-QStringList eventHeadings() {
-    QStringList list;
-    for (const std::string_view heading :
-         {text::EVENT_HEADING, text::TIME_HEADING, text::FIGURE_HEADING, text::VALUE_HEADING,
-          text::POSITION_HEADING, text::NOTE_HEADING})
-        list.append(platform::toQString(heading));
-    return list;
+QStringList csvHeadings(std::string_view header) {
+    QStringList headings;
+    for (const std::string &heading : headerFields(header))
+        headings.append(platform::toQString(heading));
+    return headings;
 }
 
 // A read-only table of a model, its columns as wide as their texts.
@@ -125,10 +125,36 @@ void appendTextRow(QStandardItemModel *model, const std::vector<std::string> &ro
     model->appendRow(cells);
 }
 
-// The edits of the qualification settings, in the order they stand in the window.
-constexpr JobSetting QUALIFICATION_SETTINGS[] = {JobSetting::SetPoint, JobSetting::Tolerance,
-                                                 JobSetting::StableStart, JobSetting::StableFinish,
-                                                 JobSetting::ReferencePosition};
+// Columns as wide as their texts once new rows are in: a table on show does not size its
+// columns again when rows are appended to a plain model. Switching the stretch of the last
+// column on again sizes every column anew, the last one stretched.
+void fitColumns(QTableView *view) {
+    QHeaderView *header = view->horizontalHeader();
+    header->setStretchLastSection(false);
+    header->setStretchLastSection(true);
+}
+
+// A table of whole rows, one selected at a time, for the lists a button takes a row from.
+QTableView *rowTable(QStandardItemModel *model) {
+    QTableView *view = plainTable(model);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    return view;
+}
+
+// The selected row, or none.
+std::optional<std::size_t> selectedRow(const QTableView *view) {
+    const QModelIndexList rows = view->selectionModel()->selectedRows();
+    if (rows.isEmpty())
+        return std::nullopt;
+    return static_cast<std::size_t>(rows.front().row());
+}
+
+// The alarms file's columns that hold numbers: Minutes Beyond and Peak.
+constexpr std::size_t FIRST_ALARM_NUMBER = 6;
+constexpr std::size_t LAST_ALARM_NUMBER = 7;
+// The exclusions table's count of readings.
+constexpr std::size_t EXCLUDED_READINGS_COLUMN = 3;
 
 bool samePhases(const std::vector<Phase> &a, const std::vector<Phase> &b) {
     if (a.size() != b.size())
@@ -180,13 +206,11 @@ private:
 };
 
 StatisticsWindow::StatisticsWindow(const JobView &jobView, QWidget *parent)
-    : QWidget(parent, Qt::Window), view(jobView), lowerLimit(new QLineEdit),
-      upperLimit(new QLineEdit), activationEnergy(new QLineEdit), setPoint(new QLineEdit),
-      tolerance(new QLineEdit), stableStart(new QLineEdit), stableFinish(new QLineEdit),
-      referencePosition(new QLineEdit), phasesRow(new QHBoxLayout),
+    : QWidget(parent, Qt::Window), view(jobView), phasesRow(new QHBoxLayout),
       figures(new QStandardItemModel(this)), qualificationPositions(new QStandardItemModel(this)),
-      eventItems(new QStandardItemModel(this)), qualificationSummary(new QLabel),
-      mapCheckThreshold(new QLineEdit), probeCount(new QSpinBox),
+      eventItems(new QStandardItemModel(this)), figuresTable(plainTable(figures)),
+      qualificationTable(plainTable(qualificationPositions)), eventTable(plainTable(eventItems)),
+      qualificationSummary(new QLabel), probeCount(new QSpinBox),
       items(new QStandardItemModel(this)), sorted(new QSortFilterProxyModel(this)),
       tableView(new QTableView), spots(new QLabel), mapChooser(new QComboBox), mapTitle(new QLabel),
       mapView(new MapView(jobView, this)),
@@ -194,20 +218,40 @@ StatisticsWindow::StatisticsWindow(const JobView &jobView, QWidget *parent)
       exportMapButton(new QPushButton(platform::toQString(text::EXPORT_MAP_BUTTON))),
       exportProbesButton(new QPushButton(platform::toQString(text::EXPORT_PROBES_BUTTON))),
       probesPane(new QWidget), probesNote(new QLabel), probeItems(new QStandardItemModel(this)),
-      probeTable(new QTableView) {
+      probeTable(new QTableView), tabSet(new QTabWidget), ruleText(new QLineEdit),
+      ruleItems(new QStandardItemModel(this)), ruleTable(rowTable(ruleItems)),
+      removeRuleButton(new QPushButton(platform::toQString(text::REMOVE_RULE_BUTTON))),
+      alarmItems(new QStandardItemModel(this)), alarmTable(plainTable(alarmItems)),
+      exportAlarmsButton(new QPushButton(platform::toQString(text::EXPORT_ALARMS_BUTTON))),
+      exclusionItems(new QStandardItemModel(this)), exclusionTable(rowTable(exclusionItems)),
+      removeExclusionButton(new QPushButton(platform::toQString(text::REMOVE_EXCLUSION_BUTTON))) {
     setWindowTitle(platform::toQString(text::STATISTICS_CAPTION));
+    using Control = StatisticsControls;
 
     auto *settingsRow = new QHBoxLayout;
-    auto addSetting = [settingsRow](std::string_view label, QLineEdit *edit) {
-        settingsRow->addWidget(new QLabel(platform::toQString(label)));
-        settingsRow->addWidget(edit);
-    };
-    addSetting(text::LOWER_LIMIT_LABEL, lowerLimit);
-    addSetting(text::UPPER_LIMIT_LABEL, upperLimit);
-    addSetting(text::ACTIVATION_ENERGY_LABEL, activationEnergy);
+    addSettingEdit(settingsRow, text::LOWER_LIMIT_LABEL, JobSetting::LowerLimit,
+                   Control::LOWER_LIMIT);
+    addSettingEdit(settingsRow, text::UPPER_LIMIT_LABEL, JobSetting::UpperLimit,
+                   Control::UPPER_LIMIT);
+    addSettingEdit(settingsRow, text::ACTIVATION_ENERGY_LABEL, JobSetting::ActivationEnergy,
+                   Control::ACTIVATION_ENERGY);
+    addSettingEdit(settingsRow, text::MKT_WINDOW_LABEL, JobSetting::MktWindow, Control::MKT_WINDOW);
     auto *calculateButton = new QPushButton(platform::toQString(text::CALCULATE_BUTTON));
     settingsRow->addWidget(calculateButton);
     settingsRow->addStretch();
+
+    auto *qualificationRow = new QHBoxLayout;
+    addSettingEdit(qualificationRow, text::SET_POINT_LABEL, JobSetting::SetPoint,
+                   Control::SET_POINT, 1);
+    addSettingEdit(qualificationRow, text::TOLERANCE_LABEL, JobSetting::Tolerance,
+                   Control::TOLERANCE, 1);
+    addSettingEdit(qualificationRow, text::STABLE_START_LABEL, JobSetting::StableStart,
+                   Control::STABLE_START, 2);
+    addSettingEdit(qualificationRow, text::STABLE_FINISH_LABEL, JobSetting::StableFinish,
+                   Control::STABLE_FINISH, 2);
+    addSettingEdit(qualificationRow, text::REFERENCE_POSITION_LABEL, JobSetting::ReferencePosition,
+                   Control::REFERENCE_POSITION, 1);
+    phasesRow->addWidget(new QLabel(platform::toQString(text::PHASES_LABEL)));
 
     auto *studyRow = new QHBoxLayout;
     probeCount->setRange(1, LARGEST_PROBE_COUNT);
@@ -218,36 +262,17 @@ StatisticsWindow::StatisticsWindow(const JobView &jobView, QWidget *parent)
     studyRow->addWidget(suggestButton);
     studyRow->addWidget(exportProbesButton);
     studyRow->addSpacing(2 * studyRow->spacing());
-    studyRow->addWidget(new QLabel(platform::toQString(text::MAP_CHECK_THRESHOLD_LABEL)));
-    studyRow->addWidget(mapCheckThreshold);
-    studyRow->addStretch();
-
-    // The edits write through to the job's settings, where the command reads them.
-    const std::pair<QLineEdit *, JobSetting> edits[] = {
-        {lowerLimit, JobSetting::LowerLimit},
-        {upperLimit, JobSetting::UpperLimit},
-        {activationEnergy, JobSetting::ActivationEnergy},
-        {mapCheckThreshold, JobSetting::MapCheckThreshold}};
-    for (const auto &[edit, setting] : edits)
-        connect(edit, &QLineEdit::textEdited, this,
-                [this, setting = setting](const QString &typed) {
-                    view.job.setSetting(setting, platform::fromQString(typed));
-                });
-
-    auto *qualificationRow = new QHBoxLayout;
-    const std::string_view qualificationLabels[] = {
-        text::SET_POINT_LABEL, text::TOLERANCE_LABEL, text::STABLE_START_LABEL,
-        text::STABLE_FINISH_LABEL, text::REFERENCE_POSITION_LABEL};
-    for (std::size_t i = 0; i < std::size(QUALIFICATION_SETTINGS); ++i) {
-        QLineEdit *edit = settingEdit(StatisticsControls::SET_POINT + static_cast<int>(i));
-        qualificationRow->addWidget(new QLabel(platform::toQString(qualificationLabels[i])));
-        qualificationRow->addWidget(edit, i == 2 || i == 3 ? 2 : 1);
-        connect(edit, &QLineEdit::textEdited, this,
-                [this, setting = QUALIFICATION_SETTINGS[i]](const QString &typed) {
-                    view.job.setSetting(setting, platform::fromQString(typed));
-                });
-    }
-    phasesRow->addWidget(new QLabel(platform::toQString(text::PHASES_LABEL)));
+    addSettingEdit(studyRow, text::MAP_CHECK_THRESHOLD_LABEL, JobSetting::MapCheckThreshold,
+                   Control::MAP_CHECK_THRESHOLD, 1);
+    studyRow->addSpacing(2 * studyRow->spacing());
+    // An empty plausible setting keeps the data check's default, which its placeholder shows.
+    const DataCheckSettings defaults;
+    addSettingEdit(studyRow, text::PLAUSIBLE_LOW_LABEL, JobSetting::PlausibleLow,
+                   Control::PLAUSIBLE_LOW, 1, formatFixed(defaults.plausibleLow, 0));
+    addSettingEdit(studyRow, text::PLAUSIBLE_HIGH_LABEL, JobSetting::PlausibleHigh,
+                   Control::PLAUSIBLE_HIGH, 1, formatFixed(defaults.plausibleHigh, 0));
+    addSettingEdit(studyRow, text::PLAUSIBLE_JUMP_LABEL, JobSetting::PlausibleJump,
+                   Control::PLAUSIBLE_JUMP, 1, formatFixed(defaults.plausibleJump, 0));
 
     items->setHorizontalHeaderLabels(headings());
     sorted->setSourceModel(items);
@@ -286,27 +311,32 @@ StatisticsWindow::StatisticsWindow(const JobView &jobView, QWidget *parent)
     probesLayout->addWidget(probeTable, 1);
     probesPane->hide();
 
-    figures->setHorizontalHeaderLabels({platform::toQString(text::FIGURE_HEADING),
-                                        platform::toQString(text::VALUE_HEADING),
-                                        platform::toQString(text::DEFINITION_HEADING)});
-    qualificationPositions->setHorizontalHeaderLabels(qualificationPositionHeadings());
-    eventItems->setHorizontalHeaderLabels(eventHeadings());
+    figures->setHorizontalHeaderLabels(
+        textHeadings({text::FIGURE_HEADING, text::VALUE_HEADING, text::DEFINITION_HEADING}));
+    qualificationPositions->setHorizontalHeaderLabels(
+        textHeadings({text::POSITION_HEADING, text::LOGGER_HEADING, text::POSITION_MEAN_HEADING,
+                      text::POSITION_SPREAD_HEADING, text::POSITION_FROM_REFERENCE_HEADING,
+                      text::POSITION_FROM_SET_POINT_HEADING}));
+    eventItems->setHorizontalHeaderLabels(
+        textHeadings({text::EVENT_HEADING, text::TIME_HEADING, text::FIGURE_HEADING,
+                      text::VALUE_HEADING, text::POSITION_HEADING, text::NOTE_HEADING}));
     auto *qualificationPage = new QWidget;
     auto *qualificationLayout = new QVBoxLayout(qualificationPage);
     qualificationLayout->setContentsMargins(0, 0, 0, 0);
     qualificationSummary->setWordWrap(true);
     qualificationLayout->addWidget(qualificationSummary);
-    QTableView *figuresView = plainTable(figures);
-    fitRows(figuresView, QUALIFICATION_FIGURE_COUNT);
-    qualificationLayout->addWidget(figuresView);
-    qualificationLayout->addWidget(plainTable(qualificationPositions), 1);
-    auto *tabs = new QTabWidget;
-    tabs->addTab(tableView, platform::toQString(text::POSITIONS_TAB));
-    tabs->addTab(qualificationPage, platform::toQString(text::QUALIFICATION_HEADING));
-    tabs->addTab(plainTable(eventItems), platform::toQString(text::EVENTS_HEADING));
+    fitRows(figuresTable, QUALIFICATION_FIGURE_COUNT);
+    qualificationLayout->addWidget(figuresTable);
+    qualificationLayout->addWidget(qualificationTable, 1);
+    tabSet->addTab(tableView, platform::toQString(text::POSITIONS_TAB));
+    tabSet->addTab(qualificationPage, platform::toQString(text::QUALIFICATION_HEADING));
+    tabSet->addTab(eventTable, platform::toQString(text::EVENTS_HEADING));
+    tabSet->addTab(makeRulesPage(), platform::toQString(text::ALARM_RULES_TAB));
+    tabSet->addTab(makeAlarmsPage(), platform::toQString(text::ALARMS_TAB));
+    tabSet->addTab(makeExclusionsPage(), platform::toQString(text::EXCLUSIONS_TAB));
 
     auto *splitter = new QSplitter(Qt::Vertical);
-    splitter->addWidget(tabs);
+    splitter->addWidget(tabSet);
     splitter->addWidget(probesPane);
     splitter->addWidget(lower);
 
@@ -329,8 +359,76 @@ StatisticsWindow::StatisticsWindow(const JobView &jobView, QWidget *parent)
     exportProbesButton->setEnabled(false);
     showStatistics();
     showPhases();
+    showRules();
+    showExclusions();
     resize(WINDOW_WIDTH, WINDOW_HEIGHT);
     listening = view.job.listen([this](const JobChange &change) { jobChanged(change); });
+}
+
+void StatisticsWindow::addSettingEdit(QHBoxLayout *row, std::string_view label, JobSetting setting,
+                                      int control, int stretch, std::string_view placeholder) {
+    auto *edit = new QLineEdit;
+    edit->setPlaceholderText(platform::toQString(placeholder));
+    row->addWidget(new QLabel(platform::toQString(label)));
+    row->addWidget(edit, stretch);
+    settingEdits.push_back({edit, setting, control});
+    // The edits write through to the job's settings, where the commands read them.
+    connect(edit, &QLineEdit::textEdited, this, [this, setting](const QString &typed) {
+        view.job.setSetting(setting, platform::fromQString(typed));
+    });
+}
+
+QWidget *StatisticsWindow::makeRulesPage() {
+    ruleItems->setHorizontalHeaderLabels(textHeadings({text::ALARM_RULE_HEADING}));
+    ruleText->setPlaceholderText(platform::toQString(text::ALARM_RULE_HINT));
+    auto *addButton = new QPushButton(platform::toQString(text::ADD_RULE_BUTTON));
+    auto *row = new QHBoxLayout;
+    row->addWidget(ruleText, 1);
+    row->addWidget(addButton);
+    row->addWidget(removeRuleButton);
+    auto *page = new QWidget;
+    auto *layout = new QVBoxLayout(page);
+    layout->addLayout(row);
+    layout->addWidget(ruleTable, 1);
+    connect(addButton, &QPushButton::clicked, this, [this] { addRule(); });
+    connect(ruleText, &QLineEdit::returnPressed, this, [this] { addRule(); });
+    connect(removeRuleButton, &QPushButton::clicked, this, &StatisticsWindow::removeRule);
+    connect(ruleTable->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &StatisticsWindow::showRemoveButtons);
+    return page;
+}
+
+QWidget *StatisticsWindow::makeAlarmsPage() {
+    alarmItems->setHorizontalHeaderLabels(csvHeadings(text::ALARMS_CSV_HEADER));
+    auto *row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(exportAlarmsButton);
+    auto *page = new QWidget;
+    auto *layout = new QVBoxLayout(page);
+    layout->addLayout(row);
+    layout->addWidget(alarmTable, 1);
+    connect(exportAlarmsButton, &QPushButton::clicked, this, &StatisticsWindow::exportAlarms);
+    return page;
+}
+
+QWidget *StatisticsWindow::makeExclusionsPage() {
+    exclusionItems->setHorizontalHeaderLabels(textHeadings(
+        {text::EXCLUDE_POSITION_LABEL, text::EXCLUDE_FIRST_LABEL, text::EXCLUDE_LAST_LABEL,
+         text::EXCLUDED_READINGS_HEADING, text::EXCLUDE_REASON_LABEL}));
+    auto *excludeButton = new QPushButton(platform::toQString(text::EXCLUDE_BUTTON));
+    auto *row = new QHBoxLayout;
+    row->addWidget(excludeButton);
+    row->addWidget(removeExclusionButton);
+    row->addStretch();
+    auto *page = new QWidget;
+    auto *layout = new QVBoxLayout(page);
+    layout->addLayout(row);
+    layout->addWidget(exclusionTable, 1);
+    connect(excludeButton, &QPushButton::clicked, this, &StatisticsWindow::excludeReadings);
+    connect(removeExclusionButton, &QPushButton::clicked, this, &StatisticsWindow::removeExclusion);
+    connect(exclusionTable->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &StatisticsWindow::showRemoveButtons);
+    return page;
 }
 
 StatisticsWindow::~StatisticsWindow() { view.job.stopListening(listening); }
@@ -338,8 +436,16 @@ StatisticsWindow::~StatisticsWindow() { view.job.stopListening(listening); }
 void StatisticsWindow::jobChanged(const JobChange &change) {
     if (change.touches(JobChange::SETTINGS))
         showSettings();
-    // Figures of records that are gone would be exported as if they were the job's.
-    if (change.touches(JobChange::LAYOUT | JobChange::RECORDS) && statistics) {
+    if (change.touches(JobChange::ALARM_RULES))
+        showRules();
+    // The exclusions name positions: their loggers and counts follow the records.
+    if (change.touches(JobChange::EXCLUSIONS | JobChange::LAYOUT | JobChange::RECORDS))
+        showExclusions();
+    // Figures of records that are gone, of other readings, or of other rules or exclusions
+    // would be exported as if they were the job's.
+    if (change.touches(JobChange::LAYOUT | JobChange::RECORDS | JobChange::CALIBRATION |
+                       JobChange::ALARM_RULES | JobChange::EXCLUSIONS) &&
+        statistics) {
         statistics.reset();
         probes.reset();
         showStatistics();
@@ -399,48 +505,19 @@ void StatisticsWindow::showPhases() {
 }
 
 void StatisticsWindow::showSettings() {
-    const std::pair<QLineEdit *, JobSetting> edits[] = {
-        {lowerLimit, JobSetting::LowerLimit},
-        {upperLimit, JobSetting::UpperLimit},
-        {activationEnergy, JobSetting::ActivationEnergy},
-        {mapCheckThreshold, JobSetting::MapCheckThreshold}};
-    for (const auto &[edit, setting] : edits) {
-        const QString kept = platform::toQString(view.job.setting(setting));
+    for (const SettingEdit &entry : settingEdits) {
+        const QString kept = platform::toQString(view.job.setting(entry.setting));
         // Only a text that differs is set, so the cursor stays where the user types.
-        if (edit->text() != kept)
-            edit->setText(kept);
-    }
-    for (std::size_t i = 0; i < std::size(QUALIFICATION_SETTINGS); ++i) {
-        QLineEdit *edit = settingEdit(StatisticsControls::SET_POINT + static_cast<int>(i));
-        const QString kept = platform::toQString(view.job.setting(QUALIFICATION_SETTINGS[i]));
-        if (edit->text() != kept)
-            edit->setText(kept);
+        if (entry.edit->text() != kept)
+            entry.edit->setText(kept);
     }
 }
 
 QLineEdit *StatisticsWindow::settingEdit(int control) const {
-    switch (control) {
-    case StatisticsControls::LOWER_LIMIT:
-        return lowerLimit;
-    case StatisticsControls::UPPER_LIMIT:
-        return upperLimit;
-    case StatisticsControls::ACTIVATION_ENERGY:
-        return activationEnergy;
-    case StatisticsControls::SET_POINT:
-        return setPoint;
-    case StatisticsControls::TOLERANCE:
-        return tolerance;
-    case StatisticsControls::STABLE_START:
-        return stableStart;
-    case StatisticsControls::STABLE_FINISH:
-        return stableFinish;
-    case StatisticsControls::REFERENCE_POSITION:
-        return referencePosition;
-    case StatisticsControls::MAP_CHECK_THRESHOLD:
-        return mapCheckThreshold;
-    default:
-        return nullptr;
-    }
+    for (const SettingEdit &entry : settingEdits)
+        if (entry.control == control)
+            return entry.edit;
+    return nullptr;
 }
 
 void StatisticsWindow::present() {
@@ -451,14 +528,27 @@ void StatisticsWindow::present() {
 }
 
 CommandOutcome StatisticsWindow::calculate() {
+    const CommandOutcome outcome = runStatistics();
+    if (outcome.kind == CommandOutcome::Kind::Completed)
+        showStatistics();
+    return outcome;
+}
+
+CommandOutcome StatisticsWindow::runStatistics() {
     if (view.recordChanges)
         view.recordChanges();
+    const CommandOutcome unit = checkActivationEnergyUnit(view.job, view.host);
+    if (unit.kind != CommandOutcome::Kind::Completed)
+        return unit;
     StatisticsRun run = calculateStatistics(view.job, view.readSettings(), view.host);
     if (run.outcome.kind != CommandOutcome::Kind::Completed)
         return run.outcome;
     statistics = std::move(run.statistics);
     calculatedWith = run.settings;
     excludedWhenCalculated = excludedPhasesOfJob(view.job);
+    firedAlarms = std::move(run.alarms);
+    evaluatedRules = view.job.alarmRules;
+    rollingMkt = std::move(run.rollingMkt);
     // A qualification setting that does not read, or a reference without readings, leaves the
     // statistics standing: the qualification tab says what is wrong.
     qualification = qualificationOver(view.job, statistics->start, statistics->finish);
@@ -467,7 +557,6 @@ CommandOutcome StatisticsWindow::calculate() {
     // Probes on show follow the new figures.
     if (probes && view.job.probeCount > 0)
         probes = suggestProbesFromSets(*statistics, view.job.setList, view.job.probeCount);
-    showStatistics();
     return run.outcome;
 }
 
@@ -494,8 +583,10 @@ void StatisticsWindow::showQualification() {
             row.plusMinus ? text::format(text::PLUS_MINUS_VALUE, row.value) : row.value;
         appendTextRow(figures, {std::string(row.name), value, std::string(row.definition)}, 1, 1);
     }
+    fitColumns(figuresTable);
     for (const PositionQualification &position : q.positions)
         appendTextRow(qualificationPositions, qualificationPositionRow(position), 2, 5);
+    fitColumns(qualificationTable);
 }
 
 void StatisticsWindow::showEvents() {
@@ -507,22 +598,93 @@ void StatisticsWindow::showEvents() {
         row.push_back(outcome.event.note);
         appendTextRow(eventItems, row, 3, 3);
     }
+    fitColumns(eventTable);
 }
 
 CommandOutcome StatisticsWindow::suggestProbes() {
     const int count = probeCount->value();
-    ProbesRun run = runProbeSuggestion(view.job, view.readSettings(), view.host, count);
-    if (run.outcome.kind != CommandOutcome::Kind::Completed)
-        return run.outcome;
-    statistics = std::move(run.statistics);
-    probes = std::move(run.suggestion);
+    // The probes are suggested once, below, for the count in the box.
+    probes.reset();
+    const CommandOutcome outcome = runStatistics();
+    if (outcome.kind != CommandOutcome::Kind::Completed)
+        return outcome;
+    probes = suggestProbesFromSets(*statistics, view.job.setList, count);
     showStatistics();
     // The mapping report lists as many from now on.
     if (view.job.probeCount != count) {
         view.job.probeCount = count;
         view.job.changed(JobChange::PROBES);
     }
-    return run.outcome;
+    return outcome;
+}
+
+CommandOutcome StatisticsWindow::addRule() {
+    if (view.recordChanges)
+        view.recordChanges();
+    const CommandOutcome outcome =
+        addAlarmRule(view.job, view.host, platform::fromQString(ruleText->text()));
+    if (outcome.kind == CommandOutcome::Kind::Completed)
+        ruleText->clear();
+    return outcome;
+}
+
+void StatisticsWindow::removeRule() {
+    if (const std::optional<std::size_t> row = selectedRow(ruleTable)) {
+        if (view.recordChanges)
+            view.recordChanges();
+        removeAlarmRule(view.job, *row);
+    }
+}
+
+void StatisticsWindow::excludeReadings() {
+    const DataFilterSettings span = view.readSettings().dataFilter;
+    ExclusionDialog dialog(view.job.loggerArray, view.host, span.start, span.finish, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    if (view.recordChanges)
+        view.recordChanges();
+    addExclusion(view.job, view.host, dialog.entry());
+}
+
+void StatisticsWindow::removeExclusion() {
+    if (const std::optional<std::size_t> row = selectedRow(exclusionTable)) {
+        if (view.recordChanges)
+            view.recordChanges();
+        zqar::removeExclusion(view.job, *row);
+    }
+}
+
+void StatisticsWindow::showRules() {
+    ruleItems->removeRows(0, ruleItems->rowCount());
+    for (const AlarmRule &rule : view.job.alarmRules)
+        ruleItems->appendRow(new QStandardItem(platform::toQString(rule.spec)));
+    fitColumns(ruleTable);
+    showRemoveButtons();
+}
+
+void StatisticsWindow::showAlarms() {
+    alarmItems->removeRows(0, alarmItems->rowCount());
+    exportAlarmsButton->setEnabled(statistics.has_value());
+    if (!statistics)
+        return;
+    for (const Alarm &alarm : firedAlarms)
+        appendTextRow(alarmItems, alarmRow(alarm, evaluatedRules), FIRST_ALARM_NUMBER,
+                      LAST_ALARM_NUMBER);
+    fitColumns(alarmTable);
+}
+
+void StatisticsWindow::showExclusions() {
+    exclusionItems->removeRows(0, exclusionItems->rowCount());
+    for (const Exclusion &exclusion : view.job.exclusions)
+        appendTextRow(exclusionItems, exclusionRow(view.job.loggerArray, exclusion),
+                      EXCLUDED_READINGS_COLUMN, EXCLUDED_READINGS_COLUMN);
+    fitColumns(exclusionTable);
+    showRemoveButtons();
+}
+
+void StatisticsWindow::showRemoveButtons() {
+    removeRuleButton->setEnabled(selectedRow(ruleTable).has_value());
+    removeExclusionButton->setEnabled(selectedRow(exclusionTable).has_value());
 }
 
 std::vector<PositionMark> StatisticsWindow::mapMarks() const {
@@ -540,10 +702,7 @@ void StatisticsWindow::showProbes() {
         probesNote->clear();
         return;
     }
-    QStringList headings;
-    for (const std::string &heading : headerFields(text::PROBES_CSV_HEADER))
-        headings.append(platform::toQString(heading));
-    probeItems->setHorizontalHeaderLabels(headings);
+    probeItems->setHorizontalHeaderLabels(csvHeadings(text::PROBES_CSV_HEADER));
     for (const std::vector<std::string> &row : probeRows(*statistics, *probes)) {
         QList<QStandardItem *> cells;
         for (const std::string &field : row)
@@ -562,6 +721,7 @@ void StatisticsWindow::showStatistics() {
     showQualification();
     showEvents();
     showProbes();
+    showAlarms();
     if (!calculated) {
         spots->clear();
         showMap();
@@ -588,6 +748,11 @@ void StatisticsWindow::showStatistics() {
     std::string shown;
     for (const std::string &line : spotLines(*statistics))
         shown += (shown.empty() ? "" : "\n") + line;
+    if (rollingMkt) {
+        const std::string line = highestRollingMktLine(*rollingMkt);
+        if (!line.empty())
+            shown += "\n" + line;
+    }
     spots->setText(platform::toQString(shown));
     showMap();
 }
@@ -614,6 +779,17 @@ void StatisticsWindow::exportProbes() {
         text::EXPORT_FILTER_PATTERN, text::EXPORT_EXTENSION);
     if (const std::optional<std::string> chosen = host.saveFile(options))
         writeProbesCsv(host, *statistics, *probes, *chosen);
+}
+
+void StatisticsWindow::exportAlarms() {
+    if (!statistics)
+        return;
+    platform::Host &host = view.host;
+    const platform::FileDialogOptions options = platform::saveDialogOptions(
+        host, text::EXPORT_DIALOG_TITLE, text::EXPORT_FILTER_DESCRIPTION,
+        text::EXPORT_FILTER_PATTERN, text::EXPORT_EXTENSION);
+    if (const std::optional<std::string> chosen = host.saveFile(options))
+        writeAlarmsCsv(host, firedAlarms, evaluatedRules, *chosen);
 }
 
 void StatisticsWindow::exportStatistics() {

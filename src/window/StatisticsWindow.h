@@ -1,18 +1,21 @@
 #pragma once
-// The Statistics window: the three settings, Calculate, the per-position table (sortable by
-// any column), the hot and cold spots, and a map of one statistic drawn as the Graph page
-// draws its sets, with exports of the table as CSV and of the map as PNG. A window of its own
-// beside the main window, made once by the shell and shown again from the menu. The figures
-// come from the statistics commands; this class only shows them. It follows the job: new
-// records or a new layout take the figures of the old ones away, and settings changed
-// elsewhere show in its edits.
+// The Statistics window: the settings (limits, activation energy, the rolling MKT's window),
+// Calculate, the per-position table (sortable by any column), the hot and cold spots with the
+// highest rolling MKT, and a map of one statistic drawn as the Graph page draws its sets,
+// with exports of the table as CSV and of the map as PNG. A window of its own beside the main
+// window, made once by the shell and shown again from the menu. The figures come from the
+// statistics commands; this class only shows them. It follows the job: new records, a new
+// layout, a new calibration table, other rules or exclusions take the figures of the old ones
+// away, and settings changed elsewhere show in its edits.
 //
 // Beside the statistics it shows the qualification figures over the stable window with their
 // definitions, each position's qualification row and the events with their figures, and it
 // has a check box for each phase of the job's events that leaves the phase's readings out of
-// the statistics. Suggest Probes names where the permanent monitoring probes should go, in a
-// table and by rank on the map; the map check threshold is the job's, for the Graph tab's
-// marks and the mapping report.
+// the statistics. Its other tabs hold the job's alarm rules (added and removed here), the
+// alarms they fired in the last calculation, and the stretches of readings excluded from the
+// statistics with their reasons. Suggest Probes names where the permanent monitoring probes
+// should go, in a table and by rank on the map; the map check threshold is the job's, for the
+// Graph tab's marks and the mapping report, and so are the data check's plausible settings.
 
 #include "pages/JobView.h"
 #include "pages/analysis/qualificationCommands.h"
@@ -24,6 +27,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class QCheckBox;
@@ -35,6 +39,7 @@ class QPushButton;
 class QSortFilterProxyModel;
 class QSpinBox;
 class QStandardItemModel;
+class QTabWidget;
 class QTableView;
 
 namespace zqar {
@@ -48,7 +53,8 @@ public:
     // Shows the settings as they stand now (a batch --set or an earlier edit) and raises it.
     void present();
 
-    // Calculate, as the button runs it; answers the command's outcome.
+    // Calculate, as the button runs it; answers the command's outcome. An activation energy
+    // above 1000 kJ/mol is refused as J/mol typed into the kJ/mol field.
     CommandOutcome calculate();
     void exportStatistics();
     void exportMap();
@@ -56,6 +62,14 @@ public:
     // of the spin box; answers the command's outcome.
     CommandOutcome suggestProbes();
     void exportProbes();
+
+    // Add Rule with the rule edit's text (emptied when the job takes it); Remove Rule, Remove
+    // Exclusion: the selected row. Exclude Readings opens its dialog.
+    CommandOutcome addRule();
+    void removeRule();
+    void excludeReadings();
+    void removeExclusion();
+    void exportAlarms();
 
     QTableView *table() const { return tableView; }
     QStandardItemModel *model() const { return items; }
@@ -78,9 +92,37 @@ public:
     QLabel *qualificationLabel() const { return qualificationSummary; }
     std::vector<QCheckBox *> phaseChecks() const { return phaseBoxes; }
 
+    // The tabs beside the statistics table, the rules (one column, the rule as given), the
+    // alarms of the last calculation (the alarms file's columns) and the exclusions.
+    QTabWidget *tabs() const { return tabSet; }
+    QLineEdit *ruleEdit() const { return ruleText; }
+    QTableView *rulesTable() const { return ruleTable; }
+    QStandardItemModel *rulesModel() const { return ruleItems; }
+    QStandardItemModel *alarmsModel() const { return alarmItems; }
+    QTableView *exclusionsTable() const { return exclusionTable; }
+    QStandardItemModel *exclusionsModel() const { return exclusionItems; }
+
 private:
     class MapView;
+    struct SettingEdit {
+        QLineEdit *edit;
+        JobSetting setting;
+        int control; // StatisticsControls
+    };
 
+    // Calculate without showing: the figures of the job as it is now, or the failed outcome
+    // with the figures shown before left as they were.
+    CommandOutcome runStatistics();
+    // An edit of a job setting with its label, written through to the job as it is typed.
+    void addSettingEdit(QHBoxLayout *row, std::string_view label, JobSetting setting, int control,
+                        int stretch = 0, std::string_view placeholder = {});
+    QWidget *makeRulesPage();
+    QWidget *makeAlarmsPage();
+    QWidget *makeExclusionsPage();
+    void showRules();
+    void showAlarms();
+    void showExclusions();
+    void showRemoveButtons();
     void showStatistics();
     void showMap();
     void jobChanged(const JobChange &change);
@@ -92,22 +134,17 @@ private:
 
     JobView view;
     int listening = 0;
-    QLineEdit *lowerLimit;
-    QLineEdit *upperLimit;
-    QLineEdit *activationEnergy;
-    QLineEdit *setPoint;
-    QLineEdit *tolerance;
-    QLineEdit *stableStart;
-    QLineEdit *stableFinish;
-    QLineEdit *referencePosition;
+    std::vector<SettingEdit> settingEdits; // every edit of a job setting, in window order
     QHBoxLayout *phasesRow;
     std::vector<QCheckBox *> phaseBoxes;
     std::vector<std::string> phaseNames; // the phases the boxes stand for
     QStandardItemModel *figures;
     QStandardItemModel *qualificationPositions;
     QStandardItemModel *eventItems;
+    QTableView *figuresTable;
+    QTableView *qualificationTable;
+    QTableView *eventTable;
     QLabel *qualificationSummary;
-    QLineEdit *mapCheckThreshold;
     QSpinBox *probeCount;
     QStandardItemModel *items;
     QSortFilterProxyModel *sorted;
@@ -123,6 +160,17 @@ private:
     QLabel *probesNote;
     QStandardItemModel *probeItems;
     QTableView *probeTable;
+    QTabWidget *tabSet;
+    QLineEdit *ruleText;
+    QStandardItemModel *ruleItems;
+    QTableView *ruleTable;
+    QPushButton *removeRuleButton;
+    QStandardItemModel *alarmItems;
+    QTableView *alarmTable;
+    QPushButton *exportAlarmsButton;
+    QStandardItemModel *exclusionItems;
+    QTableView *exclusionTable;
+    QPushButton *removeExclusionButton;
     std::optional<MappingStatistics> statistics;
     std::optional<ProbeSuggestion> probes; // for the statistics shown
     StatisticMapSet map;
@@ -132,6 +180,9 @@ private:
     std::vector<Phase> excludedWhenCalculated;
     std::optional<Qualification> qualification;
     std::vector<EventOutcome> eventFigures;
+    std::vector<Alarm> firedAlarms;        // by the rules of the job when calculated
+    std::vector<AlarmRule> evaluatedRules; // those rules
+    std::optional<RollingMkt> rollingMkt;  // when the MKT window was set
 };
 
 } // namespace zqar

@@ -146,4 +146,10 @@ TEST(Exclusions, TakeTheirReadingsOutOfACopyOnly) {
     EXPECT_EQ(excludedReadings(kept, exclusions[0]), 0);
     EXPECT_EQ(exclusionText(array, exclusions[0]),
               "R1C1 (10231): 06-Jan-2025 01:00AM to 06-Jan-2025 03:00AM, door open");
+    // The window's row counts what the exclusion takes out of the record, not of a copy.
+    EXPECT_EQ(exclusionRow(array, exclusions[0]),
+              (std::vector<std::string>{"R1C1 (10231)", "06-Jan-2025 01:00AM",
+                                        "06-Jan-2025 03:00AM", "3", "door open"}));
+    EXPECT_EQ(exclusionRow(array, exclusions[1])[0], "R1C2 (-)");
+    EXPECT_EQ(exclusionRow(array, exclusions[1])[3], "0");
 }

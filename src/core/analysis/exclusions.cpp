@@ -38,13 +38,27 @@ int32_t excludedReadings(const LoggerArray &array, const Exclusion &exclusion) {
     return readings;
 }
 
-std::string exclusionText(const LoggerArray &array, const Exclusion &exclusion) {
+namespace {
+
+// "R1C2 (10231)", or the position with "-" when it holds no logger now.
+std::string positionWithLogger(const LoggerArray &array, const Exclusion &exclusion) {
     const LogFile *record = array.at(exclusion.row, exclusion.col);
-    std::string position = positionName(exclusion.row, exclusion.col);
-    position += " (" + (record ? record->label() : std::string(text::NO_LOGGER)) + ")";
+    return positionName(exclusion.row, exclusion.col) + " (" +
+           (record ? record->label() : std::string(text::NO_LOGGER)) + ")";
+}
+
+} // namespace
+
+std::string exclusionText(const LoggerArray &array, const Exclusion &exclusion) {
     return text::formatAll(text::EXCLUSION_LINE,
-                           {position, formatDateTime(exclusion.first),
+                           {positionWithLogger(array, exclusion), formatDateTime(exclusion.first),
                             formatDateTime(exclusion.last), exclusion.reason});
+}
+
+std::vector<std::string> exclusionRow(const LoggerArray &array, const Exclusion &exclusion) {
+    return {positionWithLogger(array, exclusion), formatDateTime(exclusion.first),
+            formatDateTime(exclusion.last), std::to_string(excludedReadings(array, exclusion)),
+            exclusion.reason};
 }
 
 } // namespace zqar

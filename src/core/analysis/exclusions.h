@@ -29,5 +29,8 @@ LoggerArray withExclusions(const LoggerArray &array, const std::vector<Exclusion
 int32_t excludedReadings(const LoggerArray &array, const Exclusion &exclusion);
 // "R1C2 (10231): 05-Nov-2003 02:30PM to 05-Nov-2003 04:00PM, door left open" for the report.
 std::string exclusionText(const LoggerArray &array, const Exclusion &exclusion);
+// The same as a table's row: position (logger), first time, last time, the readings it takes
+// out, reason.
+std::vector<std::string> exclusionRow(const LoggerArray &array, const Exclusion &exclusion);
 
 } // namespace zqar

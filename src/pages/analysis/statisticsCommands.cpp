@@ -5,6 +5,7 @@
 #include "core/analysis/mkt.h"
 #include "core/analysis/statisticsCsv.h"
 #include "core/data/AtomicFileWriter.h"
+#include "core/data/trimmed.h"
 #include "core/job/Job.h"
 #include "core/job/jobEvents.h"
 #include "pages/presentation/MatrixPage.h"
@@ -87,6 +88,55 @@ CommandOutcome checkActivationEnergyUnit(const Job &job, platform::Host &host) {
     return CommandOutcome::completed();
 }
 
+CommandOutcome addAlarmRule(Job &job, platform::Host &host, std::string_view spec) {
+    // Blanks around the rule would stand in the CSV file's Rule column.
+    const std::string_view typed = trimmed(spec);
+    std::optional<AlarmRule> rule = readAlarmRule(typed);
+    if (!rule)
+        return fail(host, alarmRuleProblem(typed));
+    job.alarmRules.push_back(std::move(*rule));
+    job.changed(JobChange::ALARM_RULES);
+    return CommandOutcome::completed();
+}
+
+bool removeAlarmRule(Job &job, std::size_t index) {
+    if (index >= job.alarmRules.size())
+        return false;
+    job.alarmRules.erase(job.alarmRules.begin() + static_cast<std::ptrdiff_t>(index));
+    job.changed(JobChange::ALARM_RULES);
+    return true;
+}
+
+bool removeExclusion(Job &job, std::size_t index) {
+    if (index >= job.exclusions.size())
+        return false;
+    job.exclusions.erase(job.exclusions.begin() + static_cast<std::ptrdiff_t>(index));
+    job.changed(JobChange::EXCLUSIONS);
+    return true;
+}
+
+ExclusionReading readExclusionEntry(const LoggerArray &array, const ExclusionEntry &entry) {
+    if (!array.at(entry.row, entry.col))
+        return {std::nullopt, text::EXCLUSION_NO_LOGGER};
+    const std::optional<double> first = readTimeSetting(entry.first);
+    const std::optional<double> last = readTimeSetting(entry.last);
+    if (!first || !last || *last < *first)
+        return {std::nullopt, text::EXCLUSION_TIMES_INVALID};
+    const std::string_view reason = trimmed(entry.reason);
+    if (reason.empty())
+        return {std::nullopt, text::EXCLUSION_NO_REASON};
+    return {Exclusion{entry.row, entry.col, *first, *last, std::string(reason)}, {}};
+}
+
+CommandOutcome addExclusion(Job &job, platform::Host &host, const ExclusionEntry &entry) {
+    const ExclusionReading reading = readExclusionEntry(job.loggerArray, entry);
+    if (!reading.exclusion)
+        return fail(host, reading.problem);
+    job.exclusions.push_back(*reading.exclusion);
+    job.changed(JobChange::EXCLUSIONS);
+    return CommandOutcome::completed();
+}
+
 StatisticMapSet makeStatisticMap(const MappingStatistics &statistics, MapStatistic statistic) {
     return StatisticMapSet{statisticMap(statistics, statistic),
                            statisticMapTitle(statistics, statistic)};
@@ -102,9 +152,9 @@ CommandOutcome writeStatisticsCsv(platform::Host &host, const MappingStatistics 
     return writeCsv(host, path, statisticsCsv(statistics));
 }
 
-CommandOutcome writeAlarmsCsv(platform::Host &host, const StatisticsRun &run,
+CommandOutcome writeAlarmsCsv(platform::Host &host, const std::vector<Alarm> &alarms,
                               const std::vector<AlarmRule> &rules, const std::string &path) {
-    return writeCsv(host, path, alarmsCsv(run.alarms, rules));
+    return writeCsv(host, path, alarmsCsv(alarms, rules));
 }
 
 CommandOutcome writeRollingMktCsv(platform::Host &host, const StatisticsRun &run,

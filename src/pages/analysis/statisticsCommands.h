@@ -8,6 +8,7 @@
 // table is loaded) with the job's exclusions taken out.
 
 #include "core/analysis/alarms.h"
+#include "core/analysis/exclusions.h"
 #include "core/analysis/rollingMkt.h"
 #include "core/analysis/statistics.h"
 #include "core/job/JobSettings.h"
@@ -16,6 +17,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zqar {
@@ -43,6 +45,36 @@ StatisticsRun calculateStatistics(const Job &job, const JobSettings &settings,
 // left to calculateStatistics). The batch tool takes such an energy as given.
 CommandOutcome checkActivationEnergyUnit(const Job &job, platform::Host &host);
 
+// The rules and exclusions as the Statistics window changes them: each change tells the
+// job's listeners (ALARM_RULES, EXCLUSIONS), so the figures of the old ones go.
+//
+// Add Rule: the rule as typed joins the job's rules. A text that is no rule shows its
+// message and answers a failed outcome, the rules as they were.
+CommandOutcome addAlarmRule(Job &job, platform::Host &host, std::string_view spec);
+// Remove Rule and Remove Exclusion: the one at index goes; answers whether there was one.
+bool removeAlarmRule(Job &job, std::size_t index);
+bool removeExclusion(Job &job, std::size_t index);
+
+// What the Exclude Readings dialog holds: a position, the first and the last time as typed,
+// and the reason.
+struct ExclusionEntry {
+    int row = 0; // the position as Exclusion names it
+    int col = 0;
+    std::string first;
+    std::string last;
+    std::string reason;
+};
+// The exclusion, or the message that says what is wrong with the entry: no logger at the
+// position, times that do not read or run backwards, no reason (blanks around it go).
+struct ExclusionReading {
+    std::optional<Exclusion> exclusion;
+    std::string_view problem; // when there is no exclusion
+};
+ExclusionReading readExclusionEntry(const LoggerArray &array, const ExclusionEntry &entry);
+// Exclude Readings: the entry's exclusion joins the job's; one that does not read shows its
+// message and answers a failed outcome.
+CommandOutcome addExclusion(Job &job, platform::Host &host, const ExclusionEntry &entry);
+
 // A statistic map with its title.
 struct StatisticMapSet {
     std::unique_ptr<TemperatureSet> set;
@@ -57,7 +89,8 @@ std::string statisticMapCsv(const TemperatureSet &map, const ArrayDimensions &di
 // The files; a file that cannot be written shows the export failure.
 CommandOutcome writeStatisticsCsv(platform::Host &host, const MappingStatistics &statistics,
                                   const std::string &path);
-CommandOutcome writeAlarmsCsv(platform::Host &host, const StatisticsRun &run,
+// The alarms of a run, with the rules the run evaluated.
+CommandOutcome writeAlarmsCsv(platform::Host &host, const std::vector<Alarm> &alarms,
                               const std::vector<AlarmRule> &rules, const std::string &path);
 // Fails with the MKT window's message when no window is set.
 CommandOutcome writeRollingMktCsv(platform::Host &host, const StatisticsRun &run,
