@@ -68,8 +68,8 @@ void drawCase(Drawn &drawn, const Case &c, const ContourSettings &settings,
               LegendStyle legend = LegendStyle::Boxes) {
     drawn.dc.setDeviceCap(platform::LOGPIXELSX, c.dpi);
     drawContourGraph(drawn.dc, slopeSet(c.rows, c.columns, c.singular),
-                     {c.rows, c.columns, c.singular}, settings, DEFAULT_COLOUR_SCALE, 0, 0,
-                     c.width, c.height, legend);
+                     {c.rows, c.columns, c.singular}, settings, DEFAULT_COLOUR_SCALE, 0, 0, c.width,
+                     c.height, legend);
     drawn.texts = drawn.dc.callsOf(CallKind::Text);
     drawn.lines = drawn.dc.callsOf(CallKind::LineTo);
 }
@@ -110,7 +110,7 @@ std::map<int, RecordedCall> labelsOf(const Drawn &drawn, char kind) {
 }
 
 const std::vector<Case> LARGE_ARRAYS = {
-    {20, 20, 10, 1100, 800, 96, 1}, {20, 20, 10, 640, 480, 96, 0},
+    {20, 20, 10, 1100, 800, 96, 1},   {20, 20, 10, 640, 480, 96, 0},
     {20, 20, 10, 4252, 2244, 600, 0}, // a report's map: 180 x 95 mm at 600 dpi
     {100, 100, 10, 1100, 800, 96, 1}, {100, 100, 10, 1000, 700, 96, 0},
     {100, 100, 10, 640, 480, 96, 1},  {100, 100, 10, 4252, 2244, 600, 1},
@@ -165,8 +165,7 @@ TEST(ContourLabels, EveryKthLabelWithTheSmallestKThatLeavesAGap) {
             const int height = std::abs(first.font.height);
             const int pitch = kind == 'C' ? (second.point.x - first.point.x) / step
                                           : (second.point.y - first.point.y) / step;
-            const int widestLabel =
-                static_cast<int>(std::to_string(count).size() + 1) * height / 2;
+            const int widestLabel = static_cast<int>(std::to_string(count).size() + 1) * height / 2;
             const int extent = kind == 'C' ? widestLabel : height;
             const int gap = std::max(1, height / 4);
             EXPECT_GE(step * pitch, extent + gap);
@@ -188,20 +187,21 @@ TEST(ContourLabels, ArraysWhoseLabelsFitKeepEveryLabelAndGridLine) {
         EXPECT_EQ(labelsOf(drawn, 'C').size(), static_cast<std::size_t>(c.columns));
         EXPECT_EQ(labelsOf(drawn, 'S').size(), static_cast<std::size_t>(c.singular));
         // A line through each row and column, four sides of each singular square.
-        EXPECT_EQ(drawn.lines.size(), static_cast<std::size_t>(c.rows + c.columns + 4 * c.singular));
+        EXPECT_EQ(drawn.lines.size(),
+                  static_cast<std::size_t>(c.rows + c.columns + 4 * c.singular));
     }
 }
 
 // Cells under two thirds of the text height keep only the grid lines through labelled
 // positions; the singular squares keep their outlines.
 TEST(ContourLabels, SmallCellsKeepOnlyTheLabelledGridLines) {
-    for (const Case &c : {Case{100, 100, 10, 1100, 800, 96, 1}, Case{100, 100, 10, 4252, 2244, 600, 1}}) {
+    for (const Case &c :
+         {Case{100, 100, 10, 1100, 800, 96, 1}, Case{100, 100, 10, 4252, 2244, 600, 1}}) {
         SCOPED_TRACE(describe(c));
         Drawn drawn;
         drawCase(drawn, c, bandsOf(14.0, 30.0, 0.25, c.inset));
-        const ContourLayout layout =
-            layoutContourGraph(c.dpi, {c.rows, c.columns, c.singular}, bandsOf(14.0, 30.0, 0.25),
-                               c.width, c.height);
+        const ContourLayout layout = layoutContourGraph(
+            c.dpi, {c.rows, c.columns, c.singular}, bandsOf(14.0, 30.0, 0.25), c.width, c.height);
         ASSERT_LT(layout.cellHeight, 2 * layout.unit / 3);
         ASSERT_LT(layout.cellWidth, 2 * layout.unit / 3);
         const int fieldWidth = (c.columns - 1) * layout.cellWidth;
@@ -249,9 +249,8 @@ bool sameCalls(const std::vector<RecordedCall> &a, const std::vector<RecordedCal
         return false;
     for (std::size_t i = 0; i < a.size(); ++i)
         if (a[i].kind != b[i].kind || !(a[i].rect == b[i].rect) || a[i].colour != b[i].colour ||
-            !samePoint(a[i].point, b[i].point) ||
-            !samePoint(a[i].from, b[i].from) || a[i].text != b[i].text ||
-            a[i].align != b[i].align || a[i].font != b[i].font)
+            !samePoint(a[i].point, b[i].point) || !samePoint(a[i].from, b[i].from) ||
+            a[i].text != b[i].text || a[i].align != b[i].align || a[i].font != b[i].font)
             return false;
     return true;
 }
@@ -266,10 +265,9 @@ TEST(ContourColourBar, ALegendThatFitsOneColumnStaysAsBoxes) {
         drawCase(boxes, c, bandsOf(17.0, 28.0, spacing, 0), LegendStyle::Boxes);
         drawCase(bar, c, bandsOf(17.0, 28.0, spacing, 0), LegendStyle::BarWhenCrowded);
         EXPECT_TRUE(sameCalls(boxes.dc.calls, bar.dc.calls));
-        EXPECT_FALSE(
-            layoutContourGraph(96, {6, 4, 2}, bandsOf(17.0, 28.0, spacing, 0), 760, 460,
-                               LegendStyle::BarWhenCrowded)
-                .colourBar);
+        EXPECT_FALSE(layoutContourGraph(96, {6, 4, 2}, bandsOf(17.0, 28.0, spacing, 0), 760, 460,
+                                        LegendStyle::BarWhenCrowded)
+                         .colourBar);
     }
 }
 
@@ -279,8 +277,8 @@ TEST(ContourColourBar, ManyBandsMakeOneBarWithLabelledTicksAtBandEdges) {
     const ContourSettings settings = bandsOf(17.0, 28.0, 0.25, 0);
     Drawn drawn;
     drawCase(drawn, c, settings, LegendStyle::BarWhenCrowded);
-    const ContourLayout layout = layoutContourGraph(96, {6, 4, 2}, settings, 760, 460,
-                                                    LegendStyle::BarWhenCrowded);
+    const ContourLayout layout =
+        layoutContourGraph(96, {6, 4, 2}, settings, 760, 460, LegendStyle::BarWhenCrowded);
     ASSERT_TRUE(layout.colourBar);
     const int u = layout.unit;
 
@@ -338,8 +336,8 @@ TEST(ContourColourBar, GivesTheFieldTheWidthTheBoxesTook) {
     // A wide array is fitted to the width: the boxes' two columns take what the bar leaves.
     const ContourSettings settings = bandsOf(17.0, 28.0, 0.25);
     const ContourLayout boxes = layoutContourGraph(96, {3, 40, 0}, settings, 760, 460);
-    const ContourLayout bar = layoutContourGraph(96, {3, 40, 0}, settings, 760, 460,
-                                                 LegendStyle::BarWhenCrowded);
+    const ContourLayout bar =
+        layoutContourGraph(96, {3, 40, 0}, settings, 760, 460, LegendStyle::BarWhenCrowded);
     ASSERT_EQ(boxes.problem, "");
     ASSERT_EQ(bar.problem, "");
     EXPECT_EQ(boxes.legendColumnCount, 2);
