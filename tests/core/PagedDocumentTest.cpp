@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -185,6 +186,35 @@ TEST(MappingReportResult, SaysWhetherTheLimitsHeld) {
     statistics.positions[0].excursions = 3;
     statistics.positions[2].excursions = 1;
     EXPECT_EQ(limitsResult(statistics, lower), "2 positions went outside the limits.");
+}
+
+TEST(MappingReportResult, NamesTwentyPositionsOutsideAndCountsTheRest) {
+    MappingStatistics statistics;
+    auto addPositions = [&statistics](int count, std::optional<int32_t> excursions) {
+        for (int i = 0; i < count; ++i) {
+            PositionStatistics p;
+            p.position = "P" + std::to_string(statistics.positions.size() + 1);
+            p.placed = true;
+            p.samples = 10;
+            p.excursions = excursions;
+            statistics.positions.push_back(p);
+        }
+    };
+    EXPECT_EQ(outsidePositionsLine(statistics), "");
+    addPositions(2, 0);  // P1, P2 held
+    addPositions(20, 1); // P3 ... P22 went outside
+    std::string twenty = "Outside the limits: P3";
+    for (int i = 4; i <= 22; ++i)
+        twenty += ", P" + std::to_string(i);
+    EXPECT_EQ(outsidePositionsLine(statistics), twenty);
+    addPositions(1, std::nullopt); // P23 no readings
+    addPositions(1, 4);            // P24
+    EXPECT_EQ(outsidePositionsLine(statistics), twenty + " and 1 more");
+    addPositions(2000, 2);
+    EXPECT_EQ(outsidePositionsLine(statistics), twenty + " and 2001 more");
+    StatisticsSettings upper;
+    upper.upperLimit = 25.0;
+    EXPECT_EQ(limitsResult(statistics, upper), "2021 positions went outside the limits.");
 }
 
 } // namespace

@@ -14,6 +14,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -365,6 +366,83 @@ TEST_F(MappingReport, NamesTheCalibrationTheAlarmsTheRollingMktAndTheExclusions)
     for (const char *absent :
          {"Calibration", "Alarm", "Excluded readings", "rolling", "-hour MKT", "Data check"})
         EXPECT_EQ(plainText.find(absent), std::string::npos) << absent;
+}
+
+// The text of the Maps section: from its heading to the next section's.
+std::string mapsSection(const std::string &text) {
+    const std::size_t start = text.find("\nMaps\n");
+    const std::size_t end = text.find("\nSets with the Highest", start);
+    return start == std::string::npos ? std::string() : text.substr(start, end - start);
+}
+
+// The sample's 44 bands of a quarter degree do not fit one column of boxes beside a map: each
+// map gets a colour bar whose ticks run from the minimum to the maximum. Eleven bands of a
+// degree fit, and keep their boxes.
+TEST_F(MappingReport, MapsWithManyBandsCarryAColourBarAndFewBandsTheirBoxes) {
+    const std::string report = (SAMPLES / "warehouse.ttr").string();
+    const std::string crowded = dir.file("crowded.pdf");
+    ASSERT_EQ(run({"--load-report", report, "--mapping-report", crowded}), BATCH_OK) << err.str();
+    std::string text;
+    for (const std::string &page : pagesOf(crowded))
+        text += page;
+    const std::string bar = mapsSection(text);
+    ASSERT_FALSE(bar.empty());
+    EXPECT_EQ(bar.find(" - "), std::string::npos) << "no band boxes:\n" << bar;
+    for (const char *tick : {"17.00", "20.00", "28.00"})
+        EXPECT_TRUE(std::regex_search(bar, std::regex(std::string("(^|[ \n])") + tick + "\n")))
+            << tick;
+
+    const std::string fitting = dir.file("fitting.pdf");
+    ASSERT_EQ(run({"--load-report", report, "--set", "contourSpacingText=1", "--mapping-report",
+                   fitting}),
+              BATCH_OK)
+        << err.str();
+    text.clear();
+    for (const std::string &page : pagesOf(fitting))
+        text += page;
+    const std::string boxes = mapsSection(text);
+    for (const char *range : {"17.00 - 18.00", "27.00 - 28.00"})
+        EXPECT_NE(boxes.find(range), std::string::npos) << range;
+}
+
+// A generated study of 5 x 5 loggers that all run above the upper limit: the result names the
+// first twenty and counts the rest, and the statistics table lists all of them.
+TEST_F(MappingReport, ResultNamesTwentyPositionsOutsideTheLimits) {
+    const std::string project = "[ZQARVemro]\r\nDirectory=" + dir.file("data") +
+                                "\r\nNumberOfRows=5\r\nNumberOfColumns=5\r\nRowSpacing=1\r\n"
+                                "ColumnSpacing=1\r\nNumberOfSingular=0\r\nUseCommentField=Y\r\n"
+                                "LoggersOnBoundary=N\r\n";
+    dir.write("study.ttp", project);
+    fs::create_directories(dir.path() / "data");
+    for (int row = 1; row <= 5; ++row)
+        for (int col = 1; col <= 5; ++col) {
+            zqar::testing::DtaFile log;
+            log.name = std::to_string(500 + row * 10 + col);
+            log.comments[1] = "R" + std::to_string(row) + "C" + std::to_string(col);
+            log.samples({30.0 + row * 0.1, 30.0 + row * 0.1, 30.0 + row * 0.1});
+            dir.write("data/" + log.name + ".dta", log.text());
+        }
+    const std::string pdf = dir.file("outside.pdf");
+    ASSERT_EQ(run({"--load-project", dir.file("study.ttp"), "--load-files", "--set",
+                   "upperLimitText=25", "--mapping-report", pdf}),
+              BATCH_OK)
+        << err.str();
+    std::string text;
+    for (const std::string &page : pagesOf(pdf))
+        text += page;
+    EXPECT_NE(text.find("25 positions went outside the limits."), std::string::npos) << text;
+    std::string named = "Outside the limits: R1C1";
+    for (int i = 1; i < 20; ++i)
+        named += ", R" + std::to_string(i / 5 + 1) + "C" + std::to_string(i % 5 + 1);
+    named += " and 5 more";
+    std::string joined = text;
+    std::replace(joined.begin(), joined.end(), '\n', ' ');
+    joined = std::regex_replace(joined, std::regex(" +"), " ");
+    EXPECT_NE(joined.find(named), std::string::npos) << named;
+    for (const char *last : {"R5C1", "R5C5"})
+        EXPECT_TRUE(std::regex_search(
+            text, lineOf({last, std::to_string(550 + (last[3] - '0')), "3", "30.50"})))
+            << last;
 }
 
 } // namespace

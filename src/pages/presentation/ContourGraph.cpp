@@ -31,6 +31,8 @@ constexpr int FIELD_TO_SINGULAR_GAP = 30; // pixels, in the first width estimate
 constexpr int LEGEND_COLUMN_UNITS = 9;
 constexpr int PROBLEM_FONT_HEIGHT = 12; // pixels, when the device gives no usable unit
 constexpr int LEGEND_DECIMALS = 2;
+constexpr double ROUND_STEP_TOLERANCE = 1.0e-9; // relative; band spacings are typed decimals
+constexpr int64_t ROUND_STEP_SEARCH = 10;       // how far a bar's tick step may grow to be round
 constexpr int SINGULAR_TEXT_DECIMALS = 1;
 constexpr const char *GRAPH_FONT_FACE = "Arial";
 
@@ -97,6 +99,7 @@ struct LayoutSizes {
     int64_t estimatedLinesPerColumn = 0; // legend lines per column in the first estimate
     double legendColumnCount = 0.0;      // legend columns as drawn
     double legendColumnWidth = 0.0;
+    bool colourBar = false; // the legend is one column whatever the band count
 };
 
 struct FieldPlacement {
@@ -117,7 +120,9 @@ FieldPlacement placeField(const LayoutSizes &sizes) {
     field.cellWidth = truncToInt(field.cellHeight / sizes.rowSpacing * sizes.columnSpacing);
     // legA = ceil(nb / (H / (u + 3))); x0 = (W - legA * 9u - (K + inset) * cellW - 30 - cellH) / 2
     const double estimatedLegendColumns =
-        std::ceil(sizes.bandCount / static_cast<double>(sizes.estimatedLinesPerColumn));
+        sizes.colourBar
+            ? 1.0
+            : std::ceil(sizes.bandCount / static_cast<double>(sizes.estimatedLinesPerColumn));
     field.left = truncToInt((sizes.width - estimatedLegendColumns * sizes.legendColumnWidth -
                              static_cast<double>((sizes.columns + sizes.inset) * field.cellWidth) -
                              FIELD_TO_SINGULAR_GAP - field.cellHeight) *
@@ -172,6 +177,7 @@ const char *fieldProblem(const LayoutSizes &sizes) {
     LayoutSizes withoutLegend = sizes;
     withoutLegend.bandCount = 0.0;
     withoutLegend.legendColumnCount = 0.0;
+    withoutLegend.colourBar = false;
     const FieldPlacement bare = placeField(withoutLegend);
     if (!bare.problem && fieldIsDrawable(withoutLegend, bare))
         return text::GRAPH_LEGEND_CROWDS;
@@ -328,13 +334,78 @@ void drawSingularSquares(DrawingContext &dc, const TemperatureSet &set, const Pl
     }
 }
 
+// Which labels of one kind are drawn, and which grid lines: every labelStep-th label and
+// every lineStep-th line, from the first position.
+struct LabelStep {
+    int labelStep = 1;
+    int lineStep = 1;
+};
+
+struct LabelSteps {
+    LabelStep rows;
+    LabelStep columns;
+    LabelStep singulars;
+};
+
+// The widest and the tallest of the labels pattern makes for 1 to count, as dc measures them.
+Size largestLabel(DrawingContext &dc, const char *pattern, int count) {
+    Size largest;
+    std::string label;
+    for (int i = 1; i <= count; ++i) {
+        text::format(label, pattern, i);
+        const Size extent = dc.textExtent(label);
+        largest.width = std::max(largest.width, extent.width);
+        largest.height = std::max(largest.height, extent.height);
+    }
+    return largest;
+}
+
+// The smallest step whose distance, pitch pixels a position, holds a label of extent pixels
+// and a gap of gap pixels.
+int smallestStep(int pitch, int extent, int gap) {
+    const int64_t needed = static_cast<int64_t>(extent) + gap;
+    if (pitch < 1 || needed <= pitch)
+        return 1;
+    return static_cast<int>((needed + pitch - 1) / pitch);
+}
+
+// A cell under two thirds of the text height (8 pixels at 96 dpi, 2.2 mm on paper) keeps
+// only the grid lines that carry a label: a line each would hide the colours.
+LabelStep labelStep(int pitch, int extent, int gap, int unit) {
+    LabelStep step;
+    step.labelStep = smallestStep(pitch, extent, gap);
+    step.lineStep = pitch < smallCellLimit(unit) ? step.labelStep : 1;
+    return step;
+}
+
+// Rows and singular slots stack their labels a cell height apart, columns put them side by
+// side a cell width apart. The gap is that of the legend's lines, a quarter of the text height.
+LabelSteps labelSteps(DrawingContext &dc, const Placement &place) {
+    const ArrayDimensions &d = place.dimensions;
+    const int u = place.unit;
+    const int gap = std::max(1, u / 4);
+    LabelSteps steps;
+    steps.rows =
+        labelStep(place.cell.height, largestLabel(dc, text::ROW_LABEL, d.rows).height, gap, u);
+    steps.columns =
+        labelStep(place.cell.width, largestLabel(dc, text::COLUMN_LABEL, d.columns).width, gap, u);
+    steps.singulars = labelStep(
+        place.cell.height, largestLabel(dc, text::SINGULAR_LABEL, d.singularCount).height, gap, u);
+    // The squares' outlines stay: each is the edge of its own square, not a line over the field.
+    steps.singulars.lineStep = 1;
+    return steps;
+}
+
 // Row labels left of the field and a grid line through each row of loggers.
-void drawRowLabels(DrawingContext &dc, const Placement &place) {
+void drawRowLabels(DrawingContext &dc, const Placement &place, const LabelStep &step) {
     const int u = place.unit;
     for (int i = 0; i < place.dimensions.rows; ++i) {
-        drawText(dc, place.field.x - u,
-                 place.field.y + place.insetSize.height + u / 3 + i * place.cell.height,
-                 ALIGN_RIGHT_BASELINE, text::format(text::ROW_LABEL, i + 1));
+        if (i % step.labelStep == 0)
+            drawText(dc, place.field.x - u,
+                     place.field.y + place.insetSize.height + u / 3 + i * place.cell.height,
+                     ALIGN_RIGHT_BASELINE, text::format(text::ROW_LABEL, i + 1));
+        if (i % step.lineStep != 0)
+            continue;
         const int lineY = place.field.y + place.insetSize.height + i * place.cell.height;
         dc.moveTo(place.field.x + place.insetSize.width, lineY);
         dc.lineTo(place.field.x + place.insetSize.width +
@@ -344,14 +415,17 @@ void drawRowLabels(DrawingContext &dc, const Placement &place) {
 }
 
 // Column labels below the field and a grid line through each column of loggers.
-void drawColumnLabels(DrawingContext &dc, const Placement &place) {
+void drawColumnLabels(DrawingContext &dc, const Placement &place, const LabelStep &step) {
     const int u = place.unit;
     for (int i = 0; i < place.dimensions.columns; ++i) {
         const int lineX = place.field.x + place.insetSize.width + i * place.cell.width;
-        drawText(dc, lineX,
-                 place.field.y + 2 * place.insetSize.height +
-                     (place.dimensions.rows - 1) * place.cell.height + u,
-                 ALIGN_CENTRE_TOP, text::format(text::COLUMN_LABEL, i + 1));
+        if (i % step.labelStep == 0)
+            drawText(dc, lineX,
+                     place.field.y + 2 * place.insetSize.height +
+                         (place.dimensions.rows - 1) * place.cell.height + u,
+                     ALIGN_CENTRE_TOP, text::format(text::COLUMN_LABEL, i + 1));
+        if (i % step.lineStep != 0)
+            continue;
         dc.moveTo(lineX, place.field.y + place.insetSize.height);
         dc.lineTo(lineX, place.field.y + place.insetSize.height +
                              (place.dimensions.rows - 1) * place.cell.height);
@@ -359,17 +433,18 @@ void drawColumnLabels(DrawingContext &dc, const Placement &place) {
 }
 
 // Singular labels between the field and the squares, and each square's outline.
-void drawSingularLabels(DrawingContext &dc, const Placement &place) {
+void drawSingularLabels(DrawingContext &dc, const Placement &place, const LabelStep &step) {
     const int u = place.unit;
     const int left = place.singularLeft;
     const int side = place.cell.height;
     for (int i = 0; i < place.dimensions.singularCount; ++i) {
         const int top = place.field.y + i * place.cell.height;
-        drawText(dc,
-                 place.field.x + (place.dimensions.columns + place.inset) * place.cell.width +
-                     (3 * u) / 2,
-                 place.field.y + (2 * u) / 3 + place.cell.height / 2 + i * place.cell.height,
-                 ALIGN_RIGHT_BASELINE, text::format(text::SINGULAR_LABEL, i + 1));
+        if (i % step.labelStep == 0)
+            drawText(dc,
+                     place.field.x + (place.dimensions.columns + place.inset) * place.cell.width +
+                         (3 * u) / 2,
+                     place.field.y + (2 * u) / 3 + place.cell.height / 2 + i * place.cell.height,
+                     ALIGN_RIGHT_BASELINE, text::format(text::SINGULAR_LABEL, i + 1));
         dc.moveTo(left, top);
         dc.lineTo(left, top + side);
         dc.lineTo(left + side, top + side);
@@ -403,6 +478,72 @@ void drawLegend(DrawingContext &dc, const ContourLayout &layout, const BandParam
     }
 }
 
+// Whether a temperature step reads as 1, 2, 2.5 or 5 times a power of ten.
+bool isRoundStep(double step) {
+    if (!(step > 0.0) || !std::isfinite(step))
+        return false;
+    const double decade = std::pow(10.0, std::floor(std::log10(step)));
+    const double mantissa = step / decade;
+    for (const double round : {1.0, 2.0, 2.5, 5.0, 10.0})
+        if (std::fabs(mantissa - round) < ROUND_STEP_TOLERANCE * round)
+            return true;
+    return false;
+}
+
+// The bands from one labelled tick of a bar barHeight pixels high to the next: the fewest
+// whose share of the height holds needed pixels, moved up to a round step of temperature
+// when one lies within ten times that; otherwise the next of 1, 2, 5, 10, 20, ... bands.
+int64_t tickStep(int64_t barHeight, int64_t bandCount, int64_t needed, double spacing) {
+    const int64_t fewest = std::max<int64_t>(1, (needed * bandCount + barHeight - 1) / barHeight);
+    for (int64_t step = fewest; step <= fewest * ROUND_STEP_SEARCH; ++step)
+        if (isRoundStep(static_cast<double>(step) * spacing))
+            return step;
+    for (int64_t decade = 1;; decade *= 10)
+        for (const int64_t factor : {1, 2, 5})
+            if (factor * decade >= fewest)
+                return factor * decade;
+}
+
+// The bands as one bar, the coldest at the bottom, in the first legend column: each band a
+// slice of the bar's height, and ticks at band edges every few bands, labelled with their
+// temperatures, as many as leave the legend's gap between the labels.
+void drawColourBar(DrawingContext &dc, const ContourLayout &layout, const BandParameters &bands,
+                   const BandTable &table, const Rect &area) {
+    const int u = layout.unit;
+    const int left = area.right - layout.legendColumnWidth;
+    const int top = area.top + layout.legendTop;
+    const int bottom = area.bottom - u;
+    const int64_t barHeight = bottom - top;
+    const int64_t bandCount = layout.bandCount;
+    if (barHeight < 1 || bandCount < 1)
+        return;
+    // The bar's y of the lower edge of band i; band bandCount's lower edge is the top.
+    const auto edgeY = [&](int64_t i) {
+        return bottom - static_cast<int>(barHeight * i / bandCount);
+    };
+    for (int64_t i = 0; i < bandCount; ++i) {
+        const Rect slice{left, edgeY(i + 1), left + u, edgeY(i)};
+        if (slice.top < slice.bottom)
+            dc.fillRect(slice, table.colours[static_cast<std::size_t>(i)]);
+    }
+    dc.frameRect(Rect{left, top, left + u, bottom}, platform::BLACK);
+
+    const int64_t needed =
+        static_cast<int64_t>(dc.textExtent(formatFixed(0.0, LEGEND_DECIMALS)).height) +
+        std::max(1, u / 4);
+    const int64_t step = tickStep(barHeight, bandCount, needed, bands.spacing);
+    const int tickRight = left + u + u / 2;
+    for (int64_t i = 0; i <= bandCount; i += step) {
+        const int y = edgeY(i);
+        const double temperature =
+            i < bandCount ? table.starts[static_cast<std::size_t>(i)]
+                          : table.starts[static_cast<std::size_t>(bandCount - 1)] + bands.spacing;
+        dc.moveTo(left + u, y);
+        dc.lineTo(tickRight, y);
+        drawText(dc, tickRight + u / 4, y + u / 3, ALIGN_LEFT_BASELINE,
+                 formatFixed(temperature, LEGEND_DECIMALS));
+    }
+}
 } // namespace
 
 Colour bandColour(const ColourScale &scale, const BandParameters &bands, double t) {
@@ -428,7 +569,8 @@ Colour bandColour(const ColourScale &scale, const BandParameters &bands, double 
 }
 
 ContourLayout layoutContourGraph(int logPixelsX, const ArrayDimensions &dimensions,
-                                 const ContourSettings &settings, int width, int height) {
+                                 const ContourSettings &settings, int width, int height,
+                                 LegendStyle legend) {
     ContourLayout layout;
     layout.unit = truncToInt(logPixelsX * UNIT_PER_DPI);
     if (layout.unit < 1 || layout.unit > MAX_UNIT) {
@@ -467,6 +609,11 @@ ContourLayout layoutContourGraph(int logPixelsX, const ArrayDimensions &dimensio
         return layout;
     }
     sizes.legendColumnCount = std::ceil(sizes.bandCount / static_cast<double>(linesPerColumn));
+    if (legend == LegendStyle::BarWhenCrowded && sizes.legendColumnCount > 1.0) {
+        layout.colourBar = true;
+        sizes.colourBar = true;
+        sizes.legendColumnCount = 1.0;
+    }
     layout.legendColumnCount = truncToInt(sizes.legendColumnCount);
     layout.legendColumnWidth = LEGEND_COLUMN_UNITS * layout.unit;
     sizes.legendColumnWidth = static_cast<double>(layout.legendColumnWidth);
@@ -491,9 +638,10 @@ ContourLayout layoutContourGraph(int logPixelsX, const ArrayDimensions &dimensio
 
 void drawContourGraph(DrawingContext &dc, const TemperatureSet &set,
                       const ArrayDimensions &dimensions, const ContourSettings &settings,
-                      const ColourScale &scale, int x, int y, int width, int height) {
+                      const ColourScale &scale, int x, int y, int width, int height,
+                      LegendStyle legend) {
     const ContourLayout layout = layoutContourGraph(dc.deviceCaps(platform::LOGPIXELSX), dimensions,
-                                                    settings, width, height);
+                                                    settings, width, height, legend);
     if (std::abs(static_cast<double>(x)) > MAX_COORDINATE ||
         std::abs(static_cast<double>(y)) > MAX_COORDINATE)
         return;
@@ -507,10 +655,15 @@ void drawContourGraph(DrawingContext &dc, const TemperatureSet &set,
     dc.setPen(GRID_PEN);
     drawField(dc, set, place, settings.bands, table);
     drawSingularSquares(dc, set, place, settings, scale);
-    drawRowLabels(dc, place);
-    drawColumnLabels(dc, place);
-    drawSingularLabels(dc, place);
-    drawLegend(dc, layout, settings.bands, table, Rect{x, y, x + width, y + height});
+    const LabelSteps steps = labelSteps(dc, place);
+    drawRowLabels(dc, place, steps.rows);
+    drawColumnLabels(dc, place, steps.columns);
+    drawSingularLabels(dc, place, steps.singulars);
+    const Rect area{x, y, x + width, y + height};
+    if (layout.colourBar)
+        drawColourBar(dc, layout, settings.bands, table, area);
+    else
+        drawLegend(dc, layout, settings.bands, table, area);
 }
 
 namespace {
@@ -570,11 +723,11 @@ void drawFrameMark(DrawingContext &dc, Point at, int unit, const std::string &te
 
 void drawPositionMarks(DrawingContext &dc, const ArrayDimensions &dimensions,
                        const ContourSettings &settings, const std::vector<PositionMark> &marks,
-                       int x, int y, int width, int height) {
+                       int x, int y, int width, int height, LegendStyle legend) {
     if (marks.empty())
         return;
     const ContourLayout layout = layoutContourGraph(dc.deviceCaps(platform::LOGPIXELSX), dimensions,
-                                                    settings, width, height);
+                                                    settings, width, height, legend);
     if (!layout.problem.empty() || std::abs(static_cast<double>(x)) > MAX_COORDINATE ||
         std::abs(static_cast<double>(y)) > MAX_COORDINATE)
         return;

@@ -32,6 +32,12 @@ platform::Colour bandColour(const ColourScale &scale, const BandParameters &band
 // Far more bands than any legend can show; beyond it a drawing refuses the settings, so
 // absurd spacings cannot make millions of brushes and legend lines.
 constexpr double MAX_BANDS = 10000.0;
+// How the bands are shown beside the field. The Graph tab, its pictures and its printout list
+// the bands as boxes in as many columns as they need; a report's map draws them as one colour
+// bar with labelled ticks instead once the boxes need more than one column, so the map keeps
+// the width.
+enum class LegendStyle { Boxes, BarWhenCrowded };
+
 // Pixels the field's spans may visit in one drawing (a field of 16000 x 16000). A layout
 // that asks for more, or whose coordinates leave the 32-bit range, is refused.
 constexpr double MAX_FIELD_PIXELS = 256.0e6;
@@ -53,16 +59,27 @@ struct ContourLayout {
     int legendTop = 0;       // the first legend box of each column
     int legendLinePitch = 0; // from one legend box to the next below it
     bool fitted = false;     // the first estimate did not fit the width
+    bool colourBar = false;  // the legend is one colour bar, in one column
 };
 
 ContourLayout layoutContourGraph(int logPixelsX, const ArrayDimensions &dimensions,
-                                 const ContourSettings &settings, int width, int height);
+                                 const ContourSettings &settings, int width, int height,
+                                 LegendStyle legend = LegendStyle::Boxes);
 
 // Paints set into [x, x + width) x [y, y + height) of dc; the caller clears the rectangle.
-// Leaves dc with the graph's pen and font.
+// Leaves dc with the graph's pen and font. Where the cells are too small for a label each,
+// every k-th row, column and singular label is drawn, k the smallest step that leaves a gap
+// between neighbours as dc measures them; cells under smallCellLimit pixels get grid lines
+// only through the labelled positions.
 void drawContourGraph(platform::DrawingContext &dc, const TemperatureSet &set,
                       const ArrayDimensions &dimensions, const ContourSettings &settings,
-                      const ColourScale &scale, int x, int y, int width, int height);
+                      const ColourScale &scale, int x, int y, int width, int height,
+                      LegendStyle legend = LegendStyle::Boxes);
+
+// The cell size in pixels below which a grid line through every position would hide the
+// colours: two thirds of the text height unit, 8 pixels at 96 dpi, where a line covers an
+// eighth of the cell, and 2.2 mm on paper.
+constexpr int smallCellLimit(int unit) { return (2 * unit) / 3; }
 
 // A mark over one logger of a contour graph, addressed as a set addresses its values (row
 // SINGULAR_ROW for a singular slot): a probe's rank in a box, or a frame around a position
@@ -79,6 +96,7 @@ struct PositionMark {
 // same dimensions and settings; nothing when that graph showed a problem instead.
 void drawPositionMarks(platform::DrawingContext &dc, const ArrayDimensions &dimensions,
                        const ContourSettings &settings, const std::vector<PositionMark> &marks,
-                       int x, int y, int width, int height);
+                       int x, int y, int width, int height,
+                       LegendStyle legend = LegendStyle::Boxes);
 
 } // namespace zqar

@@ -58,6 +58,8 @@ constexpr int TEMPERATURE_DECIMALS = 2;
 constexpr int SETTING_DECIMALS = 3;
 constexpr int MAX_GRID_COLUMNS = 12; // wider arrays are listed position by position
 constexpr double SCREEN_DPI = 96.0;  // the time-series chart is laid out for it
+// A map beside a legend of several columns of boxes would shrink to a thumbnail.
+constexpr LegendStyle REPORT_LEGEND = LegendStyle::BarWhenCrowded;
 
 // A setting as short as it reads: 15, 82.5, 83.144.
 std::string plainNumber(double value) {
@@ -253,20 +255,16 @@ PagedDocument::Picture contourPicture(std::shared_ptr<const TemperatureSet> set,
     return [set = std::move(set), dimensions, settings](platform::DrawingContext &dc,
                                                         const platform::Rect &area) {
         drawContourGraph(dc, *set, dimensions, settings, DEFAULT_COLOUR_SCALE, area.left, area.top,
-                         area.width(), area.height());
+                         area.width(), area.height(), REPORT_LEGEND);
     };
 }
 
 void addResult(PagedDocument &document, const StatisticsRun &run) {
     document.addHeading(std::string(text::RESULT_HEADING));
     document.addParagraph(limitsResult(run.statistics, run.settings), true);
-    const std::vector<std::string> outside = positionsOutside(run.statistics);
-    if (!outside.empty()) {
-        std::string line(text::OUTSIDE_POSITIONS);
-        for (std::size_t i = 0; i < outside.size(); ++i)
-            line += (i == 0 ? "" : ", ") + outside[i];
-        document.addParagraph(line);
-    }
+    const std::string outside = outsidePositionsLine(run.statistics);
+    if (!outside.empty())
+        document.addParagraph(outside);
     document.addSpace(2.0);
     for (const std::string &line : spotLines(run.statistics))
         document.addParagraph(line);
@@ -648,9 +646,10 @@ void addProbes(PagedDocument &document, const Job &job, const MappingStatistics 
                         [set, dimensions, settings, marks](platform::DrawingContext &dc,
                                                            const platform::Rect &area) {
                             drawContourGraph(dc, *set, dimensions, settings, DEFAULT_COLOUR_SCALE,
-                                             area.left, area.top, area.width(), area.height());
+                                             area.left, area.top, area.width(), area.height(),
+                                             REPORT_LEGEND);
                             drawPositionMarks(dc, dimensions, settings, marks, area.left, area.top,
-                                              area.width(), area.height());
+                                              area.width(), area.height(), REPORT_LEGEND);
                         });
 }
 
@@ -691,6 +690,19 @@ std::string limitsResult(const MappingStatistics &statistics, const StatisticsSe
     if (outside == 0)
         return std::string(text::LIMITS_HELD);
     return text::format(text::LIMITS_BROKEN, static_cast<int>(outside));
+}
+
+std::string outsidePositionsLine(const MappingStatistics &statistics) {
+    const std::vector<std::string> outside = positionsOutside(statistics);
+    if (outside.empty())
+        return {};
+    std::string line(text::OUTSIDE_POSITIONS);
+    const std::size_t named = std::min(outside.size(), MAX_NAMED_OUTSIDE);
+    for (std::size_t i = 0; i < named; ++i)
+        line += (i == 0 ? "" : ", ") + outside[i];
+    if (outside.size() > named)
+        line += " " + text::format(text::MORE_POSITIONS, static_cast<int>(outside.size() - named));
+    return line;
 }
 
 std::vector<std::string> positionsOutside(const MappingStatistics &statistics) {

@@ -25,6 +25,7 @@
 
 #include "platform/CommandOutcome.h"
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,11 @@ class PrintTarget;
 std::string limitsResult(const MappingStatistics &statistics, const StatisticsSettings &settings);
 // The positions with an excursion beyond a limit, in table order.
 std::vector<std::string> positionsOutside(const MappingStatistics &statistics);
+// The line under the result that names the positions outside the limits: the first
+// MAX_NAMED_OUTSIDE of them and how many more there are, whose rows the statistics table
+// holds. Empty when no position went outside.
+std::string outsidePositionsLine(const MappingStatistics &statistics);
+constexpr std::size_t MAX_NAMED_OUTSIDE = 20;
 
 // Calculates the statistics as the Statistics window does (a failure shows its message box
 // and prints nothing) and prints the report as one document on printer. now is the day
