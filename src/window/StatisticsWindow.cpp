@@ -466,7 +466,7 @@ CommandOutcome StatisticsWindow::calculate() {
         eventOutcomes(view.job.loggerArray, view.job.events, statistics->finish, calculatedWith);
     // Probes on show follow the new figures.
     if (probes && view.job.probeCount > 0)
-        probes = suggestProbesFromSets(*statistics, view.job.setList, view.job.probeCount);
+        probes = suggestProbesFor(view.job, *statistics, view.job.probeCount);
     showStatistics();
     return run.outcome;
 }
@@ -515,7 +515,7 @@ CommandOutcome StatisticsWindow::suggestProbes() {
     if (run.outcome.kind != CommandOutcome::Kind::Completed)
         return run.outcome;
     statistics = std::move(run.statistics);
-    probes = std::move(run.suggestion);
+    probes = std::move(run.probes);
     showStatistics();
     // The mapping report lists as many from now on.
     if (view.job.probeCount != count) {
@@ -528,7 +528,7 @@ CommandOutcome StatisticsWindow::suggestProbes() {
 std::vector<PositionMark> StatisticsWindow::mapMarks() const {
     if (!statistics || !probes)
         return {};
-    return probeMarks(*statistics, *probes);
+    return probeMarks(*statistics, probes->suggestion);
 }
 
 void StatisticsWindow::showProbes() {
@@ -544,14 +544,13 @@ void StatisticsWindow::showProbes() {
     for (const std::string &heading : headerFields(text::PROBES_CSV_HEADER))
         headings.append(platform::toQString(heading));
     probeItems->setHorizontalHeaderLabels(headings);
-    for (const std::vector<std::string> &row : probeRows(*statistics, *probes)) {
+    for (const std::vector<std::string> &row : probeRows(*statistics, probes->suggestion)) {
         QList<QStandardItem *> cells;
         for (const std::string &field : row)
             cells.append(new QStandardItem(platform::toQString(field)));
         probeItems->appendRow(cells);
     }
-    probesNote->setText(platform::toQString(std::string(text::PROBE_INSTANTS_FROM_SETS) + " " +
-                                            probesFitNote(*probes)));
+    probesNote->setText(platform::toQString(probesFitNote(*probes)));
 }
 
 void StatisticsWindow::showStatistics() {
@@ -613,7 +612,7 @@ void StatisticsWindow::exportProbes() {
         host, text::EXPORT_DIALOG_TITLE, text::EXPORT_FILTER_DESCRIPTION,
         text::EXPORT_FILTER_PATTERN, text::EXPORT_EXTENSION);
     if (const std::optional<std::string> chosen = host.saveFile(options))
-        writeProbesCsv(host, *statistics, *probes, *chosen);
+        writeProbesCsv(host, *statistics, probes->suggestion, *chosen);
 }
 
 void StatisticsWindow::exportStatistics() {
