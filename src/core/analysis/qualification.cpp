@@ -22,8 +22,6 @@ namespace {
 // Instants compared at a time: their times and values stay in the cache while every position
 // is read.
 constexpr int32_t INSTANT_BLOCK = 4096;
-// Instants whose rows of T values are filled together, position by position.
-constexpr std::size_t MATRIX_TILE = 64;
 
 // A number setting: empty is none; anything else must start with a finite number, as the
 // statistics' limits are read.
@@ -272,39 +270,6 @@ private:
     std::vector<Series> series;
 };
 
-// One block's rows of the matrix of T values.
-struct MatrixBlock {
-    std::vector<double> times;
-    std::vector<double> values; // instant by instant
-};
-
-MatrixBlock matrixBlock(const InstantBlocks &blocks, std::size_t block, std::size_t reference,
-                        std::size_t positions) {
-    MatrixBlock rows;
-    std::vector<double> referenceValues;
-    blocks.read(block, rows.times, referenceValues);
-    const std::size_t count = rows.times.size();
-    rows.values.resize(count * positions);
-    // Position by position, as the figures read them, but a tile of instants at a time: the
-    // rows being written stay in the cache until every position has filled them.
-    for (std::size_t tileStart = 0; tileStart < count; tileStart += MATRIX_TILE) {
-        const std::size_t tileEnd = std::min(count, tileStart + MATRIX_TILE);
-        double *tile = rows.values.data() + tileStart * positions;
-        for (std::size_t i = 0; i < positions; ++i) {
-            double *out = tile + i;
-            if (i == reference) {
-                for (std::size_t m = tileStart; m < tileEnd; ++m, out += positions)
-                    *out = referenceValues[m];
-                continue;
-            }
-            const Series &own = blocks.seriesOf(i);
-            for (std::size_t m = tileStart; m < tileEnd; ++m, out += positions)
-                *out = own.nearest(rows.times[m]);
-        }
-    }
-    return rows;
-}
-
 // The T values: every position's accumulator, the spread and the deviation from the
 // reference at each instant. The instants go in blocks, and within a block position by
 // position, so that each position's samples are read in one run rather than a sample of every
@@ -526,17 +491,36 @@ QualificationInstants qualificationInstants(const LoggerArray &array, double sta
     if (result.problem != QualificationProblem::None)
         return result;
 
+    // The instants first, to know where each block's rows go; then the blocks' rows, each
+    // filled by one thread.
     ReadingInstants &instants = result.instants;
     const InstantBlocks blocks(records, choice.reference, choice.stableStart, choice.stableFinish);
-    instants.times.reserve(blocks.mostInstants());
-    instants.values.reserve(blocks.mostInstants() * positions);
-    parallelInOrder<MatrixBlock>(
+    std::vector<double> referenceValues;
+    std::vector<std::size_t> firstRows{0};
+    std::vector<double> blockTimes;
+    std::vector<double> blockReadings;
+    for (std::size_t block = 0; block < blocks.blockCount(); ++block) {
+        blocks.read(block, blockTimes, blockReadings);
+        instants.times.insert(instants.times.end(), blockTimes.begin(), blockTimes.end());
+        referenceValues.insert(referenceValues.end(), blockReadings.begin(), blockReadings.end());
+        firstRows.push_back(instants.count());
+    }
+    instants.values.resize(instants.count() * positions);
+    // Instant by instant, so that each row is written in one run; every record is read onwards
+    // from where the instant before left it.
+    parallelInOrder<bool>(
         blocks.blockCount(), threads,
-        [&](std::size_t block) { return matrixBlock(blocks, block, choice.reference, positions); },
-        [&](std::size_t, MatrixBlock rows) {
-            instants.times.insert(instants.times.end(), rows.times.begin(), rows.times.end());
-            instants.values.insert(instants.values.end(), rows.values.begin(), rows.values.end());
-        });
+        [&](std::size_t block) {
+            double *out = instants.values.data() + firstRows[block] * positions;
+            for (std::size_t m = firstRows[block]; m < firstRows[block + 1]; ++m) {
+                const double time = instants.times[m];
+                for (std::size_t i = 0; i < positions; ++i)
+                    *out++ = i == choice.reference ? referenceValues[m]
+                                                   : blocks.seriesOf(i).nearest(time);
+            }
+            return true;
+        },
+        [](std::size_t, bool) {});
     if (instants.count() == 0)
         result.problem = QualificationProblem::NoReferenceReadings;
     return result;
