@@ -1,6 +1,8 @@
 // A 16 x 16 array over a year, generated in memory: the probe suggestion for 10 probes over
-// the readings every five minutes (105,120 instants; should take at most 2 s), and the map
-// check of the year's 17,520 half-hour sets (at most 3 s on two cores). The argument is the
+// the readings every five minutes (105,120 instants; should take at most 2 s), given as a
+// matrix and, as the command takes them with a qualification reference set, gathered from the
+// records at the reference's reading times first; and the map check of the year's 17,520
+// half-hour sets (at most 3 s on two cores). The argument is the
 // number of threads; the CPU column counts every thread's time, so on a busy machine it tells
 // more than the real time.
 
@@ -8,6 +10,7 @@
 #include "core/analysis/TemperatureSet.h"
 #include "core/analysis/mapCheck.h"
 #include "core/analysis/probes.h"
+#include "core/analysis/qualification.h"
 #include "core/analysis/statistics.h"
 #include "core/data/LoggerArray.h"
 #include "core/data/dateTime.h"
@@ -122,6 +125,50 @@ void suggestProbesYear(benchmark::State &state) {
     }
 }
 BENCHMARK(suggestProbesYear)
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
+
+// The qualification's instants of the year, reference R8C8, then the fit over them.
+void suggestProbesOverQualificationYear(benchmark::State &state) {
+    const YearOfReadings &year = yearOfReadings();
+    const unsigned threads = static_cast<unsigned>(state.range(0));
+    QualificationSettings settings;
+    settings.referencePosition = ArrayPosition{7, 7};
+    for (auto _ : state) {
+        const QualificationInstants own = qualificationInstants(
+            year.array, year.statistics.start, year.statistics.finish, settings, threads);
+        const ProbeSuggestion suggestion =
+            suggestProbes(year.statistics, own.instants, 10, threads);
+        if (suggestion.probes.size() != 10 || suggestion.instantsUsed != YEAR_READINGS)
+            state.SkipWithError("the year was not fitted");
+        benchmark::DoNotOptimize(suggestion.probes.data());
+    }
+}
+BENCHMARK(suggestProbesOverQualificationYear)
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime();
+
+// The qualification's instants of the year alone.
+void qualificationInstantsYear(benchmark::State &state) {
+    const YearOfReadings &year = yearOfReadings();
+    const unsigned threads = static_cast<unsigned>(state.range(0));
+    QualificationSettings settings;
+    settings.referencePosition = ArrayPosition{7, 7};
+    for (auto _ : state) {
+        const QualificationInstants own = qualificationInstants(
+            year.array, year.statistics.start, year.statistics.finish, settings, threads);
+        if (own.instants.count() != YEAR_READINGS)
+            state.SkipWithError("the year's instants were not found");
+        benchmark::DoNotOptimize(own.instants.values.data());
+    }
+}
+BENCHMARK(qualificationInstantsYear)
     ->Arg(1)
     ->Arg(2)
     ->Unit(benchmark::kMillisecond)

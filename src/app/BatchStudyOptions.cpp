@@ -38,7 +38,8 @@ std::optional<std::string> suggestProbesOption(BatchTool &tool,
     const ProbesRun run = runProbeSuggestion(job, tool.window.settings(), tool.host, count);
     if (tool.noteOutcome(run.outcome).kind != CommandOutcome::Kind::Completed)
         return std::nullopt;
-    if (tool.noteOutcome(writeProbesCsv(tool.host, run.statistics, run.suggestion, arguments[1]))
+    if (tool.noteOutcome(
+                writeProbesCsv(tool.host, run.statistics, run.probes.suggestion, arguments[1]))
             .kind != CommandOutcome::Kind::Completed)
         return std::nullopt;
     if (job.probeCount != count) {

@@ -556,7 +556,7 @@ CommandOutcome StatisticsWindow::runStatistics() {
         eventOutcomes(view.job.loggerArray, view.job.events, statistics->finish, calculatedWith);
     // Probes on show follow the new figures.
     if (probes && view.job.probeCount > 0)
-        probes = suggestProbesFromSets(*statistics, view.job.setList, view.job.probeCount);
+        probes = suggestProbesFor(view.job, *statistics, view.job.probeCount);
     return run.outcome;
 }
 
@@ -608,7 +608,7 @@ CommandOutcome StatisticsWindow::suggestProbes() {
     const CommandOutcome outcome = runStatistics();
     if (outcome.kind != CommandOutcome::Kind::Completed)
         return outcome;
-    probes = suggestProbesFromSets(*statistics, view.job.setList, count);
+    probes = suggestProbesFor(view.job, *statistics, count);
     showStatistics();
     // The mapping report lists as many from now on.
     if (view.job.probeCount != count) {
@@ -690,7 +690,7 @@ void StatisticsWindow::showRemoveButtons() {
 std::vector<PositionMark> StatisticsWindow::mapMarks() const {
     if (!statistics || !probes)
         return {};
-    return probeMarks(*statistics, *probes);
+    return probeMarks(*statistics, probes->suggestion);
 }
 
 void StatisticsWindow::showProbes() {
@@ -703,14 +703,13 @@ void StatisticsWindow::showProbes() {
         return;
     }
     probeItems->setHorizontalHeaderLabels(csvHeadings(text::PROBES_CSV_HEADER));
-    for (const std::vector<std::string> &row : probeRows(*statistics, *probes)) {
+    for (const std::vector<std::string> &row : probeRows(*statistics, probes->suggestion)) {
         QList<QStandardItem *> cells;
         for (const std::string &field : row)
             cells.append(new QStandardItem(platform::toQString(field)));
         probeItems->appendRow(cells);
     }
-    probesNote->setText(platform::toQString(std::string(text::PROBE_INSTANTS_FROM_SETS) + " " +
-                                            probesFitNote(*probes)));
+    probesNote->setText(platform::toQString(probesFitNote(*probes)));
 }
 
 void StatisticsWindow::showStatistics() {
@@ -778,7 +777,7 @@ void StatisticsWindow::exportProbes() {
         host, text::EXPORT_DIALOG_TITLE, text::EXPORT_FILTER_DESCRIPTION,
         text::EXPORT_FILTER_PATTERN, text::EXPORT_EXTENSION);
     if (const std::optional<std::string> chosen = host.saveFile(options))
-        writeProbesCsv(host, *statistics, *probes, *chosen);
+        writeProbesCsv(host, *statistics, probes->suggestion, *chosen);
 }
 
 void StatisticsWindow::exportAlarms() {

@@ -172,7 +172,7 @@ private:
     QTableView *exclusionTable;
     QPushButton *removeExclusionButton;
     std::optional<MappingStatistics> statistics;
-    std::optional<ProbeSuggestion> probes; // for the statistics shown
+    std::optional<FittedProbes> probes; // for the statistics shown
     StatisticMapSet map;
     // What the figures were computed with: the limits for the events' figures, and the phases
     // left out, so that a change of them takes figures away that no longer hold.

@@ -184,34 +184,43 @@ TEST(BatchStudyOptions, AReportThatCannotBeComparedEndsTheRunWithItsMessage) {
 }
 
 TEST(BatchStudyOptions, SuggestedProbesStartAtTheExtremesAndTheirFitOnlyImproves) {
-    testing::TempDir dir;
-    const auto run = runBatch(withSample({"--suggest-probes", "5", dir.file("probes.csv")}));
-    ASSERT_EQ(run.exit, BATCH_OK) << run.err;
-    const auto blocks = blocksOf(dir.file("probes.csv"));
-    ASSERT_EQ(blocks.size(), 1u);
-    const auto &rows = blocks[0];
-    ASSERT_EQ(rows.size(), 6u);
-    EXPECT_EQ(rows[0][0], "Rank");
-    // The extremes come first, each position named once, then the fit.
-    std::set<std::string> named;
-    double previous = 1e9;
-    bool fitting = false;
-    for (std::size_t rank = 1; rank < rows.size(); ++rank) {
-        SCOPED_TRACE(rank);
-        ASSERT_EQ(rows[rank].size(), 8u);
-        EXPECT_EQ(rows[rank][0], std::to_string(rank));
-        EXPECT_TRUE(named.insert(rows[rank][1]).second);
-        const std::string &reason = rows[rank][3];
-        if (reason == "best next fit")
-            fitting = true;
-        else
-            EXPECT_FALSE(fitting) << reason << " after a fitted probe";
-        const double rms = std::stod(rows[rank][4]);
-        EXPECT_LE(rms, previous);
-        previous = rms;
+    // Over the averaged sets, and over the qualification's instants once a reference is set:
+    // the same columns either way.
+    for (const std::vector<std::string> &reference :
+         {std::vector<std::string>{}, {"--set", "referencePositionText=R2C3"}}) {
+        SCOPED_TRACE(reference.empty() ? "no reference" : reference[1]);
+        testing::TempDir dir;
+        std::vector<std::string> options = reference;
+        options.insert(options.end(), {"--suggest-probes", "5", dir.file("probes.csv")});
+        const auto run = runBatch(withSample(options));
+        ASSERT_EQ(run.exit, BATCH_OK) << run.err;
+        const auto blocks = blocksOf(dir.file("probes.csv"));
+        ASSERT_EQ(blocks.size(), 1u);
+        const auto &rows = blocks[0];
+        ASSERT_EQ(rows.size(), 6u);
+        EXPECT_EQ(rows[0], fieldsOf("Rank,Position,Logger,Reason,RMS After,Largest Residual,"
+                                    "At Position,At Time"));
+        // The extremes come first, each position named once, then the fit.
+        std::set<std::string> named;
+        double previous = 1e9;
+        bool fitting = false;
+        for (std::size_t rank = 1; rank < rows.size(); ++rank) {
+            SCOPED_TRACE(rank);
+            ASSERT_EQ(rows[rank].size(), 8u);
+            EXPECT_EQ(rows[rank][0], std::to_string(rank));
+            EXPECT_TRUE(named.insert(rows[rank][1]).second);
+            const std::string &reason = rows[rank][3];
+            if (reason == "best next fit")
+                fitting = true;
+            else
+                EXPECT_FALSE(fitting) << reason << " after a fitted probe";
+            const double rms = std::stod(rows[rank][4]);
+            EXPECT_LE(rms, previous);
+            previous = rms;
+        }
+        EXPECT_EQ(rows[1][3], "highest reading");
+        EXPECT_TRUE(fitting);
     }
-    EXPECT_EQ(rows[1][3], "highest reading");
-    EXPECT_TRUE(fitting);
 }
 
 TEST(BatchStudyOptions, ArgumentsAreCheckedBeforeAnythingRuns) {
@@ -284,6 +293,18 @@ TEST_F(StudyReportTest, ProbesAndTheMapCheckArePrintedOnlyOnceAskedFor) {
     window.job.setSetting(JobSetting::MapCheckThreshold, "");
     ASSERT_EQ(print().kind, CommandOutcome::Kind::Completed);
     EXPECT_EQ(printer.calls.size(), plainCalls);
+}
+
+TEST_F(StudyReportTest, TheProbeSectionSaysWhichInstantsItWasFittedOver) {
+    window.job.probeCount = 3;
+    ASSERT_EQ(print().kind, CommandOutcome::Kind::Completed);
+    EXPECT_TRUE(printed("Fitted over the averaged sets"));
+    EXPECT_FALSE(printed("Fitted over the qualification's reading instants"));
+
+    window.job.setSetting(JobSetting::ReferencePosition, "R2C3");
+    ASSERT_EQ(print().kind, CommandOutcome::Kind::Completed);
+    EXPECT_TRUE(printed("Fitted over the qualification's reading instants"));
+    EXPECT_FALSE(printed("Fitted over the averaged sets"));
 }
 
 TEST_F(StudyReportTest, AThresholdThatDoesNotReadPrintsNothing) {

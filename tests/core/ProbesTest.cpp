@@ -1,6 +1,7 @@
 #include "core/analysis/probes.h"
 #include "core/analysis/SetList.h"
 #include "core/analysis/TemperatureSet.h"
+#include "core/analysis/qualification.h"
 #include "core/analysis/statistics.h"
 #include "core/job/Prefill.h"
 
@@ -31,6 +32,10 @@ ReadingInstants everySample(const LoggerArray &array, const MappingStatistics &s
     }
     return instants;
 }
+
+// A span an hour either side of the records, so that loggers started a little late still lie
+// within it.
+constexpr double HOUR = 1.0 / 24.0; // days
 
 MappingStatistics wholeSpan(const LoggerArray &array) {
     return computeStatistics(array, coveredSpan(array).start, coveredSpan(array).finish, {});
@@ -326,4 +331,97 @@ TEST(ProbeSuggestion, SameResultOnOneOrTwoThreads) {
         EXPECT_EQ(one.probes[k].largestResidual, two.probes[k].largestResidual);
         EXPECT_EQ(one.probes[k].largestTime, two.probes[k].largestTime);
     }
+}
+
+// ---- Over the qualification's reading instants -----------------------------------------
+
+TEST(ProbeSuggestion, OverTheQualificationsInstantsOneSignalIsFittedByTheFirstProbe) {
+    // T(i, t) = m_i + s(t) with the reference reading every two minutes and the others every
+    // minute: the fit sees the others' readings at the reference's times only, and still one
+    // probe explains them all.
+    std::mt19937 random(13);
+    std::normal_distribution<double> normal(0.0, 2.0);
+    std::vector<double> signal(SAMPLES);
+    for (double &value : signal)
+        value = normal(random);
+    std::vector<std::vector<double>> field;
+    for (int i = 0; i < 9; ++i) {
+        std::vector<double> series(SAMPLES);
+        for (std::size_t t = 0; t < SAMPLES; ++t)
+            series[t] = 15.0 + 0.7 * i + signal[t];
+        field.push_back(series);
+    }
+    LoggerArray array = seriesArray(3, 3, field);
+    std::vector<double> everyOther;
+    for (std::size_t t = 0; t < SAMPLES; t += 2)
+        everyOther.push_back(field[4][t]);
+    array.place(1, 1, seriesRecord("ref", juneFirst(), 2 * MINUTE, everyOther));
+
+    const MappingStatistics statistics = wholeSpan(array);
+    QualificationSettings settings;
+    settings.referencePosition = ArrayPosition{1, 1};
+    const QualificationInstants own =
+        qualificationInstants(array, statistics.start, statistics.finish, settings);
+    ASSERT_EQ(own.problem, QualificationProblem::None);
+    EXPECT_EQ(own.instants.count(), static_cast<std::size_t>(SAMPLES / 2));
+    EXPECT_EQ(
+        own.instants.count(),
+        static_cast<std::size_t>(
+            computeQualification(array, statistics.start, statistics.finish, settings).instants));
+
+    const ProbeSuggestion suggestion = suggestProbes(statistics, own.instants, 5, 1);
+    ASSERT_EQ(suggestion.probes.size(), 5u);
+    EXPECT_EQ(suggestion.instantsUsed, static_cast<std::size_t>(SAMPLES / 2));
+    EXPECT_EQ(suggestion.fittedPositions, 9u);
+    EXPECT_GT(suggestion.rmsBefore, 1.0);
+    for (const ChosenProbe &probe : suggestion.probes) {
+        EXPECT_LT(probe.rmsAfter, 1e-12);
+        EXPECT_LT(std::fabs(probe.largestResidual), 1e-12);
+    }
+    EXPECT_EQ(suggestion.probes[0].reason, ProbeReason::HighestReading);
+    EXPECT_EQ(statistics.positions[suggestion.probes[0].position].position, "R3C3");
+}
+
+TEST(ProbeSuggestion, OverTheQualificationsInstantsLateLoggersGiveTheSameFitAsTheirSamples) {
+    // Every logger starts a few seconds after the reference, well within half a minute, so at
+    // each of the reference's readings every position gives its sample of the same index: the
+    // probes, their reasons and their errors are those of the samples themselves, and only the
+    // times of the largest residuals are the reference's.
+    const auto field = mixedField(12, 4);
+    LoggerArray array;
+    array.resize(3, 4, 0);
+    for (int i = 0; i < 12; ++i)
+        array.place(i / 4, i % 4,
+                    seriesRecord("L" + std::to_string(i + 1), juneFirst() + i * 2.0 / 86400.0,
+                                 MINUTE, field[static_cast<std::size_t>(i)]));
+    const MappingStatistics statistics =
+        computeStatistics(array, juneFirst() - HOUR, juneFirst() + 5 * HOUR, {});
+    QualificationSettings settings;
+    settings.referencePosition = ArrayPosition{0, 0};
+    const QualificationInstants own =
+        qualificationInstants(array, statistics.start, statistics.finish, settings);
+    ASSERT_EQ(own.problem, QualificationProblem::None);
+
+    const ProbeSuggestion overQualification = suggestProbes(statistics, own.instants, 8, 2);
+    const ProbeSuggestion overSamples =
+        suggestProbes(statistics, everySample(seriesArray(3, 4, field), statistics), 8, 1);
+    ASSERT_EQ(overQualification.probes.size(), 8u);
+    ASSERT_EQ(overSamples.probes.size(), 8u);
+    EXPECT_EQ(overQualification.instantsUsed, static_cast<std::size_t>(SAMPLES));
+    EXPECT_EQ(overQualification.rmsBefore, overSamples.rmsBefore);
+    double previous = overQualification.rmsBefore;
+    for (std::size_t k = 0; k < 8; ++k) {
+        SCOPED_TRACE("rank " + std::to_string(k + 1));
+        const ChosenProbe &probe = overQualification.probes[k];
+        EXPECT_EQ(probe.position, overSamples.probes[k].position);
+        EXPECT_EQ(probe.reason, overSamples.probes[k].reason);
+        EXPECT_EQ(probe.rmsAfter, overSamples.probes[k].rmsAfter);
+        EXPECT_LE(probe.rmsAfter, previous);
+        previous = probe.rmsAfter;
+        EXPECT_EQ(probe.largestPosition, overSamples.probes[k].largestPosition);
+        EXPECT_NEAR(probe.largestTime, overSamples.probes[k].largestTime, 1e-9);
+    }
+    // The extremes first: the highest reading is some position's first probe either way.
+    EXPECT_EQ(overQualification.probes[0].reason, ProbeReason::HighestReading);
+    EXPECT_EQ(overQualification.probes[0].position, statistics.spots.highestReading.position);
 }

@@ -424,3 +424,131 @@ TEST(QualificationCsv, WritesTheFiguresThenAPositionRowEachWithDashesForWhatIsMi
               "R1C2,L2,22.00,0.00,1.50,-\r\n"
               "S1,-,-,-,-,-\r\n");
 }
+
+// ---- The T values as a matrix ----------------------------------------------------------
+
+TEST(QualificationInstants, HoldExactlyTheTValuesTheFiguresAreTakenOver) {
+    // Loggers of any period and offset with missing samples, a reference anywhere (a singular
+    // slot too) and a stable window inside the span. Each position's figures, the spread and
+    // the deviation from the reference are taken again from the matrix's columns and rows.
+    // A one-second reference gives more instants than one block of the walk.
+    std::mt19937 random(31);
+    std::uniform_int_distribution<int> reading(-50, 50);
+    const double periods[] = {1.0, 2.5, 7.0, 60.0, 61.0, 119.5, 300.0};
+    for (int trial = 0; trial < 12; ++trial) {
+        SCOPED_TRACE(trial);
+        LoggerArray array;
+        array.resize(2, 2, 1);
+        for (int slot = 0; slot < 5; ++slot) {
+            const double period = trial == 0 && slot == 0 ? 1.0 : periods[random() % 7];
+            const double offset = (random() % 2000) / 10.0 - 100.0; // seconds, tenths
+            const int samples = static_cast<int>(4 * 3600 / period) + 2;
+            std::vector<double> values;
+            for (int k = 0; k < samples; ++k)
+                values.push_back(random() % 10 == 0 ? NO_VALUE : reading(random));
+            auto made = record("L" + std::to_string(slot), juneFifth(9, 0) + offset / 86400.0,
+                               period, values);
+            if (slot < 4)
+                array.place(slot / 2, slot % 2, std::move(made));
+            else
+                array.place(-1, 0, std::move(made));
+        }
+        QualificationSettings settings;
+        const ArrayPosition references[] = {{0, 0}, {1, 1}, {SINGULAR_ROW, 0}};
+        settings.referencePosition = references[trial % 3];
+        settings.stableStart = juneFifth(9, 30);
+        settings.stableFinish = juneFifth(12, 15, 30);
+        const Qualification q = qualify(array, settings, juneFifth(9, 0), juneFifth(13, 0));
+        const QualificationInstants t =
+            qualificationInstants(array, juneFifth(9, 0), juneFifth(13, 0), settings);
+        ASSERT_EQ(q.problem, QualificationProblem::None);
+        ASSERT_EQ(t.problem, QualificationProblem::None);
+        EXPECT_EQ(t.reference, q.reference);
+        const ReadingInstants &m = t.instants;
+        ASSERT_EQ(m.positionCount, q.positions.size());
+        ASSERT_EQ(m.count(), static_cast<std::size_t>(q.instants));
+        if (trial == 0) {
+            EXPECT_GT(m.count(), 4096u);
+        }
+
+        double spreadSum = 0.0;
+        double largestDeviation = 0.0;
+        for (std::size_t j = 0; j < m.count(); ++j) {
+            const double own = m.at(j, t.reference);
+            ASSERT_NE(own, NO_VALUE);
+            EXPECT_GE(m.times[j], *settings.stableStart - 0.5 / 86400.0);
+            EXPECT_LE(m.times[j], *settings.stableFinish + 0.5 / 86400.0);
+            if (j > 0) {
+                EXPECT_GT(m.times[j], m.times[j - 1]);
+            }
+            double lowest = own;
+            double highest = own;
+            for (std::size_t i = 0; i < m.positionCount; ++i) {
+                const double value = m.at(j, i);
+                if (value == NO_VALUE)
+                    continue;
+                lowest = std::min(lowest, value);
+                highest = std::max(highest, value);
+                largestDeviation = std::max(largestDeviation, std::fabs(value - own));
+            }
+            spreadSum += highest - lowest;
+        }
+        EXPECT_EQ(q.meanSpread, spreadSum / q.instants);
+        EXPECT_EQ(q.maximumDeviationFromReference, largestDeviation);
+        for (std::size_t i = 0; i < m.positionCount; ++i) {
+            SCOPED_TRACE(q.positions[i].position);
+            int32_t count = 0;
+            double sum = 0.0;
+            double lowest = 1e300;
+            double highest = -1e300;
+            for (std::size_t j = 0; j < m.count(); ++j) {
+                const double value = m.at(j, i);
+                if (value == NO_VALUE)
+                    continue;
+                ++count;
+                sum += value;
+                lowest = std::min(lowest, value);
+                highest = std::max(highest, value);
+            }
+            ASSERT_EQ(count, q.positions[i].instants);
+            if (count == 0)
+                continue;
+            EXPECT_EQ(sum / count, q.positions[i].mean);
+            EXPECT_EQ(lowest, q.positions[i].minimum);
+            EXPECT_EQ(highest, q.positions[i].maximum);
+        }
+    }
+}
+
+TEST(QualificationInstants, AreRefusedForTheSameProblemsAsTheFigures) {
+    LoggerArray array = constantArray(2, 3, 60, SET_POINT);
+    array.place(1, 2, nullptr);
+    struct Case {
+        const char *what;
+        std::optional<ArrayPosition> reference;
+        double stableStart, stableFinish;
+        QualificationProblem problem;
+    };
+    const Case cases[] = {
+        {"window finishing first", std::nullopt, juneFifth(10, 30), juneFifth(10, 20),
+         QualificationProblem::StableWindowOrder},
+        {"reference outside", ArrayPosition{2, 0}, juneFifth(10, 0), juneFifth(11, 0),
+         QualificationProblem::ReferencePositionOutside},
+        {"empty reference cell", ArrayPosition{1, 2}, juneFifth(10, 0), juneFifth(11, 0),
+         QualificationProblem::NoReferenceReadings},
+        {"window after the readings", std::nullopt, juneFifth(11, 30), juneFifth(11, 50),
+         QualificationProblem::NoReferenceReadings},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        QualificationSettings settings;
+        settings.referencePosition = c.reference;
+        settings.stableStart = c.stableStart;
+        settings.stableFinish = c.stableFinish;
+        const QualificationInstants t =
+            qualificationInstants(array, juneFifth(10, 0), juneFifth(12, 0), settings);
+        EXPECT_EQ(t.problem, c.problem);
+        EXPECT_EQ(qualify(array, settings).problem, c.problem);
+        EXPECT_EQ(t.instants.count(), 0u);
+    }
+}

@@ -597,8 +597,8 @@ QAction *menuEntry(MainWindowShell &shell, const QString &text) {
 
 } // namespace
 
-// Suggest Probes on the sample report: the table of the five, their ranks on the map, and the
-// count kept for the mapping report.
+// Suggest Probes on the sample report: the table of the five, their ranks on the map, the
+// instants they were fitted over, and the count kept for the mapping report.
 TEST_F(MainWindowShellTest, SuggestProbesListsThemAndMarksTheMapByRank) {
     QtDialog *filter = dialogOf(window->dataFilterPage);
     answerFileDialog(std::string(ZQAR_SAMPLES_DIR) + "/warehouse.ttr");
@@ -622,7 +622,16 @@ TEST_F(MainWindowShellTest, SuggestProbesListsThemAndMarksTheMapByRank) {
         EXPECT_EQ(positionName(marks[rank].row, marks[rank].col),
                   probes->index(static_cast<int>(rank), 1).data().toString().toStdString());
     }
-    EXPECT_FALSE(statistics->probesNoteLabel()->text().isEmpty());
+    EXPECT_TRUE(statistics->probesNoteLabel()->text().startsWith("Fitted over the averaged sets"))
+        << statistics->probesNoteLabel()->text().toStdString();
+
+    // A reference typed in: the probes are fitted over the qualification's instants.
+    QTest::keyClicks(statistics->settingEdit(StatisticsControls::REFERENCE_POSITION), "R3C2");
+    ASSERT_EQ(statistics->suggestProbes().kind, CommandOutcome::Kind::Completed);
+    EXPECT_TRUE(statistics->probesNoteLabel()->text().startsWith(
+        "Fitted over the qualification's reading instants"))
+        << statistics->probesNoteLabel()->text().toStdString();
+    ASSERT_EQ(probes->rowCount(), 5);
     QApplication::processEvents();
     if (const char *keep = std::getenv("ZQAR_SCREENSHOT_DIR"))
         statistics->grab().save(QString("%1/probes.png").arg(keep));

@@ -384,13 +384,6 @@ std::vector<std::pair<std::size_t, ProbeReason>> mustInclude(const MappingStatis
 
 } // namespace
 
-void ReadingInstants::add(double time, const std::vector<double> &row) {
-    times.push_back(time);
-    const std::size_t given = std::min(row.size(), positionCount);
-    values.insert(values.end(), row.begin(), row.begin() + static_cast<std::ptrdiff_t>(given));
-    values.insert(values.end(), positionCount - given, NO_VALUE);
-}
-
 ReadingInstants instantsFromSets(const SetList &sets, const MappingStatistics &statistics) {
     ReadingInstants instants(statistics.positions.size());
     const int64_t first = roundedSeconds(statistics.start);

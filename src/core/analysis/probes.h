@@ -6,8 +6,11 @@
 // mean square over positions and instants, and its largest single value with where and when.
 //
 // The fit works on a matrix of positions x reading instants that the caller provides, so the
-// instants can be the calculated averaged sets (instantsFromSets) or any other list of
-// instants. Plain values in, plain values out.
+// instants can be the calculated averaged sets (instantsFromSets), the qualification's reading
+// instants (qualificationInstants) or any other list of instants. Plain values in, plain
+// values out.
+
+#include "core/analysis/ReadingInstants.h"
 
 #include <cstddef>
 #include <string>
@@ -17,23 +20,6 @@ namespace zqar {
 
 struct MappingStatistics;
 class SetList;
-
-// Reading instants: one row per instant with a value for every position of the statistics
-// (MappingStatistics::positions, in their order), NO_VALUE where a position has none.
-struct ReadingInstants {
-    std::size_t positionCount = 0;
-    std::vector<double> times;  // day numbers, one per instant
-    std::vector<double> values; // instant by instant, positionCount values each
-
-    explicit ReadingInstants(std::size_t positions = 0) : positionCount(positions) {}
-    std::size_t count() const { return times.size(); }
-    // Appends an instant; row holds positionCount values (missing ones are NO_VALUE, extra
-    // ones are dropped).
-    void add(double time, const std::vector<double> &row);
-    double at(std::size_t instant, std::size_t position) const {
-        return values[instant * positionCount + position];
-    }
-};
 
 // One instant per calculated set whose start lies in the statistics' span (to the second, as
 // the span's samples are chosen), at the set's start, with the values the positions' loggers

@@ -6,6 +6,7 @@
 #include "core/analysis/statistics.h"
 #include "core/data/dateTime.h"
 #include "core/data/numbers.h"
+#include "core/data/parallelInOrder.h"
 #include "core/data/trimmed.h"
 #include "resources/qualificationTexts.h"
 
@@ -185,45 +186,114 @@ std::optional<int> tightestClass(const Extremes &readings, double setPoint) {
     return std::nullopt;
 }
 
+// The records at the positions, in their order (cells row by row, then the singular slots).
+std::vector<const LogFile *> positionRecords(const LoggerArray &array) {
+    std::vector<const LogFile *> records;
+    for (const ArrayPosition at : arrayPositions(array.dimensions()))
+        records.push_back(recordAt(array, at));
+    return records;
+}
+
+// Where the instants come from: the stable window W and the reference position. The figures
+// and the matrix of T values refuse the same settings for the same reasons.
+struct InstantsChoice {
+    QualificationProblem problem = QualificationProblem::None;
+    double stableStart = 0.0; // W, resolved
+    double stableFinish = 0.0;
+    std::size_t reference = 0; // index into the positions; 0 when it is outside the array
+};
+
+InstantsChoice chooseInstants(const LoggerArray &array, const std::vector<const LogFile *> &records,
+                              double start, double finish, const QualificationSettings &settings) {
+    InstantsChoice choice;
+    choice.stableStart = settings.stableStart.value_or(start);
+    choice.stableFinish = settings.stableFinish.value_or(finish);
+    if (roundedSeconds(choice.stableFinish) < roundedSeconds(choice.stableStart)) {
+        choice.problem = QualificationProblem::StableWindowOrder;
+        return choice;
+    }
+    const ArrayDimensions d = array.dimensions();
+    const std::optional<ArrayPosition> reference =
+        settings.referencePosition ? settings.referencePosition : defaultReferencePosition(array);
+    if (reference && !isInArray(d, *reference)) {
+        choice.problem = QualificationProblem::ReferencePositionOutside;
+        return choice;
+    }
+    if (reference)
+        choice.reference = positionIndex(d, *reference);
+    if (!reference || !records[choice.reference])
+        choice.problem = QualificationProblem::NoReferenceReadings;
+    return choice;
+}
+
+// The instants of W in blocks: the reference's readings in W with their times. Every other
+// position's T value at an instant is its reading nearest to that time (seriesOf). Blocks can
+// be read in any order and from any thread.
+class InstantBlocks {
+public:
+    InstantBlocks(const std::vector<const LogFile *> &records, std::size_t referenceIndex,
+                  double from, double through)
+        : reference(*records[referenceIndex]), selection(samplesInSpan(reference, from, through)) {
+        series.reserve(records.size());
+        for (const LogFile *record : records)
+            series.emplace_back(record);
+    }
+
+    std::size_t blockCount() const {
+        return (static_cast<std::size_t>(selection.count) + INSTANT_BLOCK - 1) / INSTANT_BLOCK;
+    }
+
+    // The instants of one block: the reference's readings and their times (day numbers).
+    void read(std::size_t block, std::vector<double> &times,
+              std::vector<double> &referenceValues) const {
+        const int32_t blockStart = static_cast<int32_t>(block) * INSTANT_BLOCK;
+        const int32_t blockEnd = std::min(selection.count, blockStart + INSTANT_BLOCK);
+        times.clear();
+        referenceValues.clear();
+        for (int32_t k = blockStart; k < blockEnd; ++k) {
+            const int32_t index = selection.index(k);
+            const double value = reference.values[static_cast<std::size_t>(index)];
+            if (value == NO_VALUE)
+                continue;
+            times.push_back(sampleTime(reference, index));
+            referenceValues.push_back(value);
+        }
+    }
+
+    // No more instants than this in all: the reference's samples in W, missing ones included.
+    std::size_t mostInstants() const { return static_cast<std::size_t>(selection.count); }
+    const Series &seriesOf(std::size_t position) const { return series[position]; }
+
+private:
+    const LogFile &reference;
+    SampleSelection selection;
+    std::vector<Series> series;
+};
+
 // The T values: every position's accumulator, the spread and the deviation from the
 // reference at each instant. The instants go in blocks, and within a block position by
 // position, so that each position's samples are read in one run rather than a sample of every
 // position at each instant; the sums still run in time order.
 void compareAtInstants(const std::vector<const LogFile *> &records, Qualification &q,
                        std::vector<Accumulator> &perPosition) {
-    const LogFile &reference = *records[q.reference];
-    std::vector<Series> series;
-    series.reserve(records.size());
-    for (const LogFile *record : records)
-        series.emplace_back(record);
-
-    const SampleSelection instants = samplesInSpan(reference, q.stableStart, q.stableFinish);
+    const InstantBlocks blocks(records, q.reference, q.stableStart, q.stableFinish);
     std::vector<double> times;
     std::vector<double> referenceValues;
     std::vector<double> lowest;
     std::vector<double> highest;
     double spreadSum = 0.0;
     double largestDeviation = 0.0;
-    for (int32_t blockStart = 0; blockStart < instants.count; blockStart += INSTANT_BLOCK) {
-        const int32_t blockEnd = std::min(instants.count, blockStart + INSTANT_BLOCK);
-        times.clear();
-        referenceValues.clear();
-        for (int32_t k = blockStart; k < blockEnd; ++k) {
-            const int32_t index = instants.index(k);
-            const double value = reference.values[static_cast<std::size_t>(index)];
-            if (value == NO_VALUE)
-                continue;
-            times.push_back(sampleTime(reference, index));
-            referenceValues.push_back(value);
+    for (std::size_t block = 0; block < blocks.blockCount(); ++block) {
+        blocks.read(block, times, referenceValues);
+        for (const double value : referenceValues)
             perPosition[q.reference].add(value);
-        }
         lowest = referenceValues;
         highest = referenceValues;
         const std::size_t count = times.size();
         for (std::size_t i = 0; i < records.size(); ++i) {
             if (i == q.reference)
                 continue;
-            const Series &own = series[i];
+            const Series &own = blocks.seriesOf(i);
             // Locals rather than the vector's element: the compiler keeps them in registers.
             Accumulator figures = perPosition[i];
             double deviation = largestDeviation;
@@ -332,42 +402,29 @@ Qualification computeQualification(const LoggerArray &array, double start, doubl
     Qualification q;
     q.start = start;
     q.finish = finish;
-    q.stableStart = settings.stableStart.value_or(start);
-    q.stableFinish = settings.stableFinish.value_or(finish);
     q.setPoint = settings.setPoint;
     q.tolerance = settings.tolerance;
 
-    const ArrayDimensions d = array.dimensions();
-    std::vector<const LogFile *> records;
-    for (const ArrayPosition at : arrayPositions(d)) {
+    const std::vector<const LogFile *> records = positionRecords(array);
+    const std::vector<ArrayPosition> places = arrayPositions(array.dimensions());
+    for (std::size_t i = 0; i < records.size(); ++i) {
         PositionQualification p;
-        p.at = at;
-        p.position = arrayPositionName(at);
-        const LogFile *record = recordAt(array, at);
-        if (record) {
+        p.at = places[i];
+        p.position = arrayPositionName(places[i]);
+        if (records[i]) {
             p.placed = true;
-            p.logger = record->label();
+            p.logger = records[i]->label();
         }
         q.positions.push_back(std::move(p));
-        records.push_back(record);
     }
 
-    if (roundedSeconds(q.stableFinish) < roundedSeconds(q.stableStart)) {
-        q.problem = QualificationProblem::StableWindowOrder;
+    const InstantsChoice choice = chooseInstants(array, records, start, finish, settings);
+    q.stableStart = choice.stableStart;
+    q.stableFinish = choice.stableFinish;
+    q.reference = choice.reference;
+    q.problem = choice.problem;
+    if (q.problem != QualificationProblem::None)
         return q;
-    }
-    const std::optional<ArrayPosition> reference =
-        settings.referencePosition ? settings.referencePosition : defaultReferencePosition(array);
-    if (reference && !isInArray(d, *reference)) {
-        q.problem = QualificationProblem::ReferencePositionOutside;
-        return q;
-    }
-    if (reference)
-        q.reference = positionIndex(d, *reference);
-    if (!reference || !records[q.reference]) {
-        q.problem = QualificationProblem::NoReferenceReadings;
-        return q;
-    }
 
     std::vector<Accumulator> perPosition(records.size());
     compareAtInstants(records, q, perPosition);
@@ -419,6 +476,54 @@ Qualification computeQualification(const LoggerArray &array, double start, doubl
         }
     }
     return q;
+}
+
+QualificationInstants qualificationInstants(const LoggerArray &array, double start, double finish,
+                                            const QualificationSettings &settings,
+                                            unsigned threads) {
+    const std::vector<const LogFile *> records = positionRecords(array);
+    const std::size_t positions = records.size();
+    QualificationInstants result;
+    result.instants = ReadingInstants(positions);
+    const InstantsChoice choice = chooseInstants(array, records, start, finish, settings);
+    result.problem = choice.problem;
+    result.reference = choice.reference;
+    if (result.problem != QualificationProblem::None)
+        return result;
+
+    // The instants first, to know where each block's rows go; then the blocks' rows, each
+    // filled by one thread.
+    ReadingInstants &instants = result.instants;
+    const InstantBlocks blocks(records, choice.reference, choice.stableStart, choice.stableFinish);
+    std::vector<double> referenceValues;
+    std::vector<std::size_t> firstRows{0};
+    std::vector<double> blockTimes;
+    std::vector<double> blockReadings;
+    for (std::size_t block = 0; block < blocks.blockCount(); ++block) {
+        blocks.read(block, blockTimes, blockReadings);
+        instants.times.insert(instants.times.end(), blockTimes.begin(), blockTimes.end());
+        referenceValues.insert(referenceValues.end(), blockReadings.begin(), blockReadings.end());
+        firstRows.push_back(instants.count());
+    }
+    instants.values.resize(instants.count() * positions);
+    // Instant by instant, so that each row is written in one run; every record is read onwards
+    // from where the instant before left it.
+    parallelInOrder<bool>(
+        blocks.blockCount(), threads,
+        [&](std::size_t block) {
+            double *out = instants.values.data() + firstRows[block] * positions;
+            for (std::size_t m = firstRows[block]; m < firstRows[block + 1]; ++m) {
+                const double time = instants.times[m];
+                for (std::size_t i = 0; i < positions; ++i)
+                    *out++ = i == choice.reference ? referenceValues[m]
+                                                   : blocks.seriesOf(i).nearest(time);
+            }
+            return true;
+        },
+        [](std::size_t, bool) {});
+    if (instants.count() == 0)
+        result.problem = QualificationProblem::NoReferenceReadings;
+    return result;
 }
 
 } // namespace zqar

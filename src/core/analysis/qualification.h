@@ -11,6 +11,7 @@
 // are compared to the second, as the texts show them. Missing samples (NO_VALUE) are no
 // readings; a caller that leaves out phases passes an array with them set so (eventFigures.h).
 
+#include "core/analysis/ReadingInstants.h"
 #include "core/analysis/arrayPositions.h"
 #include "core/data/LoggerArray.h"
 
@@ -117,5 +118,19 @@ struct Qualification {
 // the tolerance class holds every reading in W, not only the T values.
 Qualification computeQualification(const LoggerArray &array, double start, double finish,
                                    const QualificationSettings &settings);
+
+// The T values themselves, the instants and positions the figures above are taken over: one
+// row per instant at the reference's reading time, every position's T value in the order of
+// Qualification::positions (which is that of MappingStatistics::positions), NO_VALUE where a
+// position is left out at that instant. Refused for the same problems as computeQualification.
+// threads: 0 for one per core; the result does not depend on it.
+struct QualificationInstants {
+    QualificationProblem problem = QualificationProblem::None;
+    std::size_t reference = 0; // index into the positions; meaningful without a problem
+    ReadingInstants instants;  // empty with a problem
+};
+QualificationInstants qualificationInstants(const LoggerArray &array, double start, double finish,
+                                            const QualificationSettings &settings,
+                                            unsigned threads = 0);
 
 } // namespace zqar

@@ -35,20 +35,42 @@ CommandOutcome checkSpan(platform::Host &host, const DataFilterSettings &span) {
     return CommandOutcome::completed();
 }
 
-} // namespace
-
-Qualification qualificationOver(const Job &job, double start, double finish) {
+// The figures or their instants over the job's settings and its readings without the excluded
+// phases; a setting that does not read is the answer's problem.
+template <typename Result, typename Compute>
+Result overJobReadings(const Job &job, double start, double finish, Compute compute) {
     const QualificationSettingsReading reading = readQualificationSettings(job);
     if (reading.problem != QualificationProblem::None) {
-        Qualification refused;
+        Result refused;
         refused.problem = reading.problem;
-        refused.start = start;
-        refused.finish = finish;
         return refused;
     }
     LoggerArray withoutExcluded;
-    return computeQualification(statisticsArray(job, withoutExcluded), start, finish,
-                                reading.settings);
+    return compute(statisticsArray(job, withoutExcluded), start, finish, reading.settings);
+}
+
+} // namespace
+
+Qualification qualificationOver(const Job &job, double start, double finish) {
+    Qualification figures =
+        overJobReadings<Qualification>(job, start, finish,
+                                       [](const LoggerArray &array, double from, double to,
+                                          const QualificationSettings &settings) {
+                                           return computeQualification(array, from, to, settings);
+                                       });
+    // A refused result still names the span it was asked for.
+    figures.start = start;
+    figures.finish = finish;
+    return figures;
+}
+
+QualificationInstants qualificationInstantsOver(const Job &job, double start, double finish) {
+    return overJobReadings<QualificationInstants>(
+        job, start, finish,
+        [](const LoggerArray &array, double from, double to,
+           const QualificationSettings &settings) {
+            return qualificationInstants(array, from, to, settings);
+        });
 }
 
 QualificationRun calculateQualification(const Job &job, const JobSettings &settings,

@@ -25,6 +25,8 @@ class Host;
 // the readings of its excluded phases. No message box: a setting that does not read, or a
 // reference without readings, is the answer's problem.
 Qualification qualificationOver(const Job &job, double start, double finish);
+// The instants and T values those figures are taken over, refused for the same problems.
+QualificationInstants qualificationInstantsOver(const Job &job, double start, double finish);
 
 struct QualificationRun {
     CommandOutcome outcome;

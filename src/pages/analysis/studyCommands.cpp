@@ -7,7 +7,9 @@
 #include "core/data/dateTime.h"
 #include "core/data/numbers.h"
 #include "core/data/reportFile.h"
+#include "core/data/trimmed.h"
 #include "core/job/Job.h"
+#include "pages/analysis/qualificationCommands.h"
 #include "pages/analysis/statisticsCommands.h"
 #include "pages/layout/settings.h"
 #include "platform/Host.h"
@@ -110,9 +112,34 @@ std::vector<std::string> headerFields(std::string_view header) {
     }
 }
 
-ProbeSuggestion suggestProbesFromSets(const MappingStatistics &statistics, const SetList &sets,
-                                      int count) {
-    return suggestProbes(statistics, instantsFromSets(sets, statistics), count);
+ProbeInstants probeInstants(const Job &job, const MappingStatistics &statistics) {
+    ProbeInstants chosen;
+    if (!trimmed(job.setting(JobSetting::ReferencePosition)).empty()) {
+        QualificationInstants own =
+            qualificationInstantsOver(job, statistics.start, statistics.finish);
+        if (own.problem == QualificationProblem::None) {
+            chosen.fromQualification = true;
+            chosen.note = text::format(text::PROBE_INSTANTS_FROM_QUALIFICATION,
+                                       statistics.positions[own.reference].position);
+            chosen.instants = std::move(own.instants);
+            return chosen;
+        }
+        chosen.note = text::format(text::PROBE_INSTANTS_FROM_SETS_INSTEAD,
+                                   std::string(qualificationProblemMessage(own.problem)));
+    } else {
+        chosen.note = std::string(text::PROBE_INSTANTS_FROM_SETS);
+    }
+    chosen.instants = instantsFromSets(job.setList, statistics);
+    return chosen;
+}
+
+FittedProbes suggestProbesFor(const Job &job, const MappingStatistics &statistics, int count) {
+    FittedProbes fitted;
+    ProbeInstants instants = probeInstants(job, statistics);
+    fitted.suggestion = suggestProbes(statistics, instants.instants, count);
+    fitted.overQualificationInstants = instants.fromQualification;
+    fitted.instantsNote = std::move(instants.note);
+    return fitted;
 }
 
 ProbesRun runProbeSuggestion(const Job &job, const JobSettings &settings, platform::Host &host,
@@ -123,14 +150,16 @@ ProbesRun runProbeSuggestion(const Job &job, const JobSettings &settings, platfo
     if (run.outcome.kind != CommandOutcome::Kind::Completed)
         return run;
     run.statistics = std::move(statistics.statistics);
-    run.suggestion = suggestProbesFromSets(run.statistics, job.setList, count);
+    run.probes = suggestProbesFor(job, run.statistics, count);
     return run;
 }
 
-std::string probesFitNote(const ProbeSuggestion &suggestion) {
+std::string probesFitNote(const FittedProbes &probes) {
+    const ProbeSuggestion &suggestion = probes.suggestion;
     if (!suggestion.hasFit)
-        return std::string(text::PROBES_NO_FIT_NOTE);
-    return text::formatAll(text::PROBES_FIT_NOTE,
+        return probes.instantsNote + " " + std::string(text::PROBES_NO_FIT_NOTE);
+    return probes.instantsNote + " " +
+           text::formatAll(text::PROBES_FIT_NOTE,
                            {std::to_string(suggestion.fittedPositions),
                             std::to_string(suggestion.instantsUsed),
                             std::to_string(suggestion.instantsLeftOut),

@@ -37,21 +37,36 @@ constexpr int MAX_PROBE_COUNT = 100000;
 // The headings of a CSV header line, for the tables that show that file's rows.
 std::vector<std::string> headerFields(std::string_view header);
 
-// Probes over the statistics' span. The fit's instants are the calculated sets that start in
-// the span (text::PROBE_INSTANTS_FROM_SETS says so wherever the probes are shown).
-ProbeSuggestion suggestProbesFromSets(const MappingStatistics &statistics, const SetList &sets,
-                                      int count);
+// The instants a probe fit reads over the statistics' span. With a qualification reference set
+// (referencePositionText) and figures that can be computed: the qualification's reading
+// instants, over the same readings as its figures. Else the calculated sets that start in the
+// span. The note says which, and why the qualification's could not be used.
+struct ProbeInstants {
+    ReadingInstants instants;
+    bool fromQualification = false;
+    std::string note; // "Fitted over ..."
+};
+ProbeInstants probeInstants(const Job &job, const MappingStatistics &statistics);
+
+// Probes with the note of the instants they were fitted over.
+struct FittedProbes {
+    ProbeSuggestion suggestion;
+    bool overQualificationInstants = false;
+    std::string instantsNote;
+};
+FittedProbes suggestProbesFor(const Job &job, const MappingStatistics &statistics, int count);
 
 struct ProbesRun {
     CommandOutcome outcome;
     MappingStatistics statistics; // when the outcome is completed
-    ProbeSuggestion suggestion;
+    FittedProbes probes;
 };
 // The statistics as calculateStatistics gives them, then count probes (1 or more).
 ProbesRun runProbeSuggestion(const Job &job, const JobSettings &settings, platform::Host &host,
                              int count);
-// "Fitted ... positions at ... instants", or that nothing could be fitted.
-std::string probesFitNote(const ProbeSuggestion &suggestion);
+// Which instants were fitted over, then "The fit took ... positions at ... instants", or that
+// nothing could be fitted.
+std::string probesFitNote(const FittedProbes &probes);
 // The chosen positions with their rank, for the map of a statistic.
 std::vector<PositionMark> probeMarks(const MappingStatistics &statistics,
                                      const ProbeSuggestion &suggestion);

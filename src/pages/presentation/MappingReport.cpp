@@ -628,14 +628,13 @@ PagedDocument::Table textTable(std::string_view header,
 // and the map of the mean with their ranks.
 void addProbes(PagedDocument &document, const Job &job, const MappingStatistics &statistics,
                const ContourSettings &settings) {
-    const ProbeSuggestion suggestion =
-        suggestProbesFromSets(statistics, job.setList, job.probeCount);
+    const FittedProbes probes = suggestProbesFor(job, statistics, job.probeCount);
+    const ProbeSuggestion &suggestion = probes.suggestion;
     document.keepRoom(HEADING_ROOM + 40.0);
     document.addHeading(std::string(text::PROBES_REPORT_HEADING));
     document.addParagraph(text::format(text::PROBES_REPORT_ASKED, std::to_string(job.probeCount)));
     document.addParagraph(std::string(text::PROBE_CHOICE_HELP));
-    document.addParagraph(std::string(text::PROBE_INSTANTS_FROM_SETS));
-    document.addParagraph(probesFitNote(suggestion));
+    document.addParagraph(probesFitNote(probes));
     document.addTable(textTable(text::PROBES_CSV_HEADER, probeRows(statistics, suggestion)));
     StatisticMapSet map = makeStatisticMap(statistics, MapStatistic::Mean);
     const std::vector<PositionMark> marks = probeMarks(statistics, suggestion);
