@@ -3,6 +3,7 @@
 #include "core/analysis/TemperatureSet.h"
 #include "core/analysis/qualification.h"
 #include "core/analysis/statistics.h"
+#include "core/data/events.h"
 #include "core/job/Prefill.h"
 
 #include "support/SeriesArray.h"
@@ -280,6 +281,18 @@ TEST(ProbeSuggestion, SetInstantsTakeTheMeasuredValuesOfSetsStartingInTheSpan) {
     EXPECT_EQ(instants.at(1, 0), 21.0);
     EXPECT_EQ(instants.at(1, 1), NO_VALUE);
     EXPECT_EQ(instants.at(1, 2), 23.0);
+
+    // A set starting inside a phase left out of the statistics gives no instant, from the
+    // phase's start through its finish; an open phase runs to the end.
+    Phase closed{"Loaded", statistics.start + MINUTE / SECONDS_PER_DAY,
+                 statistics.start + MINUTE / SECONDS_PER_DAY};
+    const ReadingInstants withoutSecond = instantsFromSets(sets, statistics, {closed});
+    ASSERT_EQ(withoutSecond.count(), 1u);
+    EXPECT_EQ(withoutSecond.at(0, 0), 20.0);
+    Phase open{"Loaded", statistics.start + MINUTE / SECONDS_PER_DAY, std::nullopt};
+    EXPECT_EQ(instantsFromSets(sets, statistics, {open}).count(), 1u);
+    Phase before{"Empty", statistics.start - 1.0, statistics.start - 0.5};
+    EXPECT_EQ(instantsFromSets(sets, statistics, {before}).count(), 2u);
 }
 
 TEST(ProbeSuggestion, CsvNamesRankPositionLoggerReasonAndTheFit) {

@@ -4,6 +4,7 @@
 #include "core/analysis/statistics.h"
 #include "core/analysis/statisticsCsv.h"
 #include "core/data/dateTime.h"
+#include "core/data/events.h"
 #include "core/data/numbers.h"
 #include "core/data/parallelInOrder.h"
 #include "resources/strings.h"
@@ -384,15 +385,22 @@ std::vector<std::pair<std::size_t, ProbeReason>> mustInclude(const MappingStatis
 
 } // namespace
 
-ReadingInstants instantsFromSets(const SetList &sets, const MappingStatistics &statistics) {
+ReadingInstants instantsFromSets(const SetList &sets, const MappingStatistics &statistics,
+                                 const std::vector<Phase> &excludedPhases) {
     ReadingInstants instants(statistics.positions.size());
     const int64_t first = roundedSeconds(statistics.start);
     const int64_t last = roundedSeconds(statistics.finish);
+    const auto excluded = [&excludedPhases](int64_t at) {
+        return std::any_of(excludedPhases.begin(), excludedPhases.end(), [at](const Phase &phase) {
+            return at >= roundedSeconds(phase.start) &&
+                   (!phase.finish || at <= roundedSeconds(*phase.finish));
+        });
+    };
     std::vector<double> row(statistics.positions.size());
     for (int s = 0; s < sets.count(); ++s) {
         const TemperatureSet &set = *sets.at(s);
         const int64_t at = roundedSeconds(set.time.day);
-        if (at < first || at > last)
+        if (at < first || at > last || excluded(at))
             continue;
         for (std::size_t p = 0; p < statistics.positions.size(); ++p) {
             const PositionStatistics &position = statistics.positions[p];

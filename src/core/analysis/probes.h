@@ -19,12 +19,16 @@
 namespace zqar {
 
 struct MappingStatistics;
+struct Phase;
 class SetList;
 
 // One instant per calculated set whose start lies in the statistics' span (to the second, as
 // the span's samples are chosen), at the set's start, with the values the positions' loggers
-// gave it. Estimated cells count as missing: the fit looks at readings only.
-ReadingInstants instantsFromSets(const SetList &sets, const MappingStatistics &statistics);
+// gave it. Estimated cells count as missing: the fit looks at readings only. A set that starts
+// inside one of the phases left out of the statistics (from its start through its finish, to
+// the second, as their samples are left out) gives no instant.
+ReadingInstants instantsFromSets(const SetList &sets, const MappingStatistics &statistics,
+                                 const std::vector<Phase> &excludedPhases = {});
 
 // In the order of the reasons' texts (text::PROBE_REASONS).
 enum class ProbeReason { HighestReading, LowestReading, LargestSpread, BestNextFit };

@@ -9,6 +9,7 @@
 #include "core/data/reportFile.h"
 #include "core/data/trimmed.h"
 #include "core/job/Job.h"
+#include "core/job/jobEvents.h"
 #include "pages/analysis/qualificationCommands.h"
 #include "pages/analysis/statisticsCommands.h"
 #include "pages/layout/settings.h"
@@ -129,7 +130,7 @@ ProbeInstants probeInstants(const Job &job, const MappingStatistics &statistics)
     } else {
         chosen.note = std::string(text::PROBE_INSTANTS_FROM_SETS);
     }
-    chosen.instants = instantsFromSets(job.setList, statistics);
+    chosen.instants = instantsFromSets(job.setList, statistics, excludedPhasesOfJob(job));
     return chosen;
 }
 
