@@ -13,7 +13,8 @@ void applyRecordedInputs(Job &job, RecordedInputs inputs) {
     job.alarmRules = std::move(inputs.alarmRules);
     job.exclusions = std::move(inputs.exclusions);
     job.changed(JobChange::ALARM_RULES | JobChange::EXCLUSIONS);
-    setEventsSection(job, EventsSection{std::move(inputs.events), std::move(inputs.excludedPhases)});
+    setEventsSection(job,
+                     EventsSection{std::move(inputs.events), std::move(inputs.excludedPhases)});
 }
 
 } // namespace zqar
