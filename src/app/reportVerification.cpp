@@ -157,8 +157,8 @@ Recomputed recomputeReport(const Manifest &manifest, const std::vector<SourceChe
     const SettingPlaces places = window.settingPlaces();
     applySettingValues(places, SettingPage::DataFilter, values);
     applySettingValues(places, SettingPage::Statistics, values);
-    // A report that records no events computes with those of its events files, as reports
-    // made before events were recorded did; its settings text has no lines for them.
+    // A report without event lines (one from an earlier version) computes with the events of
+    // its events files, which its settings text does not list.
     if (!eventsRecorded)
         inputs.inputs.events = window.job.events;
     applyRecordedInputs(window.job, std::move(inputs.inputs));

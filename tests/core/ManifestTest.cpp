@@ -134,10 +134,6 @@ TEST(RecordedInputs, AreOneLineEachInTheFormsTheBatchToolTakesAndReadBackToTheSa
     EXPECT_EQ(settingsText(recordedInputValues(back)), text);
 }
 
-TEST(RecordedInputs, WithNoneTheSettingsTextGainsNothing) {
-    EXPECT_TRUE(recordedInputValues(RecordedInputs{}).empty());
-}
-
 TEST(RecordedInputs, ALineThatDoesNotReadIsNamedAndNothingIsTaken) {
     const std::string good = settingsText(recordedInputValues(typedInputs()));
     for (const char *bad : {"alarmRule=above,eight,single,60", "alarmRule=",
