@@ -1,9 +1,11 @@
 // The manifest's XMP reader: the input is read as an XMP packet and as the bytes of a PDF
 // file. Checks: a manifest read back holds only valid hashes and plain file names, and written
-// again it reads back the same; any text XML can hold, escaped as element text or as an
-// attribute value, reads back as it was.
+// again it reads back the same; its recorded alarm rules, exclusions, events and excluded
+// phases read, and written again read back to the same lines; any text XML can hold, escaped as
+// element text or as an attribute value, reads back as it was.
 
 #include "core/integrity/manifestXmp.h"
+#include "core/integrity/recordedInputs.h"
 #include "core/integrity/sha256.h"
 #include "core/integrity/xmlTree.h"
 #include "fuzzCheck.h"
@@ -34,6 +36,18 @@ void checkManifest(const ManifestRead &read) {
     }
     const ManifestRead again = readManifestXmp(manifestXmp(manifest));
     FUZZ_CHECK(again.manifest && *again.manifest == manifest);
+
+    // The recorded inputs a check puts back read, and written again they read back the same.
+    const RecordedInputsReading inputs =
+        readRecordedInputs(readSettingsText(manifest.settingsText));
+    FUZZ_CHECK(inputs.problem.empty());
+    const std::vector<SettingValue> lines = recordedInputValues(inputs.inputs);
+    const RecordedInputsReading reread = readRecordedInputs(lines);
+    FUZZ_CHECK(reread.problem.empty());
+    const std::vector<SettingValue> relines = recordedInputValues(reread.inputs);
+    FUZZ_CHECK(relines.size() == lines.size());
+    for (std::size_t i = 0; i < lines.size() && i < relines.size(); ++i)
+        FUZZ_CHECK(relines[i].name == lines[i].name && relines[i].value == lines[i].value);
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 #include "app/BatchTool.h"
 #include "app/batchOptions.h"
 
-#include "core/analysis/arrayPositions.h"
 #include "core/analysis/dataCheck.h"
+#include "core/analysis/exclusions.h"
 #include "core/data/AtomicFileWriter.h"
 #include "core/job/JobSettings.h"
 #include "pages/analysis/calibrationCommands.h"
@@ -46,28 +46,6 @@ std::optional<std::string> alarmRuleOption(BatchTool &tool, const std::string &s
 }
 
 constexpr const char *EXCLUDE_FORM = "--exclude takes POS,FIRST_TIME,LAST_TIME,REASON";
-
-// "R2C3,02-Jun-2025 06:00AM,02-Jun-2025 08:00AM,door open": the reason is all after the
-// third comma, commas included.
-std::optional<Exclusion> readExclusion(const std::string &argument) {
-    std::size_t commas[3];
-    std::size_t from = 0;
-    for (std::size_t &comma : commas) {
-        comma = argument.find(',', from);
-        if (comma == std::string::npos)
-            return std::nullopt;
-        from = comma + 1;
-    }
-    const std::optional<ArrayPosition> position =
-        readArrayPosition(std::string_view(argument).substr(0, commas[0]));
-    const std::optional<double> first =
-        readTimeSetting(argument.substr(commas[0] + 1, commas[1] - commas[0] - 1));
-    const std::optional<double> last =
-        readTimeSetting(argument.substr(commas[1] + 1, commas[2] - commas[1] - 1));
-    if (!position || !first || !last || *last < *first)
-        return std::nullopt;
-    return Exclusion{position->row, position->col, *first, *last, argument.substr(commas[2] + 1)};
-}
 
 std::optional<std::string> checkExclusion(const std::string &argument) {
     if (!readExclusion(argument))

@@ -22,6 +22,8 @@
 
 namespace zqar {
 
+struct RecordedInputs;
+
 class MainWindow : public WindowCommands {
 public:
     explicit MainWindow(platform::Host &host);
@@ -80,8 +82,11 @@ public:
 
     // The settings and the layout cells as the pages and the job hold them now.
     std::vector<SettingValue> currentSettingValues(SettingChoice choice);
-    // What a report's manifest records of them: the text of those that change a figure.
+    // What a report's manifest records of them: the text of those that change a figure,
+    // followed by the job's alarm rules, exclusions, events and excluded phases (or the inputs
+    // given).
     std::string manifestSettingsText();
+    std::string manifestSettingsText(const RecordedInputs &inputs);
     // The change log: every setting and cell that differs from what the last command saw is
     // appended to the job's log, with one reason for them all (changeReason when given; else
     // asked for in a controlled study, and empty otherwise). Every page command runs it

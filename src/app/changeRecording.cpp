@@ -4,6 +4,7 @@
 
 #include "app/MainWindow.h"
 #include "core/integrity/ChangeLog.h"
+#include "core/job/jobInputs.h"
 #include "platform/Host.h"
 #include "resources/format.h"
 #include "resources/integrityTexts.h"
@@ -75,7 +76,16 @@ std::vector<SettingValue> MainWindow::currentSettingValues(SettingChoice choice)
 }
 
 std::string MainWindow::manifestSettingsText() {
-    return settingsText(currentSettingValues(SettingChoice::ChangingNumbers));
+    return manifestSettingsText(recordedInputsOf(job));
+}
+
+std::string MainWindow::manifestSettingsText(const RecordedInputs &recorded) {
+    std::vector<SettingValue> values = currentSettingValues(SettingChoice::ChangingNumbers);
+    if (values.empty())
+        return {};
+    const std::vector<SettingValue> inputs = recordedInputValues(recorded);
+    values.insert(values.end(), inputs.begin(), inputs.end());
+    return settingsText(values);
 }
 
 void MainWindow::countChangesFromHere() {

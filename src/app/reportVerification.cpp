@@ -2,6 +2,7 @@
 
 #include "app/MainWindow.h"
 #include "core/job/Job.h"
+#include "core/job/jobInputs.h"
 #include "pages/analysis/calibrationCommands.h"
 #include "pages/analysis/qualificationCommands.h"
 #include "pages/analysis/statisticsCommands.h"
@@ -99,10 +100,11 @@ bool loadRecords(MainWindow &window, const Manifest &manifest,
     return !window.loadFiles().hasFailed();
 }
 
-// Reads the calibration table and the events from the files found, in the manifest's order;
-// false when one is refused or the manifest names a source of no known use.
+// Reads the calibration table and, unless the settings text records the events, the events
+// from the files found, in the manifest's order; false when one is refused or the manifest
+// names a source of no known use.
 bool loadInputs(MainWindow &window, platform::Host &host, const Manifest &manifest,
-                const std::vector<SourceCheck> &sources) {
+                const std::vector<SourceCheck> &sources, bool eventsRecorded) {
     for (std::size_t i = 0; i < manifest.sources.size(); ++i) {
         const ManifestSource &source = manifest.sources[i];
         if (isRecord(source.role))
@@ -115,6 +117,10 @@ bool loadInputs(MainWindow &window, platform::Host &host, const Manifest &manife
             outcome = loadCalibrationFile(window.job, host, sources[i].path);
             break;
         case SourceRole::Events:
+            // The recorded events are the job's as the report saw them, edits and removals
+            // made after the file was read included; the file is only checked by its hash.
+            if (eventsRecorded)
+                continue;
             outcome = addEventsFile(window.job, host, sources[i].path);
             break;
         default: // a report is never a source of its own
@@ -140,13 +146,26 @@ Recomputed recomputeReport(const Manifest &manifest, const std::vector<SourceChe
     MainWindow window(host);
     window.initialise();
     const std::vector<SettingValue> values = readSettingsText(manifest.settingsText);
+    // The manifest reader refuses lines that do not read, so this is only a second guard.
+    RecordedInputsReading inputs = readRecordedInputs(values);
+    if (!inputs.problem.empty())
+        return recomputed;
+    const bool eventsRecorded = !inputs.inputs.events.empty();
     if (!loadRecords(window, manifest, sources, values, folder) ||
-        !loadInputs(window, host, manifest, sources))
+        !loadInputs(window, host, manifest, sources, eventsRecorded))
         return recomputed;
     const SettingPlaces places = window.settingPlaces();
     applySettingValues(places, SettingPage::DataFilter, values);
     applySettingValues(places, SettingPage::Statistics, values);
-    recomputed.settingsText = window.manifestSettingsText();
+    // A report without event lines (one from an earlier version) computes with the events of
+    // its events files, which its settings text does not list.
+    if (!eventsRecorded)
+        inputs.inputs.events = window.job.events;
+    applyRecordedInputs(window.job, std::move(inputs.inputs));
+    RecordedInputs applied = recordedInputsOf(window.job);
+    if (!eventsRecorded)
+        applied.events.clear();
+    recomputed.settingsText = window.manifestSettingsText(applied);
     const JobSettings settings = window.settings();
     const StatisticsRun run = calculateStatistics(window.job, settings, host);
     if (run.outcome.kind != CommandOutcome::Kind::Completed)

@@ -17,9 +17,10 @@ class Host;
 // The recomputation: the log files copied into a folder of their own and loaded with the
 // recorded settings (the layout's first, Update Layout, the cells, Load Files, then the rest),
 // or the report file the records were taken from loaded and the recorded settings put over
-// it; the calibration file and the events files read as found; then the settings text and the
-// result texts as a report would record them. Nothing when a source is missing or refused, the
-// records' sources are of both kinds, or a record was imported.
+// it; the calibration file and the events files read as found; the recorded alarm rules,
+// exclusions, events (in place of the events files' when any are recorded) and excluded phases
+// put in; then the settings text and the result texts as a report would record them. Nothing when a
+// source is missing or refused, the records' sources are of both kinds, or a record was imported.
 Recomputed recomputeReport(const Manifest &manifest, const std::vector<SourceCheck> &sources);
 
 // The whole check of a report file, sources looked for in sourcesFolder (empty: beside it).

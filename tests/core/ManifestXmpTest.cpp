@@ -153,6 +153,11 @@ TEST(ManifestXmp, RefusesADamagedPacketWithTheReason) {
     std::string nested;
     for (int i = 0; i < 100; ++i)
         nested += "<a>";
+    // A recorded exclusion that ends before it starts, with the hash made to fit.
+    Manifest backwards = sampleManifest();
+    backwards.settingsText =
+        "upperLimit=8\nexclusion=R1C1,05-Jun-2025 06:00PM,05-Jun-2025 05:00PM,backwards\n";
+    backwards.settingsSha256 = sha256Hex(backwards.settingsText);
     const std::vector<Case> cases = {
         {replaced(good, settingsHash, "not a hash"), ManifestProblem::BadItem, "settingsSha256"},
         {replaced(good, settingsHash, settingsHash.substr(1)), ManifestProblem::BadItem,
@@ -203,6 +208,8 @@ TEST(ManifestXmp, RefusesADamagedPacketWithTheReason) {
          ManifestProblem::XmpDamaged, "not XML"},
         {packetWith("<zqar:programVersion>1</zqar:programVersion>"), ManifestProblem::BadItem,
          "lacks settingsText"},
+        {manifestXmp(backwards), ManifestProblem::BadItem,
+         "settings text holds a line that does not read: exclusion=R1C1,05-Jun-2025 06:00PM,"},
     };
     for (std::size_t i = 0; i < cases.size(); ++i) {
         SCOPED_TRACE(i);

@@ -7,7 +7,9 @@
 #include "core/data/IniFile.h"
 #include "core/integrity/ChangeLog.h"
 #include "core/integrity/manifestXmp.h"
+#include "core/integrity/sha256.h"
 #include "core/integrity/userAndTime.h"
+#include "core/job/jobEvents.h"
 #include "pages/analysis/statisticsCommands.h"
 #include "pages/presentation/MappingReport.h"
 #include "pages/presentation/reportManifest.h"
@@ -282,7 +284,10 @@ TEST_F(ReportSources, AreTheLogFilesOnceEachInArrayOrderWithTheHashesOfSha256sum
     EXPECT_NE(text.find("\nlowerLimitText=21\nupperLimitText=\nactivationEnergyText=83.144\n"),
               std::string::npos)
         << text;
-    EXPECT_NE(text.find("=\nR1C1=A1\nR1C2=A2\nS0=S1\n"), std::string::npos) << text;
+    // With no alarm rule, exclusion, event or excluded phase nothing follows the cells.
+    const std::string cells = "=\nR1C1=A1\nR1C2=A2\nS0=S1\n";
+    ASSERT_GT(text.size(), cells.size());
+    EXPECT_EQ(text.substr(text.size() - cells.size()), cells) << text;
     for (const char *left :
          {"Directory=", "ProjectDescription=", "preparedByText=", "controlledStudy="})
         EXPECT_EQ(text.find(left), std::string::npos) << left;
@@ -446,11 +451,109 @@ TEST_F(ReportSources, RecomputeWithTheCalibrationAndEventsFilesFoundAndNameThemW
               "MISSING results\nNOT VERIFIED\n");
     fs::rename(study.dir.file("data/cal-old.csv"), study.calibration);
 
-    // The door closed a minute later.
+    // The settings text records the events, so the events file is checked by its hash alone:
+    // the door closed a minute later in the file, but the figures are those of the report.
+    EXPECT_NE(recorded.settingsText.find("\nevent=door-open@05-Nov-2003 02:31PM\n"
+                                         "event=door-closed@05-Nov-2003 02:33PM\n"),
+              std::string::npos)
+        << recorded.settingsText;
+    const std::string events = bytesOf(study.events);
     replaceIn(study.events, "02:33PM", "02:34PM");
     EXPECT_EQ(verificationText(verify(recorded, study.data())),
               "OK A1.dta\nOK A2.dta\nOK S1.dta\nOK cal.csv\nCHANGED events.csv\nOK settings\n"
+              "OK results\nNOT VERIFIED\n");
+    std::ofstream(study.events, std::ios::binary | std::ios::trunc) << events;
+
+    // A report that records no events, as reports did before, computes with the events file.
+    Manifest older = recorded;
+    std::string &text = older.settingsText;
+    for (std::size_t at = text.find("\nevent="); at != std::string::npos;
+         at = text.find("\nevent="))
+        text.erase(at + 1, text.find('\n', at + 1) - at);
+    older.settingsSha256 = sha256Hex(text);
+    ASSERT_EQ(text.find("event="), std::string::npos) << text;
+    EXPECT_TRUE(verify(older, study.data()).verified());
+    replaceIn(study.events, "02:33PM", "02:34PM");
+    EXPECT_EQ(verificationText(verify(older, study.data())),
+              "OK A1.dta\nOK A2.dta\nOK S1.dta\nOK cal.csv\nCHANGED events.csv\nOK settings\n"
               "CHANGED results\nNOT VERIFIED\n");
+}
+
+TEST_F(ReportSources, RecordTheEventsAsTheJobHasThemAfterAnEditToThoseOfAFile) {
+    study.writeInputs();
+    load({"--events", study.events, "--event", "power-off@05-Nov-2003 02:32PM"});
+    // The door-open of the file taken away in the window.
+    removeEvent(batch.tool.window.job, 0);
+    const Manifest recorded = manifest();
+    EXPECT_NE(recorded.settingsText.find("\nevent=door-closed@05-Nov-2003 02:33PM\n"
+                                         "event=power-off@05-Nov-2003 02:32PM\n"),
+              std::string::npos)
+        << recorded.settingsText;
+    EXPECT_EQ(recorded.settingsText.find("door-open"), std::string::npos);
+    // Reading the file again would bring the door-open back.
+    EXPECT_EQ(verificationText(verify(recorded, study.data())),
+              "OK A1.dta\nOK A2.dta\nOK S1.dta\nOK events.csv\nOK settings\nOK results\n"
+              "VERIFIED\n");
+}
+
+// Each line of the inputs after the settings and the cells, with the verdict of a check of a
+// manifest that lacks that line (its settings hash made to fit).
+TEST_F(ReportSources, RecordTheRulesExclusionsEventsAndExcludedPhasesThatTheResultsDependOn) {
+    load({"--alarm-rule", "above,21,single,2", "--exclude",
+          "R1C1,05-Nov-2003 02:33PM,05-Nov-2003 02:33PM,probe moved, then back", "--event",
+          "phase-start:Loaded@05-Nov-2003 02:30PM", "--event", "phase-end:Loaded@5 Nov 2003 14:31",
+          "--event", "door-open@2003-11-05T14:32:30", "--exclude-phase", "loaded"});
+    const Manifest recorded = manifest();
+    const std::vector<std::string> lines = {
+        "alarmRule=above,21,single,2",
+        "exclusion=R1C1,05-Nov-2003 02:33PM,05-Nov-2003 02:33PM,probe moved, then back",
+        "event=phase-start:Loaded@05-Nov-2003 02:30PM",
+        "event=phase-end:Loaded@05-Nov-2003 02:31PM",
+        "event=door-open@05-Nov-2003 02:32:30PM",
+        "excludedPhase=loaded"};
+    std::string expected = "R1C1=A1\nR1C2=A2\nS0=S1\n";
+    for (const std::string &line : lines)
+        expected += line + "\n";
+    const std::string &text = recorded.settingsText;
+    ASSERT_GT(text.size(), expected.size());
+    EXPECT_EQ(text.substr(text.size() - expected.size()), expected) << text;
+    EXPECT_EQ(verificationText(verify(recorded, study.data())),
+              "OK A1.dta\nOK A2.dta\nOK S1.dta\nOK settings\nOK results\nVERIFIED\n");
+
+    for (const std::string &line : lines) {
+        SCOPED_TRACE(line);
+        Manifest without = recorded;
+        const std::size_t at = without.settingsText.find("\n" + line + "\n");
+        ASSERT_NE(at, std::string::npos);
+        without.settingsText.erase(at + 1, line.size() + 1);
+        without.settingsSha256 = sha256Hex(without.settingsText);
+        EXPECT_EQ(verificationText(verify(without, study.data())),
+                  "OK A1.dta\nOK A2.dta\nOK S1.dta\nOK settings\nCHANGED results\n"
+                  "NOT VERIFIED\n");
+    }
+
+    // The rule's threshold edited in the recorded text: the hash no longer fits.
+    Manifest edited = recorded;
+    edited.settingsText.replace(edited.settingsText.find("above,21,"), 9, "above,22,");
+    EXPECT_EQ(verificationText(verify(edited, study.data())),
+              "OK A1.dta\nOK A2.dta\nOK S1.dta\nCHANGED settings\nCHANGED results\n"
+              "NOT VERIFIED\n");
+}
+
+TEST_F(ReportSources, WithInputsOfALoadedReportAreRecomputedFromThatReport) {
+    load({"--create-report", study.dir.file("reports/job.ttr")});
+    const std::string report = study.dir.file("reports/job/job.ttr");
+    Batch loaded;
+    ASSERT_EQ(loaded.run({"--load-report", report, "--set", "lowerLimitText=21", "--alarm-rule",
+                          "below,21,cumulative,1", "--exclude",
+                          "S1,05-Nov-2003 02:30PM,05-Nov-2003 02:31PM,warming up", "--event",
+                          "power-on@05-Nov-2003 02:34PM"}),
+              BATCH_OK)
+        << loaded.err.str();
+    const Manifest recorded = manifestOf(loaded);
+    fs::remove_all(study.data());
+    EXPECT_EQ(verificationText(verify(recorded, fs::path(report).parent_path().string())),
+              "OK A1.dta\nOK A2.dta\nOK S1.dta\nOK settings\nOK results\nVERIFIED\n");
 }
 
 TEST_F(ReportSources, OfALoadedReportWithACalibrationFileAreCheckedBothFromBesideTheReport) {

@@ -1,8 +1,9 @@
 // The sample job's mapping report checked as a user checks it: --verify-report reads the
 // manifest from the PDF's XMP and computes the report again from the log files or the report
-// file, with the calibration and events files where the job had them. A changed byte, a
-// renamed file, a changed limit and damaged PDFs are named; the manifest's hashes are those of
-// sha256sum. The batch tool runs in-process from the repository root, because the sample
+// file, with the calibration and events files where the job had them, and the alarm rules,
+// exclusions, events and excluded phases the settings text records. A changed byte, a renamed
+// file, a changed limit or recorded line, and damaged PDFs are named; the manifest's hashes are
+// those of sha256sum. The batch tool runs in-process from the repository root, because the sample
 // project names its data folder relative to it.
 
 #include "app/BatchTool.h"
@@ -32,6 +33,8 @@ namespace fs = std::filesystem;
 const fs::path SAMPLES = ZQAR_SAMPLES_DIR;
 const std::string CALIBRATION = "warehouse-calibration.csv";
 const std::string EVENTS = "events.csv";
+const std::string ALARM_RULE = "above,23,single,60";
+const std::string EXCLUSION = "R1C4,02-Jun-2025 12:00PM,02-Jun-2025 06:00PM,door left open";
 
 std::string bytesOf(const fs::path &path) {
     std::ifstream in(path, std::ios::binary);
@@ -70,6 +73,29 @@ protected:
             run({"--load-project", (SAMPLES / "warehouse.ttp").string(), "--load-files",
                  "--calibration", (sources / CALIBRATION).string(), "--events",
                  (sources / EVENTS).string(), "--mapping-report", folder->file("inputs.pdf")});
+        // An alarm rule, an exclusion, events typed in and a phase left out: inputs the settings
+        // text records after the settings and the cells.
+        withRecorded = run({"--load-project",
+                            (SAMPLES / "warehouse.ttp").string(),
+                            "--load-files",
+                            "--set",
+                            "lowerLimitText=15",
+                            "--set",
+                            "upperLimitText=25",
+                            "--alarm-rule",
+                            ALARM_RULE,
+                            "--exclude",
+                            EXCLUSION,
+                            "--event",
+                            "phase-start:Loaded@03-Jun-2025 08:00AM",
+                            "--event",
+                            "phase-end:Loaded@03-Jun-2025 06:00PM",
+                            "--event",
+                            "door-open@04-Jun-2025 10:00:30AM",
+                            "--exclude-phase",
+                            "Loaded",
+                            "--mapping-report",
+                            folder->file("recorded.pdf")});
         fs::current_path(previous);
     }
     static void TearDownTestSuite() {
@@ -97,9 +123,10 @@ protected:
         fs::copy(SAMPLES / "data", copy);
         return copy;
     }
-    // A copy of the report from log files with one text of its bytes replaced.
-    fs::path changedPdf(const std::string &from, const std::string &to) const {
-        std::string bytes = bytesOf(folder->file("files.pdf"));
+    // A copy of the report from log files (or another) with one text of its bytes replaced.
+    fs::path changedPdf(const std::string &from, const std::string &to,
+                        const std::string &report = "files.pdf") const {
+        std::string bytes = bytesOf(folder->file(report));
         const std::size_t at = bytes.find(from);
         EXPECT_NE(at, std::string::npos) << from;
         if (at != std::string::npos)
@@ -113,6 +140,7 @@ protected:
     static BatchResult fromFiles;
     static BatchResult fromReport;
     static BatchResult withInputs;
+    static BatchResult withRecorded;
     testing::TempDir dir;
 };
 
@@ -120,6 +148,7 @@ testing::TempDir *ReportVerification::folder = nullptr;
 BatchResult ReportVerification::fromFiles;
 BatchResult ReportVerification::fromReport;
 BatchResult ReportVerification::withInputs;
+BatchResult ReportVerification::withRecorded;
 
 // The pages of a PDF as "pdftotext -layout" reads them (each ends with a form feed).
 std::vector<std::string> pagesOf(const fs::path &pdf) {
@@ -213,6 +242,57 @@ TEST_F(ReportVerification, CertificatesAndEventsAreSourcesOfTheirOwnThatTheResul
         << renamed.out;
 }
 
+TEST_F(ReportVerification, RulesExclusionsEventsAndExcludedPhasesAreRecordedAndComputedWith) {
+    ASSERT_EQ(withRecorded.exit, BATCH_OK) << withRecorded.err;
+    const ManifestRead read = readManifestFromPdf(folder->file("recorded.pdf"));
+    ASSERT_TRUE(read.manifest) << read.reason;
+    const std::string lines = "alarmRule=" + ALARM_RULE + "\nexclusion=" + EXCLUSION +
+                              "\nevent=phase-start:Loaded@03-Jun-2025 08:00AM"
+                              "\nevent=phase-end:Loaded@03-Jun-2025 06:00PM"
+                              "\nevent=door-open@04-Jun-2025 10:00:30AM"
+                              "\nexcludedPhase=Loaded\n";
+    const std::string &text = read.manifest->settingsText;
+    ASSERT_GT(text.size(), lines.size());
+    EXPECT_EQ(text.substr(text.size() - lines.size()), lines) << text;
+    expectVerified(verify(folder->file("recorded.pdf"), SAMPLES / "data"), 25);
+
+    // One recorded line edited in the PDF's bytes.
+    const BatchResult edited = verify(
+        changedPdf("alarmRule=above,23,", "alarmRule=above,24,", "recorded.pdf"), SAMPLES / "data");
+    EXPECT_EQ(edited.exit, BATCH_FAILED);
+    EXPECT_NE(edited.out.find("\nCHANGED settings\n"), std::string::npos) << edited.out;
+    EXPECT_NE(edited.out.find("\nNOT VERIFIED\n"), std::string::npos) << edited.out;
+
+    // One that no longer reads: the manifest is damaged.
+    const BatchResult damaged =
+        verify(changedPdf("event=door-open@04-Jun", "event=door-ajar@04-Jun", "recorded.pdf"),
+               SAMPLES / "data");
+    EXPECT_EQ(damaged.exit, BATCH_FAILED);
+    EXPECT_EQ(damaged.out, "NOT VERIFIED: the manifest's settings text holds a line that does not "
+                           "read: event=door-ajar@04-Jun-2025 10:00:30AM\n");
+}
+
+TEST_F(ReportVerification, AReportWithoutThoseInputsRecordsWhatItRecordedBefore) {
+    // The settings and results hashes of the sample job's two reports as the program wrote them
+    // before the inputs above were recorded: reports made before and after are the same. Only a
+    // change of the settings table or of the result texts changes these; say so in its commit.
+    const std::pair<std::string, std::pair<const char *, const char *>> reports[] = {
+        {"files.pdf",
+         {"2753abb1d2d3a06d947994cda0e6867b74927377552e784c35f88e261eaea686",
+          "09b7be4caca642a94fcd2dca79e3c24257b59a344e358af78ef9505765a685f8"}},
+        {"report.pdf",
+         {"2d71d4e1ec84cd0f45eb424f64debc8fb80bb0811981d426a3725f3e38cec95f",
+          "811d0871a62e3d75c7197f437d7a40dc0a1b4ac525ba53037948c07a7863edf3"}},
+    };
+    for (const auto &[name, hashes] : reports) {
+        SCOPED_TRACE(name);
+        const ManifestRead read = readManifestFromPdf(folder->file(name));
+        ASSERT_TRUE(read.manifest) << read.reason;
+        EXPECT_EQ(read.manifest->settingsSha256, hashes.first);
+        EXPECT_EQ(read.manifest->resultsSha256, hashes.second);
+    }
+}
+
 TEST_F(ReportVerification, ARenamedSourceIsMissing) {
     const fs::path data = copyOfData();
     fs::rename(data / "10240.dta", data / "10240-old.dta");
@@ -281,6 +361,13 @@ TEST_F(ReportVerification, TheLastPageIsTheManifestOfTheXmpAndTheTitlePageHasThe
           std::string("Program version"), std::string("lowerLimitText")})
         EXPECT_NE(last.find(expected), std::string::npos) << expected;
     EXPECT_NE(pages.front().find("Prepared by"), std::string::npos) << pages.front();
+    // The recorded inputs are listed with the settings.
+    const std::vector<std::string> recorded = pagesOf(folder->file("recorded.pdf"));
+    ASSERT_FALSE(recorded.empty());
+    for (const std::string &expected :
+         {std::string("alarmRule"), ALARM_RULE, std::string("excludedPhase"),
+          std::string("door-open@04-Jun-2025 10:00:30AM")})
+        EXPECT_NE(recorded.back().find(expected), std::string::npos) << expected;
     EXPECT_NE(pages.front().find("Approved the report"), std::string::npos) << pages.front();
 }
 

@@ -1,5 +1,6 @@
 #include "core/analysis/exclusions.h"
 
+#include "core/analysis/arrayPositions.h"
 #include "core/analysis/placedPositions.h"
 #include "core/analysis/statistics.h"
 #include "core/data/dateTime.h"
@@ -8,6 +9,38 @@
 #include "resources/strings.h"
 
 namespace zqar {
+
+namespace {
+
+constexpr char FIELD_SEPARATOR = ',';
+
+} // namespace
+
+std::optional<Exclusion> readExclusion(std::string_view text) {
+    std::size_t commas[3];
+    std::size_t from = 0;
+    for (std::size_t &comma : commas) {
+        comma = text.find(FIELD_SEPARATOR, from);
+        if (comma == std::string_view::npos)
+            return std::nullopt;
+        from = comma + 1;
+    }
+    const std::optional<ArrayPosition> position = readArrayPosition(text.substr(0, commas[0]));
+    const std::optional<double> first =
+        parseDateTime(text.substr(commas[0] + 1, commas[1] - commas[0] - 1));
+    const std::optional<double> last =
+        parseDateTime(text.substr(commas[1] + 1, commas[2] - commas[1] - 1));
+    if (!position || !first || !last || *last < *first)
+        return std::nullopt;
+    return Exclusion{position->row, position->col, *first, *last,
+                     std::string(text.substr(commas[2] + 1))};
+}
+
+std::string exclusionSpec(const Exclusion &exclusion) {
+    return arrayPositionName(ArrayPosition{exclusion.row, exclusion.col}) + FIELD_SEPARATOR +
+           formatDateTimeToTheSecond(exclusion.first) + FIELD_SEPARATOR +
+           formatDateTimeToTheSecond(exclusion.last) + FIELD_SEPARATOR + exclusion.reason;
+}
 
 void applyExclusions(LoggerArray &array, const std::vector<Exclusion> &exclusions) {
     for (const Exclusion &exclusion : exclusions) {

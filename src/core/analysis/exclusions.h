@@ -6,7 +6,9 @@
 #include "core/data/LoggerArray.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zqar {
@@ -18,6 +20,14 @@ struct Exclusion {
     double last = 0.0;
     std::string reason;
 };
+
+// "R2C3,02-Jun-2025 06:00AM,02-Jun-2025 08:00AM,door open", as the batch tool's --exclude takes
+// it: the position (RrCc or Sn), the first and the last time as the date-time reader takes them,
+// and the reason, which is all after the third comma, commas included. None when a part does not
+// read or the last time is before the first.
+std::optional<Exclusion> readExclusion(std::string_view text);
+// The exclusion in that form, times to the second, so that it reads back the same.
+std::string exclusionSpec(const Exclusion &exclusion);
 
 // Marks the excluded readings of the array's records missing (NO_VALUE); call it on a copy.
 // An exclusion whose position is empty changes nothing.

@@ -351,6 +351,18 @@ std::string formatDateTime(double dayNumber) {
     return text;
 }
 
+std::string formatDateTimeToTheSecond(double dayNumber) {
+    std::string text = formatDateTime(dayNumber);
+    const CivilTime civil = civilFromDayNumber(dayNumber);
+    if (civil.second != 0) {
+        // Before the AM or PM, which formatDateTime always ends with.
+        const char digits[] = {':', static_cast<char>('0' + civil.second / 10),
+                               static_cast<char>('0' + civil.second % 10)};
+        text.insert(text.size() - 2, digits, sizeof digits);
+    }
+    return text;
+}
+
 std::string localeDateOrder() {
     const char *format = nl_langinfo(D_FMT);
     std::string order;

@@ -52,6 +52,9 @@ int64_t roundedSeconds(double dayNumber);
 // "%d-%b-%Y %I:%M%p" after rounding to the second, English month names whatever the locale:
 // 14:30 on 5 November 2003 is "05-Nov-2003 02:30PM".
 std::string formatDateTime(double dayNumber);
+// The same with ":SS" before the AM or PM when the second is not 0, so that a time written and
+// read back (parseDateTime) is the same second: "05-Nov-2003 02:30:15PM".
+std::string formatDateTimeToTheSecond(double dayNumber);
 
 // Reads a date-time text as the user types it. Accepted, in any letter case:
 //   - the program's own form and its relatives: "05-Nov-2003 02:30PM", "5 Nov 2003 14:30:15",

@@ -73,17 +73,7 @@ std::string eventKindText(const Event &event) {
     return {};
 }
 
-std::string eventTimeText(double time) {
-    std::string text = formatDateTime(time);
-    const CivilTime civil = civilFromDayNumber(time);
-    if (civil.second != 0) {
-        // Before the AM or PM, which formatDateTime always ends with.
-        const char digits[] = {':', static_cast<char>('0' + civil.second / 10),
-                               static_cast<char>('0' + civil.second % 10)};
-        text.insert(text.size() - 2, digits, sizeof digits);
-    }
-    return text;
-}
+std::string eventTimeText(double time) { return formatDateTimeToTheSecond(time); }
 
 std::string eventText(const Event &event) {
     return eventKindText(event) + std::string(text::EVENT_TIME_SEPARATOR) +

@@ -1,5 +1,6 @@
 #include "core/integrity/manifestXmp.h"
 
+#include "core/integrity/recordedInputs.h"
 #include "core/integrity/sha256.h"
 #include "core/integrity/xmlTree.h"
 #include "resources/format.h"
@@ -427,6 +428,10 @@ ManifestRead readManifestXmp(std::string_view packet) {
     const auto settings = top.text(SETTINGS_TEXT, {});
     const auto settingsHash = top.hash(SETTINGS_SHA256, {});
     const auto resultsHash = top.hash(RESULTS_SHA256, {});
+    // The recorded inputs are put back into the job a check builds, so a line of them that
+    // does not read damages the manifest as a bad hash does.
+    if (settings)
+        top.fail(readRecordedInputs(readSettingsText(*settings)).problem);
     const XmlElement *sourcesElement = top.element(SOURCES, {});
     std::optional<std::vector<ManifestSource>> sources;
     if (sourcesElement && top.problem.empty())

@@ -4,9 +4,10 @@
 //
 // The packet holds one rdf:Description with the properties of MANIFEST_NAMESPACE:
 // programVersion, settingsSha256, resultsSha256, settingsText (the text itself, so a check can
-// recompute with the recorded settings) and sources, an rdf:Seq of structures with name, role,
-// and either size and sha256, or takenFromReport and reportSha256. A text XML cannot hold (not
-// UTF-8, or with control characters) is written base64 under the property's name followed by
+// recompute with the recorded settings; the alarm rules, exclusions, events and excluded phases
+// among its lines must read, see recordedInputs.h) and sources, an rdf:Seq of structures with name,
+// role, and either size and sha256, or takenFromReport and reportSha256. A text XML cannot hold
+// (not UTF-8, or with control characters) is written base64 under the property's name followed by
 // "Base64" (settingsTextBase64, nameBase64, takenFromReportBase64).
 //
 // The PDF writer stores document XMP as an uncompressed metadata stream, so the packet stands in
