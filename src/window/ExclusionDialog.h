@@ -25,9 +25,8 @@ class Host;
 class ExclusionDialog : public QDialog {
     Q_OBJECT
 public:
-    ExclusionDialog(const LoggerArray &array, platform::Host &host,
-                    std::optional<double> first, std::optional<double> last,
-                    QWidget *parent = nullptr);
+    ExclusionDialog(const LoggerArray &array, platform::Host &host, std::optional<double> first,
+                    std::optional<double> last, QWidget *parent = nullptr);
 
     // What the controls hold; with no logger placed anywhere, a position without one.
     ExclusionEntry entry() const;

@@ -87,8 +87,7 @@ protected:
         window->job.loggerArray.place(0, 0, std::move(log));
         window->job.changed(JobChange::RECORDS);
         window->dataFilterPage.dialog().setText(DataFilterPage::START_TIME, "05-Nov-2003 02:30PM");
-        window->dataFilterPage.dialog().setText(DataFilterPage::FINISH_TIME,
-                                                "05-Nov-2003 04:00PM");
+        window->dataFilterPage.dialog().setText(DataFilterPage::FINISH_TIME, "05-Nov-2003 04:00PM");
         statistics = shell->showStatistics();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(statistics));
     }
@@ -155,16 +154,9 @@ TEST_F(StatisticsWindowRules, ARuleTypedInFiresItsAlarmAndGoesWithRemoveRule) {
 
     ASSERT_EQ(statistics->calculate().kind, CommandOutcome::Kind::Completed);
     EXPECT_EQ(headingsOf(*statistics->alarmsModel())[6], "Minutes Beyond");
-    const Row alarm{"R1C1",
-                    "v",
-                    "above,8,single,60",
-                    "-",
-                    "05-Nov-2003 02:40PM",
-                    "05-Nov-2003 03:30PM",
-                    "80.0",
-                    "9.00",
-                    "05-Nov-2003 02:40PM",
-                    "No"};
+    const Row alarm{
+        "R1C1", "v",    "above,8,single,60",   "-", "05-Nov-2003 02:40PM", "05-Nov-2003 03:30PM",
+        "80.0", "9.00", "05-Nov-2003 02:40PM", "No"};
     EXPECT_EQ(rowsOf(*statistics->alarmsModel()), std::vector<Row>{alarm});
 
     zqar::testing::TempDir folder;
@@ -302,7 +294,7 @@ TEST_F(StatisticsWindowRules, FiguresOfReadingsNoLongerUsedGoAway) {
     ASSERT_EQ(statistics->calculate().kind, CommandOutcome::Kind::Completed);
     ASSERT_FALSE(firstPosition().empty());
     CalibrationTable table;
-    window->job.setCalibration(std::move(table), "certificates.csv");
+    window->job.setCalibration(std::move(table), InputFile{"certificates.csv", {}});
     EXPECT_TRUE(firstPosition().empty());
 
     Event start;
