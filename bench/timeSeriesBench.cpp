@@ -50,7 +50,7 @@ TimeSeriesInput yearInput() {
     TimeSeriesInput input;
     bool any = false;
     for (const auto &record : yearRecords()) {
-        input.lines.push_back({record->label(), record.get()});
+        input.lines.push_back({record->label(), record.get(), ""});
         input.start = any ? std::min(input.start, record->startTime()) : record->startTime();
         input.finish = any ? std::max(input.finish, record->endTime()) : record->endTime();
         any = true;
