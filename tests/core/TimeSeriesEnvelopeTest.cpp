@@ -53,16 +53,14 @@ struct Study {
             std::snprintf(position, sizeof position, "R%dC%02d", p / 100 + 1, p % 100 + 1);
             const std::string serial = std::to_string(10201 + p);
             logs.push_back(record(serial, START, 1.0, {}));
-            input.lines.push_back({std::string(position) + " " + serial, logs.back().get(),
-                                   std::string(position)});
+            input.lines.push_back(
+                {std::string(position) + " " + serial, logs.back().get(), std::string(position)});
         }
     }
     LogFile &log(int p) { return *logs[static_cast<std::size_t>(p)]; }
 };
 
-std::vector<RecordedCall> textsOf(const RecordingContext &dc) {
-    return dc.callsOf(CallKind::Text);
-}
+std::vector<RecordedCall> textsOf(const RecordingContext &dc) { return dc.callsOf(CallKind::Text); }
 
 // The fill just before a legend text: its swatch.
 const RecordedCall *swatchOf(const RecordingContext &dc, const std::string &label) {
@@ -100,7 +98,8 @@ ValueRows limitRows(const RecordingContext &dc, const Rect &plot, double low, do
 // A reading for position p in column c that jumps about, so that a reading taken into the
 // wrong column or left out moves the band by many pixels.
 double scattered(int p, int c) {
-    const unsigned h = (static_cast<unsigned>(p) * 2654435761u) ^ (static_cast<unsigned>(c) * 40503u);
+    const unsigned h =
+        (static_cast<unsigned>(p) * 2654435761u) ^ (static_cast<unsigned>(c) * 40503u);
     return 10.0 + static_cast<double>((h >> 7) % 2001) / 100.0; // 10.00 .. 30.00
 }
 
@@ -177,7 +176,8 @@ TEST(TimeSeriesEnvelope, EachColumnSpansTheSmallestToTheLargestReadingThereWithT
     EXPECT_GT(meanAt.size(), static_cast<std::size_t>(columns) - 4);
     for (const RecordedCall &call : dc.callsOf(CallKind::LineTo))
         if (call.colour == mean->colour) {
-            EXPECT_FALSE(call.from.x < plot.left + gapColumn && call.point.x > plot.left + gapColumn)
+            EXPECT_FALSE(call.from.x < plot.left + gapColumn &&
+                         call.point.x > plot.left + gapColumn)
                 << "the mean crosses the missing column from " << call.from.x << " to "
                 << call.point.x;
         }
@@ -289,8 +289,8 @@ TEST(TimeSeriesEnvelope, SpotsAreTheWarmestAndColdestByMeanOfTheReadingsInRange)
     study.log(3).values.assign(48, 25.0);
     study.log(4).values[10] = NO_VALUE; // no very warm reading
     study.log(7).values.assign(48, 15.0);
-    study.log(9).values.assign(48, 15.0);      // a tie: the first keeps it
-    study.log(11).values.assign(48, 12.0);     // colder, but only from the end of the range on
+    study.log(9).values.assign(48, 15.0);  // a tie: the first keeps it
+    study.log(11).values.assign(48, 12.0); // colder, but only from the end of the range on
     study.log(11).startTime.day = FINISH;
     study.log(12).values.assign(48, NO_VALUE); // no reading at all
     // Half-hourly: the readings from index 97 on lie after the range.
@@ -364,7 +364,7 @@ TEST(TimeSeriesEnvelope, EveryDrawnLineHasAStyleOfItsOwn) {
 struct LegendCase {
     const char *what;
     int positions;
-    int picked;   // -1: the default pick
+    int picked; // -1: the default pick
     Rect area;
     bool allShown; // every entry has its own row
 };
@@ -433,9 +433,8 @@ TEST(TimeSeriesEnvelope, TheFilterFindsPositionsAndSerialNumbersInAnyCase) {
         bool matches;
     };
     const Case cases[] = {
-        {"", true},       {"   ", true},      {"10231", true},     {"r3c", true},
-        {"R3C12", true},  {"R3C2", false},    {"3c12 1023", true}, {"10231 R4", false},
-        {"spot", true},   {"10232", false},
+        {"", true},      {"   ", true},       {"10231", true},     {"r3c", true},  {"R3C12", true},
+        {"R3C2", false}, {"3c12 1023", true}, {"10231 R4", false}, {"spot", true}, {"10232", false},
     };
     for (const Case &c : cases)
         EXPECT_EQ(lineMatchesFilter("R3C12 10231 (hot spot)", c.filter), c.matches) << c.filter;

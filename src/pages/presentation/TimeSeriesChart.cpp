@@ -228,16 +228,10 @@ TimeSeriesSpots findTimeSeriesSpots(const TimeSeriesInput &input) {
         const std::vector<std::size_t> span =
             columnBounds(log.values.size(), log.startTime(), log.samplePeriod / SECONDS_PER_DAY,
                          input.start, input.finish, 1);
-        double sum = 0.0;
-        int64_t readings = 0;
-        for (std::size_t k = span[0]; k < span[1]; ++k)
-            if (isReading(log.values[k])) {
-                sum += log.values[k];
-                ++readings;
-            }
-        if (readings == 0)
+        const ReadingSum total = sumReadings(log.values.data() + span[0], span[1] - span[0]);
+        if (total.readings == 0)
             continue;
-        const double mean = sum / static_cast<double>(readings);
+        const double mean = total.sum / static_cast<double>(total.readings);
         if (!spots.warmest || mean > warmestMean) {
             spots.warmest = i;
             warmestMean = mean;
@@ -668,7 +662,10 @@ void segment(DrawingContext &dc, const Rect &plot, platform::Point from, platfor
 void drawLines(DrawingContext &dc, const ChartPlan &plan, const ReducedLines &reduced,
                const Mapping &map) {
     const Rect &plot = map.plot;
-    for (std::size_t i = 0; i < reduced.drawn.size(); ++i) {
+    const std::size_t count = reduced.drawn.size();
+    for (std::size_t k = 0; k < count; ++k) {
+        // Over an envelope the spots, first in the legend, are drawn last to stay on top.
+        const std::size_t i = plan.envelope ? count - 1 - k : k;
         const LineStyle &style = plan.styles[i];
         platform::Pen pen;
         pen.colour = style.colour;

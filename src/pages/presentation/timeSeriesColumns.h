@@ -30,6 +30,13 @@ struct ColumnExtent {
 // A reading, as opposed to a missing one.
 bool isReading(double value);
 
+// The sum and the number of the readings among count values.
+struct ReadingSum {
+    double sum = 0.0;
+    int64_t readings = 0;
+};
+ReadingSum sumReadings(const double *values, std::size_t count);
+
 // The sample indices at which the columns of the view [viewStart, viewEnd) begin, for samples
 // i = 0 .. count-1 at firstTime + i * periodDays (day numbers); columns + 1 of them, so column
 // c takes the samples [bounds[c], bounds[c + 1]): from the first at or after its left edge to
