@@ -272,6 +272,20 @@ TEST(TimeSeriesEnvelope, TheDecimationMarksWhereMissingReadingsBreakATrace) {
     EXPECT_EQ(e[4].readings, 1);
     EXPECT_EQ(e[5].sum, 15.0);
 
+    // A long column, read four at a time where it can be.
+    const std::vector<double> day{3, 1, 4, 1, 5, x, 9, 2, 6, 5, 3, x, 7};
+    decimateColumns(day.data(), day.size(), 0.0, 1.0, 0.0, 24.0, 2, e);
+    ASSERT_EQ(e.size(), 2u);
+    EXPECT_EQ(e[0].readings, 10);
+    EXPECT_EQ(e[0].sum, 39.0);
+    EXPECT_EQ(e[0].minimum, 1.0);
+    EXPECT_EQ(e[0].maximum, 9.0);
+    EXPECT_EQ(e[0].first, 3.0);
+    EXPECT_EQ(e[0].last, 3.0);
+    EXPECT_TRUE(e[0].missing);
+    EXPECT_TRUE(e[1].breakBefore) << "the column ended on a missing reading";
+    EXPECT_EQ(e[1].first, 7.0);
+
     // Infinities and NaN are no readings either.
     const std::vector<double> odd{INFINITY, 2.0, NAN, -INFINITY};
     decimateColumns(odd.data(), odd.size(), 0.0, 1.0, 0.0, 4.0, 1, e);

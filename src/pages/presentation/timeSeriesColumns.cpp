@@ -90,12 +90,28 @@ void reduceColumns(const double *values, const std::vector<std::size_t> &bounds,
         e.first = *p;
         double lo = *p;
         double hi = *p;
-        double sum = *p;
+        // Four running sums, added in a fixed order at the end: a long column's adds need not
+        // each wait for the one before.
+        double sums[4] = {*p, 0.0, 0.0, 0.0};
         double last = *p;
         int32_t readings = 1;
         bool missingAfterLast = false;
-        for (++p; p < stop; ++p) {
-            const double v = *p;
+        for (++p; p < stop;) {
+            if (stop - p >= 4 && isReading(p[0]) && isReading(p[1]) && isReading(p[2]) &&
+                isReading(p[3])) {
+                const double low = std::min(std::min(p[0], p[1]), std::min(p[2], p[3]));
+                const double high = std::max(std::max(p[0], p[1]), std::max(p[2], p[3]));
+                lo = low < lo ? low : lo;
+                hi = high > hi ? high : hi;
+                for (int lane = 0; lane < 4; ++lane)
+                    sums[lane] += p[lane];
+                last = p[3];
+                readings += 4;
+                missingAfterLast = false;
+                p += 4;
+                continue;
+            }
+            const double v = *p++;
             if (!isReading(v)) {
                 e.missing = true;
                 missingAfterLast = true;
@@ -104,10 +120,11 @@ void reduceColumns(const double *values, const std::vector<std::size_t> &bounds,
             missingAfterLast = false;
             lo = v < lo ? v : lo;
             hi = v > hi ? v : hi;
-            sum += v;
+            sums[0] += v;
             last = v;
             ++readings;
         }
+        const double sum = (sums[0] + sums[1]) + (sums[2] + sums[3]);
         e.minimum = lo;
         e.maximum = hi;
         e.last = last;
