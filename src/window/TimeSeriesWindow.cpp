@@ -13,6 +13,8 @@
 #include <QContextMenuEvent>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
@@ -29,8 +31,10 @@ namespace {
 
 constexpr int CLICK_SLOP = 3; // pixels a click may move and still be a click
 constexpr int EVENT_SLOP = 4; // pixels from an event's line that a right click takes it
-constexpr int INITIAL_WIDTH = 1000;
+constexpr int INITIAL_WIDTH = 1200;
 constexpr int INITIAL_HEIGHT = 560;
+constexpr int PICKER_WIDTH = 220;       // pixels
+constexpr int LINE_ROLE = Qt::UserRole; // an item's index into the chart's lines
 
 bool sameMarks(const TimeSeriesInput &a, const TimeSeriesInput &b) {
     if (a.events.size() != b.events.size() || a.phases.size() != b.phases.size())
@@ -48,11 +52,28 @@ bool sameMarks(const TimeSeriesInput &a, const TimeSeriesInput &b) {
     return true;
 }
 
-bool sameChart(const TimeSeriesInput &a, const TimeSeriesInput &b) {
-    if (a.lines.size() != b.lines.size() || !sameMarks(a, b))
+bool sameSpots(const TimeSeriesInput &a, const TimeSeriesInput &b) {
+    const TimeSeriesSpots none;
+    const TimeSeriesSpots &p = a.spots ? *a.spots : none;
+    const TimeSeriesSpots &q = b.spots ? *b.spots : none;
+    return a.spots.has_value() == b.spots.has_value() && p.warmest == q.warmest &&
+           p.coldest == q.coldest;
+}
+
+bool sameLabels(const TimeSeriesInput &a, const TimeSeriesInput &b) {
+    if (a.lines.size() != b.lines.size())
         return false;
     for (std::size_t i = 0; i < a.lines.size(); ++i)
-        if (a.lines[i].log != b.lines[i].log || a.lines[i].label != b.lines[i].label)
+        if (a.lines[i].label != b.lines[i].label)
+            return false;
+    return sameSpots(a, b);
+}
+
+bool sameChart(const TimeSeriesInput &a, const TimeSeriesInput &b) {
+    if (!sameLabels(a, b) || !sameMarks(a, b) || a.picked != b.picked)
+        return false;
+    for (std::size_t i = 0; i < a.lines.size(); ++i)
+        if (a.lines[i].log != b.lines[i].log)
             return false;
     return a.start == b.start && a.finish == b.finish && a.lowerLimit == b.lowerLimit &&
            a.upperLimit == b.upperLimit && a.hasCurrentSet == b.hasCurrentSet &&
@@ -68,8 +89,33 @@ TimeSeriesChartView::TimeSeriesChartView(const JobView &jobView, QWidget *parent
     setCursor(Qt::CrossCursor);
 }
 
+const TimeSeriesSpots &TimeSeriesChartView::spotsOf(const TimeSeriesInput &input) {
+    bool same = spotsFound && spotsFound->start == input.start &&
+                spotsFound->finish == input.finish && spotsFound->logs.size() == input.lines.size();
+    for (std::size_t i = 0; same && i < input.lines.size(); ++i)
+        same = spotsFound->logs[i] == input.lines[i].log;
+    if (!same) {
+        SpotsFound found;
+        for (const TimeSeriesLine &line : input.lines)
+            found.logs.push_back(line.log);
+        found.start = input.start;
+        found.finish = input.finish;
+        found.spots = findTimeSeriesSpots(input);
+        spotsFound = std::move(found);
+    }
+    return spotsFound->spots;
+}
+
 TimeSeriesInput TimeSeriesChartView::currentInput() {
     TimeSeriesInput input = timeSeriesInput(view.job, view.readSettings());
+    input.spots = spotsOf(input);
+    if (picked) {
+        std::vector<std::size_t> lines;
+        for (std::size_t i = 0; i < input.lines.size(); ++i)
+            if (picked->count(input.lines[i].label) > 0)
+                lines.push_back(i);
+        input.picked = std::move(lines);
+    }
     if (zoom) {
         input.start = zoom->first;
         input.finish = zoom->second;
@@ -77,17 +123,31 @@ TimeSeriesInput TimeSeriesChartView::currentInput() {
     return input;
 }
 
+void TimeSeriesChartView::take(TimeSeriesInput input) {
+    const bool others = !sameLabels(input, shown);
+    shown = std::move(input);
+    if (others)
+        emit linesChanged();
+}
+
 void TimeSeriesChartView::refresh() {
     TimeSeriesInput input = currentInput();
     if (pictureValid && sameChart(input, shown))
         return;
-    shown = std::move(input);
+    take(std::move(input));
     pictureValid = false;
     update();
 }
 
 void TimeSeriesChartView::redraw() {
     pictureValid = false;
+    // The records may be new ones where the old ones were.
+    spotsFound.reset();
+    refresh();
+}
+
+void TimeSeriesChartView::setPicked(std::optional<std::set<std::string>> labels) {
+    picked = std::move(labels);
     refresh();
 }
 
@@ -99,7 +159,7 @@ void TimeSeriesChartView::resetZoom() {
 }
 
 void TimeSeriesChartView::render() {
-    shown = currentInput();
+    take(currentInput());
     auto dc = platform::QtDrawingContext::offscreen(std::max(1, width()), std::max(1, height()));
     const platform::Rect area{0, 0, width(), height()};
     drawTimeSeries(*dc, shown, area);
@@ -222,10 +282,23 @@ void TimeSeriesChartView::contextMenuEvent(QContextMenuEvent *event) {
 
 TimeSeriesWindow::TimeSeriesWindow(const JobView &jobView, QWidget *parent)
     : QWidget(parent, Qt::Window), job(jobView.job), view(new TimeSeriesChartView(jobView, this)),
-      reset(new QPushButton(platform::toQString(text::RESET_ZOOM_BUTTON), this)) {
+      reset(new QPushButton(platform::toQString(text::RESET_ZOOM_BUTTON), this)),
+      filter(new QLineEdit(this)), positions(new QListWidget(this)) {
     setWindowTitle(platform::toQString(text::TIME_SERIES_CAPTION));
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(view, 1);
+    auto *chartRow = new QHBoxLayout;
+    chartRow->addWidget(view, 1);
+    auto *picker = new QVBoxLayout;
+    picker->addWidget(new QLabel(platform::toQString(text::PICKER_HEADING), this));
+    filter->setPlaceholderText(platform::toQString(text::PICKER_FILTER_HINT));
+    filter->setClearButtonEnabled(true);
+    filter->setFixedWidth(PICKER_WIDTH);
+    positions->setFixedWidth(PICKER_WIDTH);
+    positions->setUniformItemSizes(true);
+    picker->addWidget(filter);
+    picker->addWidget(positions, 1);
+    chartRow->addLayout(picker);
+    layout->addLayout(chartRow, 1);
     auto *row = new QHBoxLayout;
     row->addWidget(new QLabel(platform::toQString(std::string(text::TIME_SERIES_HINT) + " " +
                                                   std::string(text::TIME_SERIES_EVENTS_HINT)),
@@ -236,8 +309,14 @@ TimeSeriesWindow::TimeSeriesWindow(const JobView &jobView, QWidget *parent)
     reset->setEnabled(false);
     connect(reset, &QPushButton::clicked, view, &TimeSeriesChartView::resetZoom);
     connect(view, &TimeSeriesChartView::zoomChanged, reset, &QPushButton::setEnabled);
+    connect(view, &TimeSeriesChartView::linesChanged, this, &TimeSeriesWindow::fillPositions);
+    connect(positions, &QListWidget::itemChanged, this, &TimeSeriesWindow::pickChanged);
+    connect(filter, &QLineEdit::textChanged, this, &TimeSeriesWindow::applyFilter);
     resize(INITIAL_WIDTH, INITIAL_HEIGHT);
     listening = job.listen([this](const JobChange &change) {
+        // Another job: its own hot and cold spots, not the positions picked in the last one.
+        if (change.touches(JobChange::OPENED | JobChange::LAYOUT))
+            view->setPicked(std::nullopt);
         if (change.touches(JobChange::RECORDS | JobChange::LAYOUT | JobChange::CALIBRATION))
             view->redraw();
         else
@@ -246,6 +325,49 @@ TimeSeriesWindow::TimeSeriesWindow(const JobView &jobView, QWidget *parent)
 }
 
 TimeSeriesWindow::~TimeSeriesWindow() { job.stopListening(listening); }
+
+void TimeSeriesWindow::fillPositions() {
+    const TimeSeriesInput &input = view->input();
+    const TimeSeriesSpots spots = input.spots ? *input.spots : TimeSeriesSpots{};
+    std::vector<bool> drawn(input.lines.size(), false);
+    for (const std::size_t index : drawnLines(input, spots))
+        drawn[index] = true;
+    const QSignalBlocker quiet(positions);
+    positions->clear();
+    for (std::size_t i = 0; i < input.lines.size(); ++i) {
+        const std::string &label = input.lines[i].label;
+        std::string shownText = label;
+        if (i == spots.warmest)
+            shownText = text::format(text::HOT_SPOT_ITEM, label);
+        else if (i == spots.coldest)
+            shownText = text::format(text::COLD_SPOT_ITEM, label);
+        auto *item = new QListWidgetItem(platform::toQString(shownText), positions);
+        item->setData(LINE_ROLE, static_cast<qulonglong>(i));
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(drawn[i] ? Qt::Checked : Qt::Unchecked);
+    }
+    applyFilter();
+}
+
+void TimeSeriesWindow::applyFilter() {
+    const std::string wanted = platform::fromQString(filter->text());
+    for (int row = 0; row < positions->count(); ++row) {
+        QListWidgetItem *item = positions->item(row);
+        item->setHidden(!lineMatchesFilter(platform::fromQString(item->text()), wanted));
+    }
+}
+
+void TimeSeriesWindow::pickChanged(QListWidgetItem *) {
+    const std::vector<TimeSeriesLine> &lines = view->input().lines;
+    std::set<std::string> labels;
+    for (int row = 0; row < positions->count(); ++row) {
+        const QListWidgetItem *item = positions->item(row);
+        const auto index = static_cast<std::size_t>(item->data(LINE_ROLE).toULongLong());
+        if (item->checkState() == Qt::Checked && index < lines.size())
+            labels.insert(lines[index].label);
+    }
+    view->setPicked(std::move(labels));
+}
 
 void TimeSeriesWindow::showEvent(QShowEvent *event) {
     QWidget::showEvent(event);

@@ -6,6 +6,9 @@
 // calculation, a new current set or new limits show at once; the Data Filter's time range is
 // read again with them and whenever the window comes to the front. A right click marks an
 // event at that time, or edits or removes the event whose line is near; the job keeps them.
+// Beside the chart a list of the positions with their serial numbers, narrowed by a filter
+// box above it, picks with check boxes which positions are drawn as lines; beyond a dozen
+// positions the chart draws their envelope whatever is picked.
 
 #include "pages/JobView.h"
 #include "pages/presentation/TimeSeriesChart.h"
@@ -14,8 +17,13 @@
 #include <QWidget>
 
 #include <optional>
+#include <set>
+#include <string>
 #include <utility>
 
+class QLineEdit;
+class QListWidget;
+class QListWidgetItem;
 class QMenu;
 class QPushButton;
 
@@ -39,6 +47,9 @@ public:
     // new ones may sit where the old ones were.
     void redraw();
     void resetZoom();
+    // The lines drawn one by one, by label; none for the chart's default pick. Labels of no
+    // line are passed over.
+    void setPicked(std::optional<std::set<std::string>> labels);
 
     // The right-click menu at pixel column x: Mark Event, and Edit and Remove for the event
     // drawn within a few pixels of x. The caller owns the menu.
@@ -50,6 +61,8 @@ public:
 
 signals:
     void zoomChanged(bool zoomed);
+    // The lines or their hot and cold spots are others than before.
+    void linesChanged();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -61,9 +74,23 @@ protected:
 
 private:
     TimeSeriesInput currentInput();
+    // Shows input from now on, and says so when its lines are others.
+    void take(TimeSeriesInput input);
     void render();
 
+    // The hot and cold spots over the whole range, kept while the lines and the range stay:
+    // zooming in does not move them, and a repaint does not read every sample twice.
+    struct SpotsFound {
+        std::vector<const LogFile *> logs;
+        double start = 0.0;
+        double finish = 0.0;
+        TimeSeriesSpots spots;
+    };
+    const TimeSeriesSpots &spotsOf(const TimeSeriesInput &input);
+
     JobView view;
+    std::optional<std::set<std::string>> picked;
+    std::optional<SpotsFound> spotsFound;
     TimeSeriesInput shown;
     platform::Rect plot;
     QImage picture;
@@ -80,15 +107,25 @@ public:
 
     TimeSeriesChartView *chart() const { return view; }
     QPushButton *resetButton() const { return reset; }
+    QLineEdit *filterEdit() const { return filter; }
+    QListWidget *positionList() const { return positions; }
 
 protected:
     void showEvent(QShowEvent *event) override;
     void changeEvent(QEvent *event) override;
 
 private:
+    // The list anew from the chart's lines, checked as the chart draws them.
+    void fillPositions();
+    // Hides the positions the filter text does not match.
+    void applyFilter();
+    void pickChanged(QListWidgetItem *item);
+
     Job &job;
     TimeSeriesChartView *view;
     QPushButton *reset;
+    QLineEdit *filter;
+    QListWidget *positions;
     int listening = 0;
 };
 

@@ -156,6 +156,43 @@ TEST_F(MappingReport, HoldsTheStatisticsOfTheCsvWithAFooterOnEveryPage) {
     }
 }
 
+// The time series draws the envelope of the 26 positions with the hot and cold spots of the
+// report's statistics over it: with R1C4's warm hours left out of them, another position is the
+// hot spot than the readings alone would make it.
+TEST_F(MappingReport, TheTimeSeriesDrawsTheStatisticsHotAndColdSpotsOverTheEnvelope) {
+    const std::string pdf = dir.file("spots.pdf");
+    std::vector<std::string> arguments{"--load-report", (SAMPLES / "warehouse.ttr").string()};
+    for (const char *day : {"02", "03", "04", "05", "06", "07", "08"}) {
+        arguments.push_back("--exclude");
+        arguments.push_back(std::string("R1C4,") + day + "-Jun-2025 08:00AM," + day +
+                            "-Jun-2025 08:00PM,sun on the wall");
+    }
+    arguments.push_back("--mapping-report");
+    arguments.push_back(pdf);
+    ASSERT_EQ(run(arguments), BATCH_OK) << err.str();
+    std::string text;
+    for (const std::string &page : pagesOf(pdf))
+        text += page;
+    EXPECT_EQ(text.find("Warmest position (mean): R1C4"), std::string::npos)
+        << "the exclusions no longer move the hot spot away from R1C4";
+
+    // The time series draws the envelope of the 26 positions with the statistics' hot and cold
+    // spots over it.
+    const std::size_t timeSeries = text.find("\nTime Series\n");
+    ASSERT_NE(timeSeries, std::string::npos);
+    EXPECT_NE(text.find("Envelope (min-max)", timeSeries), std::string::npos);
+    for (const auto &[result, legend] :
+         {std::pair{"Warmest position", "Hot spot"}, std::pair{"Coldest position", "Cold spot"}}) {
+        std::smatch spot;
+        ASSERT_TRUE(std::regex_search(
+            text, spot,
+            std::regex(std::string(result) + " \\(mean\\): (R\\d+C\\d+|S\\d+) \\((\\S+)\\)")))
+            << result;
+        const std::string line = std::string(legend) + " " + spot[1].str() + " " + spot[2].str();
+        EXPECT_NE(text.find(line, timeSeries), std::string::npos) << line;
+    }
+}
+
 TEST_F(MappingReport, SaysWhenNoLimitsWereSetOrAllHeldOrNoSetsWereMade) {
     const std::string report = (SAMPLES / "warehouse.ttr").string();
     const std::string project = (SAMPLES / "warehouse.ttp").string();

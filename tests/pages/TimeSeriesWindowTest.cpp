@@ -1,9 +1,10 @@
 // The time-series chart in pixels, and its window: a click makes the set at that time
-// current, a drag zooms and Reset Zoom goes back.
+// current, a drag zooms and Reset Zoom goes back; the list beside the chart picks the lines.
 
 #include "window/TimeSeriesWindow.h"
 #include "app/MainWindow.h"
 #include "core/analysis/TemperatureSet.h"
+#include "core/analysis/statistics.h"
 #include "core/data/LogFile.h"
 #include "pages/presentation/TimeSeriesChart.h"
 #include "qt/QtDialog.h"
@@ -13,6 +14,8 @@
 #include "window/MainWindowShell.h"
 
 #include <QImage>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 
@@ -20,6 +23,8 @@
 
 #include <cmath>
 #include <memory>
+#include <set>
+#include <string>
 
 namespace zqar {
 namespace {
@@ -66,7 +71,7 @@ TEST(TimeSeriesPixels, ALoggerCrossingALimitShowsOnBothSidesOfTheLimitLine) {
         values[i] = 20.0 + 10.0 * static_cast<double>(i) / 1439.0;
     const auto log = record(values, 60.0);
     TimeSeriesInput input;
-    input.lines.push_back({"R1C1 10231", log.get()});
+    input.lines.push_back({"R1C1 10231", log.get(), "R1C1"});
     input.start = 40000.0;
     input.finish = 40001.0;
     input.upperLimit = 25.0;
@@ -92,7 +97,7 @@ TEST(TimeSeriesPixels, AOneSampleSpikeInAMillionSamplesIsDrawn) {
     values[0] = 10.0;
     const auto log = record(values, 10.0);
     TimeSeriesInput input;
-    input.lines.push_back({"R1C1 10231", log.get()});
+    input.lines.push_back({"R1C1 10231", log.get(), "R1C1"});
     input.start = 40000.0;
     input.finish = 40000.0 + 1e7 / SECONDS_PER_DAY;
     const QImage image = draw(input);
@@ -168,6 +173,78 @@ TEST(TimeSeriesWindow, ClickShowsTheSetAtThatTimeAndDragZooms) {
         QTest::mouseClick(series->resetButton(), Qt::LeftButton);
         EXPECT_FALSE(chart->zoom.has_value());
         EXPECT_FALSE(series->resetButton()->isEnabled());
+    }
+    platform::setMessageBoxHook(nullptr);
+    EXPECT_TRUE(messages.empty());
+}
+
+// The texts of the list's items that are shown, and of those checked.
+std::vector<std::string> shownItems(const QListWidget &list, bool checkedOnly) {
+    std::vector<std::string> texts;
+    for (int row = 0; row < list.count(); ++row) {
+        const QListWidgetItem *item = list.item(row);
+        if (!item->isHidden() && (!checkedOnly || item->checkState() == Qt::Checked))
+            texts.push_back(item->text().toStdString());
+    }
+    return texts;
+}
+
+TEST(TimeSeriesWindow, TheListPicksTheLinesOverTheEnvelopeAndItsFilterFindsSerialNumbers) {
+    std::vector<std::string> messages;
+    platform::setMessageBoxHook(
+        [&messages](const std::string &text, const std::string &) { messages.push_back(text); });
+    {
+        platform::QtHost host;
+        MainWindow window(host);
+        MainWindowShell shell(window, host);
+        shell.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&shell));
+        ASSERT_FALSE(window.openFile(std::string(ZQAR_SAMPLES_DIR) + "/warehouse.ttr").hasFailed());
+        shell.showTimeSeries();
+        TimeSeriesWindow *series = shell.timeSeriesWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(series));
+        TimeSeriesChartView *chart = series->chart();
+        chart->repaint();
+        QListWidget &list = *series->positionList();
+        ASSERT_EQ(list.count(), 26);
+        ASSERT_TRUE(drawsEnvelope(chart->input()));
+
+        // By default the hot and cold spots, those the statistics find by another road.
+        const TimeSeriesInput &input = chart->input();
+        const MappingStatistics statistics =
+            computeStatistics(window.job.loggerArray, input.start, input.finish, {});
+        const auto nameOf = [&](const Spot &spot) {
+            const PositionStatistics &position = statistics.positions[spot.position];
+            return position.position + " " + position.logger;
+        };
+        EXPECT_EQ(shownItems(list, true),
+                  (std::vector<std::string>{nameOf(statistics.spots.warmest) + " (hot spot)",
+                                            nameOf(statistics.spots.coldest) + " (cold spot)"}));
+        EXPECT_FALSE(chart->input().picked.has_value());
+
+        // The filter by serial number: the logger of R6C4 gives S2 its second channel.
+        QTest::keyClicks(series->filterEdit(), "20417");
+        EXPECT_EQ(shownItems(list, false), (std::vector<std::string>{"R6C4 20417", "S2 20417,2"}));
+        series->filterEdit()->setText("r2c 1023");
+        EXPECT_EQ(shownItems(list, false), (std::vector<std::string>{"R2C1 10235", "R2C2 10236",
+                                                                     "R2C3 10237", "R2C4 10238"}));
+
+        // Checking one draws it as well; the chart keeps the pick over a refresh.
+        QListWidgetItem *r2c2 = list.findItems("R2C2 10236", Qt::MatchExactly).value(0);
+        ASSERT_NE(r2c2, nullptr);
+        r2c2->setCheckState(Qt::Checked);
+        chart->refresh();
+        ASSERT_TRUE(chart->input().picked.has_value());
+        std::set<std::string> drawn;
+        const TimeSeriesSpots spots = chart->input().spots.value_or(TimeSeriesSpots{});
+        for (const std::size_t index : drawnLines(chart->input(), spots))
+            drawn.insert(chart->input().lines[index].label);
+        EXPECT_EQ(drawn, (std::set<std::string>{nameOf(statistics.spots.warmest), "R2C2 10236",
+                                                nameOf(statistics.spots.coldest)}));
+        // The filter hides items without unpicking them.
+        series->filterEdit()->clear();
+        EXPECT_EQ(shownItems(list, true).size(), 3u);
+        EXPECT_EQ(list.count(), 26);
     }
     platform::setMessageBoxHook(nullptr);
     EXPECT_TRUE(messages.empty());

@@ -335,11 +335,11 @@ TimeSeriesInput comparedSeriesInput(const ComparisonRun &run, const std::string 
         if (series.a && !series.a->values.empty())
             input.lines.push_back(
                 {text::format(text::STUDY_A_LINE, series.position + " " + series.a->label()),
-                 series.a.get()});
+                 series.a.get(), series.position});
         if (series.b && !series.b->values.empty())
             input.lines.push_back(
                 {text::format(text::STUDY_B_LINE, series.position + " " + series.b->label()),
-                 series.b.get()});
+                 series.b.get(), series.position});
     }
     input.start = run.a.start;
     input.finish = run.a.start + run.axis.length;

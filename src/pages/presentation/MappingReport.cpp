@@ -407,10 +407,23 @@ void addExtremeSets(PagedDocument &document, const SetList &sets, const ArrayDim
         found.lowSummary.minimumPosition);
 }
 
-void addTimeSeries(PagedDocument &document, const Job &job, const JobSettings &settings) {
+// The chart with the default pick, its hot and cold spots those of the report's statistics.
+void addTimeSeries(PagedDocument &document, const Job &job, const JobSettings &settings,
+                   const MappingStatistics &statistics) {
     TimeSeriesInput input = timeSeriesInput(job, settings);
     // A report covers the whole span; the set the pages show now has no place in it.
     input.hasCurrentSet = false;
+    auto lineOf = [&](const Spot &spot) -> std::optional<std::size_t> {
+        if (!spot.found || spot.position >= statistics.positions.size())
+            return std::nullopt;
+        const std::string &position = statistics.positions[spot.position].position;
+        for (std::size_t i = 0; i < input.lines.size(); ++i)
+            if (input.lines[i].position == position)
+                return i;
+        return std::nullopt;
+    };
+    input.spots =
+        TimeSeriesSpots{lineOf(statistics.spots.warmest), lineOf(statistics.spots.coldest)};
     const double scale = document.pixelsPerMillimetre() * MILLIMETRES_PER_INCH / SCREEN_DPI;
     document.keepRoom(HEADING_ROOM + CAPTION_ROOM + CHART_HEIGHT);
     document.addHeading(std::string(text::TIME_SERIES_HEADING));
@@ -775,7 +788,7 @@ CommandOutcome printMappingReport(const Job &job, const JobSettings &jobSettings
         addQualification(document, *qualification, array);
     if (!job.events.empty())
         addEvents(document, job, eventFigures);
-    addTimeSeries(document, job, jobSettings);
+    addTimeSeries(document, job, jobSettings, run.statistics);
     // Each only when asked for, so that the report is otherwise as it always was.
     if (job.probeCount > 0)
         addProbes(document, job, run.statistics, settings);

@@ -3,6 +3,7 @@
 #include "core/analysis/SetList.h"
 #include "core/data/LogFile.h"
 #include "core/data/LoggerArray.h"
+#include "core/data/caseless.h"
 #include "core/data/dateTime.h"
 #include "core/data/numbers.h"
 #include "core/job/Job.h"
@@ -53,6 +54,16 @@ constexpr Colour EXCLUDED_PHASE_COLOUR = platform::rgb(215, 215, 215);
 constexpr Colour EVENT_COLOUR = platform::rgb(90, 40, 140);
 constexpr int EVENT_LABEL_SHARE = 3; // event labels use at most a third of the plot's height
 constexpr int LABEL_GAP = 4;         // pixels between two labels on one row
+constexpr int LEGEND_ROW_GAP = 2;    // pixels between two legend entries
+constexpr int LEGEND_SHARE = 2;      // the legend takes at most half the chart's width
+constexpr int DASH_LENGTH = 6;       // pixels on, then as many off
+
+// Over the envelope: the band, the mean, and the hot and cold spots in colours of their own.
+constexpr Colour BAND_COLOUR = platform::rgb(200, 214, 232);
+constexpr Colour MEAN_COLOUR = platform::rgb(40, 40, 40);
+constexpr int MEAN_THICKNESS = 2;
+constexpr Colour HOT_SPOT_COLOUR = platform::rgb(214, 60, 0);
+constexpr Colour COLD_SPOT_COLOUR = platform::rgb(0, 70, 200);
 
 // Twenty colours that stay apart on white, none of them the limits' red.
 constexpr Colour PALETTE[] = {
@@ -66,22 +77,21 @@ constexpr Colour PALETTE[] = {
 };
 constexpr std::size_t PALETTE_SIZE = sizeof PALETTE / sizeof PALETTE[0];
 
+// The picked lines over an envelope: the palette without the colours too near the band, the
+// mean or the two spots. Once they are used up the lines go on dashed.
+constexpr Colour PICK_PALETTE[] = {
+    platform::rgb(44, 160, 44),   platform::rgb(148, 103, 189), platform::rgb(140, 86, 75),
+    platform::rgb(227, 119, 194), platform::rgb(188, 189, 34),  platform::rgb(23, 190, 207),
+    platform::rgb(0, 0, 128),     platform::rgb(0, 100, 0),     platform::rgb(128, 0, 128),
+    platform::rgb(152, 223, 138), platform::rgb(255, 187, 120), platform::rgb(197, 176, 213),
+    platform::rgb(196, 156, 148), platform::rgb(128, 128, 0),   platform::rgb(0, 128, 128),
+};
+constexpr std::size_t PICK_PALETTE_SIZE = sizeof PICK_PALETTE / sizeof PICK_PALETTE[0];
+
 // The chart's texts, in one face and height; each text sets its alignment.
 const platform::FontRequest CHART_FONT{"Arial", FONT_HEIGHT, platform::FontRequest::NORMAL};
 
 int roundToInt(double value) { return truncToInt(std::floor(value + 0.5)); }
-
-// The first sample index at or after time t, in [0, count].
-std::size_t firstIndexFrom(double t, std::size_t count, double firstTime, double periodDays) {
-    if (!(periodDays > 0.0))
-        return t <= firstTime ? 0 : count;
-    const double index = std::ceil((t - firstTime) / periodDays);
-    if (!(index > 0.0))
-        return 0;
-    if (index >= static_cast<double>(count))
-        return count;
-    return static_cast<std::size_t>(index);
-}
 
 // Temperatures of the lines over the range, with the limits, for the value axis.
 struct ValueRange {
@@ -139,45 +149,7 @@ bool usableRange(double start, double finish) {
     return std::isfinite(start) && std::isfinite(finish) && finish > start;
 }
 
-int legendWidth(DrawingContext &dc, const TimeSeriesInput &input) {
-    int width = 0;
-    for (const TimeSeriesLine &line : input.lines)
-        width = std::max(width, dc.textExtent(line.label).width);
-    return width > 0 ? width + SWATCH_WIDTH + 3 * MARGIN : 0;
-}
-
 } // namespace
-
-void decimateColumns(const double *values, std::size_t count, double firstTime, double periodDays,
-                     double viewStart, double viewEnd, int columns,
-                     std::vector<ColumnExtent> &out) {
-    out.assign(static_cast<std::size_t>(std::max(columns, 0)), ColumnExtent{});
-    if (columns <= 0 || count == 0 || !usableRange(viewStart, viewEnd))
-        return;
-    const double width = (viewEnd - viewStart) / columns;
-    std::size_t begin = firstIndexFrom(viewStart, count, firstTime, periodDays);
-    for (int c = 0; c < columns; ++c) {
-        const double right = c + 1 == columns ? viewEnd : viewStart + (c + 1) * width;
-        const std::size_t end = firstIndexFrom(right, count, firstTime, periodDays);
-        if (end > begin) {
-            const double *p = values + begin;
-            const double *stop = values + end;
-            double lo = *p;
-            double hi = *p;
-            for (++p; p < stop; ++p) {
-                lo = *p < lo ? *p : lo;
-                hi = *p > hi ? *p : hi;
-            }
-            ColumnExtent &e = out[static_cast<std::size_t>(c)];
-            e.hasSamples = true;
-            e.minimum = lo;
-            e.maximum = hi;
-            e.first = values[begin];
-            e.last = values[end - 1];
-            begin = end;
-        }
-    }
-}
 
 Ticks timeTicks(double start, double finish, int widthPixels, int minSpacing) {
     Ticks ticks;
@@ -243,17 +215,232 @@ std::string timeTickText(double time, double step) {
 
 Colour timeSeriesColour(std::size_t index) { return PALETTE[index % PALETTE_SIZE]; }
 
+bool drawsEnvelope(const TimeSeriesInput &input) {
+    return input.lines.size() > MOST_SEPARATE_LINES;
+}
+
+TimeSeriesSpots findTimeSeriesSpots(const TimeSeriesInput &input) {
+    TimeSeriesSpots spots;
+    double warmestMean = 0.0;
+    double coldestMean = 0.0;
+    for (std::size_t i = 0; i < input.lines.size(); ++i) {
+        const LogFile &log = *input.lines[i].log;
+        const std::vector<std::size_t> span =
+            columnBounds(log.values.size(), log.startTime(), log.samplePeriod / SECONDS_PER_DAY,
+                         input.start, input.finish, 1);
+        const ReadingSum total = sumReadings(log.values.data() + span[0], span[1] - span[0]);
+        if (total.readings == 0)
+            continue;
+        const double mean = total.sum / static_cast<double>(total.readings);
+        if (!spots.warmest || mean > warmestMean) {
+            spots.warmest = i;
+            warmestMean = mean;
+        }
+        if (!spots.coldest || mean < coldestMean) {
+            spots.coldest = i;
+            coldestMean = mean;
+        }
+    }
+    return spots;
+}
+
+std::vector<std::size_t> drawnLines(const TimeSeriesInput &input, const TimeSeriesSpots &spots) {
+    const std::size_t count = input.lines.size();
+    std::vector<std::size_t> wanted;
+    if (input.picked) {
+        wanted = *input.picked;
+    } else if (!drawsEnvelope(input)) {
+        for (std::size_t i = 0; i < count; ++i)
+            wanted.push_back(i);
+    } else {
+        for (const std::optional<std::size_t> &spot : {spots.warmest, spots.coldest})
+            if (spot)
+                wanted.push_back(*spot);
+    }
+    std::vector<bool> taken(count, false);
+    std::vector<std::size_t> drawn;
+    auto take = [&](std::size_t index) {
+        if (index < count && !taken[index]) {
+            taken[index] = true;
+            drawn.push_back(index);
+        }
+    };
+    if (drawsEnvelope(input)) {
+        for (const std::optional<std::size_t> &spot : {spots.warmest, spots.coldest})
+            if (spot && std::find(wanted.begin(), wanted.end(), *spot) != wanted.end())
+                take(*spot);
+        for (const std::size_t index : wanted)
+            take(index);
+    } else {
+        std::sort(wanted.begin(), wanted.end());
+        for (const std::size_t index : wanted)
+            take(index);
+    }
+    return drawn;
+}
+
+bool lineMatchesFilter(std::string_view label, std::string_view filter) {
+    const std::string haystack = lowerCase(label);
+    const std::string words = lowerCase(filter);
+    std::size_t at = 0;
+    while (at < words.size()) {
+        const std::size_t begin = words.find_first_not_of(" \t", at);
+        if (begin == std::string::npos)
+            break;
+        const std::size_t end = std::min(words.find_first_of(" \t", begin), words.size());
+        if (haystack.find(words.substr(begin, end - begin)) == std::string::npos)
+            return false;
+        at = end;
+    }
+    return true;
+}
+
+namespace {
+
+enum class Swatch { Line, Dashed, Band, None };
+
+struct LegendEntry {
+    std::string label;
+    Colour colour = 0;
+    Swatch swatch = Swatch::Line;
+};
+
+// The legend's entries in columns of `rows` entries, each column columnWidth pixels wide,
+// at the right of the plot; width is all the room it takes, 0 without a legend.
+struct Legend {
+    std::vector<LegendEntry> entries;
+    int rows = 0;
+    int labelWidth = 0; // pixels
+    int columnWidth = 0;
+    int width = 0;
+};
+
+struct LineStyle {
+    Colour colour = 0;
+    bool dashed = false;
+};
+
+// What the chart draws and where: worked out once from the input and the area.
+struct ChartPlan {
+    bool envelope = false;
+    std::vector<std::size_t> drawn; // indices into the lines, in the legend's order
+    std::vector<LineStyle> styles;  // of the drawn lines
+    Legend legend;
+    Rect plot;
+    int lineHeight = 0;
+};
+
+// The label cut at a character boundary and ended with SHORTENED so that it is at most width
+// pixels wide; empty when not even SHORTENED fits.
+std::string shortened(DrawingContext &dc, const std::string &label, int width) {
+    if (dc.textExtent(label).width <= width)
+        return label;
+    std::string cut = label;
+    while (!cut.empty()) {
+        while (!cut.empty() && (static_cast<unsigned char>(cut.back()) & 0xC0) == 0x80)
+            cut.pop_back();
+        if (!cut.empty())
+            cut.pop_back();
+        const std::string candidate = cut + std::string(text::SHORTENED);
+        if (dc.textExtent(candidate).width <= width)
+            return candidate;
+    }
+    return {};
+}
+
+// Entries from top to bottom at the plot's top, as many rows as the area's height holds, in
+// more columns where one does not hold them all. Where even the widest legend the chart allows
+// does not, the last entry that fits says how many more there are. Labels wider than that
+// legend allows are shortened.
+Legend layOutLegend(DrawingContext &dc, std::vector<LegendEntry> entries, const Rect &area, int top,
+                    int room, int lineHeight) {
+    Legend legend;
+    const int height = area.bottom - top - lineHeight;
+    const int mostLabelWidth = room - SWATCH_WIDTH - 3 * MARGIN;
+    if (entries.empty() || height < 0 || mostLabelWidth <= 0)
+        return legend;
+    legend.rows = height / (lineHeight + LEGEND_ROW_GAP) + 1;
+    int widest = 0;
+    for (const LegendEntry &entry : entries)
+        widest = std::max(widest, dc.textExtent(entry.label).width);
+    auto columnsAllowed = [&] {
+        legend.labelWidth = std::min(widest, mostLabelWidth);
+        legend.columnWidth = legend.labelWidth + SWATCH_WIDTH + 3 * MARGIN;
+        return std::max(1, room / legend.columnWidth);
+    };
+    std::size_t capacity = static_cast<std::size_t>(columnsAllowed() * legend.rows);
+    if (entries.size() > capacity) {
+        const std::string more =
+            text::format(text::LEGEND_MORE, static_cast<int>(entries.size() - capacity + 1));
+        widest = std::max(widest, dc.textExtent(more).width);
+        capacity = static_cast<std::size_t>(columnsAllowed() * legend.rows);
+        const std::size_t kept = capacity - 1;
+        const int hidden = static_cast<int>(entries.size() - kept);
+        entries.resize(kept);
+        entries.push_back({text::format(text::LEGEND_MORE, hidden), 0, Swatch::None});
+    }
+    for (LegendEntry &entry : entries)
+        entry.label = shortened(dc, entry.label, legend.labelWidth);
+    const int columns =
+        static_cast<int>((entries.size() + static_cast<std::size_t>(legend.rows) - 1) /
+                         static_cast<std::size_t>(legend.rows));
+    legend.width = columns * legend.columnWidth;
+    legend.entries = std::move(entries);
+    return legend;
+}
+
+ChartPlan planChart(DrawingContext &dc, const TimeSeriesInput &input, const Rect &area) {
+    ChartPlan plan;
+    dc.setFont(CHART_FONT);
+    const int valueLabelWidth = dc.textExtent("-000.00").width;
+    plan.lineHeight = dc.textExtent("0").height;
+    plan.envelope = drawsEnvelope(input);
+    const TimeSeriesSpots spots = input.spots     ? *input.spots
+                                  : plan.envelope ? findTimeSeriesSpots(input)
+                                                  : TimeSeriesSpots{};
+    plan.drawn = drawnLines(input, spots);
+
+    std::vector<LegendEntry> entries;
+    if (plan.envelope) {
+        entries.push_back({std::string(text::ENVELOPE_LEGEND), BAND_COLOUR, Swatch::Band});
+        entries.push_back({std::string(text::MEAN_LEGEND), MEAN_COLOUR, Swatch::Line});
+    }
+    std::size_t others = 0;
+    for (const std::size_t index : plan.drawn) {
+        const std::string &label = input.lines[index].label;
+        LineStyle style{timeSeriesColour(index), false};
+        std::string legendLabel = label;
+        if (plan.envelope && index == spots.warmest) {
+            style.colour = HOT_SPOT_COLOUR;
+            legendLabel = text::format(text::HOT_SPOT_LINE, label);
+        } else if (plan.envelope && index == spots.coldest) {
+            style.colour = COLD_SPOT_COLOUR;
+            legendLabel = text::format(text::COLD_SPOT_LINE, label);
+        } else if (plan.envelope) {
+            style.colour = PICK_PALETTE[others % PICK_PALETTE_SIZE];
+            style.dashed = others >= PICK_PALETTE_SIZE;
+            ++others;
+        }
+        plan.styles.push_back(style);
+        entries.push_back(
+            {std::move(legendLabel), style.colour, style.dashed ? Swatch::Dashed : Swatch::Line});
+    }
+
+    Rect &plot = plan.plot;
+    plot.left = area.left + MARGIN + valueLabelWidth + TICK_LENGTH + 2;
+    plot.top = area.top + MARGIN + plan.lineHeight / 2;
+    const int room = std::min(area.width() / LEGEND_SHARE, area.right - MARGIN - (plot.left + 1));
+    plan.legend = layOutLegend(dc, std::move(entries), area, plot.top, room, plan.lineHeight);
+    plot.right = std::max(plot.left + 1, area.right - MARGIN - plan.legend.width);
+    plot.bottom = std::max(plot.top + 1, area.bottom - MARGIN - 2 * plan.lineHeight - TICK_LENGTH);
+    return plan;
+}
+
+} // namespace
+
 platform::Rect timeSeriesPlotArea(DrawingContext &dc, const TimeSeriesInput &input,
                                   const Rect &area) {
-    dc.setFont(CHART_FONT);
-    const int labelWidth = dc.textExtent("-000.00").width;
-    const int lineHeight = dc.textExtent("0").height;
-    Rect plot;
-    plot.left = area.left + MARGIN + labelWidth + TICK_LENGTH + 2;
-    plot.top = area.top + MARGIN + lineHeight / 2;
-    plot.right = std::max(plot.left + 1, area.right - MARGIN - legendWidth(dc, input));
-    plot.bottom = std::max(plot.top + 1, area.bottom - MARGIN - 2 * lineHeight - TICK_LENGTH);
-    return plot;
+    return planChart(dc, input, area).plot;
 }
 
 double timeAtColumn(const TimeSeriesInput &input, const Rect &plot, int x) {
@@ -287,25 +474,51 @@ int eventNearColumn(const TimeSeriesInput &input, const Rect &plot, int x, int s
 
 namespace {
 
-using ReducedLines = std::vector<std::vector<ColumnExtent>>;
+// Every line reduced to the plot's columns in one pass over its readings, all of them into the
+// envelope and the drawn ones kept apart; and the value range the axis must show: the
+// envelope's extremes and the limits, with a little room above and below.
+struct ReducedLines {
+    std::vector<EnvelopeColumn> envelope;
+    std::vector<std::vector<ColumnExtent>> drawn; // in the plan's order
+};
 
-// Every line reduced to the plot's columns, and the value range the axis must show: the
-// columns' extremes and the limits, with a little room above and below.
-Mapping reduceLines(const TimeSeriesInput &input, const Rect &plot, ReducedLines &reduced) {
-    reduced.assign(input.lines.size(), {});
-    ValueRange range;
+Mapping reduceLines(const TimeSeriesInput &input, const ChartPlan &plan, ReducedLines &reduced) {
+    const Rect &plot = plan.plot;
+    const int columns = plot.width();
+    reduced.envelope.assign(static_cast<std::size_t>(std::max(columns, 0)), EnvelopeColumn{});
+    reduced.drawn.assign(plan.drawn.size(), {});
+    std::vector<std::size_t> slot(input.lines.size(), plan.drawn.size());
+    for (std::size_t k = 0; k < plan.drawn.size(); ++k)
+        slot[plan.drawn[k]] = k;
+    // Loggers started together at one period share their columns' sample indices.
+    std::vector<std::size_t> bounds;
+    std::size_t boundsCount = 0;
+    double boundsStart = 0.0;
+    double boundsPeriod = 0.0;
+    std::vector<ColumnExtent> scratch;
     for (std::size_t i = 0; i < input.lines.size(); ++i) {
         const LogFile &log = *input.lines[i].log;
-        decimateColumns(log.values.data(), log.values.size(), log.startTime(),
-                        log.samplePeriod / SECONDS_PER_DAY, input.start, input.finish, plot.width(),
-                        reduced[i]);
-        for (const ColumnExtent &e : reduced[i])
-            if (e.hasSamples && std::isfinite(e.minimum) && std::isfinite(e.maximum) &&
-                e.minimum != NO_VALUE && e.maximum != NO_VALUE) {
-                range.take(e.minimum);
-                range.take(e.maximum);
-            }
+        const double first = log.startTime();
+        const double period = log.samplePeriod / SECONDS_PER_DAY;
+        if (bounds.empty() || boundsCount != log.values.size() || boundsStart != first ||
+            boundsPeriod != period) {
+            bounds =
+                columnBounds(log.values.size(), first, period, input.start, input.finish, columns);
+            boundsCount = log.values.size();
+            boundsStart = first;
+            boundsPeriod = period;
+        }
+        std::vector<ColumnExtent> &extents =
+            slot[i] < reduced.drawn.size() ? reduced.drawn[slot[i]] : scratch;
+        reduceColumns(log.values.data(), bounds, extents);
+        addToEnvelope(reduced.envelope, extents);
     }
+    ValueRange range;
+    for (const EnvelopeColumn &column : reduced.envelope)
+        if (column.readings > 0) {
+            range.take(column.minimum);
+            range.take(column.maximum);
+        }
     if (input.lowerLimit)
         range.take(*input.lowerLimit);
     if (input.upperLimit)
@@ -416,40 +629,135 @@ void drawEvents(DrawingContext &dc, const TimeSeriesInput &input, const Mapping 
     }
 }
 
-// The lines: a run per column from the column's smallest to its largest sample, reaching back
-// to the previous column's last sample so the trace stays joined. Columns without a sample
-// between two that have one (samples further apart than a column) are bridged by a straight
-// line.
-void drawLines(DrawingContext &dc, const ReducedLines &reduced, const Mapping &map) {
+// Whether a dashed line is drawn at column x: DASH_LENGTH columns on, as many off.
+bool dashOn(const Rect &plot, int x) { return ((x - plot.left) / DASH_LENGTH) % 2 == 0; }
+
+// A straight line from one column to a later one, in dashes where the line is dashed.
+void segment(DrawingContext &dc, const Rect &plot, platform::Point from, platform::Point to,
+             bool dashed) {
+    if (!dashed) {
+        dc.moveTo(from.x, from.y);
+        dc.lineTo(to.x, to.y);
+        return;
+    }
+    auto yAt = [&](int x) {
+        return from.y +
+               roundToInt(static_cast<double>(to.y - from.y) * (x - from.x) / (to.x - from.x));
+    };
+    for (int x = from.x; x < to.x;) {
+        const int cellEnd = plot.left + ((x - plot.left) / DASH_LENGTH + 1) * DASH_LENGTH;
+        const int end = std::min(cellEnd, to.x);
+        if (dashOn(plot, x)) {
+            dc.moveTo(x, yAt(x));
+            dc.lineTo(end, yAt(end));
+        }
+        x = end;
+    }
+}
+
+// The drawn lines: a run per column from the column's smallest to its largest reading,
+// reaching back to the previous column's last reading so the trace stays joined. Columns
+// without a reading between two that have one (samples further apart than a column) are
+// bridged by a straight line; a missing reading breaks the trace instead.
+void drawLines(DrawingContext &dc, const ChartPlan &plan, const ReducedLines &reduced,
+               const Mapping &map) {
     const Rect &plot = map.plot;
-    for (std::size_t i = 0; i < reduced.size(); ++i) {
+    const std::size_t count = reduced.drawn.size();
+    for (std::size_t k = 0; k < count; ++k) {
+        // Over an envelope the spots, first in the legend, are drawn last to stay on top.
+        const std::size_t i = plan.envelope ? count - 1 - k : k;
+        const LineStyle &style = plan.styles[i];
         platform::Pen pen;
-        pen.colour = timeSeriesColour(i);
+        pen.colour = style.colour;
         dc.setPen(pen);
         int previousX = -1;
         int previousY = 0;
         for (int c = 0; c < plot.width(); ++c) {
-            const ColumnExtent &e = reduced[i][static_cast<std::size_t>(c)];
+            const ColumnExtent &e = reduced.drawn[i][static_cast<std::size_t>(c)];
             if (!e.hasSamples)
                 continue;
+            if (e.breakBefore)
+                previousX = -1;
             const int x = plot.left + c;
             int top = map.y(e.maximum);
             int bottom = map.y(e.minimum);
-            const int firstY = map.y(e.first);
+            const int firstY = std::clamp(map.y(e.first), plot.top, plot.bottom - 1);
             if (previousX == x - 1) {
                 top = std::min(top, previousY);
                 bottom = std::max(bottom, previousY);
             } else if (previousX >= 0) {
-                dc.moveTo(previousX, previousY);
-                dc.lineTo(x, firstY);
+                segment(dc, plot, {previousX, previousY}, {x, firstY}, style.dashed);
             }
             top = std::clamp(top, plot.top, plot.bottom - 1);
             bottom = std::clamp(bottom, plot.top, plot.bottom - 1);
-            run(dc, x, top, bottom);
+            if (!style.dashed || dashOn(plot, x))
+                run(dc, x, top, bottom);
             previousX = x;
             previousY = std::clamp(map.y(e.last), plot.top, plot.bottom - 1);
         }
     }
+}
+
+// The envelope under the drawn lines: each column filled from its largest to its smallest
+// reading, and the mean of its readings as a line. Columns that no sample falls in (samples
+// further apart than a column) are filled between their neighbours; a column of missing
+// readings only leaves a gap.
+void drawEnvelope(DrawingContext &dc, const ReducedLines &reduced, const Mapping &map) {
+    const Rect &plot = map.plot;
+    auto clampRow = [&plot](int y) { return std::clamp(y, plot.top, plot.bottom - 1); };
+    auto fillColumn = [&](int c, double low, double high) {
+        const int x = plot.left + c;
+        dc.fillRect(Rect{x, clampRow(map.y(high)), x + 1, clampRow(map.y(low)) + 1}, BAND_COLOUR);
+    };
+    const std::vector<EnvelopeColumn> &envelope = reduced.envelope;
+    int previous = -1;
+    bool broken = false;
+    for (int c = 0; c < static_cast<int>(envelope.size()); ++c) {
+        const EnvelopeColumn &column = envelope[static_cast<std::size_t>(c)];
+        if (column.readings == 0) {
+            broken = broken || column.missing;
+            continue;
+        }
+        if (previous >= 0 && !broken) {
+            const EnvelopeColumn &before = envelope[static_cast<std::size_t>(previous)];
+            for (int k = previous + 1; k < c; ++k) {
+                const double f = static_cast<double>(k - previous) / (c - previous);
+                fillColumn(k, before.minimum + f * (column.minimum - before.minimum),
+                           before.maximum + f * (column.maximum - before.maximum));
+            }
+        }
+        fillColumn(c, column.minimum, column.maximum);
+        previous = c;
+        broken = false;
+    }
+
+    platform::Pen pen;
+    pen.colour = MEAN_COLOUR;
+    pen.width = MEAN_THICKNESS;
+    dc.setPen(pen);
+    previous = -1;
+    int previousY = 0;
+    broken = false;
+    for (int c = 0; c < static_cast<int>(envelope.size()); ++c) {
+        const EnvelopeColumn &column = envelope[static_cast<std::size_t>(c)];
+        if (column.readings == 0) {
+            broken = broken || column.missing;
+            continue;
+        }
+        const int x = plot.left + c;
+        const int y = clampRow(map.y(column.mean()));
+        if (previous >= 0 && !broken) {
+            dc.moveTo(plot.left + previous, previousY);
+            dc.lineTo(x, y);
+        } else if (previous >= 0) {
+            run(dc, plot.left + previous, previousY, previousY);
+        }
+        previous = c;
+        previousY = y;
+        broken = false;
+    }
+    if (previous >= 0)
+        run(dc, plot.left + previous, previousY, previousY);
 }
 
 // The limits over the lines, each with its name.
@@ -467,18 +775,40 @@ void drawLimits(DrawingContext &dc, const TimeSeriesInput &input, const Mapping 
     }
 }
 
-// The legend: a swatch and the label of every line, down the right-hand side.
-void drawLegend(DrawingContext &dc, const TimeSeriesInput &input, const Rect &plot,
-                const Rect &area, int lineHeight) {
-    int y = plot.top;
-    const int swatchLeft = plot.right + 2 * MARGIN;
-    for (std::size_t i = 0; i < input.lines.size() && y + lineHeight <= area.bottom; ++i) {
+// The legend: a swatch and the label of every entry, down the right-hand side in as many
+// columns as the plan gave it.
+void drawLegend(DrawingContext &dc, const ChartPlan &plan) {
+    const Legend &legend = plan.legend;
+    const int lineHeight = plan.lineHeight;
+    for (std::size_t i = 0; i < legend.entries.size(); ++i) {
+        const LegendEntry &entry = legend.entries[i];
+        const int column = static_cast<int>(i) / legend.rows;
+        const int row = static_cast<int>(i) % legend.rows;
+        const int swatchLeft = plan.plot.right + 2 * MARGIN + column * legend.columnWidth;
+        const int y = plan.plot.top + row * (lineHeight + LEGEND_ROW_GAP);
         const int middle = y + lineHeight / 2;
-        dc.fillRect(Rect{swatchLeft, middle - 1, swatchLeft + SWATCH_WIDTH, middle + 2},
-                    timeSeriesColour(i));
+        switch (entry.swatch) {
+        case Swatch::Line:
+            dc.fillRect(Rect{swatchLeft, middle - 1, swatchLeft + SWATCH_WIDTH, middle + 2},
+                        entry.colour);
+            break;
+        case Swatch::Dashed:
+            for (int left = swatchLeft; left < swatchLeft + SWATCH_WIDTH; left += 2 * DASH_LENGTH)
+                dc.fillRect(Rect{left, middle - 1,
+                                 std::min(left + DASH_LENGTH, swatchLeft + SWATCH_WIDTH),
+                                 middle + 2},
+                            entry.colour);
+            break;
+        case Swatch::Band:
+            dc.fillRect(Rect{swatchLeft, y + 2, swatchLeft + SWATCH_WIDTH, y + lineHeight - 2},
+                        entry.colour);
+            break;
+        case Swatch::None:
+            drawText(dc, swatchLeft, y, platform::TA_LEFT | platform::TA_TOP, entry.label);
+            continue;
+        }
         drawText(dc, swatchLeft + SWATCH_WIDTH + MARGIN / 2, y,
-                 platform::TA_LEFT | platform::TA_TOP, input.lines[i].label);
-        y += lineHeight + 2;
+                 platform::TA_LEFT | platform::TA_TOP, entry.label);
     }
 }
 
@@ -488,23 +818,26 @@ void drawTimeSeries(DrawingContext &dc, const TimeSeriesInput &input, const Rect
     dc.fillRect(area, platform::WHITE);
     if (area.width() <= 0 || area.height() <= 0)
         return;
-    const Rect plot = timeSeriesPlotArea(dc, input, area);
-    const int lineHeight = dc.textExtent("0").height;
+    const ChartPlan plan = planChart(dc, input, area);
+    const Rect &plot = plan.plot;
+    const int lineHeight = plan.lineHeight;
     if (input.lines.empty() || !usableRange(input.start, input.finish)) {
         drawText(dc, (area.left + area.right) / 2, (area.top + area.bottom) / 2,
                  platform::TA_CENTER | platform::TA_TOP, std::string(text::NO_DATA));
         return;
     }
     ReducedLines reduced;
-    const Mapping map = reduceLines(input, plot, reduced);
+    const Mapping map = reduceLines(input, plan, reduced);
     drawAxes(dc, input, map, lineHeight);
     drawPhases(dc, input, map, lineHeight);
     drawCurrentSet(dc, input, map);
-    drawLines(dc, reduced, map);
+    if (plan.envelope)
+        drawEnvelope(dc, reduced, map);
+    drawLines(dc, plan, reduced, map);
     drawLimits(dc, input, map, lineHeight);
     drawEvents(dc, input, map, lineHeight);
     dc.frameRect(Rect{plot.left - 1, plot.top - 1, plot.right + 1, plot.bottom + 1}, AXIS_COLOUR);
-    drawLegend(dc, input, plot, area, lineHeight);
+    drawLegend(dc, plan);
 }
 
 TimeSeriesInput timeSeriesInput(const Job &job, const JobSettings &settings) {
@@ -516,10 +849,12 @@ TimeSeriesInput timeSeriesInput(const Job &job, const JobSettings &settings) {
     for (int row = 0; row < d.rows; ++row)
         for (int col = 0; col < d.columns; ++col)
             if (const LogFile *log = array.at(row, col); log && !log->values.empty())
-                input.lines.push_back({positionName(row, col) + " " + log->label(), log});
+                input.lines.push_back(
+                    {positionName(row, col) + " " + log->label(), log, positionName(row, col)});
     for (int slot = 0; slot < d.singularCount; ++slot)
         if (const LogFile *log = array.at(-1, slot); log && !log->values.empty())
-            input.lines.push_back({positionName(-1, slot) + " " + log->label(), log});
+            input.lines.push_back(
+                {positionName(-1, slot) + " " + log->label(), log, positionName(-1, slot)});
 
     const std::optional<double> start = settings.dataFilter.start;
     const std::optional<double> finish = settings.dataFilter.finish;

@@ -1,13 +1,18 @@
 #pragma once
-// The time-series chart: every placed logger's samples over a time range as lines, one colour
-// per position with a legend, optional lower and upper limits as level lines, and the current
-// set's interval shaded. It draws on any drawing context, so the window, the batch tool's PNG
-// and a printout show the same picture.
+// The time-series chart: every placed logger's samples over a time range, optional lower and
+// upper limits as level lines, and the current set's interval shaded. Up to a dozen positions
+// are drawn as lines, one colour each; more are drawn as their envelope (a band from the
+// smallest to the largest reading at each time, and the mean of all of them as a line), with
+// the hot and cold spots and the positions the user picked as lines over it. The legend names
+// what is drawn and fits beside the plot. It draws on any drawing context, so the window, the
+// batch tool's PNG and a printout show the same picture.
 //
 // A year of minute samples is far more than a screen has pixel columns, so each series is
-// reduced to one vertical run per column from its smallest to its largest sample there: no
-// excursion disappears, however short, and the drawing costs one run per column.
+// reduced to one vertical run per column from its smallest to its largest reading there: no
+// excursion disappears, however short, and the drawing costs one run per column. Positions
+// not drawn as lines only go into the envelope's columns, one pass over their readings.
 
+#include "pages/presentation/timeSeriesColumns.h"
 #include "platform/DrawingContext.h"
 #include "platform/Geometry.h"
 
@@ -23,23 +28,6 @@ class LogFile;
 class Job;
 struct JobSettings;
 class SetList;
-
-// One pixel column of one series: the samples whose times fall in it.
-struct ColumnExtent {
-    bool hasSamples = false;
-    double minimum = 0.0;
-    double maximum = 0.0;
-    double first = 0.0; // the column's earliest sample
-    double last = 0.0;  // and its latest
-};
-
-// Samples i = 0 .. count-1 at firstTime + i * periodDays (day numbers); the view
-// [viewStart, viewEnd) split into `columns` equal columns. Column c takes the samples from the
-// first at or after its left edge to the last before its right edge, found by index
-// arithmetic. A period of 0 or below puts every sample at firstTime. out gets `columns`
-// entries.
-void decimateColumns(const double *values, std::size_t count, double firstTime, double periodDays,
-                     double viewStart, double viewEnd, int columns, std::vector<ColumnExtent> &out);
 
 // Tick positions on an axis, all inside [from, to].
 struct Ticks {
@@ -61,6 +49,17 @@ std::string timeTickText(double time, double step);
 struct TimeSeriesLine {
     std::string label; // "R1C2 10231", "S1 10240"
     const LogFile *log = nullptr;
+    std::string position; // "R1C2", "S1"; empty where the line is no array position
+};
+
+// More lines than this are drawn as their envelope with the picked ones over it.
+constexpr std::size_t MOST_SEPARATE_LINES = 12;
+
+// The warmest and the coldest line by the mean of their readings, as indices into the lines;
+// none where no line has a reading.
+struct TimeSeriesSpots {
+    std::optional<std::size_t> warmest;
+    std::optional<std::size_t> coldest;
 };
 
 // An event as the chart marks it: a labelled vertical line.
@@ -90,7 +89,26 @@ struct TimeSeriesInput {
     // always was.
     std::vector<TimeSeriesEvent> events;
     std::vector<TimeSeriesPhase> phases;
+    // The hot and cold spots; none: the chart finds them over its time range, which costs one
+    // more pass over the readings.
+    std::optional<TimeSeriesSpots> spots;
+    // The lines drawn one by one (indices into lines); none: the default pick, every line up
+    // to MOST_SEPARATE_LINES of them and the hot and cold spots beyond.
+    std::optional<std::vector<std::size_t>> picked;
 };
+
+// Whether the chart draws the envelope of the lines.
+bool drawsEnvelope(const TimeSeriesInput &input);
+// The warmest and coldest line by the mean of their readings from input.start up to
+// input.finish; a tie goes to the line that comes first.
+TimeSeriesSpots findTimeSeriesSpots(const TimeSeriesInput &input);
+// The lines the chart draws one by one, in the legend's order: the pick (or the default pick)
+// without indices outside the lines or twice; over an envelope the hot spot first and the
+// cold spot second, otherwise in the order of the lines.
+std::vector<std::size_t> drawnLines(const TimeSeriesInput &input, const TimeSeriesSpots &spots);
+// Whether a line's label holds the filter text, in any letter case; an empty or blank filter
+// matches every line.
+bool lineMatchesFilter(std::string_view label, std::string_view filter);
 
 // Where the chart puts its plot inside the area it is given.
 platform::Rect timeSeriesPlotArea(platform::DrawingContext &dc, const TimeSeriesInput &input,
