@@ -1,27 +1,19 @@
 #pragma once
 // The mapping report: the printout a mapping study ends with. A title page with what was
-// measured, where and for how long, the limits and the result; the statistics of every
-// position; the maps of the mean, the minimum and the maximum; the graphs of the calculated
-// sets that hold the highest and the lowest measured value; the qualification figures when a
-// qualification setting is given, and the events with their figures when there are any; the
-// time-series chart with the events drawn; and the layout. Every figure comes from the
-// statistics commands, as in the Statistics window and its CSV export; the signature block on
-// the title page; the job's change log; and a last page with the manifest of what the report
-// was made from, which the document's XMP metadata carries as well. Laid out on A4-sized pages
-// of the printer it is given, every page with the printed-on date and "Page n of N" in its
-// footer.
-// sets that hold the highest and the lowest measured value; the time-series chart; the
-// suggested monitoring probes once the user asked for them (Job::probeCount) and the map
-// check once its threshold is set; and the layout. Every figure comes from the statistics commands,
-// as in the Statistics window and its CSV export. Laid out on A4-sized pages of the printer it is
-// given, every page with the printed-on date and "Page n of N" in its footer.
-// sets that hold the highest and the lowest measured value; the time-series chart; and the
-// layout. When given, the exclusions with their reasons, the calibration (its file, the status
-// of every placed logger, the certificate points), the alarm rules with every alarm fired, the
-// data check's findings and the highest rolling MKT have their place too; without them the
-// report is as it always was. Every figure comes from the statistics commands, as in the
-// Statistics window and its CSV export. Laid out on A4-sized pages of the printer it is given,
-// every page with the printed-on date and "Page n of N" in its footer.
+// measured, where and for how long, the limits, the result and the signature block; the
+// statistics of every position; the maps of the mean, the minimum and the maximum; the graphs
+// of the calculated sets that hold the highest and the lowest measured value; the qualification
+// figures when a qualification setting is given, and the events with their figures when there
+// are any; the time-series chart with the events drawn; the suggested monitoring probes once
+// the user asked for them (Job::probeCount) and the map check once its threshold is set; and
+// the layout. When given, the exclusions with their reasons, the calibration (its file, the
+// status of every placed logger, the certificate points), the alarm rules with every alarm
+// fired, the data check's findings and the highest rolling MKT have their place too; without
+// them the report is as it always was. Then the job's change log, and a last page with the
+// manifest of what the report was made from, which the document's XMP metadata carries as well.
+// Every figure comes from the statistics commands, as in the Statistics window and its CSV
+// export. Laid out on A4-sized pages of the printer it is given, every page with the
+// printed-on date and "Page n of N" in its footer.
 
 #include "platform/CommandOutcome.h"
 
