@@ -49,10 +49,6 @@ public:
     // it is full. The number of pages printed.
     static int print(platform::PrintTarget &target, const Footer &footer, const Content &content);
 
-    // Lays the blocks out without drawing anything, measured with dc, which must be the
-    // context the document will be printed on.
-    explicit PagedDocument(platform::DrawingContext &dc);
-
     void addTitle(const std::string &text);    // large, bold, centred
     void addSubtitle(const std::string &text); // centred
     void addHeading(const std::string &text);  // a section heading, kept with what follows
@@ -83,6 +79,9 @@ private:
         std::vector<int> edges; // left edge of every column, then the table's right edge
     };
 
+    // Lays the blocks out without drawing anything, measured with dc, which must be the
+    // context the document will be printed on.
+    explicit PagedDocument(platform::DrawingContext &dc);
     // Draws on target as the blocks are laid out, starting the first page; pageTotal is what
     // the footers count to, and fits the columns of the tables in the order they come.
     PagedDocument(platform::PrintTarget &target, const Footer &footer, int pageTotal,
