@@ -211,13 +211,13 @@ void QtDrawingContext::textOut(int x, int y, std::string_view text) {
     const QString string = toQString(text);
     const QFont &textFont = currentFont();
     const QFontMetrics metrics(textFont, device);
-    const int width = metrics.horizontalAdvance(string);
     const unsigned align = textAlign();
+    // Measuring shapes the text as drawing does again; a left-aligned text needs no width.
     int left = x;
     if ((align & TA_CENTER) == TA_CENTER)
-        left = x - width / 2;
+        left = x - metrics.horizontalAdvance(string) / 2;
     else if (align & TA_RIGHT)
-        left = x - width;
+        left = x - metrics.horizontalAdvance(string);
     int baseline = y + metrics.ascent();
     if ((align & TA_BASELINE) == TA_BASELINE)
         baseline = y;

@@ -1,7 +1,7 @@
 // The mapping report's page layout on the recording printer: tables that run over pages repeat
 // their header, every page gets its footer with the true page count, headings stay with what
-// follows them, text stays inside the margins; the scaled context that puts screen charts on
-// paper; and the report's result sentence.
+// follows them, text stays inside the margins, pages reach the printer as they are made; the scaled
+// context that puts screen charts on paper; and the report's result sentence.
 
 #include "pages/presentation/PagedDocument.h"
 
@@ -39,11 +39,12 @@ protected:
     }
 
     // The texts of each printed page, in the order they were drawn.
-    std::vector<std::vector<RecordedCall>> printedPages(const PagedDocument &document) {
+    std::vector<std::vector<RecordedCall>> printedPages(const PagedDocument::Content &content) {
         printer.calls.clear();
-        document.print(printer, "left", "centre", [](int page, int count) {
-            return text::format("Page %d of %d", page, count);
-        });
+        const PagedDocument::Footer footer{"left", "centre", [](int page, int count) {
+                                               return text::format("Page %d of %d", page, count);
+                                           }};
+        printedCount = PagedDocument::print(printer, footer, content);
         std::vector<std::vector<RecordedCall>> pages;
         for (const RecordedCall &call : printer.calls) {
             if (call.kind == CallKind::StartPage)
@@ -62,20 +63,20 @@ protected:
     }
 
     RecordingContext printer;
+    int printedCount = 0;
 };
 
 TEST_F(PagedDocumentTest, TableRunsOverPagesWithItsHeaderOnEachAndTheFooterCountsThem) {
-    PagedDocument document(printer);
-    document.addHeading("Figures");
     PagedDocument::Table table;
     table.columns = {{"Position", PagedDocument::Align::Left},
                      {"Mean Value", PagedDocument::Align::Right}};
     for (int i = 1; i <= 150; ++i)
         table.rows.push_back({"P" + std::to_string(i), std::to_string(i * 10)});
-    document.addTable(table);
-
-    const auto pages = printedPages(document);
-    ASSERT_EQ(static_cast<int>(pages.size()), document.pageCount());
+    const auto pages = printedPages([&table](PagedDocument &document) {
+        document.addHeading("Figures");
+        document.addTable(table);
+    });
+    ASSERT_EQ(static_cast<int>(pages.size()), printedCount);
     ASSERT_GT(pages.size(), 2u);
     const std::string count = std::to_string(pages.size());
     int nextRow = 1;
@@ -102,12 +103,12 @@ TEST_F(PagedDocumentTest, TableRunsOverPagesWithItsHeaderOnEachAndTheFooterCount
 }
 
 TEST_F(PagedDocumentTest, HeadingNearThePageEndMovesToTheNextPage) {
-    PagedDocument document(printer);
-    document.addParagraph("First");
-    document.addSpace(230.0); // millimetres: little of the page is left
-    document.addHeading("Section");
-    document.addParagraph("Body");
-    const auto pages = printedPages(document);
+    const auto pages = printedPages([](PagedDocument &document) {
+        document.addParagraph("First");
+        document.addSpace(230.0); // millimetres: little of the page is left
+        document.addHeading("Section");
+        document.addParagraph("Body");
+    });
     ASSERT_EQ(pages.size(), 2u);
     EXPECT_EQ(countOf(pages[0], "Section"), 0);
     EXPECT_EQ(countOf(pages[1], "Section"), 1);
@@ -115,15 +116,14 @@ TEST_F(PagedDocumentTest, HeadingNearThePageEndMovesToTheNextPage) {
 }
 
 TEST_F(PagedDocumentTest, ParagraphsAndFactsWrapInsideTheMargins) {
-    PagedDocument document(printer);
     std::string words;
     for (int i = 0; i < 300; ++i)
         words += (i == 0 ? "" : " ") + std::string("word") + std::to_string(i);
     const std::string longWord(400, 'x');
-    document.addParagraph(words);
-    document.addFacts({{"Label", words}, {"Path", longWord}});
-
-    const auto pages = printedPages(document);
+    const auto pages = printedPages([&](PagedDocument &document) {
+        document.addParagraph(words);
+        document.addFacts({{"Label", words}, {"Path", longWord}});
+    });
     std::string paragraph;
     std::string unbroken;
     const int rightEdge = PAGE_WIDTH - truncToInt(18.0 * PAGE_WIDTH / 210.0);
@@ -142,6 +142,84 @@ TEST_F(PagedDocumentTest, ParagraphsAndFactsWrapInsideTheMargins) {
         }
     EXPECT_EQ(paragraph, words + " " + words); // once as the paragraph, once as the fact
     EXPECT_EQ(unbroken, longWord);
+}
+
+// The first pass only counts: nothing reaches the printer until the second, which draws every
+// block as it is added, so a page is on the printer, footer and all, before the next is made.
+TEST_F(PagedDocumentTest, DrawsEachPageAsItIsMadeAfterCountingThemAll) {
+    PagedDocument::Table table;
+    table.columns = {{"Position", PagedDocument::Align::Left}};
+    for (int i = 1; i <= 150; ++i)
+        table.rows.push_back({"P" + std::to_string(i)});
+    std::vector<std::size_t> callsBeforeTheLastBlock;
+    std::vector<int> pagesBeforeTheLastBlock;
+    int picturesDrawn = 0;
+    const auto pages = printedPages([&](PagedDocument &document) {
+        document.addParagraph("First");
+        document.addTable(table);
+        callsBeforeTheLastBlock.push_back(printer.calls.size());
+        pagesBeforeTheLastBlock.push_back(document.pageCount());
+        document.addPicture(
+            "Figure", 40.0,
+            [&](platform::DrawingContext &, const platform::Rect &) { ++picturesDrawn; });
+    });
+    ASSERT_EQ(callsBeforeTheLastBlock.size(), 2u) << "one pass to count, one to draw";
+    EXPECT_EQ(callsBeforeTheLastBlock[0], 0u);
+    EXPECT_EQ(picturesDrawn, 1);
+    ASSERT_GE(pages.size(), 3u);
+    EXPECT_EQ(pagesBeforeTheLastBlock[0], pagesBeforeTheLastBlock[1]);
+
+    // What the printer had when the picture was added: every page before the last one begun,
+    // drawn and ended with its footer, and the last one begun.
+    const std::vector<RecordedCall> early(printer.calls.begin(),
+                                          printer.calls.begin() +
+                                              static_cast<long>(callsBeforeTheLastBlock[1]));
+    const std::string count = std::to_string(pages.size());
+    int started = 0;
+    int ended = 0;
+    std::vector<std::string> footers;
+    for (const RecordedCall &call : early) {
+        started += call.kind == CallKind::StartPage;
+        ended += call.kind == CallKind::EndPage;
+        EXPECT_LE(ended, started);
+        EXPECT_GE(ended + 1, started) << "a page begun before the last was ended";
+        if (call.kind == CallKind::Text && call.text.rfind("Page ", 0) == 0)
+            footers.push_back(call.text);
+    }
+    EXPECT_EQ(started, static_cast<int>(pages.size()));
+    EXPECT_EQ(ended, started - 1);
+    ASSERT_EQ(footers.size(), pages.size() - 1);
+    for (std::size_t i = 0; i < footers.size(); ++i)
+        EXPECT_EQ(footers[i], "Page " + std::to_string(i + 1) + " of " + count);
+    EXPECT_EQ(printer.calls.back().kind, CallKind::EndPage);
+}
+
+// The columns the counting pass fitted are used again when drawing; a table it did not have in
+// that place is fitted then, so it still shrinks to stay inside the margins.
+TEST_F(PagedDocumentTest, ATableOnlyTheDrawingPassAddsIsFittedToo) {
+    PagedDocument::Table narrow;
+    narrow.columns = {{"A", PagedDocument::Align::Left}};
+    narrow.rows = {{"a"}};
+    PagedDocument::Table wide;
+    for (int c = 0; c < 12; ++c)
+        wide.columns.push_back({"C" + std::to_string(c), PagedDocument::Align::Left});
+    wide.rows.push_back(std::vector<std::string>(12, std::string(10, 'w')));
+    int pass = 0;
+    const auto pages = printedPages([&](PagedDocument &document) {
+        if (pass++ == 1)
+            document.addTable(wide);
+        document.addTable(narrow);
+    });
+    const int rightEdge = PAGE_WIDTH - truncToInt(18.0 * PAGE_WIDTH / 210.0);
+    int cells = 0;
+    for (const auto &page : pages)
+        for (const RecordedCall &call : page)
+            if (call.text[0] == 'w') {
+                ++cells;
+                EXPECT_LE(call.point.x + static_cast<int>(call.text.size()) * call.font.height / 2,
+                          rightEdge);
+            }
+    EXPECT_EQ(cells, 12);
 }
 
 TEST(ScaledDrawingContext, MapsEdgesSoNeighboursStillTouchAndMeasuresBack) {

@@ -624,5 +624,40 @@ TEST(ReportSourcesOfRecords, AnImportIsNamedSoAndNotReadAgainAsALogFile) {
     EXPECT_FALSE(recomputeReport(recorded, checks).resultsText);
 }
 
+// Many files, several placed twice: each is named once, where the array first holds it, with
+// its own bytes' hash however the work was shared out; of several that went, the first is
+// the one the report names.
+TEST(ReportSourcesOfRecords, ManyFilesAreNamedOnceInArrayOrderAndTheFirstMissingOneIsNamed) {
+    TempDir dir;
+    constexpr int COLUMNS = 40;
+    constexpr int FILES = 30; // the last ten positions hold files 0 to 9 again
+    Job job;
+    job.loggerArray.resize(1, COLUMNS, 0);
+    std::vector<std::string> paths;
+    for (int i = 0; i < FILES; ++i)
+        paths.push_back(dir.write("L" + std::to_string(i) + ".dta",
+                                  "file " + std::to_string(i) + std::string(i * 97, 'x')));
+    for (int c = 0; c < COLUMNS; ++c) {
+        std::unique_ptr<LogFile> record =
+            testing::recordWith("L" + std::to_string(c), 0.0, 60.0, {20.0});
+        record->fileName.assign(paths[static_cast<std::size_t>(c % FILES)]);
+        job.loggerArray.place(0, c, std::move(record));
+    }
+    const JobSources sources = jobSources(job);
+    EXPECT_EQ(sources.unreadable, "");
+    ASSERT_EQ(sources.sources.size(), static_cast<std::size_t>(FILES));
+    for (int i = 0; i < FILES; ++i) {
+        SCOPED_TRACE(i);
+        const ManifestSource &source = sources.sources[static_cast<std::size_t>(i)];
+        EXPECT_EQ(source.name, "L" + std::to_string(i) + ".dta");
+        EXPECT_EQ(source.size, fs::file_size(paths[static_cast<std::size_t>(i)]));
+        EXPECT_EQ(source.sha256, sha256File(paths[static_cast<std::size_t>(i)])->sha256);
+    }
+
+    fs::remove(paths[21]);
+    fs::remove(paths[7]);
+    EXPECT_EQ(jobSources(job).unreadable, paths[7]);
+}
+
 } // namespace
 } // namespace zqar

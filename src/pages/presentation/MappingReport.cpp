@@ -338,13 +338,19 @@ void addCalibration(PagedDocument &document, const Job &job, const StatisticsRun
     document.addTable(points);
 }
 
-// The section is left out when nothing was found.
-void addDataCheck(PagedDocument &document, const Job &job, const DataCheckSettings &settings) {
+// A row for every reading the data check finds suspect, logger by logger.
+PagedDocument::Table dataCheckTable(const Job &job, const DataCheckSettings &settings) {
     PagedDocument::Table table;
     table.columns = csvColumns(text::DATA_CHECK_CSV_HEADER);
     for (const RecordCheck &check : checkArray(job.loggerArray, settings))
         for (const Suspect &suspect : check.suspects)
             table.rows.push_back(suspectRow(check, suspect));
+    return table;
+}
+
+// The section is left out when nothing was found.
+void addDataCheck(PagedDocument &document, const PagedDocument::Table &table,
+                  const DataCheckSettings &settings) {
     if (table.rows.empty())
         return;
     document.keepRoom(HEADING_ROOM + CAPTION_ROOM * 2);
@@ -367,23 +373,32 @@ void addExclusions(PagedDocument &document, const Job &job) {
                              std::to_string(excludedReadings(job.loggerArray, exclusion))}));
 }
 
-void addMaps(PagedDocument &document, const MappingStatistics &statistics,
-             const ArrayDimensions &dimensions, const ContourSettings &settings) {
-    document.keepRoom(HEADING_ROOM + CAPTION_ROOM + MAP_HEIGHT);
-    document.addHeading(std::string(text::MAPS_HEADING));
+// The maps of the mean, the minimum and the maximum with their titles.
+struct ReportMap {
+    std::string title;
+    std::shared_ptr<const TemperatureSet> set;
+};
+
+std::vector<ReportMap> statisticMaps(const MappingStatistics &statistics) {
+    std::vector<ReportMap> maps;
     for (const MapStatistic statistic :
          {MapStatistic::Mean, MapStatistic::Minimum, MapStatistic::Maximum}) {
         StatisticMapSet map = makeStatisticMap(statistics, statistic);
-        document.addPicture(
-            map.title, MAP_HEIGHT,
-            contourPicture(std::shared_ptr<const TemperatureSet>(std::move(map.set)), dimensions,
-                           settings));
+        maps.push_back({std::move(map.title), std::move(map.set)});
     }
+    return maps;
 }
 
-void addExtremeSets(PagedDocument &document, const SetList &sets, const ArrayDimensions &dimensions,
-                    const ContourSettings &settings) {
-    const ExtremeSets found = extremeSets(sets);
+void addMaps(PagedDocument &document, const std::vector<ReportMap> &maps,
+             const ArrayDimensions &dimensions, const ContourSettings &settings) {
+    document.keepRoom(HEADING_ROOM + CAPTION_ROOM + MAP_HEIGHT);
+    document.addHeading(std::string(text::MAPS_HEADING));
+    for (const ReportMap &map : maps)
+        document.addPicture(map.title, MAP_HEIGHT, contourPicture(map.set, dimensions, settings));
+}
+
+void addExtremeSets(PagedDocument &document, const SetList &sets, const ExtremeSets &found,
+                    const ArrayDimensions &dimensions, const ContourSettings &settings) {
     if (found.highest < 0) {
         document.addHeading(std::string(text::EXTREME_SETS_HEADING));
         document.addParagraph(std::string(text::NO_SETS_NOTE));
@@ -640,8 +655,7 @@ PagedDocument::Table textTable(std::string_view header,
 // The suggested probes for the report's statistics, with the reasoning behind their choice
 // and the map of the mean with their ranks.
 void addProbes(PagedDocument &document, const Job &job, const MappingStatistics &statistics,
-               const ContourSettings &settings) {
-    const FittedProbes probes = suggestProbesFor(job, statistics, job.probeCount);
+               const FittedProbes &probes, const ContourSettings &settings) {
     const ProbeSuggestion &suggestion = probes.suggestion;
     document.keepRoom(HEADING_ROOM + 40.0);
     document.addHeading(std::string(text::PROBES_REPORT_HEADING));
@@ -667,8 +681,7 @@ void addProbes(PagedDocument &document, const Job &job, const MappingStatistics 
 
 // The map check of every calculated set: the worst error of the study, the positions beyond
 // the threshold and the table of the positions.
-void addMapCheck(PagedDocument &document, const Job &job, double threshold) {
-    const MapCheck check = checkMap(job.setList, job.loggerArray);
+void addMapCheck(PagedDocument &document, const Job &job, const MapCheck &check, double threshold) {
     document.keepRoom(HEADING_ROOM + 40.0);
     document.addHeading(std::string(text::MAP_CHECK_REPORT_HEADING));
     document.addParagraph(std::string(text::MAP_CHECK_EXPLAINED));
@@ -764,57 +777,74 @@ CommandOutcome printMappingReport(const Job &job, const JobSettings &jobSettings
     const ArrayDimensions dimensions = array.dimensions();
     const ContourSettings settings = jobSettings.contour();
 
-    PagedDocument document(printer);
-    document.addTitle(std::string(text::MAPPING_REPORT_TITLE));
-    if (!description.empty())
-        document.addSubtitle(description);
-    document.addFacts(titleFacts(job, jobSettings, run));
-    addResult(document, run);
-    addSignatures(document, job);
-
-    document.newPage();
-    document.addHeading(std::string(text::STATISTICS_HEADING));
-    document.addTable(statisticsTable(run.statistics));
-    if (!job.exclusions.empty())
-        addExclusions(document, job);
-    if (job.calibration())
-        addCalibration(document, job, run);
-    if (!job.alarmRules.empty())
-        addAlarms(document, run, job.alarmRules);
-    addDataCheck(document, job, dataCheck.settings);
-    addMaps(document, run.statistics, dimensions, settings);
-    addExtremeSets(document, job.setList, dimensions, settings);
-    if (qualification)
-        addQualification(document, *qualification, array);
-    if (!job.events.empty())
-        addEvents(document, job, eventFigures);
-    addTimeSeries(document, job, jobSettings, run.statistics);
+    // What takes work to find is found once; laying the pages out twice only measures again.
+    const Facts facts = titleFacts(job, jobSettings, run);
+    const PagedDocument::Table positions = statisticsTable(run.statistics);
+    const PagedDocument::Table suspects = dataCheckTable(job, dataCheck.settings);
+    const std::vector<ReportMap> maps = statisticMaps(run.statistics);
+    const ExtremeSets extremes = extremeSets(job.setList);
     // Each only when asked for, so that the report is otherwise as it always was.
+    std::optional<FittedProbes> probes;
     if (job.probeCount > 0)
-        addProbes(document, job, run.statistics, settings);
+        probes = suggestProbesFor(job, run.statistics, job.probeCount);
+    std::optional<MapCheck> mapCheck;
     if (threshold.threshold)
-        addMapCheck(document, job, *threshold.threshold);
+        mapCheck = checkMap(job.setList, array);
+    const bool hasGrid = dimensions.rows > 0 && dimensions.columns > 0;
+    const PagedDocument::Table grid = hasGrid ? arrayTable(array) : PagedDocument::Table{};
+    const PagedDocument::Table singular = singularTable(array);
 
-    document.keepRoom(HEADING_ROOM + CAPTION_ROOM + 40.0);
-    document.addHeading(std::string(text::LAYOUT_HEADING));
-    if (dimensions.rows > 0 && dimensions.columns > 0) {
-        document.addParagraph(std::string(text::ARRAY_LAYOUT_CAPTION), true);
-        document.addTable(arrayTable(array));
-    }
-    if (dimensions.singularCount > 0) {
-        document.addParagraph(std::string(text::SINGULAR_LAYOUT_CAPTION), true);
-        document.addTable(singularTable(array));
-    }
-    addChangeLog(document, job.changeLog);
-    addManifest(document, manifest);
+    const auto content = [&](PagedDocument &document) {
+        document.addTitle(std::string(text::MAPPING_REPORT_TITLE));
+        if (!description.empty())
+            document.addSubtitle(description);
+        document.addFacts(facts);
+        addResult(document, run);
+        addSignatures(document, job);
+
+        document.newPage();
+        document.addHeading(std::string(text::STATISTICS_HEADING));
+        document.addTable(positions);
+        if (!job.exclusions.empty())
+            addExclusions(document, job);
+        if (job.calibration())
+            addCalibration(document, job, run);
+        if (!job.alarmRules.empty())
+            addAlarms(document, run, job.alarmRules);
+        addDataCheck(document, suspects, dataCheck.settings);
+        addMaps(document, maps, dimensions, settings);
+        addExtremeSets(document, job.setList, extremes, dimensions, settings);
+        if (qualification)
+            addQualification(document, *qualification, array);
+        if (!job.events.empty())
+            addEvents(document, job, eventFigures);
+        addTimeSeries(document, job, jobSettings, run.statistics);
+        if (probes)
+            addProbes(document, job, run.statistics, *probes, settings);
+        if (mapCheck)
+            addMapCheck(document, job, *mapCheck, *threshold.threshold);
+
+        document.keepRoom(HEADING_ROOM + CAPTION_ROOM + 40.0);
+        document.addHeading(std::string(text::LAYOUT_HEADING));
+        if (hasGrid) {
+            document.addParagraph(std::string(text::ARRAY_LAYOUT_CAPTION), true);
+            document.addTable(grid);
+        }
+        if (dimensions.singularCount > 0) {
+            document.addParagraph(std::string(text::SINGULAR_LAYOUT_CAPTION), true);
+            document.addTable(singular);
+        }
+        addChangeLog(document, job.changeLog);
+        addManifest(document, manifest);
+    };
 
     printer.setDocumentXmp(manifestXmp(manifest));
     printer.startDocument(std::string(text::MAPPING_REPORT_TITLE));
-    const std::string printedOn = std::string(text::PRINTED_ON) + formatDateTime(now);
-    document.print(
-        printer, printedOn,
+    const PagedDocument::Footer footer{
+        std::string(text::PRINTED_ON) + formatDateTime(now),
         description.empty() ? std::string(text::MAPPING_REPORT_TITLE) : description,
-        [](int page, int count) { return text::format(text::PAGE_NUMBER, page, count); });
+        [](int page, int count) { return text::format(text::PAGE_NUMBER, page, count); }};
+    PagedDocument::print(printer, footer, content);
     printer.endDocument();
     return CommandOutcome::completed();
 }

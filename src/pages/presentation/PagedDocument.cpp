@@ -4,6 +4,8 @@
 #include "core/data/numbers.h"
 
 #include <algorithm>
+#include <string_view>
+#include <unordered_set>
 #include <utility>
 
 namespace zqar {
@@ -126,7 +128,28 @@ PagedDocument::PagedDocument(DrawingContext &dc) : measure(dc) {
     boldFont = font(pixels(BODY_HEIGHT), BOLD);
     tableFont = font(pixels(TABLE_HEIGHT), NORMAL);
     footerFont = font(pixels(FOOTER_HEIGHT), NORMAL);
-    pages.emplace_back();
+}
+
+PagedDocument::PagedDocument(platform::PrintTarget &target, const Footer &pageFooter, int pageTotal,
+                             std::vector<TableColumns> &fits)
+    : PagedDocument(target) {
+    printer = &target;
+    footer = &pageFooter;
+    totalPages = pageTotal;
+    tableFits = &fits;
+    printer->startPage();
+}
+
+int PagedDocument::print(platform::PrintTarget &target, const Footer &footer,
+                         const Content &content) {
+    std::vector<TableColumns> fits;
+    PagedDocument counted(target);
+    counted.tableFits = &fits;
+    content(counted);
+    PagedDocument drawn(target, footer, counted.pageCount(), fits);
+    content(drawn);
+    drawn.endPage();
+    return drawn.pageCount();
 }
 
 int PagedDocument::pixels(double millimetres) const {
@@ -187,7 +210,11 @@ std::vector<std::string> PagedDocument::wrap(const FontRequest &request, const s
 }
 
 void PagedDocument::newPage() {
-    pages.emplace_back();
+    if (printer) {
+        endPage();
+        printer->startPage();
+    }
+    ++pages;
     cursor = top;
 }
 
@@ -205,16 +232,16 @@ void PagedDocument::addSpace(double millimetres) {
 
 void PagedDocument::placeText(const FontRequest &request, int x, int y, const std::string &text,
                               Align align, Colour colour) {
-    const platform::TextStyle style{request, colour, alignFlags(align)};
-    place([style, x, y, text](DrawingContext &dc) {
-        dc.setTextStyle(style);
-        dc.setBackgroundMode(platform::BackgroundMode::Transparent);
-        dc.textOut(x, y, text);
-    });
+    if (!printer)
+        return;
+    printer->setTextStyle(platform::TextStyle{request, colour, alignFlags(align)});
+    printer->setBackgroundMode(platform::BackgroundMode::Transparent);
+    printer->textOut(x, y, text);
 }
 
 void PagedDocument::placeFill(const Rect &rect, Colour colour) {
-    place([rect, colour](DrawingContext &dc) { dc.fillRect(rect, colour); });
+    if (printer)
+        printer->fillRect(rect, colour);
 }
 
 void PagedDocument::addCentred(const FontRequest &request, const std::string &text,
@@ -306,8 +333,13 @@ PagedDocument::TableColumns PagedDocument::fitColumns(const Table &table) {
         total = 0;
         for (std::size_t c = 0; c < count; ++c) {
             int widest = 0;
-            for (std::size_t r = 0; r < table.rows.size(); ++r)
-                widest = std::max(widest, textWidthOf(cellFont, cellText(table, r, c)));
+            // A column of figures repeats its texts; each is measured once.
+            std::unordered_set<std::string_view> measured;
+            for (std::size_t r = 0; r < table.rows.size(); ++r) {
+                const std::string &cell = cellText(table, r, c);
+                if (measured.insert(cell).second)
+                    widest = std::max(widest, textWidthOf(cellFont, cell));
+            }
             for (const std::string &word : words(table.columns[c].heading))
                 widest = std::max(widest, textWidthOf(headerFont, word));
             widths[c] = widest + 2 * padding;
@@ -339,13 +371,26 @@ PagedDocument::TableColumns PagedDocument::fitColumns(const Table &table) {
     return TableColumns{cellFont, headerFont, edges};
 }
 
+PagedDocument::TableColumns PagedDocument::nextTableColumns(const Table &table) {
+    const std::size_t index = tablesAdded++;
+    if (!tableFits)
+        return fitColumns(table);
+    // A table the counting pass did not have, or one of another shape, is fitted afresh.
+    if (index < tableFits->size() && (*tableFits)[index].edges.size() == table.columns.size() + 1)
+        return (*tableFits)[index];
+    TableColumns fitted = fitColumns(table);
+    if (!printer && index == tableFits->size())
+        tableFits->push_back(fitted);
+    return fitted;
+}
+
 void PagedDocument::addTable(const Table &table) {
     const std::size_t count = table.columns.size();
     if (count == 0)
         return;
     const int padding = pixels(CELL_PADDING);
 
-    const TableColumns fitted = fitColumns(table);
+    const TableColumns fitted = nextTableColumns(table);
     const FontRequest &cellFont = fitted.cellFont;
     const FontRequest &headerFont = fitted.headerFont;
     const std::vector<int> &edges = fitted.edges;
@@ -429,41 +474,33 @@ void PagedDocument::addPicture(const std::string &caption, double heightMm, Pict
     ensureRoom(captionHeight + pixels(CAPTION_GAP) + height);
     placeText(boldFont, left, cursor, caption, Align::Left);
     cursor += captionHeight + pixels(CAPTION_GAP);
-    const Rect area{left, cursor, right, cursor + height};
-    place([area, draw = std::move(draw)](DrawingContext &dc) { draw(dc, area); });
+    if (printer)
+        draw(*printer, Rect{left, cursor, right, cursor + height});
     cursor += height + pixels(SPACE_AFTER_BLOCK);
 }
 
-void PagedDocument::print(platform::PrintTarget &target, const std::string &footerLeft,
-                          const std::string &footerCentre,
-                          const std::function<std::string(int page, int count)> &pageNumber) const {
+void PagedDocument::endPage() {
     const int footerTop = pageHeight - pixels(FOOTER_FROM_BOTTOM);
     const int textTop = footerTop + pixels(FOOTER_GAP);
-    const int count = pageCount();
-    for (int page = 0; page < count; ++page) {
-        target.startPage();
-        for (const Operation &operation : pages[static_cast<std::size_t>(page)])
-            operation(target);
-        target.fillRect(Rect{left, footerTop, right, footerTop + pixels(GRID_THICKNESS)},
-                        GRID_COLOUR);
-        target.setFont(footerFont);
-        target.setTextColour(FOOTER_COLOUR);
-        target.setBackgroundMode(platform::BackgroundMode::Transparent);
-        const std::string number = pageNumber(page + 1, count);
-        // The centre text keeps clear of the texts at both ends.
-        const int ends =
-            std::max(target.textExtent(footerLeft).width, target.textExtent(number).width);
-        const int centreWidth = right - left - 2 * (ends + pixels(FACT_GAP));
-        target.setTextAlign(alignFlags(Align::Left));
-        target.textOut(left, textTop, footerLeft);
-        if (centreWidth > 0) {
-            target.setTextAlign(alignFlags(Align::Centre));
-            target.textOut((left + right) / 2, textTop, fitted(target, footerCentre, centreWidth));
-        }
-        target.setTextAlign(alignFlags(Align::Right));
-        target.textOut(right, textTop, number);
-        target.endPage();
+    platform::PrintTarget &target = *printer;
+    target.fillRect(Rect{left, footerTop, right, footerTop + pixels(GRID_THICKNESS)}, GRID_COLOUR);
+    target.setFont(footerFont);
+    target.setTextColour(FOOTER_COLOUR);
+    target.setBackgroundMode(platform::BackgroundMode::Transparent);
+    const std::string number = footer->pageNumber(pages, totalPages);
+    // The centre text keeps clear of the texts at both ends.
+    const int ends =
+        std::max(target.textExtent(footer->left).width, target.textExtent(number).width);
+    const int centreWidth = right - left - 2 * (ends + pixels(FACT_GAP));
+    target.setTextAlign(alignFlags(Align::Left));
+    target.textOut(left, textTop, footer->left);
+    if (centreWidth > 0) {
+        target.setTextAlign(alignFlags(Align::Centre));
+        target.textOut((left + right) / 2, textTop, fitted(target, footer->centre, centreWidth));
     }
+    target.setTextAlign(alignFlags(Align::Right));
+    target.textOut(right, textTop, number);
+    target.endPage();
 }
 
 } // namespace zqar

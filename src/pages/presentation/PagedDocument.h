@@ -2,9 +2,11 @@
 // A printed document of several pages: titles, headings, wrapped paragraphs, lists of facts,
 // tables that run over pages with their header repeated, and pictures drawn by a callback,
 // laid out top to bottom on pages of the printer's size with every length in millimetres.
-// Everything is laid out first and drawn afterwards, so each page's footer can say how many
-// pages there are. The blocks are measured with the fonts of the context they will be printed
-// on; the report that fills a document owns it for one printout.
+// A document either only lays its blocks out, to learn how many pages they take, or draws
+// every block on the printer as it is laid out and hands each page over when it is full, so
+// no page is ever held: print lays the same blocks out once each way, and each page's footer
+// can say how many pages there are. The blocks are measured with the fonts of the context they
+// will be printed on.
 
 #include "platform/DrawingContext.h"
 
@@ -31,8 +33,21 @@ public:
     // Draws a picture into its rectangle (device pixels) of the page.
     using Picture = std::function<void(platform::DrawingContext &dc, const platform::Rect &area)>;
 
-    // Measures with dc, which must be the context the document will be printed on.
-    explicit PagedDocument(platform::DrawingContext &dc);
+    // What every page ends with: a text at the left, one in the centre (cut to fit between the
+    // two ends) and the page number made by pageNumber(page, count) at the right.
+    struct Footer {
+        std::string left;
+        std::string centre;
+        std::function<std::string(int page, int count)> pageNumber;
+    };
+    // Adds the document's blocks; print calls it once for each pass, and it must add the same
+    // blocks both times.
+    using Content = std::function<void(PagedDocument &document)>;
+
+    // Prints the blocks content adds into the document the target has started: laid out once
+    // to count the pages, then again with each page drawn and handed to the target as soon as
+    // it is full. The number of pages printed.
+    static int print(platform::PrintTarget &target, const Footer &footer, const Content &content);
 
     void addTitle(const std::string &text);    // large, bold, centred
     void addSubtitle(const std::string &text); // centred
@@ -49,19 +64,30 @@ public:
     // Starts a new page unless millimetres are left on this one.
     void keepRoom(double millimetres);
 
-    int pageCount() const { return static_cast<int>(pages.size()); }
-
-    // Prints every page into the document the target has started: the blocks, then the
-    // footer (footerLeft, footerCentre and the page number made by pageNumber(page, count)).
-    void print(platform::PrintTarget &target, const std::string &footerLeft,
-               const std::string &footerCentre,
-               const std::function<std::string(int page, int count)> &pageNumber) const;
+    // The pages begun so far.
+    int pageCount() const { return pages; }
 
     // The pixels per millimetre of the target.
     double pixelsPerMillimetre() const { return ratio; }
 
 private:
-    using Operation = std::function<void(platform::DrawingContext &dc)>;
+    // A table's fonts and column edges: the narrowest columns that show every cell on one line
+    // and every heading word whole, in a smaller font when the table is wider than the page.
+    struct TableColumns {
+        platform::FontRequest cellFont;
+        platform::FontRequest headerFont;
+        std::vector<int> edges; // left edge of every column, then the table's right edge
+    };
+
+    // Lays the blocks out without drawing anything, measured with dc, which must be the
+    // context the document will be printed on.
+    explicit PagedDocument(platform::DrawingContext &dc);
+    // Draws on target as the blocks are laid out, starting the first page; pageTotal is what
+    // the footers count to, and fits the columns of the tables in the order they come.
+    PagedDocument(platform::PrintTarget &target, const Footer &footer, int pageTotal,
+                  std::vector<TableColumns> &fits);
+    // Draws the footer and ends the page being drawn.
+    void endPage();
 
     int pixels(double millimetres) const;
     int lineHeight(const platform::FontRequest &font);
@@ -71,20 +97,14 @@ private:
     std::vector<std::string> wrap(const platform::FontRequest &font, const std::string &text,
                                   int width);
     void ensureRoom(int height);
-    void place(Operation operation) { pages.back().push_back(std::move(operation)); }
     void placeText(const platform::FontRequest &font, int x, int y, const std::string &text,
                    Align align, platform::Colour colour = platform::BLACK);
     void placeFill(const platform::Rect &rect, platform::Colour colour);
     void addCentred(const platform::FontRequest &font, const std::string &text, double spaceAfter);
 
-    // A table's fonts and column edges: the narrowest columns that show every cell on one line
-    // and every heading word whole, in a smaller font when the table is wider than the page.
-    struct TableColumns {
-        platform::FontRequest cellFont;
-        platform::FontRequest headerFont;
-        std::vector<int> edges; // left edge of every column, then the table's right edge
-    };
     TableColumns fitColumns(const Table &table);
+    // The columns of the next table: fitted and kept while counting, taken back when drawing.
+    TableColumns nextTableColumns(const Table &table);
 
     platform::DrawingContext &measure;
     double ratio = 0.0; // pixels per millimetre
@@ -101,7 +121,14 @@ private:
     platform::FontRequest boldFont;
     platform::FontRequest tableFont;
     platform::FontRequest footerFont;
-    std::vector<std::vector<Operation>> pages;
+    platform::PrintTarget *printer = nullptr; // null while only laying out
+    const Footer *footer = nullptr;           // with printer
+    int totalPages = 0;                       // with printer
+    int pages = 1;
+    // Measuring every cell of a long table is the slow part of laying it out; the pass that
+    // counts the pages keeps each table's columns so the pass that draws need not do it again.
+    std::vector<TableColumns> *tableFits = nullptr;
+    std::size_t tablesAdded = 0;
 };
 
 } // namespace zqar

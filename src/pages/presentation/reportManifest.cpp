@@ -4,15 +4,17 @@
 #include "core/analysis/eventFigures.h"
 #include "core/analysis/qualificationCsv.h"
 #include "core/analysis/statisticsCsv.h"
+#include "core/data/parallelInOrder.h"
 #include "core/import/textImport.h"
 #include "core/job/Job.h"
 #include "pages/analysis/qualificationCommands.h"
 #include "pages/analysis/statisticsCommands.h"
 #include "resources/programVersion.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <string_view>
+#include <unordered_set>
+#include <utility>
 
 namespace zqar {
 
@@ -42,10 +44,11 @@ ManifestSource inputSource(const InputFile &file, SourceRole role) {
 // path of one that cannot be read again.
 bool addRecordSources(const Job &job, JobSources &found) {
     std::vector<std::string> paths; // each file once, in the order met
-    job.loggerArray.forEachPlaced([&paths](const LogFile &record) {
-        const std::string path = record.fileName.str();
-        if (std::find(paths.begin(), paths.end(), path) == paths.end())
-            paths.push_back(path);
+    std::unordered_set<std::string> met;
+    job.loggerArray.forEachPlaced([&paths, &met](const LogFile &record) {
+        std::string path = record.fileName.str();
+        if (met.insert(path).second)
+            paths.push_back(std::move(path));
     });
     if (!job.reportPath.empty()) {
         ManifestSource report;
@@ -58,15 +61,19 @@ bool addRecordSources(const Job &job, JobSources &found) {
                 sourceTakenFromReport(fileNameOf(path), recordRole(path), report));
         return true;
     }
-    for (const std::string &path : paths) {
-        std::optional<ManifestSource> source = describeSource(path, recordRole(path));
-        if (!source) {
-            found.unreadable = path;
-            return false;
-        }
-        found.sources.push_back(std::move(*source));
-    }
-    return true;
+    // Reading and hashing every file is most of the work; the cores share it.
+    parallelInOrder<std::optional<ManifestSource>>(
+        paths.size(), 0,
+        [&paths](std::size_t i) { return describeSource(paths[i], recordRole(paths[i])); },
+        [&paths, &found](std::size_t i, std::optional<ManifestSource> source) {
+            if (!found.unreadable.empty())
+                return;
+            if (source)
+                found.sources.push_back(std::move(*source));
+            else
+                found.unreadable = paths[i];
+        });
+    return found.unreadable.empty();
 }
 
 } // namespace
