@@ -9,6 +9,7 @@
 
 #include "pages/JobView.h"
 #include "pages/presentation/TimeSeriesChart.h"
+#include "platform/CommandOutcome.h"
 
 #include <QImage>
 #include <QWidget>
@@ -39,6 +40,10 @@ public:
     // new ones may sit where the old ones were.
     void redraw();
     void resetZoom();
+    // Save Picture (PNG, or SVG for a name ending in ".svg") and Copy Picture: the chart as
+    // it shows, at its size on the screen.
+    CommandOutcome savePicture();
+    void copyPicture();
 
     // The right-click menu at pixel column x: Mark Event, and Edit and Remove for the event
     // drawn within a few pixels of x. The caller owns the menu.
@@ -80,6 +85,8 @@ public:
 
     TimeSeriesChartView *chart() const { return view; }
     QPushButton *resetButton() const { return reset; }
+    QPushButton *savePictureButton() const { return savePicture; }
+    QPushButton *copyPictureButton() const { return copyPicture; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -89,6 +96,8 @@ private:
     Job &job;
     TimeSeriesChartView *view;
     QPushButton *reset;
+    QPushButton *savePicture;
+    QPushButton *copyPicture;
     int listening = 0;
 };
 
