@@ -73,7 +73,7 @@ DataFilesWindow::DataFilesWindow(platform::QtDialog &page, QWidget *owner)
 }
 
 void DataFilesWindow::keyPressEvent(QKeyEvent *event) {
-    // Enter closes nothing here; Escape closes the window before it gets here.
+    // Enter closes nothing here; Escape is the window's shortcut and never gets here.
     if (!platform::swallowClosingKey(event))
         QWidget::keyPressEvent(event);
 }

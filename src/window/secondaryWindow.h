@@ -1,7 +1,7 @@
 #pragma once
-// What every window beside the main window has: F1 opens the help, Escape closes the window
-// when nothing inside it took the key (an open cell editor still cancels its edit first), and
-// a Close button that does the same as the window's frame.
+// What every window beside the main window has: F1 opens the help, Escape closes the window,
+// and a Close button does the same as the window's frame. (A list or box that pops up is a
+// window of its own, so Escape there still closes only the popup.)
 
 #include <functional>
 

@@ -50,8 +50,7 @@ std::string tableViewText(const QTableView &view) {
     std::set<int> rows;
     std::set<int> positions;
     const QItemSelectionModel *selection = view.selectionModel();
-    const QModelIndexList selected =
-        selection ? selection->selectedIndexes() : QModelIndexList();
+    const QModelIndexList selected = selection ? selection->selectedIndexes() : QModelIndexList();
     for (const QModelIndex &index : selected) {
         if (view.isColumnHidden(index.column()))
             continue;
