@@ -7,7 +7,7 @@ set -euo pipefail
 # poppler-utils: the sample job test reads the printed pages with pdftotext.
 # clang-format: the test command fails on C++ files that are not formatted.
 packages=(cmake g++ make locales-all libgtest-dev libgmock-dev libbenchmark-dev
-          qt6-base-dev qt6-qpa-plugins libqt6printsupport6 fonts-liberation
+          qt6-base-dev qt6-qpa-plugins libqt6printsupport6 qt6-svg-dev fonts-liberation
           dpkg-dev fakeroot lintian desktop-file-utils appstream libxml2-utils
           shared-mime-info fontconfig groff-base man-db poppler-utils
           clang libclang-rt-14-dev clang-format)

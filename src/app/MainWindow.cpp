@@ -4,6 +4,7 @@
 #include "core/data/caseless.h"
 #include "pages/layout/logFileCommands.h"
 #include "pages/layout/projectFile.h"
+#include "platform/DrawingContext.h"
 #include "platform/Host.h"
 #include "resources/fileTexts.h"
 #include "resources/strings.h"
@@ -137,6 +138,22 @@ platform::Rect WindowLayout::pageRect(const platform::Rect &tabItem0,
 
 std::array<platform::Page *, 4> MainWindow::pages() {
     return {&fileSelectionPage, &dataFilterPage, &matrixPage, &graphPage};
+}
+
+platform::Page &MainWindow::tabPage(int tab) {
+    switch (tab) {
+    case TAB_MATRIX:
+        return matrixPage;
+    case TAB_GRAPH:
+        return graphPage;
+    default:
+        return dataFilterPage;
+    }
+}
+
+void MainWindow::drawGraph(platform::DrawingContext &dc, int width, int height) {
+    dc.fillRect(platform::Rect{0, 0, width, height}, platform::WHITE);
+    graphPage.drawContourGraph(dc, 0, 0, width, height);
 }
 
 JobView MainWindow::jobView() {

@@ -60,6 +60,8 @@ public:
 
     std::array<platform::Page *, 4> pages() override;
     platform::Page &dataFilesPage() override { return fileSelectionPage; }
+    platform::Page &tabPage(int tab) override;
+    void drawGraph(platform::DrawingContext &dc, int width, int height) override;
     CommandOutcome saveReport() override { return createReport(); }
     JobView jobView() override;
 

@@ -14,6 +14,7 @@
 namespace zqar {
 
 namespace platform {
+class DrawingContext;
 class Host;
 class Page;
 } // namespace platform
@@ -60,6 +61,10 @@ public:
     virtual CommandOutcome openFile(const std::string &path) = 0;
     // All four pages, in the order they are placed by the layout.
     virtual std::array<platform::Page *, 4> pages() = 0;
+    // The page a tab shows, TAB_DATA_FILTER to TAB_GRAPH.
+    virtual platform::Page &tabPage(int tab) = 0;
+    // The Graph tab's picture of the current set at width x height pixels, as it prints.
+    virtual void drawGraph(platform::DrawingContext &dc, int width, int height) = 0;
     // The page the Data Files window shows.
     virtual platform::Page &dataFilesPage() = 0;
     // "Save Report...": the Data Filter page's Create Report.

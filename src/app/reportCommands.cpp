@@ -6,6 +6,9 @@
 #include "core/data/reportFile.h"
 #include "core/integrity/sha256.h"
 #include "platform/Host.h"
+#include "platform/fileSystems.h"
+#include "resources/desktopTexts.h"
+#include "resources/format.h"
 #include "resources/strings.h"
 
 #include <filesystem>
@@ -109,12 +112,11 @@ CommandOutcome MainWindow::loadReport(const std::string &path) {
         array.place(-1, slot, next());
     // The records' sources are this report as it was read; a report is a study of its own,
     // so the log of changes starts anew.
-    std::error_code error;
-    const fs::path absolute = fs::absolute(path, error);
-    job.reportPath = error ? path : absolute.lexically_normal().string();
+    job.reportPath = platform::absolutePath(path);
     job.reportDigest = sha256File(path).value_or(FileDigest{});
     job.changeLog = ChangeLog{};
     job.changed(JobChange::RECORDS | JobChange::CHANGE_LOG | JobChange::OPENED);
+    platformHost.noteDocument(job.reportPath);
 
     return dataFilterPage.calculateAveraged();
 }
@@ -140,6 +142,10 @@ CommandOutcome MainWindow::createReport() {
         return showFailure(dataFilterPage.dialog(), text::REPORT_NOT_SAVED,
                            text::SAVE_REPORT_CAPTION);
     copyCompanionFiles(platformHost.executableDirectory(), fs::path(target).parent_path().string());
+    const std::string saved = platform::absolutePath(target);
+    dataFilterPage.dialog().setText(DataFilterPage::STATUS,
+                                    text::format(text::REPORT_SAVED_AS, saved));
+    platformHost.noteDocument(saved);
     return CommandOutcome::completed();
 }
 

@@ -81,6 +81,11 @@ public:
     // bits): a click handler sees its own button down.
     virtual unsigned mouseButtons() const = 0;
 
+    // The report or project the window's work was last read from or written to, with its
+    // folder. A window names it in its title and keeps it among its recent files; a host
+    // without a window lets it go.
+    virtual void noteDocument(const std::string & /*path*/) {}
+
     // The folder file dialogs start in; it follows the last file chosen.
     virtual std::string currentDirectory() = 0;
     virtual void setCurrentDirectory(const std::string &directory) = 0;

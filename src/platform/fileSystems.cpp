@@ -82,4 +82,10 @@ std::string dialogStartFolder(const std::string &requested, const std::string &f
     return requested.empty() || isPseudoFileSystem(requested) ? fallback : requested;
 }
 
+std::string absolutePath(const std::string &path) {
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    return error ? path : absolute.lexically_normal().string();
+}
+
 } // namespace zqar::platform

@@ -17,4 +17,8 @@ bool isPseudoFileSystem(const std::string &path);
 // system; then fallback.
 std::string dialogStartFolder(const std::string &requested, const std::string &fallback);
 
+// The path with its folder, made absolute and without "." and "..", as a status line and the
+// recent files name a file; the path as it is when that cannot be done.
+std::string absolutePath(const std::string &path);
+
 } // namespace zqar::platform

@@ -20,10 +20,12 @@
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QScreen>
+#include <QSettings>
 #include <QTimer>
 #include <QWidget>
 
 #include <cstdlib>
+#include <memory>
 
 namespace zqar::platform {
 
@@ -66,6 +68,25 @@ private:
     }
 };
 
+// Where the program keeps what lasts between runs: QSettings' user scope, which on Linux is
+// $XDG_CONFIG_HOME/Z-QAR/Vemro.conf (~/.config when the variable is not set).
+std::unique_ptr<QSettings> userSettings() {
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                       QStringLiteral("Z-QAR"), QStringLiteral("Vemro"));
+}
+
+const QString RECENT_FILES_KEY = QStringLiteral("recentFiles");
+const QString FOLDERS_GROUP = QStringLiteral("lastFolders");
+
+// A settings key for a kind of file: its filter pattern with only the letters and digits.
+QString folderKey(const std::string &pattern) {
+    QString key;
+    for (const QChar c : toQString(pattern))
+        if (c.isLetterOrNumber())
+            key += c.toLower();
+    return FOLDERS_GROUP + "/" + (key.isEmpty() ? QStringLiteral("any") : key);
+}
+
 } // namespace
 
 QtHost::QtHost() : directory(startDirectory()) {}
@@ -92,6 +113,37 @@ QtDialog *QtHost::dialogOf(const Page &page) const {
 
 void QtHost::messageBox(const std::string &text, const std::string &caption) {
     showMessageBox(mainWidget, text, caption);
+}
+
+std::vector<std::string> QtHost::recentFiles() const {
+    std::vector<std::string> files;
+    for (const QString &file : userSettings()->value(RECENT_FILES_KEY).toStringList())
+        if (!file.isEmpty() && files.size() < static_cast<std::size_t>(RECENT_FILE_COUNT))
+            files.push_back(fromPath(file));
+    return files;
+}
+
+void QtHost::noteDocument(const std::string &path) {
+    const QString file = QFileInfo(toPath(path)).absoluteFilePath();
+    QStringList files = userSettings()->value(RECENT_FILES_KEY).toStringList();
+    files.removeAll(file);
+    files.prepend(file);
+    while (files.size() > RECENT_FILE_COUNT)
+        files.removeLast();
+    userSettings()->setValue(RECENT_FILES_KEY, files);
+    currentDocument = fromPath(file);
+    if (onDocument)
+        onDocument(currentDocument);
+}
+
+void QtHost::forgetRecentFile(const std::string &path) {
+    QStringList files = userSettings()->value(RECENT_FILES_KEY).toStringList();
+    files.removeAll(toPath(path));
+    userSettings()->setValue(RECENT_FILES_KEY, files);
+}
+
+std::string QtHost::rememberedFolder(const std::string &pattern) const {
+    return fromPath(userSettings()->value(folderKey(pattern)).toString());
 }
 
 void QtHost::configureFileDialog(QFileDialog &dialog, const FileDialogOptions &options, bool save,
@@ -123,7 +175,13 @@ void QtHost::configureFileDialog(QFileDialog &dialog, const FileDialogOptions &o
 
 std::optional<std::string> QtHost::runFileDialog(const FileDialogOptions &options, bool save) {
     QFileDialog dialog(mainWidget);
-    configureFileDialog(dialog, options, save, directory);
+    // Each kind of file starts where its last dialog ended, in this run or an earlier one,
+    // while that folder is still there.
+    FileDialogOptions start = options;
+    const std::string remembered = rememberedFolder(options.filterPattern);
+    if (!remembered.empty() && QFileInfo(toPath(remembered)).isDir())
+        start.initialDirectory = remembered;
+    configureFileDialog(dialog, start, save, directory);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     const QString chosen = dialog.selectedFiles().constFirst();
@@ -131,8 +189,10 @@ std::optional<std::string> QtHost::runFileDialog(const FileDialogOptions &option
         return std::nullopt;
     // The next dialog starts where this one ended, unless that is a kernel file system.
     const std::string chosenFolder = fromPath(QFileInfo(chosen).absolutePath());
-    if (!isPseudoFileSystem(chosenFolder))
+    if (!isPseudoFileSystem(chosenFolder)) {
         directory = chosenFolder;
+        userSettings()->setValue(folderKey(options.filterPattern), toPath(chosenFolder));
+    }
     return fromPath(chosen);
 }
 

@@ -12,6 +12,7 @@
 #include <map>
 #include <string>
 #include <utility>
+#include <vector>
 
 class QFileDialog;
 class QTimer;
@@ -25,6 +26,9 @@ class QtHelpViewer;
 // The environment variable that names the folder file dialogs start in, instead of the
 // folder the program was started from.
 constexpr const char *START_DIRECTORY_VARIABLE = "ZQAR_START_DIR";
+
+// How many reports and projects the recent files keep.
+constexpr int RECENT_FILE_COUNT = 8;
 
 class QtHost : public Host {
 public:
@@ -61,6 +65,19 @@ public:
     void setCurrentDirectory(const std::string &folder) override { directory = folder; }
     std::string executableDirectory() override;
 
+    // The document goes to the front of the recent files and becomes the window's; the
+    // window hears of it through onDocument.
+    void noteDocument(const std::string &path) override;
+    const std::string &document() const { return currentDocument; }
+    std::function<void(const std::string &path)> onDocument;
+    // The reports and projects last read or written, newest first, kept across runs in the
+    // user's settings (QSettings).
+    std::vector<std::string> recentFiles() const;
+    void forgetRecentFile(const std::string &path);
+    // The folder a file dialog for files of the kind pattern names ("*.ttr") last ended in,
+    // kept across runs; empty when there is none.
+    std::string rememberedFolder(const std::string &pattern) const;
+
     // The painter backend's contexts. Without them there is no off-screen bitmap and no
     // printer.
     using OffscreenFactory = std::function<std::unique_ptr<DrawingContext>(int width, int height)>;
@@ -84,6 +101,7 @@ private:
     std::map<std::pair<const Page *, int>, QPointer<QTimer>> timers;
     QPointer<QtHelpViewer> viewer;
     std::string directory;
+    std::string currentDocument;
     OffscreenFactory offscreenFactory;
     PrinterChooser printerChooser;
 };

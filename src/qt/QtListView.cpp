@@ -189,10 +189,24 @@ std::unique_ptr<EditBox> QtListView::createEditBox(int id, const Rect &rect) {
 
 void QtListView::setInputEnabled(bool enabled) {
     acceptsInput = enabled;
-    setSelectionMode(enabled ? QAbstractItemView::SingleSelection : QAbstractItemView::NoSelection);
+    setSelectionMode(enabled                  ? QAbstractItemView::SingleSelection
+                     : selectableWithoutInput ? QAbstractItemView::ContiguousSelection
+                                              : QAbstractItemView::NoSelection);
     setFocusPolicy(enabled ? Qt::StrongFocus : Qt::NoFocus);
     if (!enabled)
         clearSelection();
+}
+
+void QtListView::setSelectableWithoutInput(bool selectable) {
+    selectableWithoutInput = selectable;
+    setInputEnabled(acceptsInput);
+}
+
+std::optional<QTableWidgetSelectionRange> QtListView::selectedBlock() const {
+    const QList<QTableWidgetSelectionRange> ranges = selectedRanges();
+    if (ranges.isEmpty())
+        return std::nullopt;
+    return ranges.constFirst();
 }
 
 void QtListView::scheduleSynchronise() {

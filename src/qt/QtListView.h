@@ -27,6 +27,11 @@ public:
     // takes no focus and no selection. The matrix lists are made this way.
     void setInputEnabled(bool enabled);
     bool inputEnabled() const { return acceptsInput; }
+    // A list without input whose cells may still be selected with the mouse, for copying;
+    // the page hears nothing of it.
+    void setSelectableWithoutInput(bool selectable);
+    // The selected cells, when there are any, as one block (the first, if several).
+    std::optional<QTableWidgetSelectionRange> selectedBlock() const;
 
     // Brings the table up to date with the model now.
     void synchronise();
@@ -68,6 +73,7 @@ private:
     QObject *keyFilter = nullptr;
     bool stale = false;
     bool acceptsInput = true;
+    bool selectableWithoutInput = false;
     int refreshes = 0;
 };
 

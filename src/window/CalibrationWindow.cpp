@@ -8,6 +8,7 @@
 #include "qt/QtText.h"
 #include "resources/analysisTexts.h"
 #include "resources/format.h"
+#include "window/secondaryWindow.h"
 
 #include <QEvent>
 #include <QHBoxLayout>
@@ -83,6 +84,7 @@ CalibrationWindow::CalibrationWindow(const JobView &jobView, QWidget *parent)
     buttons->addWidget(loadButton);
     buttons->addWidget(saveButton);
     buttons->addWidget(clearButton);
+    buttons->addWidget(makeCloseButton(*this));
 
     auto *upper = new QWidget;
     auto *upperLayout = new QVBoxLayout(upper);

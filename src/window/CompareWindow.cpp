@@ -9,6 +9,7 @@
 #include "resources/strings.h"
 #include "resources/studyTexts.h"
 #include "window/GraphExport.h"
+#include "window/secondaryWindow.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -122,6 +123,7 @@ CompareWindow::CompareWindow(const JobView &jobView, QWidget *parent)
     auto *bottomRow = new QHBoxLayout;
     bottomRow->addStretch();
     bottomRow->addWidget(exportButton);
+    bottomRow->addWidget(makeCloseButton(*this));
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(studies);

@@ -6,6 +6,7 @@
 #include "qt/QtText.h"
 #include "resources/strings.h"
 #include "resources/templates.h"
+#include "window/secondaryWindow.h"
 
 #include <QAbstractButton>
 #include <QKeyEvent>
@@ -15,6 +16,8 @@
 namespace zqar {
 
 namespace {
+
+constexpr int CLOSE_ROW_MARGIN = 6; // pixels around the Close button
 
 // Captions the page's template made too narrow for the face they are shown in ("Use Comment
 // Field", "Only use files with date stamp") get the width they need, where that covers no
@@ -58,13 +61,19 @@ DataFilesWindow::DataFilesWindow(platform::QtDialog &page, QWidget *owner)
     page.place(platform::Rect{0, 0, width, height});
     widenClippedCaptions(page);
     page.show();
-    // The controls sit where the template puts them; a larger window only adds margin.
-    setMinimumSize(width, height);
-    resize(width, height);
+    // The Close button sits in a row of its own under the page, whose controls keep the
+    // places the template gives them; a larger window only adds margin.
+    QPushButton *close = makeCloseButton(*this);
+    const QSize button = close->sizeHint();
+    const int rowHeight = button.height() + 2 * CLOSE_ROW_MARGIN;
+    close->setGeometry(width - button.width() - CLOSE_ROW_MARGIN, height + CLOSE_ROW_MARGIN,
+                       button.width(), button.height());
+    setMinimumSize(width, height + rowHeight);
+    resize(width, height + rowHeight);
 }
 
 void DataFilesWindow::keyPressEvent(QKeyEvent *event) {
-    // Escape and Enter close nothing here either.
+    // Enter closes nothing here; Escape is the window's shortcut and never gets here.
     if (!platform::swallowClosingKey(event))
         QWidget::keyPressEvent(event);
 }

@@ -15,13 +15,18 @@ QImage renderSetImage(const TemperatureSet *set, const ArrayDimensions &dimensio
                       const std::vector<PositionMark> &marks) {
     auto dc = platform::QtDrawingContext::offscreen(width, height);
     dc->fillRect(platform::Rect{0, 0, width, height}, platform::WHITE);
-    if (set) {
-        drawContourGraph(*dc, *set, dimensions, settings, DEFAULT_COLOUR_SCALE, 0, 0, width,
-                         height);
-        drawPositionMarks(*dc, dimensions, settings, marks, 0, 0, width, height);
-    }
+    drawSetPicture(*dc, set, dimensions, settings, width, height, marks);
     // A shared copy: the context's painter ends with it, and nothing draws after that.
     return *dc->image();
+}
+
+void drawSetPicture(platform::DrawingContext &dc, const TemperatureSet *set,
+                    const ArrayDimensions &dimensions, const ContourSettings &settings, int width,
+                    int height, const std::vector<PositionMark> &marks) {
+    if (!set)
+        return;
+    drawContourGraph(dc, *set, dimensions, settings, DEFAULT_COLOUR_SCALE, 0, 0, width, height);
+    drawPositionMarks(dc, dimensions, settings, marks, 0, 0, width, height);
 }
 
 namespace {

@@ -2,15 +2,21 @@
 
 #include "app/WindowCommands.h"
 #include "app/reportVerification.h"
+#include "core/analysis/TemperatureSet.h"
 #include "pages/analysis/statisticsCommands.h"
 #include "pages/layout/settings.h"
+#include "pages/presentation/cellText.h"
 #include "platform/Page.h"
 #include "qt/QtDialog.h"
 #include "qt/QtDrawingContext.h"
 #include "qt/QtHost.h"
 #include "qt/QtIcon.h"
+#include "qt/QtListView.h"
 #include "qt/QtText.h"
 #include "resources/analysisTexts.h"
+#include "resources/controlIds.h"
+#include "resources/desktopTexts.h"
+#include "resources/format.h"
 #include "resources/integrityTexts.h"
 #include "resources/mappingReportTexts.h"
 #include "resources/strings.h"
@@ -23,13 +29,20 @@
 #include "window/CompareWindow.h"
 #include "window/DataFilesWindow.h"
 #include "window/MappingReportFile.h"
+#include "window/PictureFile.h"
 #include "window/StatisticsWindow.h"
 #include "window/TabStrip.h"
 #include "window/TimeSeriesWindow.h"
+#include "window/secondaryWindow.h"
 
+#include <QAbstractButton>
+#include <QClipboard>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDir>
+#include <QFile>
 #include <QFormLayout>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -41,7 +54,10 @@
 
 #include <algorithm>
 #include <array>
+#include <filesystem>
 #include <iterator>
+#include <utility>
+#include <vector>
 
 namespace zqar {
 
@@ -80,6 +96,18 @@ MainWindowShell::MainWindowShell(WindowCommands &mainWindow, platform::QtHost &q
     connect(dataFilesItem, &QAction::triggered, this, &MainWindowShell::showDataFiles);
     QAction *saveReportItem = menu->addAction(platform::toQString(text::SAVE_REPORT_MENU_ITEM));
     connect(saveReportItem, &QAction::triggered, this, &MainWindowShell::saveReport);
+    // The item is the window's too, so its key works while the menu is closed.
+    saveReportItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    addAction(saveReportItem);
+    recentMenu = menu->addMenu(platform::toQString(text::RECENT_FILES_MENU));
+    connect(recentMenu, &QMenu::aboutToShow, this, &MainWindowShell::fillRecentFiles);
+    fillRecentFiles();
+    QAction *saveGraphItem =
+        menu->addAction(platform::toQString(text::SAVE_GRAPH_PICTURE_MENU_ITEM));
+    connect(saveGraphItem, &QAction::triggered, this, &MainWindowShell::saveGraphPicture);
+    QAction *copyGraphItem =
+        menu->addAction(platform::toQString(text::COPY_GRAPH_PICTURE_MENU_ITEM));
+    connect(copyGraphItem, &QAction::triggered, this, &MainWindowShell::copyGraphPicture);
     menu->addSeparator();
     QAction *calibrationItem = menu->addAction(platform::toQString(text::CALIBRATION_MENU_ITEM));
     connect(calibrationItem, &QAction::triggered, this, [this] { showCalibration(); });
@@ -121,6 +149,15 @@ MainWindowShell::MainWindowShell(WindowCommands &mainWindow, platform::QtHost &q
     auto *helpKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(helpKey, &QShortcut::activated, this,
             [this] { runSystemCommand(SYSTEM_COMMAND_HELP); });
+    // An edit box with the focus keeps Ctrl+C for its own text.
+    const std::pair<QKeySequence, void (MainWindowShell::*)()> keys[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_O), &MainWindowShell::loadReport},
+        {QKeySequence(Qt::Key_F5), &MainWindowShell::calculate},
+        {QKeySequence(Qt::CTRL | Qt::Key_P), &MainWindowShell::print},
+        {QKeySequence(Qt::CTRL | Qt::Key_E), &MainWindowShell::exportShown},
+        {QKeySequence(Qt::CTRL | Qt::Key_C), &MainWindowShell::copyShown}};
+    for (const auto &[sequence, command] : keys)
+        connect(new QShortcut(sequence, this), &QShortcut::activated, this, command);
 
     for (const char *name : WindowLayout::TAB_NAMES)
         strip->tabBar()->addTab(QString::fromUtf8(name));
@@ -128,13 +165,58 @@ MainWindowShell::MainWindowShell(WindowCommands &mainWindow, platform::QtHost &q
     host.setMainWindow(this);
     platform::installPainterContexts(host);
     window.initialise();
+    if (platform::QtDialog *matrix = host.dialogOf(window.tabPage(TAB_MATRIX)))
+        for (const int id : {MatrixControls::ARRAY_LIST, MatrixControls::SINGULAR_LIST})
+            if (platform::QtListView *list = matrix->listWidget(id))
+                list->setSelectableWithoutInput(true);
     // Connected only now: adding the first tab reports a change the window must not see.
     connect(strip->tabBar(), &QTabBar::currentChanged, this, &MainWindowShell::onTabChanged);
 
     resize(WindowLayout::OUTER_WIDTH, WindowLayout::OUTER_HEIGHT);
     layOut();
+    programTitle =
+        platform::toQString(source.caption.empty() ? text::MAIN_WINDOW_CAPTION : source.caption);
+    showTitle(host.document());
+    host.onDocument = [this](const std::string &path) { showTitle(path); };
+}
+
+MainWindowShell::~MainWindowShell() { host.onDocument = nullptr; }
+
+void MainWindowShell::showTitle(const std::string &document) {
+    if (document.empty()) {
+        setWindowTitle(programTitle);
+        return;
+    }
+    const std::string name = std::filesystem::path(document).filename().string();
     setWindowTitle(
-        platform::toQString(source.caption.empty() ? text::MAIN_WINDOW_CAPTION : source.caption));
+        platform::toQString(text::format(text::DOCUMENT_TITLE, name, programTitle.toStdString())));
+}
+
+void MainWindowShell::fillRecentFiles() {
+    recentMenu->clear();
+    const std::vector<std::string> files = host.recentFiles();
+    if (files.empty()) {
+        recentMenu->addAction(platform::toQString(text::NO_RECENT_FILES))->setEnabled(false);
+        return;
+    }
+    int number = 0;
+    for (const std::string &file : files) {
+        // "&1 /path/report.ttr": the digit picks the file from the keyboard.
+        const QString label = QStringLiteral("&%1 %2").arg(++number).arg(
+            QDir::toNativeSeparators(QFile::decodeName(QByteArray::fromStdString(file))));
+        QAction *item = recentMenu->addAction(label);
+        connect(item, &QAction::triggered, this, [this, file] { openRecentFile(file); });
+    }
+}
+
+void MainWindowShell::openRecentFile(const std::string &path) {
+    if (platform::QtDialog::commandsHeld())
+        return;
+    // A file that has gone leaves the list; opening it still says so in its command's words.
+    std::error_code error;
+    if (!std::filesystem::exists(path, error))
+        host.forgetRecentFile(path);
+    window.openFile(path);
 }
 
 QTabBar *MainWindowShell::tabBar() const { return strip->tabBar(); }
@@ -181,6 +263,7 @@ void MainWindowShell::showDataFiles() {
         if (!page)
             return;
         dataFiles = new DataFilesWindow(*page, this);
+        addKeysTo(*dataFiles);
     }
     bringForward(dataFiles);
 }
@@ -192,22 +275,28 @@ void MainWindowShell::saveReport() {
 }
 
 CalibrationWindow *MainWindowShell::showCalibration() {
-    if (!calibration)
+    if (!calibration) {
         calibration = new CalibrationWindow(window.jobView(), this);
+        addKeysTo(*calibration);
+    }
     bringForward(calibration);
     return calibration;
 }
 
 StatisticsWindow *MainWindowShell::showStatistics() {
-    if (!statistics)
+    if (!statistics) {
         statistics = new StatisticsWindow(window.jobView(), this);
+        addKeysTo(*statistics);
+    }
     statistics->present();
     return statistics;
 }
 
 void MainWindowShell::showTimeSeries() {
-    if (!timeSeries)
+    if (!timeSeries) {
         timeSeries = new TimeSeriesWindow(window.jobView(), this);
+        addKeysTo(*timeSeries);
+    }
     bringForward(timeSeries);
 }
 
@@ -260,10 +349,115 @@ void MainWindowShell::setControlledStudy(bool controlled) {
 void MainWindowShell::compareWithReport() {
     if (platform::QtDialog::commandsHeld())
         return;
-    if (!comparison)
+    if (!comparison) {
         comparison = new CompareWindow(window.jobView(), this);
+        addKeysTo(*comparison);
+    }
     if (comparison->chooseAndCompare().kind == CommandOutcome::Kind::Completed)
         bringForward(comparison);
+}
+
+void MainWindowShell::addKeysTo(QWidget &secondary) {
+    addWindowKeys(secondary, [this] { runSystemCommand(SYSTEM_COMMAND_HELP); });
+}
+
+bool MainWindowShell::pressButton(platform::Page &page, int id) {
+    platform::QtDialog *dialog = host.dialogOf(page);
+    auto *button = dialog ? qobject_cast<QAbstractButton *>(dialog->control(id)) : nullptr;
+    if (!button || !button->isEnabled() || button->isHidden())
+        return false;
+    button->click();
+    return true;
+}
+
+void MainWindowShell::loadReport() {
+    pressButton(window.tabPage(TAB_DATA_FILTER), DataFilterControls::LOAD_REPORT);
+}
+
+void MainWindowShell::calculate() {
+    const TemperatureSet *first = window.jobView().job.setList.at(0);
+    const bool atTime = first && first->span <= 0.0;
+    pressButton(window.tabPage(TAB_DATA_FILTER), atTime ? DataFilterControls::CALCULATE_AT_TIME
+                                                        : DataFilterControls::CALCULATE_AVERAGED);
+}
+
+void MainWindowShell::print() {
+    const int tab = window.selectedTab();
+    if (tab == TAB_MATRIX || tab == TAB_GRAPH)
+        pressButton(window.tabPage(tab),
+                    tab == TAB_MATRIX ? int(MatrixControls::PRINT) : int(GraphControls::PRINT));
+}
+
+void MainWindowShell::exportShown() {
+    if (window.selectedTab() == TAB_MATRIX)
+        pressButton(window.tabPage(TAB_MATRIX), MatrixControls::EXPORT);
+    else if (window.selectedTab() == TAB_GRAPH)
+        saveGraphPicture();
+}
+
+void MainWindowShell::copyShown() {
+    if (window.selectedTab() == TAB_MATRIX)
+        QGuiApplication::clipboard()->setText(platform::toQString(matrixText()));
+    else if (window.selectedTab() == TAB_GRAPH)
+        copyGraphPicture();
+}
+
+std::string MainWindowShell::matrixText() const {
+    platform::QtDialog *matrix = host.dialogOf(window.tabPage(TAB_MATRIX));
+    platform::QtListView *values =
+        matrix ? matrix->listWidget(MatrixControls::ARRAY_LIST) : nullptr;
+    platform::QtListView *singular =
+        matrix ? matrix->listWidget(MatrixControls::SINGULAR_LIST) : nullptr;
+    if (!values || !singular)
+        return std::string();
+    // Row 0 of the array list holds the column labels and its column 0 the row labels; the
+    // singular list has its labels in column 0 and no heading row.
+    auto blockOf = [](const QTableWidgetSelectionRange &range) {
+        return CellBlock{range.topRow(), range.leftColumn(), range.bottomRow(),
+                         range.rightColumn()};
+    };
+    if (const auto block = values->selectedBlock())
+        return tabSeparatedText(headedBlock(values->model(), blockOf(*block), 0, 0));
+    if (const auto block = singular->selectedBlock())
+        return tabSeparatedText(headedBlock(singular->model(), blockOf(*block), -1, 0));
+    // Nothing selected: the whole array, a blank line, then the singular loggers.
+    const platform::ListModel &array = values->model();
+    const platform::ListModel &single = singular->model();
+    std::string text;
+    if (array.itemCount() > 0 && array.columnCount() > 0)
+        text = tabSeparatedText(headedBlock(
+            array, CellBlock{0, 0, array.itemCount() - 1, array.columnCount() - 1}, -1, -1));
+    if (single.itemCount() > 0 && single.columnCount() > 0)
+        text +=
+            "\n" +
+            tabSeparatedText(headedBlock(
+                single, CellBlock{0, 0, single.itemCount() - 1, single.columnCount() - 1}, -1, -1));
+    return text;
+}
+
+namespace {
+
+PictureSize graphAreaSize(platform::QtHost &host, WindowCommands &window) {
+    const platform::QtDialog *graph = host.dialogOf(window.tabPage(TAB_GRAPH));
+    const QWidget *area = graph ? graph->control(GraphControls::GRAPH_AREA) : nullptr;
+    return area ? PictureSize{area->width(), area->height()} : PictureSize{};
+}
+
+} // namespace
+
+void MainWindowShell::saveGraphPicture() {
+    if (platform::QtDialog::commandsHeld() || !window.jobView().job.setList.current())
+        return;
+    savePictureAs(
+        host, [this](platform::DrawingContext &dc, int w, int h) { window.drawGraph(dc, w, h); },
+        graphAreaSize(host, window), text::PICTURE_SAVE_CAPTION);
+}
+
+void MainWindowShell::copyGraphPicture() {
+    if (platform::QtDialog::commandsHeld() || !window.jobView().job.setList.current())
+        return;
+    copyPicture([this](platform::DrawingContext &dc, int w, int h) { window.drawGraph(dc, w, h); },
+                graphAreaSize(host, window));
 }
 
 void MainWindowShell::layOut() {

@@ -1,16 +1,15 @@
 #pragma once
 // The main window on the screen: the tab strip, the four pages laid over its display area,
-// the window icon and the menu with Data Files, Save Report, the analysis windows, the mapping
-// report, Verify Report, Help and About. What happens on a tab change, a menu command and in the
-// layout arithmetic is the program's (WindowCommands); this class gives it the widgets.
-// the window icon and the menu with Data Files, Save Report, Calibration, the analysis
-// windows, the mapping report, Help and About. What happens on a tab change, a menu command and in
+// the window icon and the menu with Data Files, Save Report, the recent files, the analysis
+// windows, the mapping report, Verify Report, the Graph tab's picture, Help and About, and the
+// keys that stand for the pages' buttons. What happens on a tab change, a menu command and in
 // the layout arithmetic is the program's (WindowCommands); this class gives it the widgets.
 
 #include <QWidget>
 
 #include <string>
 
+class QMenu;
 class QTabBar;
 class QToolButton;
 
@@ -25,14 +24,16 @@ class TabStrip;
 class TimeSeriesWindow;
 
 namespace platform {
+class Page;
 class QtHost;
-}
+} // namespace platform
 
 class MainWindowShell : public QWidget {
     Q_OBJECT
 public:
     // Creates the pages through the window's initialise, with the host parenting them here.
     MainWindowShell(WindowCommands &window, platform::QtHost &host, QWidget *parent = nullptr);
+    ~MainWindowShell() override;
 
     TabStrip *tabStrip() const { return strip; }
     QTabBar *tabBar() const;
@@ -66,6 +67,30 @@ public:
     void compareWithReport();
     CompareWindow *compareWindow() const { return comparison; }
 
+    // The keys of the main window, each pressing the button of the page it stands for, so a
+    // key does exactly what the button does and nothing while the button is off:
+    // Ctrl+O Load Report; F5 the Data Filter's Calculate that made the sets shown (the
+    // averaged one when there are none); Ctrl+P and Ctrl+E Print and Export of the tab shown,
+    // where the Graph tab's Export saves its picture; Ctrl+C copies the Matrix tab's selected
+    // cells (all of them when none are selected) or the Graph tab's picture. Ctrl+S is
+    // Save Report's menu item, F1 Help's.
+    void loadReport();
+    void calculate();
+    void print();
+    void exportShown();
+    void copyShown();
+    // The Matrix tab's selected cells as tab-separated text with their row and column labels.
+    std::string matrixText() const;
+    // "Save Graph Picture..." and "Copy Graph Picture": the Graph tab's set at the size the tab
+    // shows it, as a PNG or SVG file and on the clipboard.
+    void saveGraphPicture();
+    void copyGraphPicture();
+
+    // "Recent Files": the reports and projects last read or written, newest first; choosing
+    // one opens it as the command line does.
+    QMenu *recentFilesMenu() const { return recentMenu; }
+    void openRecentFile(const std::string &path);
+
     // Opens the file named on the command line once the event loop runs, so that the window
     // is on the screen before a message box about the file.
     void openFileWhenShown(const std::string &path);
@@ -78,6 +103,13 @@ protected:
 private:
     void onTabChanged(int index);
     void layOut();
+    // Presses a page's button as a click would; false when it is off or hidden.
+    bool pressButton(platform::Page &page, int id);
+    // F1 and Escape in a window of the menu.
+    void addKeysTo(QWidget &secondary);
+    void fillRecentFiles();
+    // The document's name before the program's, or the program's alone.
+    void showTitle(const std::string &document);
 
     WindowCommands &window;
     platform::QtHost &host;
@@ -87,6 +119,8 @@ private:
     StatisticsWindow *statistics = nullptr;
     TimeSeriesWindow *timeSeries = nullptr;
     CompareWindow *comparison = nullptr;
+    QMenu *recentMenu = nullptr;
+    QString programTitle;
     bool sizedOnce = false;
 };
 

@@ -12,6 +12,7 @@
 #include "qt/QtText.h"
 #include "resources/analysisTexts.h"
 #include "resources/controlIds.h"
+#include "resources/desktopTexts.h"
 #include "resources/format.h"
 #include "resources/mappingReportTexts.h"
 #include "resources/qualificationTexts.h"
@@ -19,6 +20,9 @@
 #include "resources/studyTexts.h"
 #include "window/ExclusionDialog.h"
 #include "window/GraphExport.h"
+#include "window/PictureFile.h"
+#include "window/secondaryWindow.h"
+#include "window/tableCopy.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -186,6 +190,13 @@ public:
         return renderSetImage(set, view.job.loggerArray.dimensions(), view.readSettings().contour(),
                               width, height, marks);
     }
+    // The map as a picture of any kind, at the size it shows.
+    PictureDrawing drawing() const {
+        return [this](platform::DrawingContext &dc, int width, int height) {
+            drawSetPicture(dc, set, view.job.loggerArray.dimensions(),
+                           view.readSettings().contour(), width, height, marks);
+        };
+    }
 
 protected:
     void paintEvent(QPaintEvent *) override {
@@ -216,6 +227,7 @@ StatisticsWindow::StatisticsWindow(const JobView &jobView, QWidget *parent)
       mapView(new MapView(jobView, this)),
       exportStatisticsButton(new QPushButton(platform::toQString(text::EXPORT_STATISTICS_BUTTON))),
       exportMapButton(new QPushButton(platform::toQString(text::EXPORT_MAP_BUTTON))),
+      copyMapButton(new QPushButton(platform::toQString(text::COPY_PICTURE_BUTTON))),
       exportProbesButton(new QPushButton(platform::toQString(text::EXPORT_PROBES_BUTTON))),
       probesPane(new QWidget), probesNote(new QLabel), probeItems(new QStandardItemModel(this)),
       probeTable(new QTableView), tabSet(new QTabWidget), ruleText(new QLineEdit),
@@ -293,6 +305,7 @@ StatisticsWindow::StatisticsWindow(const JobView &jobView, QWidget *parent)
     mapRow->addWidget(mapTitle, 1);
     mapRow->addWidget(exportStatisticsButton);
     mapRow->addWidget(exportMapButton);
+    mapRow->addWidget(copyMapButton);
 
     auto *lower = new QWidget;
     auto *lowerLayout = new QVBoxLayout(lower);
@@ -346,16 +359,25 @@ StatisticsWindow::StatisticsWindow(const JobView &jobView, QWidget *parent)
     layout->addLayout(phasesRow);
     layout->addLayout(studyRow);
     layout->addWidget(splitter, 1);
+    auto *closeRow = new QHBoxLayout;
+    closeRow->addStretch();
+    closeRow->addWidget(makeCloseButton(*this));
+    layout->addLayout(closeRow);
 
     connect(calculateButton, &QPushButton::clicked, this, [this] { calculate(); });
     connect(mapChooser, &QComboBox::currentIndexChanged, this, [this] { showMap(); });
     connect(exportStatisticsButton, &QPushButton::clicked, this,
             &StatisticsWindow::exportStatistics);
     connect(exportMapButton, &QPushButton::clicked, this, &StatisticsWindow::exportMap);
+    connect(copyMapButton, &QPushButton::clicked, this, &StatisticsWindow::copyMap);
+    for (QTableView *table :
+         {tableView, figuresTable, qualificationTable, eventTable, probeTable, alarmTable})
+        copyTableOnKey(*table);
     connect(suggestButton, &QPushButton::clicked, this, [this] { suggestProbes(); });
     connect(exportProbesButton, &QPushButton::clicked, this, &StatisticsWindow::exportProbes);
     exportStatisticsButton->setEnabled(false);
     exportMapButton->setEnabled(false);
+    copyMapButton->setEnabled(false);
     exportProbesButton->setEnabled(false);
     showStatistics();
     showPhases();
@@ -717,6 +739,7 @@ void StatisticsWindow::showStatistics() {
     const bool calculated = statistics.has_value();
     exportStatisticsButton->setEnabled(calculated);
     exportMapButton->setEnabled(calculated);
+    copyMapButton->setEnabled(calculated);
     showQualification();
     showEvents();
     showProbes();
@@ -807,13 +830,18 @@ void StatisticsWindow::exportMap() {
         return;
     platform::Host &host = view.host;
     const platform::FileDialogOptions options =
-        platform::saveDialogOptions(host, text::MAP_DIALOG_TITLE, text::MAP_FILTER_DESCRIPTION,
-                                    text::MAP_FILTER_PATTERN, text::MAP_EXTENSION);
+        platform::saveDialogOptions(host, text::MAP_DIALOG_TITLE, text::PICTURE_FILTER_DESCRIPTION,
+                                    text::PICTURE_FILTER_PATTERN, text::PICTURE_EXTENSION);
     const std::optional<std::string> chosen = host.saveFile(options);
     if (!chosen)
         return;
-    if (!savePng(mapView->render(mapView->width(), mapView->height()), *chosen))
+    if (!savePicture(mapView->drawing(), PictureSize{mapView->width(), mapView->height()}, *chosen))
         host.messageBox(std::string(text::MAP_NOT_SAVED), std::string(text::STATISTICS_CAPTION));
+}
+
+void StatisticsWindow::copyMap() {
+    if (map.set)
+        copyPicture(mapView->drawing(), PictureSize{mapView->width(), mapView->height()});
 }
 
 } // namespace zqar

@@ -57,7 +57,10 @@ public:
     // above 1000 kJ/mol is refused as J/mol typed into the kJ/mol field.
     CommandOutcome calculate();
     void exportStatistics();
+    // Export Map writes PNG, or SVG for a name ending in ".svg"; Copy Picture puts the map
+    // on the clipboard.
     void exportMap();
+    void copyMap();
     // Suggest Probes, as the button runs it: the statistics calculated anew and the count
     // of the spin box; answers the command's outcome.
     CommandOutcome suggestProbes();
@@ -155,6 +158,7 @@ private:
     MapView *mapView;
     QPushButton *exportStatisticsButton;
     QPushButton *exportMapButton;
+    QPushButton *copyMapButton;
     QPushButton *exportProbesButton;
     QWidget *probesPane;
     QLabel *probesNote;

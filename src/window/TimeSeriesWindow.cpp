@@ -5,10 +5,13 @@
 #include "qt/QtDialog.h"
 #include "qt/QtDrawingContext.h"
 #include "qt/QtText.h"
+#include "resources/desktopTexts.h"
 #include "resources/format.h"
 #include "resources/qualificationTexts.h"
 #include "resources/timeSeriesTexts.h"
 #include "window/EventDialog.h"
+#include "window/PictureFile.h"
+#include "window/secondaryWindow.h"
 
 #include <QContextMenuEvent>
 #include <QHBoxLayout>
@@ -168,6 +171,27 @@ void TimeSeriesChartView::render() {
     pictureValid = true;
 }
 
+namespace {
+
+PictureDrawing chartDrawing(const TimeSeriesInput &input) {
+    return [&input](platform::DrawingContext &dc, int width, int height) {
+        drawTimeSeries(dc, input, platform::Rect{0, 0, width, height});
+    };
+}
+
+} // namespace
+
+CommandOutcome TimeSeriesChartView::savePicture() {
+    refresh();
+    return savePictureAs(view.host, chartDrawing(shown), PictureSize{width(), height()},
+                         text::TIME_SERIES_CAPTION);
+}
+
+void TimeSeriesChartView::copyPicture() {
+    refresh();
+    zqar::copyPicture(chartDrawing(shown), PictureSize{width(), height()});
+}
+
 void TimeSeriesChartView::paintEvent(QPaintEvent *) {
     if (!pictureValid || picture.size() != size())
         render();
@@ -283,7 +307,9 @@ void TimeSeriesChartView::contextMenuEvent(QContextMenuEvent *event) {
 TimeSeriesWindow::TimeSeriesWindow(const JobView &jobView, QWidget *parent)
     : QWidget(parent, Qt::Window), job(jobView.job), view(new TimeSeriesChartView(jobView, this)),
       reset(new QPushButton(platform::toQString(text::RESET_ZOOM_BUTTON), this)),
-      filter(new QLineEdit(this)), positions(new QListWidget(this)) {
+      filter(new QLineEdit(this)), positions(new QListWidget(this)),
+      savePicture(new QPushButton(platform::toQString(text::SAVE_PICTURE_BUTTON), this)),
+      copyPicture(new QPushButton(platform::toQString(text::COPY_PICTURE_BUTTON), this)) {
     setWindowTitle(platform::toQString(text::TIME_SERIES_CAPTION));
     auto *layout = new QVBoxLayout(this);
     auto *chartRow = new QHBoxLayout;
@@ -305,9 +331,14 @@ TimeSeriesWindow::TimeSeriesWindow(const JobView &jobView, QWidget *parent)
                               this),
                    1);
     row->addWidget(reset);
+    row->addWidget(savePicture);
+    row->addWidget(copyPicture);
+    row->addWidget(makeCloseButton(*this));
     layout->addLayout(row);
     reset->setEnabled(false);
     connect(reset, &QPushButton::clicked, view, &TimeSeriesChartView::resetZoom);
+    connect(savePicture, &QPushButton::clicked, view, [this] { view->savePicture(); });
+    connect(copyPicture, &QPushButton::clicked, view, &TimeSeriesChartView::copyPicture);
     connect(view, &TimeSeriesChartView::zoomChanged, reset, &QPushButton::setEnabled);
     connect(view, &TimeSeriesChartView::linesChanged, this, &TimeSeriesWindow::fillPositions);
     connect(positions, &QListWidget::itemChanged, this, &TimeSeriesWindow::pickChanged);

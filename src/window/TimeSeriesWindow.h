@@ -12,6 +12,7 @@
 
 #include "pages/JobView.h"
 #include "pages/presentation/TimeSeriesChart.h"
+#include "platform/CommandOutcome.h"
 
 #include <QImage>
 #include <QWidget>
@@ -50,6 +51,10 @@ public:
     // The lines drawn one by one, by label; none for the chart's default pick. Labels of no
     // line are passed over.
     void setPicked(std::optional<std::set<std::string>> labels);
+    // Save Picture (PNG, or SVG for a name ending in ".svg") and Copy Picture: the chart as
+    // it shows, at its size on the screen.
+    CommandOutcome savePicture();
+    void copyPicture();
 
     // The right-click menu at pixel column x: Mark Event, and Edit and Remove for the event
     // drawn within a few pixels of x. The caller owns the menu.
@@ -109,6 +114,8 @@ public:
     QPushButton *resetButton() const { return reset; }
     QLineEdit *filterEdit() const { return filter; }
     QListWidget *positionList() const { return positions; }
+    QPushButton *savePictureButton() const { return savePicture; }
+    QPushButton *copyPictureButton() const { return copyPicture; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -126,6 +133,8 @@ private:
     QPushButton *reset;
     QLineEdit *filter;
     QListWidget *positions;
+    QPushButton *savePicture;
+    QPushButton *copyPicture;
     int listening = 0;
 };
 

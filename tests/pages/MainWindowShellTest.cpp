@@ -329,7 +329,12 @@ TEST_F(MainWindowShellTest, MenuOffersHelpAndAbout) {
     for (QAction *action : menu->actions())
         if (!action->isSeparator())
             entries.push_back(action);
-    ASSERT_EQ(entries.size(), 12u);
+    ASSERT_EQ(entries.size(), 15u);
+    EXPECT_EQ(entries[2]->text(), QString("Recent Files"));
+    EXPECT_EQ(entries[2]->menu(), shell->recentFilesMenu());
+    EXPECT_EQ(entries[3]->text(), QString("Save Graph Picture..."));
+    EXPECT_EQ(entries[4]->text(), QString("Copy Graph Picture"));
+    entries.erase(entries.begin() + 2, entries.begin() + 5);
     EXPECT_EQ(entries[2]->text(), QString("Calibration..."));
     entries.erase(entries.begin() + 2);
     EXPECT_EQ(entries[5]->text(), QString("Compare With Report..."));

@@ -10,7 +10,10 @@
 #include "pages/layout/settings.h"
 #include "platform/Host.h"
 #include "platform/ListView.h"
+#include "platform/fileSystems.h"
+#include "resources/desktopTexts.h"
 #include "resources/fileTexts.h"
+#include "resources/format.h"
 #include "resources/strings.h"
 
 #include <filesystem>
@@ -120,6 +123,7 @@ CommandOutcome loadProjectFile(FileSelectionPage &page, const std::string &path)
     const std::string calibration = readProjectCalibrationFile(*file);
     if (!calibration.empty())
         loadCalibrationFile(page.job, page.host, calibration);
+    page.host.noteDocument(platform::absolutePath(path));
     return CommandOutcome::completed();
 }
 
@@ -153,6 +157,9 @@ CommandOutcome saveProjectFile(FileSelectionPage &page, const std::string &path)
     // One write of the whole file: it either holds every key or is as it was.
     if (!file.write(path))
         return fail();
+    const std::string saved = platform::absolutePath(path);
+    dialog.setText(FS::STATUS, text::format(text::PROJECT_SAVED_AS, saved));
+    page.host.noteDocument(saved);
     return CommandOutcome::completed();
 }
 

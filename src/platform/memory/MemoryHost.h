@@ -90,6 +90,8 @@ public:
     std::vector<RecordedMessage> messages;
     std::vector<RecordedTimer> timers;
     std::vector<std::string> helpRequests;
+    std::vector<std::string> documents; // noteDocument's paths
+    void noteDocument(const std::string &path) override { documents.push_back(path); }
 
     // Called at once for every message box, after it is recorded.
     std::function<void(const RecordedMessage &)> onMessage;
