@@ -58,7 +58,7 @@ constexpr int LARGEST_PROBE_COUNT = 999; // the spin box's; the command takes mo
 QStringList headings() {
     QStringList list;
     for (const StatisticsColumn &column : STATISTICS_COLUMNS)
-        list.append(platform::toQString(column.heading));
+        list.append(platform::toQString(windowHeading(column)));
     return list;
 }
 
@@ -246,9 +246,9 @@ StatisticsWindow::StatisticsWindow(const JobView &jobView, QWidget *parent)
     addSettingEdit(qualificationRow, text::TOLERANCE_LABEL, JobSetting::Tolerance,
                    Control::TOLERANCE, 1);
     addSettingEdit(qualificationRow, text::STABLE_START_LABEL, JobSetting::StableStart,
-                   Control::STABLE_START, 2);
+                   Control::STABLE_START, 2, text::TIME_FORMAT_HINT);
     addSettingEdit(qualificationRow, text::STABLE_FINISH_LABEL, JobSetting::StableFinish,
-                   Control::STABLE_FINISH, 2);
+                   Control::STABLE_FINISH, 2, text::TIME_FORMAT_HINT);
     addSettingEdit(qualificationRow, text::REFERENCE_POSITION_LABEL, JobSetting::ReferencePosition,
                    Control::REFERENCE_POSITION, 1);
     phasesRow->addWidget(new QLabel(platform::toQString(text::PHASES_LABEL)));
@@ -441,10 +441,10 @@ void StatisticsWindow::jobChanged(const JobChange &change) {
     // The exclusions name positions: their loggers and counts follow the records.
     if (change.touches(JobChange::EXCLUSIONS | JobChange::LAYOUT | JobChange::RECORDS))
         showExclusions();
-    // Figures of records that are gone, of other readings, or of other rules or exclusions
-    // would be exported as if they were the job's.
-    if (change.touches(JobChange::LAYOUT | JobChange::RECORDS | JobChange::CALIBRATION |
-                       JobChange::ALARM_RULES | JobChange::EXCLUSIONS) &&
+    // Figures of records that are gone, of another report or project, of other readings, or
+    // of other rules or exclusions would be exported as if they were the job's.
+    if (change.touches(JobChange::LAYOUT | JobChange::RECORDS | JobChange::OPENED |
+                       JobChange::CALIBRATION | JobChange::ALARM_RULES | JobChange::EXCLUSIONS) &&
         statistics) {
         statistics.reset();
         probes.reset();
@@ -537,6 +537,9 @@ CommandOutcome StatisticsWindow::calculate() {
 CommandOutcome StatisticsWindow::runStatistics() {
     if (view.recordChanges)
         view.recordChanges();
+    const CommandOutcome limits = checkLimitsByName(view.job, view.host);
+    if (limits.kind != CommandOutcome::Kind::Completed)
+        return limits;
     const CommandOutcome unit = checkActivationEnergyUnit(view.job, view.host);
     if (unit.kind != CommandOutcome::Kind::Completed)
         return unit;
@@ -734,7 +737,10 @@ void StatisticsWindow::showStatistics() {
         QList<QStandardItem *> cells;
         for (std::size_t column = 0; column < row.size(); ++column) {
             const StatisticsColumn &kind = STATISTICS_COLUMNS[column];
-            auto *cell = new QStandardItem(platform::toQString(row[column]));
+            // The row says which figures the position has; the window writes them its way.
+            const std::string shown =
+                row[column] == text::NO_LOGGER ? row[column] : windowText(kind, p);
+            auto *cell = new QStandardItem(platform::toQString(shown));
             cell->setData(sortValue(kind, row[column], p, static_cast<int>(i)), SORT_ROLE);
             if (kind.alignment == ColumnAlignment::Right)
                 cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);

@@ -715,9 +715,21 @@ std::vector<std::string> positionsOutside(const MappingStatistics &statistics) {
 CommandOutcome printMappingReport(const Job &job, const JobSettings &jobSettings,
                                   platform::Host &host, platform::PrintTarget &printer, double now,
                                   const std::string &settingsText) {
+    // A report of no readings would certify a study that never took place.
+    if (!hasReadings(job.loggerArray)) {
+        host.messageBox(std::string(text::NO_DATA_LOADED),
+                        std::string(text::MAPPING_REPORT_CAPTION));
+        return CommandOutcome::failed(text::NO_DATA_LOADED);
+    }
     const StatisticsRun run = calculateStatistics(job, jobSettings, host);
     if (run.outcome.kind != CommandOutcome::Kind::Completed)
         return run.outcome;
+    // A span that runs backwards holds no reading: the report would certify an empty study.
+    if (*jobSettings.dataFilter.start > *jobSettings.dataFilter.finish) {
+        host.messageBox(std::string(text::START_AFTER_FINISH),
+                        std::string(text::MAPPING_REPORT_CAPTION));
+        return CommandOutcome::failed(text::START_AFTER_FINISH);
+    }
     // The qualification section only when a qualification setting is given, the events
     // section only when there are events: a report of neither reads as it always did.
     std::optional<Qualification> qualification;
