@@ -12,15 +12,25 @@ namespace zqar {
 
 QImage renderSetImage(const TemperatureSet *set, const ArrayDimensions &dimensions,
                       const ContourSettings &settings, int width, int height,
-                      const std::vector<PositionMark> &marks) {
+                      const std::vector<PositionMark> &marks, LegendStyle legend) {
     auto dc = platform::QtDrawingContext::offscreen(width, height);
     dc->fillRect(platform::Rect{0, 0, width, height}, platform::WHITE);
     if (set) {
-        drawContourGraph(*dc, *set, dimensions, settings, DEFAULT_COLOUR_SCALE, 0, 0, width,
-                         height);
-        drawPositionMarks(*dc, dimensions, settings, marks, 0, 0, width, height);
+        drawContourGraph(*dc, *set, dimensions, settings, DEFAULT_COLOUR_SCALE, 0, 0, width, height,
+                         legend);
+        drawPositionMarks(*dc, dimensions, settings, marks, 0, 0, width, height, legend);
     }
     // A shared copy: the context's painter ends with it, and nothing draws after that.
+    return *dc->image();
+}
+
+QImage renderStatisticMapImage(const TemperatureSet *map, const std::string &title,
+                               const ArrayDimensions &dimensions, const ContourSettings &settings,
+                               int width, int height, const std::vector<PositionMark> &marks) {
+    auto dc = platform::QtDrawingContext::offscreen(width, height);
+    dc->fillRect(platform::Rect{0, 0, width, height}, platform::WHITE);
+    if (map)
+        drawTitledMap(*dc, *map, title, dimensions, settings, marks, 0, 0, width, height);
     return *dc->image();
 }
 

@@ -183,8 +183,13 @@ public:
     QImage render(int width, int height) const {
         if (!set)
             return QImage();
+        // The window's label above shows the title; the legend keeps every band in the view.
         return renderSetImage(set, view.job.loggerArray.dimensions(), view.readSettings().contour(),
-                              width, height, marks);
+                              width, height, marks, LegendStyle::BarWhenCrowded);
+    }
+    QImage renderTitled(const std::string &title, int width, int height) const {
+        return renderStatisticMapImage(set, title, view.job.loggerArray.dimensions(),
+                                       view.readSettings().contour(), width, height, marks);
     }
 
 protected:
@@ -818,7 +823,7 @@ void StatisticsWindow::exportMap() {
     const std::optional<std::string> chosen = host.saveFile(options);
     if (!chosen)
         return;
-    if (!savePng(mapView->render(mapView->width(), mapView->height()), *chosen))
+    if (!savePng(mapView->renderTitled(map.title, mapView->width(), mapView->height()), *chosen))
         host.messageBox(std::string(text::MAP_NOT_SAVED), std::string(text::STATISTICS_CAPTION));
 }
 

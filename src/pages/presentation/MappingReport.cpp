@@ -374,10 +374,13 @@ void addMaps(PagedDocument &document, const MappingStatistics &statistics,
     for (const MapStatistic statistic :
          {MapStatistic::Mean, MapStatistic::Minimum, MapStatistic::Maximum}) {
         StatisticMapSet map = makeStatisticMap(statistics, statistic);
+        // Each map in the colours of its own figures: the Graph Options may have been zoomed
+        // to a range that shows the whole map in one colour.
+        const ContourSettings scaled = scaledToData(settings, *map.set);
         document.addPicture(
             map.title, MAP_HEIGHT,
             contourPicture(std::shared_ptr<const TemperatureSet>(std::move(map.set)), dimensions,
-                           settings));
+                           scaled));
     }
 }
 
@@ -627,7 +630,7 @@ PagedDocument::Table textTable(std::string_view header,
 // The suggested probes for the report's statistics, with the reasoning behind their choice
 // and the map of the mean with their ranks.
 void addProbes(PagedDocument &document, const Job &job, const MappingStatistics &statistics,
-               const ContourSettings &settings) {
+               const ContourSettings &graphSettings) {
     const FittedProbes probes = suggestProbesFor(job, statistics, job.probeCount);
     const ProbeSuggestion &suggestion = probes.suggestion;
     document.keepRoom(HEADING_ROOM + 40.0);
@@ -640,10 +643,11 @@ void addProbes(PagedDocument &document, const Job &job, const MappingStatistics 
     const std::vector<PositionMark> marks = probeMarks(statistics, suggestion);
     const std::shared_ptr<const TemperatureSet> set(std::move(map.set));
     const ArrayDimensions dimensions = job.loggerArray.dimensions();
+    const ContourSettings scaled = scaledToData(graphSettings, *set);
     document.keepRoom(CAPTION_ROOM + MAP_HEIGHT);
     document.addPicture(text::format(text::PROBES_MAP_TITLE, map.title), MAP_HEIGHT,
-                        [set, dimensions, settings, marks](platform::DrawingContext &dc,
-                                                           const platform::Rect &area) {
+                        [set, dimensions, settings = scaled, marks](platform::DrawingContext &dc,
+                                                                    const platform::Rect &area) {
                             drawContourGraph(dc, *set, dimensions, settings, DEFAULT_COLOUR_SCALE,
                                              area.left, area.top, area.width(), area.height(),
                                              REPORT_LEGEND);
