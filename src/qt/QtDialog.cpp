@@ -195,6 +195,10 @@ QtDialog::QtDialog(const DialogTemplate &source, Page &page, QWidget *parent)
         const std::string_view tip = text::controlTip(source.id, control.id);
         if (QWidget *widget = this->control(control.id); widget && !tip.empty())
             widget->setToolTip(toQString(tip));
+        const std::string_view example = text::controlPlaceholder(source.id, control.id);
+        if (auto *edit = qobject_cast<QLineEdit *>(this->control(control.id));
+            edit && !example.empty())
+            edit->setPlaceholderText(toQString(example));
     }
     page.attach(*this);
 }

@@ -1,8 +1,10 @@
 #pragma once
-// Tool tips that explain the window to a first-time user where a control's caption says little.
+// Tool tips that explain the window to a first-time user where a control's caption says little,
+// and the examples that time fields show while they are empty.
 // None of these appears in a file, a printout or an export.
 
 #include "resources/controlIds.h"
+#include "resources/strings.h"
 #include "resources/templates.h"
 
 #include <array>
@@ -39,6 +41,28 @@ constexpr std::string_view controlTip(int templateId, int controlId) {
     for (const ControlTip &entry : CONTROL_TIPS)
         if (entry.templateId == templateId && entry.controlId == controlId)
             return entry.tip;
+    return {};
+}
+
+// A time field's example, shown greyed while the field is empty: the format the date-time
+// reader takes.
+struct ControlPlaceholder {
+    int templateId;
+    int controlId;
+    std::string_view placeholder;
+};
+
+constexpr std::array<ControlPlaceholder, 3> CONTROL_PLACEHOLDERS = {{
+    {DATA_FILTER_TEMPLATE, DataFilterControls::TIME, TIME_FORMAT_HINT},
+    {DATA_FILTER_TEMPLATE, DataFilterControls::START_TIME, TIME_FORMAT_HINT},
+    {DATA_FILTER_TEMPLATE, DataFilterControls::FINISH_TIME, TIME_FORMAT_HINT},
+}};
+
+// The placeholder of an edit control, or an empty text.
+constexpr std::string_view controlPlaceholder(int templateId, int controlId) {
+    for (const ControlPlaceholder &entry : CONTROL_PLACEHOLDERS)
+        if (entry.templateId == templateId && entry.controlId == controlId)
+            return entry.placeholder;
     return {};
 }
 

@@ -12,21 +12,39 @@ namespace zqar {
 
 QImage renderSetImage(const TemperatureSet *set, const ArrayDimensions &dimensions,
                       const ContourSettings &settings, int width, int height,
-                      const std::vector<PositionMark> &marks) {
+                      const std::vector<PositionMark> &marks, LegendStyle legend) {
     auto dc = platform::QtDrawingContext::offscreen(width, height);
     dc->fillRect(platform::Rect{0, 0, width, height}, platform::WHITE);
-    drawSetPicture(*dc, set, dimensions, settings, width, height, marks);
+    drawSetPicture(*dc, set, dimensions, settings, width, height, marks, legend);
     // A shared copy: the context's painter ends with it, and nothing draws after that.
     return *dc->image();
 }
 
 void drawSetPicture(platform::DrawingContext &dc, const TemperatureSet *set,
                     const ArrayDimensions &dimensions, const ContourSettings &settings, int width,
-                    int height, const std::vector<PositionMark> &marks) {
+                    int height, const std::vector<PositionMark> &marks, LegendStyle legend) {
     if (!set)
         return;
-    drawContourGraph(dc, *set, dimensions, settings, DEFAULT_COLOUR_SCALE, 0, 0, width, height);
-    drawPositionMarks(dc, dimensions, settings, marks, 0, 0, width, height);
+    drawContourGraph(dc, *set, dimensions, settings, DEFAULT_COLOUR_SCALE, 0, 0, width, height,
+                     legend);
+    drawPositionMarks(dc, dimensions, settings, marks, 0, 0, width, height, legend);
+}
+
+QImage renderStatisticMapImage(const TemperatureSet *map, const std::string &title,
+                               const ArrayDimensions &dimensions, const ContourSettings &settings,
+                               int width, int height, const std::vector<PositionMark> &marks) {
+    auto dc = platform::QtDrawingContext::offscreen(width, height);
+    dc->fillRect(platform::Rect{0, 0, width, height}, platform::WHITE);
+    drawStatisticMapPicture(*dc, map, title, dimensions, settings, width, height, marks);
+    return *dc->image();
+}
+
+void drawStatisticMapPicture(platform::DrawingContext &dc, const TemperatureSet *map,
+                             const std::string &title, const ArrayDimensions &dimensions,
+                             const ContourSettings &settings, int width, int height,
+                             const std::vector<PositionMark> &marks) {
+    if (map)
+        drawTitledMap(dc, *map, title, dimensions, settings, marks, 0, 0, width, height);
 }
 
 namespace {

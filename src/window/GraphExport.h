@@ -20,14 +20,30 @@ class DrawingContext;
 
 // A set of the array's shape (a calculated set or a statistic map) drawn on white as the Graph
 // page draws it, at width x height pixels, with marks over positions when there are any;
-// white alone when there is no set.
+// white alone when there is no set. The legend as the Graph page draws it unless asked
+// otherwise.
 QImage renderSetImage(const TemperatureSet *set, const ArrayDimensions &dimensions,
                       const ContourSettings &settings, int width, int height,
-                      const std::vector<PositionMark> &marks = {});
+                      const std::vector<PositionMark> &marks = {},
+                      LegendStyle legend = LegendStyle::Boxes);
+
 // The same drawing into a context that is white already, for a picture file of any kind.
 void drawSetPicture(platform::DrawingContext &dc, const TemperatureSet *set,
                     const ArrayDimensions &dimensions, const ContourSettings &settings, int width,
-                    int height, const std::vector<PositionMark> &marks = {});
+                    int height, const std::vector<PositionMark> &marks = {},
+                    LegendStyle legend = LegendStyle::Boxes);
+
+// A statistic map as its own picture: the title above the graph and a legend that keeps every
+// band inside the picture (drawTitledMap), on white at width x height pixels; white alone
+// when there is no map.
+QImage renderStatisticMapImage(const TemperatureSet *map, const std::string &title,
+                               const ArrayDimensions &dimensions, const ContourSettings &settings,
+                               int width, int height, const std::vector<PositionMark> &marks = {});
+// The same drawing into a context that is white already, for a picture file of any kind.
+void drawStatisticMapPicture(platform::DrawingContext &dc, const TemperatureSet *map,
+                             const std::string &title, const ArrayDimensions &dimensions,
+                             const ContourSettings &settings, int width, int height,
+                             const std::vector<PositionMark> &marks = {});
 
 // Qt's PNG quality runs backwards to zlib's level: 80 gives level 1, which packs the flat
 // bands tightly and fast. (90 and above store without compression at all.)

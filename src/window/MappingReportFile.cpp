@@ -1,6 +1,7 @@
 #include "window/MappingReportFile.h"
 
 #include "core/data/AtomicFileWriter.h"
+#include "pages/analysis/statisticsCommands.h"
 #include "pages/presentation/MappingReport.h"
 #include "pages/presentation/PrintJob.h"
 #include "platform/Host.h"
@@ -50,6 +51,10 @@ CommandOutcome writeMappingReportPdf(const JobView &view, const std::string &pat
 
 CommandOutcome saveMappingReport(const JobView &view) {
     platform::Host &host = view.host;
+    // Said before the file dialog, which would otherwise ask for a name in vain.
+    const CommandOutcome limits = checkLimitsByName(view.job, host);
+    if (limits.kind != CommandOutcome::Kind::Completed)
+        return limits;
     const platform::FileDialogOptions options = platform::saveDialogOptions(
         host, text::MAPPING_REPORT_DIALOG_TITLE, text::MAPPING_REPORT_FILTER_DESCRIPTION,
         text::MAPPING_REPORT_FILTER_PATTERN, text::MAPPING_REPORT_EXTENSION);

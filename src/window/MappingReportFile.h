@@ -13,7 +13,8 @@ namespace zqar {
 // complete. A failure shows its message box and leaves path as it was.
 CommandOutcome writeMappingReportPdf(const JobView &view, const std::string &path);
 
-// The window's command: the save dialog for the PDF name, then the report.
+// The window's command: a wrong limit named at once, then the save dialog for the PDF name,
+// then the report.
 CommandOutcome saveMappingReport(const JobView &view);
 
 } // namespace zqar

@@ -152,9 +152,9 @@ void exportStatisticsMap(BatchTool &tool, const PictureSize &size, MapStatistic 
             writeStatisticMapCsv(view.host, *map.set, dimensions, settings.layout, file));
         return;
     }
-    if (!savePng(
-            renderSetImage(map.set.get(), dimensions, settings.contour(), size.width, size.height),
-            file))
+    if (!savePng(renderStatisticMapImage(map.set.get(), map.title, dimensions, settings.contour(),
+                                         size.width, size.height),
+                 file))
         tool.failCommand(std::string(text::STATISTICS_CAPTION), WRITE_FAILED + file);
 }
 

@@ -62,7 +62,7 @@ constexpr int LARGEST_PROBE_COUNT = 999; // the spin box's; the command takes mo
 QStringList headings() {
     QStringList list;
     for (const StatisticsColumn &column : STATISTICS_COLUMNS)
-        list.append(platform::toQString(column.heading));
+        list.append(platform::toQString(windowHeading(column)));
     return list;
 }
 
@@ -187,14 +187,15 @@ public:
     QImage render(int width, int height) const {
         if (!set)
             return QImage();
+        // The window's label above shows the title; the legend keeps every band in the view.
         return renderSetImage(set, view.job.loggerArray.dimensions(), view.readSettings().contour(),
-                              width, height, marks);
+                              width, height, marks, LegendStyle::BarWhenCrowded);
     }
-    // The map as a picture of any kind, at the size it shows.
-    PictureDrawing drawing() const {
-        return [this](platform::DrawingContext &dc, int width, int height) {
-            drawSetPicture(dc, set, view.job.loggerArray.dimensions(),
-                           view.readSettings().contour(), width, height, marks);
+    // The map as a picture of any kind with its title above, at the size it shows.
+    PictureDrawing drawing(const std::string &title) const {
+        return [this, title](platform::DrawingContext &dc, int width, int height) {
+            drawStatisticMapPicture(dc, set, title, view.job.loggerArray.dimensions(),
+                                    view.readSettings().contour(), width, height, marks);
         };
     }
 
@@ -258,9 +259,9 @@ StatisticsWindow::StatisticsWindow(const JobView &jobView, QWidget *parent)
     addSettingEdit(qualificationRow, text::TOLERANCE_LABEL, JobSetting::Tolerance,
                    Control::TOLERANCE, 1);
     addSettingEdit(qualificationRow, text::STABLE_START_LABEL, JobSetting::StableStart,
-                   Control::STABLE_START, 2);
+                   Control::STABLE_START, 2, text::TIME_FORMAT_HINT);
     addSettingEdit(qualificationRow, text::STABLE_FINISH_LABEL, JobSetting::StableFinish,
-                   Control::STABLE_FINISH, 2);
+                   Control::STABLE_FINISH, 2, text::TIME_FORMAT_HINT);
     addSettingEdit(qualificationRow, text::REFERENCE_POSITION_LABEL, JobSetting::ReferencePosition,
                    Control::REFERENCE_POSITION, 1);
     phasesRow->addWidget(new QLabel(platform::toQString(text::PHASES_LABEL)));
@@ -463,10 +464,10 @@ void StatisticsWindow::jobChanged(const JobChange &change) {
     // The exclusions name positions: their loggers and counts follow the records.
     if (change.touches(JobChange::EXCLUSIONS | JobChange::LAYOUT | JobChange::RECORDS))
         showExclusions();
-    // Figures of records that are gone, of other readings, or of other rules or exclusions
-    // would be exported as if they were the job's.
-    if (change.touches(JobChange::LAYOUT | JobChange::RECORDS | JobChange::CALIBRATION |
-                       JobChange::ALARM_RULES | JobChange::EXCLUSIONS) &&
+    // Figures of records that are gone, of another report or project, of other readings, or
+    // of other rules or exclusions would be exported as if they were the job's.
+    if (change.touches(JobChange::LAYOUT | JobChange::RECORDS | JobChange::OPENED |
+                       JobChange::CALIBRATION | JobChange::ALARM_RULES | JobChange::EXCLUSIONS) &&
         statistics) {
         statistics.reset();
         probes.reset();
@@ -559,6 +560,9 @@ CommandOutcome StatisticsWindow::calculate() {
 CommandOutcome StatisticsWindow::runStatistics() {
     if (view.recordChanges)
         view.recordChanges();
+    const CommandOutcome limits = checkLimitsByName(view.job, view.host);
+    if (limits.kind != CommandOutcome::Kind::Completed)
+        return limits;
     const CommandOutcome unit = checkActivationEnergyUnit(view.job, view.host);
     if (unit.kind != CommandOutcome::Kind::Completed)
         return unit;
@@ -757,7 +761,10 @@ void StatisticsWindow::showStatistics() {
         QList<QStandardItem *> cells;
         for (std::size_t column = 0; column < row.size(); ++column) {
             const StatisticsColumn &kind = STATISTICS_COLUMNS[column];
-            auto *cell = new QStandardItem(platform::toQString(row[column]));
+            // The row says which figures the position has; the window writes them its way.
+            const std::string shown =
+                row[column] == text::NO_LOGGER ? row[column] : windowText(kind, p);
+            auto *cell = new QStandardItem(platform::toQString(shown));
             cell->setData(sortValue(kind, row[column], p, static_cast<int>(i)), SORT_ROLE);
             if (kind.alignment == ColumnAlignment::Right)
                 cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -835,13 +842,14 @@ void StatisticsWindow::exportMap() {
     const std::optional<std::string> chosen = host.saveFile(options);
     if (!chosen)
         return;
-    if (!savePicture(mapView->drawing(), PictureSize{mapView->width(), mapView->height()}, *chosen))
+    if (!savePicture(mapView->drawing(map.title), PictureSize{mapView->width(), mapView->height()},
+                     *chosen))
         host.messageBox(std::string(text::MAP_NOT_SAVED), std::string(text::STATISTICS_CAPTION));
 }
 
 void StatisticsWindow::copyMap() {
     if (map.set)
-        copyPicture(mapView->drawing(), PictureSize{mapView->width(), mapView->height()});
+        copyPicture(mapView->drawing(map.title), PictureSize{mapView->width(), mapView->height()});
 }
 
 } // namespace zqar

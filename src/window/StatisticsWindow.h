@@ -5,8 +5,9 @@
 // with exports of the table as CSV and of the map as PNG. A window of its own beside the main
 // window, made once by the shell and shown again from the menu. The figures come from the
 // statistics commands; this class only shows them. It follows the job: new records, a new
-// layout, a new calibration table, other rules or exclusions take the figures of the old ones
-// away, and settings changed elsewhere show in its edits.
+// layout, another report or project, a new calibration table, other rules or exclusions take
+// the figures of the old ones away (and disable their exports), and settings changed elsewhere
+// show in its edits.
 //
 // Beside the statistics it shows the qualification figures over the stable window with their
 // definitions, each position's qualification row and the events with their figures, and it
@@ -75,6 +76,9 @@ public:
     void exportAlarms();
 
     QTableView *table() const { return tableView; }
+    // Export Statistics and Export Map: enabled only while figures of the job are shown.
+    QPushButton *statisticsExportButton() const { return exportStatisticsButton; }
+    QPushButton *mapExportButton() const { return exportMapButton; }
     QStandardItemModel *model() const { return items; }
     QLabel *spotsLabel() const { return spots; }
     QComboBox *mapChoice() const { return mapChooser; }

@@ -259,7 +259,9 @@ TEST(BatchTool, StatisticsCsvAndItsSettings) {
         {"lowerLimitText=9", "Statistics: The limits are in an incorrect format.\n"},
         {"activationEnergyText=-83",
          "Statistics: The activation energy is in an incorrect format.\n"},
-        {"startTimeText=whenever", "Statistics: The start date is in an incorrect format.\n"},
+        // The array holds no reading: that is said before the span that does not read.
+        {"startTimeText=whenever",
+         "Statistics: No data is loaded: load a report or log files first.\n"},
     };
     for (const auto &failure : failures) {
         const std::string failed = temp.file("failed.csv");

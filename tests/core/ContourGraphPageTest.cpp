@@ -214,8 +214,10 @@ TEST_F(GraphPageTest, SettingsAreReadWithTheirReplacements) {
         double rows;
         double columns;
     };
-    for (const Case &c : {Case{"0", "2", "3", 1.0, 2.0, 3.0}, Case{"-2", "0", "-1", -2.0, 1.0, 1.0},
-                          Case{"0.5abc", "x", "4.5", 0.5, 1.0, 4.5}}) {
+    for (const Case &c :
+         {Case{"0", "2", "3", 1.0, 2.0, 3.0}, Case{"-2", "0", "-1", -2.0, 1.0, 1.0},
+          Case{"0.5abc", "x", "4.5", 0.5, 1.0, 4.5}, Case{"abc", "1", "1", 1.0, 1.0, 1.0},
+          Case{"", "1", "1", 1.0, 1.0, 1.0}}) {
         SCOPED_TRACE(c.spacing);
         dataFilter().setText(DataFilterPage::CONTOUR_SPACING, c.spacing);
         fileSelection().setText(FileSelectionPage::ROW_SPACING, c.rowSpacing);

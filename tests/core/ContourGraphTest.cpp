@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <set>
@@ -591,6 +592,100 @@ TEST(ContourLayout, AGraphThatCannotBeDrawnNamesTheSettingToChange) {
         ASSERT_EQ(texts.size(), 1u);
         EXPECT_EQ(texts.front().text, c.problem);
     }
+}
+
+// The boxes of a legend break to a new column earlier than the layout counts lines (900 x 180:
+// twelve counted, ten drawn). A map that keeps every band must take the bar from the eleventh
+// band on; boxes would put the eleventh and twelfth beyond the right edge.
+TEST(ContourLayout, AMapTakesTheBarOnceTheBoxesAsDrawnNeedASecondColumn) {
+    const ArrayDimensions dimensions{2, 2, 0};
+    for (const int bands : {10, 11, 12, 13}) {
+        SCOPED_TRACE(bands);
+        ContourSettings settings;
+        settings.bands = {0.0, static_cast<double>(bands), 1.0};
+        const ContourLayout layout =
+            layoutContourGraph(96, dimensions, settings, 900, 180, LegendStyle::BarWhenCrowded);
+        EXPECT_EQ(layout.colourBar, bands > 10);
+
+        RecordingContext boxes;
+        drawContourGraph(boxes, uniformSet(2, 2, 0, 3.0), dimensions, settings,
+                         DEFAULT_COLOUR_SCALE, 0, 0, 900, 180);
+        int rightmost = 0;
+        for (const auto &frame : boxes.callsOf(CallKind::Frame))
+            rightmost = std::max(rightmost, frame.rect.right);
+        // Thirteen bands are counted as two columns, and so placed that both fit.
+        EXPECT_EQ(rightmost > 900, bands == 11 || bands == 12);
+    }
+}
+
+// A statistic map as its own picture at the Statistics window's map height: the title centred
+// on the first line, the graph below it, and each of the 44 quarter-degree bands of the
+// sample job inside the picture.
+TEST(TitledMap, HasItsTitleAboveAndEveryBandInsideThePicture) {
+    TemperatureSet map = uniformSet(6, 4, 2, 20.0);
+    ContourSettings settings;
+    settings.bands = {17.0, 28.0, 0.25};
+    RecordingContext dc;
+    const int width = 960;
+    const int height = 240;
+    drawTitledMap(dc, map, "Mean from here to there", {6, 4, 2}, settings, {}, 0, 0, width, height);
+
+    const auto texts = dc.callsOf(CallKind::Text);
+    ASSERT_FALSE(texts.empty());
+    EXPECT_EQ(texts.front().text, "Mean from here to there");
+    EXPECT_EQ(texts.front().align, platform::TA_CENTER | platform::TA_TOP);
+    EXPECT_EQ(texts.front().point.x, width / 2);
+    const int titleBottom = 2 * 12; // two text units at 96 dpi
+    EXPECT_LT(texts.front().point.y + texts.front().font.height, titleBottom + 1);
+
+    std::set<Colour> filled;
+    for (const auto &call : dc.calls) {
+        if (call.kind != CallKind::Fill && call.kind != CallKind::Frame)
+            continue;
+        EXPECT_GE(call.rect.top, titleBottom);
+        EXPECT_GE(call.rect.left, 0);
+        EXPECT_LE(call.rect.right, width);
+        EXPECT_LE(call.rect.bottom, height);
+        if (call.kind == CallKind::Fill)
+            filled.insert(call.colour);
+    }
+    for (int band = 0; band < 44; ++band) {
+        const double middle = 17.0 + 0.25 * band + 0.125;
+        EXPECT_EQ(filled.count(bandColour(DEFAULT_COLOUR_SCALE, settings.bands, middle)), 1u)
+            << "band " << band;
+    }
+}
+
+// A statistic map keeps the colours of its own figures whatever range the Graph Options were
+// zoomed to: the bands run over its values in whole steps of the spacing.
+TEST(ScaledToData, BandsCoverTheMeasuredValuesInStepsOfTheSpacing) {
+    TemperatureSet map(0.0, 0.0, 2, 2, 1);
+    const double values[] = {17.93, 21.0, NO_VALUE, 22.0};
+    for (int i = 0; i < 4; ++i)
+        map.setValue(i / 2, i % 2, values[i]);
+    map.setValue(SINGULAR_ROW, 0, 27.3);
+    ContourSettings zoomed;
+    zoomed.bands = {30.0, 31.0, 0.25};
+    const ContourSettings scaled = scaledToData(zoomed, map);
+    EXPECT_EQ(scaled.bands.minimum, 17.75);
+    EXPECT_EQ(scaled.bands.maximum, 27.5);
+    EXPECT_EQ(scaled.bands.spacing, 0.25);
+
+    const TemperatureSet flat = uniformSet(1, 2, 0, 20.0);
+    ContourSettings degree;
+    degree.bands = {0.0, 5.0, 1.0};
+    const ContourSettings one = scaledToData(degree, flat);
+    EXPECT_EQ(one.bands.minimum, 20.0);
+    EXPECT_EQ(one.bands.maximum, 21.0);
+
+    // No value to scale to, or a spacing the graph refuses: the settings as they were, so the
+    // graph says what is wrong.
+    const ContourSettings unmeasured = scaledToData(zoomed, TemperatureSet(0.0, 0.0, 1, 1, 0));
+    EXPECT_EQ(unmeasured.bands.minimum, 30.0);
+    EXPECT_EQ(unmeasured.bands.maximum, 31.0);
+    ContourSettings negative;
+    negative.bands = {30.0, 31.0, -1.0};
+    EXPECT_EQ(scaledToData(negative, map).bands.minimum, 30.0);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "core/data/dateTime.h"
+#include "resources/strings.h"
 #include "support/LocaleGuard.h"
 
 #include <clocale>
@@ -146,4 +147,11 @@ TEST(ParseDateTime, NumericDatesFollowTheLocaleOrder) {
     EXPECT_EQ(localeDateOrder(), "MDY");
     EXPECT_EQ(parseDateTime("05/11/2003"), day(2003, 5, 11));
     std::setlocale(LC_TIME, restore.c_str());
+}
+
+// The example the window's empty time fields show is a time the reader takes.
+TEST(ParseDateTime, TheTimeFieldsExampleReads) {
+    const std::optional<double> example = parseDateTime(text::TIME_FORMAT_HINT);
+    ASSERT_TRUE(example.has_value());
+    EXPECT_EQ(formatDateTime(*example), text::TIME_FORMAT_HINT);
 }

@@ -1,5 +1,6 @@
 #include "core/analysis/statistics.h"
 #include "core/analysis/TemperatureSet.h"
+#include "core/analysis/statisticsColumns.h"
 #include "core/analysis/statisticsCsv.h"
 #include "core/data/dateTime.h"
 #include "pages/analysis/statisticsCommands.h"
@@ -308,6 +309,38 @@ TEST(StatisticsSettingsTexts, AreCheckedInOrder) {
     EXPECT_EQ(read.activationEnergy, 60.0);
 }
 
+// The window's table writes minutes as whole minutes and gives temperatures their unit; the
+// CSV file keeps its headings and its tenths of a minute.
+TEST(StatisticsWindowTable, MinutesAreWholeAndTemperaturesCarryTheirUnit) {
+    const StatisticsColumn &samples = STATISTICS_COLUMNS[2];
+    const StatisticsColumn &mean = STATISTICS_COLUMNS[7];
+    const StatisticsColumn &above = STATISTICS_COLUMNS[11];
+    EXPECT_EQ(windowHeading(mean), "Mean (\xC2\xB0"
+                                   "C)");
+    EXPECT_EQ(windowHeading(samples), "Samples");
+    EXPECT_EQ(windowHeading(above), "Minutes Above");
+    EXPECT_EQ(statisticsHeader().find("\xC2\xB0"), std::string::npos);
+
+    PositionStatistics p;
+    p.placed = true;
+    p.samples = 10;
+    p.mean = 20.125;
+    EXPECT_EQ(windowText(mean, p), mean.text(p));
+    const struct {
+        std::optional<double> minutes;
+        const char *shown;
+        const char *inCsv;
+    } cases[] = {{0.0, "0", "0.0"},       {0.3, "<1", "0.3"},   {0.5, "1", "0.5"},
+                 {1.0, "1", "1.0"},       {59.6, "60", "59.6"}, {1439.5, "1440", "1439.5"},
+                 {std::nullopt, "-", "-"}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.shown);
+        p.minutesAbove = c.minutes;
+        EXPECT_EQ(windowText(above, p), c.shown);
+        EXPECT_EQ(statisticsRow(p)[11], c.inCsv);
+    }
+}
+
 // ---- Through the window's pages -----------------------------------------------------------
 
 namespace {
@@ -330,6 +363,8 @@ protected:
 } // namespace
 
 TEST_F(Statistics, WrongSettingsShowTheirMessageAndGiveNothing) {
+    layout("1", "1", "0");
+    window.job.loggerArray.place(0, 0, makeRecord("a", novemberFifth(10, 0), 60.0, {10, 11}));
     struct Case {
         const char *start, *finish, *lower, *upper, *energy;
         std::string_view message;
@@ -346,6 +381,68 @@ TEST_F(Statistics, WrongSettingsShowTheirMessageAndGiveNothing) {
         span(c.start, c.finish);
         settings(c.lower, c.upper, c.energy);
         EXPECT_EQ(calculate().outcome.kind, CommandOutcome::Kind::Failed);
+        const platform::RecordedMessage message = takeMessage();
+        EXPECT_EQ(message.text, c.message);
+        EXPECT_EQ(message.caption, text::STATISTICS_CAPTION);
+    }
+}
+
+// Before anything is loaded the span is empty too: the message sends the user to the data,
+// not to the Data Filter tab. A span typed in still gives the figures of the empty array.
+TEST_F(Statistics, NothingLoadedIsSaidBeforeAnEmptySpan) {
+    layout("1", "2", "0");
+    for (const char *start : {"", "junk"}) {
+        SCOPED_TRACE(start);
+        span(start, "");
+        EXPECT_EQ(calculate().outcome.kind, CommandOutcome::Kind::Failed);
+        EXPECT_EQ(takeMessage().text, text::NO_DATA_LOADED);
+    }
+    // A logger without a single reading is no data either.
+    window.job.loggerArray.place(0, 0, makeRecord("a", novemberFifth(10, 0), 60.0, {}));
+    calculate();
+    EXPECT_EQ(takeMessage().text, text::NO_DATA_LOADED);
+
+    span("05-Nov-2003 10:00AM", "05-Nov-2003 11:00AM");
+    const StatisticsRun run = calculate();
+    ASSERT_EQ(run.outcome.kind, CommandOutcome::Kind::Completed);
+    EXPECT_EQ(run.statistics.positions.size(), 2u);
+
+    window.job.loggerArray.place(0, 1, makeRecord("b", novemberFifth(10, 0), 60.0, {20}));
+    span("", "05-Nov-2003 11:00AM");
+    calculate();
+    EXPECT_EQ(takeMessage().text, text::START_FORMAT_MESSAGE);
+}
+
+// The window names the limit that is wrong; the reading says which for every pair of texts,
+// the lower limit's own fault first.
+TEST_F(Statistics, TheWindowNamesTheWrongLimit) {
+    struct Case {
+        const char *lower, *upper;
+        LimitProblem problem;
+        std::string_view message; // empty: the limits read
+    };
+    const Case cases[] = {
+        {"", "", LimitProblem::None, {}},
+        {"2", "8", LimitProblem::None, {}},
+        {"abc", "8", LimitProblem::LowerNotANumber, text::LOWER_LIMIT_NOT_A_NUMBER},
+        {"abc", "x", LimitProblem::LowerNotANumber, text::LOWER_LIMIT_NOT_A_NUMBER},
+        {"", "x", LimitProblem::UpperNotANumber, text::UPPER_LIMIT_NOT_A_NUMBER},
+        {"9", "1", LimitProblem::LowerNotBelowUpper, text::LOWER_LIMIT_NOT_BELOW_UPPER},
+        {"5", "5", LimitProblem::LowerNotBelowUpper, text::LOWER_LIMIT_NOT_BELOW_UPPER},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string(c.lower) + " / " + c.upper);
+        const SettingsReading reading = readStatisticsSettings(c.lower, c.upper, "83.144");
+        EXPECT_EQ(reading.limitProblem, c.problem);
+        EXPECT_EQ(reading.problem == SettingsProblem::Limits, c.problem != LimitProblem::None);
+        settings(c.lower, c.upper, "83.144");
+        const CommandOutcome outcome = checkLimitsByName(window.job, host);
+        EXPECT_EQ(outcome.kind, c.message.empty() ? CommandOutcome::Kind::Completed
+                                                  : CommandOutcome::Kind::Failed);
+        if (c.message.empty()) {
+            EXPECT_TRUE(host.takeMessages().empty());
+            continue;
+        }
         const platform::RecordedMessage message = takeMessage();
         EXPECT_EQ(message.text, c.message);
         EXPECT_EQ(message.caption, text::STATISTICS_CAPTION);

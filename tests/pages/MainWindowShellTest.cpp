@@ -46,6 +46,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace zqar;
@@ -433,6 +434,13 @@ TEST_F(MainWindowShellTest, ClosingItEndsTheProgramEvenWithHelpOpen) {
     EXPECT_EQ(QApplication::exec(), 0);
 }
 
+QAction *menuEntry(MainWindowShell &shell, const QString &text) {
+    for (QAction *action : shell.menuButton()->menu()->actions())
+        if (action->text() == text)
+            return action;
+    return nullptr;
+}
+
 // Answers the next modal file dialog from inside its run with a path.
 void answerFileDialog(const std::string &path) {
     QTimer::singleShot(0, [path] {
@@ -541,7 +549,9 @@ TEST_F(MainWindowShellTest, StatisticsWindowShowsTheFiguresOfEachPosition) {
     QAbstractItemModel *table = statistics->table()->model();
     ASSERT_EQ(table->rowCount(), 26);
     EXPECT_EQ(table->index(0, 1).data().toString(), QString("a"));
-    EXPECT_EQ(table->index(1, 11).data().toString(), QString("1.0")); // 30 above 29
+    EXPECT_EQ(table->index(1, 11).data().toString(), QString("1")); // 30 above 29, a minute
+    EXPECT_EQ(table->headerData(7, Qt::Horizontal).toString(), QString("Mean (\u00B0C)"));
+    EXPECT_EQ(table->headerData(11, Qt::Horizontal).toString(), QString("Minutes Above"));
     EXPECT_EQ(table->index(25, 0).data().toString(), QString("S2"));
     statistics->table()->sortByColumn(7, Qt::DescendingOrder); // Mean
     EXPECT_EQ(table->index(0, 0).data().toString(), QString("R1C2"));
@@ -556,11 +566,100 @@ TEST_F(MainWindowShellTest, StatisticsWindowShowsTheFiguresOfEachPosition) {
     statistics->mapChoice()->setCurrentIndex(1);
     EXPECT_EQ(statistics->currentMap()->valueAt(0, 1), 25.0); // Minimum of b
 
-    window->job.setSetting(JobSetting::LowerLimit, "40");
+    // The window names the limit that is wrong; the figures shown stay.
+    for (const auto &[lower, upper, said] :
+         {std::tuple{"40", "29", "Lower Limit must be below Upper Limit"},
+          std::tuple{"low", "29", "Lower Limit is not a number"},
+          std::tuple{"", "high", "Upper Limit is not a number"}}) {
+        window->job.setSetting(JobSetting::LowerLimit, lower);
+        window->job.setSetting(JobSetting::UpperLimit, upper);
+        EXPECT_EQ(statistics->calculate().kind, CommandOutcome::Kind::Failed);
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages.front(), said);
+        messages.clear();
+        EXPECT_EQ(table->rowCount(), 26);
+    }
+}
+
+// Figures of the last report must not stay on show, nor be exported, once another job is
+// loaded: another report, or a project or log files (which open a job without new records
+// of their own making).
+TEST_F(MainWindowShellTest, StatisticsWindowForgetsTheFiguresOfTheLastJob) {
+    QtDialog *filter = dialogOf(window->dataFilterPage);
+    const std::string sample = std::string(ZQAR_SAMPLES_DIR) + "/warehouse.ttr";
+    answerFileDialog(sample);
+    QTest::mouseClick(filter->control(DataFilterPage::LOAD_REPORT), Qt::LeftButton);
+    ASSERT_EQ(filter->text(DataFilterPage::STATUS), "336 sets created.");
+    StatisticsWindow *statistics = shell->showStatistics();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(statistics));
+    auto calculated = [&] {
+        ASSERT_EQ(statistics->calculate().kind, CommandOutcome::Kind::Completed);
+        EXPECT_EQ(statistics->model()->rowCount(), 26);
+        EXPECT_TRUE(statistics->statisticsExportButton()->isEnabled());
+        EXPECT_TRUE(statistics->mapExportButton()->isEnabled());
+    };
+    auto forgotten = [&] {
+        EXPECT_EQ(statistics->model()->rowCount(), 0);
+        EXPECT_TRUE(statistics->spotsLabel()->text().isEmpty());
+        EXPECT_EQ(statistics->currentMap(), nullptr);
+        EXPECT_FALSE(statistics->statisticsExportButton()->isEnabled());
+        EXPECT_FALSE(statistics->mapExportButton()->isEnabled());
+    };
+    calculated();
+    answerFileDialog(sample);
+    QTest::mouseClick(filter->control(DataFilterPage::LOAD_REPORT), Qt::LeftButton);
+    ASSERT_EQ(filter->text(DataFilterPage::STATUS), "336 sets created.");
+    forgotten();
+
+    calculated();
+    window->job.changed(JobChange::OPENED);
+    forgotten();
+}
+
+// Without anything loaded the statistics and the mapping report say so, not that the empty
+// Start Time on the Data Filter tab is wrong; a wrong limit stops the report before its file
+// dialog.
+TEST_F(MainWindowShellTest, StatisticsAndTheMappingReportSayWhatIsMissing) {
+    StatisticsWindow *statistics = shell->showStatistics();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(statistics));
     EXPECT_EQ(statistics->calculate().kind, CommandOutcome::Kind::Failed);
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages.front(), "The limits are in an incorrect format.");
+    EXPECT_EQ(messages.front(), "No data is loaded: load a report or log files first.");
     messages.clear();
+
+    QAction *report = menuEntry(*shell, "Mapping Report...");
+    ASSERT_NE(report, nullptr);
+    bool dialogShown = false;
+    auto refuseDialogs = [&dialogShown] {
+        QTimer::singleShot(0, [&dialogShown] {
+            if (QWidget *dialog = QApplication::activeModalWidget()) {
+                dialogShown = true;
+                QMetaObject::invokeMethod(dialog, "reject");
+            }
+        });
+    };
+    window->job.setSetting(JobSetting::UpperLimit, "high");
+    refuseDialogs();
+    report->trigger();
+    EXPECT_FALSE(dialogShown);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages.front(), "Upper Limit is not a number");
+    messages.clear();
+    QApplication::processEvents();
+}
+
+// The time fields show the format they take while they are empty.
+TEST_F(MainWindowShellTest, TimeFieldsShowAnExampleOfTheirFormat) {
+    QtDialog *filter = dialogOf(window->dataFilterPage);
+    for (const int id :
+         {DataFilterPage::TIME, DataFilterPage::START_TIME, DataFilterPage::FINISH_TIME}) {
+        auto *edit = qobject_cast<QLineEdit *>(filter->control(id));
+        ASSERT_NE(edit, nullptr) << id;
+        EXPECT_EQ(edit->placeholderText(), QString("02-Jun-2025 06:00AM")) << id;
+    }
+    auto *minimum = qobject_cast<QLineEdit *>(filter->control(DataFilterPage::MINIMUM_TEMPERATURE));
+    ASSERT_NE(minimum, nullptr);
+    EXPECT_TRUE(minimum->placeholderText().isEmpty());
 }
 
 // "Mapping Report..." asks for the PDF's name (the dialog adds ".pdf" to a bare one) and writes
@@ -590,17 +689,6 @@ TEST_F(MainWindowShellTest, MappingReportFromTheMenuWritesThePdfNamedInItsDialog
     ASSERT_TRUE(pdf.read(head.data(), 4));
     EXPECT_EQ(head, "%PDF");
 }
-
-namespace {
-
-QAction *menuEntry(MainWindowShell &shell, const QString &text) {
-    for (QAction *action : shell.menuButton()->menu()->actions())
-        if (action->text() == text)
-            return action;
-    return nullptr;
-}
-
-} // namespace
 
 // Suggest Probes on the sample report: the table of the five, their ranks on the map, the
 // instants they were fitted over, and the count kept for the mapping report.

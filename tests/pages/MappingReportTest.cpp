@@ -412,9 +412,34 @@ std::string mapsSection(const std::string &text) {
     return start == std::string::npos ? std::string() : text.substr(start, end - start);
 }
 
-// The sample's 44 bands of a quarter degree do not fit one column of boxes beside a map: each
-// map gets a colour bar whose ticks run from the minimum to the maximum. Eleven bands of a
-// degree fit, and keep their boxes.
+// The part of the Maps section from one map's title to the next one's, or to the end.
+std::string mapOf(const std::string &maps, const std::string &title) {
+    const std::size_t start = maps.find(title);
+    if (start == std::string::npos)
+        return {};
+    std::size_t end = std::string::npos;
+    for (const char *next : {"\nMean from", "\nMinimum from", "\nMaximum from"}) {
+        const std::size_t at = maps.find(next, start + 1);
+        if (at != std::string::npos)
+            end = std::min(end, at);
+    }
+    return maps.substr(start, end == std::string::npos ? end : end - start);
+}
+
+// The report's text without its footers, which carry the time of printing.
+std::string withoutFooters(const std::string &text) {
+    std::istringstream in(text);
+    std::string kept;
+    for (std::string line; std::getline(in, line);)
+        if (line.find("Printed on:") == std::string::npos)
+            kept += line + "\n";
+    return kept;
+}
+
+// Each map's bands cover its own figures in steps of the contour spacing. In the sample the
+// means take 13 quarter-degree bands, which fit one column of boxes beside a map; the maxima
+// take 25, which do not, and get a colour bar whose ticks run over them. Bands of a degree
+// fit as boxes in every map.
 TEST_F(MappingReport, MapsWithManyBandsCarryAColourBarAndFewBandsTheirBoxes) {
     const std::string report = (SAMPLES / "warehouse.ttr").string();
     const std::string crowded = dir.file("crowded.pdf");
@@ -422,10 +447,15 @@ TEST_F(MappingReport, MapsWithManyBandsCarryAColourBarAndFewBandsTheirBoxes) {
     std::string text;
     for (const std::string &page : pagesOf(crowded))
         text += page;
-    const std::string bar = mapsSection(text);
+    const std::string maps = mapsSection(text);
+    ASSERT_FALSE(maps.empty());
+    const std::string means = mapOf(maps, "Mean from");
+    for (const char *range : {"20.00 - 20.25", "23.00 - 23.25"})
+        EXPECT_NE(means.find(range), std::string::npos) << range << " in\n" << means;
+    const std::string bar = mapOf(maps, "Maximum from");
     ASSERT_FALSE(bar.empty());
     EXPECT_EQ(bar.find(" - "), std::string::npos) << "no band boxes:\n" << bar;
-    for (const char *tick : {"17.00", "20.00", "28.00"})
+    for (const char *tick : {"21.25", "27.25"})
         EXPECT_TRUE(std::regex_search(bar, std::regex(std::string("(^|[ \n])") + tick + "\n")))
             << tick;
 
@@ -440,6 +470,53 @@ TEST_F(MappingReport, MapsWithManyBandsCarryAColourBarAndFewBandsTheirBoxes) {
     const std::string boxes = mapsSection(text);
     for (const char *range : {"17.00 - 18.00", "27.00 - 28.00"})
         EXPECT_NE(boxes.find(range), std::string::npos) << range;
+}
+
+// The Graph Options zoomed to a range the study never reached would draw every map in one
+// colour: the maps keep the bands of their own figures, the same as without the zoom.
+TEST_F(MappingReport, MapsFollowTheirFiguresNotTheGraphOptionsRange) {
+    const std::string report = (SAMPLES / "warehouse.ttr").string();
+    auto mapsOfReport = [&](const std::vector<std::string> &settings) {
+        std::vector<std::string> arguments = {"--load-report", report};
+        arguments.insert(arguments.end(), settings.begin(), settings.end());
+        const std::string pdf = dir.file("maps.pdf");
+        arguments.insert(arguments.end(), {"--mapping-report", pdf});
+        EXPECT_EQ(run(arguments), BATCH_OK) << err.str();
+        std::string text;
+        for (const std::string &page : pagesOf(pdf))
+            text += page;
+        return withoutFooters(mapsSection(text));
+    };
+    const std::string plain = mapsOfReport({});
+    ASSERT_FALSE(plain.empty());
+    const std::string zoomed =
+        mapsOfReport({"--set", "minimumTemperatureText=30", "--set", "maximumTemperatureText=31"});
+    EXPECT_EQ(zoomed.find("30.00"), std::string::npos) << zoomed;
+    EXPECT_EQ(zoomed, plain);
+}
+
+// A report over no readings, or over a span that runs backwards, is refused and leaves no file.
+TEST_F(MappingReport, IsRefusedWithoutDataOrWithTheStartAfterTheFinish) {
+    const std::string pdf = dir.file("m.pdf");
+    EXPECT_EQ(run({"--mapping-report", pdf}), BATCH_FAILED);
+    EXPECT_EQ(err.str(), "Mapping Report: No data is loaded: load a report or log files first.\n");
+    EXPECT_FALSE(fs::exists(pdf));
+
+    err.str("");
+    const std::string report = (SAMPLES / "warehouse.ttr").string();
+    EXPECT_EQ(run({"--load-report", report, "--set", "startTimeText=05-Jun-2025 06:00AM", "--set",
+                   "finishTimeText=04-Jun-2025 06:00AM", "--mapping-report", pdf}),
+              BATCH_FAILED);
+    EXPECT_EQ(err.str(), "Mapping Report: The Start Time lies after the Finish Time.\n");
+    EXPECT_FALSE(fs::exists(pdf));
+
+    // One instant is a span: the report is written.
+    err.str("");
+    EXPECT_EQ(run({"--load-report", report, "--set", "startTimeText=05-Jun-2025 06:00AM", "--set",
+                   "finishTimeText=05-Jun-2025 06:00AM", "--mapping-report", pdf}),
+              BATCH_OK)
+        << err.str();
+    EXPECT_TRUE(fs::exists(pdf));
 }
 
 // A generated study of 5 x 5 loggers that all run above the upper limit: the result names the

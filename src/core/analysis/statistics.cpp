@@ -217,11 +217,18 @@ SettingsReading readStatisticsSettings(std::string_view lowerLimitText,
                                        std::string_view upperLimitText,
                                        std::string_view activationEnergyText) {
     SettingsReading reading;
-    bool wrongLimit = false;
-    reading.settings.lowerLimit = readLimit(lowerLimitText, wrongLimit);
-    reading.settings.upperLimit = readLimit(upperLimitText, wrongLimit);
+    bool wrongLower = false;
+    bool wrongUpper = false;
+    reading.settings.lowerLimit = readLimit(lowerLimitText, wrongLower);
+    reading.settings.upperLimit = readLimit(upperLimitText, wrongUpper);
     const StatisticsSettings &s = reading.settings;
-    if (wrongLimit || (s.lowerLimit && s.upperLimit && !(*s.lowerLimit < *s.upperLimit))) {
+    if (wrongLower)
+        reading.limitProblem = LimitProblem::LowerNotANumber;
+    else if (wrongUpper)
+        reading.limitProblem = LimitProblem::UpperNotANumber;
+    else if (s.lowerLimit && s.upperLimit && !(*s.lowerLimit < *s.upperLimit))
+        reading.limitProblem = LimitProblem::LowerNotBelowUpper;
+    if (reading.limitProblem != LimitProblem::None) {
         reading.problem = SettingsProblem::Limits;
         return reading;
     }

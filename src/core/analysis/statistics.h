@@ -32,10 +32,14 @@ struct StatisticsSettings {
 };
 
 enum class SettingsProblem { None, Limits, ActivationEnergy };
+// Which limit is wrong, for the window's messages; the batch tool says only that the limits
+// are wrong. A lower limit that is not a number is named before the upper one.
+enum class LimitProblem { None, LowerNotANumber, UpperNotANumber, LowerNotBelowUpper };
 
 struct SettingsReading {
     StatisticsSettings settings;
     SettingsProblem problem = SettingsProblem::None;
+    LimitProblem limitProblem = LimitProblem::None; // when problem is Limits
 };
 
 // The three setting texts as the user typed them. An empty limit is no limit; any other

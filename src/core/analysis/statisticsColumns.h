@@ -20,6 +20,10 @@ enum class ColumnAlignment { Left, Right };
 // (a time is its day number); a missing figure sorts below every number.
 enum class ColumnOrder { Position, Text, Number };
 
+// What a column's figures count, for the window's headings and its rounding; the CSV file and
+// the report write the figures as the column's text does.
+enum class ColumnUnit { None, Degrees, Minutes };
+
 struct StatisticsColumn {
     std::string_view heading;
     ColumnAlignment alignment;
@@ -28,6 +32,7 @@ struct StatisticsColumn {
     std::string (*text)(const PositionStatistics &position);
     // The number a Number column sorts by; none for a missing figure.
     std::optional<double> (*value)(const PositionStatistics &position);
+    ColumnUnit unit = ColumnUnit::None;
 };
 
 constexpr std::size_t STATISTICS_COLUMN_COUNT = 14;
@@ -35,6 +40,12 @@ extern const std::array<StatisticsColumn, STATISTICS_COLUMN_COUNT> STATISTICS_CO
 
 // The headings joined by commas: the first line of the statistics CSV file.
 std::string statisticsHeader();
+
+// The Statistics window's heading of a column: the unit after a temperature's heading.
+std::string windowHeading(const StatisticsColumn &column);
+// The Statistics window's text of a figure: minutes as whole minutes (a time that rounds to
+// none but is not none shows as under one minute); every other figure as the column writes it.
+std::string windowText(const StatisticsColumn &column, const PositionStatistics &position);
 
 // A map statistic's name on the batch tool's command line, its choice in the Statistics
 // window and the pattern of its title (the span's start and finish follow).

@@ -28,19 +28,43 @@ CommandOutcome writeCsv(platform::Host &host, const std::string &path, const std
     return fail(host, text::EXPORT_FAILED);
 }
 
+std::string_view limitProblemText(LimitProblem problem) {
+    switch (problem) {
+    case LimitProblem::LowerNotANumber:
+        return text::LOWER_LIMIT_NOT_A_NUMBER;
+    case LimitProblem::UpperNotANumber:
+        return text::UPPER_LIMIT_NOT_A_NUMBER;
+    case LimitProblem::LowerNotBelowUpper:
+        return text::LOWER_LIMIT_NOT_BELOW_UPPER;
+    case LimitProblem::None:
+        break;
+    }
+    return text::LIMITS_FORMAT_MESSAGE;
+}
+
 } // namespace
+
+bool hasReadings(const LoggerArray &array) {
+    bool found = false;
+    array.forEachPlaced([&found](const LogFile &record) {
+        if (record.valueCount > 0 && !record.values.empty())
+            found = true;
+    });
+    return found;
+}
 
 StatisticsRun calculateStatistics(const Job &job, const JobSettings &settings,
                                   platform::Host &host) {
     StatisticsRun run;
     // The span is read as the averaged calculation reads it.
     const DataFilterSettings &span = settings.dataFilter;
-    if (!span.start) {
-        run.outcome = fail(host, text::START_FORMAT_MESSAGE);
-        return run;
-    }
-    if (!span.finish) {
-        run.outcome = fail(host, text::FINISH_FORMAT_MESSAGE);
+    // Before anything is loaded the span's texts are empty too, and blaming them would send
+    // the user to the wrong tab. A span that reads gives the figures of an empty array.
+    if (!span.start || !span.finish) {
+        const bool loaded = hasReadings(job.loggerArray);
+        run.outcome = fail(host, !loaded       ? text::NO_DATA_LOADED
+                                 : !span.start ? text::START_FORMAT_MESSAGE
+                                               : text::FINISH_FORMAT_MESSAGE);
         return run;
     }
     const SettingsReading reading = readStatisticsSettings(job);
@@ -85,6 +109,13 @@ CommandOutcome checkActivationEnergyUnit(const Job &job, platform::Host &host) {
         activationEnergyLooksLikeJoules(reading.settings.activationEnergy))
         return fail(host,
                     activationEnergyInJoulesMessage(job.setting(JobSetting::ActivationEnergy)));
+    return CommandOutcome::completed();
+}
+
+CommandOutcome checkLimitsByName(const Job &job, platform::Host &host) {
+    const SettingsReading reading = readStatisticsSettings(job);
+    if (reading.problem == SettingsProblem::Limits)
+        return fail(host, limitProblemText(reading.limitProblem));
     return CommandOutcome::completed();
 }
 

@@ -36,14 +36,25 @@ struct StatisticsRun {
     std::vector<Alarm> alarms;            // the job's alarm rules over the same readings
     std::optional<RollingMkt> rollingMkt; // when the job's MKT window is set
 };
+// A span that does not read is refused as no data loaded while no placed logger has a
+// reading, as the wrong start or finish otherwise.
 StatisticsRun calculateStatistics(const Job &job, const JobSettings &settings,
                                   platform::Host &host);
+
+// Whether any placed logger holds a reading.
+bool hasReadings(const LoggerArray &array);
 
 // The window's check of the activation energy before it calculates: an energy above
 // LARGEST_ACTIVATION_ENERGY is J/mol typed into the kJ/mol field. Shows that in a message box
 // and answers a failed outcome; completed otherwise (a text that is no energy at all is
 // left to calculateStatistics). The batch tool takes such an energy as given.
 CommandOutcome checkActivationEnergyUnit(const Job &job, platform::Host &host);
+
+// The window's check of the two limits before it calculates or writes the mapping report:
+// names the limit that is wrong ("Lower Limit is not a number", "Lower Limit must be below
+// Upper Limit") in a message box and answers a failed outcome; completed when both read. The
+// batch tool leaves the limits to calculateStatistics and its one message for both.
+CommandOutcome checkLimitsByName(const Job &job, platform::Host &host);
 
 // The rules and exclusions as the Statistics window changes them: each change tells the
 // job's listeners (ALARM_RULES, EXCLUSIONS), so the figures of the old ones go.

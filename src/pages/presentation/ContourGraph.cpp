@@ -31,6 +31,7 @@ constexpr int FIELD_TO_SINGULAR_GAP = 30; // pixels, in the first width estimate
 constexpr int LEGEND_COLUMN_UNITS = 9;
 constexpr int PROBLEM_FONT_HEIGHT = 12; // pixels, when the device gives no usable unit
 constexpr int LEGEND_DECIMALS = 2;
+constexpr int TITLE_UNITS = 2;                  // the height of a map's title line, text units
 constexpr double ROUND_STEP_TOLERANCE = 1.0e-9; // relative; band spacings are typed decimals
 constexpr int64_t ROUND_STEP_SEARCH = 10;       // how far a bar's tick step may grow to be round
 constexpr int SINGULAR_TEXT_DECIMALS = 1;
@@ -568,6 +569,20 @@ Colour bandColour(const ColourScale &scale, const BandParameters &bands, double 
                          componentMix(platform::blueOf(here), platform::blueOf(next), w));
 }
 
+namespace {
+
+// The legend boxes drawLegend puts in one column of a rectangle height pixels high: each box
+// one unit high from one unit below the top, and a new column once a box's bottom lies less
+// than two units above the rectangle's bottom.
+int64_t boxesPerColumn(int64_t height, int64_t unit, int64_t pitch) {
+    const int64_t room = height - unit - 3 * unit; // above the last top that keeps the column
+    if (room < 0 || pitch < 1)
+        return 1;
+    return room / pitch + 2;
+}
+
+} // namespace
+
 ContourLayout layoutContourGraph(int logPixelsX, const ArrayDimensions &dimensions,
                                  const ContourSettings &settings, int width, int height,
                                  LegendStyle legend) {
@@ -609,7 +624,13 @@ ContourLayout layoutContourGraph(int logPixelsX, const ArrayDimensions &dimensio
         return layout;
     }
     sizes.legendColumnCount = std::ceil(sizes.bandCount / static_cast<double>(linesPerColumn));
-    if (legend == LegendStyle::BarWhenCrowded && sizes.legendColumnCount > 1.0) {
+    // The boxes break to a new column by drawLegend's own rule, which leaves room below the
+    // last box and so holds fewer lines than linesPerColumn: a legend that counted as one
+    // column may be drawn as two, the second beyond the right edge. The bar decides by the
+    // boxes as drawn.
+    if (legend == LegendStyle::BarWhenCrowded &&
+        (sizes.legendColumnCount > 1.0 ||
+         sizes.bandCount > boxesPerColumn(sizes.height, layout.unit, layout.legendLinePitch))) {
         layout.colourBar = true;
         sizes.colourBar = true;
         sizes.legendColumnCount = 1.0;
@@ -743,6 +764,53 @@ void drawPositionMarks(DrawingContext &dc, const ArrayDimensions &dimensions,
             drawFrameMark(dc, *at, layout.unit, mark.text);
     }
     dc.setPen(GRID_PEN);
+}
+
+ContourSettings scaledToData(const ContourSettings &settings, const TemperatureSet &set) {
+    const double spacing = settings.bands.spacing;
+    if (!std::isfinite(spacing) || !(spacing > 0.0))
+        return settings;
+    std::optional<double> lowest;
+    std::optional<double> highest;
+    auto visit = [&](int row, int col) {
+        const double value = set.valueAt(row, col);
+        if (value == NO_VALUE || !std::isfinite(value))
+            return;
+        lowest = std::min(lowest.value_or(value), value);
+        highest = std::max(highest.value_or(value), value);
+    };
+    for (int row = 0; row < set.rows; ++row)
+        for (int col = 0; col < set.columns; ++col)
+            visit(row, col);
+    for (int slot = 0; slot < set.singularCount; ++slot)
+        visit(SINGULAR_ROW, slot);
+    if (!lowest)
+        return settings;
+    ContourSettings scaled = settings;
+    scaled.bands.minimum = std::floor(*lowest / spacing) * spacing;
+    scaled.bands.maximum = std::ceil(*highest / spacing) * spacing;
+    // One value everywhere, on a band edge: one band above it.
+    if (!(scaled.bands.maximum > scaled.bands.minimum))
+        scaled.bands.maximum = scaled.bands.minimum + spacing;
+    return scaled;
+}
+
+void drawTitledMap(DrawingContext &dc, const TemperatureSet &map, const std::string &title,
+                   const ArrayDimensions &dimensions, const ContourSettings &settings,
+                   const std::vector<PositionMark> &marks, int x, int y, int width, int height) {
+    const int unit = truncToInt(dc.deviceCaps(platform::LOGPIXELSX) * UNIT_PER_DPI);
+    int titleHeight = 0;
+    if (unit >= 1 && unit <= MAX_UNIT && !title.empty()) {
+        titleHeight = TITLE_UNITS * unit;
+        dc.setTextStyle(graphText(unit, ALIGN_CENTRE_TOP).withWeight(platform::FontRequest::BOLD));
+        dc.setBackgroundMode(platform::BackgroundMode::Transparent);
+        dc.textOut(x + width / 2, y + unit / 2, title);
+    }
+    const int graphHeight = height - titleHeight;
+    drawContourGraph(dc, map, dimensions, settings, DEFAULT_COLOUR_SCALE, x, y + titleHeight, width,
+                     graphHeight, LegendStyle::BarWhenCrowded);
+    drawPositionMarks(dc, dimensions, settings, marks, x, y + titleHeight, width, graphHeight,
+                      LegendStyle::BarWhenCrowded);
 }
 
 } // namespace zqar

@@ -99,4 +99,19 @@ void drawPositionMarks(platform::DrawingContext &dc, const ArrayDimensions &dime
                        int x, int y, int width, int height,
                        LegendStyle legend = LegendStyle::Boxes);
 
+// The settings with the bands moved to the set's own values (cells and singular slots, the
+// estimated ones too, since they are drawn), from the spacing step at or below the lowest to
+// the step at or above the highest, the spacing kept: a statistic map keeps its colours however
+// far the Graph Options were zoomed to some other range. Settings whose spacing cannot be
+// drawn, or a set without a value, are returned as they are.
+ContourSettings scaledToData(const ContourSettings &settings, const TemperatureSet &set);
+
+// A statistic map as a picture of its own: the title centred in a line above the graph, and
+// the bands as one colour bar once the boxes would need more than one column, so that the
+// legend keeps every band inside the rectangle. The marks go over the graph.
+void drawTitledMap(platform::DrawingContext &dc, const TemperatureSet &map,
+                   const std::string &title, const ArrayDimensions &dimensions,
+                   const ContourSettings &settings, const std::vector<PositionMark> &marks, int x,
+                   int y, int width, int height);
+
 } // namespace zqar

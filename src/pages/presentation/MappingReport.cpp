@@ -393,8 +393,11 @@ void addMaps(PagedDocument &document, const std::vector<ReportMap> &maps,
              const ArrayDimensions &dimensions, const ContourSettings &settings) {
     document.keepRoom(HEADING_ROOM + CAPTION_ROOM + MAP_HEIGHT);
     document.addHeading(std::string(text::MAPS_HEADING));
+    // Each map in the colours of its own figures: the Graph Options may have been zoomed to a
+    // range that shows the whole map in one colour.
     for (const ReportMap &map : maps)
-        document.addPicture(map.title, MAP_HEIGHT, contourPicture(map.set, dimensions, settings));
+        document.addPicture(map.title, MAP_HEIGHT,
+                            contourPicture(map.set, dimensions, scaledToData(settings, *map.set)));
 }
 
 void addExtremeSets(PagedDocument &document, const SetList &sets, const ExtremeSets &found,
@@ -655,7 +658,7 @@ PagedDocument::Table textTable(std::string_view header,
 // The suggested probes for the report's statistics, with the reasoning behind their choice
 // and the map of the mean with their ranks.
 void addProbes(PagedDocument &document, const Job &job, const MappingStatistics &statistics,
-               const FittedProbes &probes, const ContourSettings &settings) {
+               const FittedProbes &probes, const ContourSettings &graphSettings) {
     const ProbeSuggestion &suggestion = probes.suggestion;
     document.keepRoom(HEADING_ROOM + 40.0);
     document.addHeading(std::string(text::PROBES_REPORT_HEADING));
@@ -667,10 +670,11 @@ void addProbes(PagedDocument &document, const Job &job, const MappingStatistics 
     const std::vector<PositionMark> marks = probeMarks(statistics, suggestion);
     const std::shared_ptr<const TemperatureSet> set(std::move(map.set));
     const ArrayDimensions dimensions = job.loggerArray.dimensions();
+    const ContourSettings scaled = scaledToData(graphSettings, *set);
     document.keepRoom(CAPTION_ROOM + MAP_HEIGHT);
     document.addPicture(text::format(text::PROBES_MAP_TITLE, map.title), MAP_HEIGHT,
-                        [set, dimensions, settings, marks](platform::DrawingContext &dc,
-                                                           const platform::Rect &area) {
+                        [set, dimensions, settings = scaled, marks](platform::DrawingContext &dc,
+                                                                    const platform::Rect &area) {
                             drawContourGraph(dc, *set, dimensions, settings, DEFAULT_COLOUR_SCALE,
                                              area.left, area.top, area.width(), area.height(),
                                              REPORT_LEGEND);
@@ -741,9 +745,21 @@ std::vector<std::string> positionsOutside(const MappingStatistics &statistics) {
 CommandOutcome printMappingReport(const Job &job, const JobSettings &jobSettings,
                                   platform::Host &host, platform::PrintTarget &printer, double now,
                                   const std::string &settingsText) {
+    // A report of no readings would certify a study that never took place.
+    if (!hasReadings(job.loggerArray)) {
+        host.messageBox(std::string(text::NO_DATA_LOADED),
+                        std::string(text::MAPPING_REPORT_CAPTION));
+        return CommandOutcome::failed(text::NO_DATA_LOADED);
+    }
     const StatisticsRun run = calculateStatistics(job, jobSettings, host);
     if (run.outcome.kind != CommandOutcome::Kind::Completed)
         return run.outcome;
+    // A span that runs backwards holds no reading: the report would certify an empty study.
+    if (*jobSettings.dataFilter.start > *jobSettings.dataFilter.finish) {
+        host.messageBox(std::string(text::START_AFTER_FINISH),
+                        std::string(text::MAPPING_REPORT_CAPTION));
+        return CommandOutcome::failed(text::START_AFTER_FINISH);
+    }
     // The qualification section only when a qualification setting is given, the events
     // section only when there are events: a report of neither reads as it always did.
     std::optional<Qualification> qualification;
