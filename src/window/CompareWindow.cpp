@@ -2,6 +2,7 @@
 
 #include "core/analysis/TemperatureSet.h"
 #include "core/data/dateTime.h"
+#include "pages/presentation/csvExportDialog.h"
 #include "platform/Host.h"
 #include "qt/QtDrawingContext.h"
 #include "qt/QtText.h"
@@ -271,10 +272,7 @@ void CompareWindow::exportComparison() {
     if (!run)
         return;
     platform::Host &host = view.host;
-    const platform::FileDialogOptions options = platform::saveDialogOptions(
-        host, text::EXPORT_DIALOG_TITLE, text::EXPORT_FILTER_DESCRIPTION,
-        text::EXPORT_FILTER_PATTERN, text::EXPORT_EXTENSION);
-    if (const std::optional<std::string> chosen = host.saveFile(options))
+    if (const std::optional<std::string> chosen = chooseCsvExport(host))
         writeComparisonCsv(host, *run, *chosen);
 }
 

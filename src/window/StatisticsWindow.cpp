@@ -8,6 +8,7 @@
 #include "core/data/dateTime.h"
 #include "core/data/numbers.h"
 #include "core/job/jobEvents.h"
+#include "pages/presentation/csvExportDialog.h"
 #include "platform/Host.h"
 #include "qt/QtText.h"
 #include "resources/analysisTexts.h"
@@ -803,10 +804,7 @@ void StatisticsWindow::exportProbes() {
     if (!statistics || !probes)
         return;
     platform::Host &host = view.host;
-    const platform::FileDialogOptions options = platform::saveDialogOptions(
-        host, text::EXPORT_DIALOG_TITLE, text::EXPORT_FILTER_DESCRIPTION,
-        text::EXPORT_FILTER_PATTERN, text::EXPORT_EXTENSION);
-    if (const std::optional<std::string> chosen = host.saveFile(options))
+    if (const std::optional<std::string> chosen = chooseCsvExport(host))
         writeProbesCsv(host, *statistics, probes->suggestion, *chosen);
 }
 
@@ -814,10 +812,7 @@ void StatisticsWindow::exportAlarms() {
     if (!statistics)
         return;
     platform::Host &host = view.host;
-    const platform::FileDialogOptions options = platform::saveDialogOptions(
-        host, text::EXPORT_DIALOG_TITLE, text::EXPORT_FILTER_DESCRIPTION,
-        text::EXPORT_FILTER_PATTERN, text::EXPORT_EXTENSION);
-    if (const std::optional<std::string> chosen = host.saveFile(options))
+    if (const std::optional<std::string> chosen = chooseCsvExport(host))
         writeAlarmsCsv(host, firedAlarms, evaluatedRules, *chosen);
 }
 
@@ -825,10 +820,7 @@ void StatisticsWindow::exportStatistics() {
     if (!statistics)
         return;
     platform::Host &host = view.host;
-    const platform::FileDialogOptions options = platform::saveDialogOptions(
-        host, text::EXPORT_DIALOG_TITLE, text::EXPORT_FILTER_DESCRIPTION,
-        text::EXPORT_FILTER_PATTERN, text::EXPORT_EXTENSION);
-    if (const std::optional<std::string> chosen = host.saveFile(options))
+    if (const std::optional<std::string> chosen = chooseCsvExport(host))
         writeStatisticsCsv(host, *statistics, *chosen);
 }
 

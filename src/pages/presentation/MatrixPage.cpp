@@ -5,6 +5,7 @@
 #include "core/data/numbers.h"
 #include "core/job/Job.h"
 #include "pages/layout/FileSelectionPage.h"
+#include "pages/presentation/csvExportDialog.h"
 #include "platform/Host.h"
 #include "platform/ListView.h"
 #include "resources/format.h"
@@ -183,9 +184,7 @@ void MatrixPage::disableNavigation() {
 }
 
 CommandOutcome MatrixPage::onExport() {
-    platform::FileDialogOptions options = platform::saveDialogOptions(
-        host, text::EXPORT_DIALOG_TITLE, text::EXPORT_FILTER_DESCRIPTION,
-        text::EXPORT_FILTER_PATTERN, text::EXPORT_EXTENSION);
+    platform::FileDialogOptions options = csvExportOptions(host);
     options.helpButton = true;
     const std::optional<std::string> chosen = host.saveFile(options);
     if (!chosen)
