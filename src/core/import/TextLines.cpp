@@ -122,7 +122,7 @@ bool isValidUtf8(std::string_view text) {
 
 TextLines::TextLines(ByteSource &from, bool windows1252, std::size_t maxLineBytes)
     : source(from), found(windows1252 ? TextEncoding::Windows1252 : TextEncoding::Utf8),
-      maxLine(maxLineBytes), text(BLOCK * MAX_EXPANSION + 4) {
+      maxLine(maxLineBytes), text(BLOCK * MAX_EXPANSION + 4, '\0') {
     if (!source.rewind()) {
         atEnd = true;
         return;
@@ -238,53 +238,15 @@ void TextLines::fill() {
         text.resize(std::max(wanted, text.size() * 2));
     const std::size_t before = end;
     while (!atEnd && end - before < BLOCK) {
-        const std::size_t got = decodeInto(text.data() + end, text.size() - end);
+        const std::size_t got = decodeInto(text.data() + end, text.size() - end - 1);
         if (got == 0 && found == TextEncoding::Utf8)
             atEnd = true;
         end += got;
     }
+    text[end] = '\0';
 }
 
-void TextLines::scanForLineEnd() {
-    // Eight bytes at a time: a byte equal to LF or CR, or one with its high bit set, shows as
-    // the high bit of its place in the masks.
-    constexpr uint64_t ONES = 0x0101010101010101ull;
-    constexpr uint64_t HIGHS = 0x8080808080808080ull;
-    const char *p = text.data();
-    std::size_t i = scanned;
-    for (; i + 8 <= end; i += 8) {
-        uint64_t word;
-        std::memcpy(&word, p + i, sizeof word);
-        const uint64_t lf = word ^ (ONES * '\n');
-        const uint64_t cr = word ^ (ONES * '\r');
-        const uint64_t lineEnds = ((lf - ONES) & ~lf & HIGHS) | ((cr - ONES) & ~cr & HIGHS);
-        if (lineEnds)
-            break;
-        nonAscii |= (word & HIGHS) != 0;
-    }
-    for (; i < end && p[i] != '\n' && p[i] != '\r'; ++i)
-        nonAscii |= static_cast<unsigned char>(p[i]) >= 0x80;
-    scanned = i;
-}
-
-bool TextLines::deliver(std::string_view &line, std::size_t length, std::size_t lineEnd) {
-    ++number;
-    if (length > maxLine) {
-        stopped = Stop::LineTooLong;
-        return false;
-    }
-    line = std::string_view(text.data() + begin, length);
-    if (found == TextEncoding::Utf8 && nonAscii && !isValidUtf8(line)) {
-        stopped = Stop::InvalidUtf8;
-        return false;
-    }
-    begin += length + lineEnd;
-    scanned = begin;
-    nonAscii = false;
-    return true;
-}
-
-bool TextLines::next(std::string_view &line) {
+bool TextLines::nextAfterRefill(std::string_view &line) {
     if (stopped != Stop::None)
         return false;
     for (;;) {

@@ -4,6 +4,7 @@
 #include "core/data/caseless.h"
 #include "core/data/numbers.h"
 #include "core/data/parallelInOrder.h"
+#include "core/import/RowReader.h"
 #include "core/import/columnTitles.h"
 #include "core/import/csvFields.h"
 #include "core/import/timestamps.h"
@@ -96,48 +97,6 @@ struct ColumnReadings {
     }
 };
 
-// The number in a temperature cell: an optional sign, then digits with at most one decimal
-// mark, a point or a comma; which one the file means is known only after the last row.
-struct CellNumber {
-    bool isNumber = false;
-    double value = 0.0;
-    char mark = 0;    // the mark the cell uses, 0 for none
-    bool few = false; // at most 15 digits: no conversion can leave the range of a double
-};
-
-CellNumber readCell(std::string_view cell, std::string &scratch) {
-    CellNumber result;
-    std::size_t i = 0;
-    if (i < cell.size() && (cell[i] == '+' || cell[i] == '-'))
-        ++i;
-    std::size_t digits = 0;
-    std::size_t markAt = std::string_view::npos;
-    for (; i < cell.size(); ++i) {
-        const char c = cell[i];
-        if (isDigit(c)) {
-            ++digits;
-        } else if ((c == '.' || c == ',') && markAt == std::string_view::npos) {
-            markAt = i;
-        } else {
-            return result;
-        }
-    }
-    if (digits == 0)
-        return result;
-    result.isNumber = true;
-    result.few = digits <= 15;
-    if (markAt != std::string_view::npos && cell[markAt] == ',') {
-        scratch.assign(cell);
-        scratch[markAt] = '.';
-        result.value = readDecimal(scratch);
-        result.mark = ',';
-    } else {
-        result.value = readDecimal(cell);
-        result.mark = markAt == std::string_view::npos ? 0 : '.';
-    }
-    return result;
-}
-
 // Kept in degrees Celsius, each formula left to right in double precision.
 double toCelsius(double value, TemperatureUnit unit) {
     switch (unit) {
@@ -198,7 +157,6 @@ private:
     ImportResult result;
     Table table;
     CsvFields fields;
-    std::string scratch;
     MarkUse pointUse;
     MarkUse commaUse;
 };
@@ -321,28 +279,32 @@ PassEnd TableReader::readTitles(TextLines &lines) {
 }
 
 PassEnd TableReader::readRows(TextLines &lines, DateOrder order) {
-    TimestampReader times(order);
-    std::string_view line;
-    while (lines.next(line)) {
-        fields.split(line, table.delimiter, table.lastColumn);
-        bool anyReading = false;
-        for (const ColumnReadings &column : table.temperatures)
-            anyReading |= !fields[column.column].empty();
-        // Rows without a reading (event rows) are skipped whatever their time.
-        if (!anyReading)
+    RowColumns columns;
+    columns.delimiter = table.delimiter;
+    columns.time = table.timeColumn;
+    columns.timeOfDay = table.timeOfDayColumn;
+    for (const ColumnReadings &column : table.temperatures)
+        columns.temperatures.push_back(column.column);
+    RowReader rows(std::move(columns), order);
+    RowReader::Row row = RowReader::Row::NoReadings;
+    while (rows.next(lines, row)) {
+        switch (row) {
+        case RowReader::Row::NoReadings:
             continue;
-        const Timestamp time = table.timeOfDayColumn ? times.read(fields[table.timeColumn],
-                                                                  fields[*table.timeOfDayColumn])
-                                                     : times.read(fields[table.timeColumn]);
-        if (time.status == TimestampStatus::NeedDateOrder)
+        case RowReader::Row::NeedDateOrder:
             return PassEnd::NeedDateOrder;
-        if (time.status != TimestampStatus::Ok)
+        case RowReader::Row::BadTime:
             return refuse(lines.lineNumber(), std::string(text::BAD_TIME));
-        for (ColumnReadings &column : table.temperatures) {
-            const std::string_view cell = fields[column.column];
-            if (cell.empty())
+        case RowReader::Row::Readings:
+            break;
+        }
+        const int64_t time = rows.seconds();
+        for (std::size_t k = 0; k < table.temperatures.size(); ++k) {
+            const RowCell &cell = rows.cell(k);
+            if (!cell.present)
                 continue;
-            const CellNumber number = readCell(cell, scratch);
+            ColumnReadings &column = table.temperatures[k];
+            const CellNumber &number = cell.number;
             if (!number.isNumber)
                 return refuse(lines.lineNumber(), text::format(text::NOT_A_NUMBER, column.title));
             MarkUse &use = number.mark == ',' ? commaUse : pointUse;
@@ -351,12 +313,12 @@ PassEnd TableReader::readRows(TextLines &lines, DateOrder order) {
             const double celsius = toCelsius(number.value, column.unit);
             if (!number.few && (!std::isfinite(celsius) || celsius == NO_VALUE))
                 return refuse(lines.lineNumber(), text::format(text::OUT_OF_RANGE, column.title));
-            if (column.count > 0 && time.seconds <= column.lastTime)
+            if (column.count > 0 && time <= column.lastTime)
                 return refuse(lines.lineNumber(), text::format(text::TIME_GOES_BACK, column.title));
-            column.add(celsius, time.seconds);
+            column.add(celsius, time);
         }
     }
-    result.layout.dateOrder = times.orderSeen();
+    result.layout.dateOrder = rows.orderSeen();
     return stopOf(lines);
 }
 
