@@ -10,6 +10,24 @@ constexpr char QUOTE = '"';
 
 bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
 
+// Where the line that starts at start ends, when the reading stopped at from before its end:
+// null when the end is not in the text or the line is not all ASCII, so that it cannot be
+// taken whole. The rest of the line is not read.
+const char *restOfLine(const char *start, const char *from, std::size_t size) {
+    const LineEndScan scan = findLineEnd(start, static_cast<std::size_t>(from - start), size);
+    return scan.nonAscii || scan.at == size ? nullptr : start + scan.at;
+}
+
+// Takes the line that starts at start and ends at lineEnd, within text of size bytes.
+bool takeLine(TextLines &lines, const char *start, const char *lineEnd, std::size_t size) {
+    const bool cr = *lineEnd == '\r';
+    // A CR at the end of what is read may be the first half of a CR LF.
+    if (cr && lineEnd + 1 == start + size)
+        return false;
+    return lines.skipLine(static_cast<std::size_t>(lineEnd - start),
+                          cr && lineEnd[1] == '\n' ? 2 : 1);
+}
+
 } // namespace
 
 RowReader::RowReader(RowColumns given, DateOrder order)
@@ -24,9 +42,11 @@ RowReader::RowReader(RowColumns given, DateOrder order)
     oneTimeCell = !columns.timeOfDay;
     if (columns.timeOfDay)
         roles[*columns.timeOfDay] = Role::TimeOfDay;
+    plainLayout = oneTimeCell && columns.time == 0;
     for (std::size_t k = 0; k < columns.temperatures.size(); ++k) {
         roles[columns.temperatures[k]] = Role::Temperature;
         temperatureOf[columns.temperatures[k]] = k;
+        plainLayout = plainLayout && columns.temperatures[k] == k + 1;
     }
 }
 
@@ -35,6 +55,48 @@ bool RowReader::readLine(TextLines &lines, Row &row) {
     if (!lines.next(line))
         return false;
     row = readGeneral(line);
+    return true;
+}
+
+// A line of the plain layout with nothing but the repeated date, short numbers, delimiters and
+// the line's end in the cells read: no blanks, quotes or other forms, which readAhead handles.
+bool RowReader::readPlainAhead(TextLines &lines, Row &row) {
+    const std::string_view text = lines.ahead();
+    const char delimiter = columns.delimiter;
+    const char *const start = text.data();
+    const std::size_t taken = times.readRepeatedDate(start, text.size(), rowSeconds);
+    if (taken == 0 || start[taken] != delimiter)
+        return false;
+    const char *p = start + taken + 1;
+    const char *lineEnd = nullptr;
+    bool anyReading = false;
+    RowCell *cell = cells.data();
+    RowCell *const cellsEnd = cell + cells.size();
+    for (; cell != cellsEnd; ++cell) {
+        cell->present = *p != delimiter && !isLineEnd(*p);
+        if (cell->present) {
+            p = readShortNumber(p, delimiter, cell->number);
+            if (!p)
+                return false;
+            anyReading = true;
+        }
+        if (*p == delimiter) {
+            ++p;
+        } else if (isLineEnd(*p)) {
+            // The cells after the line's end are blank.
+            lineEnd = p;
+            while (++cell != cellsEnd)
+                cell->present = false;
+            break;
+        } else {
+            return false;
+        }
+    }
+    if (!lineEnd)
+        lineEnd = restOfLine(start, p, text.size());
+    if (!lineEnd || !takeLine(lines, start, lineEnd, text.size()))
+        return false;
+    row = anyReading ? Row::Readings : Row::NoReadings;
     return true;
 }
 
@@ -106,20 +168,9 @@ bool RowReader::readAhead(TextLines &lines, Row &row) {
             return false;
     }
 
-    // The rest of the line is not read, but its end must be in the text, and the line all
-    // ASCII, for it to be taken whole.
-    if (!lineEnd) {
-        const LineEndScan scan =
-            findLineEnd(start, static_cast<std::size_t>(p - start), text.size());
-        if (scan.nonAscii || scan.at == text.size())
-            return false;
-        lineEnd = start + scan.at;
-    }
-    const bool cr = *lineEnd == '\r';
-    // A CR at the end of what is read may be the first half of a CR LF.
-    if (cr && lineEnd + 1 == end)
-        return false;
-    if (!lines.skipLine(static_cast<std::size_t>(lineEnd - start), cr && lineEnd[1] == '\n' ? 2 : 1))
+    if (!lineEnd)
+        lineEnd = restOfLine(start, p, text.size());
+    if (!lineEnd || !takeLine(lines, start, lineEnd, text.size()))
         return false;
     if (!anyReading)
         row = Row::NoReadings;

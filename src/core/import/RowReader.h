@@ -4,9 +4,11 @@
 //
 // Nearly every row of a file is written alike ("2025-01-01 00:00:00,21.37"), so a row is first
 // read in one pass over the text ahead, which finds the line's end as it goes, without
-// splitting the line into fields. A line that pass does not take whole (a quote, a byte above
-// 0x7F, a cell that is no short number, a line not yet read to its end) is taken as a line and
-// read the general way, which gives the same results; readGeneral is that way alone.
+// splitting the line into fields; for the plain layout (the time first, then the temperatures)
+// a shorter pass that takes only the common forms comes before it. A line those passes do not
+// take whole (a quote, a byte above 0x7F, a cell that is no short number, a line not yet read
+// to its end) is taken as a line and read the general way, which gives the same results;
+// readGeneral is that way alone.
 
 #include "core/import/ImportSettings.h"
 #include "core/import/TextLines.h"
@@ -49,7 +51,10 @@ public:
     RowReader(RowColumns columns, DateOrder order);
 
     // Reads the next line as a row. False when the lines end or stop; lines.stop() says which.
-    bool next(TextLines &lines, Row &row) { return readAhead(lines, row) || readLine(lines, row); }
+    bool next(TextLines &lines, Row &row) {
+        return (plainLayout && readPlainAhead(lines, row)) || readAhead(lines, row) ||
+               readLine(lines, row);
+    }
     // One line the general way: split into its fields, each read on its own.
     Row readGeneral(std::string_view line);
 
@@ -61,12 +66,15 @@ public:
 
 private:
     enum class Role : unsigned char { Other, Time, TimeOfDay, Temperature };
+    bool readPlainAhead(TextLines &lines, Row &row);
     bool readAhead(TextLines &lines, Row &row);
     bool readLine(TextLines &lines, Row &row);
     Row readTime(std::string_view timeCell, std::string_view timeOfDayCell);
 
     RowColumns columns;
-    bool oneTimeCell = true;                // no column of its own for the time of day
+    bool oneTimeCell = true; // no column of its own for the time of day
+    // The time in the first column in one cell, the temperatures in the columns after it.
+    bool plainLayout = false;
     std::vector<Role> roles;                  // of the columns up to the last one read
     std::vector<std::size_t> temperatureOf;   // the k of a Temperature column
     std::vector<RowCell> cells;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <sys/stat.h>
 
 namespace zqar {
 
@@ -60,17 +61,26 @@ bool isAscii(const char *p, std::size_t n) {
 
 } // namespace
 
+ByteSource::ByteSource(std::FILE *file) : file(file) {
+    struct stat info {};
+    if (fstat(fileno(file), &info) == 0 && info.st_size > 0)
+        total = static_cast<uint64_t>(info.st_size);
+}
+
 std::size_t ByteSource::read(char *to, std::size_t room) {
-    if (file)
-        return std::fread(to, 1, room, file);
-    const std::size_t got = std::min(room, memory.size() - memoryRead);
-    std::memcpy(to, memory.data() + memoryRead, got);
-    memoryRead += got;
+    std::size_t got;
+    if (file) {
+        got = std::fread(to, 1, room, file);
+    } else {
+        got = static_cast<std::size_t>(std::min<uint64_t>(room, memory.size() - readSoFar));
+        std::memcpy(to, memory.data() + readSoFar, got);
+    }
+    readSoFar += got;
     return got;
 }
 
 bool ByteSource::rewind() {
-    memoryRead = 0;
+    readSoFar = 0;
     if (!file)
         return true;
     std::clearerr(file);

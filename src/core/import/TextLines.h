@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -19,16 +20,22 @@ namespace zqar {
 // again from the start.
 class ByteSource {
 public:
-    explicit ByteSource(std::string_view bytes) : memory(bytes) {}
-    explicit ByteSource(std::FILE *file) : file(file) {}
+    explicit ByteSource(std::string_view bytes) : memory(bytes), total(bytes.size()) {}
+    explicit ByteSource(std::FILE *file);
 
     std::size_t read(char *to, std::size_t room);
     bool rewind();
 
+    // The bytes of the source: 0 when not known. A hint only: a file may change as it is read.
+    uint64_t size() const { return total; }
+    // The bytes read since the start.
+    uint64_t bytesRead() const { return readSoFar; }
+
 private:
     std::FILE *file = nullptr;
     std::string_view memory;
-    std::size_t memoryRead = 0;
+    uint64_t total = 0;
+    uint64_t readSoFar = 0;
 };
 
 enum class TextEncoding { Utf8, Utf16LittleEndian, Utf16BigEndian, Windows1252 };
@@ -75,6 +82,16 @@ public:
         nonAscii = false;
         return true;
     }
+
+    // How far into the source the next line starts, in bytes; known only for UTF-8 text, whose
+    // bytes are the source's.
+    std::optional<uint64_t> offset() const {
+        if (found != TextEncoding::Utf8)
+            return std::nullopt;
+        return source.bytesRead() - (end - begin);
+    }
+    // The size of the source in bytes, 0 when not known.
+    uint64_t sourceSize() const { return source.size(); }
 
     // The number of the line next gave last, from 1; for LineTooLong, of the long line.
     int64_t lineNumber() const { return number; }

@@ -39,9 +39,19 @@ inline int64_t secondOfClock(const char *clock) {
         (aboveNine & ~COLONS) != 0)
         return -1;
     const uint64_t pairs = low * 10 + (low >> 8);
-    const auto hour = static_cast<int>(pairs & 0xFF);
-    const auto minute = static_cast<int>((pairs >> 24) & 0xFF);
-    const auto second = static_cast<int>((pairs >> 48) & 0xFF);
+    // The hour, minute and second stand in the bytes 0, 3 and 6; a byte reaches 0x80 when its
+    // number is above LAST_HOUR_OF_DAY or LAST_MINUTE_OF_HOUR.
+    constexpr uint64_t NUMBERS = 0x00FF0000FF0000FFull;
+    constexpr uint64_t TOO_LARGE = 0x0080000080000080ull;
+    constexpr uint64_t TO_TOO_LARGE = (0x80ull - LAST_HOUR_OF_DAY - 1) |
+                                      (0x80ull - LAST_MINUTE_OF_HOUR - 1) << 24 |
+                                      (0x80ull - LAST_MINUTE_OF_HOUR - 1) << 48;
+    if (((pairs & NUMBERS) + TO_TOO_LARGE) & TOO_LARGE)
+        return -1;
+    const auto hour = static_cast<int64_t>(pairs & 0xFF);
+    const auto minute = static_cast<int64_t>((pairs >> 24) & 0xFF);
+    const auto second = static_cast<int64_t>((pairs >> 48) & 0xFF);
+    return hour * 3600 + minute * 60 + second;
 #else
     auto digit = [clock](int at) { return static_cast<unsigned>(clock[at] - '0'); };
     if (clock[2] != ':' || clock[5] != ':' || digit(0) > 9 || digit(1) > 9 || digit(3) > 9 ||
@@ -50,10 +60,10 @@ inline int64_t secondOfClock(const char *clock) {
     const auto hour = static_cast<int>(digit(0) * 10 + digit(1));
     const auto minute = static_cast<int>(digit(3) * 10 + digit(4));
     const auto second = static_cast<int>(digit(6) * 10 + digit(7));
-#endif
     if (hour > LAST_HOUR_OF_DAY || minute > LAST_MINUTE_OF_HOUR || second > LAST_MINUTE_OF_HOUR)
         return -1;
     return int64_t{hour} * 3600 + minute * 60 + second;
+#endif
 }
 
 enum class TimestampStatus {
