@@ -24,7 +24,8 @@ void back(std::vector<double> &values, std::size_t from, std::size_t to) {
 
 Readings::Readings() {
     chunks.emplace_back();
-    chunks.back().reserve(FIRST_CHUNK);
+    current = &chunks.back();
+    current->reserve(FIRST_CHUNK);
     backed = FIRST_CHUNK;
 }
 
@@ -39,8 +40,9 @@ void Readings::makeRoom() {
     const std::size_t capacity =
         std::min(LARGEST_CHUNK, FIRST_CHUNK << std::min(chunks.size(), CHUNK_DOUBLINGS));
     chunks.emplace_back();
-    chunks.back().reserve(capacity);
-    back(chunks.back(), 0, capacity);
+    current = &chunks.back();
+    current->reserve(capacity);
+    back(*current, 0, capacity);
     backed = capacity;
 }
 
@@ -57,7 +59,8 @@ void Readings::expect(int64_t more) {
         joined.insert(joined.end(), chunk.begin(), chunk.end());
     chunks.clear();
     chunks.push_back(std::move(joined));
-    backed = chunks[0].size();
+    current = &chunks.back();
+    backed = current->size();
 }
 
 void Readings::newRun(int64_t step) {

@@ -15,6 +15,7 @@ namespace zqar {
 class Readings {
 public:
     Readings();
+    // Moving keeps the chunks where they are, so current stays right.
     Readings(Readings &&) = default;
     Readings &operator=(Readings &&) = default;
     Readings(const Readings &) = delete;
@@ -34,9 +35,9 @@ public:
             else
                 newRun(step);
         }
-        if (chunks.back().size() == backed)
+        if (current->size() == backed)
             makeRoom();
-        chunks.back().push_back(value);
+        current->push_back(value);
         ++total;
         last = time;
         return true;
@@ -74,6 +75,7 @@ private:
     std::vector<Run> allRuns() const;
 
     std::vector<std::vector<double>> chunks; // the last one is being filled
+    std::vector<double> *current = nullptr;  // the last chunk
     std::size_t backed = 0; // readings of the last chunk whose memory is taken already
     int64_t total = 0;
     int64_t first = 0;

@@ -30,8 +30,7 @@ bool takeLine(TextLines &lines, const char *start, const char *lineEnd, std::siz
 
 } // namespace
 
-RowReader::RowReader(RowColumns given, DateOrder order)
-    : columns(std::move(given)), times(order) {
+RowReader::RowReader(RowColumns given, DateOrder order) : columns(std::move(given)), times(order) {
     cells.resize(columns.temperatures.size());
     std::size_t last = std::max(columns.time, columns.timeOfDay.value_or(0));
     for (const std::size_t column : columns.temperatures)

@@ -75,8 +75,8 @@ private:
     bool oneTimeCell = true; // no column of its own for the time of day
     // The time in the first column in one cell, the temperatures in the columns after it.
     bool plainLayout = false;
-    std::vector<Role> roles;                  // of the columns up to the last one read
-    std::vector<std::size_t> temperatureOf;   // the k of a Temperature column
+    std::vector<Role> roles;                // of the columns up to the last one read
+    std::vector<std::size_t> temperatureOf; // the k of a Temperature column
     std::vector<RowCell> cells;
     TimestampReader times;
     CsvFields fields;

@@ -13,6 +13,9 @@ namespace {
 constexpr std::size_t BLOCK = LOG_READ_BLOCK_SIZE;
 // The most UTF-8 bytes one source byte can become: Windows-1252's upper half reaches U+20AC.
 constexpr std::size_t MAX_EXPANSION = 3;
+// Room beyond a block for the part of a line that the block before left over, and for the zero
+// byte after the text.
+constexpr std::size_t SPARE = 4096;
 constexpr uint32_t REPLACEMENT = 0xFFFD;
 
 // The characters 0x80 to 0x9F of Windows-1252. The five bytes it leaves undefined stand for
@@ -132,7 +135,7 @@ bool isValidUtf8(std::string_view text) {
 
 TextLines::TextLines(ByteSource &from, bool windows1252, std::size_t maxLineBytes)
     : source(from), found(windows1252 ? TextEncoding::Windows1252 : TextEncoding::Utf8),
-      maxLine(maxLineBytes), text(BLOCK * MAX_EXPANSION + 4, '\0') {
+      maxLine(maxLineBytes), text(BLOCK + SPARE, '\0') {
     if (!source.rewind()) {
         atEnd = true;
         return;
@@ -243,13 +246,17 @@ void TextLines::fill() {
         begin = 0;
     }
     // Room for a whole block decoded, and for a line as long as the limit with its line end.
-    const std::size_t wanted = end + BLOCK * MAX_EXPANSION + 4;
+    // UTF-8 is read a block at a time, so that the block is still in the cache as it is read.
+    const bool utf8 = found == TextEncoding::Utf8;
+    const std::size_t wanted = end + BLOCK * (utf8 ? 1 : MAX_EXPANSION) + 4;
     if (text.size() < wanted)
-        text.resize(std::max(wanted, text.size() * 2));
+        text.resize(std::max(wanted + SPARE, text.size() * 2));
     const std::size_t before = end;
     while (!atEnd && end - before < BLOCK) {
-        const std::size_t got = decodeInto(text.data() + end, text.size() - end - 1);
-        if (got == 0 && found == TextEncoding::Utf8)
+        const std::size_t room = text.size() - end - 1;
+        const std::size_t got =
+            decodeInto(text.data() + end, utf8 ? std::min(room, BLOCK - (end - before)) : room);
+        if (got == 0 && utf8)
             atEnd = true;
         end += got;
     }

@@ -27,7 +27,7 @@ constexpr int64_t SECONDS_PER_MINUTE = 60;
 // The rows read before the readings still to come are estimated from the bytes left.
 constexpr int64_t ROWS_BEFORE_ESTIMATE = 1024;
 constexpr uint64_t LARGEST_ESTIMATED_BYTES = uint64_t{1} << 50; // keeps the estimate in range
-constexpr uint64_t ESTIMATE_SPARE_FRACTION = 64;                 // for rows that come out shorter
+constexpr uint64_t ESTIMATE_SPARE_FRACTION = 64;                // for rows that come out shorter
 constexpr uint64_t ESTIMATE_SPARE_READINGS = 64;
 
 // A temperature column: what its title says, and its readings.
@@ -451,8 +451,7 @@ int64_t TableReader::utcShiftSeconds() const {
 }
 
 // The column's record with its readings on the grid; they are let go as they are placed.
-ImportedRecord TableReader::placeReadings(ColumnReadings &column, int64_t interval,
-                                          int64_t shift) {
+ImportedRecord TableReader::placeReadings(ColumnReadings &column, int64_t interval, int64_t shift) {
     Readings &readings = column.readings;
     auto record = std::make_unique<LogFile>();
     record->fileName.assign(path);

@@ -27,18 +27,15 @@ constexpr std::size_t CLOCK_LENGTH = 8; // "hh:mm:ss"
 // other bytes.
 inline int64_t secondOfClock(const char *clock) {
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-    // All eight bytes at once: each byte is 0x30 to 0x3F, its low half a digit, or ten at the
-    // two colons; then each pair of digits is tens * 10 + ones in the byte of its tens.
-    constexpr uint64_t COLONS = 0x0000FF0000FF0000ull; // the bytes 2 and 5
-    constexpr uint64_t HIGH_HALVES = 0xF0F0F0F0F0F0F0F0ull;
-    constexpr uint64_t LOW_HALVES = 0x0F0F0F0F0F0F0F0Full;
-    const uint64_t word = loadWord(clock);
-    const uint64_t low = word & LOW_HALVES;
-    const uint64_t aboveNine = (low + 0x0606060606060606ull) & 0x1010101010101010ull;
-    if ((word & HIGH_HALVES) != 0x3030303030303030ull || (low & COLONS) != 0x00000A00000A0000ull ||
-        (aboveNine & ~COLONS) != 0)
+    // All eight bytes at once. Against "00:00:00" each byte differs by its digit, at most nine,
+    // and the colons by nothing; a byte above nine, alone or with the carry it makes, leaves a
+    // high bit set. Then each pair of digits is tens * 10 + ones in the byte of its tens.
+    constexpr uint64_t ZERO_CLOCK = 0x30303A30303A3030ull; // "00:00:00"
+    constexpr uint64_t COLONS = 0x0000FF0000FF0000ull;     // the bytes 2 and 5
+    const uint64_t digits = loadWord(clock) ^ ZERO_CLOCK;
+    if ((((digits + 0x7676767676767676ull) | digits) & WORD_HIGHS) != 0 || (digits & COLONS) != 0)
         return -1;
-    const uint64_t pairs = low * 10 + (low >> 8);
+    const uint64_t pairs = digits * 10 + (digits >> 8);
     // The hour, minute and second stand in the bytes 0, 3 and 6; a byte reaches 0x80 when its
     // number is above LAST_HOUR_OF_DAY or LAST_MINUTE_OF_HOUR.
     constexpr uint64_t NUMBERS = 0x00FF0000FF0000FFull;
