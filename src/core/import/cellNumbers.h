@@ -57,7 +57,9 @@ inline const char *readShortNumber(const char *text, char delimiter, CellNumber 
     }
     if (count == 0 || count > static_cast<std::size_t>(SHORT_NUMBER_DIGITS))
         return nullptr;
-    const double magnitude = static_cast<double>(digits) / EXACT_POWERS_OF_TEN[decimals];
+    // Below 10^15, so the signed conversion holds it.
+    const double magnitude =
+        static_cast<double>(static_cast<int64_t>(digits)) / EXACT_POWERS_OF_TEN[decimals];
     number.isNumber = true;
     number.value = negative ? -magnitude : magnitude;
     number.mark = mark;
