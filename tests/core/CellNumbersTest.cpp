@@ -79,10 +79,22 @@ TEST(CellNumbers, ShortNumbersGiveTheGeneralReadersBits) {
 
 TEST(CellNumbers, ShortNumbersAreCorrectlyRounded) {
     // An independent route: from_chars rounds correctly from the text with a point.
-    const char *cells[] = {"0.1",       "0.3",          "21.37",         "-0.25",
-                           "1.005",     "99.995",       "123456789.012345", "0.00000000000001",
-                           "999999999999999", "5.",     ".5",            "0,7",
-                           "-0",        "+0.0",         "000000000000001", "-273.15"};
+    const char *cells[] = {"0.1",
+                           "0.3",
+                           "21.37",
+                           "-0.25",
+                           "1.005",
+                           "99.995",
+                           "123456789.012345",
+                           "0.00000000000001",
+                           "999999999999999",
+                           "5.",
+                           ".5",
+                           "0,7",
+                           "-0",
+                           "+0.0",
+                           "000000000000001",
+                           "-273.15"};
     std::string scratch;
     for (const char *cell : cells) {
         SCOPED_TRACE(cell);
@@ -114,11 +126,11 @@ TEST(CellNumbers, OtherFormsAreLeftToTheGeneralReader) {
         {"-.", ',', true, 0},
         {".", ';', true, 0},
         {"n/a", ',', true, 0},
-        {"1e5", ',', false, 1},    // the exponent is left for the caller to see
-        {"1.2.3", ',', false, 3},  // so is a second mark
-        {"1,5", ',', false, 1},    // a comma that is the delimiter ends the number
-        {"1,5", ';', false, 3},    // and is a mark otherwise
-        {"21.5 ", ',', false, 4},  // a blank ends it too
+        {"1e5", ',', false, 1},   // the exponent is left for the caller to see
+        {"1.2.3", ',', false, 3}, // so is a second mark
+        {"1,5", ',', false, 1},   // a comma that is the delimiter ends the number
+        {"1,5", ';', false, 3},   // and is a mark otherwise
+        {"21.5 ", ',', false, 4}, // a blank ends it too
         {"--1", ',', true, 0},
     };
     for (const Case &c : cases) {
@@ -168,7 +180,8 @@ TEST(Clock, EveryClockReadsAsDigitByDigit) {
             for (int byte = 0; byte < 256; ++byte) {
                 std::memcpy(clock, base, CLOCK_LENGTH);
                 clock[place] = static_cast<char>(byte);
-                ASSERT_EQ(secondOfClock(clock), plain(clock)) << base << " " << place << " " << byte;
+                ASSERT_EQ(secondOfClock(clock), plain(clock))
+                    << base << " " << place << " " << byte;
             }
         }
     }

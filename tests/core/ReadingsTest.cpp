@@ -23,8 +23,8 @@ Readings readingsAt(const std::vector<int64_t> &times, int64_t expected = 0) {
 
 // The grid of an interval by hand: the readings where their times fall, MISSING between.
 std::vector<double> byHand(const std::vector<int64_t> &times, int64_t interval) {
-    std::vector<double> grid(static_cast<std::size_t>((times.back() - times.front()) / interval + 1),
-                             MISSING);
+    std::vector<double> grid(
+        static_cast<std::size_t>((times.back() - times.front()) / interval + 1), MISSING);
     for (std::size_t i = 0; i < times.size(); ++i)
         grid[static_cast<std::size_t>((times[i] - times.front()) / interval)] =
             static_cast<double>(i);
@@ -34,7 +34,7 @@ std::vector<double> byHand(const std::vector<int64_t> &times, int64_t interval) 
 } // namespace
 
 TEST(Readings, TheIntervalIsTheMostFrequentStepTheSmallerOnATie) {
-    EXPECT_EQ(readingsAt({0, 60, 120, 240, 360}).interval(), 60);  // 60 twice, 120 twice
+    EXPECT_EQ(readingsAt({0, 60, 120, 240, 360}).interval(), 60);   // 60 twice, 120 twice
     EXPECT_EQ(readingsAt({0, 120, 240, 300, 420}).interval(), 120); // 120 three times
     EXPECT_EQ(readingsAt({5}).interval(), 0);
     const Readings uneven = readingsAt({0, 60, 120, 150, 210});

@@ -45,7 +45,9 @@ public:
     }
 
 private:
-    bool chance(int inHundred) { return std::uniform_int_distribution<int>(0, 99)(random) < inHundred; }
+    bool chance(int inHundred) {
+        return std::uniform_int_distribution<int>(0, 99)(random) < inHundred;
+    }
     int below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); }
     std::string pick(std::initializer_list<const char *> texts) {
         auto it = texts.begin();
@@ -57,8 +59,9 @@ private:
         if (chance(1))
             return std::string(static_cast<std::size_t>(below(200)), ' ');
         std::string line;
-        const std::size_t cells = chance(3) ? static_cast<std::size_t>(below(static_cast<int>(last) + 1))
-                                            : last + 1 + static_cast<std::size_t>(chance(20) ? below(3) : 0);
+        const std::size_t cells =
+            chance(3) ? static_cast<std::size_t>(below(static_cast<int>(last) + 1))
+                      : last + 1 + static_cast<std::size_t>(chance(20) ? below(3) : 0);
         // Times rise by a minute a row; the date stays for a while.
         minute = (minute + 1) % (24 * 60);
         if (minute == 0 || chance(1))
@@ -72,9 +75,8 @@ private:
     }
 
     std::string cell(std::size_t c) {
-        const bool temperature =
-            std::find(columns.temperatures.begin(), columns.temperatures.end(), c) !=
-            columns.temperatures.end();
+        const bool temperature = std::find(columns.temperatures.begin(), columns.temperatures.end(),
+                                           c) != columns.temperatures.end();
         std::string text;
         if (c == columns.time)
             text = columns.timeOfDay ? date() : dateAndTime();
@@ -83,9 +85,9 @@ private:
         else if (temperature)
             text = number();
         else
-            text = chance(1) && chance(5) ? std::string("\xB0") // no UTF-8: the reading stops
-                                          : pick({"", "", "45", "Logged", "\"a;b,c\"", "x\"y",
-                                                  "\xC2\xB0", "7"});
+            text = chance(1) && chance(5)
+                       ? std::string("\xB0") // no UTF-8: the reading stops
+                       : pick({"", "", "45", "Logged", "\"a;b,c\"", "x\"y", "\xC2\xB0", "7"});
         if (chance(2))
             text = pick({" ", "\t", "  "}) + text;
         if (chance(2))
@@ -144,10 +146,10 @@ private:
         if (chance(10))
             return "";
         if (chance(3))
-            return pick({"n/a", "1e5", "-", ".", "1.2.3", "12345678901234567", "0x10", "\xE2\x80\x94",
-                         "1,5", "+-1", "99999999999999999999.5"});
-        std::string digits = std::to_string(below(40)) + pick({".", ",", ""}) +
-                             std::to_string(below(100));
+            return pick({"n/a", "1e5", "-", ".", "1.2.3", "12345678901234567", "0x10",
+                         "\xE2\x80\x94", "1,5", "+-1", "99999999999999999999.5"});
+        std::string digits =
+            std::to_string(below(40)) + pick({".", ",", ""}) + std::to_string(below(100));
         if (chance(5))
             digits = std::to_string(below(1000000000)) + std::to_string(below(1000000000));
         return pick({"", "", "", "-", "+"}) + digits;
@@ -180,7 +182,8 @@ void expectBothWaysAlike(const std::string &text, const RowColumns &columns, Dat
         if (!fastGot)
             break;
         const RowReader::Row generalRow = general.readGeneral(line);
-        SCOPED_TRACE("line " + std::to_string(generalLines.lineNumber()) + ": " + std::string(line));
+        SCOPED_TRACE("line " + std::to_string(generalLines.lineNumber()) + ": " +
+                     std::string(line));
         ASSERT_EQ(fastLines.lineNumber(), generalLines.lineNumber());
         ASSERT_EQ(fastRow, generalRow);
         if (fastRow != RowReader::Row::Readings)

@@ -29,6 +29,9 @@ constexpr int64_t ROWS_BEFORE_ESTIMATE = 1024;
 constexpr uint64_t LARGEST_ESTIMATED_BYTES = uint64_t{1} << 50; // keeps the estimate in range
 constexpr uint64_t ESTIMATE_SPARE_FRACTION = 64;                // for rows that come out shorter
 constexpr uint64_t ESTIMATE_SPARE_READINGS = 64;
+// Room set aside on an estimate stays modest: a file whose first rows are short and whose rest
+// is something else would otherwise claim much for nothing. Larger files copy their readings.
+constexpr uint64_t LARGEST_ESTIMATE = uint64_t{1} << 22; // readings, in all columns
 
 // A temperature column: what its title says, and its readings.
 struct ColumnReadings {
@@ -283,7 +286,8 @@ void TableReader::expectReadings(const TextLines &lines, uint64_t firstRow) {
         return;
     const uint64_t done = *now - firstRow;
     const uint64_t left = size - *now;
-    const auto most = static_cast<uint64_t>(MAX_IMPORT_SAMPLES) / table.temperatures.size();
+    const uint64_t most = std::min(LARGEST_ESTIMATE, static_cast<uint64_t>(MAX_IMPORT_SAMPLES)) /
+                          table.temperatures.size();
     for (ColumnReadings &column : table.temperatures) {
         const uint64_t more = static_cast<uint64_t>(column.readings.count()) * left / done;
         const uint64_t room = more + more / ESTIMATE_SPARE_FRACTION + ESTIMATE_SPARE_READINGS;
