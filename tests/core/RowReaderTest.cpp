@@ -1,6 +1,5 @@
 #include "core/import/RowReader.h"
 #include "core/import/TextLines.h"
-#include "core/import/byteWords.h"
 
 #include <gtest/gtest.h>
 
@@ -276,26 +275,4 @@ TEST(RowReader, LineEndsAtTheEndOfABlockAndLongLines) {
     EXPECT_FALSE(reader.next(lines, row));
     EXPECT_EQ(lines.stop(), TextLines::Stop::LineTooLong);
     EXPECT_EQ(lines.lineNumber(), 2);
-}
-
-TEST(LineEnds, FoundEightBytesAtATimeAsByteByByte) {
-    std::mt19937 random(3);
-    std::uniform_int_distribution<int> byte(0, 255);
-    std::uniform_int_distribution<int> kind(0, 9);
-    for (int round = 0; round < 2000; ++round) {
-        std::string text(static_cast<std::size_t>(1 + round % 70), 'a');
-        for (char &c : text) {
-            const int k = kind(random);
-            c = k == 0 ? '\n' : k == 1 ? '\r' : k < 4 ? static_cast<char>(byte(random)) : 'a';
-        }
-        for (std::size_t from = 0; from <= text.size(); ++from) {
-            std::size_t at = from;
-            bool nonAscii = false;
-            while (at < text.size() && text[at] != '\n' && text[at] != '\r')
-                nonAscii |= static_cast<unsigned char>(text[at++]) >= 0x80;
-            const LineEndScan scan = findLineEnd(text.data(), from, text.size());
-            ASSERT_EQ(scan.at, at);
-            ASSERT_EQ(scan.nonAscii, nonAscii);
-        }
-    }
 }
