@@ -275,4 +275,7 @@ TEST(RowReader, LineEndsAtTheEndOfABlockAndLongLines) {
     EXPECT_FALSE(reader.next(lines, row));
     EXPECT_EQ(lines.stop(), TextLines::Stop::LineTooLong);
     EXPECT_EQ(lines.lineNumber(), 2);
+    // Asked again once the lines stopped, it reads nothing more.
+    EXPECT_FALSE(reader.next(lines, row));
+    EXPECT_EQ(lines.lineNumber(), 2);
 }

@@ -67,8 +67,9 @@ public:
     // stops at its end. A reader that finds the next line whole in it may take it with skipLine
     // instead of next.
     std::string_view ahead() const {
+        // Once stopped, an empty text at the zero byte, so that a scan stops at once.
         return stopped == Stop::None ? std::string_view(text.data() + begin, end - begin)
-                                     : std::string_view();
+                                     : std::string_view(text.data() + end, 0);
     }
     // Takes the next line as its reader found it in ahead(): length bytes without a CR, an LF or
     // a byte above 0x7F, then a line end of lineEnd bytes (CR, LF or CR LF). False, taking
