@@ -1,7 +1,7 @@
 #pragma once
-// Eight bytes at a time: the text readers of the importer look for a few byte values (line
-// ends, delimiters, quotes) in words of eight bytes instead of byte by byte. A mask has the high
-// bit of a byte's place set where the byte matched, and only there.
+// Eight bytes at a time: the text readers of the importer look for line ends, and read the
+// clock of a time, in words of eight bytes instead of byte by byte. A mask has the high bit of
+// a byte's place set where the byte matched, and only there.
 
 #include <cstddef>
 #include <cstdint>

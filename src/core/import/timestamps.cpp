@@ -181,9 +181,8 @@ void TimestampReader::remember(std::string_view dateText) {
     repeatable = cached.status == TimestampStatus::Ok && dateText.size() >= sizeof cachedHead &&
                  dateText.size() <= 2 * sizeof cachedHead;
     if (repeatable) {
-        std::memcpy(&cachedHead, dateText.data(), sizeof cachedHead);
-        std::memcpy(&cachedTail, dateText.data() + dateText.size() - sizeof cachedTail,
-                    sizeof cachedTail);
+        cachedHead = loadWord(dateText.data());
+        cachedTail = loadWord(dateText.data() + dateText.size() - sizeof cachedTail);
     }
 }
 

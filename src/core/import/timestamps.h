@@ -12,7 +12,6 @@
 #include "core/import/byteWords.h"
 
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -30,10 +29,11 @@ inline int64_t secondOfClock(const char *clock) {
     // All eight bytes at once. Against "00:00:00" each byte differs by its digit, at most nine,
     // and the colons by nothing; a byte above nine, alone or with the carry it makes, leaves a
     // high bit set. Then each pair of digits is tens * 10 + ones in the byte of its tens.
-    constexpr uint64_t ZERO_CLOCK = 0x30303A30303A3030ull; // "00:00:00"
-    constexpr uint64_t COLONS = 0x0000FF0000FF0000ull;     // the bytes 2 and 5
+    constexpr uint64_t ZERO_CLOCK = 0x30303A30303A3030ull;   // "00:00:00"
+    constexpr uint64_t COLONS = 0x0000FF0000FF0000ull;       // the bytes 2 and 5
+    constexpr uint64_t TENS_TO_HIGH = 0x7676767676767676ull; // 0x80 - 10 in each byte
     const uint64_t digits = loadWord(clock) ^ ZERO_CLOCK;
-    if ((((digits + 0x7676767676767676ull) | digits) & WORD_HIGHS) != 0 || (digits & COLONS) != 0)
+    if ((((digits + TENS_TO_HIGH) | digits) & WORD_HIGHS) != 0 || (digits & COLONS) != 0)
         return -1;
     const uint64_t pairs = digits * 10 + (digits >> 8);
     // The hour, minute and second stand in the bytes 0, 3 and 6; a byte reaches 0x80 when its
@@ -133,11 +133,8 @@ inline std::size_t TimestampReader::readRepeatedDate(const char *text, std::size
     const std::size_t length = cachedText.size();
     if (!repeatable || size < length + TIME_LENGTH)
         return 0;
-    uint64_t head;
-    uint64_t tail;
-    std::memcpy(&head, text, sizeof head);
-    std::memcpy(&tail, text + length - sizeof tail, sizeof tail);
-    if (head != cachedHead || tail != cachedTail || text[length] != ' ')
+    if (loadWord(text) != cachedHead || loadWord(text + length - sizeof cachedTail) != cachedTail ||
+        text[length] != ' ')
         return 0;
     const int64_t second = secondOfClock(text + length + 1);
     if (second < 0)
