@@ -1,16 +1,77 @@
 // The importer of exported text tables: the first input byte chooses the import settings, the
 // rest is the file. The build makes the read block, the line limit and the sample bound small,
-// so the refill, long lines and the bound are all reached with small inputs.
+// so the refill, long lines and the bound are all reached with small inputs. The same bytes are
+// also read as data rows of a layout the first byte chooses, once by the row reader and once
+// line by line the general way, which must agree row for row.
 
 #include "core/data/bounds.h"
 #include "core/data/dateTime.h"
+#include "core/import/RowReader.h"
 #include "core/import/textImport.h"
 #include "core/job/Prefill.h"
 #include "fuzzCheck.h"
 
 #include <cmath>
+#include <cstring>
 
 using namespace zqar;
+
+namespace {
+
+bool sameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+void checkRowsBothWays(std::string_view bytes, uint8_t choice) {
+    static const char DELIMITERS[] = {',', ';', '\t', ','};
+    RowColumns columns;
+    columns.delimiter = DELIMITERS[choice & 3];
+    // The plain layout, an index column first, the date and the time apart.
+    switch ((choice >> 2) % 3) {
+    case 0:
+        columns.temperatures = {1, 2};
+        break;
+    case 1:
+        columns.time = 1;
+        columns.temperatures = {2, 4};
+        break;
+    default:
+        columns.timeOfDay = 1;
+        columns.temperatures = {2};
+        break;
+    }
+    const auto order = static_cast<DateOrder>((choice >> 4) & 3);
+    ByteSource fastBytes(bytes);
+    ByteSource generalBytes(bytes);
+    TextLines fastLines(fastBytes, false, MAX_IMPORT_LINE);
+    TextLines generalLines(generalBytes, false, MAX_IMPORT_LINE);
+    RowReader fast(columns, order);
+    RowReader general(columns, order);
+    for (;;) {
+        RowReader::Row row = RowReader::Row::NoReadings;
+        std::string_view line;
+        const bool fastGot = fast.next(fastLines, row);
+        FUZZ_CHECK(fastGot == generalLines.next(line));
+        if (!fastGot)
+            break;
+        FUZZ_CHECK(fastLines.lineNumber() == generalLines.lineNumber());
+        FUZZ_CHECK(row == general.readGeneral(line));
+        if (row != RowReader::Row::Readings)
+            continue;
+        FUZZ_CHECK(fast.seconds() == general.seconds());
+        for (std::size_t k = 0; k < columns.temperatures.size(); ++k) {
+            const RowCell &a = fast.cell(k);
+            const RowCell &b = general.cell(k);
+            FUZZ_CHECK(a.present == b.present);
+            FUZZ_CHECK(!a.present ||
+                       (a.number.isNumber == b.number.isNumber &&
+                        sameBits(a.number.value, b.number.value) &&
+                        a.number.mark == b.number.mark && a.number.few == b.number.few));
+        }
+    }
+    FUZZ_CHECK(fastLines.stop() == generalLines.stop());
+    FUZZ_CHECK(fast.orderSeen() == general.orderSeen());
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
     fuzz::InputReader input(fuzz::bytesOf(data, size));
@@ -22,6 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, std::size_t size) {
     if (choice & 32)
         settings.utcOffsetMinutes = (choice & 64) ? -480 : 330;
     const std::string_view bytes = input.remaining();
+    checkRowsBothWays(bytes, choice);
 
     const ImportResult result = importTextBytes(bytes, "fuzz.csv", settings);
     FUZZ_CHECK(result.path == "fuzz.csv");

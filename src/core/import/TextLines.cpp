@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <sys/stat.h>
 
 namespace zqar {
 
@@ -12,6 +13,9 @@ namespace {
 constexpr std::size_t BLOCK = LOG_READ_BLOCK_SIZE;
 // The most UTF-8 bytes one source byte can become: Windows-1252's upper half reaches U+20AC.
 constexpr std::size_t MAX_EXPANSION = 3;
+// Room beyond a block for the part of a line that the block before left over, and for the zero
+// byte after the text.
+constexpr std::size_t SPARE = 4096;
 constexpr uint32_t REPLACEMENT = 0xFFFD;
 
 // The characters 0x80 to 0x9F of Windows-1252. The five bytes it leaves undefined stand for
@@ -60,17 +64,26 @@ bool isAscii(const char *p, std::size_t n) {
 
 } // namespace
 
+ByteSource::ByteSource(std::FILE *file) : file(file) {
+    struct stat info {};
+    if (fstat(fileno(file), &info) == 0 && info.st_size > 0)
+        total = static_cast<uint64_t>(info.st_size);
+}
+
 std::size_t ByteSource::read(char *to, std::size_t room) {
-    if (file)
-        return std::fread(to, 1, room, file);
-    const std::size_t got = std::min(room, memory.size() - memoryRead);
-    std::memcpy(to, memory.data() + memoryRead, got);
-    memoryRead += got;
+    std::size_t got;
+    if (file) {
+        got = std::fread(to, 1, room, file);
+    } else {
+        got = static_cast<std::size_t>(std::min<uint64_t>(room, memory.size() - readSoFar));
+        std::memcpy(to, memory.data() + readSoFar, got);
+    }
+    readSoFar += got;
     return got;
 }
 
 bool ByteSource::rewind() {
-    memoryRead = 0;
+    readSoFar = 0;
     if (!file)
         return true;
     std::clearerr(file);
@@ -122,7 +135,7 @@ bool isValidUtf8(std::string_view text) {
 
 TextLines::TextLines(ByteSource &from, bool windows1252, std::size_t maxLineBytes)
     : source(from), found(windows1252 ? TextEncoding::Windows1252 : TextEncoding::Utf8),
-      maxLine(maxLineBytes), text(BLOCK * MAX_EXPANSION + 4) {
+      maxLine(maxLineBytes), text(BLOCK + SPARE, '\0') {
     if (!source.rewind()) {
         atEnd = true;
         return;
@@ -233,58 +246,24 @@ void TextLines::fill() {
         begin = 0;
     }
     // Room for a whole block decoded, and for a line as long as the limit with its line end.
-    const std::size_t wanted = end + BLOCK * MAX_EXPANSION + 4;
+    // UTF-8 is read a block at a time, so that the block is still in the cache as it is read.
+    const bool utf8 = found == TextEncoding::Utf8;
+    const std::size_t wanted = end + BLOCK * (utf8 ? 1 : MAX_EXPANSION) + 4;
     if (text.size() < wanted)
-        text.resize(std::max(wanted, text.size() * 2));
+        text.resize(std::max(wanted + SPARE, text.size() * 2));
     const std::size_t before = end;
     while (!atEnd && end - before < BLOCK) {
-        const std::size_t got = decodeInto(text.data() + end, text.size() - end);
-        if (got == 0 && found == TextEncoding::Utf8)
+        const std::size_t room = text.size() - end - 1;
+        const std::size_t got =
+            decodeInto(text.data() + end, utf8 ? std::min(room, BLOCK - (end - before)) : room);
+        if (got == 0 && utf8)
             atEnd = true;
         end += got;
     }
+    text[end] = '\0';
 }
 
-void TextLines::scanForLineEnd() {
-    // Eight bytes at a time: a byte equal to LF or CR, or one with its high bit set, shows as
-    // the high bit of its place in the masks.
-    constexpr uint64_t ONES = 0x0101010101010101ull;
-    constexpr uint64_t HIGHS = 0x8080808080808080ull;
-    const char *p = text.data();
-    std::size_t i = scanned;
-    for (; i + 8 <= end; i += 8) {
-        uint64_t word;
-        std::memcpy(&word, p + i, sizeof word);
-        const uint64_t lf = word ^ (ONES * '\n');
-        const uint64_t cr = word ^ (ONES * '\r');
-        const uint64_t lineEnds = ((lf - ONES) & ~lf & HIGHS) | ((cr - ONES) & ~cr & HIGHS);
-        if (lineEnds)
-            break;
-        nonAscii |= (word & HIGHS) != 0;
-    }
-    for (; i < end && p[i] != '\n' && p[i] != '\r'; ++i)
-        nonAscii |= static_cast<unsigned char>(p[i]) >= 0x80;
-    scanned = i;
-}
-
-bool TextLines::deliver(std::string_view &line, std::size_t length, std::size_t lineEnd) {
-    ++number;
-    if (length > maxLine) {
-        stopped = Stop::LineTooLong;
-        return false;
-    }
-    line = std::string_view(text.data() + begin, length);
-    if (found == TextEncoding::Utf8 && nonAscii && !isValidUtf8(line)) {
-        stopped = Stop::InvalidUtf8;
-        return false;
-    }
-    begin += length + lineEnd;
-    scanned = begin;
-    nonAscii = false;
-    return true;
-}
-
-bool TextLines::next(std::string_view &line) {
+bool TextLines::nextAfterRefill(std::string_view &line) {
     if (stopped != Stop::None)
         return false;
     for (;;) {

@@ -4,6 +4,8 @@
 #include "core/data/caseless.h"
 #include "core/data/numbers.h"
 #include "core/data/parallelInOrder.h"
+#include "core/import/Readings.h"
+#include "core/import/RowReader.h"
 #include "core/import/columnTitles.h"
 #include "core/import/csvFields.h"
 #include "core/import/timestamps.h"
@@ -14,129 +16,33 @@
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
-#include <map>
 
 namespace zqar {
 
 namespace {
 
-constexpr std::size_t FIRST_CHUNK = 64;      // readings
-constexpr std::size_t LARGEST_CHUNK = 65536; // readings: 512 KiB of values
 constexpr double FAHRENHEIT_OFFSET = 32.0;
 constexpr double ZERO_CELSIUS_IN_KELVIN = 273.15;
 constexpr int64_t SECONDS_PER_MINUTE = 60;
+// The rows read before the readings still to come are estimated from the bytes left.
+constexpr int64_t ROWS_BEFORE_ESTIMATE = 1024;
+constexpr uint64_t LARGEST_ESTIMATED_BYTES = uint64_t{1} << 50; // keeps the estimate in range
+constexpr uint64_t ESTIMATE_SPARE_FRACTION = 64;                // for rows that come out shorter
+constexpr uint64_t ESTIMATE_SPARE_READINGS = 64;
+// Room set aside on an estimate stays modest: a file whose first rows are short and whose rest
+// is something else would otherwise claim much for nothing. Larger files copy their readings.
+constexpr uint64_t LARGEST_ESTIMATE = uint64_t{1} << 22; // readings, in all columns
 
-// The readings of one temperature column in file order, kept compactly until the interval is
-// known: the values in chunks that grow to a fixed size (so the last one wastes little), the
-// steps between the times as runs of equal steps (one run for a regular file).
+// A temperature column: what its title says, and its readings.
 struct ColumnReadings {
-    struct Run {
-        int64_t step = 0; // seconds
-        int64_t count = 0;
-    };
-
     std::size_t column = 0;
     std::string title;
     TemperatureUnit unit = TemperatureUnit::Celsius;
     bool unitFromTitle = false;
     std::string serial;
     int channel = 1;
-
-    std::vector<std::vector<double>> chunks;
-    int64_t count = 0;
-    int64_t firstTime = 0; // seconds
-    int64_t lastTime = 0;
-    std::vector<Run> runs;
-
-    void add(double value, int64_t time) {
-        if (chunks.empty() || chunks.back().size() == chunks.back().capacity()) {
-            const std::size_t doublings = std::min<std::size_t>(chunks.size(), 10);
-            chunks.emplace_back();
-            chunks.back().reserve(std::min(LARGEST_CHUNK, FIRST_CHUNK << doublings));
-        }
-        chunks.back().push_back(value);
-        if (count == 0) {
-            firstTime = time;
-        } else {
-            const int64_t step = time - lastTime;
-            if (!runs.empty() && runs.back().step == step)
-                ++runs.back().count;
-            else
-                runs.push_back({step, 1});
-        }
-        lastTime = time;
-        ++count;
-    }
-
-    // The most frequent step, the smaller on a tie.
-    int64_t interval() const {
-        std::map<int64_t, int64_t> counts;
-        for (const Run &run : runs)
-            counts[run.step] += run.count;
-        int64_t best = 0;
-        int64_t most = 0;
-        for (const auto &[step, n] : counts) {
-            if (n > most) {
-                most = n;
-                best = step;
-            }
-        }
-        return best;
-    }
-
-    // The reading (counted from 0) that is off the grid of the interval, or -1.
-    int64_t offGrid(int64_t interval) const {
-        int64_t reading = 0;
-        for (const Run &run : runs) {
-            if (run.step % interval != 0)
-                return reading + 1;
-            reading += run.count;
-        }
-        return -1;
-    }
+    Readings readings;
 };
-
-// The number in a temperature cell: an optional sign, then digits with at most one decimal
-// mark, a point or a comma; which one the file means is known only after the last row.
-struct CellNumber {
-    bool isNumber = false;
-    double value = 0.0;
-    char mark = 0;    // the mark the cell uses, 0 for none
-    bool few = false; // at most 15 digits: no conversion can leave the range of a double
-};
-
-CellNumber readCell(std::string_view cell, std::string &scratch) {
-    CellNumber result;
-    std::size_t i = 0;
-    if (i < cell.size() && (cell[i] == '+' || cell[i] == '-'))
-        ++i;
-    std::size_t digits = 0;
-    std::size_t markAt = std::string_view::npos;
-    for (; i < cell.size(); ++i) {
-        const char c = cell[i];
-        if (isDigit(c)) {
-            ++digits;
-        } else if ((c == '.' || c == ',') && markAt == std::string_view::npos) {
-            markAt = i;
-        } else {
-            return result;
-        }
-    }
-    if (digits == 0)
-        return result;
-    result.isNumber = true;
-    result.few = digits <= 15;
-    if (markAt != std::string_view::npos && cell[markAt] == ',') {
-        scratch.assign(cell);
-        scratch[markAt] = '.';
-        result.value = readDecimal(scratch);
-        result.mark = ',';
-    } else {
-        result.value = readDecimal(cell);
-        result.mark = markAt == std::string_view::npos ? 0 : '.';
-    }
-    return result;
-}
 
 // Kept in degrees Celsius, each formula left to right in double precision.
 double toCelsius(double value, TemperatureUnit unit) {
@@ -185,12 +91,17 @@ private:
     PassEnd readTitles(TextLines &lines);
     bool findColumns(Table &found) const;
     PassEnd readRows(TextLines &lines, DateOrder order);
+    void expectReadings(const TextLines &lines, uint64_t firstRow);
     PassEnd scanDateOrder(TextLines &lines, DateOrder &found);
     int64_t lineOfReading(ByteSource &source, bool windows1252, std::size_t temperature,
                           int64_t reading);
     PassEnd stopOf(const TextLines &lines);
     PassEnd refuse(int64_t line, std::string reason);
     void finish(ByteSource &source, bool windows1252);
+    bool decideDecimalMark();
+    std::optional<std::vector<int64_t>> gridIntervals(ByteSource &source, bool windows1252);
+    int64_t utcShiftSeconds() const;
+    ImportedRecord placeReadings(ColumnReadings &column, int64_t interval, int64_t shift);
     std::string fileStem() const;
 
     const std::string &path;
@@ -198,7 +109,6 @@ private:
     ImportResult result;
     Table table;
     CsvFields fields;
-    std::string scratch;
     MarkUse pointUse;
     MarkUse commaUse;
 };
@@ -321,43 +231,68 @@ PassEnd TableReader::readTitles(TextLines &lines) {
 }
 
 PassEnd TableReader::readRows(TextLines &lines, DateOrder order) {
-    TimestampReader times(order);
-    std::string_view line;
-    while (lines.next(line)) {
-        fields.split(line, table.delimiter, table.lastColumn);
-        bool anyReading = false;
-        for (const ColumnReadings &column : table.temperatures)
-            anyReading |= !fields[column.column].empty();
-        // Rows without a reading (event rows) are skipped whatever their time.
-        if (!anyReading)
+    RowColumns columns;
+    columns.delimiter = table.delimiter;
+    columns.time = table.timeColumn;
+    columns.timeOfDay = table.timeOfDayColumn;
+    for (const ColumnReadings &column : table.temperatures)
+        columns.temperatures.push_back(column.column);
+    RowReader rows(std::move(columns), order);
+    const std::size_t temperatureCount = table.temperatures.size();
+    RowReader::Row row = RowReader::Row::NoReadings;
+    const std::optional<uint64_t> firstRow = lines.offset();
+    int64_t rowsRead = 0;
+    while (rows.next(lines, row)) {
+        if (++rowsRead == ROWS_BEFORE_ESTIMATE && firstRow)
+            expectReadings(lines, *firstRow);
+        if (row != RowReader::Row::Readings) {
+            if (row == RowReader::Row::NeedDateOrder)
+                return PassEnd::NeedDateOrder;
+            if (row == RowReader::Row::BadTime)
+                return refuse(lines.lineNumber(), std::string(text::BAD_TIME));
             continue;
-        const Timestamp time = table.timeOfDayColumn ? times.read(fields[table.timeColumn],
-                                                                  fields[*table.timeOfDayColumn])
-                                                     : times.read(fields[table.timeColumn]);
-        if (time.status == TimestampStatus::NeedDateOrder)
-            return PassEnd::NeedDateOrder;
-        if (time.status != TimestampStatus::Ok)
-            return refuse(lines.lineNumber(), std::string(text::BAD_TIME));
-        for (ColumnReadings &column : table.temperatures) {
-            const std::string_view cell = fields[column.column];
-            if (cell.empty())
+        }
+        const int64_t time = rows.seconds();
+        for (std::size_t k = 0; k < temperatureCount; ++k) {
+            const RowCell &cell = rows.cell(k);
+            if (!cell.present)
                 continue;
-            const CellNumber number = readCell(cell, scratch);
+            ColumnReadings &column = table.temperatures[k];
+            const CellNumber &number = cell.number;
             if (!number.isNumber)
                 return refuse(lines.lineNumber(), text::format(text::NOT_A_NUMBER, column.title));
-            MarkUse &use = number.mark == ',' ? commaUse : pointUse;
-            if (number.mark != 0 && use.line == 0)
-                use = MarkUse{lines.lineNumber(), column.title};
+            if (number.mark != 0) {
+                MarkUse &use = number.mark == ',' ? commaUse : pointUse;
+                if (use.line == 0)
+                    use = MarkUse{lines.lineNumber(), column.title};
+            }
             const double celsius = toCelsius(number.value, column.unit);
             if (!number.few && (!std::isfinite(celsius) || celsius == NO_VALUE))
                 return refuse(lines.lineNumber(), text::format(text::OUT_OF_RANGE, column.title));
-            if (column.count > 0 && time.seconds <= column.lastTime)
+            if (!column.readings.add(celsius, time))
                 return refuse(lines.lineNumber(), text::format(text::TIME_GOES_BACK, column.title));
-            column.add(celsius, time.seconds);
         }
     }
-    result.layout.dateOrder = times.orderSeen();
+    result.layout.dateOrder = rows.orderSeen();
     return stopOf(lines);
+}
+
+// The readings still to come in each column, from the bytes left and the readings per byte of
+// the rows so far, so that each column can set room aside for them.
+void TableReader::expectReadings(const TextLines &lines, uint64_t firstRow) {
+    const std::optional<uint64_t> now = lines.offset();
+    const uint64_t size = lines.sourceSize();
+    if (!now || *now <= firstRow || size <= *now || size > LARGEST_ESTIMATED_BYTES)
+        return;
+    const uint64_t done = *now - firstRow;
+    const uint64_t left = size - *now;
+    const uint64_t most = std::min(LARGEST_ESTIMATE, static_cast<uint64_t>(MAX_IMPORT_SAMPLES)) /
+                          table.temperatures.size();
+    for (ColumnReadings &column : table.temperatures) {
+        const uint64_t more = static_cast<uint64_t>(column.readings.count()) * left / done;
+        const uint64_t room = more + more / ESTIMATE_SPARE_FRACTION + ESTIMATE_SPARE_READINGS;
+        column.readings.expect(static_cast<int64_t>(std::min(room, most)));
+    }
 }
 
 PassEnd TableReader::scanDateOrder(TextLines &lines, DateOrder &found) {
@@ -446,122 +381,109 @@ void TableReader::finish(ByteSource &source, bool windows1252) {
     layout.titleLine = table.titleLine;
     layout.titleUtcOffsetMinutes = table.utcOffsetMinutes;
     layout.columnsNotImported = table.otherTitles;
-
-    // The decimal mark: a comma when the delimiter is not one and no temperature cell uses a
-    // point, else a point; or as chosen. A cell with the other mark is no number.
-    if (settings.decimalMark == DecimalMark::Point)
-        layout.decimalMark = '.';
-    else if (settings.decimalMark == DecimalMark::Comma)
-        layout.decimalMark = ',';
-    else
-        layout.decimalMark = table.delimiter != ',' && pointUse.line == 0 ? ',' : '.';
-    const MarkUse &wrong = layout.decimalMark == ',' ? pointUse : commaUse;
-    if (wrong.line != 0) {
-        refuse(wrong.line, text::format(text::NOT_A_NUMBER, wrong.title));
+    if (!decideDecimalMark())
         return;
+    const std::optional<std::vector<int64_t>> intervals = gridIntervals(source, windows1252);
+    if (!intervals)
+        return;
+    const int64_t shift = utcShiftSeconds();
+    for (std::size_t k = 0; k < table.temperatures.size(); ++k) {
+        ColumnReadings &column = table.temperatures[k];
+        if (column.readings.count() < 2)
+            layout.columnsNotImported.push_back(column.title);
+        else
+            result.records.push_back(placeReadings(column, (*intervals)[k], shift));
     }
+    if (result.records.empty())
+        refuse(0, std::string(text::NO_READINGS));
+}
 
-    // Every reading on its column's grid, and the grids within the bound, before any memory
-    // is taken for them.
+// A comma when the delimiter is not one and no temperature cell uses a point, else a point; or
+// as chosen. A cell with the other mark is no number.
+bool TableReader::decideDecimalMark() {
+    char &mark = result.layout.decimalMark;
+    if (settings.decimalMark == DecimalMark::Point)
+        mark = '.';
+    else if (settings.decimalMark == DecimalMark::Comma)
+        mark = ',';
+    else
+        mark = table.delimiter != ',' && pointUse.line == 0 ? ',' : '.';
+    const MarkUse &wrong = mark == ',' ? pointUse : commaUse;
+    if (wrong.line == 0)
+        return true;
+    refuse(wrong.line, text::format(text::NOT_A_NUMBER, wrong.title));
+    return false;
+}
+
+// Every reading on its column's grid, and the grids within the bound, before any memory is
+// taken for them: the interval of each column, 0 for one with fewer than two readings.
+std::optional<std::vector<int64_t>> TableReader::gridIntervals(ByteSource &source,
+                                                               bool windows1252) {
     int64_t samplesLeft = MAX_IMPORT_SAMPLES;
     std::vector<int64_t> intervals(table.temperatures.size(), 0);
     for (std::size_t k = 0; k < table.temperatures.size(); ++k) {
-        const ColumnReadings &column = table.temperatures[k];
-        if (column.count < 2)
+        const Readings &readings = table.temperatures[k].readings;
+        if (readings.count() < 2)
             continue;
-        const int64_t interval = column.interval();
-        const int64_t offGrid = column.offGrid(interval);
+        const int64_t interval = readings.interval();
+        const int64_t offGrid = readings.offGrid(interval);
         if (offGrid >= 0) {
             // Finding the line reads the titles again, which sets up the columns anew.
-            const std::string title = column.title;
+            const std::string title = table.temperatures[k].title;
             const int64_t line = lineOfReading(source, windows1252, k, offGrid);
             refuse(line, text::format(text::OFF_GRID, title));
-            return;
+            return std::nullopt;
         }
-        const int64_t samples = (column.lastTime - column.firstTime) / interval + 1;
+        const int64_t samples = readings.samples(interval);
         if (samples > samplesLeft) {
             refuse(0, std::string(text::TOO_MANY_SAMPLES));
-            return;
+            return std::nullopt;
         }
         samplesLeft -= samples;
         intervals[k] = interval;
     }
+    return intervals;
+}
 
-    const int64_t shift = settings.utcOffsetMinutes
-                              ? (*settings.utcOffsetMinutes -
-                                 table.utcOffsetMinutes.value_or(*settings.utcOffsetMinutes)) *
-                                    SECONDS_PER_MINUTE
-                              : 0;
-    for (std::size_t k = 0; k < table.temperatures.size(); ++k) {
-        ColumnReadings &column = table.temperatures[k];
-        if (column.count < 2) {
-            layout.columnsNotImported.push_back(column.title);
-            continue;
-        }
-        const int64_t interval = intervals[k];
-        const int64_t samples = (column.lastTime - column.firstTime) / interval + 1;
-        auto record = std::make_unique<LogFile>();
-        record->fileName.assign(path);
-        record->loggerName.assign(column.serial);
-        record->startTime.day = dayNumberOfSeconds(column.firstTime + shift);
-        record->startTime.status = DATE_VALID;
-        record->samplePeriod = static_cast<double>(interval);
-        for (int i = 0; i < COMMENT_LINES; ++i)
-            record->comments[i].assign(table.comments[i]);
-        record->channel = column.channel;
-        record->valueCount = static_cast<int32_t>(samples);
+// The seconds the times move by: from the offset the title names (or the chosen one, when it
+// names none) to the chosen one.
+int64_t TableReader::utcShiftSeconds() const {
+    if (!settings.utcOffsetMinutes)
+        return 0;
+    const int wanted = *settings.utcOffsetMinutes;
+    return (wanted - table.utcOffsetMinutes.value_or(wanted)) * SECONDS_PER_MINUTE;
+}
 
-        // The readings in order onto the grid, each chunk let go once it is placed.
-        std::vector<double> &values = record->values;
-        values.reserve(static_cast<std::size_t>(samples));
-        std::size_t chunk = 0;
-        std::size_t inChunk = 0;
-        // Copies the next count readings, across chunks.
-        auto take = [&](std::size_t count) {
-            while (count > 0) {
-                std::vector<double> &from = column.chunks[chunk];
-                const std::size_t now = std::min(count, from.size() - inChunk);
-                values.insert(values.end(), from.begin() + static_cast<std::ptrdiff_t>(inChunk),
-                              from.begin() + static_cast<std::ptrdiff_t>(inChunk + now));
-                inChunk += now;
-                count -= now;
-                if (inChunk == from.size()) {
-                    std::vector<double>().swap(from);
-                    ++chunk;
-                    inChunk = 0;
-                }
-            }
-        };
-        take(1);
-        for (const ColumnReadings::Run &run : column.runs) {
-            const int64_t gap = run.step / interval - 1;
-            if (gap == 0) {
-                take(static_cast<std::size_t>(run.count));
-                continue;
-            }
-            for (int64_t r = 0; r < run.count; ++r) {
-                values.insert(values.end(), static_cast<std::size_t>(gap), NO_VALUE);
-                take(1);
-            }
-        }
-        std::vector<std::vector<double>>().swap(column.chunks);
+// The column's record with its readings on the grid; they are let go as they are placed.
+ImportedRecord TableReader::placeReadings(ColumnReadings &column, int64_t interval, int64_t shift) {
+    Readings &readings = column.readings;
+    auto record = std::make_unique<LogFile>();
+    record->fileName.assign(path);
+    record->loggerName.assign(column.serial);
+    record->startTime.day = dayNumberOfSeconds(readings.firstTime() + shift);
+    record->startTime.status = DATE_VALID;
+    record->samplePeriod = static_cast<double>(interval);
+    for (int i = 0; i < COMMENT_LINES; ++i)
+        record->comments[i].assign(table.comments[i]);
+    record->channel = column.channel;
 
-        ImportedRecordFacts facts;
-        facts.serial = column.serial;
-        facts.channel = column.channel;
-        facts.label = importLabel(column.serial, column.channel);
-        facts.columnTitle = column.title;
-        facts.unit = column.unit;
-        facts.unitFromTitle = column.unitFromTitle;
-        facts.firstTime = record->startTime.day;
-        facts.lastTime = dayNumberOfSeconds(column.lastTime + shift);
-        facts.intervalSeconds = record->samplePeriod;
-        facts.readings = column.count;
-        facts.missingReadings = samples - column.count;
-        result.records.push_back(ImportedRecord{std::move(record), std::move(facts)});
-    }
-    if (result.records.empty())
-        refuse(0, std::string(text::NO_READINGS));
+    ImportedRecordFacts facts;
+    facts.serial = column.serial;
+    facts.channel = column.channel;
+    facts.label = importLabel(column.serial, column.channel);
+    facts.columnTitle = column.title;
+    facts.unit = column.unit;
+    facts.unitFromTitle = column.unitFromTitle;
+    facts.firstTime = record->startTime.day;
+    facts.lastTime = dayNumberOfSeconds(readings.lastTime() + shift);
+    facts.intervalSeconds = record->samplePeriod;
+    facts.readings = readings.count();
+    const int64_t samples = readings.samples(interval);
+    facts.missingReadings = samples - readings.count();
+
+    record->valueCount = static_cast<int32_t>(samples);
+    record->values = readings.takeOnGrid(interval, NO_VALUE);
+    return ImportedRecord{std::move(record), std::move(facts)};
 }
 
 } // namespace

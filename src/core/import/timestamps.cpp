@@ -11,8 +11,6 @@ namespace {
 
 constexpr int MONTHS = 12;
 constexpr int HOURS_ON_THE_CLOCK = 12;
-constexpr int LAST_HOUR = 23;
-constexpr int LAST_MINUTE = 59;
 constexpr int CENTURY_PIVOT = 70; // two-digit years below it are 20xx, the others 19xx
 
 struct Fields {
@@ -75,16 +73,9 @@ bool isYear(int digits) { return digits == 2 || digits == 4; }
 // anything else.
 int64_t secondOfDay(std::string_view text) {
     // The common 24-hour "hh:mm:ss" at once.
-    if (text.size() == 8 && text[2] == ':' && text[5] == ':' && isDigit(text[0]) &&
-        isDigit(text[1]) && isDigit(text[3]) && isDigit(text[4]) && isDigit(text[6]) &&
-        isDigit(text[7])) {
-        const int h = (text[0] - '0') * 10 + (text[1] - '0');
-        const int m = (text[3] - '0') * 10 + (text[4] - '0');
-        const int s = (text[6] - '0') * 10 + (text[7] - '0');
-        if (h > LAST_HOUR || m > LAST_MINUTE || s > LAST_MINUTE)
-            return -1;
-        return int64_t{h} * 3600 + m * 60 + s;
-    }
+    if (text.size() == CLOCK_LENGTH)
+        if (const int64_t second = secondOfClock(text.data()); second >= 0)
+            return second;
     int hour = 0;
     int minute = 0;
     int second = 0;
@@ -110,7 +101,7 @@ int64_t secondOfDay(std::string_view text) {
             return -1;
         hour = hour % HOURS_ON_THE_CLOCK + (half == 'p' ? HOURS_ON_THE_CLOCK : 0);
     }
-    if (hour > LAST_HOUR || minute > LAST_MINUTE || second > LAST_MINUTE)
+    if (hour > LAST_HOUR_OF_DAY || minute > LAST_MINUTE_OF_HOUR || second > LAST_MINUTE_OF_HOUR)
         return -1;
     return int64_t{hour} * 3600 + minute * 60 + second;
 }
@@ -184,6 +175,17 @@ TimestampReader::Date TimestampReader::dateOf(std::string_view text) {
     return date;
 }
 
+void TimestampReader::remember(std::string_view dateText) {
+    cached = dateOf(dateText);
+    cachedText.assign(dateText);
+    repeatable = cached.status == TimestampStatus::Ok && dateText.size() >= sizeof cachedHead &&
+                 dateText.size() <= 2 * sizeof cachedHead;
+    if (repeatable) {
+        cachedHead = loadWord(dateText.data());
+        cachedTail = loadWord(dateText.data() + dateText.size() - sizeof cachedTail);
+    }
+}
+
 Timestamp TimestampReader::read(std::string_view cell) {
     // Consecutive rows mostly share their date: the last one is tried first.
     const std::size_t cachedLength = cachedText.size();
@@ -199,10 +201,8 @@ Timestamp TimestampReader::read(std::string_view cell) {
         while (timeStart < cell.size() && isBlank(cell[timeStart]))
             ++timeStart;
     Timestamp result;
-    if (dateText != cachedText) {
-        cached = dateOf(dateText);
-        cachedText.assign(dateText);
-    }
+    if (dateText != cachedText)
+        remember(dateText);
     if (cached.status != TimestampStatus::Ok) {
         result.status = cached.status;
         return result;
@@ -220,10 +220,8 @@ Timestamp TimestampReader::read(std::string_view cell) {
 
 Timestamp TimestampReader::read(std::string_view dateCell, std::string_view timeCell) {
     Timestamp result;
-    if (dateCell != cachedText) {
-        cached = dateOf(dateCell);
-        cachedText.assign(dateCell);
-    }
+    if (dateCell != cachedText)
+        remember(dateCell);
     if (cached.status != TimestampStatus::Ok) {
         result.status = cached.status;
         return result;
