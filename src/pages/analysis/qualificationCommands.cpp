@@ -5,6 +5,7 @@
 #include "core/data/AtomicFileWriter.h"
 #include "core/job/Job.h"
 #include "core/job/jobEvents.h"
+#include "pages/analysis/statisticsCommands.h"
 #include "platform/Host.h"
 #include "resources/format.h"
 #include "resources/qualificationTexts.h"
@@ -94,15 +95,9 @@ EventFiguresRun calculateEventFigures(const Job &job, const JobSettings &setting
     if (run.outcome.hasFailed())
         return run;
     const SettingsReading limits = readStatisticsSettings(job);
-    switch (limits.problem) {
-    case SettingsProblem::Limits:
-        run.outcome = fail(host, text::LIMITS_FORMAT_MESSAGE);
+    if (limits.problem != SettingsProblem::None) {
+        run.outcome = fail(host, settingsProblemMessage(limits.problem));
         return run;
-    case SettingsProblem::ActivationEnergy:
-        run.outcome = fail(host, text::ACTIVATION_ENERGY_FORMAT_MESSAGE);
-        return run;
-    case SettingsProblem::None:
-        break;
     }
     run.outcomes = eventOutcomes(job.loggerArray, job.events, *span.finish, limits.settings);
     return run;

@@ -53,6 +53,18 @@ bool hasReadings(const LoggerArray &array) {
     return found;
 }
 
+std::string_view settingsProblemMessage(SettingsProblem problem) {
+    switch (problem) {
+    case SettingsProblem::Limits:
+        return text::LIMITS_FORMAT_MESSAGE;
+    case SettingsProblem::ActivationEnergy:
+        return text::ACTIVATION_ENERGY_FORMAT_MESSAGE;
+    case SettingsProblem::None:
+        break;
+    }
+    return {};
+}
+
 StatisticsRun calculateStatistics(const Job &job, const JobSettings &settings,
                                   platform::Host &host) {
     StatisticsRun run;
@@ -68,15 +80,9 @@ StatisticsRun calculateStatistics(const Job &job, const JobSettings &settings,
         return run;
     }
     const SettingsReading reading = readStatisticsSettings(job);
-    switch (reading.problem) {
-    case SettingsProblem::Limits:
-        run.outcome = fail(host, text::LIMITS_FORMAT_MESSAGE);
+    if (reading.problem != SettingsProblem::None) {
+        run.outcome = fail(host, settingsProblemMessage(reading.problem));
         return run;
-    case SettingsProblem::ActivationEnergy:
-        run.outcome = fail(host, text::ACTIVATION_ENERGY_FORMAT_MESSAGE);
-        return run;
-    case SettingsProblem::None:
-        break;
     }
     const MktWindowReading window = readMktWindow(job);
     if (window.wrong) {

@@ -41,6 +41,9 @@ struct StatisticsRun {
 StatisticsRun calculateStatistics(const Job &job, const JobSettings &settings,
                                   platform::Host &host);
 
+// What the commands say of limits or an activation energy that do not read; empty for None.
+std::string_view settingsProblemMessage(SettingsProblem problem);
+
 // Whether any placed logger holds a reading.
 bool hasReadings(const LoggerArray &array);
 
