@@ -156,26 +156,43 @@ void decimateColumns(const double *values, std::size_t count, double firstTime, 
         return;
     const double width = (viewEnd - viewStart) / columns;
     std::size_t begin = firstIndexFrom(viewStart, count, firstTime, periodDays);
+    bool readingSeen = false;         // in an earlier column
+    bool missingSinceReading = false; // a missing reading after the last one seen
     for (int c = 0; c < columns; ++c) {
         const double right = c + 1 == columns ? viewEnd : viewStart + (c + 1) * width;
         const std::size_t end = firstIndexFrom(right, count, firstTime, periodDays);
-        if (end > begin) {
-            const double *p = values + begin;
-            const double *stop = values + end;
-            double lo = *p;
-            double hi = *p;
-            for (++p; p < stop; ++p) {
-                lo = *p < lo ? *p : lo;
-                hi = *p > hi ? *p : hi;
-            }
-            ColumnExtent &e = out[static_cast<std::size_t>(c)];
-            e.hasSamples = true;
-            e.minimum = lo;
-            e.maximum = hi;
-            e.first = values[begin];
-            e.last = values[end - 1];
-            begin = end;
+        if (end <= begin)
+            continue;
+        ColumnExtent &e = out[static_cast<std::size_t>(c)];
+        // Missing readings (an imported table's gaps) before the column's first reading.
+        const double *p = values + begin;
+        const double *stop = values + end;
+        while (p < stop && *p == NO_VALUE)
+            ++p;
+        if (p > values + begin)
+            missingSinceReading = true;
+        begin = end;
+        if (p == stop)
+            continue;
+        e.gapBefore = readingSeen && missingSinceReading;
+        double lo = *p;
+        double hi = *p;
+        e.first = *p;
+        const double *lastReading = p;
+        for (++p; p < stop; ++p) {
+            const double v = *p;
+            if (v == NO_VALUE)
+                continue;
+            lo = v < lo ? v : lo;
+            hi = v > hi ? v : hi;
+            lastReading = p;
         }
+        e.last = *lastReading;
+        missingSinceReading = lastReading + 1 != stop;
+        e.hasSamples = true;
+        e.minimum = lo;
+        e.maximum = hi;
+        readingSeen = true;
     }
 }
 
@@ -416,10 +433,10 @@ void drawEvents(DrawingContext &dc, const TimeSeriesInput &input, const Mapping 
     }
 }
 
-// The lines: a run per column from the column's smallest to its largest sample, reaching back
-// to the previous column's last sample so the trace stays joined. Columns without a sample
-// between two that have one (samples further apart than a column) are bridged by a straight
-// line.
+// The lines: a run per column from the column's smallest to its largest reading, reaching
+// back to the previous column's last reading so the trace stays joined. Columns without a
+// reading between two that have one (samples further apart than a column) are bridged by a
+// straight line, unless a reading is missing between them: the line breaks there.
 void drawLines(DrawingContext &dc, const ReducedLines &reduced, const Mapping &map) {
     const Rect &plot = map.plot;
     for (std::size_t i = 0; i < reduced.size(); ++i) {
@@ -436,12 +453,15 @@ void drawLines(DrawingContext &dc, const ReducedLines &reduced, const Mapping &m
             int top = map.y(e.maximum);
             int bottom = map.y(e.minimum);
             const int firstY = map.y(e.first);
-            if (previousX == x - 1) {
-                top = std::min(top, previousY);
-                bottom = std::max(bottom, previousY);
-            } else if (previousX >= 0) {
-                dc.moveTo(previousX, previousY);
-                dc.lineTo(x, firstY);
+            // Nothing joins a column to the one before across a missing reading.
+            if (previousX >= 0 && !e.gapBefore) {
+                if (previousX == x - 1) {
+                    top = std::min(top, previousY);
+                    bottom = std::max(bottom, previousY);
+                } else {
+                    dc.moveTo(previousX, previousY);
+                    dc.lineTo(x, firstY);
+                }
             }
             top = std::clamp(top, plot.top, plot.bottom - 1);
             bottom = std::clamp(bottom, plot.top, plot.bottom - 1);

@@ -26,11 +26,14 @@ class SetList;
 
 // One pixel column of one series: the samples whose times fall in it.
 struct ColumnExtent {
-    bool hasSamples = false;
+    bool hasSamples = false; // readings, that is: missing readings (NO_VALUE) take no part
     double minimum = 0.0;
     double maximum = 0.0;
-    double first = 0.0; // the column's earliest sample
+    double first = 0.0; // the column's earliest reading
     double last = 0.0;  // and its latest
+    // A missing reading lies between the last reading of an earlier column and this column's
+    // first: the line breaks there instead of joining them.
+    bool gapBefore = false;
 };
 
 // Samples i = 0 .. count-1 at firstTime + i * periodDays (day numbers); the view
