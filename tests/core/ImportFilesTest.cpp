@@ -25,8 +25,7 @@ namespace {
 
 // Readings every five minutes from 14:30 on 5 November 2003, one column per list of values;
 // an empty text is a blank cell.
-std::string isoTable(const std::vector<std::string> &header,
-                     const std::vector<std::string> &titles,
+std::string isoTable(const std::vector<std::string> &header, const std::vector<std::string> &titles,
                      const std::vector<std::vector<std::string>> &columns) {
     std::string text;
     for (const std::string &line : header)
@@ -62,7 +61,9 @@ protected:
                       const std::string &comment = "") {
         std::vector<std::string> titles;
         for (std::size_t k = 1; k <= columns.size(); ++k)
-            titles.push_back("Temp " + std::to_string(k) + " (\xC2\xB0" "C)");
+            titles.push_back("Temp " + std::to_string(k) +
+                             " (\xC2\xB0"
+                             "C)");
         std::vector<std::string> header;
         if (!comment.empty())
             header.push_back(comment);
@@ -120,8 +121,8 @@ TEST_F(ImportFiles, SerialNumbersPlaceEachChannelWhereItsLabelStands) {
     EXPECT_EQ(cellText(2, 1), "B");
     EXPECT_EQ(cellText(2, 2), "A7,4");
     EXPECT_EQ(at(1, 0), nullptr);
-    for (auto [row, col, channel, first] : {std::tuple{0, 0, 1, 20.5}, std::tuple{0, 1, 2, 30.0},
-                                            std::tuple{-1, 0, 3, 40.0}}) {
+    for (auto [row, col, channel, first] :
+         {std::tuple{0, 0, 1, 20.5}, std::tuple{0, 1, 2, 30.0}, std::tuple{-1, 0, 3, 40.0}}) {
         SCOPED_TRACE(std::to_string(row) + "," + std::to_string(col));
         const LogFile *record = at(row, col);
         ASSERT_NE(record, nullptr);
@@ -139,7 +140,8 @@ TEST_F(ImportFiles, SerialNumbersPlaceEachChannelWhereItsLabelStands) {
 
 TEST_F(ImportFiles, CommentLinesPlaceTheFirstTwoChannels) {
     layout("4", "4", "2");
-    const std::string both = table("both.csv", "C1", {{"1", "2"}, {"3", "4"}, {"5", "6"}}, "R2C3,S2");
+    const std::string both =
+        table("both.csv", "C1", {{"1", "2"}, {"3", "4"}, {"5", "6"}}, "R2C3,S2");
     const std::string outside = table("outside.csv", "C2", {{"1", "2"}}, "R5C1");
     ASSERT_FALSE(import({both, outside}).hasFailed());
     EXPECT_EQ(status(), "One file was imported.");
@@ -177,8 +179,10 @@ TEST_F(ImportFiles, ImportedTablesReplaceOnlyTheCellsTheyFill) {
     cell(1, 3, "L3");
 
     // L2 as a table now, starting later and ending earlier, and the L3 the log files lack.
-    const std::string l2 = dir.write(
-        "l2.csv", isoTable({"Serial Number: L2"}, {"Temp (\xC2\xB0" "C)"}, {{"", "24.25", "23"}}));
+    const std::string l2 = dir.write("l2.csv", isoTable({"Serial Number: L2"},
+                                                        {"Temp (\xC2\xB0"
+                                                         "C)"},
+                                                        {{"", "24.25", "23"}}));
     const std::string l3 = table("l3.txt", "L3", {{"21", "22", "23", "22.5"}});
     ASSERT_FALSE(import({l2, l3}).hasFailed());
     EXPECT_EQ(status(), "2 files were imported.");
@@ -217,9 +221,9 @@ TEST_F(ImportFiles, EachRefusedFileHasItsMessageAndTheOthersImport) {
     const std::string good = table("good.csv", "GOOD", {{"20", "21"}});
     const std::string bad = table("bad.csv", "BAD", {{"20", "warm", "22"}});
     // Five minutes apart, then two: the reading at 14:42 is off the grid.
-    const std::string offGrid = dir.write(
-        "off.csv", "Serial Number: GAP\nDate Time,Temp (C)\n2003-11-05 14:30,1\n"
-                   "2003-11-05 14:35,2\n2003-11-05 14:40,3\n2003-11-05 14:42,4\n");
+    const std::string offGrid =
+        dir.write("off.csv", "Serial Number: GAP\nDate Time,Temp (C)\n2003-11-05 14:30,1\n"
+                             "2003-11-05 14:35,2\n2003-11-05 14:40,3\n2003-11-05 14:42,4\n");
     const std::string missing = dir.file("missing.csv");
     const CommandOutcome outcome = import({bad, good, offGrid, missing});
     EXPECT_TRUE(outcome.hasFailed());
@@ -228,8 +232,8 @@ TEST_F(ImportFiles, EachRefusedFileHasItsMessageAndTheOthersImport) {
     ASSERT_EQ(messages.size(), 3u);
     for (const auto &message : messages)
         EXPECT_EQ(message.caption, "Import");
-    EXPECT_EQ(messages[0].text,
-              bad + ":4: the cell in column \"Temp 1 (\xC2\xB0" "C)\" is not a number");
+    EXPECT_EQ(messages[0].text, bad + ":4: the cell in column \"Temp 1 (\xC2\xB0"
+                                      "C)\" is not a number");
     EXPECT_EQ(messages[1].text, offGrid + ":6: the reading in column \"Temp (C)\" is not a whole "
                                           "number of intervals after the first");
     EXPECT_EQ(messages[2].text, missing + ": the file cannot be read");
@@ -349,8 +353,8 @@ TEST_F(ImportFiles, TheSettingsDecideWhatATableDoesNotTell) {
 
 TEST_F(ImportFiles, APathARecordCannotHoldIsRefusedUnread) {
     layout("1", "1", "0");
-    const std::string longPath = dir.path().string() + "/" + std::string(TEXT_MAX_LENGTH, 'x') +
-                                 ".csv";
+    const std::string longPath =
+        dir.path().string() + "/" + std::string(TEXT_MAX_LENGTH, 'x') + ".csv";
     EXPECT_TRUE(import({longPath}).hasFailed());
     EXPECT_EQ(takeMessage().text, longPath + ": the path is longer than 299 characters");
     EXPECT_EQ(status(), "No files were imported.");

@@ -123,8 +123,8 @@ ImportFilesResult importFiles(FileSelectionPage &page, const std::vector<std::st
     const PlacementRules rules{job.loggerArray.dimensions(),
                                dialog.isChecked(FS::USE_SERIAL_NUMBERS), options.singularAsText};
 
-    std::vector<ImportResult> files = readFiles(importPaths(paths), reading.settings,
-                                                options.threads);
+    std::vector<ImportResult> files =
+        readFiles(importPaths(paths), reading.settings, options.threads);
     int placed = 0;
     Prefill unused; // the range comes from the whole array once every file is placed
     for (ImportResult &file : files) {

@@ -17,7 +17,7 @@ namespace zqar {
 
 namespace {
 
-constexpr int SERIAL_COLUMN = 1;       // the singular table's serial-number column
+constexpr int SERIAL_COLUMN = 1;              // the singular table's serial-number column
 constexpr std::size_t MAX_CHANNEL_DIGITS = 4; // a table holds at most 1000 temperature columns
 
 // One file's placements. The ready records serve the first position of each channel; a
@@ -93,7 +93,7 @@ private:
     FileRecords &records;
     Prefill &prefill;
     const LogFile *first = nullptr;
-    std::vector<Model> models;     // by channel, from 1
+    std::vector<Model> models;      // by channel, from 1
     std::vector<std::string> names; // by channel, from 1
 };
 
@@ -103,7 +103,9 @@ private:
 // (one that could not be read, say) would otherwise fill every cell left empty, and a logger
 // called "-" every cell without one.
 int channelNamed(std::string_view cell, const std::vector<std::string> &names) {
-    const auto usable = [](std::string_view name) { return !name.empty() && name != text::NO_LOGGER; };
+    const auto usable = [](std::string_view name) {
+        return !name.empty() && name != text::NO_LOGGER;
+    };
     if (!names.empty() && usable(names[0]) && equalIgnoringCase(cell, names[0]))
         return 1;
     const char separator = text::CHANNEL_1_SUFFIX.front();
