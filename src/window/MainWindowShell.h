@@ -1,11 +1,9 @@
 #pragma once
 // The main window on the screen: the tab strip, the four pages laid over its display area,
-// the window icon and the menu with Data Files, Save Report, the analysis windows, the mapping
-// report, Verify Report, Help and About. What happens on a tab change, a menu command and in the
-// layout arithmetic is the program's (WindowCommands); this class gives it the widgets.
-// the window icon and the menu with Data Files, Save Report, Calibration, the analysis
-// windows, the mapping report, Help and About. What happens on a tab change, a menu command and in
-// the layout arithmetic is the program's (WindowCommands); this class gives it the widgets.
+// the window icon and the menu with Data Files, Import Files, Save Report, Calibration, the
+// analysis windows, the mapping report, Verify Report, Help and About. What happens on a tab
+// change, a menu command and in the layout arithmetic is the program's (WindowCommands); this
+// class gives it the widgets.
 
 #include <QWidget>
 
@@ -44,6 +42,9 @@ public:
     // The File Selection page in its own window, made on first use and raised after.
     void showDataFiles();
     DataFilesWindow *dataFilesWindow() const { return dataFiles; }
+    // "Import Files...": the open dialog for several files, the preview, then the import,
+    // after which the Data Files window shows where the records went.
+    void importFiles();
     // The Data Filter page's Create Report.
     void saveReport();
     // The Calibration window, made on first use and raised after.

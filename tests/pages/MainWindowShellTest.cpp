@@ -329,7 +329,11 @@ TEST_F(MainWindowShellTest, MenuOffersHelpAndAbout) {
     for (QAction *action : menu->actions())
         if (!action->isSeparator())
             entries.push_back(action);
-    ASSERT_EQ(entries.size(), 12u);
+    ASSERT_EQ(entries.size(), 13u);
+    // Import Files comes right after Data Files.
+    EXPECT_EQ(entries[0]->text(), QString("Data Files..."));
+    EXPECT_EQ(entries[1]->text(), QString("Import Files..."));
+    entries.erase(entries.begin() + 1);
     EXPECT_EQ(entries[2]->text(), QString("Calibration..."));
     entries.erase(entries.begin() + 2);
     EXPECT_EQ(entries[5]->text(), QString("Compare With Report..."));
