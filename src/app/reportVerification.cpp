@@ -64,13 +64,19 @@ bool loadSources(MainWindow &window, const Manifest &manifest,
         applyCellValues(window.fileSelectionPage, values);
         return true;
     }
+    std::vector<std::string> tables; // the imported ones, in the manifest's order
     for (std::size_t i = 0; i < manifest.sources.size(); ++i) {
-        if (manifest.sources[i].takenFrom || manifest.sources[i].role != SourceRole::LogFile)
+        const ManifestSource &source = manifest.sources[i];
+        if (source.takenFrom ||
+            (source.role != SourceRole::LogFile && source.role != SourceRole::Import))
             return false;
+        const fs::path copy = fs::path(folder.path) / source.name;
         std::error_code error;
-        fs::copy_file(sources[i].path, fs::path(folder.path) / manifest.sources[i].name, error);
+        fs::copy_file(sources[i].path, copy, error);
         if (error)
             return false;
+        if (source.role == SourceRole::Import)
+            tables.push_back(copy.string());
     }
     // Load Files reads the Data Filter page's "Show singular as text" and fills the page's
     // span and range, so every setting goes in before it and those of the Data Filter page
@@ -80,7 +86,16 @@ bool loadSources(MainWindow &window, const Manifest &manifest,
     window.fileSelectionPage.dialog().setText(FileSelectionPage::DIRECTORY, folder.path);
     window.fileSelectionPage.updateLayout();
     applyCellValues(window.fileSelectionPage, values);
-    return !window.loadFiles().hasFailed();
+    if (window.loadFiles().hasFailed())
+        return false;
+    if (tables.empty())
+        return true;
+    // The tables were imported after the log files were loaded (Load Files empties every
+    // cell), with the recorded import settings, by the serial numbers Load Files may have
+    // marked "-" where no log file stood.
+    applySettingValues(places, SettingPage::Statistics, values);
+    applyCellValues(window.fileSelectionPage, values);
+    return !window.importFiles(tables, 0).hasFailed();
 }
 
 } // namespace

@@ -4,9 +4,11 @@
 #include "core/analysis/eventFigures.h"
 #include "core/analysis/qualificationCsv.h"
 #include "core/analysis/statisticsCsv.h"
+#include "core/data/caseless.h"
 #include "core/job/Job.h"
 #include "pages/analysis/qualificationCommands.h"
 #include "pages/analysis/statisticsCommands.h"
+#include "resources/fileTexts.h"
 #include "resources/programVersion.h"
 
 #include <algorithm>
@@ -19,6 +21,15 @@ namespace {
 
 std::string fileNameOf(const std::string &path) {
     return std::filesystem::path(path).filename().string();
+}
+
+// Load Files places only ".dta" files; a record of any other file came from Import.
+SourceRole roleOf(const std::string &path) {
+    const std::string_view extension = text::LOG_FILE_EXTENSION;
+    const bool logFile =
+        path.size() >= extension.size() &&
+        equalIgnoringCase(std::string_view(path).substr(path.size() - extension.size()), extension);
+    return logFile ? SourceRole::LogFile : SourceRole::Import;
 }
 
 } // namespace
@@ -38,12 +49,11 @@ JobSources jobSources(const Job &job) {
         report.size = job.reportDigest.size;
         report.sha256 = job.reportDigest.sha256;
         for (const std::string &path : paths)
-            found.sources.push_back(
-                sourceTakenFromReport(fileNameOf(path), SourceRole::LogFile, report));
+            found.sources.push_back(sourceTakenFromReport(fileNameOf(path), roleOf(path), report));
         return found;
     }
     for (const std::string &path : paths) {
-        std::optional<ManifestSource> source = describeSource(path, SourceRole::LogFile);
+        std::optional<ManifestSource> source = describeSource(path, roleOf(path));
         if (!source) {
             found.unreadable = path;
             return found;
