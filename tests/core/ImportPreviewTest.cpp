@@ -111,16 +111,3 @@ TEST(ImportPreview, ChoicesComeFromTheSettingsAndGoBackOnlyWhenChanged) {
                 EXPECT_EQ(reading.settings.untitledUnit, unit);
             }
 }
-
-TEST(ImportPreview, TheFilesAreReadWithTheJobsUtcOffset) {
-    Job job;
-    const ImportChoices choices{DateOrder::MonthDayYear, DecimalMark::Comma,
-                                TemperatureUnit::Fahrenheit};
-    EXPECT_FALSE(previewSettings(job, choices).utcOffsetMinutes);
-    job.setSetting(JobSetting::ImportUtcOffset, "-05:30");
-    const ImportSettings settings = previewSettings(job, choices);
-    EXPECT_EQ(settings.utcOffsetMinutes, -330);
-    EXPECT_EQ(settings.dateOrder, DateOrder::MonthDayYear);
-    EXPECT_EQ(settings.decimalMark, DecimalMark::Comma);
-    EXPECT_EQ(settings.untitledUnit, TemperatureUnit::Fahrenheit);
-}
