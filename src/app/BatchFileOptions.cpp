@@ -29,14 +29,28 @@ void registerFileOptions(BatchTool &tool) {
                         t.noteOutcome(t.window.loadFiles());
                         return std::nullopt;
                     }});
-    tool.addOption(answered("--copy-files", "DIR", "Copy Files of the placed loggers into DIR",
-                            &MemoryHost::folderAnswers, copyFiles));
-    tool.addOption(answered("--load-project", "FILE", "Load Project from FILE",
-                            &MemoryHost::openAnswers, loadProject));
-    BatchOption save = answered("--save-project", "FILE", "Save Project as FILE",
-                                &MemoryHost::saveAnswers, saveProject);
-    save.writesFile = true;
-    tool.addOption(std::move(save));
-}
+    // Consecutive --import options make one import, as several files chosen at once do.
+    BatchOption import{"--import", "PATH",
+                       "Import the exported table PATH, or a folder's .csv, .txt and .tsv files",
+                       nullptr};
+    import.trailingOptions = {"--import PATH"};
+    import.runArguments = [](BatchTool & t, const std::vector<std::string> &arguments)
+                              ->std::optional<std::string> {
+                                  std::vector<std::string> paths;
+    for (std::size_t i = 0; i < arguments.size(); i += 2)
+        paths.push_back(arguments[i]);
+    t.noteOutcome(t.window.importFiles(paths, 0));
+    return std::nullopt;
+};
+tool.addOption(std::move(import));
+tool.addOption(answered("--copy-files", "DIR", "Copy Files of the placed loggers into DIR",
+                        &MemoryHost::folderAnswers, copyFiles));
+tool.addOption(answered("--load-project", "FILE", "Load Project from FILE",
+                        &MemoryHost::openAnswers, loadProject));
+BatchOption save = answered("--save-project", "FILE", "Save Project as FILE",
+                            &MemoryHost::saveAnswers, saveProject);
+save.writesFile = true;
+tool.addOption(std::move(save));
+} // namespace zqar
 
 } // namespace zqar

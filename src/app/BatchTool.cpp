@@ -120,6 +120,7 @@ bool BatchTool::reportCommand() {
     host.openAnswers.clear();
     host.saveAnswers.clear();
     host.folderAnswers.clear();
+    host.openFilesAnswers.clear();
     return failed;
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/analysis/TemperatureSet.h"
 #include "core/data/caseless.h"
+#include "pages/layout/importCommands.h"
 #include "pages/layout/logFileCommands.h"
 #include "pages/layout/projectFile.h"
 #include "platform/DrawingContext.h"
@@ -191,6 +192,25 @@ CommandOutcome MainWindow::loadFiles(unsigned threads) {
     job.reportPath.clear();
     job.reportDigest = FileDigest{};
     job.changed(JobChange::OPENED);
+    return result.outcome;
+}
+
+CommandOutcome MainWindow::importFiles(const std::vector<std::string> &paths, unsigned threads) {
+    ImportFilesOptions options;
+    options.singularAsText =
+        dataFilterPage.isCreated() && dataFilterPage.settings().showSingularAsText;
+    options.threads = threads;
+    const ImportFilesResult result = zqar::importFiles(fileSelectionPage, paths, options);
+    if (result.prefill) {
+        matrixPage.disableNavigation();
+        graphPage.disableNavigation();
+        if (dataFilterPage.isCreated())
+            dataFilterPage.applyPrefill(*result.prefill);
+        // The records no longer all come from a report: each names its own file now.
+        job.reportPath.clear();
+        job.reportDigest = FileDigest{};
+        job.changed(JobChange::OPENED);
+    }
     return result.outcome;
 }
 

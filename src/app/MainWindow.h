@@ -71,6 +71,12 @@ public:
 
     // Load Files with the Data Filter page's settings, then the Data Filter page prefilled.
     CommandOutcome loadFiles(unsigned threads = 0);
+    // Import with the Data Filter page's settings: the records of the files placed beside the
+    // others, the Data Filter page prefilled from all of them, the sets dropped.
+    CommandOutcome importFiles(const std::vector<std::string> &paths) override {
+        return importFiles(paths, 0);
+    }
+    CommandOutcome importFiles(const std::vector<std::string> &paths, unsigned threads);
     // Load Report: its file dialog, then the report's settings into both pages (Update Layout
     // between them), its records into the job and the averaged calculation, whose outcome it
     // answers. A report that cannot be read leaves everything as it was.

@@ -10,6 +10,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace zqar {
 
@@ -69,6 +70,8 @@ public:
     virtual platform::Page &dataFilesPage() = 0;
     // "Save Report...": the Data Filter page's Create Report.
     virtual CommandOutcome saveReport() = 0;
+    // "Import Files...": the files chosen, imported with the job's import settings.
+    virtual CommandOutcome importFiles(const std::vector<std::string> &paths) = 0;
     // The job and the settings, for the analysis windows.
     virtual JobView jobView() = 0;
 };

@@ -14,7 +14,7 @@ void registerAllOptions(BatchTool &tool);
 // --calculate-averaged, --first, --previous, --next, --last, --export-csv.
 void registerPageOptions(BatchTool &tool);
 
-// --load-files, --copy-files, --load-project, --save-project.
+// --load-files, --import, --copy-files, --load-project, --save-project.
 void registerFileOptions(BatchTool &tool);
 
 // --statistics-csv, --set-summary-csv (--statistics-map draws, so it is a drawing option).

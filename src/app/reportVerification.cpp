@@ -76,18 +76,20 @@ bool loadRecords(MainWindow &window, const Manifest &manifest,
         applyCellValues(window.fileSelectionPage, values);
         return true;
     }
-    // An import is read with settings the manifest does not record, so it cannot be read
-    // again as it was.
+    std::vector<std::string> tables; // the imported ones, in the manifest's order
     for (std::size_t i = 0; i < manifest.sources.size(); ++i) {
         const ManifestSource &source = manifest.sources[i];
         if (!isRecord(source.role))
             continue;
-        if (source.takenFrom || source.role != SourceRole::LogFile)
+        if (source.takenFrom)
             return false;
+        const fs::path copy = fs::path(folder.path) / source.name;
         std::error_code error;
-        fs::copy_file(sources[i].path, fs::path(folder.path) / source.name, error);
+        fs::copy_file(sources[i].path, copy, error);
         if (error)
             return false;
+        if (source.role == SourceRole::Import)
+            tables.push_back(copy.string());
     }
     // Load Files reads the Data Filter page's "Show singular as text" and fills the page's
     // span and range, so every setting goes in before it and those of the Data Filter page
@@ -97,7 +99,16 @@ bool loadRecords(MainWindow &window, const Manifest &manifest,
     window.fileSelectionPage.dialog().setText(FileSelectionPage::DIRECTORY, folder.path);
     window.fileSelectionPage.updateLayout();
     applyCellValues(window.fileSelectionPage, values);
-    return !window.loadFiles().hasFailed();
+    if (window.loadFiles().hasFailed())
+        return false;
+    if (tables.empty())
+        return true;
+    // The tables were imported after the log files were loaded (Load Files empties every
+    // cell), with the recorded import settings, by the serial numbers Load Files may have
+    // marked "-" where no log file stood.
+    applySettingValues(places, SettingPage::Statistics, values);
+    applyCellValues(window.fileSelectionPage, values);
+    return !window.importFiles(tables, 0).hasFailed();
 }
 
 // Reads the calibration table and, unless the settings text records the events, the events

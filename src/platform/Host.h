@@ -11,6 +11,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zqar::platform {
 
@@ -48,6 +49,9 @@ public:
     // The chosen path, or none when the user cancelled.
     virtual std::optional<std::string> openFile(const FileDialogOptions &options) = 0;
     virtual std::optional<std::string> saveFile(const FileDialogOptions &options) = 0;
+    // The open dialog for several existing files: the paths chosen, none when the user
+    // cancelled.
+    virtual std::vector<std::string> openFiles(const FileDialogOptions &options) = 0;
     virtual std::optional<std::string> browseFolder(const std::string &prompt,
                                                     const std::string &initialDirectory) = 0;
 

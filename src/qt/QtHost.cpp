@@ -204,6 +204,24 @@ std::optional<std::string> QtHost::saveFile(const FileDialogOptions &options) {
     return runFileDialog(options, true);
 }
 
+std::vector<std::string> QtHost::openFiles(const FileDialogOptions &options) {
+    QFileDialog dialog(mainWidget);
+    configureFileDialog(dialog, options, false, directory);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    std::vector<std::string> chosen;
+    for (const QString &file : dialog.selectedFiles())
+        chosen.push_back(fromPath(file));
+    if (!chosen.empty()) {
+        const std::string chosenFolder =
+            fromPath(QFileInfo(dialog.selectedFiles().constLast()).absolutePath());
+        if (!isPseudoFileSystem(chosenFolder))
+            directory = chosenFolder;
+    }
+    return chosen;
+}
+
 std::optional<std::string> QtHost::browseFolder(const std::string &prompt,
                                                 const std::string &initialDirectory) {
     const QString start =

@@ -46,6 +46,7 @@ public:
     void messageBox(const std::string &text, const std::string &caption) override;
     std::optional<std::string> openFile(const FileDialogOptions &options) override;
     std::optional<std::string> saveFile(const FileDialogOptions &options) override;
+    std::vector<std::string> openFiles(const FileDialogOptions &options) override;
     std::optional<std::string> browseFolder(const std::string &prompt,
                                             const std::string &initialDirectory) override;
     std::optional<std::string> askText(const std::string &title,

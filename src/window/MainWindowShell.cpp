@@ -17,6 +17,7 @@
 #include "resources/controlIds.h"
 #include "resources/desktopTexts.h"
 #include "resources/format.h"
+#include "resources/importTexts.h"
 #include "resources/integrityTexts.h"
 #include "resources/mappingReportTexts.h"
 #include "resources/strings.h"
@@ -28,6 +29,7 @@
 #include "window/CalibrationWindow.h"
 #include "window/CompareWindow.h"
 #include "window/DataFilesWindow.h"
+#include "window/ImportPreviewWindow.h"
 #include "window/MappingReportFile.h"
 #include "window/PictureFile.h"
 #include "window/StatisticsWindow.h"
@@ -94,6 +96,8 @@ MainWindowShell::MainWindowShell(WindowCommands &mainWindow, platform::QtHost &q
     auto *menu = new QMenu(this);
     QAction *dataFilesItem = menu->addAction(platform::toQString(text::DATA_FILES_MENU_ITEM));
     connect(dataFilesItem, &QAction::triggered, this, &MainWindowShell::showDataFiles);
+    QAction *importItem = menu->addAction(platform::toQString(text::IMPORT_FILES_MENU_ITEM));
+    connect(importItem, &QAction::triggered, this, &MainWindowShell::importFiles);
     QAction *saveReportItem = menu->addAction(platform::toQString(text::SAVE_REPORT_MENU_ITEM));
     connect(saveReportItem, &QAction::triggered, this, &MainWindowShell::saveReport);
     // The item is the window's too, so its key works while the menu is closed.
@@ -266,6 +270,26 @@ void MainWindowShell::showDataFiles() {
         addKeysTo(*dataFiles);
     }
     bringForward(dataFiles);
+}
+
+void MainWindowShell::importFiles() {
+    if (platform::QtDialog::commandsHeld())
+        return;
+    platform::FileDialogOptions options = platform::fileDialogOptions(
+        host, text::IMPORT_DIALOG_TITLE, text::IMPORT_FILTER_DESCRIPTION,
+        text::IMPORT_FILTER_PATTERN, "");
+    options.mustExist = true;
+    const std::vector<std::string> paths = host.openFiles(options);
+    if (paths.empty())
+        return;
+    ImportPreviewWindow preview(
+        window.jobView(), paths,
+        [this](const std::vector<std::string> &chosen) { return window.importFiles(chosen); },
+        this);
+    // Where the records went, and the status line that counts them, are in the Data Files
+    // window.
+    if (preview.exec() == QDialog::Accepted)
+        showDataFiles();
 }
 
 void MainWindowShell::saveReport() {

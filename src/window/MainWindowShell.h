@@ -1,9 +1,10 @@
 #pragma once
 // The main window on the screen: the tab strip, the four pages laid over its display area,
-// the window icon and the menu with Data Files, Save Report, the recent files, the analysis
-// windows, the mapping report, Verify Report, the Graph tab's picture, Help and About, and the
-// keys that stand for the pages' buttons. What happens on a tab change, a menu command and in
-// the layout arithmetic is the program's (WindowCommands); this class gives it the widgets.
+// the window icon and the menu with Data Files, Import Files, Save Report, the recent files,
+// the Graph tab's picture, Calibration, the analysis windows, the mapping report, Verify Report,
+// Help and About, and the keys that stand for the pages' buttons. What happens on a tab change,
+// a menu command and in the layout arithmetic is the program's (WindowCommands); this class
+// gives it the widgets.
 
 #include <QWidget>
 
@@ -45,6 +46,9 @@ public:
     // The File Selection page in its own window, made on first use and raised after.
     void showDataFiles();
     DataFilesWindow *dataFilesWindow() const { return dataFiles; }
+    // "Import Files...": the open dialog for several files, the preview, then the import,
+    // after which the Data Files window shows where the records went.
+    void importFiles();
     // The Data Filter page's Create Report.
     void saveReport();
     // The Calibration window, made on first use and raised after.

@@ -311,6 +311,37 @@ TEST_F(ReportSources, RecomputeToTheSameSettingsAndResultsFromACopyOfTheFiles) {
               "OK A1.dta\nOK A2.dta\nOK S1.dta\nOK settings\nOK results\nVERIFIED\n");
 }
 
+// An imported table among the log files is recorded as an import, with the import settings
+// it was read with, and the check imports it again after loading the log files.
+TEST_F(ReportSources, OfAnImportedTableAreCheckedByImportingItAgain) {
+    const std::string table = (study.dir.path() / "data" / "A2.csv").string();
+    std::ofstream(table, std::ios::binary)
+        << "Serial Number: A2\nDate Time,Temp\n2003-11-05 14:30,70.7\n2003-11-05 14:31,71.6\n"
+           "2003-11-05 14:33,73.4\n2003-11-05 14:34,72.5\n";
+    load({"--set", "importUnitText=F", "--import", table});
+    const LogFile *imported = batch.tool.window.job.loggerArray.at(0, 1);
+    ASSERT_NE(imported, nullptr);
+    EXPECT_EQ(imported->values[2], NO_VALUE);
+    const Manifest recorded = manifest();
+    ASSERT_EQ(recorded.sources.size(), 3u);
+    EXPECT_EQ(recorded.sources[1].name, "A2.csv");
+    EXPECT_EQ(recorded.sources[1].role, SourceRole::Import);
+    EXPECT_EQ(recorded.sources[2].role, SourceRole::LogFile);
+    // Only the import setting that was set.
+    EXPECT_NE(recorded.settingsText.find("\nimportUnitText=F\n"), std::string::npos);
+    EXPECT_EQ(recorded.settingsText.find("importDateOrderText"), std::string::npos);
+    EXPECT_EQ(verificationText(verify(recorded, study.data())),
+              "OK A1.dta\nOK A2.csv\nOK S1.dta\nOK settings\nOK results\nVERIFIED\n");
+
+    // Read in degrees Celsius the table gives other results.
+    Manifest celsius = recorded;
+    const std::size_t at = celsius.settingsText.find("importUnitText=F");
+    celsius.settingsText.replace(at, std::string("importUnitText=F").size(), "importUnitText=C");
+    celsius.settingsSha256 = sha256Hex(celsius.settingsText);
+    EXPECT_EQ(verificationText(verify(celsius, study.data())),
+              "OK A1.dta\nOK A2.csv\nOK S1.dta\nOK settings\nCHANGED results\nNOT VERIFIED\n");
+}
+
 TEST_F(ReportSources, NameAChangedByteAMissingFileAndAChangedLimit) {
     load();
     const Manifest recorded = manifest();

@@ -4,6 +4,7 @@
 
 #include "support/PageHarness.h"
 
+#include <array>
 #include <cmath>
 
 using namespace zqar;
@@ -88,6 +89,69 @@ TEST(TimeSeriesDecimation, ViewsPartlyOrWhollyOutsideTheSamples) {
         ASSERT_EQ(e.size(), c.filled.size());
         for (std::size_t i = 0; i < e.size(); ++i)
             EXPECT_EQ(e[i].hasSamples, c.filled[i]) << "column " << i;
+    }
+}
+
+TEST(TimeSeriesDecimation, MissingReadingsTakeNoPartAndBreakTheLine) {
+    constexpr double M = NO_VALUE;
+    struct Case {
+        const char *what;
+        std::vector<double> values; // at times 0, 1, ... into columns of width 3
+        std::vector<bool> filled;
+        std::vector<bool> gapBefore;
+        std::vector<std::array<double, 4>> extents; // minimum, maximum, first, last of filled
+    };
+    const Case cases[] = {
+        {"a missing reading inside a column",
+         {1, M, 3, 4, 5, 6},
+         {true, true},
+         {false, false},
+         {{{1, 3, 1, 3}}, {{4, 6, 4, 6}}}},
+        {"a column of missing readings between two",
+         {1, 2, 3, M, M, M, 7, 8, 9},
+         {true, false, true},
+         {false, false, true},
+         {{{1, 3, 1, 3}}, {{7, 9, 7, 9}}}},
+        {"missing at a column's end",
+         {1, 2, M, 4, 5, 6},
+         {true, true},
+         {false, true},
+         {{{1, 2, 1, 2}}, {{4, 6, 4, 6}}}},
+        {"missing at a column's start",
+         {1, 2, 3, M, 5, 6},
+         {true, true},
+         {false, true},
+         {{{1, 3, 1, 3}}, {{5, 6, 5, 6}}}},
+        // The break before the first reading has nothing to part from.
+        {"missing before the first reading",
+         {M, M, M, M, 5, 6, 7, 8, 9},
+         {false, true, true},
+         {false, true, false},
+         {{{5, 6, 5, 6}}, {{7, 9, 7, 9}}}},
+        {"nothing but missing readings", {M, M, M, M, M, M}, {false, false}, {false, false}, {}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        std::vector<ColumnExtent> out;
+        const int columns = static_cast<int>(c.filled.size());
+        decimateColumns(c.values.data(), c.values.size(), 0.0, 1.0, 0.0, 3.0 * columns, columns,
+                        out);
+        ASSERT_EQ(out.size(), c.filled.size());
+        std::size_t filled = 0;
+        for (std::size_t i = 0; i < out.size(); ++i) {
+            SCOPED_TRACE(i);
+            EXPECT_EQ(out[i].hasSamples, c.filled[i]);
+            if (!out[i].hasSamples)
+                continue;
+            EXPECT_EQ(out[i].breakBefore, c.gapBefore[i]);
+            ASSERT_LT(filled, c.extents.size());
+            const std::array<double, 4> &x = c.extents[filled++];
+            EXPECT_EQ(out[i].minimum, x[0]);
+            EXPECT_EQ(out[i].maximum, x[1]);
+            EXPECT_EQ(out[i].first, x[2]);
+            EXPECT_EQ(out[i].last, x[3]);
+        }
+        EXPECT_EQ(filled, c.extents.size());
     }
 }
 

@@ -1,6 +1,6 @@
 // The File Selection page in its own window, opened from the menu: typing serial numbers into
 // the layout table with the mouse and Tab, the properties of a loaded file on a right click,
-// and the sample job loaded through the window giving what the batch tool gives.
+// the sample job loaded through the window giving what the batch tool gives, and Import Files.
 
 #include "window/DataFilesWindow.h"
 #include "app/MainWindow.h"
@@ -11,6 +11,7 @@
 #include "support/BatchRun.h"
 #include "support/FileBytes.h"
 #include "support/TempDir.h"
+#include "window/ImportPreviewWindow.h"
 #include "window/MainWindowShell.h"
 
 #include <QApplication>
@@ -18,7 +19,9 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPushButton>
 #include <QTabBar>
+#include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -227,9 +230,69 @@ TEST_F(DataFilesWindowTest, SampleJobThroughTheWindowMatchesTheBatchTool) {
     EXPECT_EQ(shown, zqar::testing::fileBytes(folder.file("batch.csv")));
 }
 
+// Import Files in the menu, as a new user runs it: several tables chosen at once, the preview
+// with a row per file and channel, Import, and the Data Files window showing where they went.
+TEST_F(DataFilesWindowTest, ImportFilesInTheMenuPlacesTheChosenTables) {
+    const std::string samples = ZQAR_SAMPLES_DIR;
+    answerFileDialog(samples + "/imports.ttp");
+    click(FS::LOAD_PROJECT);
+    shell->dataFilesWindow()->hide();
+    QAction *importFiles = nullptr;
+    for (QAction *action : shell->menuButton()->menu()->actions())
+        if (action->text() == QString("Import Files..."))
+            importFiles = action;
+    ASSERT_NE(importFiles, nullptr);
+
+    // Each modal window as it comes: the file dialog, then the preview.
+    int previewRows = -1;
+    QTimer answer;
+    answer.setInterval(20);
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *dialog = qobject_cast<QFileDialog *>(modal)) {
+            EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFiles);
+            dialog->setDirectory(QString::fromStdString(samples + "/imports"));
+            if (auto *name = dialog->findChild<QLineEdit *>("fileNameEdit"))
+                name->setText("\"10231.csv\" \"10234.tsv\" \"20417-export.csv\"");
+            QMetaObject::invokeMethod(dialog, "accept");
+        } else if (auto *preview = qobject_cast<ImportPreviewWindow *>(modal)) {
+            previewRows = preview->previewTable()->rowCount();
+            preview->importButton()->click();
+            answer.stop();
+        } else if (modal) {
+            ADD_FAILURE() << "unexpected modal window";
+            modal->close();
+            answer.stop();
+        }
+    });
+    answer.start();
+    importFiles->trigger();
+    answer.stop();
+
+    EXPECT_EQ(previewRows, 4); // the two-channel logger has two rows
+    ASSERT_NE(shell->dataFilesWindow(), nullptr);
+    EXPECT_TRUE(shell->dataFilesWindow()->isVisible());
+    EXPECT_EQ(page->text(FS::STATUS), "3 files were imported.");
+    const LoggerArray &array = window->job.loggerArray;
+    ASSERT_NE(array.at(0, 0), nullptr);
+    EXPECT_EQ(array.at(0, 0)->fileName.str(), samples + "/imports/10231.csv");
+    EXPECT_NE(array.at(0, 3), nullptr);
+    EXPECT_NE(array.at(5, 3), nullptr);
+    ASSERT_NE(array.at(-1, 1), nullptr);
+    EXPECT_EQ(array.at(-1, 1)->label(), "20417,2");
+    EXPECT_EQ(array.at(0, 1), nullptr);
+    // The cells of the loggers not imported keep their serial numbers.
+    EXPECT_EQ(window->fileSelectionPage.arrayLayoutList().itemText(1, 2), "10232");
+}
+
 TEST_F(DataFilesWindowTest, SaveReportInTheMenuRunsCreateReport) {
+    QAction *saveReport = nullptr;
+    for (QAction *action : shell->menuButton()->menu()->actions())
+        if (action->text() == QString("Save Report..."))
+            saveReport = action;
+    ASSERT_NE(saveReport, nullptr);
     answerFileDialog(folder.file("job.ttr"));
-    shell->menuButton()->menu()->actions().value(1)->trigger();
+    saveReport->trigger();
     const std::string report = zqar::testing::fileBytes(folder.file("job/job.ttr"));
     const std::string written =
         report.empty() ? zqar::testing::fileBytes(folder.file("job.ttr")) : report;

@@ -330,7 +330,11 @@ TEST_F(MainWindowShellTest, MenuOffersHelpAndAbout) {
     for (QAction *action : menu->actions())
         if (!action->isSeparator())
             entries.push_back(action);
-    ASSERT_EQ(entries.size(), 15u);
+    ASSERT_EQ(entries.size(), 16u);
+    // Import Files comes right after Data Files.
+    EXPECT_EQ(entries[0]->text(), QString("Data Files..."));
+    EXPECT_EQ(entries[1]->text(), QString("Import Files..."));
+    entries.erase(entries.begin() + 1);
     EXPECT_EQ(entries[2]->text(), QString("Recent Files"));
     EXPECT_EQ(entries[2]->menu(), shell->recentFilesMenu());
     EXPECT_EQ(entries[3]->text(), QString("Save Graph Picture..."));

@@ -7,11 +7,13 @@
 #include "qt/QtHelpViewer.h"
 #include "support/TempDir.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTextBrowser>
@@ -23,6 +25,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 using namespace zqar::platform;
 
@@ -101,6 +104,46 @@ TEST(QtHostFileDialog, AddsTheDefaultExtensionAndLaterDialogsStartWhereItEnded) 
     answerFileDialog(QString());
     EXPECT_FALSE(host.saveFile(save).has_value());
     EXPECT_EQ(host.currentDirectory(), chosenFolder.string());
+}
+
+TEST(QtHostFileDialog, OpensSeveralFilesWhateverTheCaseOfTheirExtensions) {
+    zqar::testing::TempDir folder;
+    for (const char *name : {"a.csv", "B.CSV", "c.Txt", "d.dta"})
+        folder.write(name, "x");
+    QtHost host;
+    FileDialogOptions options;
+    options.title = "Import Files";
+    options.filterDescription = "Exported Tables *.csv *.txt *.tsv";
+    options.filterPattern = "*.csv *.txt *.tsv";
+    options.initialDirectory = folder.path().string();
+    options.mustExist = true;
+    QStringList shown;
+    QTimer::singleShot(0, [&shown] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFiles);
+        // The files the dialog lists, once its model has read the folder.
+        auto *view = dialog->findChild<QAbstractItemView *>("listView");
+        if (view && QTest::qWaitFor(
+                        [view] { return view->model()->rowCount(view->rootIndex()) >= 3; }, 5000))
+            for (int row = 0; row < view->model()->rowCount(view->rootIndex()); ++row)
+                shown.append(view->model()->index(row, 0, view->rootIndex()).data().toString());
+        // Two names typed, as the dialog writes a selection of several.
+        if (auto *name = dialog->findChild<QLineEdit *>("fileNameEdit"))
+            name->setText("\"a.csv\" \"B.CSV\"");
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    const std::vector<std::string> chosen = host.openFiles(options);
+    shown.sort();
+    EXPECT_EQ(shown, QStringList({"B.CSV", "a.csv", "c.Txt"}));
+    ASSERT_EQ(chosen.size(), 2u);
+    EXPECT_EQ(chosen[0], folder.file("a.csv"));
+    EXPECT_EQ(chosen[1], folder.file("B.CSV"));
+    EXPECT_EQ(host.currentDirectory(), folder.path().string());
+
+    answerFileDialog(QString());
+    EXPECT_TRUE(host.openFiles(options).empty());
 }
 
 TEST(QtHostFileDialog, NeverStartsOnAKernelFileSystem) {

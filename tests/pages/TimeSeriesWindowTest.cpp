@@ -115,6 +115,48 @@ TEST(TimeSeriesPixels, AOneSampleSpikeInAMillionSamplesIsDrawn) {
     EXPECT_LT(spikeColumn, WIDTH * 3 / 4);
 }
 
+TEST(TimeSeriesPixels, TheLineBreaksAcrossMissingReadings) {
+    // Two days at 20 degrees, the middle third missing, then 30 degrees: nothing of the line
+    // may stand between the last reading before the gap and the first after it, neither a join
+    // from 20 to 30 nor a stroke up to the missing-value marker.
+    struct Case {
+        const char *what;
+        double periodSeconds; // minute samples fill every column; six-hourly ones are bridged
+    };
+    for (const Case &c : {Case{"dense", 60.0}, Case{"sparse", 6 * 3600.0}}) {
+        SCOPED_TRACE(c.what);
+        const std::size_t count = static_cast<std::size_t>(2 * SECONDS_PER_DAY / c.periodSeconds);
+        const std::size_t gapStart = count / 3;
+        const std::size_t gapEnd = 2 * count / 3; // the first reading after the gap
+        std::vector<double> values(count, 20.0);
+        for (std::size_t i = gapStart; i < count; ++i)
+            values[i] = i < gapEnd ? NO_VALUE : 30.0;
+        const auto log = record(values, c.periodSeconds);
+        TimeSeriesInput input;
+        input.lines.push_back({"R1C1 10231", log.get(), "R1C1"});
+        input.start = 40000.0;
+        input.finish = 40002.0;
+        auto dc = platform::QtDrawingContext::offscreen(WIDTH, HEIGHT);
+        const platform::Rect area{0, 0, WIDTH, HEIGHT};
+        const platform::Rect plot = timeSeriesPlotArea(*dc, input, area);
+        drawTimeSeries(*dc, input, area);
+        const QImage image = dc->image()->copy();
+
+        const double day = c.periodSeconds / SECONDS_PER_DAY;
+        const int lastBefore = columnAtTime(input, plot, input.start + (gapStart - 1.0) * day);
+        const int firstAfter = columnAtTime(input, plot, input.start + gapEnd * day);
+        ASSERT_LT(lastBefore + 4, firstAfter - 2);
+        const QColor line = qColour(timeSeriesColour(0));
+        EXPECT_TRUE(rowsWith(image, line, lastBefore + 2, firstAfter - 1).empty());
+        // The line on either side is there, the later part higher up.
+        const std::vector<int> before = rowsWith(image, line, plot.left, lastBefore + 1);
+        const std::vector<int> after = rowsWith(image, line, firstAfter, plot.right);
+        ASSERT_FALSE(before.empty());
+        ASSERT_FALSE(after.empty());
+        EXPECT_GT(before.front(), after.back());
+    }
+}
+
 TEST(TimeSeriesWindow, ClickShowsTheSetAtThatTimeAndDragZooms) {
     std::vector<std::string> messages;
     platform::setMessageBoxHook(

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <sys/stat.h>
 
 namespace zqar {
@@ -325,7 +326,11 @@ template <class Reader> bool LogFile::readSamples(Reader &reader, int32_t announ
 
 std::string LogFile::label() const {
     std::string text = loggerName.str();
-    if (channel != 1)
+    // An imported table's third and later temperature columns are channels 3 and up; a log
+    // file has two at most, and any other channel number stands for its second.
+    if (channel > 2)
+        text += "," + std::to_string(channel);
+    else if (channel != 1)
         text += ",2";
     return cutText(text);
 }

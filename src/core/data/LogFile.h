@@ -54,7 +54,7 @@ public:
     // The same for the bytes of a file already in memory; path only names the record.
     void readLogBytes(std::string_view bytes, const std::string &path, int channel);
 
-    // The logger name, with ",2" after it for channel 2.
+    // The logger name, with ",k" after it for channel k >= 2 (",2" for any channel but 1 below 3).
     std::string label() const;
     // True for an empty text, or when a comment line holds the text (case-sensitive).
     bool commentsContain(std::string_view text) const;

@@ -72,6 +72,13 @@ enum class JobSetting : int {
     PlausibleLow,
     PlausibleHigh,
     PlausibleJump,
+    // How Import reads the tables whose layout does not tell: the date order ("", DMY, MDY,
+    // YMD), the decimal mark ("", ".", ","), the unit of untitled columns ("", C, F) and the
+    // UTC offset the times are moved to ("" or +hh:mm / -hh:mm).
+    ImportDateOrder,
+    ImportDecimal,
+    ImportUnit,
+    ImportUtcOffset,
     Count
 };
 constexpr std::size_t JOB_SETTING_COUNT = static_cast<std::size_t>(JobSetting::Count);

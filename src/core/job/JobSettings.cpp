@@ -85,4 +85,10 @@ DataCheckSettingsReading readDataCheckSettings(const Job &job) {
                                  job.setting(JobSetting::PlausibleJump));
 }
 
+ImportSettingsReading readImportSettings(const Job &job) {
+    return readImportSettings(
+        job.setting(JobSetting::ImportDateOrder), job.setting(JobSetting::ImportDecimal),
+        job.setting(JobSetting::ImportUnit), job.setting(JobSetting::ImportUtcOffset));
+}
+
 } // namespace zqar

@@ -8,6 +8,7 @@
 #include "core/analysis/rollingMkt.h"
 #include "core/analysis/statistics.h"
 #include "core/data/LoggerArray.h"
+#include "core/import/ImportSettings.h"
 
 #include <optional>
 #include <string>
@@ -93,5 +94,8 @@ struct ThresholdReading {
     bool wrong = false;
 };
 ThresholdReading readMapCheckThreshold(const Job &job);
+
+// The four import settings as the job keeps them, read once when an import runs.
+ImportSettingsReading readImportSettings(const Job &job);
 
 } // namespace zqar

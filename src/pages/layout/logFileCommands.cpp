@@ -7,6 +7,7 @@
 #include "core/data/parallelInOrder.h"
 #include "core/job/Job.h"
 #include "pages/layout/FileSelectionPage.h"
+#include "pages/layout/recordPlacement.h"
 #include "platform/Host.h"
 #include "platform/ListView.h"
 #include "resources/fileTexts.h"
@@ -86,114 +87,6 @@ struct ScannedFile {
     std::unique_ptr<LogFile> channel2; // read ahead when the file looks like it names one
 };
 
-// One file's placements. The records read ahead serve the first position of each channel; a
-// further position gets a copy of the record its channel had, which is what reading the file
-// again would give. Only a record that was not read ahead is read here.
-class Placer {
-public:
-    Placer(FileSelectionPage &filePage, const std::string &filePath, Prefill &runPrefill,
-           ScannedFile &scanned)
-        : page(filePage), path(filePath), prefill(runPrefill),
-          first(scanned.channel1.get()), spares{std::move(scanned.channel1),
-                                                std::move(scanned.channel2)} {}
-
-    // Only before the first placement: the record may be replaced in the array after it.
-    const LogFile &firstRead() const { return *first; }
-
-    // Places a record for channel at (row, col) of the array (row -1: singular slot col),
-    // both from 0, and writes its label into the table cell.
-    void place(int row, int col, int channel, bool widensRange) {
-        const std::size_t which = channel == 2 ? 1 : 0;
-        std::unique_ptr<LogFile> record;
-        if (spares[which])
-            record = std::move(spares[which]);
-        else if (models[which].record)
-            record = std::make_unique<LogFile>(*models[which].record);
-        else
-            record = readRecord(path, channel);
-        const std::string label = record->label();
-        if (widensRange)
-            prefill.widenRange(*record);
-        const LogFile *kept = record.get();
-        page.job.loggerArray.place(row, col, std::move(record));
-        for (Model &model : models)
-            if (model.row == row && model.col == col)
-                model = Model{};
-        if (page.job.loggerArray.at(row, col) == kept)
-            models[which] = Model{kept, row, col};
-        if (row < 0)
-            page.singularLayoutList().setItemText(col, SERIAL_COLUMN, label);
-        else
-            page.arrayLayoutList().setItemText(row + 1, col + 1, label);
-        ++placed;
-    }
-
-    int placed = 0;
-
-private:
-    // A record this file placed, owned by the array; forgotten when its position is filled
-    // again, so a copy is never made from a record the array has let go.
-    struct Model {
-        const LogFile *record = nullptr;
-        int row = 0;
-        int col = 0;
-    };
-    FileSelectionPage &page;
-    const std::string &path;
-    Prefill &prefill;
-    const LogFile *first;
-    std::unique_ptr<LogFile> spares[2]; // channel 1 and 2, not placed yet
-    Model models[2];
-};
-
-void placeBySerialNumber(Placer &placer, FileSelectionPage &page, const ArrayDimensions &counts) {
-    const std::string name = placer.firstRead().loggerName.str();
-    // A file without a name (one that could not be read, say) names no cell: it would
-    // otherwise fill every cell left empty, and a logger called "-" every cell without one.
-    if (name.empty() || name == text::NO_LOGGER)
-        return;
-    const std::string channel1 = name + std::string(text::CHANNEL_1_SUFFIX);
-    const std::string channel2 = name + std::string(text::CHANNEL_2_SUFFIX);
-    const auto channelNamed = [&](const std::string &cell) {
-        if (equalIgnoringCase(cell, channel2))
-            return 2;
-        return equalIgnoringCase(cell, name) || equalIgnoringCase(cell, channel1) ? 1 : 0;
-    };
-    platform::ListView &arrayList = page.arrayLayoutList();
-    for (int r = 1; r <= counts.rows; ++r)
-        for (int c = 1; c <= counts.columns; ++c)
-            if (const int channel = channelNamed(arrayList.itemText(r, c)))
-                placer.place(r - 1, c - 1, channel, true);
-    platform::ListView &singularList = page.singularLayoutList();
-    for (int s = 0; s < counts.singularCount; ++s)
-        if (const int channel = channelNamed(singularList.itemText(s, SERIAL_COLUMN)))
-            placer.place(-1, s, channel, true);
-}
-
-bool inArray(const CommentPosition &at, const ArrayDimensions &counts) {
-    return at.row >= 1 && at.row <= counts.rows && at.col >= 1 && at.col <= counts.columns;
-}
-
-bool inSingularSlot(const CommentPosition &at, const ArrayDimensions &counts) {
-    return at.row == -1 && at.col >= 1 && at.col <= counts.singularCount;
-}
-
-void placeByComments(Placer &placer, const ArrayDimensions &counts, bool singularAsText) {
-    // Every read of the file gives the same comment lines, so both positions come from the
-    // first read.
-    const CommentPosition positions[] = {placer.firstRead().positionFromComments(1),
-                                         placer.firstRead().positionFromComments(2)};
-    for (int channel = 1; channel <= 2; ++channel) {
-        const CommentPosition &at = positions[channel - 1];
-        if (!at.found)
-            continue;
-        if (inArray(at, counts))
-            placer.place(at.row - 1, at.col - 1, channel, true);
-        else if (inSingularSlot(at, counts))
-            placer.place(-1, at.col - 1, channel, !singularAsText);
-    }
-}
-
 // Whether a file is worth reading for channel 2 while it is read anyway. Only a guess, taken
 // from the tables as they were when the load began (the labels written during the load can
 // change a cell's text); a placement the guess missed reads the file itself.
@@ -224,7 +117,7 @@ public:
     bool namesChannelTwo(const LogFile &record) const {
         if (!serialNumbers) {
             const CommentPosition at = record.positionFromComments(2);
-            return at.found && (inArray(at, dimensions) || inSingularSlot(at, dimensions));
+            return at.found && fitsLayout(at, dimensions);
         }
         const std::string name = record.loggerName.str();
         if (name.empty() || channelTwoCells.empty())
@@ -358,6 +251,7 @@ LoadFilesResult loadFiles(FileSelectionPage &page, const LoadFilesOptions &optio
         return scanned;
     };
 
+    const PlacementRules rules{counts, bySerialNumber, options.singularAsText};
     int placed = 0;
     Prefill prefill;
     // On the user-interface thread, file by file in the order of the scan.
@@ -366,12 +260,11 @@ LoadFilesResult loadFiles(FileSelectionPage &page, const LoadFilesOptions &optio
         if (!scanned.passesFilters)
             return;
         const std::string path = pathOf(names[i]);
-        Placer placer(page, path, prefill, scanned);
-        if (bySerialNumber)
-            placeBySerialNumber(placer, page, counts);
-        else
-            placeByComments(placer, counts, options.singularAsText);
-        placed += placer.placed;
+        FileRecords records;
+        records.ready.push_back(std::move(scanned.channel1));
+        records.ready.push_back(std::move(scanned.channel2));
+        records.read = [&path](int channel) { return readRecord(path, channel); };
+        placed += placeFileRecords(page, rules, std::move(records), prefill);
     };
     parallelInOrder<ScannedFile>(names.size(), options.threads, scan, placeFile);
 

@@ -19,9 +19,14 @@ constexpr int SERIAL_COLUMN = 1; // the singular table's serial-number column
 std::vector<SettingValue> settingValues(const SettingPlaces &places, FileSelectionPage &page,
                                         SettingChoice choice) {
     std::vector<SettingValue> values;
-    for (const Setting &setting : SETTINGS)
-        if (choice == SettingChoice::All || setting.changesNumbers)
-            values.push_back(SettingValue{std::string(setting.name), readSetting(places, setting)});
+    for (const Setting &setting : SETTINGS) {
+        if (choice == SettingChoice::ChangingNumbers && !setting.changesNumbers)
+            continue;
+        std::string value = readSetting(places, setting);
+        if (choice == SettingChoice::ChangingNumbers && !setting.recordedWhenEmpty && value.empty())
+            continue;
+        values.push_back(SettingValue{std::string(setting.name), std::move(value)});
+    }
     // The tables match the dimensions of the last Update Layout, whatever the count texts
     // were typed to since.
     const ArrayDimensions counts = page.job.loggerArray.dimensions();

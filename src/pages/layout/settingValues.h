@@ -15,7 +15,9 @@ class FileSelectionPage;
 
 enum class SettingChoice {
     All,
-    ChangingNumbers, // the settings whose Setting::changesNumbers is set, and the cells
+    // The settings whose Setting::changesNumbers is set (less the empty ones not recorded
+    // when empty), and the cells.
+    ChangingNumbers,
 };
 
 // The values as the controls, the job and the layout tables hold them now; the cells within

@@ -65,6 +65,14 @@ const Setting SETTINGS[SETTING_COUNT] = {
     {"plausibleLowText", STATISTICS, static_cast<int>(JobSetting::PlausibleLow), TEXT, 0, ""},
     {"plausibleHighText", STATISTICS, static_cast<int>(JobSetting::PlausibleHigh), TEXT, 0, ""},
     {"plausibleJumpText", STATISTICS, static_cast<int>(JobSetting::PlausibleJump), TEXT, 0, ""},
+    {"importDateOrderText", STATISTICS, static_cast<int>(JobSetting::ImportDateOrder), TEXT, 0, "",
+     true, false},
+    {"importDecimalText", STATISTICS, static_cast<int>(JobSetting::ImportDecimal), TEXT, 0, "",
+     true, false},
+    {"importUnitText", STATISTICS, static_cast<int>(JobSetting::ImportUnit), TEXT, 0, "", true,
+     false},
+    {"importUtcOffsetText", STATISTICS, static_cast<int>(JobSetting::ImportUtcOffset), TEXT, 0, "",
+     true, false},
 };
 
 // Report field 1 is the identification; every other field is a setting.

@@ -37,6 +37,10 @@ struct Setting {
     // The setting can change a figure of a result, so a report's manifest records it. Where
     // the files are, the titles and the signatures do not.
     bool changesNumbers = true;
+    // The manifest records it only when it is not empty: a setting that only some jobs use
+    // leaves the manifests of the others as they were, and an empty value is what a check
+    // starts from anyway.
+    bool recordedWhenEmpty = true;
 };
 
 // The first REPORT_SETTING_COUNT in the order of the report's fields 2 to 20; a project holds
@@ -44,7 +48,7 @@ struct Setting {
 // window's, the signature block's names, whether the study is controlled) come last and are
 // stored in neither file.
 constexpr std::size_t REPORT_SETTING_COUNT = 19;
-constexpr std::size_t SETTING_COUNT = REPORT_SETTING_COUNT + 17;
+constexpr std::size_t SETTING_COUNT = REPORT_SETTING_COUNT + 21;
 extern const Setting SETTINGS[SETTING_COUNT];
 
 // The setting of that name, letter case aside; null for none.

@@ -4,11 +4,12 @@
 #include "core/analysis/eventFigures.h"
 #include "core/analysis/qualificationCsv.h"
 #include "core/analysis/statisticsCsv.h"
+#include "core/data/caseless.h"
 #include "core/data/parallelInOrder.h"
-#include "core/import/textImport.h"
 #include "core/job/Job.h"
 #include "pages/analysis/qualificationCommands.h"
 #include "pages/analysis/statisticsCommands.h"
+#include "resources/fileTexts.h"
 #include "resources/programVersion.h"
 
 #include <filesystem>
@@ -24,10 +25,13 @@ std::string fileNameOf(const std::string &path) {
     return std::filesystem::path(path).filename().string();
 }
 
-// Load Files reads ".dta" files only, so a record of a file with one of the import's names was
-// imported from it.
+// Load Files places only ".dta" files; a record of any other file came from Import.
 SourceRole recordRole(const std::string &path) {
-    return isImportFileName(fileNameOf(path)) ? SourceRole::Import : SourceRole::LogFile;
+    const std::string_view extension = text::LOG_FILE_EXTENSION;
+    const bool logFile =
+        path.size() >= extension.size() &&
+        equalIgnoringCase(std::string_view(path).substr(path.size() - extension.size()), extension);
+    return logFile ? SourceRole::LogFile : SourceRole::Import;
 }
 
 // A calibration or events file as the job read it.

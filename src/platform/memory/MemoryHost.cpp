@@ -28,12 +28,16 @@ std::optional<std::string> MemoryHost::answer(std::deque<std::string> &answers,
         return std::nullopt;
     std::string chosen = withDefaultExtension(answers.front(), options);
     answers.pop_front();
+    follow(chosen);
+    return chosen;
+}
+
+void MemoryHost::follow(const std::string &chosen) {
     // The dialogs' folder follows the last file chosen, but never onto a kernel file system.
     std::error_code error;
     const auto folder = std::filesystem::absolute(std::filesystem::path(chosen), error);
     if (!error && folder.has_parent_path() && !isPseudoFileSystem(folder.parent_path().string()))
         workingDirectory = folder.parent_path().string();
-    return chosen;
 }
 
 MemoryHost::MemoryHost() {
@@ -95,6 +99,17 @@ std::optional<std::string> MemoryHost::openFile(const FileDialogOptions &options
 std::optional<std::string> MemoryHost::saveFile(const FileDialogOptions &options) {
     dialogs.push_back(RecordedDialog{DialogKind::SaveFile, options, {}, startFolder(options)});
     return answer(saveAnswers, options);
+}
+
+std::vector<std::string> MemoryHost::openFiles(const FileDialogOptions &options) {
+    dialogs.push_back(RecordedDialog{DialogKind::OpenFiles, options, {}, startFolder(options)});
+    if (openFilesAnswers.empty())
+        return {};
+    std::vector<std::string> chosen = std::move(openFilesAnswers.front());
+    openFilesAnswers.pop_front();
+    if (!chosen.empty())
+        follow(chosen.back());
+    return chosen;
 }
 
 std::optional<std::string> MemoryHost::browseFolder(const std::string &prompt,

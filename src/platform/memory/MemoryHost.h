@@ -21,7 +21,7 @@ struct RecordedMessage {
     const Page *page = nullptr; // null for the main window's own boxes
 };
 
-enum class DialogKind { OpenFile, SaveFile, BrowseFolder };
+enum class DialogKind { OpenFile, SaveFile, BrowseFolder, OpenFiles };
 
 struct RecordedDialog {
     DialogKind kind = DialogKind::OpenFile;
@@ -46,6 +46,7 @@ public:
     void messageBox(const std::string &text, const std::string &caption) override;
     std::optional<std::string> openFile(const FileDialogOptions &options) override;
     std::optional<std::string> saveFile(const FileDialogOptions &options) override;
+    std::vector<std::string> openFiles(const FileDialogOptions &options) override;
     std::optional<std::string> browseFolder(const std::string &prompt,
                                             const std::string &initialDirectory) override;
     void startTimer(Page &page, int id, int intervalMs) override;
@@ -74,6 +75,7 @@ public:
     std::deque<std::string> openAnswers;
     std::deque<std::string> saveAnswers;
     std::deque<std::string> folderAnswers;
+    std::deque<std::vector<std::string>> openFilesAnswers; // an empty answer cancels too
     std::deque<std::string> textAnswers; // askText; the prompts asked go to textPrompts
     std::vector<std::string> textPrompts;
     std::optional<std::string> askText(const std::string &, const std::string &prompt) override {
@@ -121,6 +123,8 @@ private:
     std::string startFolder(const FileDialogOptions &options) const;
     std::optional<std::string> answer(std::deque<std::string> &answers,
                                       const FileDialogOptions &options);
+    // Moves the folder file dialogs start in to that of a file chosen.
+    void follow(const std::string &chosen);
 
     std::map<const Page *, std::unique_ptr<MemoryDialog>> windows;
     std::map<const Page *, bool> shownPages;
