@@ -1,4 +1,5 @@
 #include "core/integrity/sha256.h"
+#include "core/integrity/sha256Blocks.h"
 #include "support/Shell.h"
 #include "support/TempDir.h"
 
@@ -46,6 +47,28 @@ TEST(Sha256, GivesTheFipsDigests) {
     for (const Vector &vector : fipsVectors()) {
         SCOPED_TRACE(vector.message.substr(0, 20));
         EXPECT_EQ(sha256Hex(vector.message), vector.digest);
+    }
+}
+
+// The processor's SHA instructions must leave the very state the portable rounds leave, over
+// runs of one block and of many, from the initial state and from a state that went before.
+TEST(Sha256, ProcessorInstructionsGiveThePortableState) {
+    const sha256blocks::CompressFunction accelerated = sha256blocks::acceleratedCompress();
+    if (!accelerated)
+        GTEST_SKIP() << "this processor has no SHA instructions";
+    for (const std::size_t blocks : {1u, 2u, 5u, 64u}) {
+        for (unsigned seed = 1; seed <= 20; ++seed) {
+            SCOPED_TRACE(blocks * 100 + seed);
+            const std::string bytes = randomBytes(64 * blocks, seed);
+            const auto *data = reinterpret_cast<const std::uint8_t *>(bytes.data());
+            std::array<std::uint32_t, 8> portable = {};
+            for (std::size_t i = 0; i < portable.size(); ++i)
+                portable[i] = static_cast<std::uint32_t>(std::mt19937(seed + 1000)() + i);
+            std::array<std::uint32_t, 8> fast = portable;
+            sha256blocks::compressPortable(portable.data(), data, blocks);
+            accelerated(fast.data(), data, blocks);
+            EXPECT_EQ(fast, portable);
+        }
     }
 }
 

@@ -23,7 +23,7 @@ public:
     Sha256Digest finish();
 
 private:
-    void compress(const std::uint8_t *block);
+    void compress(const std::uint8_t *blocks, std::size_t count);
 
     std::array<std::uint32_t, 8> state;
     std::array<std::uint8_t, 64> buffer{};
