@@ -1,18 +1,15 @@
 // The Statistics table on the recording printer: the rows in the order the window shows them,
 // run over pages with the window's headings on every page and each page's footer counting
-// them; the texts as the window writes them; and the positions a report paragraph names.
+// them, and the texts as the window writes them.
 
 #include "pages/presentation/statisticsPrint.h"
 
 #include "core/analysis/statistics.h"
-#include "pages/presentation/MappingReport.h"
-#include "platform/memory/MemoryHost.h"
 #include "platform/memory/RecordingContext.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -66,8 +63,8 @@ std::vector<std::vector<RecordedCall>> textsByPage(const RecordingContext &print
 }
 
 int countOf(const std::vector<RecordedCall> &texts, const std::string &text) {
-    return static_cast<int>(std::count_if(texts.begin(), texts.end(),
-                                          [&text](const RecordedCall &c) { return c.text == text; }));
+    return static_cast<int>(std::count_if(
+        texts.begin(), texts.end(), [&text](const RecordedCall &c) { return c.text == text; }));
 }
 
 // How often words stand one after the other among the texts: a heading wrapped over lines is
@@ -121,9 +118,9 @@ TEST(StatisticsPrint, RowsRunOverPagesInTheWindowsOrderWithTheHeadingsOnEveryPag
             const int wrappedCount = wrapped == heading ? 0 : wordsCount(texts, wrapped);
             EXPECT_EQ(countOf(texts, heading) + wrappedCount, 1) << heading;
         }
-        EXPECT_EQ(countOf(texts, "Page " + std::to_string(p + 1) + " of " +
-                                     std::to_string(pages.size())),
-                  1);
+        EXPECT_EQ(
+            countOf(texts, "Page " + std::to_string(p + 1) + " of " + std::to_string(pages.size())),
+            1);
         EXPECT_EQ(countOf(texts, "Printed on: 15-Mar-2023 12:00AM"), 1);
         // The footer's centre on every page, the subtitle on the first as well.
         EXPECT_EQ(countOf(texts, "Cold store 4"), p == 0 ? 2 : 1);
@@ -162,32 +159,6 @@ TEST(StatisticsPrint, TheTableHoldsTheWindowsTextsAndSkipsRowsThatAreGone) {
     EXPECT_EQ(table.rows[1][3], "40.00");
     EXPECT_EQ(table.rows[1][11], "<1");
     EXPECT_EQ(statisticsWindowTable(statistics, {}).rows[1][11], "3");
-}
-
-TEST(StatisticsPrint, ACancelledPrintDialogPrintsNothing) {
-    MappingStatistics statistics;
-    statistics.positions = {position(1)};
-    platform::MemoryHost host;
-    const PrintedStatistics printed{statistics, {}, {}, {}, ""};
-    EXPECT_EQ(printStatistics(host, printed, NOW).kind, CommandOutcome::Kind::Cancelled);
-}
-
-TEST(ReportPositions, AParagraphNamesTwentyPositionsAndCountsTheRest) {
-    struct Case {
-        int count;
-        const char *ending; // after the named ones
-    };
-    for (const Case &c : {Case{0, ""}, Case{1, ""}, Case{20, ""}, Case{21, " and 1 more"},
-                          Case{500, " and 480 more"}}) {
-        SCOPED_TRACE(c.count);
-        std::vector<std::string> positions;
-        for (int i = 1; i <= c.count; ++i)
-            positions.push_back("R" + std::to_string(i) + "C1");
-        std::string expected;
-        for (int i = 1; i <= std::min(c.count, 20); ++i)
-            expected += (i == 1 ? "" : ", ") + positions[static_cast<std::size_t>(i - 1)];
-        EXPECT_EQ(namedPositions(positions), expected + c.ending);
-    }
 }
 
 } // namespace

@@ -102,7 +102,9 @@ CommandOutcome printJobStatistics(const Job &job, const JobSettings &settings, p
     if (run.outcome.kind != CommandOutcome::Kind::Completed)
         return run.outcome;
     const PrintedStatistics printed{
-        run.statistics, run.settings, {},
+        run.statistics,
+        run.settings,
+        {},
         statisticsNotes(run.statistics, run.rollingMkt ? &*run.rollingMkt : nullptr),
         settings.layout.projectDescription};
     return printStatistics(host, printed, now);
