@@ -7,7 +7,9 @@
 #include "core/data/caseless.h"
 #include "core/data/numbers.h"
 #include "pages/analysis/statisticsCommands.h"
+#include "pages/presentation/PrintJob.h"
 #include "pages/presentation/TimeSeriesChart.h"
+#include "pages/presentation/statisticsPrint.h"
 #include "qt/QtDrawingContext.h"
 #include "resources/strings.h"
 #include "window/GraphExport.h"
@@ -85,7 +87,8 @@ void exportTimeSeries(BatchTool &tool, const PictureSize &size, const std::strin
 
 // Runs a print command with the print dialog answered by a PDF file, written to a temp file
 // beside the target that replaces it once the document is complete. A command that printed
-// nothing leaves the temp file empty.
+// nothing leaves the temp file empty; one that failed has said why, and the target stays as
+// it was.
 template <typename Command>
 void printToPdf(BatchTool &tool, const std::string &file, Command command) {
     AtomicFileWriter writer(file);
@@ -95,8 +98,10 @@ void printToPdf(BatchTool &tool, const std::string &file, Command command) {
     }
     const std::string temporary = writer.writtenByName();
     tool.host.printerFactory = [temporary] { return platform::pdfPrintTarget(temporary); };
-    command();
+    const CommandOutcome outcome = command();
     tool.host.printerFactory = nullptr;
+    if (outcome.hasFailed())
+        return;
     std::error_code error;
     const auto printed = std::filesystem::file_size(temporary, error);
     if (error || printed == 0 || !writer.commit())
@@ -108,7 +113,7 @@ template <typename Print> BatchOption printOption(const char *name, const char *
     return BatchOption{
         name, "FILE.pdf", help,
         [print](BatchTool &t, const std::string &file) -> std::optional<std::string> {
-            printToPdf(t, file, [&t, &print] { t.noteOutcome(print(t)); });
+            printToPdf(t, file, [&t, &print] { return t.noteOutcome(print(t)); });
             return std::nullopt;
         },
         true};
@@ -204,6 +209,12 @@ void registerDrawingOptions(BatchTool &tool) {
                                [](BatchTool &t) { return t.printGraph(); }));
     tool.addOption(printOption("--print-matrix", "Print Matrix into a PDF file (A4)",
                                [](BatchTool &t) { return t.printMatrix(); }));
+    tool.addOption(printOption(
+        "--print-statistics", "the Statistics table over the Data Filter span into a PDF file (A4)",
+        [](BatchTool &t) {
+            const JobView view = t.jobView();
+            return printJobStatistics(view.job, view.readSettings(), t.host, localNow());
+        }));
     tool.addOption(fileOption("--mapping-report", "FILE.pdf",
                               "the mapping report (title page, result, statistics, maps, graphs, "
                               "time series, layout) into a PDF file (A4)",

@@ -7,7 +7,7 @@ namespace zqar {
 class BatchTool;
 
 // --size WxH, --export-png FILE, --print-graph FILE.pdf, --print-matrix FILE.pdf,
-// --mapping-report FILE.pdf and the other drawing options.
+// --print-statistics FILE.pdf, --mapping-report FILE.pdf and the other drawing options.
 void registerDrawingOptions(BatchTool &tool);
 
 } // namespace zqar

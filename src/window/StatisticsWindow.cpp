@@ -8,7 +8,9 @@
 #include "core/data/dateTime.h"
 #include "core/data/numbers.h"
 #include "core/job/jobEvents.h"
+#include "pages/presentation/PrintJob.h"
 #include "pages/presentation/csvExportDialog.h"
+#include "pages/presentation/statisticsPrint.h"
 #include "platform/Host.h"
 #include "qt/QtText.h"
 #include "resources/analysisTexts.h"
@@ -35,6 +37,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QSortFilterProxyModel>
 #include <QSpinBox>
@@ -228,6 +231,7 @@ StatisticsWindow::StatisticsWindow(const JobView &jobView, QWidget *parent)
       tableView(new QTableView), spots(new QLabel), mapChooser(new QComboBox), mapTitle(new QLabel),
       mapView(new MapView(jobView, this)),
       exportStatisticsButton(new QPushButton(platform::toQString(text::EXPORT_STATISTICS_BUTTON))),
+      printStatisticsButton(new QPushButton(platform::toQString(text::PRINT_STATISTICS_BUTTON))),
       exportMapButton(new QPushButton(platform::toQString(text::EXPORT_MAP_BUTTON))),
       copyMapButton(new QPushButton(platform::toQString(text::COPY_PICTURE_BUTTON))),
       exportProbesButton(new QPushButton(platform::toQString(text::EXPORT_PROBES_BUTTON))),
@@ -306,6 +310,7 @@ StatisticsWindow::StatisticsWindow(const JobView &jobView, QWidget *parent)
     mapRow->addWidget(mapChooser);
     mapRow->addWidget(mapTitle, 1);
     mapRow->addWidget(exportStatisticsButton);
+    mapRow->addWidget(printStatisticsButton);
     mapRow->addWidget(exportMapButton);
     mapRow->addWidget(copyMapButton);
 
@@ -370,6 +375,9 @@ StatisticsWindow::StatisticsWindow(const JobView &jobView, QWidget *parent)
     connect(mapChooser, &QComboBox::currentIndexChanged, this, [this] { showMap(); });
     connect(exportStatisticsButton, &QPushButton::clicked, this,
             &StatisticsWindow::exportStatistics);
+    connect(printStatisticsButton, &QPushButton::clicked, this, [this] { printStatistics(); });
+    auto *printKey = new QShortcut(QKeySequence::Print, this);
+    connect(printKey, &QShortcut::activated, this, [this] { printStatistics(); });
     connect(exportMapButton, &QPushButton::clicked, this, &StatisticsWindow::exportMap);
     connect(copyMapButton, &QPushButton::clicked, this, &StatisticsWindow::copyMap);
     for (QTableView *table :
@@ -378,6 +386,7 @@ StatisticsWindow::StatisticsWindow(const JobView &jobView, QWidget *parent)
     connect(suggestButton, &QPushButton::clicked, this, [this] { suggestProbes(); });
     connect(exportProbesButton, &QPushButton::clicked, this, &StatisticsWindow::exportProbes);
     exportStatisticsButton->setEnabled(false);
+    printStatisticsButton->setEnabled(false);
     exportMapButton->setEnabled(false);
     copyMapButton->setEnabled(false);
     exportProbesButton->setEnabled(false);
@@ -743,6 +752,7 @@ void StatisticsWindow::showStatistics() {
     items->removeRows(0, items->rowCount());
     const bool calculated = statistics.has_value();
     exportStatisticsButton->setEnabled(calculated);
+    printStatisticsButton->setEnabled(calculated);
     exportMapButton->setEnabled(calculated);
     copyMapButton->setEnabled(calculated);
     showQualification();
@@ -758,14 +768,11 @@ void StatisticsWindow::showStatistics() {
     tableView->setSortingEnabled(false);
     for (std::size_t i = 0; i < statistics->positions.size(); ++i) {
         const PositionStatistics &p = statistics->positions[i];
-        const std::vector<std::string> row = statisticsRow(p);
+        const std::vector<std::string> row = windowRow(p);
         QList<QStandardItem *> cells;
         for (std::size_t column = 0; column < row.size(); ++column) {
             const StatisticsColumn &kind = STATISTICS_COLUMNS[column];
-            // The row says which figures the position has; the window writes them its way.
-            const std::string shown =
-                row[column] == text::NO_LOGGER ? row[column] : windowText(kind, p);
-            auto *cell = new QStandardItem(platform::toQString(shown));
+            auto *cell = new QStandardItem(platform::toQString(row[column]));
             cell->setData(sortValue(kind, row[column], p, static_cast<int>(i)), SORT_ROLE);
             if (kind.alignment == ColumnAlignment::Right)
                 cell->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -776,13 +783,9 @@ void StatisticsWindow::showStatistics() {
     tableView->setSortingEnabled(true);
 
     std::string shown;
-    for (const std::string &line : spotLines(*statistics))
+    for (const std::string &line :
+         statisticsNotes(*statistics, rollingMkt ? &*rollingMkt : nullptr))
         shown += (shown.empty() ? "" : "\n") + line;
-    if (rollingMkt) {
-        const std::string line = highestRollingMktLine(*rollingMkt);
-        if (!line.empty())
-            shown += "\n" + line;
-    }
     spots->setText(platform::toQString(shown));
     showMap();
 }
@@ -822,6 +825,21 @@ void StatisticsWindow::exportStatistics() {
     platform::Host &host = view.host;
     if (const std::optional<std::string> chosen = chooseCsvExport(host))
         writeStatisticsCsv(host, *statistics, *chosen);
+}
+
+CommandOutcome StatisticsWindow::printStatistics() {
+    if (!statistics)
+        return CommandOutcome::cancelled();
+    PrintedStatistics printed{*statistics,
+                              calculatedWith,
+                              {},
+                              statisticsNotes(*statistics, rollingMkt ? &*rollingMkt : nullptr),
+                              view.readSettings().layout.projectDescription};
+    // The rows as the user sorted them.
+    for (int row = 0; row < sorted->rowCount(); ++row)
+        printed.order.push_back(
+            static_cast<std::size_t>(sorted->mapToSource(sorted->index(row, 0)).row()));
+    return zqar::printStatistics(view.host, printed, localNow());
 }
 
 void StatisticsWindow::exportMap() {

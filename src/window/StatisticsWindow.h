@@ -2,10 +2,10 @@
 // The Statistics window: the settings (limits, activation energy, the rolling MKT's window),
 // Calculate, the per-position table (sortable by any column), the hot and cold spots with the
 // highest rolling MKT, and a map of one statistic drawn as the Graph page draws its sets,
-// with exports of the table as CSV and of the map as PNG. A window of its own beside the main
-// window, made once by the shell and shown again from the menu. The figures come from the
-// statistics commands; this class only shows them. It follows the job: new records, a new
-// layout, another report or project, a new calibration table, other rules or exclusions take
+// with exports of the table as CSV and of the map as PNG, and the table printed. A window of its
+// own beside the main window, made once by the shell and shown again from the menu. The figures
+// come from the statistics commands; this class only shows them. It follows the job: new records, a
+// new layout, another report or project, a new calibration table, other rules or exclusions take
 // the figures of the old ones away (and disable their exports), and settings changed elsewhere
 // show in its edits.
 //
@@ -58,6 +58,9 @@ public:
     // above 1000 kJ/mol is refused as J/mol typed into the kJ/mol field.
     CommandOutcome calculate();
     void exportStatistics();
+    // Print (and Ctrl+P): the table as shown, sorted as the user sorted it, through the print
+    // dialog; cancelled when the dialog was or while no figures are shown.
+    CommandOutcome printStatistics();
     // Export Map writes PNG, or SVG for a name ending in ".svg"; Copy Picture puts the map
     // on the clipboard.
     void exportMap();
@@ -78,6 +81,7 @@ public:
     QTableView *table() const { return tableView; }
     // Export Statistics and Export Map: enabled only while figures of the job are shown.
     QPushButton *statisticsExportButton() const { return exportStatisticsButton; }
+    QPushButton *statisticsPrintButton() const { return printStatisticsButton; }
     QPushButton *mapExportButton() const { return exportMapButton; }
     QStandardItemModel *model() const { return items; }
     QLabel *spotsLabel() const { return spots; }
@@ -161,6 +165,7 @@ private:
     QLabel *mapTitle;
     MapView *mapView;
     QPushButton *exportStatisticsButton;
+    QPushButton *printStatisticsButton;
     QPushButton *exportMapButton;
     QPushButton *copyMapButton;
     QPushButton *exportProbesButton;

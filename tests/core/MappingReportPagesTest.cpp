@@ -4,6 +4,7 @@
 // the report as it was printed when every page was laid out before the first was drawn.
 
 #include "app/BatchTool.h"
+#include "core/analysis/mapCheck.h"
 #include "pages/presentation/MappingReport.h"
 #include "platform/memory/RecordingContext.h"
 
@@ -11,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -154,6 +157,47 @@ TEST(MappingReportPages, SampleJobKeepsItsPageCountAndWhereEachSectionStarts) {
         }
         EXPECT_EQ(pages.front().texts.front(), "Mapping Report");
     }
+}
+
+// With a threshold of 0 every checked position of the sample is over it: the paragraph names
+// the first twenty as the result line does, and the table under it lists them all.
+TEST(MappingReportPages, TheMapCheckParagraphNamesTwentyPositionsAndCountsTheRest) {
+    std::ostringstream out;
+    std::ostringstream err;
+    BatchTool tool(out, err);
+    ASSERT_EQ(tool.run({"--load-report", (SAMPLES / "warehouse.ttr").string(), "--set",
+                        "mapCheckThresholdText=0"}),
+              BATCH_OK)
+        << err.str();
+    platform::RecordingContext printer;
+    printer.setDeviceCap(platform::HORZRES, 2480);
+    printer.setDeviceCap(platform::VERTRES, 3508);
+    printer.setDeviceCap(platform::HORZSIZE, 210);
+    printer.setDeviceCap(platform::LOGPIXELSX, 300);
+    ASSERT_EQ(printMappingReport(tool.window.job, tool.window.settings(), tool.host, printer,
+                                 45000.0, tool.window.manifestSettingsText())
+                  .kind,
+              CommandOutcome::Kind::Completed);
+    // The paragraph's lines joined again where they were wrapped.
+    std::string text;
+    for (const RecordedCall &call : printer.callsOf(CallKind::Text))
+        text += call.text + " ";
+    const std::string opening = "Threshold 0 °C: exceeded at ";
+    const std::size_t start = text.find(opening);
+    ASSERT_NE(start, std::string::npos);
+    const std::size_t end = text.find('.', start);
+    const std::string named = text.substr(start + opening.size(), end - start - opening.size());
+    const std::size_t more = named.find(" and ");
+    ASSERT_NE(more, std::string::npos) << named;
+    EXPECT_EQ(std::count(named.begin(), named.begin() + static_cast<long>(more), ','), 19);
+    int rest = 0;
+    ASSERT_EQ(std::sscanf(named.c_str() + more, " and %d more", &rest), 1);
+    const MapCheck check = checkMap(tool.window.job.setList, tool.window.job.loggerArray);
+    int over = 0;
+    for (const PositionCheck &position : check.positions)
+        over += position.sets > 0 && position.largestError != 0.0;
+    EXPECT_GT(over, 20);
+    EXPECT_EQ(20 + rest, over);
 }
 
 } // namespace

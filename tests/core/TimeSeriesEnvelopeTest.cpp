@@ -12,6 +12,7 @@
 #include <cmath>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -438,6 +439,100 @@ TEST(TimeSeriesEnvelope, TheLegendFitsInsideTheChart) {
         const int expected = c.picked >= 0 ? 2 + c.picked : c.positions > 12 ? 4 : c.positions;
         EXPECT_EQ(entries + hidden, expected);
         EXPECT_EQ(hidden == 0, c.allShown);
+    }
+}
+
+// The box a recorded text covers, by its alignment.
+Rect textBox(const RecordedCall &call) {
+    const int width = FONT_WIDTH * static_cast<int>(call.text.size());
+    int left = call.point.x;
+    if ((call.align & platform::TA_CENTER) == platform::TA_CENTER)
+        left -= width / 2;
+    else if (call.align & platform::TA_RIGHT)
+        left -= width;
+    return Rect{left, call.point.y, left + width, call.point.y + FONT_HEIGHT};
+}
+
+bool apart(const Rect &a, const Rect &b) {
+    return a.right <= b.left || b.right <= a.left || a.bottom <= b.top || b.bottom <= a.top;
+}
+
+TEST(TimeSeriesEnvelope, LimitNamesStandBesideTheAxisAndTheUnitAboveIt) {
+    struct Case {
+        const char *what;
+        std::optional<double> lower;
+        std::optional<double> upper;
+        Rect area;
+        bool atTheirHeights; // far enough apart for each name to sit on its line
+    };
+    const Case cases[] = {
+        {"both, far apart", 15.0, 25.0, Rect{0, 0, 700, 400}, true},
+        {"the upper one only", std::nullopt, 25.0, Rect{10, 20, 610, 320}, true},
+        {"a hair apart", 19.9, 20.0, Rect{0, 0, 700, 400}, false},
+        {"at the range's ends", 10.0, 30.0, Rect{0, 0, 700, 120}, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        Study study(20);
+        for (int p = 0; p < 20; ++p)
+            study.log(p).values.assign(48, 12.0 + p * 0.8);
+        study.input.lowerLimit = c.lower;
+        study.input.upperLimit = c.upper;
+        RecordingContext dc;
+        drawTimeSeries(dc, study.input, c.area);
+        const Rect plot = timeSeriesPlotArea(dc, study.input, c.area);
+
+        std::vector<Rect> names;
+        std::vector<Rect> others;
+        std::vector<Rect> valueTexts; // left of the plot
+        std::optional<RecordedCall> unit;
+        for (const RecordedCall &call : textsOf(dc)) {
+            const Rect box = textBox(call);
+            if (call.text == "Upper Limit" || call.text == "Lower Limit") {
+                EXPECT_EQ(call.textColour, platform::rgb(255, 0, 0));
+                names.push_back(box);
+            } else if (call.text == "°C") {
+                unit = call;
+            } else {
+                others.push_back(box);
+                if (box.right <= plot.left)
+                    valueTexts.push_back(box);
+            }
+        }
+        ASSERT_EQ(names.size(),
+                  static_cast<std::size_t>(c.lower.has_value() + c.upper.has_value()));
+        for (const Rect &name : names) {
+            EXPECT_TRUE(apart(name, plot)) << "a limit's name covers the curves";
+            EXPECT_GE(name.left, plot.right);
+            EXPECT_GE(name.top, c.area.top);
+            EXPECT_LE(name.bottom, c.area.bottom);
+            EXPECT_LE(name.right, c.area.right);
+            for (const Rect &other : others)
+                EXPECT_TRUE(apart(name, other)) << "a limit's name covers another text";
+        }
+        if (names.size() == 2) {
+            EXPECT_TRUE(apart(names[0], names[1]));
+        }
+        if (c.atTheirHeights) {
+            std::vector<int> rows; // of the limit lines across the plot
+            for (const RecordedCall &call : dc.callsOf(CallKind::Fill))
+                if (call.colour == platform::rgb(255, 0, 0) && call.rect.left == plot.left &&
+                    call.rect.right == plot.right)
+                    rows.push_back(call.rect.top);
+            ASSERT_EQ(rows.size(), names.size());
+            for (const Rect &name : names)
+                EXPECT_TRUE(std::any_of(rows.begin(), rows.end(), [&name](int row) {
+                    return name.top <= row && row < name.bottom;
+                })) << "a limit's name away from its line";
+        }
+
+        ASSERT_TRUE(unit);
+        const Rect unitBox = textBox(*unit);
+        EXPECT_LE(unitBox.right, plot.left);
+        EXPECT_LE(unitBox.bottom, plot.top);
+        EXPECT_GE(unitBox.top, c.area.top);
+        for (const Rect &text : valueTexts)
+            EXPECT_TRUE(apart(unitBox, text)) << "the unit covers a value";
     }
 }
 

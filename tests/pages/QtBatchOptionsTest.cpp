@@ -10,6 +10,7 @@
 
 #include <QImage>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -109,7 +110,8 @@ TEST_F(DrawingOptions, FilesThatCannotBeWrittenFailTheCommand) {
     for (const Case &c : {Case{"--export-png", "blocker/graph.png", "Export"},
                           Case{"--export-png", "blocker/set%d.png", "Export"},
                           Case{"--print-graph", "blocker/graph.pdf", "Print"},
-                          Case{"--print-matrix", "blocker/matrix.pdf", "Print"}}) {
+                          Case{"--print-matrix", "blocker/matrix.pdf", "Print"},
+                          Case{"--print-statistics", "blocker/statistics.pdf", "Print"}}) {
         SCOPED_TRACE(c.option + std::string(" ") + c.file);
         err.str("");
         const std::string after = dir.file("after.png");
@@ -171,6 +173,36 @@ TEST_F(DrawingOptions, PrintCommandsWritePdfDocuments) {
         EXPECT_NE(bytes.find("/Count 1"), std::string::npos);
         EXPECT_FALSE(std::filesystem::exists(path + ".part"));
     }
+}
+
+// The Statistics table into a PDF file once there are figures; without readings the command
+// says so, once, and writes nothing.
+TEST_F(DrawingOptions, PrintStatisticsWritesTheTableOrSaysWhyNot) {
+    const std::string path = dir.file("out/statistics.pdf");
+    EXPECT_EQ(tool.run({"--print-statistics", path}), BATCH_FAILED);
+    const std::string said = err.str();
+    EXPECT_EQ(said.find("could not write"), std::string::npos) << said;
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    EXPECT_FALSE(std::filesystem::exists(path));
+
+    for (int c = 0; c < 4; ++c) {
+        auto record = std::make_unique<LogFile>();
+        record->loggerName.assign("L" + std::to_string(c));
+        record->startTime.day = 38000.0;
+        record->samplePeriod = 60.0;
+        record->values = {25.2, 25.4};
+        record->valueCount = 2;
+        tool.window.job.loggerArray.place(0, c, std::move(record));
+    }
+    err.str("");
+    ASSERT_EQ(tool.run({"--set", "startTimeText=14-Jan-2004 12:00AM", "--set",
+                        "finishTimeText=14-Jan-2004 01:00AM", "--set", "upperLimitText=25.3",
+                        "--print-statistics", path}),
+              BATCH_OK)
+        << err.str();
+    const std::string bytes = zqar::testing::fileBytes(path);
+    EXPECT_EQ(bytes.rfind("%PDF", 0), 0u);
+    EXPECT_NE(bytes.find("/Count 1"), std::string::npos);
 }
 
 } // namespace

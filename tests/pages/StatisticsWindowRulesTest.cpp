@@ -1,10 +1,11 @@
-// The Statistics window's alarm rules, alarms and exclusions, and its refusal of an activation
-// energy in J/mol, on a job of one logger: readings 1, 9, 9, 9, 9, 9, 9, 9, 9 every ten minutes
-// from 02:30PM, the span 02:30PM to 04:00PM.
+// The Statistics window's alarm rules, alarms and exclusions, its refusal of an activation
+// energy in J/mol, and its Print, on a job of one logger: readings 1, 9, 9, 9, 9, 9, 9, 9, 9 every
+// ten minutes from 02:30PM, the span 02:30PM to 04:00PM.
 
 #include "app/MainWindow.h"
 #include "core/data/dateTime.h"
 #include "core/job/jobEvents.h"
+#include "platform/memory/RecordingContext.h"
 #include "qt/QtHost.h"
 #include "qt/QtMessageBox.h"
 #include "resources/controlIds.h"
@@ -28,6 +29,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -129,6 +131,25 @@ protected:
     std::unique_ptr<MainWindowShell> shell;
     StatisticsWindow *statistics = nullptr;
     std::vector<std::string> messages;
+};
+
+// A recording printer on A4 that leaves its texts behind when the print command lets it go.
+class KeptPrinter : public platform::RecordingContext {
+public:
+    explicit KeptPrinter(std::vector<std::string> &kept) : kept(kept) {
+        setDeviceCap(platform::HORZRES, 2480);
+        setDeviceCap(platform::VERTRES, 3508);
+        setDeviceCap(platform::HORZSIZE, 210);
+        setDeviceCap(platform::LOGPIXELSX, 300);
+    }
+    ~KeptPrinter() override {
+        kept.clear();
+        for (const platform::RecordedCall &call : callsOf(platform::CallKind::Text))
+            kept.push_back(call.text);
+    }
+
+private:
+    std::vector<std::string> &kept;
 };
 
 } // namespace
@@ -317,6 +338,58 @@ TEST_F(StatisticsWindowRules, FiguresOfReadingsNoLongerUsedGoAway) {
     EXPECT_TRUE(firstPosition().empty());
     ASSERT_EQ(statistics->calculate().kind, CommandOutcome::Kind::Completed);
     EXPECT_EQ(firstPosition(), all);
+}
+
+// Print takes the table as the user sorted it: a second logger of 5s at R1C2, the table sorted
+// by the mean (R1C1's 8.11 above R1C2's 5.00), then by the position from the last.
+TEST_F(StatisticsWindowRules, PrintTakesTheRowsInTheOrderShownFromTheButtonAndCtrlP) {
+    auto log = std::make_unique<LogFile>();
+    log->loggerName.assign("w");
+    log->startTime.day = startTime;
+    log->samplePeriod = 600.0;
+    log->values = {5, 5, 5, 5, 5, 5, 5, 5, 5};
+    log->valueCount = 9;
+    window->job.loggerArray.place(0, 1, std::move(log));
+    window->job.changed(JobChange::RECORDS);
+    std::vector<std::string> printed;
+    int dialogs = 0;
+    host.setPrinterChooser([&printed, &dialogs](QWidget *) {
+        ++dialogs;
+        return std::make_unique<KeptPrinter>(printed);
+    });
+    QPushButton *print = statistics->statisticsPrintButton();
+    EXPECT_FALSE(print->isEnabled()) << "no figures yet";
+    EXPECT_EQ(statistics->printStatistics().kind, CommandOutcome::Kind::Cancelled);
+    EXPECT_EQ(dialogs, 0);
+
+    ASSERT_EQ(statistics->calculate().kind, CommandOutcome::Kind::Completed);
+    ASSERT_TRUE(print->isEnabled());
+    // The order the positions' names come in on paper.
+    auto printedOrder = [&printed] {
+        std::vector<std::string> names;
+        for (const std::string &text : printed)
+            if (text == "R1C1" || text == "R1C2")
+                names.push_back(text);
+        return names;
+    };
+    const int meanColumn = 7;
+    statistics->table()->sortByColumn(meanColumn, Qt::AscendingOrder);
+    print->click();
+    EXPECT_EQ(dialogs, 1);
+    EXPECT_EQ(printedOrder(), (std::vector<std::string>{"R1C2", "R1C1"}));
+    EXPECT_NE(std::find(printed.begin(), printed.end(), "8.11"), printed.end())
+        << "the figures as the window shows them";
+
+    statistics->table()->sortByColumn(0, Qt::DescendingOrder);
+    statistics->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(statistics));
+    QTest::keyClick(statistics, Qt::Key_P, Qt::ControlModifier);
+    EXPECT_EQ(dialogs, 2);
+    EXPECT_EQ(printedOrder(), (std::vector<std::string>{"R1C2", "R1C1"}));
+
+    statistics->table()->sortByColumn(0, Qt::AscendingOrder);
+    print->click();
+    EXPECT_EQ(printedOrder(), (std::vector<std::string>{"R1C1", "R1C2"}));
 }
 
 } // namespace zqar

@@ -80,6 +80,14 @@ std::vector<std::string> statisticsRow(const PositionStatistics &p) {
     return row;
 }
 
+std::vector<std::string> windowRow(const PositionStatistics &p) {
+    std::vector<std::string> row = statisticsRow(p);
+    for (std::size_t i = 0; i < row.size(); ++i)
+        if (row[i] != text::NO_LOGGER)
+            row[i] = windowText(STATISTICS_COLUMNS[i], p);
+    return row;
+}
+
 std::vector<std::string> spotLines(const MappingStatistics &statistics) {
     const HotAndColdSpots &found = statistics.spots;
     return {spotLine(text::WARMEST_SPOT, statistics, found.warmest, false),

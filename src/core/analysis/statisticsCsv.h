@@ -29,6 +29,9 @@ std::string csvNumber(double value);
 // The texts of a position's table row as the window and the CSV show them: position, logger,
 // samples and the figures, "-" for what is missing.
 std::vector<std::string> statisticsRow(const PositionStatistics &position);
+// The same row as the Statistics window shows it and prints it: each figure the position has
+// written by windowText, "-" for the others.
+std::vector<std::string> windowRow(const PositionStatistics &position);
 
 // The hot and cold spots as the Statistics window shows them: the warmest and the coldest
 // position by mean, then the highest and the lowest reading with its time.

@@ -25,6 +25,7 @@
 #include "pages/presentation/ScaledDrawingContext.h"
 #include "pages/presentation/TimeSeriesChart.h"
 #include "pages/presentation/reportManifest.h"
+#include "pages/presentation/statisticsPrint.h"
 #include "platform/Host.h"
 #include "resources/analysisTexts.h"
 #include "resources/displayTexts.h"
@@ -60,18 +61,6 @@ constexpr int MAX_GRID_COLUMNS = 12; // wider arrays are listed position by posi
 constexpr double SCREEN_DPI = 96.0;  // the time-series chart is laid out for it
 // A map beside a legend of several columns of boxes would shrink to a thumbnail.
 constexpr LegendStyle REPORT_LEGEND = LegendStyle::BarWhenCrowded;
-
-// A setting as short as it reads: 15, 82.5, 83.144.
-std::string plainNumber(double value) {
-    std::string text = formatFixed(value, SETTING_DECIMALS);
-    if (text.find('.') != std::string::npos) {
-        while (!text.empty() && text.back() == '0')
-            text.pop_back();
-        if (!text.empty() && text.back() == '.')
-            text.pop_back();
-    }
-    return text;
-}
 
 std::string duration(double start, double finish) {
     const int64_t seconds = std::max<int64_t>(0, roundedSeconds(finish) - roundedSeconds(start));
@@ -116,10 +105,6 @@ std::string samplePeriods(const LoggerArray &array) {
 // The last part of a path, as the title page names a file.
 std::string fileName(const std::string &path) {
     return std::filesystem::path(path).filename().string();
-}
-
-std::string limitText(const std::optional<double> &limit) {
-    return limit ? plainNumber(*limit) : std::string(text::NO_LIMIT);
 }
 
 Facts titleFacts(const Job &job, const JobSettings &settings, const StatisticsRun &run) {
@@ -266,13 +251,9 @@ void addResult(PagedDocument &document, const StatisticsRun &run) {
     if (!outside.empty())
         document.addParagraph(outside);
     document.addSpace(2.0);
-    for (const std::string &line : spotLines(run.statistics))
+    for (const std::string &line :
+         statisticsNotes(run.statistics, run.rollingMkt ? &*run.rollingMkt : nullptr))
         document.addParagraph(line);
-    if (run.rollingMkt) {
-        const std::string line = highestRollingMktLine(*run.rollingMkt);
-        if (!line.empty())
-            document.addParagraph(line);
-    }
 }
 
 std::string alarmCount(std::size_t count) {
@@ -700,13 +681,14 @@ void addMapCheck(PagedDocument &document, const Job &job, const MapCheck &check,
                          positionName(check.worstRow, check.worstCol),
                          std::to_string(check.worstSet + 1), worst ? worst->title() : ""}),
         true);
-    std::string over;
+    std::vector<std::string> over;
     for (const PositionCheck &position : check.positions)
         if (position.sets > 0 && std::fabs(position.largestError) > threshold)
-            over += (over.empty() ? "" : ", ") + position.position;
+            over.push_back(position.position);
     const std::string limit = plainNumber(threshold);
-    document.addParagraph(over.empty() ? text::format(text::MAP_CHECK_NOT_OVER, limit)
-                                       : text::format(text::MAP_CHECK_OVER, limit, over));
+    document.addParagraph(over.empty()
+                              ? text::format(text::MAP_CHECK_NOT_OVER, limit)
+                              : text::format(text::MAP_CHECK_OVER, limit, namedPositions(over)));
     document.addTable(textTable(text::MAP_CHECK_POSITIONS_HEADER, mapCheckPositionRows(check)));
 }
 
@@ -721,17 +703,37 @@ std::string limitsResult(const MappingStatistics &statistics, const StatisticsSe
     return text::format(text::LIMITS_BROKEN, static_cast<int>(outside));
 }
 
+std::string plainNumber(double value) {
+    std::string text = formatFixed(value, SETTING_DECIMALS);
+    if (text.find('.') != std::string::npos) {
+        while (!text.empty() && text.back() == '0')
+            text.pop_back();
+        if (!text.empty() && text.back() == '.')
+            text.pop_back();
+    }
+    return text;
+}
+
+std::string limitText(const std::optional<double> &limit) {
+    return limit ? plainNumber(*limit) : std::string(text::NO_LIMIT);
+}
+
+std::string namedPositions(const std::vector<std::string> &positions) {
+    std::string line;
+    const std::size_t named = std::min(positions.size(), MAX_NAMED_OUTSIDE);
+    for (std::size_t i = 0; i < named; ++i)
+        line += (i == 0 ? "" : ", ") + positions[i];
+    if (positions.size() > named)
+        line +=
+            " " + text::format(text::MORE_POSITIONS, static_cast<int>(positions.size() - named));
+    return line;
+}
+
 std::string outsidePositionsLine(const MappingStatistics &statistics) {
     const std::vector<std::string> outside = positionsOutside(statistics);
     if (outside.empty())
         return {};
-    std::string line(text::OUTSIDE_POSITIONS);
-    const std::size_t named = std::min(outside.size(), MAX_NAMED_OUTSIDE);
-    for (std::size_t i = 0; i < named; ++i)
-        line += (i == 0 ? "" : ", ") + outside[i];
-    if (outside.size() > named)
-        line += " " + text::format(text::MORE_POSITIONS, static_cast<int>(outside.size() - named));
-    return line;
+    return std::string(text::OUTSIDE_POSITIONS) + namedPositions(outside);
 }
 
 std::vector<std::string> positionsOutside(const MappingStatistics &statistics) {
@@ -856,10 +858,8 @@ CommandOutcome printMappingReport(const Job &job, const JobSettings &jobSettings
 
     printer.setDocumentXmp(manifestXmp(manifest));
     printer.startDocument(std::string(text::MAPPING_REPORT_TITLE));
-    const PagedDocument::Footer footer{
-        std::string(text::PRINTED_ON) + formatDateTime(now),
-        description.empty() ? std::string(text::MAPPING_REPORT_TITLE) : description,
-        [](int page, int count) { return text::format(text::PAGE_NUMBER, page, count); }};
+    const PagedDocument::Footer footer = PagedDocument::printedFooter(
+        now, description.empty() ? std::string(text::MAPPING_REPORT_TITLE) : description);
     PagedDocument::print(printer, footer, content);
     printer.endDocument();
     return CommandOutcome::completed();

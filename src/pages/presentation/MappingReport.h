@@ -18,6 +18,7 @@
 #include "platform/CommandOutcome.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,13 @@ std::vector<std::string> positionsOutside(const MappingStatistics &statistics);
 // holds. Empty when no position went outside.
 std::string outsidePositionsLine(const MappingStatistics &statistics);
 constexpr std::size_t MAX_NAMED_OUTSIDE = 20;
+// Positions as every paragraph of the report names them: the first MAX_NAMED_OUTSIDE joined by
+// commas, then "and N more" for the rest, which a table of the report lists in full.
+std::string namedPositions(const std::vector<std::string> &positions);
+
+// A setting as short as it reads (15, 82.5, 83.144), and a limit so or "none".
+std::string plainNumber(double value);
+std::string limitText(const std::optional<double> &limit);
 
 // Calculates the statistics as the Statistics window does (a failure shows its message box
 // and prints nothing) and prints the report as one document on printer. now is the day

@@ -1,7 +1,11 @@
 #include "pages/presentation/PagedDocument.h"
 #include "pages/presentation/printUnits.h"
 
+#include "core/data/dateTime.h"
 #include "core/data/numbers.h"
+#include "resources/displayTexts.h"
+#include "resources/format.h"
+#include "resources/mappingReportTexts.h"
 
 #include <algorithm>
 #include <string_view>
@@ -138,6 +142,11 @@ PagedDocument::PagedDocument(platform::PrintTarget &target, const Footer &pageFo
     totalPages = pageTotal;
     tableFits = &fits;
     printer->startPage();
+}
+
+PagedDocument::Footer PagedDocument::printedFooter(double now, std::string centre) {
+    return Footer{std::string(text::PRINTED_ON) + formatDateTime(now), std::move(centre),
+                  [](int page, int count) { return text::format(text::PAGE_NUMBER, page, count); }};
 }
 
 int PagedDocument::print(platform::PrintTarget &target, const Footer &footer,

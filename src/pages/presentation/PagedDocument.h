@@ -40,6 +40,10 @@ public:
         std::string centre;
         std::function<std::string(int page, int count)> pageNumber;
     };
+    // The footer of the program's printouts: "Printed on: " and the date and time now (a day
+    // number) at the left, centre in the middle and "Page n of N" at the right.
+    static Footer printedFooter(double now, std::string centre);
+
     // Adds the document's blocks; print calls it once for each pass, and it must add the same
     // blocks both times.
     using Content = std::function<void(PagedDocument &document)>;

@@ -17,6 +17,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 namespace zqar {
 
@@ -43,6 +46,7 @@ constexpr int TICK_LENGTH = 4;
 constexpr int MARGIN = 8;
 constexpr int SWATCH_WIDTH = 16;
 constexpr int LIMIT_THICKNESS = 2;
+constexpr int LIMIT_LABEL_GAP = 2; // pixels between a limit's tick and its name
 
 constexpr Colour AXIS_COLOUR = platform::rgb(0, 0, 0);
 constexpr Colour GRID_COLOUR = platform::rgb(225, 225, 225);
@@ -123,9 +127,10 @@ struct Mapping {
     }
 };
 
-void drawText(DrawingContext &dc, int x, int y, unsigned align, const std::string &s) {
+void drawText(DrawingContext &dc, int x, int y, unsigned align, const std::string &s,
+              Colour colour = platform::BLACK) {
     dc.setBackgroundMode(platform::BackgroundMode::Transparent);
-    dc.setTextColour(platform::BLACK);
+    dc.setTextColour(colour);
     dc.setTextAlign(align);
     dc.textOut(x, y, s);
 }
@@ -328,7 +333,28 @@ struct ChartPlan {
     Legend legend;
     Rect plot;
     int lineHeight = 0;
+    // The strip right of the plot where the limits are named, pixels; 0 without limits.
+    int limitStrip = 0;
 };
+
+// The limits the input sets, with their names.
+std::vector<std::pair<double, std::string_view>> limitsOf(const TimeSeriesInput &input) {
+    std::vector<std::pair<double, std::string_view>> limits;
+    if (input.lowerLimit)
+        limits.emplace_back(*input.lowerLimit, text::LOWER_LIMIT_LABEL);
+    if (input.upperLimit)
+        limits.emplace_back(*input.upperLimit, text::UPPER_LIMIT_LABEL);
+    return limits;
+}
+
+// The strip a limit's tick and its name take beside the plot: wide enough for the longest
+// name, so the names never stand over the lines.
+int limitStripWidth(DrawingContext &dc, const TimeSeriesInput &input) {
+    int widest = 0;
+    for (const auto &limit : limitsOf(input))
+        widest = std::max(widest, dc.textExtent(limit.second).width);
+    return widest > 0 ? TICK_LENGTH + LIMIT_LABEL_GAP + widest : 0;
+}
 
 // The label cut at a character boundary and ended with SHORTENED so that it is at most width
 // pixels wide; empty when not even SHORTENED fits.
@@ -428,10 +454,13 @@ ChartPlan planChart(DrawingContext &dc, const TimeSeriesInput &input, const Rect
 
     Rect &plot = plan.plot;
     plot.left = area.left + MARGIN + valueLabelWidth + TICK_LENGTH + 2;
-    plot.top = area.top + MARGIN + plan.lineHeight / 2;
-    const int room = std::min(area.width() / LEGEND_SHARE, area.right - MARGIN - (plot.left + 1));
+    // The unit stands on its own line above the value axis, clear of the top tick's text.
+    plot.top = area.top + MARGIN + plan.lineHeight + plan.lineHeight / 2 + 2;
+    plan.limitStrip = limitStripWidth(dc, input);
+    const int room = std::min(area.width() / LEGEND_SHARE,
+                              area.right - MARGIN - plan.limitStrip - (plot.left + 1));
     plan.legend = layOutLegend(dc, std::move(entries), area, plot.top, room, plan.lineHeight);
-    plot.right = std::max(plot.left + 1, area.right - MARGIN - plan.legend.width);
+    plot.right = std::max(plot.left + 1, area.right - MARGIN - plan.limitStrip - plan.legend.width);
     plot.bottom = std::max(plot.top + 1, area.bottom - MARGIN - 2 * plan.lineHeight - TICK_LENGTH);
     return plan;
 }
@@ -547,6 +576,8 @@ void drawAxes(DrawingContext &dc, const TimeSeriesInput &input, const Mapping &m
         drawText(dc, plot.left - TICK_LENGTH - 2, y - lineHeight / 2,
                  platform::TA_RIGHT | platform::TA_TOP, valueText(v, values.step));
     }
+    drawText(dc, plot.left - TICK_LENGTH - 2, plot.top - lineHeight - lineHeight / 2 - 2,
+             platform::TA_RIGHT | platform::TA_TOP, std::string(text::VALUE_AXIS_UNIT));
     const Ticks times = timeTicks(input.start, input.finish, plot.width(), MIN_TIME_TICK_SPACING);
     for (const double t : times.positions) {
         const int x = std::min(map.x(t), plot.right - 1);
@@ -760,19 +791,45 @@ void drawEnvelope(DrawingContext &dc, const ReducedLines &reduced, const Mapping
         run(dc, plot.left + previous, previousY, previousY);
 }
 
-// The limits over the lines, each with its name.
+// The limits over the lines, each named beside the axis at its height: a tick out of the
+// plot's right edge and the name after it, in the strip the plan keeps free for them. Names
+// that would touch are moved apart, and none leaves the chart.
 void drawLimits(DrawingContext &dc, const TimeSeriesInput &input, const Mapping &map,
-                int lineHeight) {
+                int lineHeight, const Rect &area) {
     const Rect &plot = map.plot;
-    for (const auto &[limit, label] : {std::pair{input.lowerLimit, text::LOWER_LIMIT_LABEL},
-                                       std::pair{input.upperLimit, text::UPPER_LIMIT_LABEL}}) {
-        if (!limit)
-            continue;
-        const int y = map.y(*limit);
+    struct Name {
+        std::string_view text;
+        int top; // pixels
+    };
+    std::vector<Name> names;
+    for (const auto &[limit, label] : limitsOf(input)) {
+        const int y = map.y(limit);
         dc.fillRect(Rect{plot.left, y, plot.right, y + LIMIT_THICKNESS}, LIMIT_COLOUR);
-        drawText(dc, plot.right - 2, y - lineHeight - 1, platform::TA_RIGHT | platform::TA_TOP,
-                 std::string(label));
+        dc.fillRect(Rect{plot.right + 1, y, plot.right + TICK_LENGTH, y + LIMIT_THICKNESS},
+                    LIMIT_COLOUR);
+        names.push_back({label, y + LIMIT_THICKNESS / 2 - lineHeight / 2});
     }
+    // Top to bottom on the screen; a higher limit stands higher.
+    std::sort(names.begin(), names.end(),
+              [](const Name &a, const Name &b) { return a.top < b.top; });
+    if (names.size() == 2 && names[0].top + lineHeight + 1 > names[1].top) {
+        const int overlap = names[0].top + lineHeight + 1 - names[1].top;
+        names[0].top -= overlap / 2;
+        names[1].top += overlap - overlap / 2;
+    }
+    if (!names.empty() && names.front().top < area.top) {
+        const int down = area.top - names.front().top;
+        for (Name &name : names)
+            name.top += down;
+    }
+    if (!names.empty() && names.back().top + lineHeight > area.bottom) {
+        const int up = names.back().top + lineHeight - area.bottom;
+        for (Name &name : names)
+            name.top = std::max(area.top, name.top - up);
+    }
+    for (const Name &name : names)
+        drawText(dc, plot.right + TICK_LENGTH + LIMIT_LABEL_GAP, name.top,
+                 platform::TA_LEFT | platform::TA_TOP, std::string(name.text), LIMIT_COLOUR);
 }
 
 // The legend: a swatch and the label of every entry, down the right-hand side in as many
@@ -784,7 +841,8 @@ void drawLegend(DrawingContext &dc, const ChartPlan &plan) {
         const LegendEntry &entry = legend.entries[i];
         const int column = static_cast<int>(i) / legend.rows;
         const int row = static_cast<int>(i) % legend.rows;
-        const int swatchLeft = plan.plot.right + 2 * MARGIN + column * legend.columnWidth;
+        const int swatchLeft =
+            plan.plot.right + plan.limitStrip + 2 * MARGIN + column * legend.columnWidth;
         const int y = plan.plot.top + row * (lineHeight + LEGEND_ROW_GAP);
         const int middle = y + lineHeight / 2;
         switch (entry.swatch) {
@@ -834,7 +892,7 @@ void drawTimeSeries(DrawingContext &dc, const TimeSeriesInput &input, const Rect
     if (plan.envelope)
         drawEnvelope(dc, reduced, map);
     drawLines(dc, plan, reduced, map);
-    drawLimits(dc, input, map, lineHeight);
+    drawLimits(dc, input, map, lineHeight, area);
     drawEvents(dc, input, map, lineHeight);
     dc.frameRect(Rect{plot.left - 1, plot.top - 1, plot.right + 1, plot.bottom + 1}, AXIS_COLOUR);
     drawLegend(dc, plan);
