@@ -19,7 +19,7 @@ struct MainWindow::Snapshot {
     std::string reportPath;
     FileDigest reportDigest;
     ChangeLog changeLog;
-    std::vector<SettingValue> recorded; // what the change log counts from
+    std::vector<SettingValue> recorded;  // what the change log counts from
     std::array<std::string, 4> statuses; // in the order of pages()
 };
 

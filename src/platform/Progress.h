@@ -26,9 +26,8 @@ public:
 
 // The progress as the core's work asks it.
 inline KeepGoing keepGoingWith(Progress &progress) {
-    return [&progress](std::uint64_t done, std::uint64_t total) {
-        return progress.step(done, total);
-    };
+    return
+        [&progress](std::uint64_t done, std::uint64_t total) { return progress.step(done, total); };
 }
 
 } // namespace zqar::platform

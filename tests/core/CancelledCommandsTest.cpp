@@ -42,8 +42,7 @@ protected:
         layout("2", "2", "0");
         fileSelection().click(FS::USE_SERIAL_NUMBERS);
         for (int i = 0; i < 4; ++i)
-            window.fileSelectionPage.arrayLayoutList().setItemText(1 + i / 2, 1 + i % 2,
-                                                                   serial(i));
+            window.fileSelectionPage.arrayLayoutList().setItemText(1 + i / 2, 1 + i % 2, serial(i));
         writeLogs("a", 20.0);
         writeLogs("b", 30.0);
         fileSelection().setText(FS::DIRECTORY, dir.file("a"));
@@ -51,8 +50,8 @@ protected:
         dataFilter().setText(DF::AVERAGING_INTERVAL, "2");
         EXPECT_EQ(window.dataFilterPage.calculateAveraged().kind, Kind::Completed);
         window.showSet(1);
-        window.job.exclusions.push_back(Exclusion{0, 1, novemberFifth(14, 30),
-                                                  novemberFifth(14, 40), "door open"});
+        window.job.exclusions.push_back(
+            Exclusion{0, 1, novemberFifth(14, 30), novemberFifth(14, 40), "door open"});
         host.takeStatusChanges();
         host.progressTitles.clear();
     }
