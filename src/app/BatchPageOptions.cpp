@@ -5,6 +5,7 @@
 #include "core/data/numbers.h"
 #include "pages/layout/settings.h"
 #include "platform/ListView.h"
+#include "resources/strings.h"
 
 #include <algorithm>
 #include <cctype>
@@ -150,11 +151,16 @@ std::optional<std::string> showProperties(BatchTool &tool, const std::string &po
 
 std::optional<std::string> exportCsv(BatchTool &tool, const std::string &file) {
     MatrixPage &matrix = tool.window.matrixPage;
-    exportEverySet(tool.window.job.setList, file, [&tool, &matrix](const std::string &name) {
-        matrix.showCurrentSet();
-        tool.host.saveAnswers.push_back(name);
-        return tool.noteOutcome(matrix.onExport()).kind == CommandOutcome::Kind::Completed;
-    });
+    const std::unique_ptr<platform::Progress> progress =
+        tool.host.startProgress(text::EXPORT_CAPTION);
+    exportEverySet(
+        tool.window.job.setList, file,
+        [&tool, &matrix](const std::string &name) {
+            matrix.showCurrentSet();
+            tool.host.saveAnswers.push_back(name);
+            return tool.noteOutcome(matrix.onExport()).kind == CommandOutcome::Kind::Completed;
+        },
+        platform::keepGoingWith(*progress));
     matrix.showCurrentSet();
     return std::nullopt;
 }

@@ -19,7 +19,7 @@ const std::array<const char *, 4> WindowLayout::TAB_NAMES = {
     text::TAB_HELP.data()};
 
 MainWindow::MainWindow(platform::Host &host)
-    : fileSelectionPage(job, host), dataFilterPage(job),
+    : fileSelectionPage(job, host), dataFilterPage(job, host),
       matrixPage(job, host, [this] { return settings(); }),
       graphPage(job, host, [this] { return settings(); }), platformHost(host) {
     fileSelectionPage.bind(FileSelectionPage::LOAD_FILES, [this] { loadFiles(); });
@@ -52,10 +52,12 @@ void MainWindow::recalculateSets() {
     if (!first || !dataFilterPage.isCreated())
         return;
     // The calculation the sets came from, with the Data Filter settings as they are now; the
-    // set on show stays the one at its place.
+    // set on show stays the one at its place. It follows a change that is done already, so it
+    // cannot be cancelled: sets of the old readings would stay beside the new table.
     const int shown = job.setList.currentSet;
-    const CommandOutcome outcome =
-        first->span > 0.0 ? dataFilterPage.calculateAveraged() : dataFilterPage.calculateAtTime();
+    platform::SilentProgress uncancelled;
+    const CommandOutcome outcome = first->span > 0.0 ? dataFilterPage.calculateAveraged(uncancelled)
+                                                     : dataFilterPage.calculateAtTime();
     if (outcome.kind == CommandOutcome::Kind::Completed && shown < job.setList.count())
         showSet(shown);
 }
@@ -184,9 +186,11 @@ CommandOutcome MainWindow::loadFiles(unsigned threads) {
     options.singularAsText =
         dataFilterPage.isCreated() && dataFilterPage.settings().showSingularAsText;
     options.threads = threads;
+    const LoadFilesResult result = zqar::loadFiles(fileSelectionPage, options);
+    if (result.outcome.kind == CommandOutcome::Kind::Cancelled)
+        return result.outcome;
     matrixPage.disableNavigation();
     graphPage.disableNavigation();
-    const LoadFilesResult result = zqar::loadFiles(fileSelectionPage, options);
     if (result.prefill && dataFilterPage.isCreated())
         dataFilterPage.applyPrefill(*result.prefill);
     job.reportPath.clear();

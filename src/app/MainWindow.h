@@ -16,6 +16,7 @@
 #include "pages/presentation/MatrixPage.h"
 
 #include <array>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -105,6 +106,13 @@ public:
     std::optional<std::string> changeReason;
 
 private:
+    // What Load Report replaces before its calculation runs: every setting and cell, the
+    // records, sets and exclusions, where the records came from, the change log, the status
+    // lines and what the change log counts from. A cancelled calculation puts it all back.
+    struct Snapshot;
+    std::unique_ptr<Snapshot> takeSnapshot();
+    void restoreSnapshot(Snapshot &snapshot);
+
     void jobChanged(const JobChange &change);
     // A new calibration table (or none) makes the sets of the raw or the old readings wrong:
     // they are calculated again as they were made, averaged or at one time.

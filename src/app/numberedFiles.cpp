@@ -21,7 +21,8 @@ std::string numberedName(const std::string &pattern, int number) {
 }
 
 void exportEverySet(SetList &sets, const std::string &pattern,
-                    const std::function<bool(const std::string &file)> &writeSet) {
+                    const std::function<bool(const std::string &file)> &writeSet,
+                    const KeepGoing &keepGoing) {
     if (!namesEverySet(pattern)) {
         writeSet(pattern);
         return;
@@ -29,7 +30,9 @@ void exportEverySet(SetList &sets, const std::string &pattern,
     const int current = sets.currentSet;
     for (int i = 0; i < sets.count(); ++i) {
         sets.currentSet = i;
-        if (!writeSet(numberedName(pattern, i + 1)))
+        if (!writeSet(numberedName(pattern, i + 1)) ||
+            !askKeepGoing(keepGoing, static_cast<std::uint64_t>(i) + 1,
+                          static_cast<std::uint64_t>(sets.count())))
             break;
     }
     sets.currentSet = current;

@@ -2,6 +2,7 @@
 // so its commands belong to the window that owns them all.
 
 #include "app/MainWindow.h"
+#include "app/windowSnapshot.h"
 #include "core/data/TextField.h"
 #include "core/data/reportFile.h"
 #include "core/integrity/sha256.h"
@@ -26,19 +27,24 @@ platform::FileDialogOptions reportDialogOptions(platform::Host &host) {
                                        text::REPORT_EXTENSION);
 }
 
+struct ReportTarget {
+    std::string path;
+    std::string madeFolder; // the folder made for it, empty when none was made
+};
+
 // A new report gets a folder named after it: D/report.ttr becomes D/report/report.ttr. An
 // existing file is written where it is.
-std::string reportTarget(const std::string &chosen) {
+ReportTarget reportTarget(const std::string &chosen) {
     if (std::ifstream(chosen, std::ios::binary))
-        return chosen;
+        return {chosen, {}};
     const fs::path path(chosen);
     const std::string title = path.filename().string();
     const std::size_t dot = title.rfind('.');
     const std::string base = dot == std::string::npos ? title : title.substr(0, dot);
     const fs::path folder = path.parent_path() / base;
-    std::error_code ignored; // an existing folder is fine, and any other failure shows later
-    fs::create_directory(folder, ignored);
-    return (folder / title).string();
+    std::error_code error; // an existing folder is fine, and any other failure shows later
+    const bool made = fs::create_directory(folder, error);
+    return {(folder / title).string(), made ? folder.string() : std::string()};
 }
 
 void copyCompanionFiles(const std::string &programDirectory, const std::string &reportFolder) {
@@ -83,6 +89,8 @@ CommandOutcome MainWindow::loadReport(const std::string &path) {
     if (!report)
         return showFailure(page, text::REPORT_BAD_FORMAT, caption);
 
+    // Kept until the calculation that ends the command has finished or failed.
+    const std::unique_ptr<Snapshot> before = takeSnapshot();
     // Update Layout runs between the File Selection page's settings and the Data Filter
     // page's, which come after them.
     const SettingPlaces places = settingPlaces();
@@ -116,9 +124,17 @@ CommandOutcome MainWindow::loadReport(const std::string &path) {
     job.reportDigest = sha256File(path).value_or(FileDigest{});
     job.changeLog = ChangeLog{};
     job.changed(JobChange::RECORDS | JobChange::CHANGE_LOG | JobChange::OPENED);
-    platformHost.noteDocument(job.reportPath);
 
-    return dataFilterPage.calculateAveraged();
+    const std::unique_ptr<platform::Progress> progress =
+        platformHost.startProgress(text::LOAD_REPORT_CAPTION);
+    const CommandOutcome calculated = dataFilterPage.calculateAveraged(*progress);
+    if (calculated.kind == CommandOutcome::Kind::Cancelled) {
+        restoreSnapshot(*before);
+        dataFilterPage.dialog().setText(DataFilterPage::STATUS, text::COMMAND_CANCELLED);
+        return calculated;
+    }
+    platformHost.noteDocument(job.reportPath);
+    return calculated;
 }
 
 CommandOutcome MainWindow::createReport() {
@@ -137,10 +153,23 @@ CommandOutcome MainWindow::createReport() {
     ReportFields fields;
     for (std::size_t i = 0; i < REPORT_SETTING_COUNT; ++i)
         fields[i + 1] = readSetting(places, SETTINGS[i]);
-    const std::string target = reportTarget(*chosen);
-    if (!writeReportFile(target, fields, job.loggerArray))
-        return showFailure(dataFilterPage.dialog(), text::REPORT_NOT_SAVED,
-                           text::SAVE_REPORT_CAPTION);
+    const ReportTarget made = reportTarget(*chosen);
+    const std::string &target = made.path;
+    const std::unique_ptr<platform::Progress> progress =
+        platformHost.startProgress(text::CREATE_REPORT_TITLE);
+    const ReportWrite written =
+        writeReportFile(target, fields, job.loggerArray, platform::keepGoingWith(*progress));
+    if (written != ReportWrite::Written) {
+        // A folder made for the report goes with it; remove leaves one that holds anything.
+        std::error_code ignored;
+        if (!made.madeFolder.empty())
+            fs::remove(made.madeFolder, ignored);
+        if (written == ReportWrite::Failed)
+            return showFailure(dataFilterPage.dialog(), text::REPORT_NOT_SAVED,
+                               text::SAVE_REPORT_CAPTION);
+        dataFilterPage.dialog().setText(DataFilterPage::STATUS, text::COMMAND_CANCELLED);
+        return CommandOutcome::cancelled();
+    }
     copyCompanionFiles(platformHost.executableDirectory(), fs::path(target).parent_path().string());
     const std::string saved = platform::absolutePath(target);
     dataFilterPage.dialog().setText(DataFilterPage::STATUS,

@@ -6,6 +6,7 @@
 
 #include "platform/DrawingContext.h"
 #include "platform/Geometry.h"
+#include "platform/Progress.h"
 
 #include <memory>
 #include <optional>
@@ -78,6 +79,12 @@ public:
     virtual std::unique_ptr<PrintTarget> choosePrinter() { return nullptr; }
     // Handles waiting keyboard and mouse input, so the window responds during a printout.
     virtual void processPendingInput() {}
+
+    // The progress of a long command named title, shown until the answer goes. A host without
+    // a screen never cancels.
+    virtual std::unique_ptr<Progress> startProgress(std::string_view /*title*/) {
+        return std::make_unique<SilentProgress>();
+    }
 
     // The mouse cursor's position in screen coordinates.
     virtual Point cursorPosition() const = 0;

@@ -7,6 +7,7 @@
 #include "qt/QtHelpViewer.h"
 #include "qt/QtListView.h"
 #include "qt/QtMessageBox.h"
+#include "qt/QtProgress.h"
 #include "qt/QtText.h"
 #include "resources/templates.h"
 
@@ -297,6 +298,10 @@ void QtHost::processPendingInput() {
     const QtDialog::CommandHold hold;
     QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers |
                                     QEventLoop::X11ExcludeTimers);
+}
+
+std::unique_ptr<Progress> QtHost::startProgress(std::string_view title) {
+    return std::make_unique<QtProgress>(mainWidget, title);
 }
 
 Point QtHost::cursorPosition() const {

@@ -58,6 +58,7 @@ public:
     int screenHeight() const override;
     std::unique_ptr<PrintTarget> choosePrinter() override;
     void processPendingInput() override;
+    std::unique_ptr<Progress> startProgress(std::string_view title) override;
     // While a list answers a mouse press, the press's own position and buttons; otherwise the
     // cursor's position and the buttons Qt knows to be down.
     Point cursorPosition() const override;

@@ -62,7 +62,9 @@ const std::string WRITE_FAILED(text::COULD_NOT_WRITE);
 
 void exportPng(BatchTool &tool, const PictureSize &size, const std::string &file) {
     const JobView view = tool.jobView();
-    exportEverySet(view.job.setList, file, [&tool, &view, &size](const std::string &name) {
+    const std::unique_ptr<platform::Progress> progress =
+        view.host.startProgress(text::EXPORT_CAPTION);
+    const auto writeSet = [&tool, &view, &size](const std::string &name) {
         // Read at every set: the settings are those of the moment it is drawn.
         const JobSettings settings = view.readSettings();
         const QImage image =
@@ -72,7 +74,8 @@ void exportPng(BatchTool &tool, const PictureSize &size, const std::string &file
             return true;
         tool.failCommand(std::string(text::EXPORT_CAPTION), WRITE_FAILED + name);
         return false;
-    });
+    };
+    exportEverySet(view.job.setList, file, writeSet, platform::keepGoingWith(*progress));
 }
 
 // The time-series chart of the pages as they are, at the picture size.

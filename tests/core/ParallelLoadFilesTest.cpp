@@ -60,6 +60,25 @@ TEST(ParallelInOrder, RunsNoFurtherAheadThanTwiceItsThreads) {
     EXPECT_LE(mostAhead, 8u + 1u);
 }
 
+TEST(ParallelInOrder, AConsumerThatAnswersFalseStopsTheWorkThere) {
+    for (unsigned threads : {1u, 3u}) {
+        SCOPED_TRACE(threads);
+        std::atomic<std::size_t> produced{0};
+        std::vector<std::size_t> seen;
+        const bool finished = parallelInOrder<std::size_t>(
+            1000, threads, [&produced](std::size_t i) { return ++produced, i; },
+            [&seen](std::size_t i, std::size_t) {
+                seen.push_back(i);
+                return i < 4;
+            });
+        EXPECT_FALSE(finished);
+        EXPECT_EQ(seen, (std::vector<std::size_t>{0, 1, 2, 3, 4}));
+        EXPECT_LE(produced.load(), 5u + 2u * threads) << "the pool stopped too";
+        EXPECT_TRUE(parallelInOrder<int>(
+            3, threads, [](std::size_t) { return 0; }, [](std::size_t, int) { return true; }));
+    }
+}
+
 TEST(ParallelInOrder, AFailureReachesTheCallerAfterTheResultsBeforeIt) {
     for (unsigned threads : {1u, 2u, 8u}) {
         SCOPED_TRACE(threads);

@@ -6,6 +6,7 @@
 #include "app/BatchTool.h"
 #include "support/FileBytes.h"
 #include "support/TempDir.h"
+#include "window/MappingReportFile.h"
 #include "window/QtBatchOptions.h"
 
 #include <gtest/gtest.h>
@@ -345,6 +346,24 @@ TEST_F(MappingReport, FailuresLeaveNoFile) {
     EXPECT_FALSE(fs::exists(pdf));
     for (const auto &entry : fs::directory_iterator(dir.path()))
         EXPECT_EQ(entry.path().filename(), "blocker") << "left behind: " << entry.path();
+}
+
+TEST_F(MappingReport, ACancelAtAnyStageKeepsTheOldFile) {
+    BatchTool tool(out, err);
+    registerDrawingOptions(tool);
+    ASSERT_EQ(tool.run({"--load-report", (SAMPLES / "warehouse.ttr").string()}), BATCH_OK);
+    const std::string pdf = dir.write("m.pdf", "the old report");
+    for (int step = 1; step <= 4; ++step) {
+        SCOPED_TRACE(step);
+        tool.host.cancelAtStep = step;
+        EXPECT_EQ(writeMappingReportPdf(tool.jobView(), pdf).kind, CommandOutcome::Kind::Cancelled);
+        EXPECT_EQ(testing::fileBytes(pdf), "the old report");
+    }
+    for (const auto &entry : fs::directory_iterator(dir.path()))
+        EXPECT_EQ(entry.path().filename(), "m.pdf") << "left behind: " << entry.path();
+    tool.host.cancelAtStep = 0;
+    EXPECT_EQ(writeMappingReportPdf(tool.jobView(), pdf).kind, CommandOutcome::Kind::Completed);
+    EXPECT_EQ(testing::fileBytes(pdf).substr(0, 5), "%PDF-");
 }
 
 // The sample job with the sample certificates, the alarm vectors' rules, a rolling window and

@@ -12,6 +12,8 @@
 #include <optional>
 #include <system_error>
 #include <thread>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace zqar {
@@ -102,20 +104,36 @@ private:
     bool stopping = false;
 };
 
+// Hands result i on; false when a consumer that answers bool asked to stop.
+template <typename Consume, typename Result>
+bool consumeOne(Consume &consume, std::size_t i, Result &&result) {
+    if constexpr (std::is_same_v<std::invoke_result_t<Consume &, std::size_t, Result &&>, bool>) {
+        return consume(i, std::forward<Result>(result));
+    } else {
+        consume(i, std::forward<Result>(result));
+        return true;
+    }
+}
+
 } // namespace detail
 
 // produce(i) must be safe to run on several threads at once; consume sees no other thread's
 // work but its own. An exception from produce reaches the caller when its result's turn
-// comes; one from consume stops the pool (work in progress finishes) and goes on up. With
-// one thread, or one item, everything runs on the calling thread.
+// comes; one from consume stops the pool (work in progress finishes) and goes on up. A
+// consume that answers bool stops the work the same way by answering false; answers whether
+// every result was consumed. With one thread, or one item, everything runs on the calling
+// thread.
 template <typename Result, typename Produce, typename Consume>
-void parallelInOrder(std::size_t count, unsigned threads, Produce &&produce, Consume &&consume) {
+bool parallelInOrder(std::size_t count, unsigned threads, Produce &&produce, Consume &&consume) {
+    const auto inTurn = [&](std::size_t from) {
+        for (std::size_t i = from; i < count; ++i)
+            if (!detail::consumeOne(consume, i, produce(i)))
+                return false;
+        return true;
+    };
     const std::size_t workers = std::min<std::size_t>(threadsFor(threads), count);
-    if (workers <= 1) {
-        for (std::size_t i = 0; i < count; ++i)
-            consume(i, produce(i));
-        return;
-    }
+    if (workers <= 1)
+        return inTurn(0);
 
     detail::InOrderSlots<Result> slots(count, 2 * workers);
     // Stops and joins the pool on every way out, an exception included, before the slots go.
@@ -133,19 +151,18 @@ void parallelInOrder(std::size_t count, unsigned threads, Produce &&produce, Con
             pool.threads.emplace_back([&slots, &produce] { slots.work(produce); });
     } catch (const std::system_error &) {
         // A system out of threads still gets the work done by the threads it gave.
-        if (pool.threads.empty()) {
-            for (std::size_t i = 0; i < count; ++i)
-                consume(i, produce(i));
-            return;
-        }
+        if (pool.threads.empty())
+            return inTurn(0);
     }
 
     for (std::size_t i = 0; i < count; ++i) {
         typename detail::InOrderSlots<Result>::Slot slot = slots.take(i);
         if (slot.error)
             std::rethrow_exception(slot.error);
-        consume(i, std::move(*slot.value));
+        if (!detail::consumeOne(consume, i, std::move(*slot.value)))
+            return false;
     }
+    return true;
 }
 
 } // namespace zqar

@@ -276,11 +276,29 @@ std::string writeReport(const ReportFields &fields, const LoggerArray &array) {
 
 bool writeReportFile(const std::string &path, const ReportFields &fields,
                      const LoggerArray &array) {
+    return writeReportFile(path, fields, array, KeepGoing{}) == ReportWrite::Written;
+}
+
+ReportWrite writeReportFile(const std::string &path, const ReportFields &fields,
+                            const LoggerArray &array, const KeepGoing &keepGoing) {
     AtomicFileWriter writer(path);
     if (!writer.isOpen())
-        return false;
-    writeReport(fields, array, [&writer](std::string_view bytes) { writer.write(bytes); });
-    return writer.commit();
+        return ReportWrite::Failed;
+    std::uint64_t size = REPORT_ARRAY_OFFSET;
+    forEachPosition(array, [&size](const LogFile *record) { size += positionBytes(record); });
+    std::uint64_t written = 0;
+    bool stopped = false;
+    // The report is made in pieces; once stopped, the rest goes nowhere and the temp file goes.
+    writeReport(fields, array, [&](std::string_view bytes) {
+        if (stopped)
+            return;
+        writer.write(bytes);
+        written += bytes.size();
+        stopped = !askKeepGoing(keepGoing, written, size);
+    });
+    if (stopped)
+        return ReportWrite::Stopped;
+    return writer.commit() ? ReportWrite::Written : ReportWrite::Failed;
 }
 
 std::optional<ReportFields> readReportFields(ReportSource &source) {

@@ -5,6 +5,7 @@
 // zero. readReport and writeReport turn bytes into a value and back; the pages decide what
 // the fields mean. Both go front to back through the file, so neither holds the whole of it.
 
+#include "core/data/KeepGoing.h"
 #include "core/data/LogFile.h"
 #include "core/data/LoggerArray.h"
 
@@ -97,6 +98,12 @@ std::string writeReport(const ReportFields &fields, const LoggerArray &array);
 // The report of the array into the file at path, through a temp file beside it that replaces
 // it only when everything was written. False when it could not be written.
 bool writeReportFile(const std::string &path, const ReportFields &fields, const LoggerArray &array);
+
+enum class ReportWrite { Written, Failed, Stopped };
+// The same, asking keepGoing with the bytes written of the report's size. A stopped write
+// leaves path as it was, as a failed one does.
+ReportWrite writeReportFile(const std::string &path, const ReportFields &fields,
+                            const LoggerArray &array, const KeepGoing &keepGoing);
 
 // A 300-byte field: the text (at most 299 characters), zeros after it.
 void appendTextField(std::string &out, std::string_view text);

@@ -525,11 +525,23 @@ ImportResult importTextFile(const std::string &path, const ImportSettings &setti
 
 std::vector<ImportResult> importTextFiles(const std::vector<std::string> &paths,
                                           const ImportSettings &settings, unsigned threads) {
+    return std::move(*importTextFiles(paths, settings, threads, KeepGoing{}));
+}
+
+std::optional<std::vector<ImportResult>> importTextFiles(const std::vector<std::string> &paths,
+                                                         const ImportSettings &settings,
+                                                         unsigned threads,
+                                                         const KeepGoing &keepGoing) {
     std::vector<ImportResult> results;
     results.reserve(paths.size());
-    parallelInOrder<ImportResult>(
+    const bool finished = parallelInOrder<ImportResult>(
         paths.size(), threads, [&](std::size_t i) { return importTextFile(paths[i], settings); },
-        [&](std::size_t, ImportResult result) { results.push_back(std::move(result)); });
+        [&](std::size_t i, ImportResult result) {
+            results.push_back(std::move(result));
+            return askKeepGoing(keepGoing, i + 1, paths.size());
+        });
+    if (!finished)
+        return std::nullopt;
     return results;
 }
 

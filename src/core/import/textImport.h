@@ -5,6 +5,7 @@
 // the facts the preview shows. A file that cannot be read as such a table is refused whole,
 // with the line and the reason.
 
+#include "core/data/KeepGoing.h"
 #include "core/data/LogFile.h"
 #include "core/import/ImportSettings.h"
 #include "core/import/TextLines.h"
@@ -76,6 +77,11 @@ ImportResult importTextBytes(std::string_view bytes, const std::string &path,
 // of the paths.
 std::vector<ImportResult> importTextFiles(const std::vector<std::string> &paths,
                                           const ImportSettings &settings, unsigned threads = 0);
+// The same, asking keepGoing after each file in turn; none when it stopped the reading.
+std::optional<std::vector<ImportResult>> importTextFiles(const std::vector<std::string> &paths,
+                                                         const ImportSettings &settings,
+                                                         unsigned threads,
+                                                         const KeepGoing &keepGoing);
 
 // True for a file name ending in ".csv", ".txt" or ".tsv", in any letter case.
 bool isImportFileName(std::string_view name);

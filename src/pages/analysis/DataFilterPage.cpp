@@ -5,6 +5,8 @@
 #include "core/data/numbers.h"
 #include "core/job/Job.h"
 #include "core/job/Prefill.h"
+#include "platform/Host.h"
+#include "resources/desktopTexts.h"
 #include "resources/fileTexts.h"
 #include "resources/format.h"
 #include "resources/strings.h"
@@ -24,7 +26,8 @@ constexpr double FALLBACK_HIGH = 25.0;
 
 } // namespace
 
-DataFilterPage::DataFilterPage(Job &theJob) : Page(DATA_FILTER_TEMPLATE), job(theJob) {
+DataFilterPage::DataFilterPage(Job &theJob, platform::Host &theHost)
+    : Page(DATA_FILTER_TEMPLATE), job(theJob), host(theHost) {
     bind(CALCULATE_AT_TIME, [this] { calculateAtTime(); });
     bind(CALCULATE_AVERAGED, [this] { calculateAveraged(); });
 }
@@ -110,6 +113,12 @@ CommandOutcome DataFilterPage::calculateAtTime() {
 }
 
 CommandOutcome DataFilterPage::calculateAveraged() {
+    const std::unique_ptr<platform::Progress> progress =
+        host.startProgress(text::CALCULATE_CAPTION);
+    return calculateAveraged(*progress);
+}
+
+CommandOutcome DataFilterPage::calculateAveraged(platform::Progress &progress) {
     // The interval, the start and the finish are checked in that order, each with its message.
     const DataFilterSettings read = settings();
     if (!read.interval)
@@ -130,9 +139,9 @@ CommandOutcome DataFilterPage::calculateAveraged() {
         estimate * valuesPerSet > MAX_SET_VALUES)
         return showFailure(dialog(), text::INTERVAL_FORMAT_MESSAGE, text::CALCULATE_CAPTION);
 
-    SetList &sets = job.setList;
+    SetList sets;
     const double windowSeconds = interval * SECONDS_PER_DAY;
-    sets.clear();
+    const std::uint64_t expected = estimate > 0.0 ? static_cast<std::uint64_t>(estimate) : 1;
     if (estimate > 0.0)
         sets.reserve(static_cast<std::size_t>(truncToInt(estimate)));
     int count = 0;
@@ -145,7 +154,12 @@ CommandOutcome DataFilterPage::calculateAveraged() {
         sets.append(std::move(set));
         ++count;
         showStatus(count);
+        if (!progress.step(static_cast<std::uint64_t>(count), expected)) {
+            dialog().setText(STATUS, text::COMMAND_CANCELLED);
+            return CommandOutcome::cancelled();
+        }
     }
+    job.setList = std::move(sets);
     job.changed(JobChange::SETS);
     return CommandOutcome::completed();
 }

@@ -18,11 +18,17 @@ class Job;
 class TemperatureSet;
 struct Prefill;
 
+namespace platform {
+class Host;
+class Progress;
+} // namespace platform
+
 class DataFilterPage : public platform::Page, public DataFilterControls {
 public:
-    explicit DataFilterPage(Job &job);
+    DataFilterPage(Job &job, platform::Host &host);
 
     Job &job;
+    platform::Host &host;
 
     // The page's settings as its controls hold them now.
     DataFilterSettings settings() const;
@@ -31,7 +37,10 @@ public:
     void applyPrefill(const Prefill &prefill);
 
     CommandOutcome calculateAtTime();
+    // The sets are made aside and replace the job's only when all are made: a cancel leaves
+    // the job's sets and the status line as they were, and the status line then says so.
     CommandOutcome calculateAveraged();
+    CommandOutcome calculateAveraged(platform::Progress &progress);
 
 private:
     void fillSet(TemperatureSet &set, double time, double window) const;

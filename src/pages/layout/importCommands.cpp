@@ -6,6 +6,8 @@
 #include "pages/layout/FileSelectionPage.h"
 #include "pages/layout/recordPlacement.h"
 #include "platform/Dialog.h"
+#include "platform/Host.h"
+#include "resources/desktopTexts.h"
 #include "resources/format.h"
 #include "resources/importTexts.h"
 
@@ -28,14 +30,20 @@ std::string importedStatus(int files) {
 }
 
 // The files in the order of the paths: read on the pool, except a path a record's file name
-// could not hold, which is refused unread (the record would name another file).
-std::vector<ImportResult> readFiles(const std::vector<std::string> &paths,
-                                    const ImportSettings &settings, unsigned threads) {
+// could not hold, which is refused unread (the record would name another file). None when the
+// user cancelled.
+std::optional<std::vector<ImportResult>> readFiles(const std::vector<std::string> &paths,
+                                                   const ImportSettings &settings, unsigned threads,
+                                                   platform::Progress &progress) {
     std::vector<std::string> readable;
     for (const std::string &path : paths)
         if (path.size() <= TEXT_MAX_LENGTH)
             readable.push_back(path);
-    std::vector<ImportResult> read = importTextFiles(readable, settings, threads);
+    std::optional<std::vector<ImportResult>> finished =
+        importTextFiles(readable, settings, threads, platform::keepGoingWith(progress));
+    if (!finished)
+        return std::nullopt;
+    std::vector<ImportResult> &read = *finished;
     std::vector<ImportResult> results;
     results.reserve(paths.size());
     std::size_t next = 0;
@@ -118,13 +126,21 @@ ImportFilesResult importFiles(FileSelectionPage &page, const std::vector<std::st
             showFailure(dialog, importSettingMessage(reading.problem), text::IMPORT_CAPTION);
         return result;
     }
+    // Every file is read before anything changes, so a cancel has nothing to put back.
+    const std::unique_ptr<platform::Progress> progress =
+        page.host.startProgress(text::IMPORT_CAPTION);
+    std::optional<std::vector<ImportResult>> read =
+        readFiles(importPaths(paths), reading.settings, options.threads, *progress);
+    if (!read) {
+        dialog.setText(FS::STATUS, text::COMMAND_CANCELLED);
+        result.outcome = CommandOutcome::cancelled();
+        return result;
+    }
+    std::vector<ImportResult> &files = *read;
     // A serial number still in the table's editor counts as typed.
     page.commitEditor();
     const PlacementRules rules{job.loggerArray.dimensions(),
                                dialog.isChecked(FS::USE_SERIAL_NUMBERS), options.singularAsText};
-
-    std::vector<ImportResult> files =
-        readFiles(importPaths(paths), reading.settings, options.threads);
     int placed = 0;
     Prefill unused; // the range comes from the whole array once every file is placed
     for (ImportResult &file : files) {

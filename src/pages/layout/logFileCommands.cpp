@@ -7,9 +7,11 @@
 #include "core/data/parallelInOrder.h"
 #include "core/job/Job.h"
 #include "pages/layout/FileSelectionPage.h"
+#include "pages/layout/PlacementSnapshot.h"
 #include "pages/layout/recordPlacement.h"
 #include "platform/Host.h"
 #include "platform/ListView.h"
+#include "resources/desktopTexts.h"
 #include "resources/fileTexts.h"
 #include "resources/format.h"
 #include "resources/strings.h"
@@ -203,8 +205,7 @@ LoadFilesResult loadFiles(FileSelectionPage &page, const LoadFilesOptions &optio
     page.pickAtCursor();
     Job &job = page.job;
     const ArrayDimensions counts = job.loggerArray.dimensions();
-    job.loggerArray.resize(counts.rows, counts.columns, counts.singularCount);
-    job.setList.clear();
+    PlacementSnapshot before(page);
     job.changed(JobChange::RECORDS | JobChange::SETS);
 
     const std::string directory = dialog.text(FS::DIRECTORY);
@@ -254,6 +255,8 @@ LoadFilesResult loadFiles(FileSelectionPage &page, const LoadFilesOptions &optio
     const PlacementRules rules{counts, bySerialNumber, options.singularAsText};
     int placed = 0;
     Prefill prefill;
+    const std::unique_ptr<platform::Progress> progress =
+        page.host.startProgress(text::LOAD_FILES_CAPTION);
     // On the user-interface thread, file by file in the order of the scan.
     const auto placeFile = [&](std::size_t i, ScannedFile scanned) {
         dialog.setText(FS::STATUS, scanningStatus(names[i], placed));
@@ -266,7 +269,16 @@ LoadFilesResult loadFiles(FileSelectionPage &page, const LoadFilesOptions &optio
         records.read = [&path](int channel) { return readRecord(path, channel); };
         placed += placeFileRecords(page, rules, std::move(records), prefill);
     };
-    parallelInOrder<ScannedFile>(names.size(), options.threads, scan, placeFile);
+    const auto placeUntilCancelled = [&](std::size_t i, ScannedFile scanned) {
+        placeFile(i, std::move(scanned));
+        return progress->step(i + 1, names.size());
+    };
+    if (!parallelInOrder<ScannedFile>(names.size(), options.threads, scan, placeUntilCancelled)) {
+        before.restore();
+        dialog.setText(FS::STATUS, text::COMMAND_CANCELLED);
+        result.outcome = CommandOutcome::cancelled();
+        return result;
+    }
 
     dialog.setText(FS::STATUS, loadedStatus(placed));
     if (placed > 0) {

@@ -59,6 +59,8 @@ constexpr int TEMPERATURE_DECIMALS = 2;
 constexpr int SETTING_DECIMALS = 3;
 constexpr int MAX_GRID_COLUMNS = 12; // wider arrays are listed position by position
 constexpr double SCREEN_DPI = 96.0;  // the time-series chart is laid out for it
+// The statistics, the figures and the sources, the tables and maps, and the printing.
+constexpr std::uint64_t REPORT_STAGES = 4;
 // A map beside a legend of several columns of boxes would shrink to a thumbnail.
 constexpr LegendStyle REPORT_LEGEND = LegendStyle::BarWhenCrowded;
 
@@ -753,9 +755,18 @@ CommandOutcome printMappingReport(const Job &job, const JobSettings &jobSettings
                         std::string(text::MAPPING_REPORT_CAPTION));
         return CommandOutcome::failed(text::NO_DATA_LOADED);
     }
+    // Asked between the stages that take time, and once the document is printed: a cancel
+    // then prints no more, and the caller keeps no file of what was printed.
+    const std::unique_ptr<platform::Progress> progress =
+        host.startProgress(text::MAPPING_REPORT_CAPTION);
+    const auto cancelledAt = [&progress](std::uint64_t stage) {
+        return !progress->step(stage, REPORT_STAGES);
+    };
     const StatisticsRun run = calculateStatistics(job, jobSettings, host);
     if (run.outcome.kind != CommandOutcome::Kind::Completed)
         return run.outcome;
+    if (cancelledAt(1))
+        return CommandOutcome::cancelled();
     // A span that runs backwards holds no reading: the report would certify an empty study.
     if (*jobSettings.dataFilter.start > *jobSettings.dataFilter.finish) {
         host.messageBox(std::string(text::START_AFTER_FINISH),
@@ -773,6 +784,8 @@ CommandOutcome printMappingReport(const Job &job, const JobSettings &jobSettings
     }
     const std::vector<EventOutcome> eventFigures =
         eventOutcomes(job.loggerArray, job.events, run.statistics.finish, run.settings);
+    if (cancelledAt(2))
+        return CommandOutcome::cancelled();
     JobSources sources = jobSources(job);
     if (!sources.unreadable.empty()) {
         const std::string message = text::format(text::SOURCE_UNREADABLE, sources.unreadable);
@@ -808,6 +821,8 @@ CommandOutcome printMappingReport(const Job &job, const JobSettings &jobSettings
     std::optional<MapCheck> mapCheck;
     if (threshold.threshold)
         mapCheck = checkMap(job.setList, array);
+    if (cancelledAt(3))
+        return CommandOutcome::cancelled();
     const bool hasGrid = dimensions.rows > 0 && dimensions.columns > 0;
     const PagedDocument::Table grid = hasGrid ? arrayTable(array) : PagedDocument::Table{};
     const PagedDocument::Table singular = singularTable(array);
@@ -862,7 +877,7 @@ CommandOutcome printMappingReport(const Job &job, const JobSettings &jobSettings
         now, description.empty() ? std::string(text::MAPPING_REPORT_TITLE) : description);
     PagedDocument::print(printer, footer, content);
     printer.endDocument();
-    return CommandOutcome::completed();
+    return cancelledAt(REPORT_STAGES) ? CommandOutcome::cancelled() : CommandOutcome::completed();
 }
 
 } // namespace zqar

@@ -20,7 +20,28 @@ std::string withDefaultExtension(std::string path, const FileDialogOptions &opti
         path += "." + options.defaultExtension;
     return path;
 }
+// Counts its steps into the host's tally and cancels from the host's scripted step on.
+class MemoryProgress : public Progress {
+public:
+    MemoryProgress(int &tally, int cancelAt) : steps(tally), cancelAtStep(cancelAt) {}
+    bool step(std::uint64_t, std::uint64_t) override {
+        ++steps;
+        ++taken;
+        return cancelAtStep <= 0 || taken < cancelAtStep;
+    }
+
+private:
+    int &steps;
+    int cancelAtStep;
+    int taken = 0;
+};
+
 } // namespace
+
+std::unique_ptr<Progress> MemoryHost::startProgress(std::string_view title) {
+    progressTitles.emplace_back(title);
+    return std::make_unique<MemoryProgress>(progressSteps, cancelAtStep);
+}
 
 std::optional<std::string> MemoryHost::answer(std::deque<std::string> &answers,
                                               const FileDialogOptions &options) {

@@ -112,6 +112,14 @@ public:
     int printDialogs = 0;
     int pendingInputChecks = 0;
 
+    // Long commands' progress: the title of each, the steps all of them reported, and a
+    // scripted Cancel. With cancelAtStep n > 0 every progress answers false from its n-th step
+    // on, as if the user pressed Cancel there; 0 never cancels.
+    std::unique_ptr<Progress> startProgress(std::string_view title) override;
+    int cancelAtStep = 0;
+    std::vector<std::string> progressTitles;
+    int progressSteps = 0;
+
     // The status lines (control 1005) written since the last call, once per page in the
     // order of their first write, each with its present text.
     std::vector<std::string> takeStatusChanges();
