@@ -117,6 +117,7 @@ CommandOutcome MainWindow::loadReport(const std::string &path) {
     job.changeLog = ChangeLog{};
     job.changed(JobChange::RECORDS | JobChange::CHANGE_LOG | JobChange::OPENED);
     platformHost.noteDocument(job.reportPath);
+    markSaved(DocumentKind::Report);
 
     return dataFilterPage.calculateAveraged();
 }
@@ -146,6 +147,7 @@ CommandOutcome MainWindow::createReport() {
     dataFilterPage.dialog().setText(DataFilterPage::STATUS,
                                     text::format(text::REPORT_SAVED_AS, saved));
     platformHost.noteDocument(saved);
+    markSaved(DocumentKind::Report);
     return CommandOutcome::completed();
 }
 
