@@ -126,6 +126,8 @@ private:
     void markSaved(DocumentKind kind);
     // Puts a state of the history back, with the history deaf to the edits that makes.
     void restoreEdits(const EditState &state);
+    // Undo (back) or Redo: the state the history answers, put back.
+    bool stepThroughHistory(bool back);
 
     EditHistory editHistory;
     EditState savedEdits;

@@ -28,29 +28,23 @@ void MainWindow::restoreEdits(const EditState &state) {
     restoring = false;
 }
 
-bool MainWindow::undo() {
-    if (!fileSelectionPage.isCreated())
-        return false;
-    // A text still in a cell's editor is the newest edit.
-    restoring = true;
-    fileSelectionPage.commitEditor();
-    restoring = false;
-    const std::optional<EditState> earlier = editHistory.undo(currentEdits());
-    if (earlier)
-        restoreEdits(*earlier);
-    return earlier.has_value();
-}
+bool MainWindow::undo() { return stepThroughHistory(true); }
 
-bool MainWindow::redo() {
+bool MainWindow::redo() { return stepThroughHistory(false); }
+
+bool MainWindow::stepThroughHistory(bool back) {
     if (!fileSelectionPage.isCreated())
         return false;
+    // A text still in a cell's editor is the newest edit; the history notes it below.
     restoring = true;
     fileSelectionPage.commitEditor();
     restoring = false;
-    const std::optional<EditState> later = editHistory.redo(currentEdits());
-    if (later)
-        restoreEdits(*later);
-    return later.has_value();
+    EditState now = currentEdits();
+    const std::optional<EditState> state =
+        back ? editHistory.undo(std::move(now)) : editHistory.redo(std::move(now));
+    if (state)
+        restoreEdits(*state);
+    return state.has_value();
 }
 
 void MainWindow::markSaved(DocumentKind kind) {
@@ -77,9 +71,9 @@ bool MainWindow::settleUnsavedEdits() {
         kind = placed ? DocumentKind::Report : DocumentKind::Project;
     }
     const bool project = kind == DocumentKind::Project;
-    switch (platformHost.askToSave(std::string(project ? text::UNSAVED_EDITS_SAVE_PROJECT
-                                                       : text::UNSAVED_EDITS_SAVE_REPORT),
-                                   std::string(text::UNSAVED_EDITS_CAPTION))) {
+    switch (platformHost.askToSave(
+        std::string(project ? text::UNSAVED_EDITS_SAVE_PROJECT : text::UNSAVED_EDITS_SAVE_REPORT),
+        std::string(text::UNSAVED_EDITS_CAPTION))) {
     case platform::SaveChoice::Discard:
         return true;
     case platform::SaveChoice::Cancel:
