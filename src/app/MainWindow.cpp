@@ -23,11 +23,25 @@ MainWindow::MainWindow(platform::Host &host)
       matrixPage(job, host, [this] { return settings(); }),
       graphPage(job, host, [this] { return settings(); }), platformHost(host) {
     fileSelectionPage.bind(FileSelectionPage::LOAD_FILES, [this] { loadFiles(); });
-    dataFilterPage.bind(DataFilterPage::LOAD_REPORT, [this] { loadReport(); });
+    fileSelectionPage.bind(FileSelectionPage::LOAD_PROJECT, [this] { loadProject(); });
+    fileSelectionPage.bind(FileSelectionPage::SAVE_PROJECT, [this] { saveProject(); });
+    dataFilterPage.bind(DataFilterPage::LOAD_REPORT, [this] {
+        if (settleUnsavedEdits())
+            loadReport();
+    });
     dataFilterPage.bind(DataFilterPage::CREATE_REPORT, [this] { createReport(); });
     job.listen([this](const JobChange &change) { jobChanged(change); });
-    for (platform::Page *page : pages())
-        page->observeCommands([this](int) { recordChanges(); });
+    // Edits typed before a command are a step of their own, and so is what the command
+    // changed (Update Layout's new dimensions).
+    for (platform::Page *page : pages()) {
+        page->observeCommands(
+            [this](int) {
+                recordChanges();
+                noteEdits();
+            },
+            [this](int) { noteEdits(); });
+        page->observeEdits([this](int) { noteEdits(); });
+    }
 }
 
 MainWindow::~MainWindow() = default;
@@ -41,8 +55,11 @@ void MainWindow::jobChanged(const JobChange &change) {
     if (change.touches(JobChange::SETS | JobChange::SETTINGS) && currentTab == TAB_GRAPH &&
         graphPage.isCreated())
         graphPage.showCurrentSet();
-    if (change.touches(JobChange::OPENED))
+    // Edits cannot be undone past a job filled from files: the records would not follow.
+    if (change.touches(JobChange::OPENED)) {
         countChangesFromHere();
+        editHistory.reset(currentEdits());
+    }
     if (change.touches(JobChange::CALIBRATION))
         recalculateSets();
 }
@@ -74,6 +91,8 @@ void MainWindow::initialise() {
     platformHost.showPage(fileSelectionPage, false);
     platformHost.showPage(dataFilterPage, true);
     countChangesFromHere();
+    editHistory.reset(currentEdits());
+    savedEdits = editHistory.current();
 }
 
 int MainWindow::tabChanged(int selection) {
@@ -104,9 +123,14 @@ void MainWindow::openHelp() { platformHost.showHelp(helpFilePath()); }
 
 CommandOutcome MainWindow::openFile(const std::string &path) {
     const std::string extension = std::filesystem::path(path).extension().string();
-    if (equalIgnoringCase(extension, "." + std::string(text::PROJECT_EXTENSION)))
-        return loadProjectFile(fileSelectionPage, path);
-    return loadReport(path);
+    if (!settleUnsavedEdits())
+        return CommandOutcome::cancelled();
+    if (!equalIgnoringCase(extension, "." + std::string(text::PROJECT_EXTENSION)))
+        return loadReport(path);
+    const CommandOutcome outcome = loadProjectFile(fileSelectionPage, path);
+    if (outcome.kind == CommandOutcome::Kind::Completed)
+        markSaved(DocumentKind::Project);
+    return outcome;
 }
 
 SystemCommandAction MainWindow::systemCommand(int command) {
@@ -165,7 +189,8 @@ JobView MainWindow::jobView() {
                    [this] { return settings(); },
                    [this](int index) { showSet(index); },
                    [this] { return manifestSettingsText(); },
-                   [this] { recordChanges(); }};
+                   [this] { recordChanges(); },
+                   [this] { noteEdits(); }};
 }
 
 JobSettings MainWindow::settings() const {

@@ -7,6 +7,7 @@
 // WindowCommands.
 
 #include "app/WindowCommands.h"
+#include "core/job/EditHistory.h"
 #include "core/job/Job.h"
 #include "pages/analysis/DataFilterPage.h"
 #include "pages/layout/FileSelectionPage.h"
@@ -105,6 +106,20 @@ public:
     void countChangesFromHere();
     std::optional<std::string> changeReason;
 
+    bool undo() override;
+    bool redo() override;
+    bool canUndo() const override { return editHistory.canUndo(); }
+    bool canRedo() const override { return editHistory.canRedo(); }
+    void noteEdits() override;
+    // Whether the layout or a setting a report or a project keeps differs from what the last
+    // Load or Save of either left.
+    bool hasUnsavedEdits();
+    bool settleUnsavedEdits() override;
+    // Load Project and Save Project as their buttons run them: Load asks about unsaved edits
+    // first; both leave the edits saved when they complete.
+    CommandOutcome loadProject();
+    CommandOutcome saveProject();
+
 private:
     // What Load Report replaces before its calculation runs: every setting and cell, the
     // records, sets and exclusions, where the records came from, the change log, the status
@@ -112,6 +127,20 @@ private:
     struct Snapshot;
     std::unique_ptr<Snapshot> takeSnapshot();
     void restoreSnapshot(Snapshot &snapshot);
+
+    enum class DocumentKind { None, Report, Project };
+    EditState currentEdits();
+    // The present edits are what the file holds now; Save writes that kind next time.
+    void markSaved(DocumentKind kind);
+    // Puts a state of the history back, with the history deaf to the edits that makes.
+    void restoreEdits(const EditState &state);
+    // Undo (back) or Redo: the state the history answers, put back.
+    bool stepThroughHistory(bool back);
+
+    EditHistory editHistory;
+    EditState savedEdits;
+    DocumentKind savedKind = DocumentKind::None;
+    bool restoring = false; // a state is being put back
 
     void jobChanged(const JobChange &change);
     // A new calibration table (or none) makes the sets of the raw or the old readings wrong:

@@ -74,6 +74,19 @@ public:
     virtual CommandOutcome importFiles(const std::vector<std::string> &paths) = 0;
     // The job and the settings, for the analysis windows.
     virtual JobView jobView() = 0;
+
+    // Undo and Redo of the edits of the layout and of every setting (Ctrl+Z, Ctrl+Y): the
+    // controls, the tables and the job as they were. Each answers whether it put a state back.
+    virtual bool undo() = 0;
+    virtual bool redo() = 0;
+    virtual bool canUndo() const = 0;
+    virtual bool canRedo() const = 0;
+    // Takes what the user changed since the last step as a step of its own.
+    virtual void noteEdits() = 0;
+    // Before the edits are let go (the window closes, a report or project is loaded): when
+    // some are not saved, asks to save them. Answers whether to go on: false when the user
+    // cancelled, or the save did not complete.
+    virtual bool settleUnsavedEdits() = 0;
 };
 
 // The program's main window on a host.

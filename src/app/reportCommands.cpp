@@ -134,6 +134,7 @@ CommandOutcome MainWindow::loadReport(const std::string &path) {
         return calculated;
     }
     platformHost.noteDocument(job.reportPath);
+    markSaved(DocumentKind::Report);
     return calculated;
 }
 
@@ -175,6 +176,7 @@ CommandOutcome MainWindow::createReport() {
     dataFilterPage.dialog().setText(DataFilterPage::STATUS,
                                     text::format(text::REPORT_SAVED_AS, saved));
     platformHost.noteDocument(saved);
+    markSaved(DocumentKind::Report);
     return CommandOutcome::completed();
 }
 

@@ -27,6 +27,9 @@ struct JobView {
     // Appends what the user changed since the last command to the job's change log (asking
     // for a reason in a controlled study); a view's command calls it before it runs.
     std::function<void()> recordChanges = nullptr;
+    // Takes the settings edited since the last step as a step Undo can go back from; a view
+    // calls it when the user has finished an edit.
+    std::function<void()> noteEdits = nullptr;
 };
 
 } // namespace zqar

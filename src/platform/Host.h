@@ -23,6 +23,9 @@ class PrintTarget;
 // Mouse buttons as bits of Host::mouseButtons.
 enum MouseButton : unsigned { MOUSE_LEFT = 1, MOUSE_RIGHT = 2 };
 
+// The answers to the question before unsaved edits are let go.
+enum class SaveChoice { Save, Discard, Cancel };
+
 struct FileDialogOptions {
     std::string title;
     std::string filterDescription; // "Z-QAR Vemro Report Files *.ttr"
@@ -73,6 +76,13 @@ public:
     virtual std::optional<std::string> askText(const std::string & /*title*/,
                                                const std::string & /*prompt*/) {
         return std::nullopt;
+    }
+
+    // Asks whether to save the edits before they are let go, with Save, Discard and Cancel.
+    // A host without a screen answers Discard.
+    virtual SaveChoice askToSave(const std::string & /*question*/,
+                                 const std::string & /*caption*/) {
+        return SaveChoice::Discard;
     }
 
     // The print dialog: a printer context for one document, or none when cancelled.

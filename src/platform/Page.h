@@ -43,13 +43,24 @@ public:
         if (commandObserver)
             commandObserver(id);
         handler->second();
+        if (afterCommand)
+            afterCommand(id);
         return true;
     }
     // Called with the id before each command of the message table runs (the window notes
-    // what the user changed since the last command).
-    void observeCommands(std::function<void(int id)> observer) {
+    // what the user changed since the last command), and after it when after is given.
+    void observeCommands(std::function<void(int id)> observer,
+                         std::function<void(int id)> after = nullptr) {
         commandObserver = std::move(observer);
+        afterCommand = std::move(after);
     }
+    // The user finished an edit of control id: left an edit box, clicked a check box or a
+    // radio button, or put a layout cell's text in. The window takes it as a step it can undo.
+    void edited(int id) {
+        if (editObserver)
+            editObserver(id);
+    }
+    void observeEdits(std::function<void(int id)> observer) { editObserver = std::move(observer); }
     // The page's client area changed to width x height pixels.
     virtual void resized(int /*width*/, int /*height*/) {}
     // Paints owner-drawn control id, whose rectangle is item, into dc.
@@ -69,6 +80,8 @@ private:
     Dialog *attached = nullptr;
     std::map<int, std::function<void()>> messageTable;
     std::function<void(int id)> commandObserver;
+    std::function<void(int id)> afterCommand;
+    std::function<void(int id)> editObserver;
 };
 
 } // namespace zqar::platform

@@ -247,6 +247,8 @@ QWidget *QtDialog::makeWidget(const ControlTemplate &source) {
     case ControlKind::Edit: {
         auto *edit = new QLineEdit(caption, this);
         edit->setFrame((source.style & STYLE_BORDER) != 0);
+        // Enter or leaving the box ends an edit, which the page may keep as a step to undo.
+        connect(edit, &QLineEdit::editingFinished, this, [this, id] { servedPage.edited(id); });
         widget = edit;
         break;
     }
@@ -265,7 +267,10 @@ QWidget *QtDialog::makeWidget(const ControlTemplate &source) {
         auto *box = new QCheckBox(caption, this);
         if (source.style & STYLE_TEXT_LEFT)
             box->setLayoutDirection(Qt::RightToLeft);
-        connect(box, &QCheckBox::clicked, this, [this, id] { runCommand(id); });
+        connect(box, &QCheckBox::clicked, this, [this, id] {
+            runCommand(id);
+            servedPage.edited(id);
+        });
         widget = box;
         break;
     }
@@ -336,6 +341,7 @@ void QtDialog::onRadioClicked(int id) {
             other.group == clicked->group)
             asButton(other.widget)->setChecked(false);
     runCommand(id);
+    servedPage.edited(id);
 }
 
 const QtDialog::Control *QtDialog::find(int id) const {

@@ -242,6 +242,10 @@ std::optional<std::string> QtHost::askText(const std::string &title, const std::
     return typed.toStdString();
 }
 
+SaveChoice QtHost::askToSave(const std::string &question, const std::string &caption) {
+    return platform::askToSave(mainWidget, question, caption);
+}
+
 void QtHost::startTimer(Page &page, int id, int intervalMs) {
     QPointer<QTimer> &timer = timers[{&page, id}];
     if (!timer) {

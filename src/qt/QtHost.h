@@ -51,6 +51,7 @@ public:
                                             const std::string &initialDirectory) override;
     std::optional<std::string> askText(const std::string &title,
                                        const std::string &prompt) override;
+    SaveChoice askToSave(const std::string &question, const std::string &caption) override;
     void startTimer(Page &page, int id, int intervalMs) override;
     void showHelp(const std::string &path) override;
     std::unique_ptr<DrawingContext> createOffscreen(int width, int height) override;

@@ -2,6 +2,8 @@
 // The program's message boxes: modal, OK only, owned by a page or by the main window. Tests
 // divert them to a recorder, because a modal box would wait for a click nobody gives.
 
+#include "platform/Host.h"
+
 #include <functional>
 #include <string>
 
@@ -16,5 +18,14 @@ using MessageBoxHook = std::function<void(const std::string &text, const std::st
 void setMessageBoxHook(MessageBoxHook hook);
 
 void showMessageBox(QWidget *owner, const std::string &text, const std::string &caption);
+
+// The question before unsaved edits are let go: Save, Discard, Cancel. While a question hook
+// is set it answers; else while a message box hook is set the question goes to that as a
+// message box and the answer is Discard, so no test ever waits on a box nobody closes.
+using SaveQuestionHook =
+    std::function<SaveChoice(const std::string &question, const std::string &caption)>;
+void setSaveQuestionHook(SaveQuestionHook hook);
+
+SaveChoice askToSave(QWidget *owner, const std::string &question, const std::string &caption);
 
 } // namespace zqar::platform

@@ -35,10 +35,12 @@
 #include "window/StatisticsWindow.h"
 #include "window/TabStrip.h"
 #include "window/TimeSeriesWindow.h"
+#include "window/UndoKeys.h"
 #include "window/secondaryWindow.h"
 
 #include <QAbstractButton>
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -84,11 +86,49 @@ QSize largestPageTemplate(WindowCommands &window, platform::QtHost &host, const 
 
 MainWindowShell::MainWindowShell(WindowCommands &mainWindow, platform::QtHost &qtHost,
                                  QWidget *parent)
-    : QWidget(parent), window(mainWindow), host(qtHost), strip(new TabStrip(this)) {
+    : QWidget(parent), window(mainWindow), host(qtHost), strip(new TabStrip(this)),
+      undoKeys(new UndoKeys([this] { undo(); }, [this] { redo(); }, this)) {
     const platform::DialogTemplate &source = dialogTemplate(MAIN_WINDOW_TEMPLATE);
     setFont(platform::pageFont(font()));
     setWindowIcon(platform::applicationIcon());
 
+    makeMenu();
+    // F1 anywhere in the window opens the help, as the menu's Help does.
+    auto *helpKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(helpKey, &QShortcut::activated, this,
+            [this] { runSystemCommand(SYSTEM_COMMAND_HELP); });
+    // An edit box with the focus keeps Ctrl+C for its own text.
+    const std::pair<QKeySequence, void (MainWindowShell::*)()> keys[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_O), &MainWindowShell::loadReport},
+        {QKeySequence(Qt::Key_F5), &MainWindowShell::calculate},
+        {QKeySequence(Qt::CTRL | Qt::Key_P), &MainWindowShell::print},
+        {QKeySequence(Qt::CTRL | Qt::Key_E), &MainWindowShell::exportShown},
+        {QKeySequence(Qt::CTRL | Qt::Key_C), &MainWindowShell::copyShown}};
+    for (const auto &[sequence, command] : keys)
+        connect(new QShortcut(sequence, this), &QShortcut::activated, this, command);
+
+    for (const char *name : WindowLayout::TAB_NAMES)
+        strip->tabBar()->addTab(QString::fromUtf8(name));
+
+    host.setMainWindow(this);
+    platform::installPainterContexts(host);
+    window.initialise();
+    if (platform::QtDialog *matrix = host.dialogOf(window.tabPage(TAB_MATRIX)))
+        for (const int id : {MatrixControls::ARRAY_LIST, MatrixControls::SINGULAR_LIST})
+            if (platform::QtListView *list = matrix->listWidget(id))
+                list->setSelectableWithoutInput(true);
+    // Connected only now: adding the first tab reports a change the window must not see.
+    connect(strip->tabBar(), &QTabBar::currentChanged, this, &MainWindowShell::onTabChanged);
+
+    resize(WindowLayout::OUTER_WIDTH, WindowLayout::OUTER_HEIGHT);
+    layOut();
+    programTitle =
+        platform::toQString(source.caption.empty() ? text::MAIN_WINDOW_CAPTION : source.caption);
+    showTitle(host.document());
+    host.onDocument = [this](const std::string &path) { showTitle(path); };
+}
+
+void MainWindowShell::makeMenu() {
     // Linux window managers give a program no system menu of its own, so its entries live
     // in a menu at the right end of the tab row. The File Selection page has no tab; the
     // menu opens it in a window of its own, and Save Report stands in for the Data Filter
@@ -112,6 +152,8 @@ MainWindowShell::MainWindowShell(WindowCommands &mainWindow, platform::QtHost &q
     QAction *copyGraphItem =
         menu->addAction(platform::toQString(text::COPY_GRAPH_PICTURE_MENU_ITEM));
     connect(copyGraphItem, &QAction::triggered, this, &MainWindowShell::copyGraphPicture);
+    menu->addSeparator();
+    addUndoItems(*menu);
     menu->addSeparator();
     QAction *calibrationItem = menu->addAction(platform::toQString(text::CALIBRATION_MENU_ITEM));
     connect(calibrationItem, &QAction::triggered, this, [this] { showCalibration(); });
@@ -149,39 +191,6 @@ MainWindowShell::MainWindowShell(WindowCommands &mainWindow, platform::QtHost &q
     strip->menuButton()->setMenu(menu);
     strip->menuButton()->setIcon(platform::applicationIcon());
     strip->menuButton()->setToolTip(platform::toQString(text::MENU_BUTTON_TIP));
-    // F1 anywhere in the window opens the help, as the menu's Help does.
-    auto *helpKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(helpKey, &QShortcut::activated, this,
-            [this] { runSystemCommand(SYSTEM_COMMAND_HELP); });
-    // An edit box with the focus keeps Ctrl+C for its own text.
-    const std::pair<QKeySequence, void (MainWindowShell::*)()> keys[] = {
-        {QKeySequence(Qt::CTRL | Qt::Key_O), &MainWindowShell::loadReport},
-        {QKeySequence(Qt::Key_F5), &MainWindowShell::calculate},
-        {QKeySequence(Qt::CTRL | Qt::Key_P), &MainWindowShell::print},
-        {QKeySequence(Qt::CTRL | Qt::Key_E), &MainWindowShell::exportShown},
-        {QKeySequence(Qt::CTRL | Qt::Key_C), &MainWindowShell::copyShown}};
-    for (const auto &[sequence, command] : keys)
-        connect(new QShortcut(sequence, this), &QShortcut::activated, this, command);
-
-    for (const char *name : WindowLayout::TAB_NAMES)
-        strip->tabBar()->addTab(QString::fromUtf8(name));
-
-    host.setMainWindow(this);
-    platform::installPainterContexts(host);
-    window.initialise();
-    if (platform::QtDialog *matrix = host.dialogOf(window.tabPage(TAB_MATRIX)))
-        for (const int id : {MatrixControls::ARRAY_LIST, MatrixControls::SINGULAR_LIST})
-            if (platform::QtListView *list = matrix->listWidget(id))
-                list->setSelectableWithoutInput(true);
-    // Connected only now: adding the first tab reports a change the window must not see.
-    connect(strip->tabBar(), &QTabBar::currentChanged, this, &MainWindowShell::onTabChanged);
-
-    resize(WindowLayout::OUTER_WIDTH, WindowLayout::OUTER_HEIGHT);
-    layOut();
-    programTitle =
-        platform::toQString(source.caption.empty() ? text::MAIN_WINDOW_CAPTION : source.caption);
-    showTitle(host.document());
-    host.onDocument = [this](const std::string &path) { showTitle(path); };
 }
 
 MainWindowShell::~MainWindowShell() { host.onDocument = nullptr; }
@@ -268,6 +277,7 @@ void MainWindowShell::showDataFiles() {
             return;
         dataFiles = new DataFilesWindow(*page, this);
         addKeysTo(*dataFiles);
+        undoKeys->addTo(*dataFiles);
     }
     bringForward(dataFiles);
 }
@@ -311,6 +321,8 @@ StatisticsWindow *MainWindowShell::showStatistics() {
     if (!statistics) {
         statistics = new StatisticsWindow(window.jobView(), this);
         addKeysTo(*statistics);
+        undoKeys->addTo(*statistics);
+        undoKeys->leaveAlone(*statistics->ruleEdit());
     }
     statistics->present();
     return statistics;
@@ -368,6 +380,35 @@ void MainWindowShell::setControlledStudy(bool controlled) {
     const JobView view = window.jobView();
     view.job.setSetting(JobSetting::ControlledStudy, flagText(controlled));
     view.recordChanges();
+}
+
+void MainWindowShell::addUndoItems(QMenu &menu) {
+    // The keys belong to the windows (UndoKeys); a shortcut of the item as well would make
+    // them ambiguous, so the item only names its key after a tab.
+    const auto item = [&menu](std::string_view name, const QKeySequence &key) {
+        return menu.addAction(platform::toQString(name) + QLatin1Char('\t') +
+                              key.toString(QKeySequence::NativeText));
+    };
+    QAction *undoItem = item(text::UNDO_MENU_ITEM, QKeySequence(Qt::CTRL | Qt::Key_Z));
+    connect(undoItem, &QAction::triggered, this, &MainWindowShell::undo);
+    QAction *redoItem = item(text::REDO_MENU_ITEM, QKeySequence(Qt::CTRL | Qt::Key_Y));
+    connect(redoItem, &QAction::triggered, this, &MainWindowShell::redo);
+    connect(&menu, &QMenu::aboutToShow, this, [this, undoItem, redoItem] {
+        window.noteEdits();
+        undoItem->setEnabled(window.canUndo());
+        redoItem->setEnabled(window.canRedo());
+    });
+    undoKeys->addTo(*this);
+}
+
+void MainWindowShell::undo() {
+    if (!platform::QtDialog::commandsHeld())
+        window.undo();
+}
+
+void MainWindowShell::redo() {
+    if (!platform::QtDialog::commandsHeld())
+        window.redo();
 }
 
 void MainWindowShell::compareWithReport() {
@@ -513,6 +554,14 @@ void MainWindowShell::resizeEvent(QResizeEvent *event) {
     const QSize least = size().expandedTo(minimumSize());
     if (least != size())
         QTimer::singleShot(0, this, [this] { resize(size().expandedTo(minimumSize())); });
+}
+
+void MainWindowShell::closeEvent(QCloseEvent *event) {
+    if (platform::QtDialog::commandsHeld() || !window.settleUnsavedEdits()) {
+        event->ignore();
+        return;
+    }
+    QWidget::closeEvent(event);
 }
 
 void MainWindowShell::keyPressEvent(QKeyEvent *event) {

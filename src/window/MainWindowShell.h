@@ -1,10 +1,10 @@
 #pragma once
 // The main window on the screen: the tab strip, the four pages laid over its display area,
-// the window icon and the menu with Data Files, Import Files, Save Report, the recent files,
-// the Graph tab's picture, Calibration, the analysis windows, the mapping report, Verify Report,
-// Help and About, and the keys that stand for the pages' buttons. What happens on a tab change,
-// a menu command and in the layout arithmetic is the program's (WindowCommands); this class
-// gives it the widgets.
+// the window icon and the menu with Undo and Redo, Data Files, Import Files, Save Report, the
+// recent files, the Graph tab's picture, Calibration, the analysis windows, the mapping report,
+// Verify Report, Help and About, and the keys that stand for the pages' buttons. What happens on a
+// tab change, a menu command and in the layout arithmetic is the program's (WindowCommands); this
+// class gives it the widgets.
 
 #include <QWidget>
 
@@ -23,6 +23,7 @@ class WindowCommands;
 class StatisticsWindow;
 class TabStrip;
 class TimeSeriesWindow;
+class UndoKeys;
 
 namespace platform {
 class Page;
@@ -90,6 +91,11 @@ public:
     void saveGraphPicture();
     void copyGraphPicture();
 
+    // Undo and Redo of the edits (Ctrl+Z; Ctrl+Y or Ctrl+Shift+Z), here, in the Data Files
+    // window and in the Statistics window; the menu's items do the same.
+    void undo();
+    void redo();
+
     // "Recent Files": the reports and projects last read or written, newest first; choosing
     // one opens it as the command line does.
     QMenu *recentFilesMenu() const { return recentMenu; }
@@ -101,6 +107,8 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    // Unsaved edits are asked about first; Cancel keeps the window open.
+    void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
@@ -109,6 +117,10 @@ private:
     void layOut();
     // Presses a page's button as a click would; false when it is off or hidden.
     bool pressButton(platform::Page &page, int id);
+    // The menu at the right end of the tab row.
+    void makeMenu();
+    // Undo and Redo in the menu, and their keys in this window.
+    void addUndoItems(QMenu &menu);
     // F1 and Escape in a window of the menu.
     void addKeysTo(QWidget &secondary);
     void fillRecentFiles();
@@ -124,6 +136,7 @@ private:
     TimeSeriesWindow *timeSeries = nullptr;
     CompareWindow *comparison = nullptr;
     QMenu *recentMenu = nullptr;
+    UndoKeys *undoKeys;
     QString programTitle;
     bool sizedOnce = false;
 };

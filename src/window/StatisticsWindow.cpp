@@ -409,6 +409,11 @@ void StatisticsWindow::addSettingEdit(QHBoxLayout *row, std::string_view label, 
     connect(edit, &QLineEdit::textEdited, this, [this, setting](const QString &typed) {
         view.job.setSetting(setting, platform::fromQString(typed));
     });
+    // A whole edit, not each letter, is one step for Undo.
+    connect(edit, &QLineEdit::editingFinished, this, [this] {
+        if (view.noteEdits)
+            view.noteEdits();
+    });
 }
 
 QWidget *StatisticsWindow::makeRulesPage() {
@@ -464,7 +469,12 @@ QWidget *StatisticsWindow::makeExclusionsPage() {
     return page;
 }
 
-StatisticsWindow::~StatisticsWindow() { view.job.stopListening(listening); }
+StatisticsWindow::~StatisticsWindow() {
+    view.job.stopListening(listening);
+    // The edits lose the focus as the window goes, after the view they would tell.
+    for (const SettingEdit &entry : settingEdits)
+        entry.edit->disconnect(this);
+}
 
 void StatisticsWindow::jobChanged(const JobChange &change) {
     if (change.touches(JobChange::SETTINGS))

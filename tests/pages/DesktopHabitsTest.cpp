@@ -1,6 +1,7 @@
 // What a desktop program is expected to have, on the real window: keys that press the pages'
 // buttons, Escape, F1 and Close in the other windows, copying the Matrix cells, the document in
-// the title, and the recent files and dialog folders that last from one run to the next.
+// the title, Undo and Redo, closing with unsaved edits, and the recent files and dialog folders
+// that last from one run to the next.
 
 #include "app/MainWindow.h"
 #include "core/analysis/TemperatureSet.h"
@@ -13,12 +14,14 @@
 #include "support/TempDir.h"
 #include "window/DataFilesWindow.h"
 #include "window/MainWindowShell.h"
+#include "window/StatisticsWindow.h"
 #include "window/TimeSeriesWindow.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QSettings>
@@ -162,6 +165,64 @@ TEST_F(DesktopHabits, CtrlSIsSaveReportAndOpensItsDialog) {
     });
     press(Qt::Key_S, Qt::ControlModifier);
     EXPECT_TRUE(asked);
+}
+
+TEST_F(DesktopHabits, CtrlZAndCtrlYUndoAndRedoTheEditsOfTheWindowsThatEditTheJob) {
+    auto *spacing = qobject_cast<QLineEdit *>(
+        host.dialogOf(window->dataFilterPage)->control(DataFilterControls::CONTOUR_SPACING));
+    ASSERT_NE(spacing, nullptr);
+    const QString before = spacing->text();
+    spacing->setFocus();
+    QTest::keyClicks(spacing, "0.5");
+    // The edit box gives the keys up: the whole typed text goes, not the last letter.
+    press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(spacing->text(), before);
+    press(Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(spacing->text(), QString("0.5"));
+    press(Qt::Key_Z, Qt::ControlModifier);
+    press(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(spacing->text(), QString("0.5"));
+
+    // In the Statistics window the settings edits undo the job's settings; the rule being
+    // typed keeps its own undo.
+    StatisticsWindow *statistics = shell->showStatistics();
+    activate(statistics);
+    QLineEdit *lower = statistics->settingEdit(StatisticsControls::LOWER_LIMIT);
+    ASSERT_NE(lower, nullptr);
+    lower->setFocus();
+    QTest::keyClicks(lower, "2");
+    statistics->ruleEdit()->setFocus();
+    QTest::keyClicks(statistics->ruleEdit(), "R1C1 > 8");
+    press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(statistics->ruleEdit()->text(), QString());
+    EXPECT_EQ(window->job.setting(JobSetting::LowerLimit), "2");
+    lower->setFocus();
+    press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(window->job.setting(JobSetting::LowerLimit), "");
+    EXPECT_EQ(lower->text(), QString());
+    // The Data Filter's edit was the step before.
+    press(Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(spacing->text(), before);
+}
+
+TEST_F(DesktopHabits, ClosingWithUnsavedEditsAsksAndCancelKeepsTheWindowOpen) {
+    std::vector<std::string> questions;
+    platform::SaveChoice answer = platform::SaveChoice::Cancel;
+    platform::setSaveQuestionHook([&](const std::string &question, const std::string &) {
+        questions.push_back(question);
+        return answer;
+    });
+    EXPECT_TRUE(shell->close()) << "nothing to save";
+    shell->show();
+    EXPECT_TRUE(questions.empty());
+    host.dialogOf(window->fileSelectionPage)->setText(FileSelectionControls::ROW_SPACING, "2");
+    EXPECT_FALSE(shell->close());
+    EXPECT_TRUE(shell->isVisible());
+    ASSERT_EQ(questions.size(), 1u);
+    answer = platform::SaveChoice::Discard;
+    EXPECT_TRUE(shell->close());
+    EXPECT_EQ(questions.size(), 2u);
+    platform::setSaveQuestionHook(nullptr);
 }
 
 TEST_F(DesktopHabits, CtrlCCopiesTheSelectedMatrixCellsWithTheirLabels) {

@@ -1,6 +1,6 @@
 // The real main window: its tabs, the order its pages are made in, the layout over the tab
-// strip, the keys that must not close it, the Help tab and the menu with Help and About, and the
-// mapping report from the menu.
+// strip, the keys that must not close it, the Help tab and the menu with Undo, Help and About, and
+// the mapping report from the menu.
 
 #include "window/MainWindowShell.h"
 #include "app/MainWindow.h"
@@ -330,7 +330,11 @@ TEST_F(MainWindowShellTest, MenuOffersHelpAndAbout) {
     for (QAction *action : menu->actions())
         if (!action->isSeparator())
             entries.push_back(action);
-    ASSERT_EQ(entries.size(), 16u);
+    ASSERT_EQ(entries.size(), 18u);
+    // Undo and Redo follow the pictures, each naming its key.
+    EXPECT_EQ(entries[6]->text(), QString("Undo\tCtrl+Z"));
+    EXPECT_EQ(entries[7]->text(), QString("Redo\tCtrl+Y"));
+    entries.erase(entries.begin() + 6, entries.begin() + 8);
     // Import Files comes right after Data Files.
     EXPECT_EQ(entries[0]->text(), QString("Data Files..."));
     EXPECT_EQ(entries[1]->text(), QString("Import Files..."));

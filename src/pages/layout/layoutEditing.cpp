@@ -92,6 +92,7 @@ void FileSelectionPage::commitEditor() {
     editedList->setItemText(editedRow, editedColumn, typed);
     editor.reset();
     editedList = nullptr;
+    edited(CELL_EDITOR);
 }
 
 void FileSelectionPage::openEditor(platform::ListView &list, int item, int column) {

@@ -7,6 +7,7 @@
 #include "platform/ListView.h"
 
 #include <map>
+#include <string>
 
 namespace zqar {
 
@@ -65,6 +66,43 @@ void applyCellValues(FileSelectionPage &page, const std::vector<SettingValue> &v
     for (int i = 0; i < counts.singularCount; ++i)
         if (const std::string *text = find(singularKey(i)))
             singularList.setItemText(i, SERIAL_COLUMN, *text);
+}
+
+EditState editState(const SettingPlaces &places, FileSelectionPage &page) {
+    return EditState{page.job.loggerArray.dimensions(),
+                     settingValues(places, page, SettingChoice::All)};
+}
+
+void restoreEditState(const SettingPlaces &places, FileSelectionPage &page,
+                      const EditState &state) {
+    const ArrayDimensions now = page.job.loggerArray.dimensions();
+    const ArrayDimensions &wanted = state.dimensions;
+    if (now.rows != wanted.rows || now.columns != wanted.columns ||
+        now.singularCount != wanted.singularCount) {
+        // The counts as numbers for Update Layout; the texts the state holds go in after.
+        platform::Dialog &dialog = page.dialog();
+        dialog.setText(FileSelectionPage::NUMBER_OF_ROWS, std::to_string(wanted.rows));
+        dialog.setText(FileSelectionPage::NUMBER_OF_COLUMNS, std::to_string(wanted.columns));
+        dialog.setText(FileSelectionPage::NUMBER_OF_SINGULAR, std::to_string(wanted.singularCount));
+        page.updateLayout();
+    }
+    for (const SettingPage settingPage :
+         {SettingPage::FileSelection, SettingPage::DataFilter, SettingPage::Statistics})
+        applySettingValues(places, settingPage, state.values);
+    applyCellValues(page, state.values);
+}
+
+bool differInSavedValues(const EditState &a, const EditState &b) {
+    const auto saved = [](const EditState &state) {
+        std::vector<SettingValue> values;
+        for (const SettingValue &value : state.values) {
+            const Setting *setting = findSetting(value.name);
+            if (!setting || setting->page != SettingPage::Statistics)
+                values.push_back(value);
+        }
+        return EditState{state.dimensions, std::move(values)};
+    };
+    return saved(a) != saved(b);
 }
 
 } // namespace zqar

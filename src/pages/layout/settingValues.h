@@ -5,6 +5,7 @@
 // the whole list before and after a command; checking a report puts a recorded list back.
 
 #include "core/integrity/Manifest.h"
+#include "core/job/EditHistory.h"
 #include "pages/layout/settings.h"
 
 #include <vector>
@@ -30,5 +31,14 @@ void applySettingValues(const SettingPlaces &places, SettingPage page,
                         const std::vector<SettingValue> &values);
 // Puts the cell values into the layout tables, where the present layout has such a cell.
 void applyCellValues(FileSelectionPage &page, const std::vector<SettingValue> &values);
+
+// Every setting and cell as they are now, with the layout's dimensions: what Undo goes back to.
+EditState editState(const SettingPlaces &places, FileSelectionPage &page);
+// Puts a state back into the controls, the job and the tables. A state of other dimensions
+// shapes the layout first, as Update Layout does (which takes the records from the array).
+void restoreEditState(const SettingPlaces &places, FileSelectionPage &page, const EditState &state);
+// Whether the two states differ in what a report or a project keeps: the settings the job
+// alone keeps (the Statistics window's) do not count.
+bool differInSavedValues(const EditState &a, const EditState &b);
 
 } // namespace zqar

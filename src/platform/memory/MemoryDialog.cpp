@@ -176,7 +176,13 @@ bool MemoryDialog::click(int id) {
     } else if (clicked.source.kind == ControlKind::CheckBox) {
         clicked.checked = !clicked.checked;
     }
-    return page != nullptr && page->command(id);
+    if (page == nullptr)
+        return false;
+    const bool handled = page->command(id);
+    if (clicked.source.kind == ControlKind::RadioButton ||
+        clicked.source.kind == ControlKind::CheckBox)
+        page->edited(id);
+    return handled;
 }
 
 void MemoryDialog::resize(int width, int height) {

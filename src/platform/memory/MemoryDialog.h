@@ -51,7 +51,8 @@ public:
     void messageBox(const std::string &text, const std::string &caption) override;
 
     // A click by the user: a radio button checks itself and clears its group partners, a
-    // check box toggles, then the page's command runs. Answers whether the page handled it.
+    // check box toggles, then the page's command runs and the page hears of the edit.
+    // Answers whether the page handled it.
     bool click(int id);
     // A click on list view id at a point of its client area, as the user's would: the cursor
     // moves there, the button goes down, the list takes the focus when it has not got it,

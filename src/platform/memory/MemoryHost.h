@@ -87,6 +87,19 @@ public:
         return answer;
     }
 
+    // askToSave answers from saveChoices in order, Discard when it is empty; the questions
+    // asked go to saveQuestions.
+    std::deque<SaveChoice> saveChoices;
+    std::vector<std::string> saveQuestions;
+    SaveChoice askToSave(const std::string &question, const std::string &) override {
+        saveQuestions.push_back(question);
+        if (saveChoices.empty())
+            return SaveChoice::Discard;
+        const SaveChoice choice = saveChoices.front();
+        saveChoices.pop_front();
+        return choice;
+    }
+
     // What the program asked and said, in order.
     std::vector<RecordedDialog> dialogs;
     std::vector<RecordedMessage> messages;
