@@ -244,8 +244,57 @@ StatisticsWindow::StatisticsWindow(const JobView &jobView, QWidget *parent)
       exclusionItems(new QStandardItemModel(this)), exclusionTable(rowTable(exclusionItems)),
       removeExclusionButton(new QPushButton(platform::toQString(text::REMOVE_EXCLUSION_BUTTON))) {
     setWindowTitle(platform::toQString(text::STATISTICS_CAPTION));
-    using Control = StatisticsControls;
+    tabSet->addTab(tableView, platform::toQString(text::POSITIONS_TAB));
+    tabSet->addTab(makeQualificationPage(), platform::toQString(text::QUALIFICATION_HEADING));
+    tabSet->addTab(eventTable, platform::toQString(text::EVENTS_HEADING));
+    tabSet->addTab(makeRulesPage(), platform::toQString(text::ALARM_RULES_TAB));
+    tabSet->addTab(makeAlarmsPage(), platform::toQString(text::ALARMS_TAB));
+    tabSet->addTab(makeExclusionsPage(), platform::toQString(text::EXCLUSIONS_TAB));
 
+    auto *splitter = new QSplitter(Qt::Vertical);
+    splitter->addWidget(tabSet);
+    splitter->addWidget(probesPane);
+    splitter->addWidget(makeLowerPane());
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(makeLimitsRow());
+    layout->addLayout(makeQualificationRow());
+    layout->addLayout(phasesRow);
+    layout->addLayout(makeStudyRow());
+    layout->addWidget(splitter, 1);
+    auto *closeRow = new QHBoxLayout;
+    closeRow->addStretch();
+    closeRow->addWidget(makeCloseButton(*this));
+    layout->addLayout(closeRow);
+
+    connect(mapChooser, &QComboBox::currentIndexChanged, this, [this] { showMap(); });
+    connect(exportStatisticsButton, &QPushButton::clicked, this,
+            &StatisticsWindow::exportStatistics);
+    connect(printStatisticsButton, &QPushButton::clicked, this, [this] { printStatistics(); });
+    auto *printKey = new QShortcut(QKeySequence::Print, this);
+    connect(printKey, &QShortcut::activated, this, [this] { printStatistics(); });
+    connect(exportMapButton, &QPushButton::clicked, this, &StatisticsWindow::exportMap);
+    connect(copyMapButton, &QPushButton::clicked, this, &StatisticsWindow::copyMap);
+    for (QTableView *table :
+         {tableView, figuresTable, qualificationTable, eventTable, probeTable, alarmTable})
+        copyTableOnKey(*table);
+    connect(exportProbesButton, &QPushButton::clicked, this, &StatisticsWindow::exportProbes);
+    exportStatisticsButton->setEnabled(false);
+    printStatisticsButton->setEnabled(false);
+    exportMapButton->setEnabled(false);
+    copyMapButton->setEnabled(false);
+    exportProbesButton->setEnabled(false);
+    showStatistics();
+    showPhases();
+    showRules();
+    showExclusions();
+    resize(WINDOW_WIDTH, WINDOW_HEIGHT);
+    listening = view.job.listen([this](const JobChange &change) { jobChanged(change); });
+}
+
+// The limits and the figures' settings, with Calculate.
+QHBoxLayout *StatisticsWindow::makeLimitsRow() {
+    using Control = StatisticsControls;
     auto *settingsRow = new QHBoxLayout;
     addSettingEdit(settingsRow, text::LOWER_LIMIT_LABEL, JobSetting::LowerLimit,
                    Control::LOWER_LIMIT);
@@ -257,7 +306,12 @@ StatisticsWindow::StatisticsWindow(const JobView &jobView, QWidget *parent)
     auto *calculateButton = new QPushButton(platform::toQString(text::CALCULATE_BUTTON));
     settingsRow->addWidget(calculateButton);
     settingsRow->addStretch();
+    connect(calculateButton, &QPushButton::clicked, this, [this] { calculate(); });
+    return settingsRow;
+}
 
+QHBoxLayout *StatisticsWindow::makeQualificationRow() {
+    using Control = StatisticsControls;
     auto *qualificationRow = new QHBoxLayout;
     addSettingEdit(qualificationRow, text::SET_POINT_LABEL, JobSetting::SetPoint,
                    Control::SET_POINT, 1);
@@ -270,7 +324,12 @@ StatisticsWindow::StatisticsWindow(const JobView &jobView, QWidget *parent)
     addSettingEdit(qualificationRow, text::REFERENCE_POSITION_LABEL, JobSetting::ReferencePosition,
                    Control::REFERENCE_POSITION, 1);
     phasesRow->addWidget(new QLabel(platform::toQString(text::PHASES_LABEL)));
+    return qualificationRow;
+}
 
+// The probes, the map check's threshold and the data check's settings.
+QHBoxLayout *StatisticsWindow::makeStudyRow() {
+    using Control = StatisticsControls;
     auto *studyRow = new QHBoxLayout;
     probeCount->setRange(1, LARGEST_PROBE_COUNT);
     probeCount->setValue(DEFAULT_PROBE_COUNT);
@@ -291,7 +350,13 @@ StatisticsWindow::StatisticsWindow(const JobView &jobView, QWidget *parent)
                    Control::PLAUSIBLE_HIGH, 1, formatFixed(defaults.plausibleHigh, 0));
     addSettingEdit(studyRow, text::PLAUSIBLE_JUMP_LABEL, JobSetting::PlausibleJump,
                    Control::PLAUSIBLE_JUMP, 1, formatFixed(defaults.plausibleJump, 0));
+    connect(suggestButton, &QPushButton::clicked, this, [this] { suggestProbes(); });
+    return studyRow;
+}
 
+// The positions' table, the hot and cold spots, the statistic map with its buttons, and the
+// suggested probes' pane (hidden until probes are suggested).
+QWidget *StatisticsWindow::makeLowerPane() {
     items->setHorizontalHeaderLabels(headings());
     sorted->setSourceModel(items);
     sorted->setSortRole(SORT_ROLE);
@@ -330,7 +395,10 @@ StatisticsWindow::StatisticsWindow(const JobView &jobView, QWidget *parent)
     probesLayout->addWidget(probesNote);
     probesLayout->addWidget(probeTable, 1);
     probesPane->hide();
+    return lower;
+}
 
+QWidget *StatisticsWindow::makeQualificationPage() {
     figures->setHorizontalHeaderLabels(
         textHeadings({text::FIGURE_HEADING, text::VALUE_HEADING, text::DEFINITION_HEADING}));
     qualificationPositions->setHorizontalHeaderLabels(
@@ -348,54 +416,7 @@ StatisticsWindow::StatisticsWindow(const JobView &jobView, QWidget *parent)
     fitRows(figuresTable, QUALIFICATION_FIGURE_COUNT);
     qualificationLayout->addWidget(figuresTable);
     qualificationLayout->addWidget(qualificationTable, 1);
-    tabSet->addTab(tableView, platform::toQString(text::POSITIONS_TAB));
-    tabSet->addTab(qualificationPage, platform::toQString(text::QUALIFICATION_HEADING));
-    tabSet->addTab(eventTable, platform::toQString(text::EVENTS_HEADING));
-    tabSet->addTab(makeRulesPage(), platform::toQString(text::ALARM_RULES_TAB));
-    tabSet->addTab(makeAlarmsPage(), platform::toQString(text::ALARMS_TAB));
-    tabSet->addTab(makeExclusionsPage(), platform::toQString(text::EXCLUSIONS_TAB));
-
-    auto *splitter = new QSplitter(Qt::Vertical);
-    splitter->addWidget(tabSet);
-    splitter->addWidget(probesPane);
-    splitter->addWidget(lower);
-
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(settingsRow);
-    layout->addLayout(qualificationRow);
-    layout->addLayout(phasesRow);
-    layout->addLayout(studyRow);
-    layout->addWidget(splitter, 1);
-    auto *closeRow = new QHBoxLayout;
-    closeRow->addStretch();
-    closeRow->addWidget(makeCloseButton(*this));
-    layout->addLayout(closeRow);
-
-    connect(calculateButton, &QPushButton::clicked, this, [this] { calculate(); });
-    connect(mapChooser, &QComboBox::currentIndexChanged, this, [this] { showMap(); });
-    connect(exportStatisticsButton, &QPushButton::clicked, this,
-            &StatisticsWindow::exportStatistics);
-    connect(printStatisticsButton, &QPushButton::clicked, this, [this] { printStatistics(); });
-    auto *printKey = new QShortcut(QKeySequence::Print, this);
-    connect(printKey, &QShortcut::activated, this, [this] { printStatistics(); });
-    connect(exportMapButton, &QPushButton::clicked, this, &StatisticsWindow::exportMap);
-    connect(copyMapButton, &QPushButton::clicked, this, &StatisticsWindow::copyMap);
-    for (QTableView *table :
-         {tableView, figuresTable, qualificationTable, eventTable, probeTable, alarmTable})
-        copyTableOnKey(*table);
-    connect(suggestButton, &QPushButton::clicked, this, [this] { suggestProbes(); });
-    connect(exportProbesButton, &QPushButton::clicked, this, &StatisticsWindow::exportProbes);
-    exportStatisticsButton->setEnabled(false);
-    printStatisticsButton->setEnabled(false);
-    exportMapButton->setEnabled(false);
-    copyMapButton->setEnabled(false);
-    exportProbesButton->setEnabled(false);
-    showStatistics();
-    showPhases();
-    showRules();
-    showExclusions();
-    resize(WINDOW_WIDTH, WINDOW_HEIGHT);
-    listening = view.job.listen([this](const JobChange &change) { jobChanged(change); });
+    return qualificationPage;
 }
 
 void StatisticsWindow::addSettingEdit(QHBoxLayout *row, std::string_view label, JobSetting setting,

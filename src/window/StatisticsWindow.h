@@ -127,6 +127,11 @@ private:
     // An edit of a job setting with its label, written through to the job as it is typed.
     void addSettingEdit(QHBoxLayout *row, std::string_view label, JobSetting setting, int control,
                         int stretch = 0, std::string_view placeholder = {});
+    QHBoxLayout *makeLimitsRow();
+    QHBoxLayout *makeQualificationRow();
+    QHBoxLayout *makeStudyRow();
+    QWidget *makeLowerPane();
+    QWidget *makeQualificationPage();
     QWidget *makeRulesPage();
     QWidget *makeAlarmsPage();
     QWidget *makeExclusionsPage();

@@ -70,9 +70,8 @@ void compressOne(std::uint32_t *state, const std::uint8_t *block) {
 
 // The instructions keep the working variables as two vectors, ABEF and CDGH, and take the
 // message four words at a time; each group of four rounds is two double rounds.
-__attribute__((target("sha,sse4.1"))) void compressWithInstructions(std::uint32_t *state,
-                                                                     const std::uint8_t *blocks,
-                                                                     std::size_t count) {
+__attribute__((target("sha,sse4.1"))) void
+compressWithInstructions(std::uint32_t *state, const std::uint8_t *blocks, std::size_t count) {
     const __m128i byteOrder = _mm_set_epi64x(0x0c0d0e0f08090a0bULL, 0x0405060700010203ULL);
     const __m128i dcba = _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<__m128i *>(state)),
                                            0xB1); // CDAB
@@ -98,7 +97,8 @@ __attribute__((target("sha,sse4.1"))) void compressWithInstructions(std::uint32_
                 words = _mm_sha256msg2_epu32(next, previous);
             }
             __m128i withConstants = _mm_add_epi32(
-                words, _mm_load_si128(reinterpret_cast<const __m128i *>(ROUND_CONSTANTS + 4 * group)));
+                words,
+                _mm_load_si128(reinterpret_cast<const __m128i *>(ROUND_CONSTANTS + 4 * group)));
             cdgh = _mm_sha256rnds2_epu32(cdgh, abef, withConstants);
             withConstants = _mm_shuffle_epi32(withConstants, 0x0E);
             abef = _mm_sha256rnds2_epu32(abef, cdgh, withConstants);

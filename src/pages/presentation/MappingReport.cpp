@@ -746,6 +746,126 @@ std::vector<std::string> positionsOutside(const MappingStatistics &statistics) {
     return outside;
 }
 
+namespace {
+
+// What the report's pages print, found before the first page is drawn: what takes work to
+// find is found once, as laying the pages out twice only measures again.
+struct ReportBody {
+    ReportBody(const Job &theJob, const JobSettings &settings, const StatisticsRun &statistics)
+        : job(theJob), jobSettings(settings), run(statistics) {}
+
+    const Job &job;
+    const JobSettings &jobSettings;
+    const StatisticsRun &run;
+    std::optional<Qualification> qualification;
+    std::vector<EventOutcome> eventFigures;
+    std::optional<Manifest> manifest;
+    std::optional<double> threshold;
+    DataCheckSettings dataCheck;
+    std::optional<FittedProbes> probes;
+    std::optional<MapCheck> mapCheck;
+    Facts facts;
+    PagedDocument::Table positions;
+    PagedDocument::Table suspects;
+    std::vector<ReportMap> maps;
+    ExtremeSets extremes;
+    PagedDocument::Table grid;     // the array's layout; empty for an array of no cells
+    PagedDocument::Table singular; // the singular slots' layout
+};
+
+void addLayout(PagedDocument &document, const ReportBody &body) {
+    const ArrayDimensions dimensions = body.job.loggerArray.dimensions();
+    document.keepRoom(HEADING_ROOM + CAPTION_ROOM + 40.0);
+    document.addHeading(std::string(text::LAYOUT_HEADING));
+    if (dimensions.rows > 0 && dimensions.columns > 0) {
+        document.addParagraph(std::string(text::ARRAY_LAYOUT_CAPTION), true);
+        document.addTable(body.grid);
+    }
+    if (dimensions.singularCount > 0) {
+        document.addParagraph(std::string(text::SINGULAR_LAYOUT_CAPTION), true);
+        document.addTable(body.singular);
+    }
+}
+
+// The pages' content, in the order the report has always had; the sections a study does not
+// use are left out.
+void addReportContent(PagedDocument &document, const ReportBody &body) {
+    const Job &job = body.job;
+    const ArrayDimensions dimensions = job.loggerArray.dimensions();
+    const ContourSettings settings = body.jobSettings.contour();
+    const std::string &description = body.jobSettings.layout.projectDescription;
+    document.addTitle(std::string(text::MAPPING_REPORT_TITLE));
+    if (!description.empty())
+        document.addSubtitle(description);
+    document.addFacts(body.facts);
+    addResult(document, body.run);
+    addSignatures(document, job);
+
+    document.newPage();
+    document.addHeading(std::string(text::STATISTICS_HEADING));
+    document.addTable(body.positions);
+    if (!job.exclusions.empty())
+        addExclusions(document, job);
+    if (job.calibration())
+        addCalibration(document, job, body.run);
+    if (!job.alarmRules.empty())
+        addAlarms(document, body.run, job.alarmRules);
+    addDataCheck(document, body.suspects, body.dataCheck);
+    addMaps(document, body.maps, dimensions, settings);
+    addExtremeSets(document, job.setList, body.extremes, dimensions, settings);
+    if (body.qualification)
+        addQualification(document, *body.qualification, job.loggerArray);
+    if (!job.events.empty())
+        addEvents(document, job, body.eventFigures);
+    addTimeSeries(document, job, body.jobSettings, body.run.statistics);
+    if (body.probes)
+        addProbes(document, job, body.run.statistics, *body.probes, settings);
+    if (body.mapCheck)
+        addMapCheck(document, job, *body.mapCheck, *body.threshold);
+    addLayout(document, body);
+    addChangeLog(document, job.changeLog);
+    addManifest(document, *body.manifest);
+}
+
+// The qualification figures, the events' figures, the sources' manifest and the settings of
+// the map check and the data check: a failed outcome says which could not be had.
+CommandOutcome gatherSections(ReportBody &body, platform::Host &host,
+                              const std::string &settingsText) {
+    const Job &job = body.job;
+    // The qualification section only when a qualification setting is given, the events
+    // section only when there are events: a report of neither reads as it always did.
+    if (hasQualificationSettings(job)) {
+        QualificationRun computed = calculateQualification(job, body.jobSettings, host);
+        if (computed.outcome.kind != CommandOutcome::Kind::Completed)
+            return computed.outcome;
+        body.qualification = std::move(computed.qualification);
+    }
+    body.eventFigures =
+        eventOutcomes(job.loggerArray, job.events, body.run.statistics.finish, body.run.settings);
+    JobSources sources = jobSources(job);
+    if (!sources.unreadable.empty()) {
+        const std::string message = text::format(text::SOURCE_UNREADABLE, sources.unreadable);
+        host.messageBox(message, std::string(text::MAPPING_REPORT_CAPTION));
+        return CommandOutcome::failed(message);
+    }
+    body.manifest = reportManifest(std::move(sources.sources), settingsText,
+                                   resultTexts(job, body.jobSettings, body.run));
+    const ThresholdRun threshold = readThreshold(job, host);
+    if (threshold.outcome.kind != CommandOutcome::Kind::Completed)
+        return threshold.outcome;
+    body.threshold = threshold.threshold;
+    const DataCheckSettingsReading dataCheck = readDataCheckSettings(job);
+    if (dataCheck.problem != DataCheckProblem::None) {
+        const std::string problem(problemText(dataCheck.problem));
+        host.messageBox(problem, std::string(text::DATA_CHECK_CAPTION));
+        return CommandOutcome::failed(problem);
+    }
+    body.dataCheck = dataCheck.settings;
+    return CommandOutcome::completed();
+}
+
+} // namespace
+
 CommandOutcome printMappingReport(const Job &job, const JobSettings &jobSettings,
                                   platform::Host &host, platform::PrintTarget &printer, double now,
                                   const std::string &settingsText) {
@@ -773,109 +893,37 @@ CommandOutcome printMappingReport(const Job &job, const JobSettings &jobSettings
                         std::string(text::MAPPING_REPORT_CAPTION));
         return CommandOutcome::failed(text::START_AFTER_FINISH);
     }
-    // The qualification section only when a qualification setting is given, the events
-    // section only when there are events: a report of neither reads as it always did.
-    std::optional<Qualification> qualification;
-    if (hasQualificationSettings(job)) {
-        QualificationRun computed = calculateQualification(job, jobSettings, host);
-        if (computed.outcome.kind != CommandOutcome::Kind::Completed)
-            return computed.outcome;
-        qualification = std::move(computed.qualification);
-    }
-    const std::vector<EventOutcome> eventFigures =
-        eventOutcomes(job.loggerArray, job.events, run.statistics.finish, run.settings);
+    ReportBody body{job, jobSettings, run};
+    const CommandOutcome gathered = gatherSections(body, host, settingsText);
+    if (gathered.kind != CommandOutcome::Kind::Completed)
+        return gathered;
     if (cancelledAt(2))
         return CommandOutcome::cancelled();
-    JobSources sources = jobSources(job);
-    if (!sources.unreadable.empty()) {
-        const std::string message = text::format(text::SOURCE_UNREADABLE, sources.unreadable);
-        host.messageBox(message, std::string(text::MAPPING_REPORT_CAPTION));
-        return CommandOutcome::failed(message);
-    }
-    const Manifest manifest = reportManifest(std::move(sources.sources), settingsText,
-                                             resultTexts(job, jobSettings, run));
-    const ThresholdRun threshold = readThreshold(job, host);
-    if (threshold.outcome.kind != CommandOutcome::Kind::Completed)
-        return threshold.outcome;
-    const DataCheckSettingsReading dataCheck = readDataCheckSettings(job);
-    if (dataCheck.problem != DataCheckProblem::None) {
-        const std::string problem(problemText(dataCheck.problem));
-        host.messageBox(problem, std::string(text::DATA_CHECK_CAPTION));
-        return CommandOutcome::failed(problem);
-    }
-    const std::string &description = jobSettings.layout.projectDescription;
-    const LoggerArray &array = job.loggerArray;
-    const ArrayDimensions dimensions = array.dimensions();
-    const ContourSettings settings = jobSettings.contour();
 
-    // What takes work to find is found once; laying the pages out twice only measures again.
-    const Facts facts = titleFacts(job, jobSettings, run);
-    const PagedDocument::Table positions = statisticsTable(run.statistics);
-    const PagedDocument::Table suspects = dataCheckTable(job, dataCheck.settings);
-    const std::vector<ReportMap> maps = statisticMaps(run.statistics);
-    const ExtremeSets extremes = extremeSets(job.setList);
+    body.facts = titleFacts(job, jobSettings, run);
+    body.positions = statisticsTable(run.statistics);
+    body.suspects = dataCheckTable(job, body.dataCheck);
+    body.maps = statisticMaps(run.statistics);
+    body.extremes = extremeSets(job.setList);
+    const ArrayDimensions dimensions = job.loggerArray.dimensions();
+    if (dimensions.rows > 0 && dimensions.columns > 0)
+        body.grid = arrayTable(job.loggerArray);
+    body.singular = singularTable(job.loggerArray);
     // Each only when asked for, so that the report is otherwise as it always was.
-    std::optional<FittedProbes> probes;
     if (job.probeCount > 0)
-        probes = suggestProbesFor(job, run.statistics, job.probeCount);
-    std::optional<MapCheck> mapCheck;
-    if (threshold.threshold)
-        mapCheck = checkMap(job.setList, array);
+        body.probes = suggestProbesFor(job, run.statistics, job.probeCount);
+    if (body.threshold)
+        body.mapCheck = checkMap(job.setList, job.loggerArray);
     if (cancelledAt(3))
         return CommandOutcome::cancelled();
-    const bool hasGrid = dimensions.rows > 0 && dimensions.columns > 0;
-    const PagedDocument::Table grid = hasGrid ? arrayTable(array) : PagedDocument::Table{};
-    const PagedDocument::Table singular = singularTable(array);
 
-    const auto content = [&](PagedDocument &document) {
-        document.addTitle(std::string(text::MAPPING_REPORT_TITLE));
-        if (!description.empty())
-            document.addSubtitle(description);
-        document.addFacts(facts);
-        addResult(document, run);
-        addSignatures(document, job);
-
-        document.newPage();
-        document.addHeading(std::string(text::STATISTICS_HEADING));
-        document.addTable(positions);
-        if (!job.exclusions.empty())
-            addExclusions(document, job);
-        if (job.calibration())
-            addCalibration(document, job, run);
-        if (!job.alarmRules.empty())
-            addAlarms(document, run, job.alarmRules);
-        addDataCheck(document, suspects, dataCheck.settings);
-        addMaps(document, maps, dimensions, settings);
-        addExtremeSets(document, job.setList, extremes, dimensions, settings);
-        if (qualification)
-            addQualification(document, *qualification, array);
-        if (!job.events.empty())
-            addEvents(document, job, eventFigures);
-        addTimeSeries(document, job, jobSettings, run.statistics);
-        if (probes)
-            addProbes(document, job, run.statistics, *probes, settings);
-        if (mapCheck)
-            addMapCheck(document, job, *mapCheck, *threshold.threshold);
-
-        document.keepRoom(HEADING_ROOM + CAPTION_ROOM + 40.0);
-        document.addHeading(std::string(text::LAYOUT_HEADING));
-        if (hasGrid) {
-            document.addParagraph(std::string(text::ARRAY_LAYOUT_CAPTION), true);
-            document.addTable(grid);
-        }
-        if (dimensions.singularCount > 0) {
-            document.addParagraph(std::string(text::SINGULAR_LAYOUT_CAPTION), true);
-            document.addTable(singular);
-        }
-        addChangeLog(document, job.changeLog);
-        addManifest(document, manifest);
-    };
-
-    printer.setDocumentXmp(manifestXmp(manifest));
+    const std::string &description = jobSettings.layout.projectDescription;
+    printer.setDocumentXmp(manifestXmp(*body.manifest));
     printer.startDocument(std::string(text::MAPPING_REPORT_TITLE));
     const PagedDocument::Footer footer = PagedDocument::printedFooter(
         now, description.empty() ? std::string(text::MAPPING_REPORT_TITLE) : description);
-    PagedDocument::print(printer, footer, content);
+    PagedDocument::print(printer, footer,
+                         [&](PagedDocument &document) { addReportContent(document, body); });
     printer.endDocument();
     return cancelledAt(REPORT_STAGES) ? CommandOutcome::cancelled() : CommandOutcome::completed();
 }
