@@ -1,9 +1,9 @@
 // Tables of values and their texts, read both ways, and the places that now keep one table for
 // a reader and its writer: the import settings, XML's named entities and the alarm words.
 
+#include "core/data/enumTexts.h"
 #include "core/analysis/alarms.h"
 #include "core/data/caseless.h"
-#include "core/data/enumTexts.h"
 #include "core/import/ImportSettings.h"
 #include "core/integrity/xmlTree.h"
 
@@ -58,8 +58,8 @@ TEST(EnumTexts, EscapedXmlReadsBackToTheSameText) {
     const std::string text = "a<b>&\"c\"'d'\r\te\nf &amp;";
     for (const bool attribute : {false, true}) {
         SCOPED_TRACE(attribute);
-        const std::string document =
-            attribute ? "<r a=\"" + xmlEscaped(text, true) + "\"/>" : "<r>" + xmlEscaped(text) + "</r>";
+        const std::string document = attribute ? "<r a=\"" + xmlEscaped(text, true) + "\"/>"
+                                               : "<r>" + xmlEscaped(text) + "</r>";
         const XmlRead read = readXml(document);
         ASSERT_TRUE(read.root) << document;
         EXPECT_EQ(attribute ? read.root->attributes.at(0).value : read.root->text, text);

@@ -24,7 +24,7 @@ constexpr TextEntry<TemperatureUnit> UNIT_NAMES[] = {
     {TemperatureUnit::Kelvin, text::UNIT_KELVIN},
 };
 
-// A file whose dates did not tell their order shows as the other missing facts do.
+// No order settled for the file (Found) shows the dash of a missing fact.
 constexpr TextEntry<DateOrder> DATE_ORDER_NAMES[] = {
     {DateOrder::Found, text::NO_LOGGER},
     {DateOrder::DayMonthYear, text::DATE_ORDER_DMY},

@@ -4,8 +4,8 @@ namespace zqar {
 
 SetPage::SetPage(int templateId, Job &theJob, platform::Host &theHost,
                  std::function<JobSettings()> settingsReader)
-    : Page(templateId), job(theJob), host(theHost),
-      navigator(theJob, [this] { showCurrentSet(); }), readSettings(std::move(settingsReader)) {
+    : Page(templateId), job(theJob), host(theHost), navigator(theJob, [this] { showCurrentSet(); }),
+      readSettings(std::move(settingsReader)) {
     navigator.bindButtons(*this);
 }
 
