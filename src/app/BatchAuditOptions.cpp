@@ -14,21 +14,6 @@ namespace zqar {
 
 namespace {
 
-// An option that writes a CSV file from the statistics over the Data Filter span.
-template <typename Write>
-BatchOption statisticsFileOption(const char *name, const char *help, Write write) {
-    return BatchOption{
-        name, "FILE", help,
-        [write](BatchTool &t, const std::string &file) -> std::optional<std::string> {
-            const StatisticsRun run =
-                calculateStatistics(t.window.job, t.window.settings(), t.host);
-            if (t.noteOutcome(run.outcome).kind == CommandOutcome::Kind::Completed)
-                t.noteOutcome(write(t, run, file));
-            return std::nullopt;
-        },
-        true};
-}
-
 std::optional<std::string> checkAlarmRule(const std::string &spec) {
     if (!readAlarmRule(spec))
         return alarmRuleProblem(spec);
@@ -104,14 +89,14 @@ void registerAuditOptions(BatchTool &tool) {
                      alarmRuleOption};
     rule.check = checkAlarmRule;
     tool.addOption(std::move(rule));
-    tool.addOption(statisticsFileOption(
+    tool.addOption(calculationFileOption(
         "--alarms-csv", "every alarm the rules fire over the Data Filter span as CSV",
-        [](BatchTool &t, const StatisticsRun &run, const std::string &file) {
+        calculateStatistics, [](BatchTool &t, const StatisticsRun &run, const std::string &file) {
             return writeAlarmsCsv(t.host, run.alarms, t.window.job.alarmRules, file);
         }));
-    tool.addOption(statisticsFileOption(
+    tool.addOption(calculationFileOption(
         "--rolling-mkt-csv", "the highest MKT over windows of mktWindowText hours as CSV",
-        [](BatchTool &t, const StatisticsRun &run, const std::string &file) {
+        calculateStatistics, [](BatchTool &t, const StatisticsRun &run, const std::string &file) {
             return writeRollingMktCsv(t.host, run, file);
         }));
     tool.addOption(fileOption("--data-check-csv", "FILE",

@@ -1,6 +1,7 @@
 #include "app/BatchTool.h"
 
 #include "app/batchOptions.h"
+#include "core/data/lineEscaped.h"
 
 #include <filesystem>
 #include <ostream>
@@ -9,23 +10,6 @@ namespace zqar {
 
 namespace {
 constexpr const char *PROGRAM_NAME = "zqar-vemro-batch";
-
-// A message box's caption or text on one line: CR, LF and the backslash itself escaped.
-std::string oneLine(const std::string &text) {
-    std::string line;
-    line.reserve(text.size());
-    for (const char c : text) {
-        if (c == '\r')
-            line += "\\r";
-        else if (c == '\n')
-            line += "\\n";
-        else if (c == '\\')
-            line += "\\\\";
-        else
-            line += c;
-    }
-    return line;
-}
 } // namespace
 
 BatchTool::BatchTool(std::ostream &output, std::ostream &errors)
@@ -113,7 +97,7 @@ bool BatchTool::reportCommand() {
     const bool failed = commandFailed;
     commandFailed = false;
     for (const platform::RecordedMessage &message : host.takeMessages())
-        err << oneLine(message.caption) << ": " << oneLine(message.text) << "\n";
+        err << lineEscaped(message.caption) << ": " << lineEscaped(message.text) << "\n";
     for (const std::string &status : host.takeStatusChanges())
         out << "STATUS: " << status << "\n";
     // An answer the command did not ask for must not reach a later command's dialog.

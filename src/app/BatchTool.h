@@ -122,4 +122,38 @@ BatchOption fileOption(const char *name, const char *argument, const char *help,
         true};
 }
 
+// An option whose argument is checked before the first option of the run goes: check(argument)
+// answers the error text of a malformed one, and run(tool, argument) does the work of a good one.
+template <typename Check, typename Run>
+BatchOption checkedOption(const char *name, const char *argument, const char *help, Check check,
+                          Run run) {
+    BatchOption option{
+        name, argument, help,
+        [check, run](BatchTool &tool, const std::string &text) -> std::optional<std::string> {
+            if (auto error = check(text))
+                return error;
+            run(tool, text);
+            return std::nullopt;
+        }};
+    option.check = check;
+    return option;
+}
+
+// An option that runs a calculation over the job and its settings and, when that completed,
+// writes the one file its argument names from the result: write(tool, run, file) writes it
+// and gives the outcome.
+template <typename Calculate, typename Write>
+BatchOption calculationFileOption(const char *name, const char *help, Calculate calculate,
+                                  Write write) {
+    return BatchOption{
+        name, "FILE", help,
+        [calculate, write](BatchTool &tool, const std::string &file) -> std::optional<std::string> {
+            const auto run = calculate(tool.window.job, tool.window.settings(), tool.host);
+            if (tool.noteOutcome(run.outcome).kind == CommandOutcome::Kind::Completed)
+                tool.noteOutcome(write(tool, run, file));
+            return std::nullopt;
+        },
+        true};
+}
+
 } // namespace zqar

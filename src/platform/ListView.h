@@ -88,12 +88,7 @@ public:
     // Without a window, cells are laid out from the column widths and ROW_HEIGHT, client and
     // screen coordinates are the same, the client area holds every cell, and no edit box can
     // be made.
-    std::optional<Rect> cellRect(int item, int subItem) const override;
-    Point clientToScreen(Point client) const override;
-    Point screenToClient(Point screen) const override;
-    Size clientSize() const override;
-    void ensureVisible(int item, int subItem) override;
-    std::unique_ptr<EditBox> createEditBox(int id, const Rect &rect) override;
+#include "platform/ListWindowOverrides.inc"
     void setWindow(ListWindow *listWindow) { window = listWindow; }
     // The cell's bounds from the column widths and ROW_HEIGHT, with no scrolling.
     std::optional<Rect> layoutCellRect(int item, int subItem) const;

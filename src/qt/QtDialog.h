@@ -47,21 +47,7 @@ public:
     using QWidget::setEnabled;
     using QWidget::setFocus;
 
-    std::string text(int id) const override;
-    void setText(int id, std::string_view text) override;
-    bool isChecked(int id) const override;
-    void setChecked(int id, bool checked) override;
-    bool isEnabled(int id) const override;
-    void setEnabled(int id, bool enabled) override;
-    bool isShown(int id) const override;
-    void setShown(int id, bool shown) override;
-    void setFocus(int id) override;
-    ListView &listView(int id) override;
-    Rect controlRect(int id) const override;
-    void moveControl(int id, const Rect &rect) override;
-    Size clientSize() const override;
-    void redraw(int id) override;
-    void messageBox(const std::string &text, const std::string &caption) override;
+#include "platform/DialogOverrides.inc"
 
     Page &page() const { return servedPage; }
     // The widget of control id, or null.

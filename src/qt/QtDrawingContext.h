@@ -41,13 +41,7 @@ public:
     // the next row write detach the bitmap from the painter's buffer.
     const QImage *image() const { return ownedImage.get(); }
 
-    int deviceCaps(DeviceCap cap) const override;
-    void fillRect(const Rect &rect, Colour colour) override;
-    void frameRect(const Rect &rect, Colour colour) override;
-    void textOut(int x, int y, std::string_view text) override;
-    Size textExtent(std::string_view text) override;
-    void copyFrom(const DrawingContext &source, int x, int y, int width, int height, int sx,
-                  int sy) override;
+#include "platform/DrawingOverrides.inc"
 
     // Document calls; on a widget or a bitmap they do nothing. Only a PDF writer keeps XMP.
     void setDocumentXmp(const std::string &packet) override;

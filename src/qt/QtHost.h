@@ -41,20 +41,10 @@ public:
     void setMainWindow(QWidget *window) { mainWidget = window; }
     QWidget *mainWindow() const { return mainWidget; }
 
-    void createPage(Page &page) override;
-    void showPage(Page &page, bool shown) override;
-    void messageBox(const std::string &text, const std::string &caption) override;
-    std::optional<std::string> openFile(const FileDialogOptions &options) override;
-    std::optional<std::string> saveFile(const FileDialogOptions &options) override;
-    std::vector<std::string> openFiles(const FileDialogOptions &options) override;
-    std::optional<std::string> browseFolder(const std::string &prompt,
-                                            const std::string &initialDirectory) override;
+#include "platform/HostOverrides.inc"
     std::optional<std::string> askText(const std::string &title,
                                        const std::string &prompt) override;
     SaveChoice askToSave(const std::string &question, const std::string &caption) override;
-    void startTimer(Page &page, int id, int intervalMs) override;
-    void showHelp(const std::string &path) override;
-    std::unique_ptr<DrawingContext> createOffscreen(int width, int height) override;
     int screenWidth() const override;
     int screenHeight() const override;
     std::unique_ptr<PrintTarget> choosePrinter() override;

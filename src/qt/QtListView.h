@@ -39,14 +39,9 @@ public:
     int synchronisations() const { return refreshes; }
 
     // The cells on the screen. The client area is the viewport; cell rectangles are the
-    // table's own, so an edit box on one covers the cell the user sees.
-    std::optional<Rect> cellRect(int item, int subItem) const override;
-    Point clientToScreen(Point client) const override;
-    Point screenToClient(Point screen) const override;
-    Size clientSize() const override;
-    void ensureVisible(int item, int subItem) override;
-    // A frameless line edit on the viewport. Keys typed into it go through keyFilter first.
-    std::unique_ptr<EditBox> createEditBox(int id, const Rect &rect) override;
+    // table's own, so an edit box on one covers the cell the user sees. An edit box is a
+    // frameless line edit on the viewport; keys typed into it go through keyFilter first.
+#include "platform/ListWindowOverrides.inc"
     void setKeyFilter(QObject *filter) { keyFilter = filter; }
 
     // Clicks (while the button is down) and focus changes, for the page.

@@ -33,6 +33,16 @@ inline std::string format(const char *pattern, int value) {
     return result;
 }
 
+// A count in words: the text for none, the text for one, or the pattern with its "%d" filled.
+inline std::string countText(int count, std::string_view none, std::string_view one,
+                             const char *many) {
+    if (count == 0)
+        return std::string(none);
+    if (count == 1)
+        return std::string(one);
+    return format(many, count);
+}
+
 // "%d of %d  %s", cut to the 299 characters a status line holds.
 inline std::string format(const char *pattern, int first, int second, const std::string &title) {
     char buffer[300];

@@ -12,11 +12,22 @@
 
 namespace zqar::text {
 
-struct ControlTip {
+// A text that belongs to one control of one template.
+struct ControlHint {
     int templateId;
     int controlId;
-    std::string_view tip;
+    std::string_view text;
 };
+
+// The text a table holds for a control, or an empty text.
+template <std::size_t N>
+constexpr std::string_view hintOf(const std::array<ControlHint, N> &table, int templateId,
+                                  int controlId) {
+    for (const ControlHint &entry : table)
+        if (entry.templateId == templateId && entry.controlId == controlId)
+            return entry.text;
+    return {};
+}
 
 constexpr std::string_view TIP_FIRST = "First set";
 constexpr std::string_view TIP_PREVIOUS = "Previous set";
@@ -24,7 +35,7 @@ constexpr std::string_view TIP_NEXT = "Next set";
 constexpr std::string_view TIP_LAST = "Last set";
 constexpr std::string_view TIP_SLIDES = "Play the sets as a slide show; press again to stop";
 
-constexpr std::array<ControlTip, 9> CONTROL_TIPS = {{
+constexpr std::array<ControlHint, 9> CONTROL_TIPS = {{
     {MATRIX_TEMPLATE, MatrixControls::FIRST, TIP_FIRST},
     {MATRIX_TEMPLATE, MatrixControls::PREVIOUS, TIP_PREVIOUS},
     {MATRIX_TEMPLATE, MatrixControls::NEXT, TIP_NEXT},
@@ -38,21 +49,12 @@ constexpr std::array<ControlTip, 9> CONTROL_TIPS = {{
 
 // The tip of a control, or an empty text.
 constexpr std::string_view controlTip(int templateId, int controlId) {
-    for (const ControlTip &entry : CONTROL_TIPS)
-        if (entry.templateId == templateId && entry.controlId == controlId)
-            return entry.tip;
-    return {};
+    return hintOf(CONTROL_TIPS, templateId, controlId);
 }
 
 // A time field's example, shown greyed while the field is empty: the format the date-time
 // reader takes.
-struct ControlPlaceholder {
-    int templateId;
-    int controlId;
-    std::string_view placeholder;
-};
-
-constexpr std::array<ControlPlaceholder, 3> CONTROL_PLACEHOLDERS = {{
+constexpr std::array<ControlHint, 3> CONTROL_PLACEHOLDERS = {{
     {DATA_FILTER_TEMPLATE, DataFilterControls::TIME, TIME_FORMAT_HINT},
     {DATA_FILTER_TEMPLATE, DataFilterControls::START_TIME, TIME_FORMAT_HINT},
     {DATA_FILTER_TEMPLATE, DataFilterControls::FINISH_TIME, TIME_FORMAT_HINT},
@@ -60,10 +62,7 @@ constexpr std::array<ControlPlaceholder, 3> CONTROL_PLACEHOLDERS = {{
 
 // The placeholder of an edit control, or an empty text.
 constexpr std::string_view controlPlaceholder(int templateId, int controlId) {
-    for (const ControlPlaceholder &entry : CONTROL_PLACEHOLDERS)
-        if (entry.templateId == templateId && entry.controlId == controlId)
-            return entry.placeholder;
-    return {};
+    return hintOf(CONTROL_PLACEHOLDERS, templateId, controlId);
 }
 
 } // namespace zqar::text

@@ -8,6 +8,7 @@
 #include "qt/QtText.h"
 #include "resources/analysisTexts.h"
 #include "resources/format.h"
+#include "window/readOnlyTables.h"
 #include "window/secondaryWindow.h"
 
 #include <QEvent>
@@ -26,7 +27,6 @@ namespace zqar {
 namespace {
 
 constexpr int WINDOW_WIDTH = 900; // pixels
-constexpr int ROW_PADDING = 6;    // pixels a table row adds to the height of its text
 constexpr int WINDOW_HEIGHT = 640;
 // A status other than "ok": dark red on a pale amber, as the Data Files window flags loggers.
 const QColor WARNING_TEXT(160, 0, 0);
@@ -39,19 +39,7 @@ QStringList headings(std::string_view header) {
     return list;
 }
 
-QTableWidget *makeTable(std::string_view header) {
-    auto *table = new QTableWidget;
-    const QStringList columns = headings(header);
-    table->setColumnCount(static_cast<int>(columns.size()));
-    table->setHorizontalHeaderLabels(columns);
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table->verticalHeader()->hide();
-    // Rows as high as their text, so a whole array fits in view.
-    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + ROW_PADDING);
-    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    return table;
-}
+QTableWidget *makeTable(std::string_view header) { return readOnlyTable(headings(header)); }
 
 // Puts the rows in, one text per cell.
 void fill(QTableWidget *table, const std::vector<std::vector<std::string>> &rows) {

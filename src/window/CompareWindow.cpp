@@ -10,6 +10,7 @@
 #include "resources/strings.h"
 #include "resources/studyTexts.h"
 #include "window/GraphExport.h"
+#include "window/readOnlyTables.h"
 #include "window/secondaryWindow.h"
 
 #include <QComboBox>
@@ -39,22 +40,6 @@ constexpr std::size_t ROW_STATISTIC = 1;
 constexpr std::size_t ROW_A = 2;
 constexpr std::size_t ROW_B = 3;
 constexpr std::size_t ROW_DELTA = 4;
-
-QStringList qtHeadings(const std::vector<std::string> &headings) {
-    QStringList list;
-    for (const std::string &heading : headings)
-        list.append(platform::toQString(heading));
-    return list;
-}
-
-QTableView *readOnlyTable(QStandardItemModel *model) {
-    auto *table = new QTableView;
-    table->setModel(model);
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->verticalHeader()->hide();
-    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    return table;
-}
 
 std::string joined(const std::vector<std::string> &names) {
     std::string text;
@@ -210,7 +195,7 @@ void CompareWindow::showComparison() {
     std::vector<std::string> headings{headerFields(text::COMPARE_CSV_HEADER).front()};
     for (std::size_t k = 0; k < std::min<std::size_t>(rows.size(), COMPARED_STATISTIC_COUNT); ++k)
         headings.push_back(rows[k][ROW_STATISTIC]);
-    differences->setHorizontalHeaderLabels(qtHeadings(headings));
+    differences->setHorizontalHeaderLabels(qtTexts(headings));
     for (std::size_t first = 0; first < rows.size(); first += COMPARED_STATISTIC_COUNT) {
         QList<QStandardItem *> cells{new QStandardItem(platform::toQString(rows[first][0]))};
         for (std::size_t k = first; k < std::min(rows.size(), first + COMPARED_STATISTIC_COUNT);
@@ -224,7 +209,7 @@ void CompareWindow::showComparison() {
     }
 
     spots->clear();
-    spots->setHorizontalHeaderLabels(qtHeadings(headerFields(text::COMPARE_SPOTS_HEADER)));
+    spots->setHorizontalHeaderLabels(qtTexts(headerFields(text::COMPARE_SPOTS_HEADER)));
     for (const std::vector<std::string> &row :
          spotComparisonRows(compared.a, compared.b, compared.comparison)) {
         QList<QStandardItem *> cells;

@@ -7,10 +7,7 @@
 #include "resources/qualificationTexts.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
-#include <QFormLayout>
 #include <QLineEdit>
-#include <QVBoxLayout>
 
 #include <iterator>
 
@@ -36,10 +33,8 @@ int choiceOf(EventKind wanted) {
 
 EventDialog::EventDialog(platform::Host &platformHost, const std::string &title,
                          const Event &initial, QWidget *parent)
-    : QDialog(parent), host(platformHost), kind(new QComboBox), phase(new QLineEdit),
-      time(new QLineEdit), note(new QLineEdit) {
-    setWindowTitle(platform::toQString(title));
-    setMinimumWidth(MINIMUM_WIDTH);
+    : FormDialog(platformHost, title, text::EVENTS_CAPTION, MINIMUM_WIDTH, parent),
+      kind(new QComboBox), phase(new QLineEdit), time(new QLineEdit), note(new QLineEdit) {
     for (const std::string_view choice : text::EVENT_KIND_CHOICES)
         kind->addItem(platform::toQString(choice));
     kind->setCurrentIndex(choiceOf(initial.kind));
@@ -47,17 +42,10 @@ EventDialog::EventDialog(platform::Host &platformHost, const std::string &title,
     time->setText(platform::toQString(eventTimeText(initial.time)));
     note->setText(platform::toQString(initial.note));
 
-    auto *form = new QFormLayout;
-    form->addRow(platform::toQString(text::EVENT_KIND_LABEL), kind);
-    form->addRow(platform::toQString(text::EVENT_PHASE_LABEL), phase);
-    form->addRow(platform::toQString(text::EVENT_TIME_LABEL), time);
-    form->addRow(platform::toQString(text::EVENT_NOTE_LABEL), note);
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addWidget(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, this, &EventDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &EventDialog::reject);
+    addFields({{text::EVENT_KIND_LABEL, kind},
+               {text::EVENT_PHASE_LABEL, phase},
+               {text::EVENT_TIME_LABEL, time},
+               {text::EVENT_NOTE_LABEL, note}});
     connect(kind, &QComboBox::currentIndexChanged, this, &EventDialog::kindChanged);
     kindChanged();
 }
@@ -89,13 +77,11 @@ std::optional<Event> EventDialog::event(std::string *problem) const {
     return made;
 }
 
-void EventDialog::accept() {
-    std::string problem;
-    if (!event(&problem)) {
-        host.messageBox(problem, std::string(text::EVENTS_CAPTION));
-        return;
-    }
-    QDialog::accept();
+std::optional<std::string> EventDialog::problem() const {
+    std::string wrong;
+    if (!event(&wrong))
+        return wrong;
+    return std::nullopt;
 }
 
 } // namespace zqar

@@ -5,8 +5,7 @@
 // the window adds the event to the job or puts it in place of the one edited.
 
 #include "core/data/events.h"
-
-#include <QDialog>
+#include "window/FormDialog.h"
 
 #include <optional>
 #include <string>
@@ -16,11 +15,7 @@ class QLineEdit;
 
 namespace zqar {
 
-namespace platform {
-class Host;
-}
-
-class EventDialog : public QDialog {
+class EventDialog : public FormDialog {
     Q_OBJECT
 public:
     EventDialog(platform::Host &host, const std::string &title, const Event &initial,
@@ -35,12 +30,10 @@ public:
     QLineEdit *timeEdit() const { return time; }
     QLineEdit *noteEdit() const { return note; }
 
-    void accept() override;
-
 private:
+    std::optional<std::string> problem() const override;
     void kindChanged();
 
-    platform::Host &host;
     QComboBox *kind;
     QLineEdit *phase;
     QLineEdit *time;

@@ -8,10 +8,7 @@
 #include "resources/strings.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
-#include <QFormLayout>
 #include <QLineEdit>
-#include <QVBoxLayout>
 
 namespace zqar {
 
@@ -24,10 +21,10 @@ constexpr int MINIMUM_WIDTH = 420; // pixels: room for a time and a reason
 ExclusionDialog::ExclusionDialog(const LoggerArray &loggerArray, platform::Host &platformHost,
                                  std::optional<double> firstTime, std::optional<double> lastTime,
                                  QWidget *parent)
-    : QDialog(parent), array(loggerArray), host(platformHost), position(new QComboBox),
-      first(new QLineEdit), last(new QLineEdit), reason(new QLineEdit) {
-    setWindowTitle(platform::toQString(text::EXCLUDE_TITLE));
-    setMinimumWidth(MINIMUM_WIDTH);
+    : FormDialog(platformHost, text::EXCLUDE_TITLE, text::STATISTICS_CAPTION, MINIMUM_WIDTH,
+                 parent),
+      array(loggerArray), position(new QComboBox), first(new QLineEdit), last(new QLineEdit),
+      reason(new QLineEdit) {
     for (const PlacedPosition &placed : placedPositions(array))
         if (placed.record) {
             position->addItem(
@@ -39,17 +36,10 @@ ExclusionDialog::ExclusionDialog(const LoggerArray &loggerArray, platform::Host 
     if (lastTime)
         last->setText(platform::toQString(formatDateTime(*lastTime)));
 
-    auto *form = new QFormLayout;
-    form->addRow(platform::toQString(text::EXCLUDE_POSITION_LABEL), position);
-    form->addRow(platform::toQString(text::EXCLUDE_FIRST_LABEL), first);
-    form->addRow(platform::toQString(text::EXCLUDE_LAST_LABEL), last);
-    form->addRow(platform::toQString(text::EXCLUDE_REASON_LABEL), reason);
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addWidget(buttons);
-    connect(buttons, &QDialogButtonBox::accepted, this, &ExclusionDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &ExclusionDialog::reject);
+    addFields({{text::EXCLUDE_POSITION_LABEL, position},
+               {text::EXCLUDE_FIRST_LABEL, first},
+               {text::EXCLUDE_LAST_LABEL, last},
+               {text::EXCLUDE_REASON_LABEL, reason}});
 }
 
 ExclusionEntry ExclusionDialog::entry() const {
@@ -68,13 +58,11 @@ ExclusionEntry ExclusionDialog::entry() const {
     return made;
 }
 
-void ExclusionDialog::accept() {
+std::optional<std::string> ExclusionDialog::problem() const {
     const ExclusionReading reading = readExclusionEntry(array, entry());
-    if (!reading.exclusion) {
-        host.messageBox(std::string(reading.problem), std::string(text::STATISTICS_CAPTION));
-        return;
-    }
-    QDialog::accept();
+    if (!reading.exclusion)
+        return std::string(reading.problem);
+    return std::nullopt;
 }
 
 } // namespace zqar

@@ -5,8 +5,7 @@
 // stays); the window then adds the exclusion to the job.
 
 #include "pages/analysis/statisticsCommands.h"
-
-#include <QDialog>
+#include "window/FormDialog.h"
 
 #include <optional>
 #include <string>
@@ -18,11 +17,7 @@ class QLineEdit;
 
 namespace zqar {
 
-namespace platform {
-class Host;
-}
-
-class ExclusionDialog : public QDialog {
+class ExclusionDialog : public FormDialog {
     Q_OBJECT
 public:
     ExclusionDialog(const LoggerArray &array, platform::Host &host, std::optional<double> first,
@@ -36,11 +31,10 @@ public:
     QLineEdit *lastEdit() const { return last; }
     QLineEdit *reasonEdit() const { return reason; }
 
-    void accept() override;
-
 private:
+    std::optional<std::string> problem() const override;
+
     const LoggerArray &array;
-    platform::Host &host;
     QComboBox *position;
     QLineEdit *first;
     QLineEdit *last;

@@ -6,6 +6,7 @@
 #include "qt/QtIcon.h"
 #include "qt/QtText.h"
 #include "resources/importTexts.h"
+#include "window/readOnlyTables.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -23,7 +24,6 @@ namespace {
 
 constexpr int WINDOW_WIDTH = 1100; // pixels
 constexpr int WINDOW_HEIGHT = 520;
-constexpr int ROW_PADDING = 6; // pixels a table row adds to the height of its text
 // A refused file: dark red, as the other windows flag what needs a look.
 const QColor REFUSED_TEXT(160, 0, 0);
 
@@ -70,17 +70,7 @@ ImportPreviewWindow::ImportPreviewWindow(const JobView &jobView, std::vector<std
     }
     choiceRow->addStretch(1);
 
-    table = new QTableWidget;
-    QStringList headings;
-    for (const std::string_view heading : text::PREVIEW_HEADINGS)
-        headings.append(platform::toQString(heading));
-    table->setColumnCount(static_cast<int>(headings.size()));
-    table->setHorizontalHeaderLabels(headings);
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table->verticalHeader()->hide();
-    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + ROW_PADDING);
-    table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    table = readOnlyTable(qtTexts(text::PREVIEW_HEADINGS));
 
     auto *buttons = new QDialogButtonBox;
     importing = buttons->addButton(platform::toQString(text::PREVIEW_IMPORT_BUTTON),

@@ -24,6 +24,7 @@
 #include "window/ExclusionDialog.h"
 #include "window/GraphExport.h"
 #include "window/PictureFile.h"
+#include "window/readOnlyTables.h"
 #include "window/secondaryWindow.h"
 #include "window/tableCopy.h"
 
@@ -58,7 +59,6 @@ constexpr int SORT_ROLE = Qt::UserRole + 1;
 constexpr int WINDOW_WIDTH = 980; // pixels
 constexpr int WINDOW_HEIGHT = 760;
 constexpr int MAP_MINIMUM_HEIGHT = 240;
-constexpr int ROW_PADDING = 6;                // pixels above and below a line of text
 constexpr int QUALIFICATION_FIGURE_COUNT = 7; // the rows of qualificationFigures
 constexpr int DEFAULT_PROBE_COUNT = 5;
 constexpr int LARGEST_PROBE_COUNT = 999; // the spin box's; the command takes more
@@ -85,29 +85,13 @@ QVariant sortValue(const StatisticsColumn &column, const std::string &shown,
     return value ? *value : std::numeric_limits<double>::lowest();
 }
 
-QStringList textHeadings(std::initializer_list<std::string_view> list) {
-    QStringList headings;
-    for (const std::string_view heading : list)
-        headings.append(platform::toQString(heading));
-    return headings;
-}
+QStringList csvHeadings(std::string_view header) { return qtTexts(headerFields(header)); }
 
-QStringList csvHeadings(std::string_view header) {
-    QStringList headings;
-    for (const std::string &heading : headerFields(header))
-        headings.append(platform::toQString(heading));
-    return headings;
-}
-
-// A read-only table of a model, its columns as wide as their texts.
+// A read-only table of a model, its last column reaching to the right edge.
 QTableView *plainTable(QStandardItemModel *model) {
-    auto *view = new QTableView;
-    view->setModel(model);
-    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view->verticalHeader()->hide();
-    view->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    QTableView *view = readOnlyTable(model);
     view->horizontalHeader()->setStretchLastSection(true);
-    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + ROW_PADDING);
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + TABLE_ROW_PADDING);
     return view;
 }
 
@@ -400,14 +384,14 @@ QWidget *StatisticsWindow::makeLowerPane() {
 
 QWidget *StatisticsWindow::makeQualificationPage() {
     figures->setHorizontalHeaderLabels(
-        textHeadings({text::FIGURE_HEADING, text::VALUE_HEADING, text::DEFINITION_HEADING}));
+        qtTexts({text::FIGURE_HEADING, text::VALUE_HEADING, text::DEFINITION_HEADING}));
     qualificationPositions->setHorizontalHeaderLabels(
-        textHeadings({text::POSITION_HEADING, text::LOGGER_HEADING, text::POSITION_MEAN_HEADING,
-                      text::POSITION_SPREAD_HEADING, text::POSITION_FROM_REFERENCE_HEADING,
-                      text::POSITION_FROM_SET_POINT_HEADING}));
+        qtTexts({text::POSITION_HEADING, text::LOGGER_HEADING, text::POSITION_MEAN_HEADING,
+                 text::POSITION_SPREAD_HEADING, text::POSITION_FROM_REFERENCE_HEADING,
+                 text::POSITION_FROM_SET_POINT_HEADING}));
     eventItems->setHorizontalHeaderLabels(
-        textHeadings({text::EVENT_HEADING, text::TIME_HEADING, text::FIGURE_HEADING,
-                      text::VALUE_HEADING, text::POSITION_HEADING, text::NOTE_HEADING}));
+        qtTexts({text::EVENT_HEADING, text::TIME_HEADING, text::FIGURE_HEADING, text::VALUE_HEADING,
+                 text::POSITION_HEADING, text::NOTE_HEADING}));
     auto *qualificationPage = new QWidget;
     auto *qualificationLayout = new QVBoxLayout(qualificationPage);
     qualificationLayout->setContentsMargins(0, 0, 0, 0);
@@ -438,7 +422,7 @@ void StatisticsWindow::addSettingEdit(QHBoxLayout *row, std::string_view label, 
 }
 
 QWidget *StatisticsWindow::makeRulesPage() {
-    ruleItems->setHorizontalHeaderLabels(textHeadings({text::ALARM_RULE_HEADING}));
+    ruleItems->setHorizontalHeaderLabels(qtTexts({text::ALARM_RULE_HEADING}));
     ruleText->setPlaceholderText(platform::toQString(text::ALARM_RULE_HINT));
     auto *addButton = new QPushButton(platform::toQString(text::ADD_RULE_BUTTON));
     auto *row = new QHBoxLayout;
@@ -471,9 +455,9 @@ QWidget *StatisticsWindow::makeAlarmsPage() {
 }
 
 QWidget *StatisticsWindow::makeExclusionsPage() {
-    exclusionItems->setHorizontalHeaderLabels(textHeadings(
-        {text::EXCLUDE_POSITION_LABEL, text::EXCLUDE_FIRST_LABEL, text::EXCLUDE_LAST_LABEL,
-         text::EXCLUDED_READINGS_HEADING, text::EXCLUDE_REASON_LABEL}));
+    exclusionItems->setHorizontalHeaderLabels(
+        qtTexts({text::EXCLUDE_POSITION_LABEL, text::EXCLUDE_FIRST_LABEL, text::EXCLUDE_LAST_LABEL,
+                 text::EXCLUDED_READINGS_HEADING, text::EXCLUDE_REASON_LABEL}));
     auto *excludeButton = new QPushButton(platform::toQString(text::EXCLUDE_BUTTON));
     auto *row = new QHBoxLayout;
     row->addWidget(excludeButton);

@@ -111,6 +111,16 @@ TEST(ReadDecimal, IgnoresTheLocalesDecimalSeparator) {
     EXPECT_EQ(formatFixed(20.5, 2), "20.50");
 }
 
+TEST(ReadWholeNumber, TakesOneFiniteNumberAndNothingAfterIt) {
+    EXPECT_EQ(readWholeNumber("20.5"), 20.5);
+    EXPECT_EQ(readWholeNumber("  -3"), -3.0);
+    EXPECT_EQ(readWholeNumber("1e2"), 100.0);
+    for (const char *wrong : {"", " ", "20.5 ", "12x", "abc", "1e999", "-1e999", "inf", "nan"}) {
+        SCOPED_TRACE(wrong);
+        EXPECT_EQ(readWholeNumber(wrong), std::nullopt);
+    }
+}
+
 TEST(FormatFixed, RoundsAsPrintfDoes) {
     EXPECT_EQ(formatFixed(18.25, 2), "18.25");
     EXPECT_EQ(formatFixed(0.125, 2), "0.12"); // exactly half: to even, as glibc

@@ -6,7 +6,9 @@
 #include "core/analysis/statisticsCsv.h"
 #include "core/data/caseless.h"
 #include "core/data/dateTime.h"
+#include "core/data/enumTexts.h"
 #include "core/data/numbers.h"
+#include "core/data/trimmed.h"
 #include "resources/analysisTexts.h"
 #include "resources/format.h"
 #include "resources/strings.h"
@@ -20,20 +22,14 @@ namespace {
 
 constexpr int64_t SECONDS_IN_DAY = 86400;
 
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && isSpace(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isSpace(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
-std::optional<double> wholeNumber(std::string_view text) {
-    const DecimalRead read = readDecimalPrefix(text);
-    if (!read.found || read.end != text.size() || !std::isfinite(read.value))
-        return std::nullopt;
-    return read.value;
-}
+constexpr TextEntry<AlarmSide> SIDE_WORDS[] = {
+    {AlarmSide::Above, text::ALARM_ABOVE},
+    {AlarmSide::Below, text::ALARM_BELOW},
+};
+constexpr TextEntry<AlarmMode> MODE_WORDS[] = {
+    {AlarmMode::Single, text::ALARM_SINGLE},
+    {AlarmMode::Cumulative, text::ALARM_CUMULATIVE},
+};
 
 // The calendar day of a day number as the texts show it (rounded to the second).
 int64_t calendarDay(double time) {
@@ -106,25 +102,15 @@ std::optional<AlarmRule> readAlarmRule(std::string_view spec) {
         return std::nullopt;
     AlarmRule rule;
     rule.spec = std::string(spec);
-    if (equalIgnoringCase(fields[0], text::ALARM_ABOVE))
-        rule.side = AlarmSide::Above;
-    else if (equalIgnoringCase(fields[0], text::ALARM_BELOW))
-        rule.side = AlarmSide::Below;
-    else
+    const std::optional<AlarmSide> side = valueOf(SIDE_WORDS, fields[0], equalIgnoringCase);
+    const std::optional<double> threshold = readWholeNumber(fields[1]);
+    const std::optional<AlarmMode> mode = valueOf(MODE_WORDS, fields[2], equalIgnoringCase);
+    const std::optional<double> minutes = readWholeNumber(fields[3]);
+    if (!side || !threshold || !mode || !minutes || !(*minutes > 0.0))
         return std::nullopt;
-    const std::optional<double> threshold = wholeNumber(fields[1]);
-    if (!threshold)
-        return std::nullopt;
+    rule.side = *side;
     rule.threshold = *threshold;
-    if (equalIgnoringCase(fields[2], text::ALARM_SINGLE))
-        rule.mode = AlarmMode::Single;
-    else if (equalIgnoringCase(fields[2], text::ALARM_CUMULATIVE))
-        rule.mode = AlarmMode::Cumulative;
-    else
-        return std::nullopt;
-    const std::optional<double> minutes = wholeNumber(fields[3]);
-    if (!minutes || !(*minutes > 0.0))
-        return std::nullopt;
+    rule.mode = *mode;
     rule.minutes = *minutes;
     if (fields.size() == 5) {
         if (rule.mode != AlarmMode::Cumulative ||

@@ -5,6 +5,7 @@
 #include "core/analysis/statisticsCsv.h"
 #include "core/data/caseless.h"
 #include "core/data/dateTime.h"
+#include "core/data/enumTexts.h"
 #include "core/data/numbers.h"
 #include "resources/analysisTexts.h"
 #include "resources/format.h"
@@ -97,13 +98,6 @@ std::optional<double> readDate(std::string_view text) {
     return parseDateTime(text);
 }
 
-std::optional<double> readNumber(std::string_view text) {
-    const DecimalRead read = readDecimalPrefix(text);
-    if (!read.found || read.end != text.size() || !std::isfinite(read.value))
-        return std::nullopt;
-    return read.value;
-}
-
 CalibrationRead refused(int line, std::string problem) {
     CalibrationRead read;
     read.line = line;
@@ -170,7 +164,7 @@ CalibrationRead readCalibrationText(std::string_view text) {
         }
         std::optional<double> numbers[2];
         for (const int column : {READING, CORRECTION}) {
-            numbers[column - READING] = readNumber(fields[column]);
+            numbers[column - READING] = readWholeNumber(fields[column]);
             if (!numbers[column - READING])
                 return refused(lineNumber, lineProblem(text::CALIBRATION_BAD_NUMBER, lineNumber,
                                                        fields[column]));
@@ -294,17 +288,13 @@ int32_t readingsOutsideRange(const LogFile &record, const LoggerCalibration &cal
 }
 
 std::string_view calibrationStatusText(CalibrationStatus status) {
-    switch (status) {
-    case CalibrationStatus::NoCertificate:
-        return text::STATUS_NO_CERTIFICATE;
-    case CalibrationStatus::CalibratedAfterStart:
-        return text::STATUS_CALIBRATED_AFTER_START;
-    case CalibrationStatus::DueBeforeFinish:
-        return text::STATUS_DUE_BEFORE_FINISH;
-    case CalibrationStatus::Ok:
-        break;
-    }
-    return text::STATUS_OK;
+    static constexpr TextEntry<CalibrationStatus> STATUS_TEXTS[] = {
+        {CalibrationStatus::Ok, text::STATUS_OK},
+        {CalibrationStatus::NoCertificate, text::STATUS_NO_CERTIFICATE},
+        {CalibrationStatus::CalibratedAfterStart, text::STATUS_CALIBRATED_AFTER_START},
+        {CalibrationStatus::DueBeforeFinish, text::STATUS_DUE_BEFORE_FINISH},
+    };
+    return textOf(STATUS_TEXTS, status, text::STATUS_OK);
 }
 
 std::vector<CalibrationRow> calibrationRows(const LoggerArray &array, const CalibrationTable &table,
@@ -332,11 +322,7 @@ std::vector<CalibrationRow> calibrationRows(const LoggerArray &array, const Cali
 }
 
 std::string calibrationCsv(const std::vector<CalibrationRow> &rows) {
-    std::string csv(text::CALIBRATION_CSV_HEADER);
-    csv += CSV_LINE_END;
-    for (const CalibrationRow &row : rows)
-        appendCsvLine(csv, calibrationStatusRow(row));
-    return csv;
+    return csvTable(text::CALIBRATION_CSV_HEADER, rows, calibrationStatusRow);
 }
 
 std::vector<std::string> calibrationStatusRow(const CalibrationRow &row) {

@@ -4,7 +4,9 @@
 #include "core/analysis/statistics.h"
 #include "core/analysis/statisticsCsv.h"
 #include "core/data/dateTime.h"
+#include "core/data/enumTexts.h"
 #include "core/data/numbers.h"
+#include "core/data/trimmed.h"
 #include "resources/analysisTexts.h"
 #include "resources/format.h"
 
@@ -21,17 +23,13 @@ constexpr int CHECKS = 5;
 
 // Empty keeps the default; otherwise the whole text must be a finite number.
 bool readSetting(std::string_view text, double &value) {
-    while (!text.empty() && isSpace(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isSpace(text.back()))
-        text.remove_suffix(1);
+    text = trimmed(text);
     if (text.empty())
         return true;
-    const DecimalRead read = readDecimalPrefix(text);
-    if (!read.found || read.end != text.size() || !std::isfinite(read.value))
-        return false;
-    value = read.value;
-    return true;
+    const std::optional<double> number = readWholeNumber(text);
+    if (number)
+        value = *number;
+    return number.has_value();
 }
 
 // One check's findings as they come, first one first.
@@ -64,15 +62,11 @@ DataCheckSettingsReading readDataCheckSettings(std::string_view plausibleLowText
 }
 
 std::string_view problemText(DataCheckProblem problem) {
-    switch (problem) {
-    case DataCheckProblem::Range:
-        return text::PLAUSIBLE_RANGE_INVALID;
-    case DataCheckProblem::Jump:
-        return text::PLAUSIBLE_JUMP_INVALID;
-    case DataCheckProblem::None:
-        break;
-    }
-    return {};
+    static constexpr TextEntry<DataCheckProblem> PROBLEM_TEXTS[] = {
+        {DataCheckProblem::Range, text::PLAUSIBLE_RANGE_INVALID},
+        {DataCheckProblem::Jump, text::PLAUSIBLE_JUMP_INVALID},
+    };
+    return textOf(PROBLEM_TEXTS, problem);
 }
 
 std::string_view dataCheckName(DataCheck check) {

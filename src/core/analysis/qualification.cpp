@@ -5,6 +5,7 @@
 #include "core/analysis/readingScans.h"
 #include "core/analysis/statistics.h"
 #include "core/data/dateTime.h"
+#include "core/data/enumTexts.h"
 #include "core/data/numbers.h"
 #include "core/data/parallelInOrder.h"
 #include "core/data/trimmed.h"
@@ -352,27 +353,18 @@ QualificationSettingsReading readQualificationSettings(std::string_view setPoint
 }
 
 std::string_view qualificationProblemMessage(QualificationProblem problem) {
-    switch (problem) {
-    case QualificationProblem::None:
-        return {};
-    case QualificationProblem::SetPoint:
-        return text::SET_POINT_FORMAT_MESSAGE;
-    case QualificationProblem::Tolerance:
-        return text::TOLERANCE_FORMAT_MESSAGE;
-    case QualificationProblem::StableStart:
-        return text::STABLE_START_FORMAT_MESSAGE;
-    case QualificationProblem::StableFinish:
-        return text::STABLE_FINISH_FORMAT_MESSAGE;
-    case QualificationProblem::StableWindowOrder:
-        return text::STABLE_WINDOW_ORDER_MESSAGE;
-    case QualificationProblem::ReferencePositionFormat:
-        return text::REFERENCE_POSITION_FORMAT_MESSAGE;
-    case QualificationProblem::ReferencePositionOutside:
-        return text::REFERENCE_POSITION_OUTSIDE_MESSAGE;
-    case QualificationProblem::NoReferenceReadings:
-        return text::NO_REFERENCE_READINGS_MESSAGE;
-    }
-    return {};
+    using P = QualificationProblem;
+    static constexpr TextEntry<P> MESSAGES[] = {
+        {P::SetPoint, text::SET_POINT_FORMAT_MESSAGE},
+        {P::Tolerance, text::TOLERANCE_FORMAT_MESSAGE},
+        {P::StableStart, text::STABLE_START_FORMAT_MESSAGE},
+        {P::StableFinish, text::STABLE_FINISH_FORMAT_MESSAGE},
+        {P::StableWindowOrder, text::STABLE_WINDOW_ORDER_MESSAGE},
+        {P::ReferencePositionFormat, text::REFERENCE_POSITION_FORMAT_MESSAGE},
+        {P::ReferencePositionOutside, text::REFERENCE_POSITION_OUTSIDE_MESSAGE},
+        {P::NoReferenceReadings, text::NO_REFERENCE_READINGS_MESSAGE},
+    };
+    return textOf(MESSAGES, problem);
 }
 
 std::optional<ArrayPosition> defaultReferencePosition(const LoggerArray &array) {

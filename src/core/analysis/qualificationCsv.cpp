@@ -106,11 +106,7 @@ std::vector<std::string> eventFigureRow(const EventOutcome &outcome) {
 }
 
 std::string eventFiguresCsv(const std::vector<EventOutcome> &outcomes) {
-    std::string csv(text::EVENT_FIGURES_CSV_HEADER);
-    csv += CSV_LINE_END;
-    for (const EventOutcome &outcome : outcomes)
-        appendCsvLine(csv, eventFigureRow(outcome));
-    return csv;
+    return csvTable(text::EVENT_FIGURES_CSV_HEADER, outcomes, eventFigureRow);
 }
 
 } // namespace zqar

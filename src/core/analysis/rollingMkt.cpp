@@ -7,6 +7,7 @@
 #include "core/analysis/statisticsCsv.h"
 #include "core/data/dateTime.h"
 #include "core/data/numbers.h"
+#include "core/data/trimmed.h"
 #include "resources/analysisTexts.h"
 #include "resources/format.h"
 #include "resources/strings.h"
@@ -228,19 +229,15 @@ std::string positionWithLogger(const RollingMktPosition &p) {
 
 MktWindowReading readMktWindow(std::string_view text) {
     MktWindowReading reading;
-    while (!text.empty() && isSpace(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isSpace(text.back()))
-        text.remove_suffix(1);
+    text = trimmed(text);
     if (text.empty())
         return reading;
-    const DecimalRead read = readDecimalPrefix(text);
-    if (!read.found || read.end != text.size() || !(read.value > 0.0) ||
-        !std::isfinite(read.value)) {
+    const std::optional<double> hours = readWholeNumber(text);
+    if (!hours || !(*hours > 0.0)) {
         reading.wrong = true;
         return reading;
     }
-    reading.hours = read.value;
+    reading.hours = *hours;
     return reading;
 }
 

@@ -18,6 +18,15 @@ inline constexpr std::string_view CSV_LINE_END = "\r\n";
 std::string csvField(std::string_view text);
 // The fields as one line: each through csvField, commas between, the line end after.
 void appendCsvLine(std::string &csv, const std::vector<std::string> &fields);
+// A table: the header line, then the line of fields rowOf gives each item.
+template <class Items, class RowOf>
+std::string csvTable(std::string_view header, const Items &items, RowOf rowOf) {
+    std::string csv(header);
+    csv += CSV_LINE_END;
+    for (const auto &item : items)
+        appendCsvLine(csv, rowOf(item));
+    return csv;
+}
 // A temperature with two decimals, and minutes with one, as every CSV file writes them.
 std::string csvTemperature(double value);
 std::string csvMinutes(double value);

@@ -6,6 +6,7 @@
 #include "core/data/AtomicFileWriter.h"
 #include "core/data/TextField.h"
 #include "core/data/readBlocks.h"
+#include "core/data/trimmed.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -22,14 +23,6 @@ constexpr std::string_view BYTE_ORDER_MARK = "\xEF\xBB\xBF";
 constexpr std::string_view DEFAULT_LINE_END = "\r\n";
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
 
 // The first characters of a text without its leading and trailing blanks, collected piece by
 // piece in bounded memory: at most limit characters are kept, and overflow tells that the
@@ -401,7 +394,7 @@ std::string IniFile::value(std::string_view section, std::string_view key,
     if (const auto change = changed.find(sectionName + '\0' + keyName); change != changed.end()) {
         // What reading the written line gives back.
         const std::string_view written = changes[change->second].value;
-        return cutText(trimmed(written.substr(0, written.find('\0'))));
+        return cutText(trimmedOf(written.substr(0, written.find('\0')), isBlank));
     }
     const Keys &keys = sectionKeys(sectionName);
     if (const auto line = keys.find(keyName); line != keys.end())

@@ -96,6 +96,13 @@ DecimalRead readDecimalPrefix(std::string_view text) {
     return result;
 }
 
+std::optional<double> readWholeNumber(std::string_view text) {
+    const DecimalRead read = readDecimalPrefix(text);
+    if (!read.found || read.end != text.size() || !std::isfinite(read.value))
+        return std::nullopt;
+    return read.value;
+}
+
 std::string formatFixed(double value, int decimals) {
     char text[400];
     const auto [ptr, ec] =

@@ -4,6 +4,7 @@
 // "20.5" the same way whatever the user's locale says about decimal separators.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -27,6 +28,10 @@ struct DecimalRead {
     bool found = false;
 };
 DecimalRead readDecimalPrefix(std::string_view text);
+
+// A text that is one finite decimal number and nothing after it (white space before it is
+// allowed, as readDecimalPrefix allows it); none for any other text.
+std::optional<double> readWholeNumber(std::string_view text);
 
 // Powers of ten a double holds exactly.
 inline constexpr double EXACT_POWERS_OF_TEN[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,

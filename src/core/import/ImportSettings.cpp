@@ -1,5 +1,6 @@
 #include "core/import/ImportSettings.h"
 
+#include "core/data/enumTexts.h"
 #include "core/data/numbers.h"
 
 namespace zqar {
@@ -10,39 +11,39 @@ constexpr int MINUTES_PER_HOUR = 60;
 constexpr int LAST_OFFSET_HOUR = 23;
 constexpr int LAST_MINUTE = 59;
 
-std::optional<DateOrder> readDateOrder(std::string_view text) {
-    if (text.empty())
-        return DateOrder::Found;
-    if (text == "DMY")
-        return DateOrder::DayMonthYear;
-    if (text == "MDY")
-        return DateOrder::MonthDayYear;
-    if (text == "YMD")
-        return DateOrder::YearMonthDay;
-    return std::nullopt;
-}
-
-std::optional<DecimalMark> readDecimalMark(std::string_view text) {
-    if (text.empty())
-        return DecimalMark::Found;
-    if (text == ".")
-        return DecimalMark::Point;
-    if (text == ",")
-        return DecimalMark::Comma;
-    return std::nullopt;
-}
+constexpr TextEntry<DateOrder> DATE_ORDER_TEXTS[] = {
+    {DateOrder::Found, ""},
+    {DateOrder::DayMonthYear, "DMY"},
+    {DateOrder::MonthDayYear, "MDY"},
+    {DateOrder::YearMonthDay, "YMD"},
+};
+constexpr TextEntry<DecimalMark> DECIMAL_MARK_TEXTS[] = {
+    {DecimalMark::Found, ""},
+    {DecimalMark::Point, "."},
+    {DecimalMark::Comma, ","},
+};
+// Only these two can be chosen; an empty text is degrees Celsius too.
+constexpr TextEntry<TemperatureUnit> UNIT_TEXTS[] = {
+    {TemperatureUnit::Celsius, "C"},
+    {TemperatureUnit::Fahrenheit, "F"},
+};
+constexpr std::string_view DEFAULT_UNIT_TEXT = "C";
 
 std::optional<TemperatureUnit> readUnit(std::string_view text) {
-    if (text.empty() || text == "C")
-        return TemperatureUnit::Celsius;
-    if (text == "F")
-        return TemperatureUnit::Fahrenheit;
-    return std::nullopt;
+    return valueOf(UNIT_TEXTS, text.empty() ? DEFAULT_UNIT_TEXT : text);
 }
 
 int twoDigits(std::string_view text) { return (text[0] - '0') * 10 + (text[1] - '0'); }
 
 } // namespace
+
+std::string_view settingText(DateOrder order) { return textOf(DATE_ORDER_TEXTS, order); }
+
+std::string_view settingText(DecimalMark mark) { return textOf(DECIMAL_MARK_TEXTS, mark); }
+
+std::string_view settingText(TemperatureUnit unit) {
+    return textOf(UNIT_TEXTS, unit, DEFAULT_UNIT_TEXT);
+}
 
 std::optional<int> readUtcOffset(std::string_view text) {
     if (text.size() != 6 || (text[0] != '+' && text[0] != '-') || !isDigit(text[1]) ||
@@ -60,12 +61,12 @@ ImportSettingsReading readImportSettings(std::string_view dateOrderText,
                                          std::string_view decimalText, std::string_view unitText,
                                          std::string_view utcOffsetText) {
     ImportSettingsReading reading;
-    const std::optional<DateOrder> order = readDateOrder(dateOrderText);
+    const std::optional<DateOrder> order = valueOf(DATE_ORDER_TEXTS, dateOrderText);
     if (!order) {
         reading.problem = ImportSettingProblem::DateOrder;
         return reading;
     }
-    const std::optional<DecimalMark> mark = readDecimalMark(decimalText);
+    const std::optional<DecimalMark> mark = valueOf(DECIMAL_MARK_TEXTS, decimalText);
     if (!mark) {
         reading.problem = ImportSettingProblem::DecimalMark;
         return reading;

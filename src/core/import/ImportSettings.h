@@ -36,6 +36,12 @@ ImportSettingsReading readImportSettings(std::string_view dateOrderText,
                                          std::string_view decimalText, std::string_view unitText,
                                          std::string_view utcOffsetText);
 
+// The setting text of each choice, as readImportSettings reads it; a unit that cannot be chosen
+// (Kelvin) gives the default, "C".
+std::string_view settingText(DateOrder order);
+std::string_view settingText(DecimalMark mark);
+std::string_view settingText(TemperatureUnit unit);
+
 // "+hh:mm" or "-hh:mm" as minutes east of UTC; none for any other text.
 std::optional<int> readUtcOffset(std::string_view text);
 

@@ -37,41 +37,28 @@ bool namesTemperature(std::string_view title) { return containsAny(title, {"temp
 bool namesDewPoint(std::string_view title) { return containsAny(title, {"dew"}); }
 
 std::optional<TemperatureUnit> unitInTitle(std::string_view title) {
-    struct Form {
-        std::string_view text; // lower case; the degree sign in UTF-8
+    constexpr std::size_t MOST_FORMS = 5;
+    struct UnitForms {
         TemperatureUnit unit;
+        std::string_view forms[MOST_FORMS]; // lower case, the degree sign in UTF-8; the rest empty
     };
-    static constexpr Form FORMS[] = {
-        {"\xc2\xb0"
-         "f",
-         TemperatureUnit::Fahrenheit},
-        {"*f", TemperatureUnit::Fahrenheit},
-        {"(f)", TemperatureUnit::Fahrenheit},
-        {"deg f", TemperatureUnit::Fahrenheit},
-        {"fahrenheit", TemperatureUnit::Fahrenheit},
-        {"\xc2\xb0"
-         "c",
-         TemperatureUnit::Celsius},
-        {"*c", TemperatureUnit::Celsius},
-        {"(c)", TemperatureUnit::Celsius},
-        {"deg c", TemperatureUnit::Celsius},
-        {"celsius", TemperatureUnit::Celsius},
-        {"\xc2\xb0"
-         "k",
-         TemperatureUnit::Kelvin},
-        {"(k)", TemperatureUnit::Kelvin},
-        {"kelvin", TemperatureUnit::Kelvin},
+    static constexpr UnitForms UNITS[] = {
+        {TemperatureUnit::Fahrenheit, {"\u00b0f", "*f", "(f)", "deg f", "fahrenheit"}},
+        {TemperatureUnit::Celsius, {"\u00b0c", "*c", "(c)", "deg c", "celsius"}},
+        {TemperatureUnit::Kelvin, {"\u00b0k", "(k)", "kelvin"}},
     };
+    // The form that starts first names the unit.
     const std::string lower = lowerCase(title);
     std::optional<TemperatureUnit> unit;
     std::size_t first = std::string::npos;
-    for (const Form &form : FORMS) {
-        const std::size_t at = lower.find(form.text);
-        if (at < first) {
-            first = at;
-            unit = form.unit;
+    for (const UnitForms &named : UNITS)
+        for (const std::string_view form : named.forms) {
+            const std::size_t at = form.empty() ? std::string::npos : lower.find(form);
+            if (at < first) {
+                first = at;
+                unit = named.unit;
+            }
         }
-    }
     return unit;
 }
 

@@ -333,6 +333,13 @@ ImportResult TableReader::run(ByteSource &source) {
     bool windows1252 = false;
     DateOrder order = settings.dateOrder;
     result.layout.dateOrderChosen = order != DateOrder::Found;
+    // A file that is not UTF-8 is read again as Windows-1252, once.
+    const auto readAgainAs1252 = [&windows1252](PassEnd end) {
+        if (end != PassEnd::InvalidUtf8 || windows1252)
+            return false;
+        windows1252 = true;
+        return true;
+    };
     // Each new pass knows one fact more than the one before (the encoding, the date order),
     // so there are at most three.
     for (;;) {
@@ -342,20 +349,16 @@ ImportResult TableReader::run(ByteSource &source) {
         PassEnd end = readTitles(lines);
         if (end == PassEnd::Done)
             end = readRows(lines, order);
-        if (end == PassEnd::InvalidUtf8 && !windows1252) {
-            windows1252 = true;
+        if (readAgainAs1252(end))
             continue;
-        }
         if (end == PassEnd::NeedDateOrder) {
             TextLines again(source, windows1252, MAX_IMPORT_LINE);
             DateOrder found = DateOrder::Found;
             PassEnd scan = readTitles(again);
             if (scan == PassEnd::Done)
                 scan = scanDateOrder(again, found);
-            if (scan == PassEnd::InvalidUtf8 && !windows1252) {
-                windows1252 = true;
+            if (readAgainAs1252(scan))
                 continue;
-            }
             if (scan != PassEnd::Done)
                 break;
             if (found == DateOrder::Found) {

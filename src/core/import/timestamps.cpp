@@ -200,33 +200,27 @@ Timestamp TimestampReader::read(std::string_view cell) {
     if (cell[dateEnd] != 'T')
         while (timeStart < cell.size() && isBlank(cell[timeStart]))
             ++timeStart;
-    Timestamp result;
     if (dateText != cachedText)
         remember(dateText);
-    if (cached.status != TimestampStatus::Ok) {
-        result.status = cached.status;
-        return result;
-    }
     // "T" stands only after a date that starts with its year.
-    if (cell[dateEnd] == 'T' && !cached.yearFirst)
+    if (cached.status == TimestampStatus::Ok && cell[dateEnd] == 'T' && !cached.yearFirst)
         return {};
-    const int64_t second = secondOfDay(cell.substr(timeStart));
-    if (second < 0)
-        return {};
-    result.status = TimestampStatus::Ok;
-    result.seconds = cached.day * SECONDS_PER_DAY_COUNT + second;
-    return result;
+    return onCachedDate(cell.substr(timeStart));
 }
 
 Timestamp TimestampReader::read(std::string_view dateCell, std::string_view timeCell) {
-    Timestamp result;
     if (dateCell != cachedText)
         remember(dateCell);
+    return onCachedDate(timeCell);
+}
+
+Timestamp TimestampReader::onCachedDate(std::string_view timeText) const {
+    Timestamp result;
     if (cached.status != TimestampStatus::Ok) {
         result.status = cached.status;
         return result;
     }
-    const int64_t second = secondOfDay(timeCell);
+    const int64_t second = secondOfDay(timeText);
     if (second < 0)
         return {};
     result.status = TimestampStatus::Ok;

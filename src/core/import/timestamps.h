@@ -116,6 +116,8 @@ private:
     Date dateOf(std::string_view text);
     // Reads the date and keeps it as the one read last.
     void remember(std::string_view dateText);
+    // The time of day on the date read last, or that date's failure.
+    Timestamp onCachedDate(std::string_view timeText) const;
 
     DateOrder order;
     DateOrder seen = DateOrder::Found;

@@ -3,6 +3,7 @@
 #include "core/data/IniFile.h"
 #include "core/data/TextField.h"
 #include "core/data/caseless.h"
+#include "core/data/lineEscaped.h"
 #include "core/data/numbers.h"
 #include "core/integrity/sha256.h"
 #include "core/integrity/userAndTime.h"
@@ -96,16 +97,7 @@ std::string unescaped(std::string_view stored) {
 }
 
 void appendEscaped(std::string &text, std::string_view field) {
-    for (const char c : field) {
-        if (c == '\\')
-            text += "\\\\";
-        else if (c == '\n')
-            text += "\\n";
-        else if (c == '\r')
-            text += "\\r";
-        else
-            text += c;
-    }
+    text += lineEscaped(field);
     text += '\n';
 }
 

@@ -171,15 +171,24 @@ public:
         return value;
     }
 
-    std::optional<std::string> hash(std::string_view name, std::string_view context) {
+    // The text of a property as parse reads it. None when the text is not there or parse
+    // refuses it; the pattern then says what is wrong with the property.
+    template <class Parse>
+    auto parsed(std::string_view name, std::string_view context, Parse parse,
+                const char *problemPattern) -> decltype(parse(std::string_view())) {
         const auto value = text(name, context);
         if (!value)
             return std::nullopt;
-        const auto digest = digestFromHex(*value);
-        if (!digest) {
-            fail(problemText(text::ITEM_BAD_HASH, describe(name, context)));
+        auto read = parse(*value);
+        if (!read)
+            fail(problemText(problemPattern, describe(name, context)));
+        return read;
+    }
+
+    std::optional<std::string> hash(std::string_view name, std::string_view context) {
+        const auto digest = parsed(name, context, digestFromHex, text::ITEM_BAD_HASH);
+        if (!digest)
             return std::nullopt;
-        }
         return hexText(*digest);
     }
 
@@ -235,9 +244,12 @@ private:
     std::map<std::string, Entry> entries;
 };
 
-bool isFileName(std::string_view name) {
-    return !name.empty() && name != "." && name != ".." &&
-           name.find_first_of(std::string_view("/\0", 2)) == std::string_view::npos;
+// The name of a file with no folder in it; none for any other text.
+std::optional<std::string> fileName(std::string_view name) {
+    if (name.empty() || name == "." || name == ".." ||
+        name.find_first_of(std::string_view("/\0", 2)) != std::string_view::npos)
+        return std::nullopt;
+    return std::string(name);
 }
 
 std::optional<std::uint64_t> byteCount(std::string_view text) {
@@ -277,22 +289,13 @@ std::optional<ManifestSource> readSource(const XmlElement &item, int number, Pro
     if (!fields.collect(*structure, context))
         return done();
     ManifestSource source;
-    const auto name = fields.text(NAME, context);
+    const auto name = fields.parsed(NAME, context, fileName, text::ITEM_BAD_NAME);
     if (!name)
         return done();
-    if (!isFileName(*name)) {
-        fields.fail(problemText(text::ITEM_BAD_NAME, Properties::describe(NAME, context)));
-        return done();
-    }
     source.name = *name;
-    const auto roleText = fields.text(ROLE, context);
-    if (!roleText)
+    const auto role = fields.parsed(ROLE, context, roleFromKey, text::ITEM_BAD_ROLE);
+    if (!role)
         return done();
-    const auto role = roleFromKey(*roleText);
-    if (!role) {
-        fields.fail(problemText(text::ITEM_BAD_ROLE, Properties::describe(ROLE, context)));
-        return done();
-    }
     source.role = *role;
     const bool ownHash = fields.has(SIZE) || fields.has(SHA256);
     const bool fromReport = fields.has(TAKEN_FROM_REPORT) || fields.has(REPORT_SHA256);
@@ -301,28 +304,19 @@ std::optional<ManifestSource> readSource(const XmlElement &item, int number, Pro
         return done();
     }
     if (fromReport) {
-        const auto reportName = fields.text(TAKEN_FROM_REPORT, context);
+        const auto reportName =
+            fields.parsed(TAKEN_FROM_REPORT, context, fileName, text::ITEM_BAD_NAME);
         if (!reportName)
             return done();
-        if (!isFileName(*reportName)) {
-            fields.fail(
-                problemText(text::ITEM_BAD_NAME, Properties::describe(TAKEN_FROM_REPORT, context)));
-            return done();
-        }
         const auto reportHash = fields.hash(REPORT_SHA256, context);
         if (!reportHash)
             return done();
         source.takenFrom = TakenFromReport{*reportName, *reportHash};
         return source;
     }
-    const auto sizeText = fields.text(SIZE, context);
-    if (!sizeText)
+    const auto size = fields.parsed(SIZE, context, byteCount, text::ITEM_BAD_SIZE);
+    if (!size)
         return done();
-    const auto size = byteCount(*sizeText);
-    if (!size) {
-        fields.fail(problemText(text::ITEM_BAD_SIZE, Properties::describe(SIZE, context)));
-        return done();
-    }
     source.size = *size;
     const auto hash = fields.hash(SHA256, context);
     if (!hash)

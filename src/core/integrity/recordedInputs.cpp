@@ -16,26 +16,21 @@ constexpr std::string_view EXCLUSION = "exclusion";
 constexpr std::string_view EVENT = "event";
 constexpr std::string_view EXCLUDED_PHASE = "excludedPhase";
 
+// Keeps what a line read as; false when it read as nothing.
+template <class Value> bool keep(std::optional<Value> read, std::vector<Value> &kept) {
+    if (read)
+        kept.push_back(std::move(*read));
+    return read.has_value();
+}
+
 // False, with the problem noted, when the value does not read as a line of its name.
 bool readLine(const SettingValue &line, RecordedInputs &inputs) {
-    if (line.name == ALARM_RULE) {
-        std::optional<AlarmRule> rule = readAlarmRule(line.value);
-        if (rule)
-            inputs.alarmRules.push_back(std::move(*rule));
-        return rule.has_value();
-    }
-    if (line.name == EXCLUSION) {
-        std::optional<Exclusion> exclusion = readExclusion(line.value);
-        if (exclusion)
-            inputs.exclusions.push_back(std::move(*exclusion));
-        return exclusion.has_value();
-    }
-    if (line.name == EVENT) {
-        std::optional<Event> event = readEvent(line.value);
-        if (event)
-            inputs.events.push_back(std::move(*event));
-        return event.has_value();
-    }
+    if (line.name == ALARM_RULE)
+        return keep(readAlarmRule(line.value), inputs.alarmRules);
+    if (line.name == EXCLUSION)
+        return keep(readExclusion(line.value), inputs.exclusions);
+    if (line.name == EVENT)
+        return keep(readEvent(line.value), inputs.events);
     if (line.name == EXCLUDED_PHASE) {
         if (trimmed(line.value).empty())
             return false;

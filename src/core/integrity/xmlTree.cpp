@@ -1,5 +1,7 @@
 #include "core/integrity/xmlTree.h"
 
+#include "core/data/enumTexts.h"
+
 #include <charconv>
 #include <cstdint>
 #include <set>
@@ -11,6 +13,11 @@ namespace {
 
 constexpr std::string_view XML_NAMESPACE = "http://www.w3.org/XML/1998/namespace";
 constexpr std::string_view XMLNS = "xmlns";
+
+// The characters XML names, by the names it gives them.
+constexpr TextEntry<char> NAMED_ENTITIES[] = {
+    {'&', "amp"}, {'<', "lt"}, {'>', "gt"}, {'"', "quot"}, {'\'', "apos"},
+};
 
 bool isXmlSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
@@ -82,16 +89,8 @@ std::optional<std::string> decoded(std::string_view raw, bool attributeValue) {
             return std::nullopt;
         const std::string_view name = raw.substr(i + 1, end - i - 1);
         i = end;
-        if (name == "lt")
-            out += '<';
-        else if (name == "gt")
-            out += '>';
-        else if (name == "amp")
-            out += '&';
-        else if (name == "quot")
-            out += '"';
-        else if (name == "apos")
-            out += '\'';
+        if (const std::optional<char> named = valueOf(NAMED_ENTITIES, name))
+            out += *named;
         else if (!name.empty() && name.front() == '#') {
             const auto code = characterReference(name.substr(1));
             if (!code)
@@ -487,32 +486,17 @@ std::string xmlEscaped(std::string_view text, bool attributeValue) {
     std::string out;
     out.reserve(text.size());
     for (const char c : text) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        case '\'':
-            out += "&apos;";
-            break;
-        case '\r':
+        if (const std::string_view name = textOf(NAMED_ENTITIES, c); !name.empty()) {
+            out += '&';
+            out += name;
+            out += ';';
+        } else if (c == '\r') {
             out += "&#13;";
-            break;
-        case '\n':
-            out += attributeValue ? "&#10;" : "\n";
-            break;
-        case '\t':
-            out += attributeValue ? "&#9;" : "\t";
-            break;
-        default:
+        } else if (c == '\n' && attributeValue) {
+            out += "&#10;";
+        } else if (c == '\t' && attributeValue) {
+            out += "&#9;";
+        } else {
             out += c;
         }
     }

@@ -1,7 +1,7 @@
 #include "pages/analysis/calibrationCommands.h"
 
-#include "core/data/AtomicFileWriter.h"
 #include "core/job/Job.h"
+#include "pages/analysis/hostOutcomes.h"
 #include "platform/Host.h"
 #include "resources/analysisTexts.h"
 #include "resources/strings.h"
@@ -11,14 +11,7 @@ namespace zqar {
 namespace {
 
 CommandOutcome fail(platform::Host &host, std::string_view message) {
-    host.messageBox(std::string(message), std::string(text::CALIBRATION_CAPTION));
-    return CommandOutcome::failed(message);
-}
-
-CommandOutcome writeFile(platform::Host &host, const std::string &path, const std::string &bytes) {
-    if (writeFileAtomically(path, bytes))
-        return CommandOutcome::completed();
-    return fail(host, text::EXPORT_FAILED);
+    return showFailure(host, message, text::CALIBRATION_CAPTION);
 }
 
 } // namespace
@@ -33,7 +26,7 @@ CommandOutcome loadCalibrationFile(Job &job, platform::Host &host, const std::st
 
 CommandOutcome saveCalibrationFile(platform::Host &host, const CalibrationTable &table,
                                    const std::string &path) {
-    return writeFile(host, path, calibrationFileText(table));
+    return writeExport(host, path, calibrationFileText(table), text::CALIBRATION_CAPTION);
 }
 
 CalibrationStatusRun calibrationStatus(const Job &job, const JobSettings &settings,
@@ -60,7 +53,7 @@ CommandOutcome writeCalibrationCsv(const Job &job, const JobSettings &settings,
     const CalibrationStatusRun run = calibrationStatus(job, settings, host);
     if (run.outcome.kind != CommandOutcome::Kind::Completed)
         return run.outcome;
-    return writeFile(host, path, calibrationCsv(run.rows));
+    return writeExport(host, path, calibrationCsv(run.rows), text::CALIBRATION_CAPTION);
 }
 
 } // namespace zqar

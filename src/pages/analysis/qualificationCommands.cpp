@@ -2,9 +2,9 @@
 
 #include "core/analysis/eventsCsv.h"
 #include "core/analysis/qualificationCsv.h"
-#include "core/data/AtomicFileWriter.h"
 #include "core/job/Job.h"
 #include "core/job/jobEvents.h"
+#include "pages/analysis/hostOutcomes.h"
 #include "pages/analysis/statisticsCommands.h"
 #include "platform/Host.h"
 #include "resources/format.h"
@@ -17,23 +17,22 @@ namespace {
 
 CommandOutcome fail(platform::Host &host, std::string_view message,
                     std::string_view caption = text::STATISTICS_CAPTION) {
-    host.messageBox(std::string(message), std::string(caption));
-    return CommandOutcome::failed(message);
+    return showFailure(host, message, caption);
 }
 
-CommandOutcome writeCsv(platform::Host &host, const std::string &path, const std::string &csv) {
-    if (writeFileAtomically(path, csv))
-        return CommandOutcome::completed();
-    return fail(host, text::EXPORT_FAILED);
-}
-
-// The span as the statistics read it; a failed outcome when either end does not read.
-CommandOutcome checkSpan(platform::Host &host, const DataFilterSettings &span) {
+// A run over the span as the statistics read it: calculate(run, start, finish) fills it when
+// both ends read; otherwise the run carries the failure.
+template <typename Run, typename Calculate>
+Run overSpan(const JobSettings &settings, platform::Host &host, Calculate calculate) {
+    Run run;
+    const DataFilterSettings &span = settings.dataFilter;
     if (!span.start)
-        return fail(host, text::START_FORMAT_MESSAGE);
-    if (!span.finish)
-        return fail(host, text::FINISH_FORMAT_MESSAGE);
-    return CommandOutcome::completed();
+        run.outcome = fail(host, text::START_FORMAT_MESSAGE);
+    else if (!span.finish)
+        run.outcome = fail(host, text::FINISH_FORMAT_MESSAGE);
+    else
+        calculate(run, *span.start, *span.finish);
+    return run;
 }
 
 // The figures or their instants over the job's settings and its readings without the excluded
@@ -76,41 +75,34 @@ QualificationInstants qualificationInstantsOver(const Job &job, double start, do
 
 QualificationRun calculateQualification(const Job &job, const JobSettings &settings,
                                         platform::Host &host) {
-    QualificationRun run;
-    const DataFilterSettings &span = settings.dataFilter;
-    run.outcome = checkSpan(host, span);
-    if (run.outcome.hasFailed())
-        return run;
-    run.qualification = qualificationOver(job, *span.start, *span.finish);
-    if (run.qualification.problem != QualificationProblem::None)
-        run.outcome = fail(host, qualificationProblemMessage(run.qualification.problem));
-    return run;
+    return overSpan<QualificationRun>(
+        settings, host, [&](QualificationRun &run, double start, double finish) {
+            run.qualification = qualificationOver(job, start, finish);
+            if (run.qualification.problem != QualificationProblem::None)
+                run.outcome = fail(host, qualificationProblemMessage(run.qualification.problem));
+        });
 }
 
 EventFiguresRun calculateEventFigures(const Job &job, const JobSettings &settings,
                                       platform::Host &host) {
-    EventFiguresRun run;
-    const DataFilterSettings &span = settings.dataFilter;
-    run.outcome = checkSpan(host, span);
-    if (run.outcome.hasFailed())
-        return run;
-    const SettingsReading limits = readStatisticsSettings(job);
-    if (limits.problem != SettingsProblem::None) {
-        run.outcome = fail(host, settingsProblemMessage(limits.problem));
-        return run;
-    }
-    run.outcomes = eventOutcomes(job.loggerArray, job.events, *span.finish, limits.settings);
-    return run;
+    return overSpan<EventFiguresRun>(
+        settings, host, [&](EventFiguresRun &run, double /*start*/, double finish) {
+            const SettingsReading limits = readStatisticsSettings(job);
+            if (limits.problem != SettingsProblem::None)
+                run.outcome = fail(host, settingsProblemMessage(limits.problem));
+            else
+                run.outcomes = eventOutcomes(job.loggerArray, job.events, finish, limits.settings);
+        });
 }
 
 CommandOutcome writeQualificationCsv(platform::Host &host, const Qualification &qualification,
                                      const std::string &path) {
-    return writeCsv(host, path, qualificationCsv(qualification));
+    return writeExport(host, path, qualificationCsv(qualification), text::STATISTICS_CAPTION);
 }
 
 CommandOutcome writeEventFiguresCsv(platform::Host &host, const std::vector<EventOutcome> &outcomes,
                                     const std::string &path) {
-    return writeCsv(host, path, eventFiguresCsv(outcomes));
+    return writeExport(host, path, eventFiguresCsv(outcomes), text::STATISTICS_CAPTION);
 }
 
 CommandOutcome addEventsFile(Job &job, platform::Host &host, const std::string &path) {

@@ -4,10 +4,11 @@
 #include "core/analysis/exclusions.h"
 #include "core/analysis/mkt.h"
 #include "core/analysis/statisticsCsv.h"
-#include "core/data/AtomicFileWriter.h"
+#include "core/data/enumTexts.h"
 #include "core/data/trimmed.h"
 #include "core/job/Job.h"
 #include "core/job/jobEvents.h"
+#include "pages/analysis/hostOutcomes.h"
 #include "pages/presentation/MatrixPage.h"
 #include "platform/Host.h"
 #include "resources/analysisTexts.h"
@@ -18,28 +19,27 @@ namespace zqar {
 namespace {
 
 CommandOutcome fail(platform::Host &host, std::string_view message) {
-    host.messageBox(std::string(message), std::string(text::STATISTICS_CAPTION));
-    return CommandOutcome::failed(message);
+    return showFailure(host, message, text::STATISTICS_CAPTION);
 }
 
-CommandOutcome writeCsv(platform::Host &host, const std::string &path, const std::string &csv) {
-    if (writeFileAtomically(path, csv))
-        return CommandOutcome::completed();
-    return fail(host, text::EXPORT_FAILED);
+// Takes entry index out of one of the job's lists and tells of the change; false when there
+// is no such entry.
+template <typename Entries>
+bool removeEntry(Job &job, Entries &entries, std::size_t index, unsigned change) {
+    if (index >= entries.size())
+        return false;
+    entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(index));
+    job.changed(change);
+    return true;
 }
 
 std::string_view limitProblemText(LimitProblem problem) {
-    switch (problem) {
-    case LimitProblem::LowerNotANumber:
-        return text::LOWER_LIMIT_NOT_A_NUMBER;
-    case LimitProblem::UpperNotANumber:
-        return text::UPPER_LIMIT_NOT_A_NUMBER;
-    case LimitProblem::LowerNotBelowUpper:
-        return text::LOWER_LIMIT_NOT_BELOW_UPPER;
-    case LimitProblem::None:
-        break;
-    }
-    return text::LIMITS_FORMAT_MESSAGE;
+    static constexpr TextEntry<LimitProblem> PROBLEM_TEXTS[] = {
+        {LimitProblem::LowerNotANumber, text::LOWER_LIMIT_NOT_A_NUMBER},
+        {LimitProblem::UpperNotANumber, text::UPPER_LIMIT_NOT_A_NUMBER},
+        {LimitProblem::LowerNotBelowUpper, text::LOWER_LIMIT_NOT_BELOW_UPPER},
+    };
+    return textOf(PROBLEM_TEXTS, problem, text::LIMITS_FORMAT_MESSAGE);
 }
 
 } // namespace
@@ -54,15 +54,11 @@ bool hasReadings(const LoggerArray &array) {
 }
 
 std::string_view settingsProblemMessage(SettingsProblem problem) {
-    switch (problem) {
-    case SettingsProblem::Limits:
-        return text::LIMITS_FORMAT_MESSAGE;
-    case SettingsProblem::ActivationEnergy:
-        return text::ACTIVATION_ENERGY_FORMAT_MESSAGE;
-    case SettingsProblem::None:
-        break;
-    }
-    return {};
+    static constexpr TextEntry<SettingsProblem> MESSAGES[] = {
+        {SettingsProblem::Limits, text::LIMITS_FORMAT_MESSAGE},
+        {SettingsProblem::ActivationEnergy, text::ACTIVATION_ENERGY_FORMAT_MESSAGE},
+    };
+    return textOf(MESSAGES, problem);
 }
 
 StatisticsRun calculateStatistics(const Job &job, const JobSettings &settings,
@@ -137,19 +133,11 @@ CommandOutcome addAlarmRule(Job &job, platform::Host &host, std::string_view spe
 }
 
 bool removeAlarmRule(Job &job, std::size_t index) {
-    if (index >= job.alarmRules.size())
-        return false;
-    job.alarmRules.erase(job.alarmRules.begin() + static_cast<std::ptrdiff_t>(index));
-    job.changed(JobChange::ALARM_RULES);
-    return true;
+    return removeEntry(job, job.alarmRules, index, JobChange::ALARM_RULES);
 }
 
 bool removeExclusion(Job &job, std::size_t index) {
-    if (index >= job.exclusions.size())
-        return false;
-    job.exclusions.erase(job.exclusions.begin() + static_cast<std::ptrdiff_t>(index));
-    job.changed(JobChange::EXCLUSIONS);
-    return true;
+    return removeEntry(job, job.exclusions, index, JobChange::EXCLUSIONS);
 }
 
 ExclusionReading readExclusionEntry(const LoggerArray &array, const ExclusionEntry &entry) {
@@ -186,30 +174,31 @@ std::string statisticMapCsv(const TemperatureSet &map, const ArrayDimensions &di
 
 CommandOutcome writeStatisticsCsv(platform::Host &host, const MappingStatistics &statistics,
                                   const std::string &path) {
-    return writeCsv(host, path, statisticsCsv(statistics));
+    return writeExport(host, path, statisticsCsv(statistics), text::STATISTICS_CAPTION);
 }
 
 CommandOutcome writeAlarmsCsv(platform::Host &host, const std::vector<Alarm> &alarms,
                               const std::vector<AlarmRule> &rules, const std::string &path) {
-    return writeCsv(host, path, alarmsCsv(alarms, rules));
+    return writeExport(host, path, alarmsCsv(alarms, rules), text::STATISTICS_CAPTION);
 }
 
 CommandOutcome writeRollingMktCsv(platform::Host &host, const StatisticsRun &run,
                                   const std::string &path) {
     if (!run.rollingMkt)
         return fail(host, text::MKT_WINDOW_INVALID);
-    return writeCsv(host, path, rollingMktCsv(*run.rollingMkt));
+    return writeExport(host, path, rollingMktCsv(*run.rollingMkt), text::STATISTICS_CAPTION);
 }
 
 CommandOutcome writeSetSummaryCsv(platform::Host &host, const SetList &sets,
                                   const std::string &path) {
-    return writeCsv(host, path, setSummaryCsv(sets));
+    return writeExport(host, path, setSummaryCsv(sets), text::STATISTICS_CAPTION);
 }
 
 CommandOutcome writeStatisticMapCsv(platform::Host &host, const TemperatureSet &map,
                                     const ArrayDimensions &dimensions, const LayoutSettings &layout,
                                     const std::string &path) {
-    return writeCsv(host, path, statisticMapCsv(map, dimensions, layout));
+    return writeExport(host, path, statisticMapCsv(map, dimensions, layout),
+                       text::STATISTICS_CAPTION);
 }
 
 } // namespace zqar

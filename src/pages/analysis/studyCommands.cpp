@@ -2,7 +2,6 @@
 
 #include "core/analysis/SetList.h"
 #include "core/analysis/TemperatureSet.h"
-#include "core/data/AtomicFileWriter.h"
 #include "core/data/LoggerArray.h"
 #include "core/data/dateTime.h"
 #include "core/data/numbers.h"
@@ -10,6 +9,7 @@
 #include "core/data/trimmed.h"
 #include "core/job/Job.h"
 #include "core/job/jobEvents.h"
+#include "pages/analysis/hostOutcomes.h"
 #include "pages/analysis/qualificationCommands.h"
 #include "pages/analysis/statisticsCommands.h"
 #include "pages/layout/settings.h"
@@ -32,18 +32,6 @@ constexpr double DIFFERENCE_BANDS = 10.0;
 constexpr double SMALLEST_DIFFERENCE_STEP = 0.01;      // degrees
 constexpr double STEP_OF_EQUAL_DIFFERENCES = 0.1;      // degrees, when every difference is one
 constexpr double NICE_STEPS[] = {1.0, 2.0, 5.0, 10.0}; // times a power of ten
-
-CommandOutcome fail(platform::Host &host, std::string_view message, std::string_view caption) {
-    host.messageBox(std::string(message), std::string(caption));
-    return CommandOutcome::failed(message);
-}
-
-CommandOutcome writeCsv(platform::Host &host, const std::string &path, const std::string &csv,
-                        std::string_view caption) {
-    if (writeFileAtomically(path, csv))
-        return CommandOutcome::completed();
-    return fail(host, text::EXPORT_FAILED, caption);
-}
 
 // An error with its sign, as the marks show it: "+0.84", "-1.20".
 std::string signedTemperature(double value) {
@@ -179,14 +167,15 @@ std::vector<PositionMark> probeMarks(const MappingStatistics &statistics,
 
 CommandOutcome writeProbesCsv(platform::Host &host, const MappingStatistics &statistics,
                               const ProbeSuggestion &suggestion, const std::string &path) {
-    return writeCsv(host, path, probesCsv(statistics, suggestion), text::STATISTICS_CAPTION);
+    return writeExport(host, path, probesCsv(statistics, suggestion), text::STATISTICS_CAPTION);
 }
 
 ThresholdRun readThreshold(const Job &job, platform::Host &host) {
     ThresholdRun run;
     const ThresholdReading reading = readMapCheckThreshold(job);
     if (reading.wrong) {
-        run.outcome = fail(host, text::MAP_CHECK_THRESHOLD_MESSAGE, text::STATISTICS_CAPTION);
+        run.outcome =
+            showFailure(host, text::MAP_CHECK_THRESHOLD_MESSAGE, text::STATISTICS_CAPTION);
         return run;
     }
     run.threshold = reading.threshold;
@@ -220,7 +209,7 @@ std::vector<PositionMark> currentSetMapCheckMarks(const Job &job) {
 
 CommandOutcome writeMapCheckCsv(platform::Host &host, const Job &job, const std::string &path) {
     const MapCheck check = checkMap(job.setList, job.loggerArray);
-    return writeCsv(host, path, mapCheckCsv(job.setList, check), text::STATISTICS_CAPTION);
+    return writeExport(host, path, mapCheckCsv(job.setList, check), text::STATISTICS_CAPTION);
 }
 
 ComparisonRun compareWithReport(const Job &job, const JobSettings &settings, platform::Host &host,
@@ -236,11 +225,11 @@ ComparisonRun compareWithReport(const Job &job, const JobSettings &settings, pla
     // of its own: the job stays as it is.
     ReportFileRead read = readReportFile(otherPath);
     if (!read.opened) {
-        run.outcome = fail(host, text::REPORT_NOT_LOADED, text::COMPARE_CAPTION);
+        run.outcome = showFailure(host, text::REPORT_NOT_LOADED, text::COMPARE_CAPTION);
         return run;
     }
     if (!read.contents) {
-        run.outcome = fail(host, text::REPORT_BAD_FORMAT, text::COMPARE_CAPTION);
+        run.outcome = showFailure(host, text::REPORT_BAD_FORMAT, text::COMPARE_CAPTION);
         return run;
     }
     const std::optional<double> start =
@@ -248,7 +237,7 @@ ComparisonRun compareWithReport(const Job &job, const JobSettings &settings, pla
     const std::optional<double> finish =
         reportTime(read.contents->fields, DataFilterControls::FINISH_TIME);
     if (!start || !finish) {
-        run.outcome = fail(host, text::COMPARE_SPAN_UNREADABLE, text::COMPARE_CAPTION);
+        run.outcome = showFailure(host, text::COMPARE_SPAN_UNREADABLE, text::COMPARE_CAPTION);
         return run;
     }
     const LoggerArray other = arrayOf(*read.contents);
@@ -274,7 +263,8 @@ ComparisonRun compareWithReport(const Job &job, const JobSettings &settings, pla
 
 CommandOutcome writeComparisonCsv(platform::Host &host, const ComparisonRun &run,
                                   const std::string &path) {
-    return writeCsv(host, path, comparisonCsv(run.a, run.b, run.comparison), text::COMPARE_CAPTION);
+    return writeExport(host, path, comparisonCsv(run.a, run.b, run.comparison),
+                       text::COMPARE_CAPTION);
 }
 
 BandParameters bandsOver(double low, double high) {

@@ -22,11 +22,8 @@ using FS = FileSelectionPage;
 namespace {
 
 std::string importedStatus(int files) {
-    if (files == 0)
-        return std::string(text::NO_FILES_IMPORTED);
-    if (files == 1)
-        return std::string(text::ONE_FILE_IMPORTED);
-    return text::format(text::FILES_IMPORTED, files);
+    return text::countText(files, text::NO_FILES_IMPORTED, text::ONE_FILE_IMPORTED,
+                           text::FILES_IMPORTED);
 }
 
 // The files in the order of the paths: read on the pool, except a path a record's file name

@@ -1,6 +1,7 @@
 #include "pages/layout/importPreview.h"
 
 #include "core/data/dateTime.h"
+#include "core/data/enumTexts.h"
 #include "core/job/Job.h"
 #include "resources/format.h"
 #include "resources/importTexts.h"
@@ -17,48 +18,19 @@ namespace {
 
 constexpr int SECONDS_PER_MINUTE = 60;
 
-// The setting texts of the choices, as readImportSettings reads them.
-std::string_view dateOrderText(DateOrder order) {
-    switch (order) {
-    case DateOrder::Found:
-        break;
-    case DateOrder::DayMonthYear:
-        return "DMY";
-    case DateOrder::MonthDayYear:
-        return "MDY";
-    case DateOrder::YearMonthDay:
-        return "YMD";
-    }
-    return "";
-}
+constexpr TextEntry<TemperatureUnit> UNIT_NAMES[] = {
+    {TemperatureUnit::Celsius, text::UNIT_CELSIUS},
+    {TemperatureUnit::Fahrenheit, text::UNIT_FAHRENHEIT},
+    {TemperatureUnit::Kelvin, text::UNIT_KELVIN},
+};
 
-std::string_view decimalText(DecimalMark mark) {
-    switch (mark) {
-    case DecimalMark::Found:
-        break;
-    case DecimalMark::Point:
-        return ".";
-    case DecimalMark::Comma:
-        return ",";
-    }
-    return "";
-}
-
-std::string_view unitText(TemperatureUnit unit) {
-    return unit == TemperatureUnit::Fahrenheit ? "F" : "C";
-}
-
-std::string_view unitName(TemperatureUnit unit) {
-    switch (unit) {
-    case TemperatureUnit::Celsius:
-        break;
-    case TemperatureUnit::Fahrenheit:
-        return text::UNIT_FAHRENHEIT;
-    case TemperatureUnit::Kelvin:
-        return text::UNIT_KELVIN;
-    }
-    return text::UNIT_CELSIUS;
-}
+// No order settled for the file (Found) shows the dash of a missing fact.
+constexpr TextEntry<DateOrder> DATE_ORDER_NAMES[] = {
+    {DateOrder::Found, text::NO_LOGGER},
+    {DateOrder::DayMonthYear, text::DATE_ORDER_DMY},
+    {DateOrder::MonthDayYear, text::DATE_ORDER_MDY},
+    {DateOrder::YearMonthDay, text::DATE_ORDER_YMD},
+};
 
 std::string_view delimiterName(char delimiter) {
     if (delimiter == '\t')
@@ -66,20 +38,6 @@ std::string_view delimiterName(char delimiter) {
     if (delimiter == ';')
         return text::DELIMITER_SEMICOLON;
     return text::DELIMITER_COMMA;
-}
-
-std::string_view dateOrderName(DateOrder order) {
-    switch (order) {
-    case DateOrder::Found:
-        break;
-    case DateOrder::DayMonthYear:
-        return text::DATE_ORDER_DMY;
-    case DateOrder::MonthDayYear:
-        return text::DATE_ORDER_MDY;
-    case DateOrder::YearMonthDay:
-        return text::DATE_ORDER_YMD;
-    }
-    return text::NO_LOGGER;
 }
 
 // Whole minutes as minutes, anything else as seconds.
@@ -147,7 +105,7 @@ std::vector<PreviewRow> previewRows(const std::vector<ImportResult> &files) {
         bool firstOfFile = true;
         for (const ImportedRecord &record : file.records) {
             const ImportedRecordFacts &facts = record.facts;
-            std::string unit(unitName(facts.unit));
+            std::string unit(textOf(UNIT_NAMES, facts.unit));
             if (!facts.unitFromTitle)
                 unit += text::UNIT_NOT_IN_TITLE;
             rows.push_back(PreviewRow{
@@ -157,7 +115,7 @@ std::vector<PreviewRow> previewRows(const std::vector<ImportResult> &files) {
                  std::to_string(facts.missingReadings),
                  std::string(delimiterName(layout.delimiter)),
                  std::string(layout.decimalMark == ',' ? text::DECIMAL_COMMA : text::DECIMAL_POINT),
-                 std::string(dateOrderName(layout.dateOrder)),
+                 std::string(textOf(DATE_ORDER_NAMES, layout.dateOrder)),
                  firstOfFile ? notImportedText(layout.columnsNotImported) : std::string()},
                 false});
             firstOfFile = false;
@@ -187,11 +145,11 @@ ImportSettings previewSettings(const Job &job, const ImportChoices &choices) {
 void writeImportChoices(Job &job, const ImportChoices &choices) {
     const SettingsAsRead read = readEach(job);
     if (read.dateOrder != choices.dateOrder)
-        job.setSetting(JobSetting::ImportDateOrder, dateOrderText(choices.dateOrder));
+        job.setSetting(JobSetting::ImportDateOrder, settingText(choices.dateOrder));
     if (read.decimalMark != choices.decimalMark)
-        job.setSetting(JobSetting::ImportDecimal, decimalText(choices.decimalMark));
+        job.setSetting(JobSetting::ImportDecimal, settingText(choices.decimalMark));
     if (read.untitledUnit != choices.untitledUnit)
-        job.setSetting(JobSetting::ImportUnit, unitText(choices.untitledUnit));
+        job.setSetting(JobSetting::ImportUnit, settingText(choices.untitledUnit));
 }
 
 } // namespace zqar

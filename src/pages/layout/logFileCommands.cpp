@@ -140,11 +140,8 @@ std::string scanningStatus(const std::string &name, int placed) {
 }
 
 std::string loadedStatus(int placed) {
-    if (placed == 0)
-        return std::string(text::NO_FILES_LOADED);
-    if (placed == 1)
-        return std::string(text::ONE_FILE_LOADED);
-    return text::format(text::FILES_LOADED, placed);
+    return text::countText(placed, text::NO_FILES_LOADED, text::ONE_FILE_LOADED,
+                           text::FILES_LOADED);
 }
 
 void markEmptyPositions(FileSelectionPage &page, const ArrayDimensions &counts) {

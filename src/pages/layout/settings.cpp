@@ -19,6 +19,19 @@ constexpr SettingPage DATA_FILTER = SettingPage::DataFilter;
 constexpr SettingPage STATISTICS = SettingPage::Statistics;
 constexpr SettingKind TEXT = SettingKind::Text;
 constexpr SettingKind FLAG = SettingKind::Flag;
+// What a report's manifest records of a setting.
+constexpr bool FIGURES = true;
+constexpr bool NO_FIGURES = false;
+constexpr bool ALWAYS_RECORDED = true;
+constexpr bool RECORDED_WHEN_SET = false;
+
+// A setting the job keeps, shown on the Statistics page.
+constexpr Setting jobSetting(std::string_view name, JobSetting setting, SettingKind kind = TEXT,
+                             bool changesNumbers = FIGURES,
+                             bool recordedWhenEmpty = ALWAYS_RECORDED) {
+    return {name, STATISTICS,     static_cast<int>(setting), kind, 0,
+            "",   changesNumbers, recordedWhenEmpty};
+}
 } // namespace
 
 // ProjectDescription's default is "2": it always shared the default text of NumberOfSingular,
@@ -44,35 +57,29 @@ const Setting SETTINGS[SETTING_COUNT] = {
     {"maximumTemperatureText", DATA_FILTER, DF::MAXIMUM_TEMPERATURE, TEXT, 0, ""},
     {"contourSpacingText", DATA_FILTER, DF::CONTOUR_SPACING, TEXT, 0, ""},
     {"showSingularAsText", DATA_FILTER, DF::SHOW_SINGULAR_AS_TEXT, FLAG, 0, ""},
-    {"lowerLimitText", STATISTICS, static_cast<int>(JobSetting::LowerLimit), TEXT, 0, ""},
-    {"upperLimitText", STATISTICS, static_cast<int>(JobSetting::UpperLimit), TEXT, 0, ""},
-    {"activationEnergyText", STATISTICS, static_cast<int>(JobSetting::ActivationEnergy), TEXT, 0,
-     ""},
-    {"setPointText", STATISTICS, static_cast<int>(JobSetting::SetPoint), TEXT, 0, ""},
-    {"toleranceText", STATISTICS, static_cast<int>(JobSetting::Tolerance), TEXT, 0, ""},
-    {"stableStartText", STATISTICS, static_cast<int>(JobSetting::StableStart), TEXT, 0, ""},
-    {"stableFinishText", STATISTICS, static_cast<int>(JobSetting::StableFinish), TEXT, 0, ""},
-    {"referencePositionText", STATISTICS, static_cast<int>(JobSetting::ReferencePosition), TEXT, 0,
-     ""},
-    {"preparedByText", STATISTICS, static_cast<int>(JobSetting::PreparedBy), TEXT, 0, "", false},
-    {"reviewedByText", STATISTICS, static_cast<int>(JobSetting::ReviewedBy), TEXT, 0, "", false},
-    {"approvedByText", STATISTICS, static_cast<int>(JobSetting::ApprovedBy), TEXT, 0, "", false},
-    {"controlledStudy", STATISTICS, static_cast<int>(JobSetting::ControlledStudy), FLAG, 0, "",
-     false},
-    {"mapCheckThresholdText", STATISTICS, static_cast<int>(JobSetting::MapCheckThreshold), TEXT, 0,
-     ""},
-    {"mktWindowText", STATISTICS, static_cast<int>(JobSetting::MktWindow), TEXT, 0, ""},
-    {"plausibleLowText", STATISTICS, static_cast<int>(JobSetting::PlausibleLow), TEXT, 0, ""},
-    {"plausibleHighText", STATISTICS, static_cast<int>(JobSetting::PlausibleHigh), TEXT, 0, ""},
-    {"plausibleJumpText", STATISTICS, static_cast<int>(JobSetting::PlausibleJump), TEXT, 0, ""},
-    {"importDateOrderText", STATISTICS, static_cast<int>(JobSetting::ImportDateOrder), TEXT, 0, "",
-     true, false},
-    {"importDecimalText", STATISTICS, static_cast<int>(JobSetting::ImportDecimal), TEXT, 0, "",
-     true, false},
-    {"importUnitText", STATISTICS, static_cast<int>(JobSetting::ImportUnit), TEXT, 0, "", true,
-     false},
-    {"importUtcOffsetText", STATISTICS, static_cast<int>(JobSetting::ImportUtcOffset), TEXT, 0, "",
-     true, false},
+    jobSetting("lowerLimitText", JobSetting::LowerLimit),
+    jobSetting("upperLimitText", JobSetting::UpperLimit),
+    jobSetting("activationEnergyText", JobSetting::ActivationEnergy),
+    jobSetting("setPointText", JobSetting::SetPoint),
+    jobSetting("toleranceText", JobSetting::Tolerance),
+    jobSetting("stableStartText", JobSetting::StableStart),
+    jobSetting("stableFinishText", JobSetting::StableFinish),
+    jobSetting("referencePositionText", JobSetting::ReferencePosition),
+    jobSetting("preparedByText", JobSetting::PreparedBy, TEXT, NO_FIGURES),
+    jobSetting("reviewedByText", JobSetting::ReviewedBy, TEXT, NO_FIGURES),
+    jobSetting("approvedByText", JobSetting::ApprovedBy, TEXT, NO_FIGURES),
+    jobSetting("controlledStudy", JobSetting::ControlledStudy, FLAG, NO_FIGURES),
+    jobSetting("mapCheckThresholdText", JobSetting::MapCheckThreshold),
+    jobSetting("mktWindowText", JobSetting::MktWindow),
+    jobSetting("plausibleLowText", JobSetting::PlausibleLow),
+    jobSetting("plausibleHighText", JobSetting::PlausibleHigh),
+    jobSetting("plausibleJumpText", JobSetting::PlausibleJump),
+    jobSetting("importDateOrderText", JobSetting::ImportDateOrder, TEXT, FIGURES,
+               RECORDED_WHEN_SET),
+    jobSetting("importDecimalText", JobSetting::ImportDecimal, TEXT, FIGURES, RECORDED_WHEN_SET),
+    jobSetting("importUnitText", JobSetting::ImportUnit, TEXT, FIGURES, RECORDED_WHEN_SET),
+    jobSetting("importUtcOffsetText", JobSetting::ImportUtcOffset, TEXT, FIGURES,
+               RECORDED_WHEN_SET),
 };
 
 // Report field 1 is the identification; every other field is a setting.

@@ -12,9 +12,7 @@ namespace zqar {
 
 GraphPage::GraphPage(Job &theJob, platform::Host &theHost,
                      std::function<JobSettings()> settingsReader)
-    : Page(GRAPH_TEMPLATE), job(theJob), host(theHost),
-      navigator(theJob, [this] { showCurrentSet(); }), readSettings(std::move(settingsReader)) {
-    navigator.bindButtons(*this);
+    : SetPage(GRAPH_TEMPLATE, theJob, theHost, std::move(settingsReader)) {
     bind(SLIDES, [this] { onSlides(); });
     bind(PRINT, [this] { onPrint(); });
 }
@@ -47,11 +45,6 @@ void GraphPage::showCurrentSet() {
     setButtonStates();
     navigator.showStatus(dialog());
     dialog().redraw(GRAPH_AREA);
-}
-
-void GraphPage::disableNavigation() {
-    if (isCreated())
-        SetNavigator::disableButtons(dialog());
 }
 
 void GraphPage::drawItem(int id, platform::DrawingContext &dc, const platform::Rect &item) {

@@ -5,9 +5,8 @@
 // the last drawing.
 
 #include "pages/presentation/ContourGraph.h"
-#include "pages/presentation/SetNavigator.h"
+#include "pages/presentation/SetPage.h"
 #include "platform/CommandOutcome.h"
-#include "platform/Page.h"
 #include "resources/controlIds.h"
 
 #include <cstdint>
@@ -22,7 +21,7 @@ namespace platform {
 class Host;
 }
 
-class GraphPage : public platform::Page, public GraphControls {
+class GraphPage : public SetPage, public GraphControls {
 public:
     static constexpr int SLIDE_TIMER = 42;
     static constexpr int SLIDE_INTERVAL_MS = 200;
@@ -36,9 +35,6 @@ public:
     GraphPage(Job &job, platform::Host &host, std::function<JobSettings()> readSettings);
     ~GraphPage() override;
 
-    Job &job;
-    platform::Host &host;
-
     const ColourScale colourScale = DEFAULT_COLOUR_SCALE;
     // Band parameters of the last drawing that found a set.
     double bandMinimum = 0.0;
@@ -51,13 +47,8 @@ public:
     void drawItem(int id, platform::DrawingContext &dc, const platform::Rect &item) override;
     void timer(int id) override;
 
-    SetNavigator navigator; // shows the graph anew after a move
-
-    // The status line and the buttons for the current set, and the graph drawn anew: when the
-    // tab is chosen, after a move and when the sets change while the page shows.
-    void showCurrentSet();
-    // The set buttons off, while Load Files empties the sets.
-    void disableNavigation();
+    // The status line and the buttons for the current set, and the graph drawn anew.
+    void showCurrentSet() override;
 
     void onSlides();
     CommandOutcome onPrint();
@@ -75,7 +66,6 @@ private:
     // The settings of a drawing, kept as the band parameters of the last one.
     ContourSettings drawingSettings();
 
-    std::function<JobSettings()> readSettings;
     std::unique_ptr<platform::DrawingContext> offscreenDC;
 };
 

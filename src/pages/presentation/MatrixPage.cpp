@@ -62,9 +62,7 @@ void markEstimates(platform::ListView &values, platform::ListView &singular,
 
 MatrixPage::MatrixPage(Job &theJob, platform::Host &theHost,
                        std::function<JobSettings()> settingsReader)
-    : Page(MATRIX_TEMPLATE), job(theJob), host(theHost),
-      navigator(theJob, [this] { showCurrentSet(); }), readSettings(std::move(settingsReader)) {
-    navigator.bindButtons(*this);
+    : SetPage(MATRIX_TEMPLATE, theJob, theHost, std::move(settingsReader)) {
     bind(PRINT, [this] { onPrint(); });
     bind(EXPORT, [this] { onExport(); });
 }
@@ -176,11 +174,6 @@ std::string matrixCsv(const TemperatureSet &set, const ArrayDimensions &dimensio
     shapeLayoutTables(singular, values, dimensions, 1);
     showSetInLists(values, singular, set, dimensions, loggersOnBoundary);
     return listsCsv(values, singular, dimensions);
-}
-
-void MatrixPage::disableNavigation() {
-    if (isCreated())
-        SetNavigator::disableButtons(dialog());
 }
 
 CommandOutcome MatrixPage::onExport() {

@@ -4,9 +4,8 @@
 // lists are shaped by the File Selection page's Update Layout and written only on request.
 
 #include "core/job/JobSettings.h"
-#include "pages/presentation/SetNavigator.h"
+#include "pages/presentation/SetPage.h"
 #include "platform/CommandOutcome.h"
-#include "platform/Page.h"
 #include "resources/controlIds.h"
 
 #include <functional>
@@ -33,24 +32,18 @@ std::string listsCsv(const platform::ListView &arrayList, const platform::ListVi
 std::string matrixCsv(const TemperatureSet &set, const ArrayDimensions &dimensions,
                       bool loggersOnBoundary);
 
-class MatrixPage : public platform::Page, public MatrixControls {
+class MatrixPage : public SetPage, public MatrixControls {
 public:
     static constexpr int SINGULAR_COLUMN_WIDTH = 50; // pixels
 
     // readSettings gives every page's settings when the page shows a set.
     MatrixPage(Job &job, platform::Host &host, std::function<JobSettings()> readSettings);
 
-    Job &job;
-    platform::Host &host;
-    SetNavigator navigator; // shows the new set after a move
-
     // The singular list's two columns.
     void initialise() override;
     void resized(int width, int height) override;
 
-    void showCurrentSet();
-    // The set buttons off, while Load Files empties the sets.
-    void disableNavigation();
+    void showCurrentSet() override;
     void onFirst() { navigator.first(); }
     void onPrevious() { navigator.previous(); }
     void onNext() { navigator.next(); }
@@ -64,9 +57,6 @@ public:
 
     platform::ListView &arrayList();
     platform::ListView &singularList();
-
-private:
-    std::function<JobSettings()> readSettings;
 };
 
 } // namespace zqar

@@ -15,8 +15,10 @@
 #include "resources/timeSeriesTexts.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
+#include <iterator>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -82,15 +84,24 @@ constexpr Colour PALETTE[] = {
 constexpr std::size_t PALETTE_SIZE = sizeof PALETTE / sizeof PALETTE[0];
 
 // The picked lines over an envelope: the palette without the colours too near the band, the
-// mean or the two spots. Once they are used up the lines go on dashed.
-constexpr Colour PICK_PALETTE[] = {
-    platform::rgb(44, 160, 44),   platform::rgb(148, 103, 189), platform::rgb(140, 86, 75),
-    platform::rgb(227, 119, 194), platform::rgb(188, 189, 34),  platform::rgb(23, 190, 207),
-    platform::rgb(0, 0, 128),     platform::rgb(0, 100, 0),     platform::rgb(128, 0, 128),
-    platform::rgb(152, 223, 138), platform::rgb(255, 187, 120), platform::rgb(197, 176, 213),
-    platform::rgb(196, 156, 148), platform::rgb(128, 128, 0),   platform::rgb(0, 128, 128),
-};
-constexpr std::size_t PICK_PALETTE_SIZE = sizeof PICK_PALETTE / sizeof PICK_PALETTE[0];
+// mean or the two spots (these entries of it). Once they are used up the lines go on dashed.
+constexpr std::size_t NEAR_THE_ENVELOPE[] = {0, 2, 6, 12, 19};
+constexpr std::size_t PICK_PALETTE_SIZE = PALETTE_SIZE - std::size(NEAR_THE_ENVELOPE);
+constexpr bool nearTheEnvelope(std::size_t entry) {
+    for (const std::size_t near : NEAR_THE_ENVELOPE)
+        if (near == entry)
+            return true;
+    return false;
+}
+constexpr std::array<Colour, PICK_PALETTE_SIZE> PICK_PALETTE = [] {
+    std::array<Colour, PICK_PALETTE_SIZE> picked{};
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < PALETTE_SIZE; ++i)
+        if (!nearTheEnvelope(i))
+            picked[count++] = PALETTE[i];
+    return picked;
+}();
+static_assert(PICK_PALETTE[0] == PALETTE[1] && PICK_PALETTE.back() == PALETTE[18]);
 
 // The chart's texts, in one face and height; each text sets its alignment.
 const platform::FontRequest CHART_FONT{"Arial", FONT_HEIGHT, platform::FontRequest::NORMAL};

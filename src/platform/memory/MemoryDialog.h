@@ -34,21 +34,7 @@ public:
     explicit MemoryDialog(const DialogTemplate &dialogTemplate, Page *page = nullptr);
     ~MemoryDialog() override;
 
-    std::string text(int id) const override;
-    void setText(int id, std::string_view text) override;
-    bool isChecked(int id) const override;
-    void setChecked(int id, bool checked) override;
-    bool isEnabled(int id) const override;
-    void setEnabled(int id, bool enabled) override;
-    bool isShown(int id) const override;
-    void setShown(int id, bool shown) override;
-    void setFocus(int id) override;
-    ListView &listView(int id) override;
-    Rect controlRect(int id) const override;
-    void moveControl(int id, const Rect &rect) override;
-    Size clientSize() const override;
-    void redraw(int id) override;
-    void messageBox(const std::string &text, const std::string &caption) override;
+#include "platform/DialogOverrides.inc"
 
     // A click by the user: a radio button checks itself and clears its group partners, a
     // check box toggles, then the page's command runs and the page hears of the edit.

@@ -41,17 +41,7 @@ public:
     MemoryHost();
     ~MemoryHost() override;
 
-    void createPage(Page &page) override;
-    void showPage(Page &page, bool shown) override;
-    void messageBox(const std::string &text, const std::string &caption) override;
-    std::optional<std::string> openFile(const FileDialogOptions &options) override;
-    std::optional<std::string> saveFile(const FileDialogOptions &options) override;
-    std::vector<std::string> openFiles(const FileDialogOptions &options) override;
-    std::optional<std::string> browseFolder(const std::string &prompt,
-                                            const std::string &initialDirectory) override;
-    void startTimer(Page &page, int id, int intervalMs) override;
-    void showHelp(const std::string &path) override;
-    std::unique_ptr<DrawingContext> createOffscreen(int width, int height) override;
+#include "platform/HostOverrides.inc"
     Point cursorPosition() const override { return mouse.cursor; }
     unsigned mouseButtons() const override { return mouse.buttons; }
     std::string currentDirectory() override { return workingDirectory; }

@@ -18,12 +18,7 @@ public:
     MemoryListWindow(MemoryDialog &dialog, int listId, const ListModel &model)
         : dialog(dialog), listId(listId), model(model) {}
 
-    std::optional<Rect> cellRect(int item, int subItem) const override;
-    Point clientToScreen(Point client) const override;
-    Point screenToClient(Point screen) const override;
-    Size clientSize() const override;
-    void ensureVisible(int item, int subItem) override;
-    std::unique_ptr<EditBox> createEditBox(int id, const Rect &rect) override;
+#include "platform/ListWindowOverrides.inc"
 
 private:
     Point clientOrigin() const; // in screen coordinates

@@ -45,13 +45,7 @@ public:
     void setDeviceCap(DeviceCap cap, int value) { caps[cap] = value; }
     // Text is measured as 0.5 x font height per character wide and one font height high.
 
-    int deviceCaps(DeviceCap cap) const override;
-    void fillRect(const Rect &rect, Colour colour) override;
-    void frameRect(const Rect &rect, Colour colour) override;
-    void textOut(int x, int y, std::string_view text) override;
-    Size textExtent(std::string_view text) override;
-    void copyFrom(const DrawingContext &source, int x, int y, int width, int height, int sx,
-                  int sy) override;
+#include "platform/DrawingOverrides.inc"
     void setDocumentXmp(const std::string &packet) override { documentXmp = packet; }
     void startDocument(const std::string &name) override;
     void startPage() override;
