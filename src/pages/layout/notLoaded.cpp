@@ -36,8 +36,8 @@ const SkippedFile *fileOfSerial(const std::string &serial,
 // The trace of the last skipped file whose comment lines name the position.
 const SkippedFile *fileOfPosition(int row, int col, const ArrayDimensions &counts,
                                   const std::vector<SkippedFile> &skipped) {
-    const CommentPosition wanted = row < 0 ? CommentPosition{true, -1, col + 1}
-                                           : CommentPosition{true, row + 1, col + 1};
+    const CommentPosition wanted =
+        row < 0 ? CommentPosition{true, -1, col + 1} : CommentPosition{true, row + 1, col + 1};
     for (auto file = skipped.rbegin(); file != skipped.rend(); ++file)
         for (const CommentPosition &at : file->positions)
             if (at.found && fitsLayout(at, counts) && at.row == wanted.row && at.col == wanted.col)
