@@ -66,10 +66,10 @@ public:
     // name and the start time stay as they were.
     void reset();
 
-    // Parses a ".dta" file for one channel. Success shows in the record's state: a file that
-    // cannot be opened leaves the path and the channel with no samples; a file that ends
-    // early or has a sample line without a blank leaves the emptied record with only the
-    // logger name and start time that its header gave.
+    // Parses a ".dta" file for one channel. Success shows in the record's state, and in the
+    // outcome: a file that cannot be opened leaves the path and the channel with no samples;
+    // a file that ends early or has a sample line without a blank leaves the emptied record
+    // with only the logger name and start time that its header gave.
     LogReadOutcome readLogFile(const std::string &path, int channel);
     // The same for the bytes of a file already in memory; path only names the record.
     LogReadOutcome readLogBytes(std::string_view bytes, const std::string &path, int channel);
