@@ -85,6 +85,14 @@ bool ListModel::isItemFlagged(int item, int subItem) const {
     return hasMark(item, subItem, FLAGGED);
 }
 
+void ListModel::setItemMissing(int item, int subItem, bool missing) {
+    setMark(item, subItem, MISSING, missing);
+}
+
+bool ListModel::isItemMissing(int item, int subItem) const {
+    return hasMark(item, subItem, MISSING);
+}
+
 bool ListModel::columnExists(int index) const { return index >= 0 && index < columnCount(); }
 
 void ListModel::deleteColumn(int index) {

@@ -58,6 +58,10 @@ public:
     // should look at; like muting, it changes nothing of the text.
     virtual void setItemFlagged(int item, int subItem, bool flagged) = 0;
     virtual bool isItemFlagged(int item, int subItem) const = 0;
+    // A missing cell stands for a position whose log file did not load: it looks set apart
+    // from the loaded ones, and keeps its text like the other marks.
+    virtual void setItemMissing(int item, int subItem, bool missing) = 0;
+    virtual bool isItemMissing(int item, int subItem) const = 0;
     virtual int columnCount() const = 0;
     virtual bool columnExists(int column) const = 0;
     virtual void deleteColumn(int column) = 0;
@@ -80,6 +84,8 @@ public:
     bool isItemMuted(int item, int subItem) const override;
     void setItemFlagged(int item, int subItem, bool flagged) override;
     bool isItemFlagged(int item, int subItem) const override;
+    void setItemMissing(int item, int subItem, bool missing) override;
+    bool isItemMissing(int item, int subItem) const override;
     int columnCount() const override { return static_cast<int>(columns.size()); }
     bool columnExists(int column) const override;
     void deleteColumn(int column) override;
@@ -100,6 +106,7 @@ private:
     // The bits of a cell's marks.
     static constexpr unsigned char MUTED = 1;
     static constexpr unsigned char FLAGGED = 2;
+    static constexpr unsigned char MISSING = 4;
 
     void changed() {
         if (onChange)
@@ -111,7 +118,7 @@ private:
     ListWindow *window = nullptr;
     std::vector<ListColumn> columns;
     std::vector<std::vector<std::string>> rows; // each row holds one text per sub-item set
-    // Per row, as far as a cell was ever marked: MUTED and FLAGGED bits.
+    // Per row, as far as a cell was ever marked: MUTED, FLAGGED and MISSING bits.
     std::vector<std::vector<unsigned char>> marks;
 };
 

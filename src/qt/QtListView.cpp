@@ -5,6 +5,7 @@
 
 #include <QAbstractItemModel>
 #include <QFocusEvent>
+#include <QFont>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -22,6 +23,9 @@ const QColor MUTED_TEXT_COLOUR(128, 128, 128);
 // Flagged cells: dark red on a pale amber, readable and unlike anything else in the tables.
 const QColor FLAGGED_TEXT_COLOUR(160, 0, 0);
 const QColor FLAGGED_BACKGROUND(255, 224, 160);
+// Missing cells: slate text in italics on a pale blue-grey, a gap rather than a warning.
+const QColor MISSING_TEXT_COLOUR(70, 80, 110);
+const QColor MISSING_BACKGROUND(218, 224, 238);
 
 Qt::Alignment alignmentOf(Align align) {
     switch (align) {
@@ -33,6 +37,12 @@ Qt::Alignment alignmentOf(Align align) {
         break;
     }
     return Qt::AlignLeft | Qt::AlignVCenter;
+}
+
+void setItalic(QTableWidgetItem &cell, bool italic) {
+    QFont font = cell.font();
+    font.setItalic(italic);
+    cell.setFont(font);
 }
 
 std::optional<QtListView::HandledPress> &pressInHand() {
@@ -236,16 +246,22 @@ void QtListView::synchronise() {
         for (int r = 0; r < rows; ++r) {
             const QString text = toQString(listModel.itemText(r, c));
             const bool flagged = listModel.isItemFlagged(r, c);
+            const bool missing = !flagged && listModel.isItemMissing(r, c);
             const QBrush foreground = flagged                       ? QBrush(FLAGGED_TEXT_COLOUR)
+                                      : missing                     ? QBrush(MISSING_TEXT_COLOUR)
                                       : listModel.isItemMuted(r, c) ? QBrush(MUTED_TEXT_COLOUR)
                                                                     : QBrush();
-            const QBrush background = flagged ? QBrush(FLAGGED_BACKGROUND) : QBrush();
+            const QBrush background = flagged   ? QBrush(FLAGGED_BACKGROUND)
+                                      : missing ? QBrush(MISSING_BACKGROUND)
+                                                : QBrush();
             QTableWidgetItem *cell = item(r, c);
             if (!cell) {
                 cell = new QTableWidgetItem(text);
                 cell->setTextAlignment(alignment);
                 cell->setForeground(foreground);
                 cell->setBackground(background);
+                if (missing)
+                    setItalic(*cell, true);
                 setItem(r, c, cell);
                 continue;
             }
@@ -253,6 +269,8 @@ void QtListView::synchronise() {
                 cell->setForeground(foreground);
             if (cell->background() != background)
                 cell->setBackground(background);
+            if (cell->font().italic() != missing)
+                setItalic(*cell, missing);
             // Only cells that changed are touched, so an unchanged table repaints nothing.
             if (cell->text() != text)
                 cell->setText(text);

@@ -209,8 +209,10 @@ TEST(BatchTool, PropertiesShowTheRightClickPopUpOnOneLine) {
                "Sample period: 300\\r\\nChannel: " +
                std::to_string(channel) + "\\r\\nNumber of Values: 2016\\r\\n\n";
     };
+    // An empty position says why it is empty.
     const std::string expected =
-        popUp("10232.dta", 1) + popUp("20417.dta", 2) + "Properties: File not loaded.\n";
+        popUp("10232.dta", 1) + popUp("20417.dta", 2) +
+        "Properties: File not loaded.\\r\\nNo log file names this position in its comment lines.\n";
     ASSERT_GE(run.err.size(), expected.size());
     EXPECT_EQ(run.err.substr(run.err.size() - expected.size()), expected) << run.err;
 

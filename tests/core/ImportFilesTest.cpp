@@ -174,9 +174,9 @@ TEST_F(ImportFiles, ImportedTablesReplaceOnlyTheCellsTheyFill) {
     EXPECT_EQ(takeMessage().text, "One log file was not loaded.");
     const LogFile *kept = at(0, 0);
     ASSERT_NE(kept, nullptr);
-    // Load Files marked the cell of the missing logger "-"; its serial number is typed again.
-    EXPECT_EQ(cellText(1, 3), "-");
-    cell(1, 3, "L3");
+    // The cell of the missing logger keeps its serial number, marked as not loaded.
+    EXPECT_EQ(cellText(1, 3), "L3");
+    EXPECT_TRUE(window.fileSelectionPage.arrayLayoutList().isItemMissing(1, 3));
 
     // L2 as a table now, starting later and ending earlier, and the L3 the log files lack.
     const std::string l2 = dir.write("l2.csv", isoTable({"Serial Number: L2"},
@@ -191,6 +191,9 @@ TEST_F(ImportFiles, ImportedTablesReplaceOnlyTheCellsTheyFill) {
     EXPECT_EQ(at(0, 1)->fileName.str(), l2);
     ASSERT_NE(at(0, 2), nullptr);
     EXPECT_EQ(at(0, 2)->fileName.str(), l3);
+    // The imported table fills the gap: no longer marked, nor said to be missing.
+    EXPECT_FALSE(window.fileSelectionPage.arrayLayoutList().isItemMissing(1, 3));
+    EXPECT_EQ(window.job.loggerArray.whyEmpty(0, 2), nullptr);
     // The Data Filter page from all three: the latest start is L2's first reading at 14:35, the
     // earliest end its last at 14:40; the range 19.5 to 24.25.
     EXPECT_EQ(dataFilter().text(DF::START_TIME), "05-Nov-2003 02:35PM");

@@ -1,6 +1,7 @@
 #include "core/data/numbers.h"
 #include "pages/analysis/DataFilterPage.h"
 #include "pages/layout/FileSelectionPage.h"
+#include "pages/layout/logFileCommands.h"
 #include "pages/presentation/GraphPage.h"
 #include "pages/presentation/MatrixPage.h"
 
@@ -49,6 +50,14 @@ protected:
     const LogFile *at(int row, int col) { return window.job.loggerArray.at(row, col); }
     void loadFiles() { ASSERT_TRUE(fileSelection().click(FS::LOAD_FILES)); }
     std::string status() { return fileSelection().text(FS::STATUS); }
+    bool cellMissing(int row, int column) {
+        return window.fileSelectionPage.arrayLayoutList().isItemMissing(row, column);
+    }
+    // The properties pop-up of a position, as a right click shows it.
+    std::string properties(int row, int col) {
+        window.fileSelectionPage.showProperties(row, col);
+        return takeMessage().text;
+    }
 
     // A logger that starts at 14:30 on 5 November 2003 with minute samples.
     std::string log(const std::string &fileName, const std::string &loggerName,
@@ -240,7 +249,7 @@ TEST_F(LoadFiles, RecordsWithoutSamplesOrStartTakeNoPartInThePrefill) {
     EXPECT_EQ(takeMessage().text, "One log file was not loaded.");
 
     log("a.dta", "A", {20.5, 21.5});
-    cell(1, 1, "A"); // the last load marked the empty cell with "-"
+    EXPECT_EQ(cellText(1, 1), "A") << "a serial number whose file was missing stays";
     loadFiles();
     EXPECT_EQ(status(), "3 files were loaded.");
     EXPECT_EQ(dataFilter().text(DF::START_TIME), "05-Nov-2003 02:30PM");
@@ -468,4 +477,129 @@ TEST_F(LoadFiles, FlagsSuspectLoggersInTheLayoutTables) {
     layout("1", "2", "1");
     EXPECT_TRUE(window.job.exclusions.empty());
     EXPECT_FALSE(slots.isItemFlagged(0, 1)) << "nothing placed after Update Layout";
+}
+
+TEST_F(LoadFiles, TypedSerialNumbersOfMissingFilesStayThroughLoadAndSave) {
+    layout("1", "3", "1");
+    useSerialNumbers();
+    log("a.dta", "A", {20.0});
+    cell(1, 1, "A");
+    cell(1, 2, "B");
+    cell(1, 3, "");
+    singular(0, "C,2");
+    loadFiles();
+    EXPECT_EQ(status(), "One file was loaded.");
+    EXPECT_EQ(takeMessage().text, "3 log files were not loaded.");
+    EXPECT_EQ(cellText(1, 1), "A");
+    EXPECT_EQ(cellText(1, 2), "B");
+    EXPECT_EQ(cellText(1, 3), "-") << "a cell without a serial number still shows none";
+    EXPECT_EQ(singularText(0), "C,2");
+    EXPECT_FALSE(cellMissing(1, 1));
+    EXPECT_TRUE(cellMissing(1, 2));
+    EXPECT_TRUE(cellMissing(1, 3));
+    EXPECT_TRUE(window.fileSelectionPage.singularLayoutList().isItemMissing(0, 1));
+
+    host.saveAnswers.push_back(dir.file("typed.ttp"));
+    ASSERT_TRUE(fileSelection().click(FS::SAVE_PROJECT));
+    const std::string project = fileBytes(dir.file("typed.ttp"));
+    EXPECT_NE(project.find("R1C2=B"), std::string::npos) << project;
+    EXPECT_NE(project.find("R1C3=-"), std::string::npos) << project;
+    EXPECT_NE(project.find("S0=C,2"), std::string::npos) << project;
+
+    // Once the file is there, the same serial number loads it, and the mark goes.
+    log("b.dta", "B", {21.0});
+    loadFiles();
+    EXPECT_EQ(takeMessage().text, "2 log files were not loaded.");
+    EXPECT_NE(at(0, 1), nullptr);
+    EXPECT_FALSE(cellMissing(1, 2));
+    // A new layout has loaded nothing yet: nothing is marked missing.
+    fileSelection().click(FS::UPDATE_LAYOUT);
+    EXPECT_FALSE(window.fileSelectionPage.singularLayoutList().isItemMissing(0, 1));
+    EXPECT_EQ(properties(-1, 0), "File not loaded.");
+}
+
+TEST_F(LoadFiles, PropertiesSayWhyASerialNumbersFileDidNotLoad) {
+    layout("1", "6", "0");
+    useSerialNumbers();
+    const std::vector<std::string> serials = {"A", "gone", "bad", "short,2", "other", "-"};
+    for (int c = 0; c < 6; ++c)
+        cell(1, c + 1, serials[static_cast<std::size_t>(c)]);
+    log("a.dta", "A", {20.0}, "P-1");
+    // The header ends after the logger name: no log file.
+    const std::string bad = dir.write("bad.dta", "Logger data file\r\nbad\r\nsec\r\n");
+    DtaFile shortFile;
+    shortFile.name = "short";
+    shortFile.comments[1] = "P-1";
+    shortFile.count = "3";
+    shortFile.samples({1.0, 2.0});
+    const std::string shortPath = dir.write("short.dta", shortFile.text());
+    const std::string other = log("other.dta", "other", {20.0}, "P-2");
+    fileSelection().setText(FS::PROJECT_NUMBER, "P-1");
+    loadFiles();
+    EXPECT_EQ(takeMessage().text, "5 log files were not loaded.");
+
+    const std::string reasons[] = {
+        "No log file of logger gone is in the data file directory.",
+        "The log file of logger bad could not be read: " + bad,
+        "The log file of logger short,2 holds no samples: " + shortPath,
+        "The project number or date stamp filter leaves out the log file of logger other: " + other,
+        "No serial number is given for this position.",
+    };
+    for (int c = 1; c < 6; ++c) {
+        SCOPED_TRACE(c);
+        EXPECT_EQ(properties(0, c), "File not loaded.\r\n" + reasons[c - 1]);
+        EXPECT_TRUE(cellMissing(1, c + 1));
+    }
+    EXPECT_EQ(cellText(1, 3), "bad");
+}
+
+TEST_F(LoadFiles, CommentFieldModeSaysWhichFileNamedAnEmptyPosition) {
+    layout("1", "3", "1");
+    cell(1, 3, "stale"); // a label of an earlier load
+    log("a.dta", "A", {20.0}, "R1C1 P-1");
+    DtaFile shortFile;
+    shortFile.name = "short";
+    shortFile.comments[1] = "R1C2 P-1";
+    shortFile.count = "3";
+    shortFile.samples({1.0});
+    const std::string shortPath = dir.write("short.dta", shortFile.text());
+    const std::string other = log("other.dta", "other", {20.0}, "R1C1,R1C3 P-2");
+    fileSelection().setText(FS::PROJECT_NUMBER, "P-1");
+    loadFiles();
+    EXPECT_EQ(takeMessage().text, "3 log files were not loaded.");
+    EXPECT_EQ(cellText(1, 1), "A");
+    EXPECT_EQ(cellText(1, 3), "-") << "no typed text in comment-field mode";
+    EXPECT_EQ(properties(0, 1),
+              "File not loaded.\r\nThe log file that names this position holds no samples: " +
+                  shortPath);
+    EXPECT_EQ(properties(0, 2), "File not loaded.\r\nThe project number filter leaves out the "
+                                "log file that names this position: " +
+                                    other);
+    EXPECT_EQ(properties(-1, 0),
+              "File not loaded.\r\nNo log file names this position in its comment lines.");
+    EXPECT_TRUE(cellMissing(1, 2));
+    EXPECT_FALSE(cellMissing(1, 1));
+}
+
+TEST_F(LoadFiles, AnEmptyDirectoryReadsNothing) {
+    std::vector<std::string> listed;
+    LoadFilesOptions options;
+    options.listLogFiles = [&listed](const std::string &directory) {
+        listed.push_back(directory);
+        return logFileNames(directory);
+    };
+    log("a.dta", "A", {20.0}, "R1C1");
+    fileSelection().setText(FS::DIRECTORY, "");
+    zqar::loadFiles(window.fileSelectionPage, options);
+    EXPECT_TRUE(listed.empty()) << listed.front();
+    EXPECT_EQ(status(), "No files were loaded - Check your data settings.");
+    EXPECT_EQ(takeMessage().text, "26 log files were not loaded.");
+    EXPECT_TRUE(logFileNames("").empty());
+
+    // The same lister reads a directory that is given.
+    fileSelection().setText(FS::DIRECTORY, dir.path().string());
+    zqar::loadFiles(window.fileSelectionPage, options);
+    EXPECT_EQ(listed, std::vector<std::string>{dir.path().string()});
+    EXPECT_EQ(status(), "One file was loaded.");
+    takeMessage();
 }

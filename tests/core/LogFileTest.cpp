@@ -170,6 +170,33 @@ TEST(LoggerArray, AddressingAndPlacement) {
     EXPECT_EQ(array.at(1, 2), nullptr);
 }
 
+TEST(LoggerArray, ANoteOfAnEmptyPositionLastsUntilARecordOrANewLayout) {
+    LoggerArray array;
+    array.resize(2, 2, 1);
+    array.noteEmpty(0, 1, EmptyPosition{NotLoaded::NoFile, "A", ""});
+    array.noteEmpty(-3, 0, EmptyPosition{NotLoaded::NoSamples, "S", "/s.dta"});
+    // Outside the array, or where a record sits, nothing is noted.
+    array.noteEmpty(2, 0, EmptyPosition{});
+    array.noteEmpty(-1, 1, EmptyPosition{});
+    array.place(1, 1, record(DAY0, 60, {1}, "here"));
+    array.noteEmpty(1, 1, EmptyPosition{});
+    ASSERT_NE(array.whyEmpty(0, 1), nullptr);
+    EXPECT_EQ(array.whyEmpty(0, 1)->serial, "A");
+    ASSERT_NE(array.whyEmpty(-1, 0), nullptr);
+    EXPECT_EQ(array.whyEmpty(-1, 0)->reason, NotLoaded::NoSamples);
+    EXPECT_EQ(array.whyEmpty(2, 0), nullptr);
+    EXPECT_EQ(array.whyEmpty(-1, 1), nullptr);
+    EXPECT_EQ(array.whyEmpty(1, 1), nullptr);
+    EXPECT_EQ(array.whyEmpty(0, 0), nullptr);
+
+    array.place(0, 1, record(DAY0, 60, {1}, "A"));
+    EXPECT_EQ(array.whyEmpty(0, 1), nullptr);
+    array.place(0, 1, nullptr);
+    EXPECT_EQ(array.whyEmpty(0, 1), nullptr) << "the note went with the placement";
+    array.resize(2, 2, 1);
+    EXPECT_EQ(array.whyEmpty(-1, 0), nullptr);
+}
+
 TEST(LoggerArray, NegativeCountsAreTreatedAsZero) {
     LoggerArray array;
     array.resize(-3, 4, -1);

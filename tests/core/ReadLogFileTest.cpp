@@ -311,6 +311,45 @@ TEST(ReadLogFileBadInput, NegativeCountGivesTheEmptiedRecord) {
 }
 
 // The time such a read takes is measured in bench/readLogFileBench.cpp.
+TEST(ReadLogFileBadInput, TheOutcomeSaysHowTheReadWentAndKeepsTheCommentsOfShortSamples) {
+    TempDir dir;
+    DtaFile whole;
+    whole.comments[0] = "R2C3,S1";
+    whole.samples({1, 2});
+    DtaFile shortSamples = whole;
+    shortSamples.count = "3";
+    const std::string text = whole.text();
+    const struct {
+        const char *name;
+        std::string path;
+        LogReadStatus status;
+    } cases[] = {
+        {"whole", dir.write("whole.dta", text), LogReadStatus::Read},
+        {"missing", dir.file("missing.dta"), LogReadStatus::NotOpened},
+        {"header", dir.write("header.dta", text.substr(0, text.find("R2C3"))),
+         LogReadStatus::HeaderShort},
+        {"samples", dir.write("samples.dta", shortSamples.text()), LogReadStatus::SamplesShort},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        LogFile record;
+        const LogReadOutcome outcome = record.readLogFile(c.path, 1);
+        EXPECT_EQ(outcome.status, c.status);
+        const bool kept = c.status == LogReadStatus::SamplesShort;
+        EXPECT_EQ(outcome.commentsRead[0].view(), kept ? "R2C3,S1\n" : "");
+        const CommentPosition one = positionInComments(outcome.commentsRead, 1);
+        const CommentPosition two = positionInComments(outcome.commentsRead, 2);
+        EXPECT_EQ(one.found, kept);
+        EXPECT_EQ(two.found, kept);
+        if (kept) {
+            EXPECT_EQ(one.row * 10 + one.col, 23);
+            EXPECT_EQ(two.row, -1);
+            EXPECT_EQ(two.col, 1);
+            EXPECT_EQ(record.comments[0].view(), "") << "the record itself is emptied";
+        }
+    }
+}
+
 TEST(ReadLogFileBadInput, HugeAnnouncedCountAllocatesNothingLarge) {
     TempDir dir;
     DtaFile dta;

@@ -197,8 +197,19 @@ TEST_F(DataFilesWindowTest, RightClickOnALoadedCellShowsItsProperties) {
     clickCell(array, 2, 1, Qt::RightButton);
     const std::vector<Message> empty = takeMessages();
     ASSERT_EQ(empty.size(), 1u);
-    EXPECT_EQ(empty[0].text, "File not loaded.");
+    EXPECT_EQ(empty[0].text,
+              "File not loaded.\r\nNo log file names this position in its comment lines.");
     EXPECT_EQ(openEditor(array), nullptr);
+    // The empty cell is set apart from the loaded ones; the text stays "-".
+    array->synchronise();
+    const QTableWidgetItem *loaded = array->item(1, 1);
+    const QTableWidgetItem *missing = array->item(2, 1);
+    ASSERT_NE(loaded, nullptr);
+    ASSERT_NE(missing, nullptr);
+    EXPECT_EQ(missing->text(), "-");
+    EXPECT_TRUE(missing->font().italic());
+    EXPECT_FALSE(loaded->font().italic());
+    EXPECT_NE(missing->background(), loaded->background());
 }
 
 TEST_F(DataFilesWindowTest, SampleJobThroughTheWindowMatchesTheBatchTool) {

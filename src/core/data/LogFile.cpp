@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <sys/stat.h>
@@ -198,26 +199,33 @@ void LogFile::reset() {
     channel = 1;
 }
 
-void LogFile::readLogFile(const std::string &path, int requestedChannel) {
+LogReadOutcome LogFile::readLogFile(const std::string &path, int requestedChannel) {
     reset();
     channel = requestedChannel;
     fileName.assign(path);
+    LogReadOutcome outcome;
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file)
-        return;
+    if (!file) {
+        outcome.status = LogReadStatus::NotOpened;
+        return outcome;
+    }
     LineReader reader(file.get());
-    parseLog(reader);
+    parseLog(reader, outcome);
+    return outcome;
 }
 
-void LogFile::readLogBytes(std::string_view bytes, const std::string &path, int requestedChannel) {
+LogReadOutcome LogFile::readLogBytes(std::string_view bytes, const std::string &path,
+                                     int requestedChannel) {
     reset();
     channel = requestedChannel;
     fileName.assign(path);
+    LogReadOutcome outcome;
     LineReader reader(bytes);
-    parseLog(reader);
+    parseLog(reader, outcome);
+    return outcome;
 }
 
-template <class Reader> void LogFile::parseLog(Reader &reader) {
+template <class Reader> void LogFile::parseLog(Reader &reader, LogReadOutcome &outcome) {
     typename Reader::Line line;
 
     // A file that ends inside the header is no log file: it gets the emptied record, with
@@ -228,6 +236,7 @@ template <class Reader> void LogFile::parseLog(Reader &reader) {
     for (int lineNumber = 1; lineNumber <= 17; ++lineNumber) {
         if (!reader.next(line)) {
             reset();
+            outcome.status = LogReadStatus::HeaderShort;
             return;
         }
         const std::string_view text = textOf(line.body);
@@ -279,8 +288,11 @@ template <class Reader> void LogFile::parseLog(Reader &reader) {
         }
     }
 
-    if (announced < 0 || !readSamples(reader, announced))
+    if (announced < 0 || !readSamples(reader, announced)) {
+        std::copy(std::begin(comments), std::end(comments), std::begin(outcome.commentsRead));
+        outcome.status = LogReadStatus::SamplesShort;
         reset();
+    }
 }
 
 template <class Reader> bool LogFile::readSamples(Reader &reader, int32_t announced) {
@@ -345,7 +357,11 @@ bool LogFile::commentsContain(std::string_view text) const {
 }
 
 CommentPosition LogFile::positionFromComments(int wantedChannel) const {
-    for (const auto &comment : comments) {
+    return positionInComments(comments, wantedChannel);
+}
+
+CommentPosition positionInComments(const TextField (&lines)[COMMENT_LINES], int wantedChannel) {
+    for (const auto &comment : lines) {
         std::string_view text = comment.view();
         if (wantedChannel == 2) {
             const std::size_t comma = text.find(',');

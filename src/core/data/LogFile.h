@@ -26,6 +26,26 @@ struct CommentPosition {
     int col = 0; // from 1; the slot number for a singular slot
 };
 
+// How a read of a log file went. The record's state says the same; this says it at once, and
+// keeps what an emptied record loses.
+enum class LogReadStatus {
+    Read,         // the header and every announced sample
+    NotOpened,    // the file could not be opened
+    HeaderShort,  // the file ended inside the header: no log file
+    SamplesShort, // a sample line was missing or held no blank
+};
+
+struct LogReadOutcome {
+    LogReadStatus status = LogReadStatus::Read;
+    // The comment lines a read that ran short of samples had read before it emptied the
+    // record: where the file meant its logger to go. Empty otherwise.
+    TextField commentsRead[COMMENT_LINES];
+};
+
+// An array position "R%dC%d" or singular slot "S%d" named in comment lines (channel 2: after
+// each line's first comma).
+CommentPosition positionInComments(const TextField (&lines)[COMMENT_LINES], int channel);
+
 class LogFile {
 public:
     LogFile();
@@ -46,13 +66,13 @@ public:
     // name and the start time stay as they were.
     void reset();
 
-    // Parses a ".dta" file for one channel. Success shows in the record's state: a file that
-    // cannot be opened leaves the path and the channel with no samples; a file that ends
-    // early or has a sample line without a blank leaves the emptied record with only the
-    // logger name and start time that its header gave.
-    void readLogFile(const std::string &path, int channel);
+    // Parses a ".dta" file for one channel. Success shows in the record's state, and in the
+    // outcome: a file that cannot be opened leaves the path and the channel with no samples;
+    // a file that ends early or has a sample line without a blank leaves the emptied record
+    // with only the logger name and start time that its header gave.
+    LogReadOutcome readLogFile(const std::string &path, int channel);
     // The same for the bytes of a file already in memory; path only names the record.
-    void readLogBytes(std::string_view bytes, const std::string &path, int channel);
+    LogReadOutcome readLogBytes(std::string_view bytes, const std::string &path, int channel);
 
     // The logger name, with ",k" after it for channel k >= 2 (",2" for any channel but 1 below 3).
     std::string label() const;
@@ -71,7 +91,7 @@ public:
 
 private:
     // The parser behind both readers, from the header's first line to the last sample.
-    template <class Reader> void parseLog(Reader &reader);
+    template <class Reader> void parseLog(Reader &reader, LogReadOutcome &outcome);
     // The announced number of sample lines after the header; false when the file ends before
     // them or a line holds no value.
     template <class Reader> bool readSamples(Reader &reader, int32_t announced);

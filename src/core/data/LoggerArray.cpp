@@ -42,6 +42,7 @@ void LoggerArray::resize(int32_t newRows, int32_t newColumns, int32_t newSingula
     singulars.clear();
     cells.resize(static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns));
     singulars.resize(static_cast<std::size_t>(singularCount));
+    emptyNotes.clear();
 }
 
 LogFile *LoggerArray::at(int row, int col) const {
@@ -56,6 +57,7 @@ LogFile *LoggerArray::at(int row, int col) const {
 }
 
 void LoggerArray::place(int row, int col, std::unique_ptr<LogFile> record) {
+    emptyNotes.erase({row < 0 ? -1 : row, col});
     if (row >= 0) {
         if (row < rows && col >= 0 && col < columns)
             cells[static_cast<std::size_t>(row) * columns + col] = std::move(record);
@@ -63,6 +65,20 @@ void LoggerArray::place(int row, int col, std::unique_ptr<LogFile> record) {
     }
     if (col >= 0 && col < singularCount)
         singulars[static_cast<std::size_t>(col)] = std::move(record);
+}
+
+void LoggerArray::noteEmpty(int row, int col, EmptyPosition why) {
+    const bool inside =
+        row >= 0 ? row < rows && col >= 0 && col < columns : col >= 0 && col < singularCount;
+    if (inside && !at(row, col))
+        emptyNotes[{row < 0 ? -1 : row, col}] = std::move(why);
+}
+
+const EmptyPosition *LoggerArray::whyEmpty(int row, int col) const {
+    if (at(row, col))
+        return nullptr;
+    const auto note = emptyNotes.find({row < 0 ? -1 : row, col});
+    return note == emptyNotes.end() ? nullptr : &note->second;
 }
 
 std::string positionName(int row, int col) {

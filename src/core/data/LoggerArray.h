@@ -5,6 +5,7 @@
 #include "core/data/LogFile.h"
 #include "core/data/bounds.h"
 
+#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -37,6 +38,21 @@ ArrayDimensions layoutDimensions(std::string_view rowsText, std::string_view col
 // for singular slot 0 (any negative row), counted from 1.
 std::string positionName(int row, int col);
 
+// Why a position holds no record after Load Files.
+enum class NotLoaded {
+    NoSerialNumber, // serial-number mode: the cell names no logger
+    NoFile,         // no log file names the logger, or the position in its comment lines
+    Unreadable,     // the logger's file could not be opened, or is no log file
+    NoSamples,      // the file that names the logger or the position ran short of samples
+    FilteredOut,    // the project number or date stamp filter left the file out
+};
+
+struct EmptyPosition {
+    NotLoaded reason = NotLoaded::NoFile;
+    std::string serial; // the serial number in the cell; empty in comment-field mode
+    std::string path;   // the file the reason is about, when there is one
+};
+
 class LoggerArray {
 public:
     ArrayDimensions dimensions() const { return {rows, columns, singularCount}; }
@@ -45,8 +61,15 @@ public:
 
     // row >= 0: cell (row, col); any negative row: singular slot col. Null outside.
     LogFile *at(int row, int col) const;
-    // Same addressing; a position out of range drops the record.
+    // Same addressing; a position out of range drops the record. A record placed takes the
+    // position's note away.
     void place(int row, int col, std::unique_ptr<LogFile> record);
+
+    // Notes why a position stayed empty. Ignored for a position outside the array or with a
+    // record. resize takes every note away.
+    void noteEmpty(int row, int col, EmptyPosition why);
+    // The note of an empty position; null where a record is placed or nothing was noted.
+    const EmptyPosition *whyEmpty(int row, int col) const;
 
     // Visits the placed records in array order: cells row by row, then the singular slots.
     template <typename F> void forEachPlaced(F &&visit) const {
@@ -64,6 +87,8 @@ private:
     int32_t singularCount = 0;
     std::vector<std::unique_ptr<LogFile>> cells;
     std::vector<std::unique_ptr<LogFile>> singulars;
+    // By (row, col), singular slots with row -1.
+    std::map<std::pair<int, int>, EmptyPosition> emptyNotes;
 };
 
 } // namespace zqar

@@ -37,10 +37,11 @@ FileSelectionPage::FileSelectionPage(Job &theJob, platform::Host &theHost)
 
 void FileSelectionPage::jobChanged(unsigned what) {
     const JobChange change{what};
-    if (change.touches(JobChange::RECORDS | JobChange::LAYOUT))
+    if (change.touches(JobChange::RECORDS | JobChange::LAYOUT)) {
         markSuspects();
-    else if (change.touches(JobChange::SETTINGS) && markedWith &&
-             !sameSettings(*markedWith, checkSettings()))
+        markNotLoaded();
+    } else if (change.touches(JobChange::SETTINGS) && markedWith &&
+               !sameSettings(*markedWith, checkSettings()))
         markSuspects();
 }
 
@@ -63,6 +64,20 @@ void FileSelectionPage::markSuspects() {
         else
             arrayList.setItemFlagged(p.row + 1, p.col + 1, suspect);
     }
+}
+
+void FileSelectionPage::markNotLoaded() {
+    if (!isCreated())
+        return;
+    const LoggerArray &array = job.loggerArray;
+    const ArrayDimensions counts = array.dimensions();
+    platform::ListView &arrayList = arrayLayoutList();
+    for (int r = 0; r < counts.rows; ++r)
+        for (int c = 0; c < counts.columns; ++c)
+            arrayList.setItemMissing(r + 1, c + 1, array.whyEmpty(r, c) != nullptr);
+    platform::ListView &singularList = singularLayoutList();
+    for (int s = 0; s < counts.singularCount; ++s)
+        singularList.setItemMissing(s, SERIAL_COLUMN, array.whyEmpty(-1, s) != nullptr);
 }
 
 LayoutSettings FileSelectionPage::settings() const {

@@ -55,12 +55,16 @@ public:
     // editor reaches its cell.
     void pickAtCursor();
     // The properties pop-up of array position (row, column), or of singular slot column
-    // when row is -1, with what the data check found in the record.
+    // when row is -1, with what the data check found in the record, or, for a position
+    // Load Files left empty, why.
     void showProperties(int row, int column);
     // Flags the table cell of every placed record the data check finds suspect and clears
     // the others. Runs whenever the records, the layout or the data check's settings change
     // (Load Files, Load Report, Update Layout, --set).
     void markSuspects();
+    // Marks the table cell of every position Load Files left empty and clears the others;
+    // runs with markSuspects.
+    void markNotLoaded();
     // Puts the open editor's text into its cell and closes the editor. Update Layout and
     // Save Project start with it: a text left in the editor would otherwise be lost, or land
     // later in a cell that was written since.

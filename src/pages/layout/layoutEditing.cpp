@@ -3,6 +3,7 @@
 #include "pages/layout/FileSelectionPage.h"
 
 #include "core/job/Job.h"
+#include "pages/layout/notLoaded.h"
 #include "platform/EditBox.h"
 #include "platform/Host.h"
 #include "platform/ListView.h"
@@ -191,8 +192,10 @@ int FileSelectionPage::listNotification(int id, ListNotification code) {
 void FileSelectionPage::showProperties(int row, int column) {
     const LogFile *file = job.loggerArray.at(row, column);
     if (!file) {
-        dialog().messageBox(std::string(text::FILE_NOT_LOADED),
-                            std::string(text::PROPERTIES_CAPTION));
+        std::string shown(text::FILE_NOT_LOADED);
+        if (const EmptyPosition *why = job.loggerArray.whyEmpty(row, column))
+            shown += "\r\n" + notLoadedText(*why);
+        dialog().messageBox(shown, std::string(text::PROPERTIES_CAPTION));
         return;
     }
     std::string shown = file->propertiesText();

@@ -8,6 +8,7 @@
 #include "core/job/Job.h"
 #include "pages/layout/FileSelectionPage.h"
 #include "pages/layout/PlacementSnapshot.h"
+#include "pages/layout/notLoaded.h"
 #include "pages/layout/recordPlacement.h"
 #include "platform/Host.h"
 #include "platform/ListView.h"
@@ -41,14 +42,14 @@ bool isLogFileName(const std::string &name) {
                              extension);
 }
 
-// The ".dta" files of a directory in ascending byte order of their names, so a load places
-// the same files the same way on every file system. Folders and other non-files are left
-// out: they have nothing to read, and an unreadable record could still match a cell.
+} // namespace
+
 std::vector<std::string> logFileNames(const std::string &directory) {
     std::vector<std::string> names;
+    if (directory.empty())
+        return names;
     std::error_code error;
-    fs::directory_iterator entries(directory.empty() ? std::string(1, PATH_SEPARATOR) : directory,
-                                   error);
+    fs::directory_iterator entries(directory, error);
     for (; !error && entries != fs::directory_iterator(); entries.increment(error)) {
         std::string name = entries->path().filename().string();
         std::error_code typeError;
@@ -58,6 +59,8 @@ std::vector<std::string> logFileNames(const std::string &directory) {
     std::sort(names.begin(), names.end());
     return names;
 }
+
+namespace {
 
 // The file's last-write date in local time, or none when the file cannot be asked.
 std::optional<CivilTime> modificationDate(const std::string &path) {
@@ -74,9 +77,12 @@ std::optional<CivilTime> modificationDate(const std::string &path) {
     return date;
 }
 
-std::unique_ptr<LogFile> readRecord(const std::string &path, int channel) {
+std::unique_ptr<LogFile> readRecord(const std::string &path, int channel,
+                                    LogReadOutcome *outcome = nullptr) {
     auto record = std::make_unique<LogFile>();
-    record->readLogFile(path, channel);
+    LogReadOutcome read = record->readLogFile(path, channel);
+    if (outcome)
+        *outcome = read;
     return record;
 }
 
@@ -87,7 +93,35 @@ struct ScannedFile {
     bool passesFilters = false;        // the date stamp and the project number
     std::unique_ptr<LogFile> channel1; // the first read, when the file passes
     std::unique_ptr<LogFile> channel2; // read ahead when the file looks like it names one
+    // Set when the file was left out, or read badly: it tells why a position it names stays
+    // empty, should the file place nothing.
+    std::optional<SkippedFile> trouble;
 };
+
+// The trace a file leaves when a filter left it out or its read failed; none for a file that
+// was read whole and passed.
+std::optional<SkippedFile> troubleOf(const std::string &path, const std::string &name,
+                                     const LogFile *record, const LogReadOutcome *read,
+                                     bool passesFilters) {
+    SkippedFile skipped;
+    if (read && read->status != LogReadStatus::Read) {
+        const bool samplesShort = read->status == LogReadStatus::SamplesShort;
+        skipped.reason = samplesShort ? NotLoaded::NoSamples : NotLoaded::Unreadable;
+        for (int k = 0; samplesShort && k < 2; ++k)
+            skipped.positions[k] = positionInComments(read->commentsRead, k + 1);
+    } else if (!passesFilters) {
+        skipped.reason = NotLoaded::FilteredOut;
+        for (int k = 0; record && k < 2; ++k)
+            skipped.positions[k] = record->positionFromComments(k + 1);
+    } else {
+        return std::nullopt;
+    }
+    skipped.path = path;
+    skipped.stem = name.substr(0, name.size() - text::LOG_FILE_EXTENSION.size());
+    if (record)
+        skipped.loggerName = record->loggerName.str();
+    return skipped;
+}
 
 // Whether a file is worth reading for channel 2 while it is read anyway. Only a guess, taken
 // from the tables as they were when the load began (the labels written during the load can
@@ -144,16 +178,30 @@ std::string loadedStatus(int placed) {
                            text::FILES_LOADED);
 }
 
-void markEmptyPositions(FileSelectionPage &page, const ArrayDimensions &counts) {
-    platform::ListView &arrayList = page.arrayLayoutList();
-    for (int r = 0; r < counts.rows; ++r)
-        for (int c = 0; c < counts.columns; ++c)
-            if (!page.job.loggerArray.at(r, c))
-                arrayList.setItemText(r + 1, c + 1, text::NO_LOGGER);
-    platform::ListView &singularList = page.singularLayoutList();
-    for (int s = 0; s < counts.singularCount; ++s)
-        if (!page.job.loggerArray.at(-1, s))
-            singularList.setItemText(s, SERIAL_COLUMN, text::NO_LOGGER);
+void showNotLoaded(platform::Dialog &dialog, int empty) {
+    if (empty == 1)
+        dialog.messageBox(std::string(text::ONE_FILE_NOT_LOADED), std::string(text::LOAD_CAPTION));
+    else if (empty > 1)
+        dialog.messageBox(text::format(text::FILES_NOT_LOADED, empty),
+                          std::string(text::LOAD_CAPTION));
+}
+
+// The log files of the directory whose paths a record's fileName can hold, before any status
+// shows them. No directory given is no directory to read: the paths would start at the root.
+std::vector<std::string> namesToScan(const std::string &directory,
+                                     const LoadFilesOptions &options) {
+    std::vector<std::string> names;
+    if (directory.empty())
+        return names;
+    for (std::string &name :
+         options.listLogFiles ? options.listLogFiles(directory) : logFileNames(directory))
+        if (directory.size() + 1 + name.size() <= TEXT_MAX_LENGTH)
+            names.push_back(std::move(name));
+    return names;
+}
+
+bool sameDay(const CivilTime &a, const CivilTime &b) {
+    return a.year == b.year && a.month == b.month && a.day == b.day;
 }
 
 int emptyPositions(const LoggerArray &array, const ArrayDimensions &counts) {
@@ -220,11 +268,7 @@ LoadFilesResult loadFiles(FileSelectionPage &page, const LoadFilesOptions &optio
     }
     const bool bySerialNumber = dialog.isChecked(FS::USE_SERIAL_NUMBERS);
 
-    // Paths the record's fileName could not hold are left out, before any status shows them.
-    std::vector<std::string> names;
-    for (std::string &name : logFileNames(directory))
-        if (directory.size() + 1 + name.size() <= TEXT_MAX_LENGTH)
-            names.push_back(std::move(name));
+    const std::vector<std::string> names = namesToScan(directory, options);
     const auto pathOf = [&directory](const std::string &name) {
         return directory + PATH_SEPARATOR + name;
     };
@@ -235,12 +279,16 @@ LoadFilesResult loadFiles(FileSelectionPage &page, const LoadFilesOptions &optio
         const std::string path = pathOf(names[i]);
         if (filterDate) {
             const std::optional<CivilTime> written = modificationDate(path);
-            if (!written || written->year != filterDate->year ||
-                written->month != filterDate->month || written->day != filterDate->day)
+            if (!written || !sameDay(*written, *filterDate)) {
+                scanned.trouble = troubleOf(path, names[i], nullptr, nullptr, false);
                 return scanned;
+            }
         }
-        std::unique_ptr<LogFile> record = readRecord(path, 1);
-        if (!record->commentsContain(projectNumber))
+        LogReadOutcome read;
+        std::unique_ptr<LogFile> record = readRecord(path, 1, &read);
+        const bool passes = record->commentsContain(projectNumber);
+        scanned.trouble = troubleOf(path, names[i], record.get(), &read, passes);
+        if (!passes)
             return scanned;
         if (hint.namesChannelTwo(*record))
             scanned.channel2 = readRecord(path, 2);
@@ -254,17 +302,22 @@ LoadFilesResult loadFiles(FileSelectionPage &page, const LoadFilesOptions &optio
     Prefill prefill;
     const std::unique_ptr<platform::Progress> progress =
         page.host.startProgress(text::LOAD_FILES_CAPTION);
+    std::vector<SkippedFile> skipped;
     // On the user-interface thread, file by file in the order of the scan.
     const auto placeFile = [&](std::size_t i, ScannedFile scanned) {
         dialog.setText(FS::STATUS, scanningStatus(names[i], placed));
-        if (!scanned.passesFilters)
-            return;
-        const std::string path = pathOf(names[i]);
-        FileRecords records;
-        records.ready.push_back(std::move(scanned.channel1));
-        records.ready.push_back(std::move(scanned.channel2));
-        records.read = [&path](int channel) { return readRecord(path, channel); };
-        placed += placeFileRecords(page, rules, std::move(records), prefill);
+        int filled = 0;
+        if (scanned.passesFilters) {
+            const std::string path = pathOf(names[i]);
+            FileRecords records;
+            records.ready.push_back(std::move(scanned.channel1));
+            records.ready.push_back(std::move(scanned.channel2));
+            records.read = [&path](int channel) { return readRecord(path, channel); };
+            filled = placeFileRecords(page, rules, std::move(records), prefill);
+        }
+        placed += filled;
+        if (scanned.trouble && filled == 0)
+            skipped.push_back(std::move(*scanned.trouble));
     };
     const auto placeUntilCancelled = [&](std::size_t i, ScannedFile scanned) {
         placeFile(i, std::move(scanned));
@@ -278,18 +331,15 @@ LoadFilesResult loadFiles(FileSelectionPage &page, const LoadFilesOptions &optio
     }
 
     dialog.setText(FS::STATUS, loadedStatus(placed));
+    // The notes read the serial numbers before any "-" goes in.
+    noteEmptyPositions(page, rules, skipped);
     if (placed > 0) {
-        markEmptyPositions(page, counts);
+        markEmptyPositions(page, rules);
         prefill.takeTimes(job.loggerArray);
         result.prefill = prefill;
-        job.changed(JobChange::RECORDS);
     }
-    const int empty = emptyPositions(job.loggerArray, counts);
-    if (empty == 1)
-        dialog.messageBox(std::string(text::ONE_FILE_NOT_LOADED), std::string(text::LOAD_CAPTION));
-    else if (empty > 1)
-        dialog.messageBox(text::format(text::FILES_NOT_LOADED, empty),
-                          std::string(text::LOAD_CAPTION));
+    job.changed(JobChange::RECORDS);
+    showNotLoaded(dialog, emptyPositions(job.loggerArray, counts));
     dialog.setEnabled(FS::COPY_FILES, placed > 0);
     result.outcome = CommandOutcome::completed();
     return result;

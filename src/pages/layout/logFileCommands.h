@@ -4,8 +4,10 @@
 #include "core/job/Prefill.h"
 #include "platform/CommandOutcome.h"
 
+#include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace zqar {
 
@@ -22,12 +24,20 @@ struct LoadFilesOptions {
     // The files are read on this many threads (0: one per hardware thread) and placed in the
     // order of the scan, so the result is the same for every thread count.
     unsigned threads = 0;
+    // Lists the log files of the data file directory by name; logFileNames when empty.
+    std::function<std::vector<std::string>(const std::string &directory)> listLogFiles;
 };
 
 struct LoadFilesResult {
     CommandOutcome outcome;
     std::optional<Prefill> prefill; // what the Data Filter page takes when files were placed
 };
+
+// The ".dta" files of a directory in ascending byte order of their names, so a load places
+// the same files the same way on every file system. Folders and other non-files are left
+// out: they have nothing to read, and an unreadable record could still match a cell. An empty
+// directory text lists nothing.
+std::vector<std::string> logFileNames(const std::string &directory);
 
 // Empties the job's positions and sets, scans the data file directory and places every log
 // file that passes the filters, by serial number or by the positions in its comment lines.

@@ -97,11 +97,11 @@ private:
     std::vector<std::string> names; // by channel, from 1
 };
 
-// The channel a cell names, letter case aside: 1 for "NAME" and "NAME,1" with channel 1's
-// name, k for "NAME,k" with channel k's name (k without leading zeros, up to the channels the
-// file has); 0 for none. A name that is empty or "-" names no cell: a file without a name
-// (one that could not be read, say) would otherwise fill every cell left empty, and a logger
-// called "-" every cell without one.
+} // namespace
+
+// k is written without leading zeros, up to the channels the file has. A name that is empty or
+// "-" names no cell: a file without a name (one that could not be read, say) would otherwise
+// fill every cell left empty, and a logger called "-" every cell without one.
 int channelNamed(std::string_view cell, const std::vector<std::string> &names) {
     const auto usable = [](std::string_view name) {
         return !name.empty() && name != text::NO_LOGGER;
@@ -124,6 +124,8 @@ int channelNamed(std::string_view cell, const std::vector<std::string> &names) {
     const std::string &name = names[static_cast<std::size_t>(channel - 1)];
     return usable(name) && equalIgnoringCase(cell.substr(0, at), name) ? channel : 0;
 }
+
+namespace {
 
 void placeBySerialNumber(Placer &placer, FileSelectionPage &page, const ArrayDimensions &counts) {
     const std::vector<std::string> &names = placer.channelNames();

@@ -10,6 +10,8 @@
 
 #include <functional>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace zqar {
@@ -42,6 +44,11 @@ struct FileRecords {
 // lines only when the rules allow). Answers how many positions it filled.
 int placeFileRecords(FileSelectionPage &page, const PlacementRules &rules, FileRecords records,
                      Prefill &prefill);
+
+// The channel a layout cell names, letter case aside: 1 for "NAME" and "NAME,1" with channel 1's
+// name, k for "NAME,k" with channel k's name (names[k - 1]); 0 for none. An empty name and "-"
+// name no cell.
+int channelNamed(std::string_view cell, const std::vector<std::string> &names);
 
 // Whether a position from comment lines lies inside the layout: an array cell, or a singular
 // slot (row -1), counted from 1.
