@@ -244,6 +244,36 @@ void bindLogFileCommands(FileSelectionPage &page) {
     page.bindCommand(FS::COPY_FILES, [&page] { copyFiles(page); });
 }
 
+namespace {
+
+// What a file of the scan holds for placing, with the date filter, the reads and the
+// project-number filter done; safe to run on a thread of the pool.
+ScannedFile scanFile(const std::string &path, const std::string &name,
+                     const std::optional<CivilTime> &filterDate, const std::string &projectNumber,
+                     const ChannelTwoHint &hint) {
+    ScannedFile scanned;
+    if (filterDate) {
+        const std::optional<CivilTime> written = modificationDate(path);
+        if (!written || !sameDay(*written, *filterDate)) {
+            scanned.trouble = troubleOf(path, name, nullptr, nullptr, false);
+            return scanned;
+        }
+    }
+    LogReadOutcome read;
+    std::unique_ptr<LogFile> record = readRecord(path, 1, &read);
+    const bool passes = record->commentsContain(projectNumber);
+    scanned.trouble = troubleOf(path, name, record.get(), &read, passes);
+    if (!passes)
+        return scanned;
+    if (hint.namesChannelTwo(*record))
+        scanned.channel2 = readRecord(path, 2);
+    scanned.channel1 = std::move(record);
+    scanned.passesFilters = true;
+    return scanned;
+}
+
+} // namespace
+
 LoadFilesResult loadFiles(FileSelectionPage &page, const LoadFilesOptions &options) {
     LoadFilesResult result;
     platform::Dialog &dialog = page.dialog();
@@ -275,26 +305,7 @@ LoadFilesResult loadFiles(FileSelectionPage &page, const LoadFilesOptions &optio
     const ChannelTwoHint hint(page, counts, bySerialNumber);
     // On the pool: the date filter, the reads and the project-number filter of file i.
     const auto scan = [&](std::size_t i) {
-        ScannedFile scanned;
-        const std::string path = pathOf(names[i]);
-        if (filterDate) {
-            const std::optional<CivilTime> written = modificationDate(path);
-            if (!written || !sameDay(*written, *filterDate)) {
-                scanned.trouble = troubleOf(path, names[i], nullptr, nullptr, false);
-                return scanned;
-            }
-        }
-        LogReadOutcome read;
-        std::unique_ptr<LogFile> record = readRecord(path, 1, &read);
-        const bool passes = record->commentsContain(projectNumber);
-        scanned.trouble = troubleOf(path, names[i], record.get(), &read, passes);
-        if (!passes)
-            return scanned;
-        if (hint.namesChannelTwo(*record))
-            scanned.channel2 = readRecord(path, 2);
-        scanned.channel1 = std::move(record);
-        scanned.passesFilters = true;
-        return scanned;
+        return scanFile(pathOf(names[i]), names[i], filterDate, projectNumber, hint);
     };
 
     const PlacementRules rules{counts, bySerialNumber, options.singularAsText};
