@@ -849,16 +849,9 @@ CommandOutcome StatisticsWindow::printStatistics() {
 void StatisticsWindow::exportMap() {
     if (!map.set)
         return;
-    platform::Host &host = view.host;
-    const platform::FileDialogOptions options =
-        platform::saveDialogOptions(host, text::MAP_DIALOG_TITLE, text::PICTURE_FILTER_DESCRIPTION,
-                                    text::PICTURE_FILTER_PATTERN, text::PICTURE_EXTENSION);
-    const std::optional<std::string> chosen = host.saveFile(options);
-    if (!chosen)
-        return;
-    if (!savePicture(mapView->drawing(map.title), PictureSize{mapView->width(), mapView->height()},
-                     *chosen))
-        host.messageBox(std::string(text::MAP_NOT_SAVED), std::string(text::STATISTICS_CAPTION));
+    savePictureAs(
+        view.host, mapView->drawing(map.title), PictureSize{mapView->width(), mapView->height()},
+        PictureSaveTexts{text::MAP_DIALOG_TITLE, text::MAP_NOT_SAVED, text::STATISTICS_CAPTION});
 }
 
 void StatisticsWindow::copyMap() {
