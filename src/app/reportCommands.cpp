@@ -6,6 +6,7 @@
 #include "core/data/TextField.h"
 #include "core/data/reportFile.h"
 #include "core/integrity/sha256.h"
+#include "platform/ChosenFile.h"
 #include "platform/Host.h"
 #include "platform/fileSystems.h"
 #include "resources/desktopTexts.h"
@@ -71,10 +72,8 @@ void copyCompanionFiles(const std::string &programDirectory, const std::string &
 CommandOutcome MainWindow::loadReport() {
     platform::FileDialogOptions options = reportDialogOptions(platformHost);
     options.mustExist = true;
-    const std::optional<std::string> chosen = platformHost.openFile(options);
-    if (!chosen)
-        return CommandOutcome::cancelled();
-    return loadReport(*chosen);
+    return platform::withChosenFile(platformHost, platform::FileChoice::Open, options,
+                                    [this](const std::string &path) { return loadReport(path); });
 }
 
 CommandOutcome MainWindow::loadReport(const std::string &path) {

@@ -3,6 +3,7 @@
 #include "core/analysis/calibration.h"
 #include "core/data/dateTime.h"
 #include "pages/analysis/calibrationCommands.h"
+#include "platform/ChosenFile.h"
 #include "platform/Host.h"
 #include "qt/QtIcon.h"
 #include "qt/QtText.h"
@@ -109,10 +110,9 @@ CommandOutcome CalibrationWindow::load() {
     platform::FileDialogOptions options =
         calibrationDialog(view.host, text::CALIBRATION_LOAD_TITLE);
     options.mustExist = true;
-    const std::optional<std::string> chosen = view.host.openFile(options);
-    if (!chosen)
-        return CommandOutcome::cancelled();
-    return loadCalibrationFile(view.job, view.host, *chosen);
+    return platform::withChosenFile(
+        view.host, platform::FileChoice::Open, options,
+        [this](const std::string &path) { return loadCalibrationFile(view.job, view.host, path); });
 }
 
 CommandOutcome CalibrationWindow::save() {
@@ -122,10 +122,10 @@ CommandOutcome CalibrationWindow::save() {
     const platform::FileDialogOptions options = platform::saveDialogOptions(
         view.host, text::CALIBRATION_SAVE_TITLE, text::CALIBRATION_FILTER_DESCRIPTION,
         text::CALIBRATION_FILTER_PATTERN, text::CALIBRATION_EXTENSION);
-    const std::optional<std::string> chosen = view.host.saveFile(options);
-    if (!chosen)
-        return CommandOutcome::cancelled();
-    return saveCalibrationFile(view.host, *table, *chosen);
+    return platform::withChosenFile(view.host, platform::FileChoice::Save, options,
+                                    [this, table](const std::string &path) {
+                                        return saveCalibrationFile(view.host, *table, path);
+                                    });
 }
 
 void CalibrationWindow::clear() {

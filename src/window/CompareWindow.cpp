@@ -3,6 +3,7 @@
 #include "core/analysis/TemperatureSet.h"
 #include "core/data/dateTime.h"
 #include "pages/presentation/csvExportDialog.h"
+#include "platform/ChosenFile.h"
 #include "platform/Host.h"
 #include "qt/QtDrawingContext.h"
 #include "qt/QtText.h"
@@ -135,10 +136,8 @@ CommandOutcome CompareWindow::chooseAndCompare() {
         view.host, text::COMPARE_DIALOG_TITLE, text::REPORT_FILTER_DESCRIPTION,
         text::REPORT_FILTER_PATTERN, text::REPORT_EXTENSION);
     options.mustExist = true;
-    const std::optional<std::string> chosen = view.host.openFile(options);
-    if (!chosen)
-        return CommandOutcome::cancelled();
-    return compareWith(*chosen);
+    return platform::withChosenFile(view.host, platform::FileChoice::Open, options,
+                                    [this](const std::string &path) { return compareWith(path); });
 }
 
 CommandOutcome CompareWindow::compareWith(const std::string &path) {

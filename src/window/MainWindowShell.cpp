@@ -134,42 +134,39 @@ void MainWindowShell::makeMenu() {
     // menu opens it in a window of its own, and Save Report stands in for the Data Filter
     // page's hidden button. The analysis windows follow, then Help and About.
     auto *menu = new QMenu(this);
-    QAction *dataFilesItem = menu->addAction(platform::toQString(text::DATA_FILES_MENU_ITEM));
-    connect(dataFilesItem, &QAction::triggered, this, &MainWindowShell::showDataFiles);
-    QAction *importItem = menu->addAction(platform::toQString(text::IMPORT_FILES_MENU_ITEM));
-    connect(importItem, &QAction::triggered, this, &MainWindowShell::importFiles);
-    QAction *saveReportItem = menu->addAction(platform::toQString(text::SAVE_REPORT_MENU_ITEM));
-    connect(saveReportItem, &QAction::triggered, this, &MainWindowShell::saveReport);
+    menu->addAction(platform::toQString(text::DATA_FILES_MENU_ITEM), this,
+                    &MainWindowShell::showDataFiles);
+    menu->addAction(platform::toQString(text::IMPORT_FILES_MENU_ITEM), this,
+                    &MainWindowShell::importFiles);
+    QAction *saveReportItem = menu->addAction(platform::toQString(text::SAVE_REPORT_MENU_ITEM),
+                                              this, &MainWindowShell::saveReport);
     // The item is the window's too, so its key works while the menu is closed.
     saveReportItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     addAction(saveReportItem);
     recentMenu = menu->addMenu(platform::toQString(text::RECENT_FILES_MENU));
     connect(recentMenu, &QMenu::aboutToShow, this, &MainWindowShell::fillRecentFiles);
     fillRecentFiles();
-    QAction *saveGraphItem =
-        menu->addAction(platform::toQString(text::SAVE_GRAPH_PICTURE_MENU_ITEM));
-    connect(saveGraphItem, &QAction::triggered, this, &MainWindowShell::saveGraphPicture);
-    QAction *copyGraphItem =
-        menu->addAction(platform::toQString(text::COPY_GRAPH_PICTURE_MENU_ITEM));
-    connect(copyGraphItem, &QAction::triggered, this, &MainWindowShell::copyGraphPicture);
+    menu->addAction(platform::toQString(text::SAVE_GRAPH_PICTURE_MENU_ITEM), this,
+                    &MainWindowShell::saveGraphPicture);
+    menu->addAction(platform::toQString(text::COPY_GRAPH_PICTURE_MENU_ITEM), this,
+                    &MainWindowShell::copyGraphPicture);
     menu->addSeparator();
     addUndoItems(*menu);
     menu->addSeparator();
-    QAction *calibrationItem = menu->addAction(platform::toQString(text::CALIBRATION_MENU_ITEM));
-    connect(calibrationItem, &QAction::triggered, this, [this] { showCalibration(); });
-    QAction *statisticsItem = menu->addAction(platform::toQString(text::STATISTICS_MENU_ITEM));
-    connect(statisticsItem, &QAction::triggered, this, [this] { showStatistics(); });
-    QAction *timeSeriesItem = menu->addAction(platform::toQString(text::TIME_SERIES_MENU_ITEM));
-    connect(timeSeriesItem, &QAction::triggered, this, &MainWindowShell::showTimeSeries);
-    QAction *mappingReportItem =
-        menu->addAction(platform::toQString(text::MAPPING_REPORT_MENU_ITEM));
-    connect(mappingReportItem, &QAction::triggered, this, &MainWindowShell::saveMappingReport);
-    QAction *compareItem = menu->addAction(platform::toQString(text::COMPARE_MENU_ITEM));
-    connect(compareItem, &QAction::triggered, this, &MainWindowShell::compareWithReport);
-    QAction *verifyReportItem = menu->addAction(platform::toQString(text::VERIFY_REPORT_MENU_ITEM));
-    connect(verifyReportItem, &QAction::triggered, this, &MainWindowShell::verifyReport);
-    QAction *signaturesItem = menu->addAction(platform::toQString(text::SIGNATURES_MENU_ITEM));
-    connect(signaturesItem, &QAction::triggered, this, &MainWindowShell::editSignatures);
+    menu->addAction(platform::toQString(text::CALIBRATION_MENU_ITEM), this,
+                    [this] { showCalibration(); });
+    menu->addAction(platform::toQString(text::STATISTICS_MENU_ITEM), this,
+                    [this] { showStatistics(); });
+    menu->addAction(platform::toQString(text::TIME_SERIES_MENU_ITEM), this,
+                    &MainWindowShell::showTimeSeries);
+    menu->addAction(platform::toQString(text::MAPPING_REPORT_MENU_ITEM), this,
+                    &MainWindowShell::saveMappingReport);
+    menu->addAction(platform::toQString(text::COMPARE_MENU_ITEM), this,
+                    &MainWindowShell::compareWithReport);
+    menu->addAction(platform::toQString(text::VERIFY_REPORT_MENU_ITEM), this,
+                    &MainWindowShell::verifyReport);
+    menu->addAction(platform::toQString(text::SIGNATURES_MENU_ITEM), this,
+                    &MainWindowShell::editSignatures);
     QAction *controlledItem =
         menu->addAction(platform::toQString(text::CONTROLLED_STUDY_MENU_ITEM));
     controlledItem->setCheckable(true);
@@ -180,13 +177,12 @@ void MainWindowShell::makeMenu() {
     });
     connect(controlledItem, &QAction::triggered, this, &MainWindowShell::setControlledStudy);
     menu->addSeparator();
-    QAction *help = menu->addAction(platform::toQString(text::HELP_MENU_ITEM));
-    connect(help, &QAction::triggered, this, [this] { runSystemCommand(SYSTEM_COMMAND_HELP); });
+    menu->addAction(platform::toQString(text::HELP_MENU_ITEM), this,
+                    [this] { runSystemCommand(SYSTEM_COMMAND_HELP); });
     if (!text::ABOUT_MENU_ITEM.empty()) {
         menu->addSeparator();
-        QAction *about = menu->addAction(platform::toQString(text::ABOUT_MENU_ITEM));
-        connect(about, &QAction::triggered, this,
-                [this] { runSystemCommand(SYSTEM_COMMAND_ABOUT); });
+        menu->addAction(platform::toQString(text::ABOUT_MENU_ITEM), this,
+                        [this] { runSystemCommand(SYSTEM_COMMAND_ABOUT); });
     }
     strip->menuButton()->setMenu(menu);
     strip->menuButton()->setIcon(platform::applicationIcon());

@@ -4,6 +4,7 @@
 #include "pages/analysis/statisticsCommands.h"
 #include "pages/presentation/MappingReport.h"
 #include "pages/presentation/PrintJob.h"
+#include "platform/ChosenFile.h"
 #include "platform/Host.h"
 #include "qt/QtDrawingContext.h"
 #include "resources/mappingReportTexts.h"
@@ -58,10 +59,9 @@ CommandOutcome saveMappingReport(const JobView &view) {
     const platform::FileDialogOptions options = platform::saveDialogOptions(
         host, text::MAPPING_REPORT_DIALOG_TITLE, text::MAPPING_REPORT_FILTER_DESCRIPTION,
         text::MAPPING_REPORT_FILTER_PATTERN, text::MAPPING_REPORT_EXTENSION);
-    const std::optional<std::string> chosen = host.saveFile(options);
-    if (!chosen)
-        return CommandOutcome::cancelled();
-    return writeMappingReportPdf(view, *chosen);
+    return platform::withChosenFile(
+        host, platform::FileChoice::Save, options,
+        [&view](const std::string &path) { return writeMappingReportPdf(view, path); });
 }
 
 } // namespace zqar

@@ -2,6 +2,7 @@
 
 #include "core/data/AtomicFileWriter.h"
 #include "core/data/caseless.h"
+#include "platform/ChosenFile.h"
 #include "platform/Host.h"
 #include "qt/QtDrawingContext.h"
 #include "qt/QtText.h"
@@ -74,16 +75,23 @@ bool savePicture(const PictureDrawing &draw, PictureSize size, const std::string
 
 CommandOutcome savePictureAs(platform::Host &host, const PictureDrawing &draw, PictureSize size,
                              std::string_view caption) {
-    const platform::FileDialogOptions options = platform::saveDialogOptions(
-        host, text::PICTURE_DIALOG_TITLE, text::PICTURE_FILTER_DESCRIPTION,
-        text::PICTURE_FILTER_PATTERN, text::PICTURE_EXTENSION);
-    const std::optional<std::string> chosen = host.saveFile(options);
-    if (!chosen)
-        return CommandOutcome::cancelled();
-    if (savePicture(draw, size, *chosen))
-        return CommandOutcome::completed();
-    host.messageBox(std::string(text::PICTURE_NOT_SAVED), std::string(caption));
-    return CommandOutcome::failed(text::PICTURE_NOT_SAVED);
+    return savePictureAs(
+        host, draw, size,
+        PictureSaveTexts{text::PICTURE_DIALOG_TITLE, text::PICTURE_NOT_SAVED, caption});
+}
+
+CommandOutcome savePictureAs(platform::Host &host, const PictureDrawing &draw, PictureSize size,
+                             const PictureSaveTexts &texts) {
+    const platform::FileDialogOptions options =
+        platform::saveDialogOptions(host, texts.dialogTitle, text::PICTURE_FILTER_DESCRIPTION,
+                                    text::PICTURE_FILTER_PATTERN, text::PICTURE_EXTENSION);
+    return platform::withChosenFile(
+        host, platform::FileChoice::Save, options, [&](const std::string &path) {
+            if (savePicture(draw, size, path))
+                return CommandOutcome::completed();
+            host.messageBox(std::string(texts.notSaved), std::string(texts.caption));
+            return CommandOutcome::failed(texts.notSaved);
+        });
 }
 
 void copyPicture(const PictureDrawing &draw, PictureSize size) {

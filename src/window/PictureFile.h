@@ -37,9 +37,18 @@ bool isSvgPath(const std::string &path);
 // False when anything failed; an old file is then left as it was.
 bool savePicture(const PictureDrawing &draw, PictureSize size, const std::string &path);
 
+// The texts of a picture's save dialog and of the message box that says it was not saved.
+struct PictureSaveTexts {
+    std::string_view dialogTitle;
+    std::string_view notSaved;
+    std::string_view caption;
+};
+
 // The save dialog for a picture, then the file; a failure's message box has the caption given.
 CommandOutcome savePictureAs(platform::Host &host, const PictureDrawing &draw, PictureSize size,
                              std::string_view caption);
+CommandOutcome savePictureAs(platform::Host &host, const PictureDrawing &draw, PictureSize size,
+                             const PictureSaveTexts &texts);
 
 // The picture on the clipboard as an image.
 void copyPicture(const PictureDrawing &draw, PictureSize size);

@@ -21,6 +21,7 @@
 #include "resources/qualificationTexts.h"
 #include "resources/strings.h"
 #include "resources/studyTexts.h"
+#include "window/CompareWindow.h"
 #include "window/ExclusionDialog.h"
 #include "window/GraphExport.h"
 #include "window/PictureFile.h"
@@ -36,7 +37,6 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPushButton>
 #include <QShortcut>
 #include <QSignalBlocker>
@@ -161,23 +161,24 @@ bool samePhases(const std::vector<Phase> &a, const std::vector<Phase> &b) {
 
 // The map of the chosen statistic, drawn into an image of the widget's size whenever the map
 // or the size changes.
-class StatisticsWindow::MapView : public QWidget {
+class StatisticsWindow::MapView : public PictureView {
 public:
-    MapView(const JobView &jobView, QWidget *parent) : QWidget(parent), view(jobView) {
+    MapView(const JobView &jobView, QWidget *parent) : PictureView(parent), view(jobView) {
         setMinimumHeight(MAP_MINIMUM_HEIGHT);
     }
     void show(const TemperatureSet *mapSet, std::vector<PositionMark> mapMarks) {
         set = mapSet;
         marks = std::move(mapMarks);
-        picture = QImage();
-        update();
-    }
-    QImage render(int width, int height) const {
-        if (!set)
-            return QImage();
+        if (!set) {
+            setRender(nullptr);
+            return;
+        }
         // The window's label above shows the title; the legend keeps every band in the view.
-        return renderSetImage(set, view.job.loggerArray.dimensions(), view.readSettings().contour(),
-                              width, height, marks, LegendStyle::BarWhenCrowded);
+        setRender([this](int width, int height) {
+            return renderSetImage(set, view.job.loggerArray.dimensions(),
+                                  view.readSettings().contour(), width, height, marks,
+                                  LegendStyle::BarWhenCrowded);
+        });
     }
     // The map as a picture of any kind with its title above, at the size it shows.
     PictureDrawing drawing(const std::string &title) const {
@@ -187,22 +188,10 @@ public:
         };
     }
 
-protected:
-    void paintEvent(QPaintEvent *) override {
-        QPainter painter(this);
-        painter.fillRect(rect(), Qt::white);
-        if (!set)
-            return;
-        if (picture.size() != size())
-            picture = render(width(), height());
-        painter.drawImage(0, 0, picture);
-    }
-
 private:
     JobView view;
     const TemperatureSet *set = nullptr;
     std::vector<PositionMark> marks;
-    QImage picture;
 };
 
 StatisticsWindow::StatisticsWindow(const JobView &jobView, QWidget *parent)
@@ -860,16 +849,9 @@ CommandOutcome StatisticsWindow::printStatistics() {
 void StatisticsWindow::exportMap() {
     if (!map.set)
         return;
-    platform::Host &host = view.host;
-    const platform::FileDialogOptions options =
-        platform::saveDialogOptions(host, text::MAP_DIALOG_TITLE, text::PICTURE_FILTER_DESCRIPTION,
-                                    text::PICTURE_FILTER_PATTERN, text::PICTURE_EXTENSION);
-    const std::optional<std::string> chosen = host.saveFile(options);
-    if (!chosen)
-        return;
-    if (!savePicture(mapView->drawing(map.title), PictureSize{mapView->width(), mapView->height()},
-                     *chosen))
-        host.messageBox(std::string(text::MAP_NOT_SAVED), std::string(text::STATISTICS_CAPTION));
+    savePictureAs(
+        view.host, mapView->drawing(map.title), PictureSize{mapView->width(), mapView->height()},
+        PictureSaveTexts{text::MAP_DIALOG_TITLE, text::MAP_NOT_SAVED, text::STATISTICS_CAPTION});
 }
 
 void StatisticsWindow::copyMap() {

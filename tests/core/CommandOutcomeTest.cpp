@@ -1,6 +1,7 @@
 // Commands answer how they ended; the batch tool's exit status follows that answer alone.
 #include "pages/layout/logFileCommands.h"
 #include "pages/layout/projectFile.h"
+#include "platform/ChosenFile.h"
 #include "resources/fileTexts.h"
 #include "resources/strings.h"
 
@@ -137,4 +138,29 @@ TEST(BatchOutcomes, AFailedExportStopsANumberedExport) {
     EXPECT_FALSE(std::filesystem::exists(temp.file("set2.csv")));
     EXPECT_EQ(run.err,
               std::string(text::EXPORT_CAPTION) + ": " + std::string(text::EXPORT_FAILED) + "\n");
+}
+
+// A command behind a file dialog goes on with the path only when one was chosen, from the
+// dialog of its own kind, and answers what the command answered.
+TEST(ChosenFile, CancelsWithoutAnAnswerAndOtherwiseRunsOnThePath) {
+    platform::MemoryHost host;
+    const platform::FileDialogOptions options;
+    std::vector<std::string> used;
+    auto use = [&used](const std::string &path) {
+        used.push_back(path);
+        return CommandOutcome::failed(path);
+    };
+    using platform::FileChoice;
+    EXPECT_EQ(platform::withChosenFile(host, FileChoice::Open, options, use).kind, Kind::Cancelled);
+    EXPECT_EQ(platform::withChosenFile(host, FileChoice::Save, options, use).kind, Kind::Cancelled);
+    EXPECT_TRUE(used.empty());
+
+    host.saveAnswers.push_back("/tmp/saved.csv");
+    EXPECT_EQ(platform::withChosenFile(host, FileChoice::Open, options, use).kind, Kind::Cancelled);
+    host.openAnswers.push_back("/tmp/opened.csv");
+    const CommandOutcome opened = platform::withChosenFile(host, FileChoice::Open, options, use);
+    const CommandOutcome saved = platform::withChosenFile(host, FileChoice::Save, options, use);
+    EXPECT_EQ(opened.message, "/tmp/opened.csv");
+    EXPECT_EQ(saved.message, "/tmp/saved.csv");
+    EXPECT_EQ(used, (std::vector<std::string>{"/tmp/opened.csv", "/tmp/saved.csv"}));
 }

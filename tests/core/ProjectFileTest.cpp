@@ -197,6 +197,12 @@ TEST_F(ProjectFile, MissingKeysLoadTheirDefaults) {
     }
 }
 
+TEST_F(ProjectFile, AFreshPageShowsTheDefaultsButNoDescription) {
+    expectSame(settingsOf(page()), {"", "6", "4", "1", "1", "2", true, false, true, "", "", ""});
+    EXPECT_EQ(arrayTable().itemCount(), 7);
+    EXPECT_EQ(singularTable().itemText(1, 1), "-");
+}
+
 TEST_F(ProjectFile, OnlyACapitalYChecksAFlag) {
     struct Case {
         const char *value;

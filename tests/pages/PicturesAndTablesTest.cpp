@@ -1,6 +1,7 @@
 // Pictures as files and on the clipboard, and a window table's cells as copied text.
 
 #include "platform/DrawingContext.h"
+#include "platform/memory/MemoryHost.h"
 #include "support/FileBytes.h"
 #include "support/TempDir.h"
 #include "window/PictureFile.h"
@@ -56,6 +57,35 @@ TEST(Pictures, PngAndSvgByTheNameAndNothingLeftBehindOnFailure) {
     EXPECT_FALSE(savePicture(drawSample, PictureSize{80, 60}, dir.file("missing/map.svg")));
     EXPECT_FALSE(savePicture(drawSample, PictureSize{80, 60}, dir.file("missing/map.png")));
     EXPECT_FALSE(std::filesystem::exists(dir.path() / "missing"));
+}
+
+// Saving through the dialog: its title and the failure's message are the caller's own, and a
+// closed dialog writes nothing and says nothing.
+TEST(Pictures, SaveAsAsksWithTheTitleGivenAndSaysWhenTheFileCannotBeWritten) {
+    zqar::testing::TempDir dir;
+    platform::MemoryHost host;
+    const PictureSaveTexts texts{"Save the map", "The map was not saved.", "Maps"};
+    EXPECT_EQ(savePictureAs(host, drawSample, PictureSize{80, 60}, texts).kind,
+              CommandOutcome::Kind::Cancelled);
+    EXPECT_TRUE(host.takeMessages().empty());
+
+    host.saveAnswers.push_back(dir.file("missing/map.png"));
+    const CommandOutcome failed = savePictureAs(host, drawSample, PictureSize{80, 60}, texts);
+    EXPECT_EQ(failed.message, "The map was not saved.");
+    const std::vector<platform::RecordedMessage> said = host.takeMessages();
+    ASSERT_EQ(said.size(), 1u);
+    EXPECT_EQ(said[0].caption, "Maps");
+    EXPECT_EQ(said[0].text, "The map was not saved.");
+
+    host.saveAnswers.push_back(dir.file("map.png"));
+    EXPECT_EQ(savePictureAs(host, drawSample, PictureSize{80, 60}, texts).kind,
+              CommandOutcome::Kind::Completed);
+    EXPECT_TRUE(std::filesystem::exists(dir.file("map.png")));
+    ASSERT_EQ(host.dialogs.size(), 3u);
+    for (const platform::RecordedDialog &asked : host.dialogs) {
+        EXPECT_EQ(asked.kind, platform::DialogKind::SaveFile);
+        EXPECT_EQ(asked.options.title, "Save the map");
+    }
 }
 
 TEST(Pictures, CopyPutsTheBitmapOnTheClipboard) {

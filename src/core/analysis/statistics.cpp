@@ -2,6 +2,7 @@
 #include "core/analysis/statisticsColumns.h"
 
 #include "core/analysis/TemperatureSet.h"
+#include "core/analysis/compare.h"
 #include "core/analysis/mkt.h"
 #include "core/data/caseless.h"
 #include "core/data/dateTime.h"
@@ -361,20 +362,13 @@ std::unique_ptr<TemperatureSet> statisticMap(const MappingStatistics &statistics
     const ArrayDimensions &d = statistics.dimensions;
     auto set = std::make_unique<TemperatureSet>(
         statistics.start, statistics.finish - statistics.start, d.rows, d.columns, d.singularCount);
-    auto valueOf = [statistic](const PositionStatistics &p) -> double {
-        if (p.samples <= 0)
-            return NO_VALUE;
-        switch (statistic) {
-        case MapStatistic::Mean:
-            return p.mean;
-        case MapStatistic::Minimum:
-            return p.minimum;
-        case MapStatistic::Maximum:
-            return p.maximum;
-        case MapStatistic::Mkt:
-            return p.mkt.value_or(NO_VALUE);
-        }
-        return NO_VALUE;
+    // The figures a map can show, in the order of MapStatistic; none of them is a time.
+    static constexpr ComparedStatistic FIGURES[] = {
+        ComparedStatistic::Mean, ComparedStatistic::Minimum, ComparedStatistic::Maximum,
+        ComparedStatistic::Mkt};
+    const ComparedStatistic figure = FIGURES[static_cast<std::size_t>(statistic)];
+    auto valueOf = [figure](const PositionStatistics &p) {
+        return statisticValue(p, figure, 0.0).value_or(NO_VALUE);
     };
     for (const PositionStatistics &p : statistics.positions)
         if (p.row != SINGULAR_ROW)

@@ -5,6 +5,7 @@
 #include "core/job/Job.h"
 #include "pages/layout/logFileCommands.h"
 #include "pages/layout/projectFile.h"
+#include "pages/layout/settings.h"
 #include "platform/EditBox.h"
 #include "platform/ListView.h"
 #include "resources/format.h"
@@ -14,10 +15,6 @@
 namespace zqar {
 
 namespace {
-constexpr std::string_view DEFAULT_ROWS = "6";
-constexpr std::string_view DEFAULT_COLUMNS = "4";
-constexpr std::string_view DEFAULT_SINGULAR = "2";
-constexpr std::string_view DEFAULT_SPACING = "1";
 constexpr int CELL_WIDTH = FileSelectionPage::CELL_COLUMN_WIDTH;
 constexpr int SERIAL_COLUMN = 1; // the singular table's serial-number column
 
@@ -106,11 +103,12 @@ platform::ListView &FileSelectionPage::singularLayoutList() {
 
 void FileSelectionPage::initialise() {
     platform::Dialog &page = dialog();
-    page.setText(NUMBER_OF_ROWS, DEFAULT_ROWS);
-    page.setText(NUMBER_OF_COLUMNS, DEFAULT_COLUMNS);
-    page.setText(NUMBER_OF_SINGULAR, DEFAULT_SINGULAR);
-    page.setText(ROW_SPACING, DEFAULT_SPACING);
-    page.setText(COLUMN_SPACING, DEFAULT_SPACING);
+    // The counts and spacings start as a project without them reads. The description's
+    // project default is only what an old file's missing key stands for, not a new page's text.
+    for (const Setting &setting : SETTINGS)
+        if (inProject(setting) && setting.kind == SettingKind::Text &&
+            !setting.projectDefault.empty() && setting.control != PROJECT_DESCRIPTION)
+            writeSetting(page, setting, setting.projectDefault);
     page.setChecked(USE_COMMENT_FIELD, true);
     page.setChecked(LOGGERS_ON_BOUNDARY, true);
     platform::ListView &singular = singularLayoutList();

@@ -10,6 +10,7 @@
 #include "pages/layout/PlacementSnapshot.h"
 #include "pages/layout/notLoaded.h"
 #include "pages/layout/recordPlacement.h"
+#include "platform/ChosenFile.h"
 #include "platform/Host.h"
 #include "platform/ListView.h"
 #include "resources/desktopTexts.h"
@@ -361,15 +362,16 @@ CommandOutcome browse(FileSelectionPage &page) {
     platform::FileDialogOptions options =
         platform::fileDialogOptions(host, text::BROWSE_TITLE, text::LOG_FILTER_DESCRIPTION,
                                     text::LOG_FILTER_PATTERN, text::LOG_DEFAULT_EXTENSION);
-    const std::optional<std::string> chosen = host.openFile(options);
-    if (!chosen)
-        return CommandOutcome::cancelled();
-    const std::size_t slash = chosen->rfind(PATH_SEPARATOR);
-    // A dialog answers with a full path; a bare name has no folder to take.
-    if (slash == std::string::npos)
-        return CommandOutcome::cancelled();
-    page.dialog().setText(FS::DIRECTORY, chosen->substr(0, slash));
-    return CommandOutcome::completed();
+    return platform::withChosenFile(host, platform::FileChoice::Open, options,
+                                    [&page](const std::string &path) {
+                                        const std::size_t slash = path.rfind(PATH_SEPARATOR);
+                                        // A dialog answers with a full path; a bare name has no
+                                        // folder to take.
+                                        if (slash == std::string::npos)
+                                            return CommandOutcome::cancelled();
+                                        page.dialog().setText(FS::DIRECTORY, path.substr(0, slash));
+                                        return CommandOutcome::completed();
+                                    });
 }
 
 CommandOutcome copyFiles(FileSelectionPage &page) {

@@ -6,6 +6,7 @@
 #include "core/job/Job.h"
 #include "pages/layout/FileSelectionPage.h"
 #include "pages/presentation/csvExportDialog.h"
+#include "platform/ChosenFile.h"
 #include "platform/Host.h"
 #include "platform/ListView.h"
 #include "resources/format.h"
@@ -179,12 +180,12 @@ std::string matrixCsv(const TemperatureSet &set, const ArrayDimensions &dimensio
 CommandOutcome MatrixPage::onExport() {
     platform::FileDialogOptions options = csvExportOptions(host);
     options.helpButton = true;
-    const std::optional<std::string> chosen = host.saveFile(options);
-    if (!chosen)
-        return CommandOutcome::cancelled();
-    if (!writeFileAtomically(*chosen, csvText()))
-        return showFailure(dialog(), text::EXPORT_FAILED, text::EXPORT_CAPTION);
-    return CommandOutcome::completed();
+    return platform::withChosenFile(
+        host, platform::FileChoice::Save, options, [this](const std::string &path) {
+            if (!writeFileAtomically(path, csvText()))
+                return showFailure(dialog(), text::EXPORT_FAILED, text::EXPORT_CAPTION);
+            return CommandOutcome::completed();
+        });
 }
 
 } // namespace zqar
