@@ -28,7 +28,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
 
 # Tests and tools run through Wine when CTest or a custom command runs them.
-find_program(ZQAR_WINE wine64 wine)
+find_program(ZQAR_WINE NAMES wine64 wine PATHS /usr/lib/wine /usr/bin NO_CMAKE_FIND_ROOT_PATH)
 if(ZQAR_WINE)
     set(CMAKE_CROSSCOMPILING_EMULATOR ${ZQAR_WINE})
 endif()

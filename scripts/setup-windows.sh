@@ -80,7 +80,7 @@ fetch_source() {
     dir=$(find "$cache/src" -maxdepth 1 -type d -name "$package-$qt_version*" | head -n 1)
     if [ -z "$dir" ]; then
         say "Fetching the $package source" >&2
-        (cd "$cache/src" && apt-get source -q "$package=$qt_version*" >&2)
+        (cd "$cache/src" && apt-get source -q "$package" >&2)
         dir=$(find "$cache/src" -maxdepth 1 -type d -name "$package-$qt_version*" | head -n 1)
     fi
     [ -n "$dir" ] || { echo "apt-get source $package gave no folder" >&2; exit 1; }
