@@ -91,13 +91,15 @@ fetch_source() {
 run_logged() {
     local log=$1; shift
     local start=$SECONDS
-    say "$(basename "$log" .log): started (log: $log)"
+    local stage
+    stage="$(basename "$(dirname "$log")") $(basename "$log" .log)"
+    say "$stage: started (log: $log)"
     if ! nice -n 19 "$@" >"$log" 2>&1; then
-        say "$(basename "$log" .log): FAILED after $((SECONDS - start)) s; the log ends:"
+        say "$stage: FAILED after $((SECONDS - start)) s; the log ends:"
         tail -n 40 "$log"
         exit 1
     fi
-    say "$(basename "$log" .log): done in $((SECONDS - start)) s"
+    say "$stage: done in $((SECONDS - start)) s"
 }
 
 # Qt base: only what the program uses (core, gui, widgets, print support, test, the Windows

@@ -5,6 +5,7 @@
 #include "core/data/dateTime.h"
 #include "core/data/numbers.h"
 #include "core/data/parallelInOrder.h"
+#include "core/data/systemCalls.h"
 #include "core/job/Job.h"
 #include "pages/layout/FileSelectionPage.h"
 #include "pages/layout/recordPlacement.h"
@@ -63,7 +64,7 @@ std::optional<CivilTime> modificationDate(const std::string &path) {
     if (stat(path.c_str(), &info) != 0)
         return std::nullopt;
     std::tm local{};
-    if (!localtime_r(&info.st_mtime, &local))
+    if (!toLocalTime(info.st_mtime, local))
         return std::nullopt;
     CivilTime date;
     date.year = local.tm_year + 1900;
