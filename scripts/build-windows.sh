@@ -61,5 +61,5 @@ if [ "$with_qt" = ON ]; then
     "$here/scripts/pack-windows.sh" "$out" "$qt"
 fi
 if [ "$check" -eq 1 ]; then
-    "$here/scripts/check-windows.sh" "$out" "$with_qt"
+    "$here/scripts/check-windows.sh" "$out" "$with_qt" "$qt"
 fi
