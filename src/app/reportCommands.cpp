@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 #include "core/data/TextField.h"
 #include "core/data/reportFile.h"
+#include "core/data/systemCalls.h"
 #include "core/integrity/sha256.h"
 #include "platform/Host.h"
 #include "platform/fileSystems.h"
@@ -54,9 +55,9 @@ void copyCompanionFiles(const std::string &programDirectory, const std::string &
             line.erase(cr);
         if (line.empty())
             continue;
-        std::error_code ignored; // copy failures are not reported
-        fs::copy_file(fs::path(programDirectory) / line, fs::path(reportFolder) / line,
-                      fs::copy_options::overwrite_existing, ignored);
+        // Copy failures are not reported.
+        copyFileOver((fs::path(programDirectory) / line).string(),
+                     (fs::path(reportFolder) / line).string());
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/data/systemCalls.h"
 
+#include "support/FileBytes.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -67,6 +68,18 @@ TEST(SyncDescriptor, SyncsAWrittenFile) {
     ASSERT_GE(descriptor, 0);
     EXPECT_TRUE(syncDescriptor(descriptor));
     EXPECT_EQ(::close(descriptor), 0);
+}
+
+TEST(CopyFileOver, ReplacesTheTargetAndFailsWithoutASource) {
+    testing::TempDir dir;
+    const std::string source = dir.write("source.dta", "new bytes\r\n");
+    const std::string target = dir.write("target.dta", "old and longer bytes\n");
+    ASSERT_TRUE(copyFileOver(source, target));
+    EXPECT_EQ(testing::fileBytes(target), "new bytes\r\n");
+    EXPECT_TRUE(copyFileOver(source, dir.file("fresh.dta")));
+    EXPECT_EQ(testing::fileBytes(dir.file("fresh.dta")), "new bytes\r\n");
+    EXPECT_FALSE(copyFileOver(dir.file("missing.dta"), target));
+    EXPECT_EQ(testing::fileBytes(target), "new bytes\r\n");
 }
 
 } // namespace

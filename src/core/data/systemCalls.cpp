@@ -68,6 +68,14 @@ std::string loginName() { return environmentValue("USERNAME"); }
 
 bool syncDescriptor(int descriptor) { return _commit(descriptor) == 0; }
 
+// The C++ library's own copy refuses to replace a file here: Windows gives every file the same
+// inode number, so the library takes any target for the source itself.
+bool copyFileOver(const std::string &source, const std::string &target) {
+    const std::filesystem::path from(source);
+    const std::filesystem::path to(target);
+    return CopyFileW(from.c_str(), to.c_str(), FALSE) != 0;
+}
+
 #else
 
 constexpr std::size_t FALLBACK_ENTRY_BYTES = 16384;
@@ -102,6 +110,12 @@ std::string loginName() {
 }
 
 bool syncDescriptor(int descriptor) { return ::fsync(descriptor) == 0; }
+
+bool copyFileOver(const std::string &source, const std::string &target) {
+    std::error_code error;
+    return std::filesystem::copy_file(source, target,
+                                      std::filesystem::copy_options::overwrite_existing, error);
+}
 
 #endif
 

@@ -25,4 +25,7 @@ std::string loginName();
 // Writes what the file descriptor holds through to the disk; false when that failed.
 bool syncDescriptor(int descriptor);
 
+// Copies the file source onto target, replacing a file there; false when that failed.
+bool copyFileOver(const std::string &source, const std::string &target);
+
 } // namespace zqar

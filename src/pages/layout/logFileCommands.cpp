@@ -184,8 +184,7 @@ bool copyLogFile(const std::string &source, const std::string &target) {
     if (fs::exists(target, error) && fs::equivalent(source, target, error))
         return false;
     AtomicFileWriter writer(target);
-    if (!writer.isOpen() ||
-        !fs::copy_file(source, writer.writtenByName(), fs::copy_options::overwrite_existing, error))
+    if (!writer.isOpen() || !copyFileOver(source, writer.writtenByName()))
         return false;
     return writer.commit();
 }
