@@ -5,6 +5,7 @@
 #include "app/windowSnapshot.h"
 #include "core/data/TextField.h"
 #include "core/data/reportFile.h"
+#include "core/data/systemCalls.h"
 #include "core/integrity/sha256.h"
 #include "platform/ChosenFile.h"
 #include "platform/Host.h"
@@ -61,9 +62,9 @@ void copyCompanionFiles(const std::string &programDirectory, const std::string &
             line.erase(cr);
         if (line.empty())
             continue;
-        std::error_code ignored; // copy failures are not reported
-        fs::copy_file(fs::path(programDirectory) / line, fs::path(reportFolder) / line,
-                      fs::copy_options::overwrite_existing, ignored);
+        // Copy failures are not reported.
+        copyFileOver((fs::path(programDirectory) / line).string(),
+                     (fs::path(reportFolder) / line).string());
     }
 }
 

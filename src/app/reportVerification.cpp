@@ -1,6 +1,7 @@
 #include "app/reportVerification.h"
 
 #include "app/MainWindow.h"
+#include "core/data/systemCalls.h"
 #include "core/job/Job.h"
 #include "core/job/jobInputs.h"
 #include "pages/analysis/calibrationCommands.h"
@@ -28,9 +29,10 @@ class ScratchFolder {
 public:
     ScratchFolder() {
         std::error_code error;
-        std::string pattern = (fs::temp_directory_path(error) / "zqar-verify-XXXXXX").string();
-        if (!error && mkdtemp(pattern.data()))
-            path = pattern;
+        const std::string pattern =
+            (fs::temp_directory_path(error) / "zqar-verify-XXXXXX").string();
+        if (!error)
+            path = makeScratchFolder(pattern);
     }
     ~ScratchFolder() {
         std::error_code ignored;

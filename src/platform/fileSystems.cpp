@@ -1,6 +1,8 @@
 #include "platform/fileSystems.h"
 
+#ifndef _WIN32
 #include <sys/vfs.h>
+#endif
 
 #include <algorithm>
 #include <array>
@@ -46,6 +48,10 @@ bool underPseudoFolder(const std::filesystem::path &path) {
     });
 }
 
+#ifdef _WIN32
+// Windows mounts no kernel file systems among the user's files.
+bool onPseudoType(const std::filesystem::path &) { return false; }
+#else
 bool onPseudoType(std::filesystem::path path) {
     // A path that does not exist (yet) is judged by the folder it would be made in.
     for (;;) {
@@ -59,6 +65,7 @@ bool onPseudoType(std::filesystem::path path) {
         path = path.parent_path();
     }
 }
+#endif
 
 } // namespace
 

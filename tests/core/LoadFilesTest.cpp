@@ -1,4 +1,5 @@
 #include "core/data/numbers.h"
+#include "core/data/systemCalls.h"
 #include "pages/analysis/DataFilterPage.h"
 #include "pages/layout/FileSelectionPage.h"
 #include "pages/layout/logFileCommands.h"
@@ -353,7 +354,7 @@ TEST_F(LoadFiles, FiltersByProjectNumberAndModificationDate) {
     fileSelection().setText(FS::PROJECT_NUMBER, "");
     const std::time_t today = std::time(nullptr);
     std::tm local{};
-    localtime_r(&today, &local);
+    zqar::toLocalTime(today, local);
     char date[32];
     std::strftime(date, sizeof date, "%Y-%m-%d", &local);
     fileSelection().setText(FS::PROJECT_DATE, date);

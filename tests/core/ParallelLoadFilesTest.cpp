@@ -1,4 +1,5 @@
 #include "core/data/parallelInOrder.h"
+#include "core/data/systemCalls.h"
 #include "pages/analysis/DataFilterPage.h"
 #include "pages/layout/FileSelectionPage.h"
 #include "pages/layout/logFileCommands.h"
@@ -215,7 +216,7 @@ protected:
         if (scenario.filterByToday) {
             const std::time_t now = std::time(nullptr);
             std::tm local{};
-            localtime_r(&now, &local);
+            zqar::toLocalTime(now, local);
             char date[32];
             std::strftime(date, sizeof date, "%Y-%m-%d", &local);
             dialog.setText(FS::PROJECT_DATE, date);

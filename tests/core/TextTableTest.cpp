@@ -10,12 +10,28 @@
 #include <gtest/gtest.h>
 #include <sstream>
 #include <string>
+
+#ifdef _WIN32
+#include <process.h>
+#else
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 namespace {
 
 namespace fs = std::filesystem;
+
+#ifdef _WIN32
+// cmd.exe takes double quotes, strips the outermost pair, and answers the exit code itself.
+std::string quoted(const std::string &text) { return '"' + text + '"'; }
+std::string shellCommand(const std::string &command) { return quoted(command); }
+int exitCodeOf(int status) { return status; }
+#else
+std::string quoted(const std::string &text) { return "'" + text + "'"; }
+std::string shellCommand(const std::string &command) { return command; }
+int exitCodeOf(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : -1; }
+#endif
 
 struct Made {
     int exitCode = -1;
@@ -30,11 +46,10 @@ Made make(const std::string &table) {
     std::ofstream(folder / "table.texts", std::ios::binary) << table;
     fs::remove(folder / "table.h");
     const std::string command =
-        std::string(ZQAR_MAKE_TEXTS) + " '" + (folder / "table.texts").string() + "' '" +
-        (folder / "table.h").string() + "' 2>'" + (folder / "errors").string() + "'";
+        std::string(ZQAR_MAKE_TEXTS) + " " + quoted((folder / "table.texts").string()) + " " +
+        quoted((folder / "table.h").string()) + " 2>" + quoted((folder / "errors").string());
     Made made;
-    const int status = std::system(command.c_str());
-    made.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    made.exitCode = exitCodeOf(std::system(shellCommand(command).c_str()));
     if (fs::exists(folder / "table.h"))
         made.header = zqar::testing::fileBytes(folder / "table.h");
     made.errors = zqar::testing::fileBytes(folder / "errors");

@@ -1,5 +1,7 @@
 #include "core/data/AtomicFileWriter.h"
 
+#include "core/data/systemCalls.h"
+
 #include <cerrno>
 #include <filesystem>
 #include <random>
@@ -16,6 +18,15 @@ namespace {
 
 constexpr std::size_t BUFFER_BYTES = 1 << 16;
 constexpr mode_t NEW_FILE_MODE = 0666; // less the umask, as any new file
+#ifdef _WIN32
+// Bytes as they are (no line-end translation), and not handed to child processes. Windows
+// flushes a file to disk only through a handle that may write to it.
+constexpr int OPEN_FLAGS = O_BINARY | O_NOINHERIT;
+constexpr int SYNC_ACCESS = O_WRONLY;
+#else
+constexpr int OPEN_FLAGS = O_CLOEXEC;
+constexpr int SYNC_ACCESS = O_RDONLY;
+#endif
 
 // Creates a temp file of a new name beside target; the descriptor, or -1.
 int createTemporary(const fs::path &target, std::string &name) {
@@ -24,8 +35,8 @@ int createTemporary(const fs::path &target, std::string &name) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         const fs::path candidate = folder / ("." + target.filename().string() + "." +
                                              std::to_string(generator()) + ".tmp");
-        const int descriptor =
-            ::open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, NEW_FILE_MODE);
+        const int descriptor = ::open(candidate.string().c_str(),
+                                      O_WRONLY | O_CREAT | O_EXCL | OPEN_FLAGS, NEW_FILE_MODE);
         if (descriptor >= 0) {
             name = candidate.string();
             return descriptor;
@@ -37,21 +48,23 @@ int createTemporary(const fs::path &target, std::string &name) {
 }
 
 bool syncFile(const std::string &path) {
-    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    const int descriptor = ::open(path.c_str(), SYNC_ACCESS | OPEN_FLAGS);
     if (descriptor < 0)
         return false;
-    const bool synced = ::fsync(descriptor) == 0;
+    const bool synced = syncDescriptor(descriptor);
     return ::close(descriptor) == 0 && synced;
 }
 
 // Best effort: not every file system lets a folder be opened and synced.
-void syncFolder(const fs::path &folder) {
+void syncFolder([[maybe_unused]] const fs::path &folder) {
+#ifndef _WIN32
     const std::string name = folder.empty() ? std::string(".") : folder.string();
     const int descriptor = ::open(name.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (descriptor < 0)
         return;
-    ::fsync(descriptor);
+    syncDescriptor(descriptor);
     ::close(descriptor);
+#endif
 }
 
 // Puts a finished temp file in the place of target: gives it the permission bits of the file it
@@ -81,7 +94,7 @@ AtomicFileWriter::AtomicFileWriter(std::string targetPath) : target(std::move(ta
         return;
     if (fs::exists(path, error)) {
         // Opening for appending changes nothing but fails where writing in place would.
-        const int probe = ::open(target.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+        const int probe = ::open(target.c_str(), O_WRONLY | O_APPEND | OPEN_FLAGS);
         if (probe < 0)
             return;
         ::close(probe);

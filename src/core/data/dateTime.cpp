@@ -2,10 +2,10 @@
 
 #include "core/data/caseless.h"
 #include "core/data/numbers.h"
+#include "core/data/systemCalls.h"
 
 #include <cmath>
 #include <cstdio>
-#include <langinfo.h>
 #include <vector>
 
 namespace zqar {
@@ -364,7 +364,8 @@ std::string formatDateTimeToTheSecond(double dayNumber) {
 }
 
 std::string localeDateOrder() {
-    const char *format = nl_langinfo(D_FMT);
+    const std::string formatText = localeDateFormat();
+    const char *format = formatText.c_str();
     std::string order;
     for (const char *p = format; p && *p; ++p) {
         if (*p != '%' || !p[1])

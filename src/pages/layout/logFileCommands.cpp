@@ -5,6 +5,7 @@
 #include "core/data/dateTime.h"
 #include "core/data/numbers.h"
 #include "core/data/parallelInOrder.h"
+#include "core/data/systemCalls.h"
 #include "core/job/Job.h"
 #include "pages/layout/FileSelectionPage.h"
 #include "pages/layout/PlacementSnapshot.h"
@@ -69,7 +70,7 @@ std::optional<CivilTime> modificationDate(const std::string &path) {
     if (stat(path.c_str(), &info) != 0)
         return std::nullopt;
     std::tm local{};
-    if (!localtime_r(&info.st_mtime, &local))
+    if (!toLocalTime(info.st_mtime, local))
         return std::nullopt;
     CivilTime date;
     date.year = local.tm_year + 1900;
@@ -231,8 +232,7 @@ bool copyLogFile(const std::string &source, const std::string &target) {
     if (fs::exists(target, error) && fs::equivalent(source, target, error))
         return false;
     AtomicFileWriter writer(target);
-    if (!writer.isOpen() ||
-        !fs::copy_file(source, writer.writtenByName(), fs::copy_options::overwrite_existing, error))
+    if (!writer.isOpen() || !copyFileOver(source, writer.writtenByName()))
         return false;
     return writer.commit();
 }

@@ -4,6 +4,7 @@
 #include "core/data/TextField.h"
 #include "core/data/dateTime.h"
 #include "core/data/numbers.h"
+#include "core/data/systemCalls.h"
 #include "platform/Host.h"
 #include "platform/ListView.h"
 #include "resources/displayTexts.h"
@@ -156,7 +157,7 @@ void PrintJob::endJob() {
 double localNow() {
     const std::time_t seconds = std::time(nullptr);
     std::tm local{};
-    localtime_r(&seconds, &local);
+    toLocalTime(seconds, local);
     CivilTime civil;
     civil.year = local.tm_year + 1900;
     civil.month = local.tm_mon + 1;
