@@ -11,6 +11,7 @@
 #include "pages/presentation/ScaledDrawingContext.h"
 #include "platform/memory/RecordingContext.h"
 #include "resources/format.h"
+#include "support/PrintedTexts.h"
 
 #include <gtest/gtest.h>
 
@@ -24,6 +25,7 @@ namespace {
 using platform::CallKind;
 using platform::RecordedCall;
 using platform::RecordingContext;
+using testing::countOf;
 
 // A4 at 300 dots per inch.
 constexpr int PAGE_WIDTH = 2480;
@@ -45,21 +47,7 @@ protected:
                                                return text::format("Page %d of %d", page, count);
                                            }};
         printedCount = PagedDocument::print(printer, footer, content);
-        std::vector<std::vector<RecordedCall>> pages;
-        for (const RecordedCall &call : printer.calls) {
-            if (call.kind == CallKind::StartPage)
-                pages.emplace_back();
-            else if (call.kind == CallKind::Text && !pages.empty())
-                pages.back().push_back(call);
-        }
-        return pages;
-    }
-
-    static int countOf(const std::vector<RecordedCall> &texts, const std::string &text) {
-        int count = 0;
-        for (const RecordedCall &call : texts)
-            count += call.text == text;
-        return count;
+        return testing::textsByPage(printer);
     }
 
     RecordingContext printer;

@@ -6,6 +6,7 @@
 
 #include "core/analysis/statistics.h"
 #include "platform/memory/RecordingContext.h"
+#include "support/PrintedTexts.h"
 
 #include <gtest/gtest.h>
 
@@ -19,6 +20,8 @@ namespace {
 using platform::CallKind;
 using platform::RecordedCall;
 using platform::RecordingContext;
+using testing::countOf;
+using testing::textsByPage;
 
 constexpr int PAGE_HEIGHT = 3508; // A4 at 300 dots per inch
 constexpr double NOW = 45000.0;   // 15-Mar-2023, the printed-on date
@@ -49,22 +52,6 @@ PositionStatistics position(int n) {
     p.excursions = n > 0 ? 1 : 0;
     p.longestExcursion = n / 100.0;
     return p;
-}
-
-std::vector<std::vector<RecordedCall>> textsByPage(const RecordingContext &printer) {
-    std::vector<std::vector<RecordedCall>> pages;
-    for (const RecordedCall &call : printer.calls) {
-        if (call.kind == CallKind::StartPage)
-            pages.emplace_back();
-        else if (call.kind == CallKind::Text && !pages.empty())
-            pages.back().push_back(call);
-    }
-    return pages;
-}
-
-int countOf(const std::vector<RecordedCall> &texts, const std::string &text) {
-    return static_cast<int>(std::count_if(
-        texts.begin(), texts.end(), [&text](const RecordedCall &c) { return c.text == text; }));
 }
 
 // How often words stand one after the other among the texts: a heading wrapped over lines is
