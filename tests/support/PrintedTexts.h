@@ -25,10 +25,9 @@ textsByPage(const platform::RecordingContext &printer) {
 
 // How many of the texts read exactly so.
 inline int countOf(const std::vector<platform::RecordedCall> &texts, const std::string &text) {
-    return static_cast<int>(std::count_if(texts.begin(), texts.end(),
-                                          [&text](const platform::RecordedCall &call) {
-                                              return call.text == text;
-                                          }));
+    return static_cast<int>(
+        std::count_if(texts.begin(), texts.end(),
+                      [&text](const platform::RecordedCall &call) { return call.text == text; }));
 }
 
 } // namespace zqar::testing
